@@ -1,0 +1,25 @@
+#pragma once
+
+#include "app/catalogue/RkUninstallCategoryType.h"
+#include "platform/Workspace.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+class UnFileGroup;
+
+// One related file or folder of an application. The group owns it; `group` is a back reference.
+class UnFileItem {
+public:
+    std::string identifier;
+    std::weak_ptr<UnFileGroup> group;
+    std::string fileName;
+    std::string filePath;
+    bool isDir = false;
+    std::int64_t size = 0;
+    std::optional<platform::FileIcon> icon;
+    bool isSelected = false;
+    RkUninstallCategoryType type = RkUninstallCategoryType::other;
+};

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "app/catalogue/SelectionState.h"
+#include "app/catalogue/UnFileGroup.h"
+#include "platform/PropertyList.h"
+#include "platform/Workspace.h"
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+// The record of one installed application. Shared by reference between the catalogue, the scan
+// and the screens; it owns its groups, which own their items. Derived values are worked out on
+// every read. The scan writes the groups and sizes on the scan queue before it sets isReady; the
+// screens read them once isReady is true.
+class UninstallApp {
+public:
+    // Reads Info.plist, the icon and the last-used date of the bundle at `path`. The path need not
+    // exist: a missing bundle gives a record without appInfo and lastUsed "-".
+    static std::shared_ptr<UninstallApp> create(const std::string& path);
+
+    std::string lastUsed;
+    std::string identifier;
+    std::atomic<bool> isReady{false};
+    std::optional<plist::Dictionary> appInfo;
+    std::optional<std::string> bundlePath;
+    std::optional<platform::FileIcon> icon;
+    std::int64_t bundleSize = 0;
+    std::int64_t totalSize = 0;
+    std::vector<std::shared_ptr<UnFileGroup>> fileGroups;
+
+    std::string displayName() const;
+    std::string bundleIdentifier() const;
+    std::string executableName() const;
+    std::string shortVersion() const;
+    std::string infoName() const;
+    std::string infoDisplayName() const;
+    std::string executablePath() const;
+
+    SelectionState selectionState() const;
+    void setSelectionState(int state);
+
+    // Drops the items whose file no longer exists, then the groups left empty; order is kept.
+    void removeMissingFiles();
+
+private:
+    UninstallApp() = default;
+    std::string infoString(const char* key) const;
+};

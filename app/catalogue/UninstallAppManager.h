@@ -1,0 +1,47 @@
+#pragma once
+
+#include "app/catalogue/Atomic.h"
+#include "app/catalogue/UninstallApp.h"
+#include "app/catalogue/UninstallDelegate.h"
+#include "platform/DispatchQueue.h"
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+// The catalogue of installed applications. It owns the records, the scan queue and the delete
+// queue, and reports to one delegate (the list screen).
+//
+// Threads: discovery runs on the caller's thread (a global queue); scans run on scanerQueue and
+// removals on deleteQueue, one application at a time. allApps is changed only by discovery and, once
+// a removal run has finished, by the main thread.
+class UninstallAppManager : public std::enable_shared_from_this<UninstallAppManager> {
+public:
+    // The process-wide catalogue, made on first use and never destroyed.
+    static const std::shared_ptr<UninstallAppManager>& shared();
+    // A catalogue of its own (tests, the command-line tool).
+    static std::shared_ptr<UninstallAppManager> make();
+
+    std::vector<std::shared_ptr<UninstallApp>> allApps;
+    // Scans and size walks go on only while this is true. Sampled without a lock by design.
+    std::atomic<bool> continue_{true};
+    std::weak_ptr<UninstallDelegate> delegate;
+    Atomic<long> _index{0};
+    Atomic<long> _count{0};
+    std::mutex lock;
+    dispatch::SerialQueue scanerQueue{"com.uninstatll.scaner"};
+    dispatch::SerialQueue deleteQueue{"com.uninstatll.delete"};
+
+    long index() const { return _index.get(); }
+    void setIndex(long value) { _index.set(value); }
+    long count() const { return _count.get(); }
+    void setCount(long value) { _count.set(value); }
+
+    // Discovers the installed applications, appends their records to allApps and tells the
+    // delegate. Blocks while it walks; call it from a global queue.
+    void loadApps();
+
+private:
+    UninstallAppManager() = default;
+};

@@ -1,0 +1,237 @@
+#include "app/scanner/SearchFilePath.h"
+
+#include "app/catalogue/FolderAccess.h"
+#include "app/catalogue/ReviewManager.h"
+#include "platform/Bundle.h"
+#include "platform/FileSystem.h"
+#include "platform/PathUtil.h"
+#include "platform/SystemRoot.h"
+#include "platform/Workspace.h"
+#include "system/Utility.h"
+
+#include <array>
+#include <cctype>
+
+namespace fs = platform::fs;
+namespace path = platform::path;
+
+namespace {
+
+// The characters that may stand in a URL string as written; anything else makes the parse fail.
+bool isValidUrlString(std::string_view text)
+{
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                           std::string_view("-._~:/?#[]@!$&'()*+,;=").find(static_cast<char>(c)) != std::string_view::npos;
+        if (plain)
+            continue;
+        if (c == '%' && i + 2 < text.size() && std::isxdigit(static_cast<unsigned char>(text[i + 1])) &&
+            std::isxdigit(static_cast<unsigned char>(text[i + 2]))) {
+            i += 2;
+            continue;
+        }
+        return false;
+    }
+    return !text.empty();
+}
+
+std::string rootRelative(const std::string& absolute, const std::string& root)
+{
+    if (root == "/")
+        return absolute;
+    if (absolute == root)
+        return "/";
+    if (path::startsWith(absolute, root + "/"))
+        return absolute.substr(root.size());
+    return absolute;
+}
+
+}  // namespace
+
+std::string SearchFilePath::realHomeDirectory()
+{
+    const std::string home = path::homeDirectory();
+    if (!Utility::isSandboxed())
+        return home;
+    // The container home lies in the system root; the pieces are counted from the root's "/".
+    const std::string root = platform::systemRoot();
+    const std::string relative = rootRelative(home, root);
+    std::vector<std::string> pieces;
+    for (const auto& part : path::components(relative)) {
+        if (part != "/")
+            pieces.push_back(part);
+    }
+    if (pieces.size() < 3)
+        return "";
+    return platform::fixedPath("/" + pieces[0] + "/" + pieces[1]);
+}
+
+std::string SearchFilePath::resolveHomePath(std::string_view literal)
+{
+    if (!literal.empty() && literal.front() == '/')
+        return platform::fixedPath(literal);
+    if (!Utility::isSandboxed())
+        return path::expandTilde(literal);
+    const std::string realHome = realHomeDirectory();
+    std::string resolved;
+    for (const char c : literal) {
+        if (c == '~')
+            resolved += realHome;
+        else
+            resolved += c;
+    }
+    // Without a real home "~/Library/Caches" reads "/Library/Caches": a system path.
+    if (realHome.empty())
+        return platform::fixedPath(resolved);
+    return resolved;
+}
+
+std::vector<std::string> SearchFilePath::applicationFolders()
+{
+    return {resolveHomePath("/Applications"), resolveHomePath("~/Applications"),
+            resolveHomePath("~/Library/Containers/io.playcover.PlayCover/Applications"),
+            resolveHomePath("~/Downloads"), resolveHomePath("~/Desktop")};
+}
+
+std::vector<std::string> SearchFilePath::cacheFolders()
+{
+    const std::string temp = path::temporaryDirectory();
+    std::string parent;
+    if (isValidUrlString(temp))
+        parent = path::deletingLastComponent(temp);
+    const std::string perUserCache = parent.empty() || parent == "/" ? platform::fixedPath("/C") : parent + "/C";
+    return {resolveHomePath("/Library/Caches"), resolveHomePath("~/Library/Caches"), perUserCache, temp};
+}
+
+std::vector<std::string> SearchFilePath::crashReportFolders()
+{
+    return {resolveHomePath("/Library/Application Support/CrashReporter"),
+            resolveHomePath("~/Library/Application Support/CrashReporter"),
+            resolveHomePath("/Library/Logs/DiagnosticReports"), resolveHomePath("~/Library/Logs/DiagnosticReports")};
+}
+
+std::vector<std::string> SearchFilePath::launchFolders()
+{
+    return {resolveHomePath("/Library/LaunchAgents"), resolveHomePath("~/Library/LaunchAgents"),
+            resolveHomePath("/Library/LaunchDaemons"), resolveHomePath("~/Library/LaunchDaemons"),
+            resolveHomePath("/Library/StartupItems")};
+}
+
+std::vector<std::string> SearchFilePath::libraryFolders()
+{
+    return {resolveHomePath("/Library"), resolveHomePath("~/Library"), resolveHomePath("/Users/Shared"),
+            resolveHomePath("~/Library/WebKit")};
+}
+
+std::string SearchFilePath::accessRootForApplicationFolder(const std::string& folder)
+{
+    if (!ReviewManager::shared().reviewPeriodActive())
+        return platform::fixedPath("/");
+    const std::string containers = resolveHomePath("~/Library/Containers");
+    const std::string library = resolveHomePath("~/Library");
+    if (path::startsWith(folder, containers))
+        return containers;
+    if (path::startsWith(folder, library))
+        return library;
+    return platform::fixedPath("/");
+}
+
+std::vector<std::string> SearchFilePath::applicationBundles()
+{
+    std::vector<std::string> result;
+    for (const auto& folder : applicationFolders()) {
+        withFolderAccess(accessRootForApplicationFolder(folder), true, true, nullptr, [&](bool granted) {
+            if (granted)
+                collectApplications(folder, 0, result);
+        });
+    }
+    return result;
+}
+
+void SearchFilePath::collectApplications(const std::string& startPath, int depth, std::vector<std::string>& result)
+{
+    if (depth > 3)
+        return;
+    const auto st = fs::linkStatus(startPath);
+    if (!st)
+        return;
+    std::string current = startPath;
+    if (S_ISLNK(st->st_mode)) {
+        auto destination = fs::readLink(startPath);
+        if (!destination)
+            return;
+        // A relative destination names a place beside the link, not beside our working folder.
+        if (destination->empty() || destination->front() != '/')
+            destination = path::appending(path::deletingLastComponent(startPath), *destination);
+        for (const auto& folder : applicationFolders()) {
+            if (path::startsWith(*destination, folder))
+                return;
+        }
+        current = *destination;
+    } else if (!S_ISDIR(st->st_mode)) {
+        return;
+    }
+
+    if (platform::Workspace::isFilePackageAtPath(current)) {
+        if (path::toLower(path::extension(current)) != "app")
+            return;
+        if (!isListableBundle(current) || !isListableIdentifier(current))
+            return;
+        result.push_back(current);
+        return;
+    }
+    const auto entries = fs::listDirectory(current);
+    if (!entries)
+        return;
+    for (const auto& entry : *entries)
+        collectApplications(path::appending(current, entry), depth + 1, result);
+}
+
+bool SearchFilePath::isListableBundle(const std::string& bundlePath)
+{
+    const std::string home = path::homeDirectory();
+    if (!fs::exists(bundlePath))
+        return false;
+    if (path::startsWith(bundlePath, home + "/.Trash/"))
+        return false;
+    if (path::contains(bundlePath, "Resource"))
+        return false;
+    if (path::startsWith(bundlePath, home + "/Library/"))
+        return false;
+    if (path::startsWith(bundlePath, home + "/Applications/CrossOver/"))
+        return false;
+    if (path::contains(path::toLower(bundlePath), "/build/"))
+        return false;
+    if (path::contains(bundlePath, "/Applications (Parallels)/"))
+        return false;
+    if (path::contains(bundlePath, "node_modules"))
+        return false;
+    for (std::string parent = path::deletingLastComponent(bundlePath); path::components(parent).size() >= 3;
+         parent = path::deletingLastComponent(parent)) {
+        if (!path::extension(parent).empty() && platform::Workspace::isFilePackageAtPath(parent))
+            return false;
+    }
+    return path::toLower(path::extension(bundlePath)) == "app";
+}
+
+bool SearchFilePath::isListableIdentifier(const std::string& bundlePath)
+{
+    const auto bundle = platform::Bundle::atPath(bundlePath);
+    if (!bundle)
+        return false;
+    const auto identifier = bundle->bundleIdentifier();
+    if (!identifier)
+        return true;
+    if (*identifier == "com.apple.TransporterApp")
+        return true;
+    static constexpr std::array<std::string_view, 3> kRejected = {
+        "com.vmware.proxyApp", "com.parallels.ApplicationGroupBridge", "com.parallels.winapp"};
+    if (path::startsWith(*identifier, "com.apple") || path::startsWith(*identifier, "com.qzt.ostrova"))
+        return false;
+    for (const auto rejected : kRejected) {
+        if (*identifier == rejected)
+            return false;
+    }
+    return true;
+}

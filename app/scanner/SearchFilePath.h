@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Where things live on disk: the folders the related-file scan searches, the home resolution that
+// also works inside the sandbox, and the walk over the application folders with its two filters.
+// Every list is rebuilt from the environment on each read; any thread may read them.
+class SearchFilePath {
+public:
+    // "~" paths: inside the sandbox every "~" is replaced by realHomeDirectory(); outside, standard
+    // tilde expansion. Fixed system paths are mapped under the system root.
+    static std::string resolveHomePath(std::string_view literal);
+    // Inside the sandbox: the user's home derived from the container home ("" when it cannot be);
+    // outside: the home folder.
+    static std::string realHomeDirectory();
+
+    static std::vector<std::string> applicationFolders();
+    static std::vector<std::string> cacheFolders();
+    static std::vector<std::string> crashReportFolders();
+    static std::vector<std::string> launchFolders();
+    static std::vector<std::string> libraryFolders();
+
+    // The bundles to list, in discovery order, each folder walked through the folder-access gate.
+    static std::vector<std::string> applicationBundles();
+    static void collectApplications(const std::string& path, int depth, std::vector<std::string>& result);
+    static bool isListableBundle(const std::string& bundlePath);
+    static bool isListableIdentifier(const std::string& bundlePath);
+
+    // The access root under which a folder is reached: "/" unless a sandboxed build is in its
+    // review period.
+    static std::string accessRootForApplicationFolder(const std::string& folder);
+};

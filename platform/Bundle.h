@@ -1,0 +1,48 @@
+#pragma once
+
+#include "platform/PropertyList.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// A bundle folder with its Contents/Info.plist and Contents/Resources, as NSBundle sees it. Names
+// inside the bundle are looked up ignoring letter case, as on a Mac volume.
+class Bundle {
+public:
+    // nullopt when the path is not an existing folder (links followed).
+    static std::optional<Bundle> atPath(const std::string& path);
+    // The .app folder that holds the running executable; outside a bundle, the executable's folder.
+    static std::optional<Bundle> mainBundle();
+    // Path of the running executable (/proc/self/exe).
+    static std::string executablePath();
+    // The innermost ".app" folder of which `executable` lies in Contents/; "" when there is none.
+    static std::string enclosingAppBundle(const std::string& executable);
+
+    const std::string& bundlePath() const { return path_; }
+    std::string contentsPath() const;
+    std::string resourcePath() const;
+
+    // The Info.plist dictionary; empty when it is missing or unreadable.
+    plist::Dictionary infoDictionary() const;
+    bool hasReadableInfoDictionary() const;
+    // The InfoPlist.strings table of the best localisation for the user's languages; nullopt when
+    // the bundle has none.
+    std::optional<plist::Dictionary> localizedInfoDictionary() const;
+    std::optional<std::string> bundleIdentifier() const;
+    std::optional<std::string> pathForResource(const std::string& name, const std::string& type) const;
+    // Localisations present in Resources (folder names without ".lproj").
+    std::vector<std::string> localizations() const;
+
+private:
+    explicit Bundle(std::string path) : path_(std::move(path)) {}
+    std::string path_;
+};
+
+// The user's preferred language codes, most wanted first (LANGUAGE, LC_ALL, LC_MESSAGES, LANG),
+// each also with its region dropped ("de_DE.UTF-8" gives "de_DE", "de-DE", "de").
+std::vector<std::string> preferredLanguages();
+
+}  // namespace platform

@@ -1,0 +1,174 @@
+#include "platform/FileSystem.h"
+
+#include "platform/PathUtil.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+namespace platform::fs {
+
+std::optional<struct stat> linkStatus(const std::string& path)
+{
+    struct stat st {};
+    if (path.empty() || ::lstat(path.c_str(), &st) != 0)
+        return std::nullopt;
+    return st;
+}
+
+std::optional<struct stat> status(const std::string& path)
+{
+    struct stat st {};
+    if (path.empty() || ::stat(path.c_str(), &st) != 0)
+        return std::nullopt;
+    return st;
+}
+
+bool exists(const std::string& path)
+{
+    return status(path).has_value();
+}
+
+bool isDirectory(const std::string& path)
+{
+    const auto st = status(path);
+    return st && S_ISDIR(st->st_mode);
+}
+
+bool isDirectoryNoFollow(const std::string& path)
+{
+    const auto st = linkStatus(path);
+    return st && S_ISDIR(st->st_mode);
+}
+
+bool isSymbolicLink(const std::string& path)
+{
+    const auto st = linkStatus(path);
+    return st && S_ISLNK(st->st_mode);
+}
+
+std::optional<std::string> readLink(const std::string& path)
+{
+    std::string buffer(256, '\0');
+    for (;;) {
+        const ssize_t n = ::readlink(path.c_str(), buffer.data(), buffer.size());
+        if (n < 0)
+            return std::nullopt;
+        if (static_cast<std::size_t>(n) < buffer.size()) {
+            buffer.resize(static_cast<std::size_t>(n));
+            return buffer;
+        }
+        if (buffer.size() >= (1u << 16))
+            return std::nullopt;
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+std::optional<std::vector<std::string>> listDirectory(const std::string& path)
+{
+    if (path.empty())
+        return std::nullopt;
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(path.c_str()), ::closedir);
+    if (!dir)
+        return std::nullopt;
+    std::vector<std::string> names;
+    errno = 0;
+    while (const dirent* entry = ::readdir(dir.get())) {
+        if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0)
+            continue;
+        names.emplace_back(entry->d_name);
+    }
+    return names;
+}
+
+std::optional<std::string> readFile(const std::string& path, std::size_t maxBytes)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || static_cast<std::size_t>(st.st_size) > maxBytes) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    std::string data;
+    data.reserve(static_cast<std::size_t>(st.st_size));
+    char chunk[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, chunk, sizeof chunk);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            ::close(fd);
+            return std::nullopt;
+        }
+        if (n == 0)
+            break;
+        data.append(chunk, static_cast<std::size_t>(n));
+        if (data.size() > maxBytes) {
+            ::close(fd);
+            return std::nullopt;
+        }
+    }
+    ::close(fd);
+    return data;
+}
+
+bool writeFileAtomically(const std::string& path, const std::string& contents)
+{
+    const std::string temp = path + ".tmp." + std::to_string(::getpid());
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return false;
+    std::size_t written = 0;
+    while (written < contents.size()) {
+        const ssize_t n = ::write(fd, contents.data() + written, contents.size() - written);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            ::close(fd);
+            ::unlink(temp.c_str());
+            return false;
+        }
+        written += static_cast<std::size_t>(n);
+    }
+    if (::close(fd) != 0 || ::rename(temp.c_str(), path.c_str()) != 0) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    return true;
+}
+
+std::optional<std::string> findEntryIgnoringCase(const std::string& folder, const std::string& name)
+{
+    if (linkStatus(path::appending(folder, name)))
+        return name;
+    const auto entries = listDirectory(folder);
+    if (!entries)
+        return std::nullopt;
+    const std::string wanted = path::toLower(name);
+    for (const auto& entry : *entries) {
+        if (path::toLower(entry) == wanted)
+            return entry;
+    }
+    return std::nullopt;
+}
+
+std::string resolveCaseInsensitive(const std::string& base, const std::string& relative)
+{
+    std::string current = base;
+    for (const auto& part : path::components(relative)) {
+        if (part == "/")
+            continue;
+        const auto found = findEntryIgnoringCase(current, part);
+        current = path::appending(current, found ? *found : part);
+    }
+    return current;
+}
+
+}  // namespace platform::fs

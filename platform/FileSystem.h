@@ -1,0 +1,42 @@
+#pragma once
+
+#include <sys/stat.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// The file-manager operations the core needs, over POSIX. Nothing here throws; failures come back as
+// false, nullopt or an empty result.
+namespace platform::fs {
+
+// Status without following a final symbolic link (lstat).
+std::optional<struct stat> linkStatus(const std::string& path);
+// Status following links (stat).
+std::optional<struct stat> status(const std::string& path);
+
+// Like fileExistsAtPath: follows a final link, so a dangling link does not exist.
+bool exists(const std::string& path);
+bool isDirectory(const std::string& path);           // follows links
+bool isDirectoryNoFollow(const std::string& path);   // lstat's directory bit
+bool isSymbolicLink(const std::string& path);
+std::optional<std::string> readLink(const std::string& path);
+
+// Entry names of a folder ("." and ".." left out), in the order the file system gives them.
+// A link to a folder is listed as that folder. nullopt when the folder cannot be listed.
+std::optional<std::vector<std::string>> listDirectory(const std::string& path);
+
+// The whole file, or nullopt when it cannot be read or is larger than maxBytes.
+std::optional<std::string> readFile(const std::string& path, std::size_t maxBytes = 64u << 20);
+// Writes through a temporary file in the same folder and renames it over the target.
+bool writeFileAtomically(const std::string& path, const std::string& contents);
+
+// The entry of `folder` whose name equals `name` ignoring ASCII letter case: the exact name when it
+// exists, otherwise the first case-insensitive match as spelt on disk. nullopt when none.
+std::optional<std::string> findEntryIgnoringCase(const std::string& folder, const std::string& name);
+// Resolves each component below `base` case-insensitively, as a Mac volume would. Components that
+// exist with other letter case are replaced by their spelling on disk; the rest are kept.
+std::string resolveCaseInsensitive(const std::string& base, const std::string& relative);
+
+}  // namespace platform::fs

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace platform {
+
+// The Spotlight attributes the product reads. On this platform there is no metadata index: the
+// display name and the file-system size are absent, and the last-used date comes from the extended
+// attribute that macOS itself keeps on a launched bundle. Tests install a provider of their own.
+class MetadataProvider {
+public:
+    using TimePoint = std::chrono::system_clock::time_point;
+    virtual ~MetadataProvider() = default;
+    // MDItemCreate: fails for a path that does not exist.
+    virtual bool canCreateItem(const std::string& path) const;
+    virtual std::optional<std::string> displayName(const std::string& path) const;
+    virtual std::optional<TimePoint> lastUsedDate(const std::string& path) const;
+    virtual std::optional<std::int64_t> fileSystemSize(const std::string& path) const;
+};
+
+class Spotlight {
+public:
+    static std::shared_ptr<const MetadataProvider> provider();
+    // nullptr restores the built-in provider.
+    static void setProvider(std::shared_ptr<const MetadataProvider> provider);
+};
+
+// The extended attribute name and its 16-byte value (seconds and nanoseconds, little-endian).
+inline constexpr const char* kLastUsedDateAttribute = "user.com.apple.lastuseddate#PS";
+bool writeLastUsedDateAttribute(const std::string& path, MetadataProvider::TimePoint when);
+std::optional<MetadataProvider::TimePoint> readLastUsedDateAttribute(const std::string& path);
+
+}  // namespace platform

@@ -1,0 +1,30 @@
+#include "platform/SystemRoot.h"
+
+#include <cstdlib>
+
+namespace platform {
+
+std::string systemRoot()
+{
+    const char* root = std::getenv("OSTROVA_ROOT");
+    if (root == nullptr || *root == '\0')
+        return "/";
+    std::string value(root);
+    while (value.size() > 1 && value.back() == '/')
+        value.pop_back();
+    return value;
+}
+
+std::string fixedPath(std::string_view macPath)
+{
+    if (macPath.empty() || macPath.front() != '/')
+        return std::string(macPath);
+    const std::string root = systemRoot();
+    if (root == "/")
+        return std::string(macPath);
+    if (macPath == "/")
+        return root;
+    return root + std::string(macPath);
+}
+
+}  // namespace platform

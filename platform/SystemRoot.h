@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// The folder that stands for "/" of the Mac: OSTROVA_ROOT when set and not empty, "/" otherwise.
+// Read from the environment on every call so that tests can point it elsewhere.
+std::string systemRoot();
+
+// The one place that knows the root: maps a fixed system path ("/Applications", "/Library/Caches")
+// to the path on this machine. Paths that are not absolute are returned unchanged.
+std::string fixedPath(std::string_view macPath);
+
+}  // namespace platform

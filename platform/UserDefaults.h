@@ -1,0 +1,34 @@
+#pragma once
+
+#include "platform/PropertyList.h"
+
+#include <optional>
+#include <string>
+
+namespace platform {
+
+// User defaults: one XML property list per domain, $XDG_CONFIG_HOME/<domain>.plist (XDG_CONFIG_HOME
+// defaults to ~/.config). Every call reads or rewrites the file, so two processes of the same domain
+// see each other's values; writes are serialised with a lock file and replace the file atomically.
+class UserDefaults {
+public:
+    explicit UserDefaults(std::string domain);
+
+    // The domain of the running program: the one set with setStandardDomain, else the main bundle's
+    // identifier, else the executable's name.
+    static UserDefaults standard();
+    static void setStandardDomain(const std::string& domain);
+
+    const std::string& domain() const { return domain_; }
+    std::string filePath() const;
+
+    std::optional<plist::Value> objectForKey(const std::string& key) const;
+    bool setObject(const std::string& key, const plist::Value& value);
+    bool removeObject(const std::string& key);
+
+private:
+    template <typename Change> bool update(Change change);
+    std::string domain_;
+};
+
+}  // namespace platform

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+// What a screen needs to draw a file's icon: an image file when the file has one of its own (a
+// bundle's .icns), otherwise the name of a freedesktop theme icon.
+struct FileIcon {
+    std::string imagePath;
+    std::string themeName;
+    bool operator==(const FileIcon&) const = default;
+};
+
+// The workspace services the core uses.
+class Workspace {
+public:
+    // A folder whose extension names a package type (app, bundle, framework, plugin, kext, ...).
+    static bool isFilePackageAtPath(const std::string& path);
+    static bool isPackageExtension(const std::string& extension);
+    static FileIcon iconForFile(const std::string& path);
+};
+
+}  // namespace platform

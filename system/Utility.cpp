@@ -1,0 +1,8 @@
+#include "system/Utility.h"
+
+#include "platform/Sandbox.h"
+
+bool Utility::isSandboxed()
+{
+    return platform::Sandbox::isActive();
+}
