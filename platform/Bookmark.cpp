@@ -2,25 +2,60 @@
 
 #include "platform/FileSystem.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
 namespace platform {
+namespace {
+
+// Device and inode name a file only while it exists: ext4 hands a freed inode number to the next
+// new file. The birth time tells a re-created folder from the one that was granted.
+struct FileIdentity {
+    std::int64_t device = 0;
+    std::int64_t inode = 0;
+    std::int64_t birth = 0;
+};
+
+std::optional<FileIdentity> identify(const std::string& path)
+{
+    struct statx sx {};
+    if (path.empty() || ::statx(AT_FDCWD, path.c_str(), 0, STATX_INO | STATX_BTIME, &sx) != 0)
+        return std::nullopt;
+    FileIdentity identity;
+    identity.device = static_cast<std::int64_t>(makedev(sx.stx_dev_major, sx.stx_dev_minor));
+    identity.inode = static_cast<std::int64_t>(sx.stx_ino);
+    if (sx.stx_mask & STATX_BTIME)
+        identity.birth = static_cast<std::int64_t>(sx.stx_btime.tv_sec) * 1000000000 + sx.stx_btime.tv_nsec;
+    return identity;
+}
+
+std::int64_t integerOr(const plist::Dictionary& dict, std::string_view key, std::int64_t fallback)
+{
+    const auto* value = plist::find(dict, key);
+    return value && value->is<std::int64_t>() ? *value->get<std::int64_t>() : fallback;
+}
+
+}  // namespace
 
 std::optional<std::string> Bookmark::fileReferenceURL(const std::string& path)
 {
-    const auto st = fs::status(path);
-    if (!st)
+    const auto identity = identify(path);
+    if (!identity)
         return std::nullopt;
-    return "file:///.file/id=" + std::to_string(st->st_dev) + "." + std::to_string(st->st_ino);
+    return "file:///.file/id=" + std::to_string(identity->device) + "." + std::to_string(identity->inode);
 }
 
 std::optional<plist::Data> Bookmark::create(const std::string& path, bool securityScope)
 {
-    const auto st = fs::status(path);
-    if (!st || path.empty() || path.front() != '/')
+    const auto identity = identify(path);
+    if (!identity || path.front() != '/')
         return std::nullopt;
     plist::Dictionary dict;
     dict.emplace("path", path);
-    dict.emplace("device", static_cast<std::int64_t>(st->st_dev));
-    dict.emplace("inode", static_cast<std::int64_t>(st->st_ino));
+    dict.emplace("device", identity->device);
+    dict.emplace("inode", identity->inode);
+    dict.emplace("birth", identity->birth);
     dict.emplace("securityScope", securityScope);
     return plist::Data{plist::serialize(plist::Value(std::move(dict)), plist::Format::Binary)};
 }
@@ -36,14 +71,15 @@ std::optional<Bookmark::Resolved> Bookmark::resolve(const plist::Data& data, boo
     const auto* inode = plist::find(*dict, "inode");
     if (!path || !device || !inode || !device->is<std::int64_t>() || !inode->is<std::int64_t>())
         return std::nullopt;
-    const auto st = fs::status(*path);
-    if (!st)
+    const auto identity = identify(*path);
+    if (!identity)
         return std::nullopt;
     const auto* scoped = plist::find(*dict, "securityScope");
     Resolved resolved;
     resolved.path = *path;
-    resolved.isStale = static_cast<std::int64_t>(st->st_dev) != *device->get<std::int64_t>() ||
-                       static_cast<std::int64_t>(st->st_ino) != *inode->get<std::int64_t>();
+    resolved.isStale = identity->device != *device->get<std::int64_t>() ||
+                       identity->inode != *inode->get<std::int64_t>() ||
+                       identity->birth != integerOr(*dict, "birth", identity->birth);
     resolved.securityScoped = securityScope && scoped && scoped->is<bool>() && *scoped->get<bool>();
     return resolved;
 }

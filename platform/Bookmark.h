@@ -7,9 +7,9 @@
 
 namespace platform {
 
-// Bookmark data and file-reference URLs. A bookmark records the folder's path with its device and
-// inode; it resolves through the path and is stale when another file now stands there. A
-// file-reference URL names the device and inode: file:///.file/id=DEV.INODE.
+// Bookmark data and file-reference URLs. A bookmark records the folder's path with its device,
+// inode and birth time; it resolves through the path and is stale when another file now stands
+// there. A file-reference URL names the device and inode: file:///.file/id=DEV.INODE.
 class Bookmark {
 public:
     struct Resolved {

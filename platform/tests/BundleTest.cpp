@@ -1,0 +1,134 @@
+#include "fixtures/MacTree.h"
+#include "platform/Bundle.h"
+#include "platform/FileSystem.h"
+#include "platform/Spotlight.h"
+#include "platform/Workspace.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using platform::Bundle;
+using platform::Workspace;
+
+class BundleTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        tree.activate();
+        tree.environment().unset("LANGUAGE");
+        tree.environment().unset("LC_ALL");
+        tree.environment().unset("LC_MESSAGES");
+        tree.environment().set("LANG", "C.UTF-8");
+    }
+    fixtures::MacTree tree;
+};
+
+TEST_F(BundleTest, EnclosingAppBundleIsTheInnermostApp)
+{
+    EXPECT_EQ(Bundle::enclosingAppBundle("/A/Ostrova.app/Contents/MacOS/Ostrova"), "/A/Ostrova.app");
+    EXPECT_EQ(Bundle::enclosingAppBundle("/A/Ostrova.app/Contents/Helpers/ostrova"), "/A/Ostrova.app");
+    EXPECT_EQ(Bundle::enclosingAppBundle("/A/Ostrova.app/Contents/Library/LoginItems/agent.app/Contents/MacOS/agent"),
+              "/A/Ostrova.app/Contents/Library/LoginItems/agent.app");
+    EXPECT_EQ(Bundle::enclosingAppBundle("/usr/bin/true"), "");
+    EXPECT_EQ(Bundle::enclosingAppBundle("/A/Fake.app"), "");
+}
+
+TEST_F(BundleTest, InfoDictionaryAndIdentifier)
+{
+    fixtures::AppSpec spec;
+    spec.name = "Foo";
+    spec.identifier = "com.vendor.foo";
+    spec.binaryInfoPlist = true;
+    const auto path = tree.addApp("/Applications", spec);
+    const auto bundle = Bundle::atPath(path);
+    ASSERT_TRUE(bundle);
+    EXPECT_EQ(bundle->bundleIdentifier(), "com.vendor.foo");
+    EXPECT_EQ(plist::stringValue(bundle->infoDictionary(), "CFBundleExecutable"), "Foo");
+    EXPECT_TRUE(bundle->hasReadableInfoDictionary());
+
+    EXPECT_FALSE(Bundle::atPath(tree.at("/Applications/Missing.app")));
+    tree.writeFile(tree.at("/Applications/File.app"), "not a folder");
+    EXPECT_FALSE(Bundle::atPath(tree.at("/Applications/File.app")));
+}
+
+TEST_F(BundleTest, NamesInsideTheBundleIgnoreLetterCase)
+{
+    const std::string path = tree.at("/Applications/Lower.app");
+    tree.writePlist(path + "/contents/info.plist", plist::Value(plist::Dictionary{{"CFBundleIdentifier", "com.x.lower"},
+                                                                                   {"CFBundleIconFile", "Icon"}}));
+    tree.writeFile(path + "/contents/resources/icon.ICNS", "icns");
+    const auto bundle = Bundle::atPath(path);
+    ASSERT_TRUE(bundle);
+    EXPECT_EQ(bundle->bundleIdentifier(), "com.x.lower");
+    EXPECT_EQ(bundle->pathForResource("Icon", "icns"), path + "/contents/resources/icon.ICNS");
+    EXPECT_EQ(Workspace::iconForFile(path).imagePath, path + "/contents/resources/icon.ICNS");
+}
+
+TEST_F(BundleTest, LocalizedInfoDictionaryFollowsTheUsersLanguage)
+{
+    fixtures::AppSpec spec;
+    spec.name = "Maps";
+    spec.identifier = "com.vendor.maps";
+    spec.localizedNames = {{"de", "Karten"}, {"fr", "Plans"}};
+    const auto path = tree.addApp("/Applications", spec);
+    const auto bundle = Bundle::atPath(path);
+    ASSERT_TRUE(bundle);
+
+    tree.environment().set("LANG", "de_DE.UTF-8");
+    ASSERT_TRUE(bundle->localizedInfoDictionary());
+    EXPECT_EQ(plist::stringValue(*bundle->localizedInfoDictionary(), "CFBundleDisplayName"), "Karten");
+
+    tree.environment().set("LANGUAGE", "fr:de");
+    EXPECT_EQ(plist::stringValue(*bundle->localizedInfoDictionary(), "CFBundleDisplayName"), "Plans");
+
+    // Neither wanted nor the development region: there is no localised dictionary.
+    tree.environment().set("LANGUAGE", "ja");
+    tree.environment().set("LANG", "ja_JP.UTF-8");
+    EXPECT_FALSE(bundle->localizedInfoDictionary());
+}
+
+TEST_F(BundleTest, PreferredLanguagesDropEncodingAndRegion)
+{
+    tree.environment().set("LANGUAGE", "pt_BR:en");
+    const auto languages = platform::preferredLanguages();
+    const std::vector<std::string> expected{"pt_BR", "pt-BR", "pt", "en", "C"};
+    ASSERT_GE(languages.size(), 4u);
+    EXPECT_EQ(std::vector<std::string>(languages.begin(), languages.begin() + 4),
+              std::vector<std::string>(expected.begin(), expected.begin() + 4));
+}
+
+TEST_F(BundleTest, PackagesAreFoldersWithAPackageExtension)
+{
+    tree.makeDirectories(tree.at("/Applications/Game.bundle"));
+    tree.makeDirectories(tree.at("/Applications/Tool.APP"));
+    tree.makeDirectories(tree.at("/Applications/Plain Folder"));
+    tree.writeFile(tree.at("/Applications/file.app"), "x");
+    EXPECT_TRUE(Workspace::isFilePackageAtPath(tree.at("/Applications/Game.bundle")));
+    EXPECT_TRUE(Workspace::isFilePackageAtPath(tree.at("/Applications/Tool.APP")));
+    EXPECT_FALSE(Workspace::isFilePackageAtPath(tree.at("/Applications/Plain Folder")));
+    EXPECT_FALSE(Workspace::isFilePackageAtPath(tree.at("/Applications/file.app")));
+    EXPECT_FALSE(Workspace::isFilePackageAtPath(tree.at("/Applications/none.app")));
+}
+
+TEST_F(BundleTest, IconFallsBackToThemeIcons)
+{
+    fixtures::AppSpec spec;
+    spec.name = "NoIcon";
+    spec.iconColor.reset();
+    const auto path = tree.addApp("/Applications", spec);
+    EXPECT_EQ(Workspace::iconForFile(path), (platform::FileIcon{"", "application-x-executable"}));
+    EXPECT_EQ(Workspace::iconForFile(tree.at("/Applications/Gone.app")).themeName, "unknown");
+    EXPECT_EQ(Workspace::iconForFile(tree.at("/Applications")).themeName, "folder");
+}
+
+TEST_F(BundleTest, LastUsedDateAttributeRoundTrips)
+{
+    const std::string path = tree.at("/Applications");
+    const auto when = std::chrono::system_clock::from_time_t(1700000000) + std::chrono::nanoseconds(123456789);
+    ASSERT_TRUE(platform::writeLastUsedDateAttribute(path, when));
+    EXPECT_EQ(platform::readLastUsedDateAttribute(path), when);
+    EXPECT_FALSE(platform::readLastUsedDateAttribute(tree.at("/Library")).has_value());
+}
+
+}  // namespace

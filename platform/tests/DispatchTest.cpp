@@ -1,0 +1,88 @@
+#include "platform/ConditionLock.h"
+#include "platform/DispatchQueue.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+TEST(SerialQueue, RunsTasksOneAtATimeInOrderOnItsOwnThread)
+{
+    dispatch::SerialQueue queue("test.serial");
+    std::vector<int> order;
+    std::atomic<int> running{0};
+    std::atomic<bool> overlapped{false};
+    for (int i = 0; i < 50; ++i) {
+        queue.async([&, i] {
+            if (running.fetch_add(1) != 0)
+                overlapped = true;
+            EXPECT_TRUE(queue.isCurrent());
+            order.push_back(i);
+            running.fetch_sub(1);
+        });
+    }
+    queue.sync([] {});
+    ASSERT_EQ(order.size(), 50u);
+    for (int i = 0; i < 50; ++i)
+        EXPECT_EQ(order[static_cast<std::size_t>(i)], i);
+    EXPECT_FALSE(overlapped);
+    EXPECT_FALSE(queue.isCurrent());
+}
+
+TEST(SerialQueue, DelayedTasksRunByDueTime)
+{
+    dispatch::SerialQueue queue("test.delay");
+    std::vector<int> order;
+    const auto start = dispatch::Clock::now();
+    dispatch::Clock::time_point ranAt;
+    queue.asyncAfter(0.15s, [&] {
+        order.push_back(2);
+        ranAt = dispatch::Clock::now();
+    });
+    queue.async([&] { order.push_back(1); });
+    std::this_thread::sleep_for(250ms);
+    queue.sync([] {});
+    EXPECT_EQ(order, (std::vector<int>{1, 2}));
+    EXPECT_GE(ranAt - start, 150ms);
+}
+
+TEST(SerialQueue, DestructionDropsWaitingTasks)
+{
+    std::atomic<int> ran{0};
+    {
+        dispatch::SerialQueue queue("test.drop");
+        queue.asyncAfter(10s, [&] { ++ran; });
+    }
+    EXPECT_EQ(ran.load(), 0);
+}
+
+TEST(MainQueue, TasksWaitUntilTheMainThreadDrains)
+{
+    std::atomic<int> ran{0};
+    dispatch::GlobalQueue::async([&] { dispatch::MainQueue::async([&] { ++ran; }); });
+    EXPECT_TRUE(dispatch::MainQueue::runUntil([&] { return ran.load() == 1; }, 5000ms));
+    EXPECT_FALSE(dispatch::MainQueue::runUntil([] { return false; }, 30ms));
+}
+
+TEST(ConditionLock, WaitsForItsConditionAndTimesOut)
+{
+    dispatch::ConditionLock lock(0);
+    EXPECT_FALSE(lock.lockWhenCondition(1, 30ms));
+    std::thread answer([&] {
+        std::this_thread::sleep_for(20ms);
+        lock.lock();
+        lock.unlockWithCondition(1);
+    });
+    EXPECT_TRUE(lock.lockWhenCondition(1, 5000ms));
+    EXPECT_EQ(lock.condition(), 1);
+    lock.unlockWithCondition(0);
+    answer.join();
+    EXPECT_EQ(lock.condition(), 0);
+}
+
+}  // namespace

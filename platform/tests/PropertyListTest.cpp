@@ -1,0 +1,121 @@
+#include "fixtures/MacTree.h"
+#include "platform/PropertyList.h"
+#include "platform/StringsFile.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace {
+
+plist::Dictionary sampleDictionary()
+{
+    plist::Dictionary nested;
+    nested.emplace("flag", true);
+    nested.emplace("items", plist::Array{plist::Value("a"), plist::Value(std::int64_t{7}), plist::Value(2.5)});
+    plist::Dictionary dict;
+    dict.emplace("CFBundleIdentifier", "com.vendor.foo");
+    dict.emplace("Count", std::int64_t{123456789012});
+    dict.emplace("Ratio", 0.25);
+    dict.emplace("Blob", plist::Data{std::string("\0\1\2\xff", 4)});
+    dict.emplace("When", plist::Date{757382400.0});
+    dict.emplace("Name with ünïcode and \"quotes\"", "line one\nline two & <tag>");
+    dict.emplace("Nested", std::move(nested));
+    return dict;
+}
+
+TEST(PropertyList, XmlAndBinaryRoundTripKeepEveryType)
+{
+    const plist::Value original(sampleDictionary());
+    for (const auto format : {plist::Format::Xml, plist::Format::Binary}) {
+        const auto bytes = plist::serialize(original, format);
+        ASSERT_FALSE(bytes.empty());
+        const auto parsed = plist::parse(bytes);
+        ASSERT_TRUE(parsed.has_value());
+        EXPECT_EQ(*parsed, original) << (format == plist::Format::Xml ? "xml" : "binary");
+    }
+}
+
+TEST(PropertyList, MalformedInputGivesNothing)
+{
+    const auto binary = plist::serialize(plist::Value(sampleDictionary()), plist::Format::Binary);
+    for (std::size_t cut : {std::size_t{8}, binary.size() / 2, binary.size() - 1})
+        EXPECT_FALSE(plist::parse(std::string_view(binary).substr(0, cut)).has_value()) << cut;
+
+    EXPECT_FALSE(plist::parse("").has_value());
+    EXPECT_FALSE(plist::parse("<?xml version=\"1.0\"?><plist><dict><key>a</key>").has_value());
+    EXPECT_FALSE(plist::parse("bplist00").has_value());
+
+    std::mt19937 random(42);
+    std::string garbage(10u << 20, '\0');
+    for (auto& c : garbage)
+        c = static_cast<char>(random());
+    EXPECT_FALSE(plist::parse(garbage).has_value());
+    garbage.replace(0, 8, "bplist00");
+    EXPECT_FALSE(plist::parse(garbage).has_value());
+}
+
+TEST(PropertyList, NestingBeyondTheLimitIsRejected)
+{
+    plist::Value deep("leaf");
+    for (int i = 0; i < plist::kMaxDepth + 5; ++i)
+        deep = plist::Value(plist::Array{deep});
+    EXPECT_FALSE(plist::parse(plist::serialize(deep, plist::Format::Xml)).has_value());
+
+    plist::Value shallow("leaf");
+    for (int i = 0; i < 20; ++i)
+        shallow = plist::Value(plist::Array{shallow});
+    EXPECT_TRUE(plist::parse(plist::serialize(shallow, plist::Format::Binary)).has_value());
+}
+
+TEST(PropertyList, ReadDictionaryWantsADictionaryRoot)
+{
+    fixtures::MacTree tree;
+    const std::string arrayFile = tree.at("/array.plist");
+    tree.writePlist(arrayFile, plist::Value(plist::Array{plist::Value("x")}));
+    EXPECT_TRUE(plist::readFile(arrayFile).has_value());
+    EXPECT_FALSE(plist::readDictionary(arrayFile).has_value());
+
+    const std::string empty = tree.at("/empty.plist");
+    tree.writeFile(empty, "");
+    EXPECT_FALSE(plist::readDictionary(empty).has_value());
+    EXPECT_FALSE(plist::readDictionary(tree.at("/missing.plist")).has_value());
+    EXPECT_FALSE(plist::readDictionary(tree.at("/Applications")).has_value());
+}
+
+TEST(PropertyList, TypedLookupsIgnoreOtherTypes)
+{
+    const auto dict = sampleDictionary();
+    EXPECT_EQ(plist::stringValue(dict, "CFBundleIdentifier"), "com.vendor.foo");
+    EXPECT_EQ(plist::stringValue(dict, "Count"), "");
+    EXPECT_EQ(plist::stringValue(dict, "Missing"), "");
+    EXPECT_FALSE(plist::optionalString(dict, "Nested").has_value());
+}
+
+TEST(StringsFile, ReadsTextUtf16AndPropertyListForms)
+{
+    const auto text = platform::parseStringsFile(
+        "/* comment */\n\"CFBundleDisplayName\" = \"Fo\\\"o \\U00e9\";\n// line\nCFBundleName = Plain;\n\"Solo\";\n");
+    ASSERT_TRUE(text.has_value());
+    EXPECT_EQ(plist::stringValue(*text, "CFBundleDisplayName"), "Fo\"o \xC3\xA9");
+    EXPECT_EQ(plist::stringValue(*text, "CFBundleName"), "Plain");
+    EXPECT_EQ(plist::stringValue(*text, "Solo"), "Solo");
+
+    std::string utf16("\xFF\xFE", 2);
+    for (const char c : std::string("\"CFBundleName\" = \"Zahl\";"))
+        utf16 += std::string{c, '\0'};
+    const auto wide = platform::parseStringsFile(utf16);
+    ASSERT_TRUE(wide.has_value());
+    EXPECT_EQ(plist::stringValue(*wide, "CFBundleName"), "Zahl");
+
+    plist::Dictionary dict;
+    dict.emplace("CFBundleName", "Binär");
+    const auto binary = platform::parseStringsFile(plist::serialize(plist::Value(dict), plist::Format::Binary));
+    ASSERT_TRUE(binary.has_value());
+    EXPECT_EQ(plist::stringValue(*binary, "CFBundleName"), "Binär");
+
+    EXPECT_FALSE(platform::parseStringsFile("\"unterminated = \"x\"").has_value());
+    EXPECT_FALSE(platform::parseStringsFile("\"a\" = \"b\"").has_value());
+}
+
+}  // namespace
