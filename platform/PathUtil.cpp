@@ -89,6 +89,27 @@ bool contains(std::string_view text, std::string_view part)
     return text.find(part) != std::string_view::npos;
 }
 
+std::string standardize(std::string_view path)
+{
+    const bool absolute = !path.empty() && path.front() == '/';
+    std::vector<std::string> kept;
+    for (const auto& part : components(path)) {
+        if (part == "/" || part == ".")
+            continue;
+        if (part == ".." && !kept.empty() && kept.back() != "..") {
+            kept.pop_back();
+            continue;
+        }
+        if (part == ".." && absolute)
+            continue;
+        kept.push_back(part);
+    }
+    std::string result = absolute ? "/" : "";
+    for (const auto& part : kept)
+        result = result.empty() || result == "/" ? result + part : result + "/" + part;
+    return result.empty() ? "." : result;
+}
+
 std::string trimTrailingSlashes(std::string_view path)
 {
     std::string result(path);

@@ -17,6 +17,8 @@ std::vector<std::string> components(std::string_view path);
 std::string toLower(std::string_view text);
 bool startsWith(std::string_view text, std::string_view prefix);
 bool contains(std::string_view text, std::string_view part);
+// "." and ".." resolved lexically, repeated "/" folded; links are not consulted.
+std::string standardize(std::string_view path);
 // Trailing "/" removed, except for "/" itself.
 std::string trimTrailingSlashes(std::string_view path);
 // True when `inner` lies strictly below `outer` (component-wise).

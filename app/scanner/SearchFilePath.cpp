@@ -163,7 +163,7 @@ void SearchFilePath::collectApplications(const std::string& startPath, int depth
             return;
         // A relative destination names a place beside the link, not beside our working folder.
         if (destination->empty() || destination->front() != '/')
-            destination = path::appending(path::deletingLastComponent(startPath), *destination);
+            destination = path::standardize(path::appending(path::deletingLastComponent(startPath), *destination));
         for (const auto& folder : applicationFolders()) {
             if (path::startsWith(*destination, folder))
                 return;

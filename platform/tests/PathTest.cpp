@@ -20,6 +20,8 @@ TEST(PathUtil, ComponentsAndNames)
     EXPECT_EQ(path::deletingLastComponent("/a/b"), "/a");
     EXPECT_EQ(path::deletingLastComponent("/a"), "/");
     EXPECT_EQ(path::appending("/a/", "/b"), "/a/b");
+    EXPECT_EQ(path::standardize("/a/b/../../../c/./d//"), "/c/d");
+    EXPECT_EQ(path::standardize("a/../../b"), "../b");
 }
 
 TEST(PathUtil, IsInsideComparesWholeComponents)
