@@ -1,0 +1,18 @@
+#include "Auxiliary/FileSize.h"
+
+#include "platform/Spotlight.h"
+#include "platform/TreeSize.h"
+
+#include <sys/stat.h>
+
+std::int64_t fileSize(const std::string& path)
+{
+    struct stat st {};
+    if (path.empty() || ::lstat(path.c_str(), &st) != 0)
+        return 0;
+    if (!S_ISDIR(st.st_mode))
+        return st.st_size;
+    if (const auto reported = platform::Spotlight::provider()->fileSystemSize(path); reported && *reported >= 20480)
+        return *reported;
+    return platform::TreeSize::measure(path);
+}

@@ -1,0 +1,363 @@
+#include "app/catalogue/UninstallApp.h"
+#include "app/scanner/SearchFilePath.h"
+#include "demo/DemoTree.h"
+#include "fixtures/MacTree.h"
+#include "fixtures/ScopedEnvironment.h"
+#include "platform/FileSystem.h"
+#include "platform/PathUtil.h"
+#include "platform/PropertyList.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <ctime>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace path = platform::path;
+
+// One demo tree for the whole suite: building it is the expensive part and the tests only read it.
+class DemoTreeTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        tree = new fixtures::MacTree();
+        demo::buildDemoTree(*tree);
+    }
+    static void TearDownTestSuite()
+    {
+        delete tree;
+        tree = nullptr;
+    }
+
+    void SetUp() override
+    {
+        tree->activate();
+        // Names are read in a known language unless a test chooses another.
+        language.unset("LANGUAGE");
+        language.unset("LC_ALL");
+        language.unset("LC_MESSAGES");
+        language.set("LANG", "C");
+        bundles = SearchFilePath::applicationBundles();
+        unique = std::set<std::string>(bundles.begin(), bundles.end());
+    }
+
+    bool listed(const std::string& bundle) const { return unique.count(bundle) != 0; }
+
+    std::vector<std::shared_ptr<UninstallApp>> records() const
+    {
+        std::vector<std::shared_ptr<UninstallApp>> result;
+        for (const auto& bundle : unique)
+            result.push_back(UninstallApp::create(bundle));
+        return result;
+    }
+
+    std::map<std::string, std::string> displayNames() const
+    {
+        std::map<std::string, std::string> names;
+        for (const auto& app : records())
+            names[*app->bundlePath] = app->displayName();
+        return names;
+    }
+
+    static fixtures::MacTree* tree;
+    fixtures::ScopedEnvironment language;
+    std::vector<std::string> bundles;
+    std::set<std::string> unique;
+};
+
+fixtures::MacTree* DemoTreeTest::tree = nullptr;
+
+std::string normalized(const std::string& name)
+{
+    std::string result;
+    for (const char c : name) {
+        if (c != ' ')
+            result += c;
+    }
+    return path::toLower(result);
+}
+
+bool startsWith(const std::string& text, const std::string& prefix)
+{
+    return !prefix.empty() && text.compare(0, prefix.size(), prefix) == 0;
+}
+
+// A rough form of the scan's name rules: the entry is one of the application's names or its
+// identifier, optionally followed by dotted extensions or a crash-report tail, or it contains the
+// identifier.
+bool claims(const UninstallApp& app, const std::string& entry)
+{
+    const std::string key = normalized(entry);
+    for (const std::string& name : {app.infoName(), app.executableName(), app.displayName()}) {
+        const std::string token = normalized(name);
+        if (!token.empty() && (key == token || startsWith(key, token + ".") || startsWith(key, token + "_")))
+            return true;
+    }
+    const std::string identifier = app.bundleIdentifier();
+    const std::string token = normalized(identifier);
+    if (!token.empty() && (key == token || startsWith(key, token + ".")))
+        return true;
+    return !identifier.empty() && entry.find(identifier) != std::string::npos;
+}
+
+std::string vendorToken(const std::string& identifier)
+{
+    std::vector<std::string> pieces;
+    std::size_t start = 0;
+    while (true) {
+        const auto dot = identifier.find('.', start);
+        pieces.push_back(identifier.substr(start, dot == std::string::npos ? std::string::npos : dot - start));
+        if (dot == std::string::npos)
+            break;
+        start = dot + 1;
+    }
+    return pieces.size() == 3 ? normalized(pieces[1]) : "";
+}
+
+// Every folder the related-file scan looks in.
+std::vector<std::string> searchedFolders()
+{
+    std::vector<std::string> folders;
+    auto add = [&](const std::vector<std::string>& more) { folders.insert(folders.end(), more.begin(), more.end()); };
+    add({SearchFilePath::resolveHomePath("/Library/Application Support"),
+         SearchFilePath::resolveHomePath("~/Library/Application Support")});
+    add(SearchFilePath::cacheFolders());
+    add({SearchFilePath::resolveHomePath("/Library/Preferences"), SearchFilePath::resolveHomePath("~/Library/Preferences"),
+         SearchFilePath::resolveHomePath("~/Library/Saved Application State")});
+    add(SearchFilePath::crashReportFolders());
+    add({SearchFilePath::resolveHomePath("/Library/Logs"), SearchFilePath::resolveHomePath("~/Library/Logs"),
+         SearchFilePath::resolveHomePath("~/Library/Containers")});
+    add(SearchFilePath::launchFolders());
+    add({SearchFilePath::resolveHomePath("~/Library/Cookies")});
+    add(SearchFilePath::libraryFolders());
+    return folders;
+}
+
+// The entries of the searched folders that `app` claims, one level deep plus one level inside a
+// folder named after its vendor.
+std::set<std::string> claimedEntries(const UninstallApp& app)
+{
+    std::set<std::string> found;
+    const std::string vendor = vendorToken(app.bundleIdentifier());
+    for (const auto& folder : searchedFolders()) {
+        for (const auto& entry : platform::fs::listDirectory(folder).value_or(std::vector<std::string>{})) {
+            const std::string full = path::appending(folder, entry);
+            if (claims(app, entry)) {
+                found.insert(full);
+            } else if (!vendor.empty() && normalized(entry) == vendor && platform::fs::isDirectoryNoFollow(full)) {
+                for (const auto& child : platform::fs::listDirectory(full).value_or(std::vector<std::string>{})) {
+                    if (claims(app, child))
+                        found.insert(path::appending(full, child));
+                }
+            }
+        }
+    }
+    return found;
+}
+
+// The applications inside Contents/MacOS of a bundle, as the scan adds them to its search.
+std::vector<std::shared_ptr<UninstallApp>> nestedApps(const std::string& bundle)
+{
+    std::vector<std::shared_ptr<UninstallApp>> result;
+    const std::string macos = platform::fs::resolveCaseInsensitive(bundle, "Contents/MacOS");
+    for (const auto& entry : platform::fs::listDirectory(macos).value_or(std::vector<std::string>{})) {
+        if (entry.find(".app") != std::string::npos)
+            result.push_back(UninstallApp::create(path::appending(macos, entry)));
+    }
+    return result;
+}
+
+std::string localDay(std::chrono::system_clock::time_point when)
+{
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(when);
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%d", &local);
+    return text;
+}
+
+TEST_F(DemoTreeTest, ListsBetweenFifteenAndTwentyFiveApplicationsEachOnce)
+{
+    EXPECT_GE(unique.size(), 15u);
+    EXPECT_LE(unique.size(), 25u);
+    // Links into the application folders are skipped, so no bundle is reached twice.
+    EXPECT_EQ(bundles.size(), unique.size());
+    for (const auto& bundle : unique) {
+        EXPECT_EQ(path::extension(bundle), "app") << bundle;
+        for (const auto& other : unique)
+            EXPECT_FALSE(path::isInside(bundle, other)) << bundle << " lies inside " << other;
+    }
+}
+
+TEST_F(DemoTreeTest, TrapsExistButAreNotListed)
+{
+    const std::vector<std::string> traps = {
+        tree->at("/Applications/Relay Sync.app/Contents/Library/LoginItems/Relay Sync Launcher.app"),
+        tree->at("/Applications/Kestrel Browser.app/Contents/MacOS/Kestrel Browser Helper.app"),
+        tree->at("/Applications/Tools/Legacy/Archive/Wavecrest Sampler.app"),
+        tree->at("/Applications/Utilities/Pixel Loupe.app"),
+        tree->at("/Applications/Game Assets.bundle"),
+        tree->at("/Applications/Game Assets.bundle/Contents/Tools/Level Editor.app"),
+        tree->at("~/Desktop/Kestrel Browser.app"),
+    };
+    for (const auto& trap : traps) {
+        EXPECT_TRUE(platform::fs::exists(trap)) << trap;
+        EXPECT_FALSE(listed(trap)) << trap;
+    }
+    for (const auto& bundle : unique) {
+        EXPECT_EQ(bundle.find("Game Assets.bundle"), std::string::npos) << bundle;
+        EXPECT_EQ(bundle.find("/Tools/Legacy/"), std::string::npos) << bundle;
+    }
+}
+
+TEST_F(DemoTreeTest, ListsDeepUserAndUnusualNames)
+{
+    for (const char* bundle : {"/Applications/Tessel Studio/Extras/Tessel Batch.app",
+                               "/Applications/Tessel Studio/Tessel Studio.app", "~/Applications/Quire Reader.app",
+                               "~/Downloads/Sonora Tuner.app", "/Applications/Draftly+.app",
+                               "/Applications/Kestrel Browser.app", "/Applications/Lumen Notes.app"})
+        EXPECT_TRUE(listed(tree->at(bundle))) << bundle;
+}
+
+TEST_F(DemoTreeTest, DesktopLinkTargetIsListedOnce)
+{
+    const std::string link = tree->at("~/Desktop/Kestrel Browser.app");
+    const std::string target = tree->at("/Applications/Kestrel Browser.app");
+    ASSERT_TRUE(platform::fs::isSymbolicLink(link));
+    ASSERT_EQ(std::filesystem::canonical(link), std::filesystem::canonical(target));
+    const auto sameBundle = std::count_if(unique.begin(), unique.end(), [&](const std::string& bundle) {
+        return std::filesystem::canonical(bundle) == std::filesystem::canonical(target);
+    });
+    EXPECT_EQ(sameBundle, 1);
+    EXPECT_TRUE(listed(target));
+}
+
+TEST_F(DemoTreeTest, EveryListedBundleMakesARecordWithIdentifierAndName)
+{
+    std::set<std::string> identifiers;
+    for (const auto& app : records()) {
+        const std::string identifier = app->bundleIdentifier();
+        EXPECT_FALSE(identifier.empty()) << *app->bundlePath;
+        EXPECT_FALSE(app->displayName().empty()) << *app->bundlePath;
+        EXPECT_FALSE(identifier.rfind("com.apple", 0) == 0) << identifier;
+        EXPECT_TRUE(identifiers.insert(identifier).second) << "identifier used twice: " << identifier;
+    }
+}
+
+TEST_F(DemoTreeTest, SomeNamesAreLocalised)
+{
+    const auto english = displayNames();
+    language.set("LANG", "de_DE.UTF-8");
+    const auto german = displayNames();
+    language.set("LANG", "fr_FR.UTF-8");
+    const auto french = displayNames();
+
+    int germanChanged = 0;
+    int frenchChanged = 0;
+    for (const auto& [bundle, name] : english) {
+        EXPECT_FALSE(german.at(bundle).empty()) << bundle;
+        germanChanged += german.at(bundle) != name ? 1 : 0;
+        frenchChanged += french.at(bundle) != name ? 1 : 0;
+    }
+    EXPECT_GE(germanChanged, 1);
+    EXPECT_GE(frenchChanged, 1);
+    EXPECT_EQ(german.at(tree->at("/Applications/Lumen Notes.app")), "Lumen Notizen");
+    EXPECT_EQ(english.at(tree->at("/Applications/Lumen Notes.app")), "Lumen Notes");
+}
+
+TEST_F(DemoTreeTest, LastUsedDatesAreRecentOldOrMissing)
+{
+    const std::string threshold = localDay(std::chrono::system_clock::now() - std::chrono::hours(24 * 90));
+    int none = 0, old = 0, recent = 0;
+    for (const auto& app : records()) {
+        if (app->lastUsed == "-")
+            ++none;
+        else if (app->lastUsed < threshold)
+            ++old;
+        else
+            ++recent;
+    }
+    EXPECT_GE(none, 1);
+    EXPECT_GE(old, 1);
+    EXPECT_GE(recent, 1);
+}
+
+TEST_F(DemoTreeTest, LaunchJobsStartProgramsInsideTheirOwnBundles)
+{
+    const auto apps = records();
+    int owned = 0, daemons = 0, foreign = 0;
+    for (const char* macFolder : {"~/Library/LaunchAgents", "/Library/LaunchDaemons"}) {
+        const std::string folder = tree->at(macFolder);
+        for (const auto& entry : platform::fs::listDirectory(folder).value_or(std::vector<std::string>{})) {
+            const auto job = plist::readDictionary(path::appending(folder, entry));
+            ASSERT_TRUE(job) << entry;
+            const std::string label = plist::stringValue(*job, "Label");
+            EXPECT_EQ(label + ".plist", entry);
+            const auto* arguments = plist::find(*job, "ProgramArguments");
+            ASSERT_TRUE(arguments && arguments->is<plist::Array>()) << entry;
+            const auto& list = *arguments->get<plist::Array>();
+            ASSERT_FALSE(list.empty()) << entry;
+            ASSERT_TRUE(list.front().is<std::string>()) << entry;
+            const std::string program = *list.front().get<std::string>();
+            EXPECT_EQ(::access(program.c_str(), X_OK), 0) << program;
+
+            const auto owner = std::find_if(apps.begin(), apps.end(), [&](const auto& app) {
+                return startsWith(label, app->bundleIdentifier() + ".");
+            });
+            if (owner != apps.end()) {
+                EXPECT_TRUE(path::isInside(program, *(*owner)->bundlePath)) << program;
+                ++owned;
+                daemons += std::string(macFolder) == "/Library/LaunchDaemons" ? 1 : 0;
+            } else {
+                for (const auto& app : apps)
+                    EXPECT_FALSE(path::isInside(program, *app->bundlePath)) << program;
+                ++foreign;
+            }
+        }
+    }
+    EXPECT_GE(owned, 4);
+    EXPECT_GE(daemons, 1);
+    EXPECT_GE(foreign, 1);
+}
+
+TEST_F(DemoTreeTest, EveryApplicationLeavesFilesWhereTheScanLooks)
+{
+    std::set<std::string> claimedByAny;
+    for (const auto& app : records()) {
+        auto found = claimedEntries(*app);
+        for (const auto& nested : nestedApps(*app->bundlePath)) {
+            const auto more = claimedEntries(*nested);
+            found.insert(more.begin(), more.end());
+        }
+        EXPECT_GE(found.size(), 2u) << *app->bundlePath;
+        claimedByAny.insert(found.begin(), found.end());
+    }
+    // Found only through the helper application inside the browser's Contents/MacOS.
+    EXPECT_TRUE(claimedByAny.count(tree->at("~/Library/Logs/Kestrel Browser Helper")));
+    // Found inside the vendor folder, which itself is not claimed.
+    EXPECT_TRUE(claimedByAny.count(tree->at("~/Library/Application Support/Lumenhaus/Lumen Notes")));
+    EXPECT_TRUE(claimedByAny.count(tree->at("~/Library/Application Support/Tessel Works/Tessel Batch")));
+    EXPECT_FALSE(claimedByAny.count(tree->at("~/Library/Application Support/Lumenhaus")));
+
+    // Files of vendors with nothing installed.
+    for (const char* unrelated : {"~/Library/Application Support/Lumenhaus/Lumen Fonts",
+                                  "~/Library/Application Support/Fernbrook Mail", "~/Library/Preferences/com.fernbrook.mail.plist",
+                                  "~/Library/LaunchAgents/com.fernbrook.mail.sync.plist",
+                                  "/Library/LaunchDaemons/org.ridgeline.trackerd.plist", "~/Library/Caches/org.ridgeline.tracker"}) {
+        EXPECT_TRUE(platform::fs::linkStatus(tree->at(unrelated))) << unrelated;
+        EXPECT_FALSE(claimedByAny.count(tree->at(unrelated))) << unrelated;
+    }
+}
+
+}  // namespace

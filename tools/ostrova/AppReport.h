@@ -1,0 +1,18 @@
+#pragma once
+
+#include "app/catalogue/UninstallApp.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+// How the command-line tool prints applications: an aligned text table or one JSON array.
+class AppReport {
+public:
+    using Apps = std::vector<std::shared_ptr<UninstallApp>>;
+
+    static std::string listText(const Apps& apps);
+    // Groups in the record's order, each item with its path and size.
+    static std::string scanText(const Apps& apps);
+    static std::string json(const Apps& apps);
+};

@@ -1,0 +1,68 @@
+// ostrova: the uninstaller's catalogue and scan for scripts and terminals.
+#include "app/catalogue/UninstallAppManager.h"
+#include "platform/UserDefaults.h"
+#include "tools/ostrova/AppReport.h"
+#include "tools/ostrova/CommandLine.h"
+
+#include <cstdio>
+#include <exception>
+#include <iostream>
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: ostrova list [--json]\n"
+    "\n"
+    "  list    the installed applications: name, version, bundle identifier, last used, path\n"
+    "\n"
+    "  --json  one JSON array with an object per application\n"
+    "\n"
+    "The system root is OSTROVA_ROOT (\"/\" when unset); the home is HOME.\n";
+
+int usageError(const std::string& message)
+{
+    std::cerr << "ostrova: " << message << "\n" << kUsage;
+    return 2;
+}
+
+int runList(const CommandLine& line)
+{
+    if (!line.operands.empty())
+        return usageError("list takes no operands");
+    const auto manager = UninstallAppManager::make();
+    manager->loadApps();
+    std::cout << (line.has("--json") ? AppReport::json(manager->allApps) : AppReport::listText(manager->allApps));
+    return 0;
+}
+
+int run(int argc, char** argv)
+{
+    const CommandLine line = CommandLine::parse(argc, argv, {"--json", "--help", "-h"}, {});
+    if (!line.error.empty())
+        return usageError(line.error);
+    if (line.has("--help") || line.has("-h") || line.command == "help") {
+        std::cout << kUsage;
+        return 0;
+    }
+    // The tool shares the app's stored folder grants.
+    platform::UserDefaults::setStandardDomain("com.qzt.ostrova");
+    if (line.command == "list")
+        return runList(line);
+    if (line.command.empty())
+        return usageError("no command given");
+    return usageError("unknown command '" + line.command + "'");
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    try {
+        const int status = run(argc, argv);
+        std::cout.flush();
+        return std::cout.good() ? status : 1;
+    } catch (const std::exception& error) {
+        std::cerr << "ostrova: " << error.what() << "\n";
+        return 1;
+    }
+}
