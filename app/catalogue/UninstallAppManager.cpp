@@ -1,6 +1,12 @@
 #include "app/catalogue/UninstallAppManager.h"
 
+#include "app/scanner/ScanIndex.h"
 #include "app/scanner/SearchFilePath.h"
+#include "app/scanner/UninstallScaner.h"
+#include "platform/Spotlight.h"
+#include "platform/TreeSize.h"
+
+#include <sys/stat.h>
 
 #include <unordered_set>
 
@@ -17,6 +23,16 @@ std::shared_ptr<UninstallAppManager> UninstallAppManager::make()
 
 void UninstallAppManager::loadApps()
 {
+    discoverApps();
+    std::weak_ptr<UninstallAppManager> weakSelf = weak_from_this();
+    scanerQueue.asyncAfter(std::chrono::milliseconds(500), [weakSelf] {
+        if (const auto self = weakSelf.lock())
+            self->runScanLoop();
+    });
+}
+
+void UninstallAppManager::discoverApps()
+{
     std::unordered_set<std::string> seen;
     for (const auto& bundle : SearchFilePath::applicationBundles()) {
         if (!seen.insert(bundle).second)
@@ -25,4 +41,51 @@ void UninstallAppManager::loadApps()
     }
     if (auto target = delegate.lock())
         target->appsDidLoad();
+}
+
+void UninstallAppManager::runScanLoop()
+{
+    std::shared_ptr<ScanIndex> run;
+    for (;;) {
+        std::shared_ptr<UninstallApp> app;
+        {
+            std::lock_guard guard(lock);
+            const long next = index();
+            if (next < 0 || next >= static_cast<long>(allApps.size()))
+                return;
+            app = allApps[static_cast<std::size_t>(next)];
+            setIndex(next + 1);
+        }
+        if (!run)
+            run = std::make_shared<ScanIndex>(allApps);
+        UninstallScaner scanner(weak_from_this(), run);
+        scanner.scan(app);
+        app->isReady = true;
+        if (const auto target = delegate.lock())
+            target->appDidScan(app);
+        setCount(count() + 1);
+        if (count() == static_cast<long>(allApps.size())) {
+            if (const auto target = delegate.lock())
+                target->allAppsDidScan();
+            return;
+        }
+    }
+}
+
+std::int64_t UninstallAppManager::sizeOfPath(const std::string& path, const UninstallAppManager* manager)
+{
+    const auto spotlight = platform::Spotlight::provider();
+    struct stat st {};
+    const bool hasStatus = !path.empty() && ::lstat(path.c_str(), &st) == 0;
+    if (hasStatus && S_ISDIR(st.st_mode)) {
+        if (const auto reported = spotlight->fileSystemSize(path); reported && *reported >= 20480)
+            return *reported;
+        if (st.st_size >= 20480)
+            return st.st_size;
+    } else if (spotlight->canCreateItem(path)) {
+        return spotlight->fileSystemSize(path).value_or(0);
+    }
+    if (manager == nullptr || !manager->continue_.load(std::memory_order_relaxed))
+        return 0;
+    return platform::TreeSize::measure(path, &manager->continue_);
 }

@@ -38,9 +38,20 @@ public:
     long count() const { return _count.get(); }
     void setCount(long value) { _count.set(value); }
 
-    // Discovers the installed applications, appends their records to allApps and tells the
-    // delegate. Blocks while it walks; call it from a global queue.
+    // Discovers the installed applications, appends their records to allApps, tells the delegate and
+    // schedules the scan loop on scanerQueue half a second later. Blocks while it walks; call it from
+    // a global queue.
     void loadApps();
+    // The discovery part of loadApps alone (appsDidLoad included), for callers that scan themselves.
+    void discoverApps();
+
+    // Scans the applications of allApps from `index` on, one at a time, on the calling thread:
+    // each is marked ready and reported with appDidScan; after the last, allAppsDidScan.
+    void runScanLoop();
+
+    // Size of a bundle or folder in bytes: the Spotlight size or the folder's own size attribute when
+    // at least 20480 bytes, else a walk that stops when `manager`'s continue_ clears.
+    static std::int64_t sizeOfPath(const std::string& path, const UninstallAppManager* manager);
 
 private:
     UninstallAppManager() = default;

@@ -5,6 +5,7 @@
 
 struct NamePattern::Compiled {
     std::unique_ptr<icu::RegexMatcher> matcher;
+    icu::UnicodeString input;  // the matcher reads it by reference: it must outlive each match
 };
 
 NamePattern::NamePattern(std::string pattern) : pattern_(std::move(pattern)) {}
@@ -27,7 +28,8 @@ bool NamePattern::matches(const std::string& text)
         compiled_->matcher = std::move(matcher);
     }
     // Bytes that are not UTF-8 become U+FFFD, as a file name the platform cannot decode would.
-    compiled_->matcher->reset(icu::UnicodeString::fromUTF8(text));
+    compiled_->input = icu::UnicodeString::fromUTF8(text);
+    compiled_->matcher->reset(compiled_->input);
     status = U_ZERO_ERROR;
     const bool found = compiled_->matcher->matches(status);
     return U_SUCCESS(status) && found;

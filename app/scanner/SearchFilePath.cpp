@@ -124,6 +124,67 @@ std::vector<std::string> SearchFilePath::libraryFolders()
             resolveHomePath("~/Library/WebKit")};
 }
 
+std::vector<RkUninstallCategoryType> SearchFilePath::searchedCategories()
+{
+    using T = RkUninstallCategoryType;
+    return {T::support, T::cache, T::preference, T::state, T::crashReporter, T::log, T::Sandbox, T::daemon, T::cookies, T::other};
+}
+
+std::vector<std::string> SearchFilePath::foldersForCategory(RkUninstallCategoryType type)
+{
+    using T = RkUninstallCategoryType;
+    switch (type) {
+    case T::support:
+        return {resolveHomePath("/Library/Application Support"), resolveHomePath("~/Library/Application Support")};
+    case T::cache:
+        return cacheFolders();
+    case T::preference:
+        return {resolveHomePath("/Library/Preferences"), resolveHomePath("~/Library/Preferences")};
+    case T::state:
+        return {resolveHomePath("~/Library/Saved Application State")};
+    case T::crashReporter:
+        return crashReportFolders();
+    case T::log:
+        return {resolveHomePath("/Library/Logs"), resolveHomePath("~/Library/Logs")};
+    case T::Sandbox:
+        return {resolveHomePath("~/Library/Containers")};
+    case T::daemon:
+        return launchFolders();
+    case T::cookies:
+        return {resolveHomePath("~/Library/Cookies")};
+    case T::other:
+        return libraryFolders();
+    default:
+        return {};
+    }
+}
+
+std::string SearchFilePath::suffixForCategory(RkUninstallCategoryType type)
+{
+    if (type == RkUninstallCategoryType::crashReporter)
+        return "_(([0-9a-fA-F-]{5,})|([0-9]{4}(-[0-9]{1,2}){2})).*";
+    if (type == RkUninstallCategoryType::daemon)
+        return ".{1,}\\.plist";
+    return "";
+}
+
+const std::vector<std::string>& SearchFilePath::standardLibraryFolderNames()
+{
+    static const std::vector<std::string> names = {
+        "Accounts", "Application Scripts", "Application Support", "Assistants", "Audio", "Autosave Information",
+        "Caches", "Calendars", "CloudStorage", "ColorPickers", "ColorSync", "Colors", "Components", "Compositions",
+        "Containers", "Cookies", "CoreMediaIO", "Daemon Containers", "Desktop Pictures", "Developer", "Dictionaries",
+        "DirectoryServices", "Documentation", "DriverExtensions", "Extensions", "Favorites", "FileProvider",
+        "Filesystems", "FontCollections", "Fonts", "Frameworks", "Graphics", "Group Containers", "HTTPStorages",
+        "Image Capture", "Input Methods", "Internet Plug-Ins", "Java", "Keyboard", "Keyboard Layouts", "Keychains",
+        "LaunchAgents", "LaunchDaemons", "Logs", "Mail", "Messages", "Metadata", "Mobile Documents", "Modem Scripts",
+        "PreferencePanes", "Preferences", "Printers", "PrivilegedHelperTools", "QuickLook", "QuickTime", "Receipts",
+        "Safari", "Sandbox", "Saved Application State", "Screen Savers", "ScriptingAdditions", "Scripts", "Security",
+        "Services", "Sounds", "Speech", "Spelling", "Spotlight", "StartupItems", "SystemExtensions", "Updates",
+        "User Pictures", "Video", "WebKit", "WebServer"};
+    return names;
+}
+
 std::string SearchFilePath::accessRootForApplicationFolder(const std::string& folder)
 {
     if (!ReviewManager::shared().reviewPeriodActive())

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/catalogue/RkUninstallCategoryType.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +29,14 @@ public:
     static void collectApplications(const std::string& path, int depth, std::vector<std::string>& result);
     static bool isListableBundle(const std::string& bundlePath);
     static bool isListableIdentifier(const std::string& bundlePath);
+
+    // The categories the related-file scan searches, in its order, and the resolved folders of each.
+    static std::vector<RkUninstallCategoryType> searchedCategories();
+    static std::vector<std::string> foldersForCategory(RkUninstallCategoryType type);
+    // The name-suffix pattern of a category ("" for none).
+    static std::string suffixForCategory(RkUninstallCategoryType type);
+    // Standard folders of a Library that hold every application's data (Caches, Logs, Mail, ...).
+    static const std::vector<std::string>& standardLibraryFolderNames();
 
     // The access root under which a folder is reached: "/" unless a sandboxed build is in its
     // review period.

@@ -1,0 +1,167 @@
+#include "app/scanner/ScanIndex.h"
+
+#include "app/catalogue/UninstallApp.h"
+#include "app/scanner/SearchFilePath.h"
+#include "platform/FileSystem.h"
+#include "platform/PathUtil.h"
+#include "platform/PropertyList.h"
+
+namespace {
+
+std::vector<std::shared_ptr<UninstallApp>> findNestedApps(const UninstallApp& app)
+{
+    std::vector<std::shared_ptr<UninstallApp>> nested;
+    const std::string bundle = app.bundlePath.value_or("");
+    // A Mac volume ignores letter case; the folder is "Contents/MacOS" on disk.
+    const std::string folder = platform::fs::resolveCaseInsensitive(bundle, "Contents/Macos");
+    const auto entries = platform::fs::listDirectory(folder);
+    if (!entries)
+        return nested;
+    for (const auto& entry : *entries) {
+        if (entry.find(".app") != std::string::npos)
+            nested.push_back(UninstallApp::create(folder + "/" + entry));
+    }
+    return nested;
+}
+
+}  // namespace
+
+ScanIndex::ScanIndex(const std::vector<std::shared_ptr<UninstallApp>>& apps)
+{
+    for (const auto& app : apps) {
+        addIdentifier(app->bundleIdentifier());
+        auto nested = findNestedApps(*app);
+        for (const auto& inner : nested)
+            addIdentifier(inner->bundleIdentifier());
+        nested_.emplace(app.get(), std::move(nested));
+    }
+    substrings_ = std::make_unique<SubstringIndex>(identifiers_);
+
+    for (const auto type : SearchFilePath::searchedCategories()) {
+        for (const auto& folder : SearchFilePath::foldersForCategory(type))
+            sharedFolders_.insert(platform::path::trimTrailingSlashes(folder));
+    }
+    for (const auto& library : {SearchFilePath::resolveHomePath("/Library"), SearchFilePath::resolveHomePath("~/Library")}) {
+        for (const auto& name : SearchFilePath::standardLibraryFolderNames())
+            sharedFolders_.insert(platform::path::toLower(platform::path::appending(library, name)));
+    }
+}
+
+void ScanIndex::addIdentifier(const std::string& raw)
+{
+    if (raw.empty() || identifierIds_.count(raw))
+        return;
+    identifierIds_.emplace(raw, static_cast<std::uint32_t>(identifiers_.size()));
+    identifiers_.push_back(raw);
+}
+
+bool ScanIndex::knows(const UninstallApp& app) const
+{
+    return nested_.count(&app) != 0;
+}
+
+const std::vector<std::shared_ptr<UninstallApp>>& ScanIndex::nestedApps(const UninstallApp& app)
+{
+    auto it = nested_.find(&app);
+    if (it == nested_.end())
+        it = nested_.emplace(&app, findNestedApps(app)).first;
+    return it->second;
+}
+
+FolderSnapshot& ScanIndex::folder(const std::string& path)
+{
+    auto it = folders_.find(path);
+    if (it == folders_.end()) {
+        ++counters_.listings;
+        it = folders_.emplace(path, std::make_unique<FolderSnapshot>(path, *substrings_)).first;
+    }
+    return *it->second;
+}
+
+std::optional<std::uint32_t> ScanIndex::identifierId(const std::string& rawIdentifier) const
+{
+    const auto it = identifierIds_.find(rawIdentifier);
+    if (it == identifierIds_.end())
+        return std::nullopt;
+    return it->second;
+}
+
+const std::optional<std::vector<std::string>>& ScanIndex::launchPrograms(const std::string& jobPath)
+{
+    auto it = launchJobs_.find(jobPath);
+    if (it != launchJobs_.end())
+        return it->second;
+    std::optional<std::vector<std::string>> programs;
+    if (const auto job = plist::readDictionary(jobPath)) {
+        programs.emplace();
+        const plist::Value* value = plist::find(*job, "Program");
+        if (!value)
+            value = plist::find(*job, "ProgramArguments");
+        if (value) {
+            if (const auto* list = value->get<plist::Array>()) {
+                for (const auto& element : *list) {
+                    const auto* text = element.get<std::string>();
+                    if (text && platform::fs::exists(*text))
+                        programs->push_back(*text);
+                }
+            } else if (const auto* text = value->get<std::string>(); text && platform::fs::exists(*text)) {
+                programs->push_back(*text);
+            }
+        }
+    }
+    return launchJobs_.emplace(jobPath, std::move(programs)).first->second;
+}
+
+bool ScanIndex::isSharedFolder(const std::string& path) const
+{
+    const std::string trimmed = platform::path::trimTrailingSlashes(path);
+    return sharedFolders_.count(trimmed) != 0 || sharedFolders_.count(platform::path::toLower(trimmed)) != 0;
+}
+
+std::string ScanIndex::canonical(const std::string& path)
+{
+    std::string joined;
+    for (const auto& part : platform::path::components(path)) {
+        if (part == "/") {
+            joined.assign(1, '/');
+            continue;
+        }
+        if (!joined.empty() && joined != "/")
+            joined.push_back('/');
+        joined.append(part);
+    }
+    return joined;
+}
+
+const std::vector<ScanIndex::LaunchRef>* ScanIndex::launchJobsFiledUnder(const std::string& key,
+                                                                         const std::vector<std::string>& folders,
+                                                                         const std::string& pattern)
+{
+    if (!launchFiled_) {
+        launchFiled_ = true;
+        for (const auto& path : folders) {
+            FolderSnapshot& snapshot = folder(path);
+            for (const auto position : snapshot.matchedBy(pattern)) {
+                const auto& programs = launchPrograms(snapshot.fullPath(position));
+                if (!programs)
+                    continue;
+                std::unordered_set<std::string> keys;
+                for (const auto& program : *programs) {
+                    keys.insert("=" + program);
+                    const auto parts = platform::path::components(platform::path::trimTrailingSlashes(program));
+                    std::string ancestor;
+                    for (std::size_t i = 0; i + 1 < parts.size(); ++i) {
+                        if (i > 0 && !ancestor.empty() && ancestor != "/")
+                            ancestor.push_back('/');
+                        ancestor.append(parts[i]);
+                        keys.insert("<" + ancestor);
+                    }
+                }
+                for (const auto& filed : keys)
+                    launchFiling_[filed].push_back({&snapshot, position});
+            }
+        }
+    }
+    const auto it = launchFiling_.find(key);
+    return it == launchFiling_.end() ? nullptr : &it->second;
+}

@@ -1,0 +1,73 @@
+#include "app/scanner/ScanTokens.h"
+
+#include "app/catalogue/UninstallApp.h"
+#include "app/scanner/UninstallScaner.h"
+
+#include <vector>
+
+ScanTokens::ScanTokens(const UninstallApp& app)
+    : display(UninstallScaner::normalizeName(app.displayName())),
+      infoName(UninstallScaner::normalizeName(app.infoName())),
+      executable(UninstallScaner::normalizeName(app.executableName())),
+      identifier(UninstallScaner::normalizeName(app.bundleIdentifier())),
+      raw(app.bundleIdentifier())
+{
+    std::vector<std::string> pieces;
+    std::size_t start = 0;
+    for (;;) {
+        const auto dot = raw.find('.', start);
+        pieces.push_back(raw.substr(start, dot == std::string::npos ? std::string::npos : dot - start));
+        if (dot == std::string::npos)
+            break;
+        start = dot + 1;
+    }
+    if (pieces.size() == 3)
+        vendor = UninstallScaner::normalizeName(pieces[1]);
+}
+
+NamePattern& ScanTokens::namePattern(const std::string& suffix)
+{
+    auto it = names_.find(suffix);
+    if (it == names_.end()) {
+        it = names_.emplace(suffix, NamePattern(NamePattern::namePattern(
+                                        UninstallScaner::escapeForPattern(infoName),
+                                        UninstallScaner::escapeForPattern(executable),
+                                        UninstallScaner::escapeForPattern(display), suffix)))
+                 .first;
+    }
+    return it->second;
+}
+
+NamePattern& ScanTokens::identifierPattern(const std::string& suffix)
+{
+    auto it = identifiers_.find(suffix);
+    if (it == identifiers_.end()) {
+        it = identifiers_.emplace(suffix, NamePattern(NamePattern::identifierPattern(
+                                              UninstallScaner::escapeForPattern(identifier), suffix)))
+                 .first;
+    }
+    return it->second;
+}
+
+bool ScanTokens::matchesName(const std::string& key, const std::string& suffix)
+{
+    ++matchCount;
+    return namePattern(suffix).matches(key);
+}
+
+bool ScanTokens::matchesIdentifier(const std::string& key, const std::string& suffix)
+{
+    ++matchCount;
+    return identifierPattern(suffix).matches(key);
+}
+
+bool ScanTokens::hasLineBreak() const
+{
+    for (const std::string* token : {&display, &infoName, &executable, &identifier}) {
+        for (const char* breaker : {"\n", "\r", "\v", "\f", "\xC2\x85", "\xE2\x80\xA8", "\xE2\x80\xA9"}) {
+            if (token->find(breaker) != std::string::npos)
+                return true;
+        }
+    }
+    return false;
+}

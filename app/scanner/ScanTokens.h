@@ -1,0 +1,35 @@
+#pragma once
+
+#include "app/scanner/NamePattern.h"
+
+#include <map>
+#include <string>
+
+class UninstallApp;
+
+// The names one application is searched by, and its patterns, compiled at most once per suffix.
+class ScanTokens {
+public:
+    explicit ScanTokens(const UninstallApp& app);
+
+    std::string display;     // normalised display name
+    std::string infoName;    // normalised CFBundleName
+    std::string executable;  // normalised CFBundleExecutable
+    std::string identifier;  // normalised CFBundleIdentifier
+    std::string raw;         // CFBundleIdentifier as written
+    std::string vendor;      // normalised middle piece of a three-piece identifier
+
+    NamePattern& namePattern(const std::string& suffix);
+    NamePattern& identifierPattern(const std::string& suffix);
+    // True when a token holds a character a pattern's "." cannot match (a line break).
+    bool hasLineBreak() const;
+    // Number of pattern evaluations made through this object.
+    std::size_t matchCount = 0;
+
+    bool matchesName(const std::string& key, const std::string& suffix);
+    bool matchesIdentifier(const std::string& key, const std::string& suffix);
+
+private:
+    std::map<std::string, NamePattern> names_;
+    std::map<std::string, NamePattern> identifiers_;
+};

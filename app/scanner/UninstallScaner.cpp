@@ -1,0 +1,410 @@
+#include "app/scanner/UninstallScaner.h"
+
+#include "Auxiliary/FileSize.h"
+#include "app/catalogue/FolderAccess.h"
+#include "app/catalogue/ReviewManager.h"
+#include "app/catalogue/UninstallApp.h"
+#include "app/catalogue/UninstallAppManager.h"
+#include "app/scanner/ScanIndex.h"
+#include "app/scanner/ScanTokens.h"
+#include "app/scanner/SearchFilePath.h"
+#include "platform/FileSystem.h"
+#include "platform/PathUtil.h"
+#include "platform/SystemRoot.h"
+#include "platform/Uuid.h"
+
+#include <unicode/locid.h>
+#include <unicode/unistr.h>
+
+#include <algorithm>
+#include <array>
+#include <unordered_set>
+
+namespace {
+
+const std::string& crashSuffix()
+{
+    static const std::string suffix = SearchFilePath::suffixForCategory(RkUninstallCategoryType::crashReporter);
+    return suffix;
+}
+
+const std::string& launchSuffix()
+{
+    static const std::string suffix = SearchFilePath::suffixForCategory(RkUninstallCategoryType::daemon);
+    return suffix;
+}
+
+// The identifier pattern with no identifier: what every application's identifier pattern matches
+// through its always-empty second alternative.
+std::string applicationIndependentPattern(const std::string& suffix)
+{
+    return NamePattern::identifierPattern("", suffix);
+}
+
+std::string accessRootFor(RkUninstallCategoryType category)
+{
+    if (!ReviewManager::shared().reviewPeriodActive())
+        return platform::fixedPath("/");
+    if (category == RkUninstallCategoryType::Sandbox)
+        return SearchFilePath::resolveHomePath("~/Library/Containers");
+    return SearchFilePath::resolveHomePath("~/Library");
+}
+
+void append(std::vector<std::uint32_t>& into, const FolderSnapshot::Positions* positions)
+{
+    if (positions)
+        into.insert(into.end(), positions->begin(), positions->end());
+}
+
+}  // namespace
+
+UninstallScaner::UninstallScaner(std::weak_ptr<UninstallAppManager> manager, std::shared_ptr<ScanIndex> index)
+    : mgr(std::move(manager)), index_(std::move(index))
+{
+}
+
+UninstallScaner::~UninstallScaner() = default;
+
+std::string UninstallScaner::normalizeName(const std::string& name)
+{
+    std::string withoutSpaces;
+    withoutSpaces.reserve(name.size());
+    bool ascii = true;
+    for (const char c : name) {
+        if (c == ' ')
+            continue;
+        ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+        withoutSpaces += c;
+    }
+    if (ascii)
+        return platform::path::toLower(withoutSpaces);
+    icu::UnicodeString text = icu::UnicodeString::fromUTF8(withoutSpaces);
+    text.toLower(icu::Locale::getRoot());
+    std::string lowered;
+    text.toUTF8String(lowered);
+    return lowered;
+}
+
+std::string UninstallScaner::escapeForPattern(const std::string& token)
+{
+    if (token.empty())
+        return token;
+    static constexpr std::array<char, 15> kSpecial = {'\\', '/', '|', '{', '}', '(', ')', '[', ']', '*', '.', '?', '+', '^', '$'};
+    std::string escaped = token;
+    for (const char special : kSpecial) {
+        std::string next;
+        next.reserve(escaped.size() * 2);
+        for (const char c : escaped) {
+            if (c == special)
+                next += '\\';
+            next += c;
+        }
+        escaped = std::move(next);
+    }
+    return escaped;
+}
+
+bool UninstallScaner::keepGoing() const
+{
+    const auto manager = mgr.lock();
+    return manager && manager->continue_.load(std::memory_order_relaxed);
+}
+
+ScanTokens& UninstallScaner::tokensFor(const UninstallApp& app)
+{
+    for (auto& [owner, tokens] : tokens_) {
+        if (owner == &app)
+            return *tokens;
+    }
+    tokens_.emplace_back(&app, std::make_unique<ScanTokens>(app));
+    return *tokens_.back().second;
+}
+
+void UninstallScaner::scan(const std::shared_ptr<UninstallApp>& app)
+{
+    current = app;
+    cacheQueue = {app};
+    if (!index_ || !index_->knows(*app))
+        index_ = std::make_shared<ScanIndex>(std::vector<std::shared_ptr<UninstallApp>>{app});
+    for (const auto& nested : index_->nestedApps(*app))
+        cacheQueue.push_back(nested);
+
+    if (mgr.expired())
+        return;
+    const std::string root = ReviewManager::shared().reviewPeriodActive() ? SearchFilePath::resolveHomePath("~/Library")
+                                                                          : platform::fixedPath("/");
+    withFolderAccess(root, true, true, nullptr, [&](bool granted) {
+        if (!granted)
+            return;
+        auto bundleGroup = std::make_shared<UnFileGroup>();
+        bundleGroup->type = RkUninstallCategoryType::bundle;
+        bundleGroup->app = app;
+        MatchSet bundles;
+        for (const auto& queued : cacheQueue)
+            bundles.add(queued->bundlePath.value_or(""), queued->displayName());
+        addItems(bundleGroup, bundles);
+        app->fileGroups.push_back(bundleGroup);
+
+        for (const auto& searched : cacheQueue) {
+            if (keepGoing()) {
+                for (const auto category : SearchFilePath::searchedCategories()) {
+                    if (category == RkUninstallCategoryType::other)
+                        continue;
+                    if (!keepGoing())
+                        break;
+                    const MatchSet matches =
+                        category == RkUninstallCategoryType::daemon
+                            ? matchLaunchItems(*searched)
+                            : matchFolders(*searched, SearchFilePath::foldersForCategory(category),
+                                           SearchFilePath::suffixForCategory(category), category);
+                    if (!matches.empty())
+                        addItems(groupForCategory(category), matches);
+                }
+            }
+            const MatchSet others = matchFolders(*searched, SearchFilePath::libraryFolders(), "", RkUninstallCategoryType::other);
+            if (!others.empty())
+                addItems(groupForCategory(RkUninstallCategoryType::other), others);
+        }
+
+        const auto manager = mgr.lock();
+        const std::string bundlePath = app->bundlePath.value_or("");
+        app->bundleSize = UninstallAppManager::sizeOfPath(bundlePath, manager.get());
+        for (const auto& group : app->fileGroups) {
+            if (group->type != RkUninstallCategoryType::bundle)
+                continue;
+            for (auto& item : group->fileItem)
+                item->size = item->filePath == bundlePath ? app->bundleSize
+                                                          : UninstallAppManager::sizeOfPath(item->filePath, manager.get());
+            break;
+        }
+        app->totalSize += app->bundleSize;
+    });
+}
+
+MatchSet UninstallScaner::matchFolders(const UninstallApp& app, const std::vector<std::string>& folders,
+                                       const std::string& suffix, RkUninstallCategoryType category)
+{
+    return collect(app, folders, suffix, category, nullptr);
+}
+
+MatchSet UninstallScaner::collect(const UninstallApp& app, const std::vector<std::string>& folders,
+                                  const std::string& suffix, RkUninstallCategoryType category, const LaunchFilter* filter)
+{
+    MatchSet matches;
+    const auto manager = mgr.lock();
+    if (!manager)
+        return matches;
+    const bool going = manager->continue_.load(std::memory_order_relaxed);
+    if (!index_)
+        index_ = std::make_shared<ScanIndex>(std::vector<std::shared_ptr<UninstallApp>>{});
+    ScanTokens& tokens = tokensFor(app);
+    const std::string root = accessRootFor(category);
+    for (const auto& folder : folders) {
+        if (!going)
+            break;
+        withFolderAccess(root, true, true, nullptr, [&](bool granted) {
+            if (granted)
+                matchFolder(index_->folder(folder), tokens, suffix, matches, filter);
+        });
+    }
+    return matches;
+}
+
+void UninstallScaner::matchFolder(FolderSnapshot& folder, ScanTokens& tokens, const std::string& suffix,
+                                  MatchSet& matches, const LaunchFilter* filter)
+{
+    if (!folder.listed())
+        return;
+    // Candidates: every entry that can pass one of the tests; the tests themselves decide below.
+    const bool launch = suffix == launchSuffix();
+    const bool exhaustive = tokens.hasLineBreak() || !(suffix.empty() || suffix == crashSuffix() || launch);
+    const auto rawId = tokens.raw.empty() ? std::nullopt : index_->identifierId(tokens.raw);
+
+    auto candidatesOf = [&](FolderSnapshot& snapshot, bool withVendor) {
+        std::vector<std::uint32_t> candidates;
+        if (exhaustive) {
+            candidates.resize(snapshot.entries().size());
+            for (std::uint32_t i = 0; i < candidates.size(); ++i)
+                candidates[i] = i;
+            return candidates;
+        }
+        if (launch) {
+            append(candidates, &snapshot.matchedBy(applicationIndependentPattern(suffix)));
+        } else {
+            const char separator = suffix.empty() ? '.' : '_';
+            for (const std::string* token : {&tokens.infoName, &tokens.executable, &tokens.display, &tokens.identifier}) {
+                if (token->empty())
+                    continue;
+                if (suffix.empty())
+                    append(candidates, snapshot.withKey(*token));
+                append(candidates, snapshot.withPrefix(*token, separator));
+            }
+            if (!suffix.empty())
+                append(candidates, &snapshot.matchedBy(applicationIndependentPattern(suffix)));
+        }
+        if (rawId)
+            append(candidates, snapshot.containing(*rawId));
+        else if (!tokens.raw.empty()) {
+            // An identifier outside the run's index: test every name.
+            for (std::uint32_t i = 0; i < snapshot.entries().size(); ++i)
+                candidates.push_back(i);
+        }
+        if (withVendor && !tokens.vendor.empty())
+            append(candidates, snapshot.withKey(tokens.vendor));
+        std::sort(candidates.begin(), candidates.end());
+        candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
+        return candidates;
+    };
+
+    // For launch folders the name and identifier tests together pass exactly the entries the
+    // application-independent pattern matches (its ".{1,}" takes up any token).
+    auto passesNameTests = [&](FolderSnapshot& snapshot, std::uint32_t position) {
+        const std::string& key = snapshot.entries()[position].key;
+        if (launch && !exhaustive) {
+            const auto& independent = snapshot.matchedBy(applicationIndependentPattern(suffix));
+            return std::binary_search(independent.begin(), independent.end(), position);
+        }
+        ++patternMatches_;
+        if (tokens.matchesName(key, suffix))
+            return true;
+        ++patternMatches_;
+        return tokens.matchesIdentifier(key, suffix);
+    };
+    auto containsIdentifier = [&](const std::string& name) {
+        return !tokens.raw.empty() && name.find(tokens.raw) != std::string::npos;
+    };
+
+    const FolderSnapshot::Positions* independent =
+        launch && !exhaustive ? &folder.matchedBy(applicationIndependentPattern(suffix)) : nullptr;
+    for (const auto position : candidatesOf(folder, true)) {
+        // A launch job the caller's check would drop anyway is not even named.
+        if (filter && independent && std::binary_search(independent->begin(), independent->end(), position) &&
+            !filter->count({&folder, position}))
+            continue;
+        const auto& entry = folder.entries()[position];
+        const std::string path = folder.fullPath(position);
+        if (index_->isSharedFolder(path))
+            continue;
+        if (passesNameTests(folder, position) || containsIdentifier(entry.name)) {
+            matches.add(path, entry.name);
+            continue;
+        }
+        if (tokens.vendor.empty() || entry.key != tokens.vendor || !platform::fs::isDirectoryNoFollow(path))
+            continue;
+        FolderSnapshot& vendor = index_->folder(path);
+        for (const auto child : candidatesOf(vendor, false)) {
+            const auto& inner = vendor.entries()[child];
+            const std::string childPath = vendor.fullPath(child);
+            if (index_->isSharedFolder(childPath))
+                continue;
+            if (passesNameTests(vendor, child) || containsIdentifier(inner.name))
+                matches.add(childPath, inner.name);
+        }
+    }
+}
+
+bool UninstallScaner::programInsideCollectedItem(const std::vector<std::string>& programs) const
+{
+    const auto app = current.lock();
+    if (!app)
+        return false;
+    for (const auto& program : programs) {
+        const auto programParts = platform::path::components(platform::path::trimTrailingSlashes(program));
+        for (const auto& group : app->fileGroups) {
+            for (const auto& item : group->fileItem) {
+                if (program == item->filePath)
+                    return true;
+                const auto itemParts = platform::path::components(platform::path::trimTrailingSlashes(item->filePath));
+                if (itemParts.size() < programParts.size() &&
+                    std::equal(itemParts.begin(), itemParts.end(), programParts.begin()))
+                    return true;
+            }
+        }
+    }
+    return false;
+}
+
+MatchSet UninstallScaner::checkLaunchItems(const MatchSet& candidates)
+{
+    MatchSet kept;
+    if (!keepGoing())
+        return kept;
+    if (!index_)
+        index_ = std::make_shared<ScanIndex>(std::vector<std::shared_ptr<UninstallApp>>{});
+    for (const auto& [path, name] : candidates) {
+        const auto& programs = index_->launchPrograms(path);
+        if (programs && programInsideCollectedItem(*programs))
+            kept.add(path, name);
+    }
+    return kept;
+}
+
+MatchSet UninstallScaner::matchLaunchItems(const UninstallApp& app)
+{
+    const auto owner = current.lock();
+    if (!keepGoing() || !owner)
+        return {};
+    if (!index_)
+        index_ = std::make_shared<ScanIndex>(std::vector<std::shared_ptr<UninstallApp>>{});
+    const auto folders = SearchFilePath::launchFolders();
+    const std::string pattern = applicationIndependentPattern(launchSuffix());
+
+    // Jobs whose program is, or lies in, an item collected so far.
+    LaunchFilter filedHere;
+    for (const auto& group : owner->fileGroups) {
+        for (const auto& item : group->fileItem) {
+            for (const std::string& key : {"=" + item->filePath, "<" + ScanIndex::canonical(item->filePath)}) {
+                if (const auto* refs = index_->launchJobsFiledUnder(key, folders, pattern))
+                    for (const auto& ref : *refs)
+                        filedHere.insert({ref.folder, ref.position});
+            }
+        }
+    }
+
+    // What matchFolders and checkLaunchItems give together; the filter only spares naming the
+    // application-independent matches that the check would drop.
+    const MatchSet candidates = collect(app, folders, launchSuffix(), RkUninstallCategoryType::daemon, &filedHere);
+    return checkLaunchItems(candidates);
+}
+
+std::shared_ptr<UnFileGroup> UninstallScaner::groupForCategory(RkUninstallCategoryType type)
+{
+    const auto app = current.lock();
+    if (!app)
+        return std::make_shared<UnFileGroup>();
+    for (const auto& group : app->fileGroups) {
+        if (group->type == type) {
+            if (group->app.expired())
+                group->app = app;
+            return group;
+        }
+    }
+    auto group = std::make_shared<UnFileGroup>();
+    group->type = type;
+    group->app = app;
+    app->fileGroups.push_back(group);
+    return group;
+}
+
+void UninstallScaner::addItems(const std::shared_ptr<UnFileGroup>& group, const MatchSet& matches)
+{
+    for (const auto& [path, name] : matches)
+        group->fileItem.push_back(makeItem(path, name, group));
+}
+
+std::shared_ptr<UnFileItem> UninstallScaner::makeItem(const std::string& path, const std::string& name,
+                                                      const std::shared_ptr<UnFileGroup>& group)
+{
+    auto item = std::make_shared<UnFileItem>();
+    item->type = group->type;
+    item->fileName = name;
+    item->filePath = path;
+    item->isDir = platform::fs::isDirectoryNoFollow(path);
+    item->size = group->type == RkUninstallCategoryType::bundle ? 0 : fileSize(path);
+    item->group = group;
+    item->identifier = platform::makeUuidString();
+    item->isSelected = false;
+    if (const auto app = current.lock())
+        app->totalSize += item->size;
+    return item;
+}

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "app/catalogue/RkUninstallCategoryType.h"
+#include "app/scanner/MatchSet.h"
+
+#include <cstdint>
+#include <memory>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+class ScanIndex;
+class ScanTokens;
+class FolderSnapshot;
+class UninstallApp;
+class UninstallAppManager;
+class UnFileGroup;
+class UnFileItem;
+
+// Finds what one application left outside its bundle, by name, in the folders of the search table,
+// and fills its file groups and sizes. One scanner serves one application once; it runs on the
+// catalogue's scan queue. Folders are read through the run's ScanIndex, so a whole scan run lists
+// each folder once; the results are those of testing every entry of every folder in turn.
+class UninstallScaner {
+public:
+    // `index` is the scan run's; without one (or one made for other applications) the scanner makes
+    // its own.
+    explicit UninstallScaner(std::weak_ptr<UninstallAppManager> manager, std::shared_ptr<ScanIndex> index = nullptr);
+    ~UninstallScaner();
+
+    std::weak_ptr<UninstallApp> current;
+    std::weak_ptr<UninstallAppManager> mgr;
+    std::vector<std::shared_ptr<UninstallApp>> cacheQueue;
+
+    void scan(const std::shared_ptr<UninstallApp>& app);
+    MatchSet matchFolders(const UninstallApp& app, const std::vector<std::string>& folders, const std::string& suffix,
+                          RkUninstallCategoryType category);
+    MatchSet checkLaunchItems(const MatchSet& candidates);
+    std::shared_ptr<UnFileGroup> groupForCategory(RkUninstallCategoryType type);
+    void addItems(const std::shared_ptr<UnFileGroup>& group, const MatchSet& matches);
+    std::shared_ptr<UnFileItem> makeItem(const std::string& path, const std::string& name,
+                                         const std::shared_ptr<UnFileGroup>& group);
+
+    static std::string normalizeName(const std::string& name);
+    static std::string escapeForPattern(const std::string& token);
+
+    // Pattern evaluations made so far (benchmarks).
+    std::size_t patternMatches() const { return patternMatches_; }
+
+private:
+    // Launch-folder entries (folder, position) worth naming; the others cannot pass the launch check.
+    using LaunchFilter = std::set<std::pair<const FolderSnapshot*, std::uint32_t>>;
+
+    bool keepGoing() const;
+    MatchSet collect(const UninstallApp& app, const std::vector<std::string>& folders, const std::string& suffix,
+                     RkUninstallCategoryType category, const LaunchFilter* filter);
+    void matchFolder(FolderSnapshot& folder, ScanTokens& tokens, const std::string& suffix, MatchSet& matches,
+                     const LaunchFilter* filter);
+    // The launch-folder search and its launch-item check in one pass: only entries whose program lies
+    // in a collected item are materialised.
+    MatchSet matchLaunchItems(const UninstallApp& app);
+    bool programInsideCollectedItem(const std::vector<std::string>& programs) const;
+    ScanTokens& tokensFor(const UninstallApp& app);
+
+    std::shared_ptr<ScanIndex> index_;
+    std::vector<std::pair<const UninstallApp*, std::unique_ptr<ScanTokens>>> tokens_;
+    std::size_t patternMatches_ = 0;
+};

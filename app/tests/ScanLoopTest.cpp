@@ -1,0 +1,241 @@
+#include "FakeSpotlight.h"
+#include "ReferenceScan.h"
+#include "ScannerTestSupport.h"
+#include "app/scanner/SearchFilePath.h"
+#include "platform/DispatchQueue.h"
+#include "platform/FileSystem.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <random>
+#include <set>
+#include <thread>
+
+namespace {
+
+using namespace std::chrono_literals;
+using T = RkUninstallCategoryType;
+
+class ScanLoopTest : public ::testing::Test {
+protected:
+    void SetUp() override { tree.activate(); }
+    fixtures::MacTree tree;
+};
+
+// A tree with many applications whose names overlap, with files that match one, several or none
+// of them in every searched folder, vendor folders, launch jobs and nested helpers.
+void buildOverlappingTree(fixtures::MacTree& tree, std::vector<std::string>& bundles)
+{
+    std::mt19937 random(1234);
+    const std::vector<std::string> vendors = {"acme", "northwind", "globex", "initech"};
+    const std::vector<std::string> words = {"Note", "Notes", "Note Pad", "Sync", "Sync+", "Mail Box", "Draw", "Drawer"};
+    for (std::size_t i = 0; i < words.size() * 2; ++i) {
+        const std::string& vendor = vendors[i % vendors.size()];
+        fixtures::AppSpec spec;
+        spec.name = words[i % words.size()] + (i >= words.size() ? " Pro" : "");
+        spec.identifier = "com." + vendor + "." + UninstallScaner::normalizeName(spec.name);
+        spec.binaryInfoPlist = i % 3 == 0;
+        spec.files = {{"Contents/Resources/data.bin", static_cast<std::int64_t>(1000 + i * 777)}};
+        const auto bundle = tree.addApp("/Applications", spec);
+        bundles.push_back(bundle);
+        if (i % 5 == 0) {
+            fixtures::AppSpec helper;
+            helper.name = spec.name + " Helper";
+            helper.identifier = spec.identifier + ".helper";
+            tree.addApp("/Applications/" + spec.name + ".app/Contents/MacOS", helper);
+        }
+        const std::string program = bundle + "/Contents/Library/LaunchServices/" + spec.identifier + ".job";
+        tree.writeFile(program, "#!/bin/sh\n");
+        tree.writePlist(tree.at((i % 2 ? "~" : "") + std::string("/Library/LaunchAgents/") + spec.identifier + ".job.plist"),
+                        plist::Value(plist::Dictionary{{"Label", spec.identifier + ".job"},
+                                                       {"ProgramArguments", plist::Array{plist::Value(program)}}}));
+    }
+    const std::vector<std::string> folders = {
+        "~/Library/Application Support", "/Library/Application Support", "~/Library/Caches", "/Library/Caches",
+        "~/Library/Preferences", "~/Library/Logs", "~/Library/Containers", "~/Library/Cookies",
+        "~/Library/Saved Application State", "~/Library/Logs/DiagnosticReports", "/Users/Shared", "~/Library",
+        "~/Library/WebKit", "~/Library/LaunchAgents"};
+    const std::vector<std::string> tails = {"", ".plist", ".savedState", "_2024-03-04-111111_host.crash",
+                                            "_abcdef12.ips", "Agent", "-old", ".binarycookies", ".",
+                                            "_1a2b"};
+    for (const auto& folder : folders) {
+        std::set<std::string> used;
+        for (int n = 0; n < 40; ++n) {
+            std::string base;
+            switch (random() % 4) {
+            case 0: base = words[random() % words.size()]; break;
+            case 1: base = "com." + vendors[random() % vendors.size()] + "." + UninstallScaner::normalizeName(words[random() % words.size()]); break;
+            case 2: base = "group.com." + vendors[random() % vendors.size()] + ".sync"; break;
+            default: base = "Unrelated" + std::to_string(random() % 100); break;
+            }
+            const std::string name = base + tails[random() % tails.size()];
+            if (!used.insert(name).second)
+                continue;
+            const std::string path = tree.at(folder + "/" + name);
+            if (random() % 2) {
+                tree.writeFile(path + "/content.dat", std::string(random() % 5000, 'x'));
+            } else {
+                tree.writeFile(path, std::string(random() % 3000, 'y'));
+            }
+        }
+        const std::string vendorFolder = tree.at(folder + "/" + vendors[random() % vendors.size()]);
+        tree.writeFile(vendorFolder + "/" + words[random() % words.size()] + "/x", "12345");
+        tree.writeFile(vendorFolder + "/Unrelated/y", "1");
+    }
+    tree.symlink(tree.at("/Library/Application Support"), tree.at("~/Library/Application Support/Sync"));
+}
+
+TEST_F(ScanLoopTest, ResultsEqualThePlainAlgorithmItemForItem)
+{
+    std::vector<std::string> bundles;
+    buildOverlappingTree(tree, bundles);
+
+    const auto manager = UninstallAppManager::make();
+    manager->discoverApps();
+    ASSERT_EQ(manager->allApps.size(), bundles.size());
+    manager->runScanLoop();
+    for (const auto& app : manager->allApps) {
+        ASSERT_TRUE(app->isReady);
+        const ReferenceResult expected = referenceScan(*app->bundlePath);
+        const ReferenceResult actual = resultOf(*app);
+        EXPECT_EQ(actual, expected) << *app->bundlePath << "\nexpected:\n" << describe(expected) << "actual:\n" << describe(actual);
+        if (app->bundlePath->find(" Pro.app") == std::string::npos) {
+            // Names the tree spreads around: these find more than their bundle and launch job.
+            EXPECT_GT(actual.groups.size(), 2u) << *app->bundlePath;
+        }
+    }
+}
+
+class RecordingDelegate : public UninstallDelegate {
+public:
+    void appsDidLoad() override { ++loads; }
+    void appDidScan(const std::shared_ptr<UninstallApp>& app) override
+    {
+        EXPECT_TRUE(app->isReady);
+        scanned.push_back(*app->bundlePath);
+        threadOk = threadOk && std::this_thread::get_id() != mainThread;
+    }
+    void allAppsDidScan() override { ++finished; }
+    void uninstallProgress(UninstallType, double, double) override {}
+    bool shouldForceQuit(const std::shared_ptr<UninstallApp>&) override { return false; }
+
+    std::atomic<int> loads{0};
+    std::atomic<int> finished{0};
+    std::vector<std::string> scanned;
+    std::thread::id mainThread = std::this_thread::get_id();
+    bool threadOk = true;
+};
+
+TEST_F(ScanLoopTest, LoadAppsHandsOverToTheScanQueue)
+{
+    std::vector<std::string> bundles;
+    for (const char* name : {"One", "Two", "Three"}) {
+        fixtures::AppSpec spec;
+        spec.name = name;
+        spec.identifier = std::string("com.test.") + name;
+        bundles.push_back(tree.addApp("/Applications", spec));
+    }
+    const auto manager = UninstallAppManager::make();
+    auto delegate = std::make_shared<RecordingDelegate>();
+    manager->delegate = delegate;
+    const auto start = std::chrono::steady_clock::now();
+    manager->loadApps();
+    EXPECT_EQ(delegate->loads, 1);
+    ASSERT_TRUE(dispatch::MainQueue::runUntil([&] { return delegate->finished.load() == 1; }, 10s));
+    EXPECT_GE(std::chrono::steady_clock::now() - start, 500ms);
+    manager->scanerQueue.sync([] {});
+    std::vector<std::string> expected;
+    for (const auto& app : manager->allApps)
+        expected.push_back(*app->bundlePath);
+    EXPECT_EQ(delegate->scanned, expected);
+    EXPECT_EQ(manager->index(), 3);
+    EXPECT_EQ(manager->count(), 3);
+    EXPECT_TRUE(delegate->threadOk);
+}
+
+TEST_F(ScanLoopTest, AnEmptyCatalogueStopsWithoutTheFinalCall)
+{
+    const auto manager = UninstallAppManager::make();
+    auto delegate = std::make_shared<RecordingDelegate>();
+    manager->delegate = delegate;
+    manager->loadApps();
+    std::this_thread::sleep_for(700ms);
+    manager->scanerQueue.sync([] {});
+    EXPECT_EQ(delegate->loads, 1);
+    EXPECT_EQ(delegate->finished, 0);
+}
+
+TEST_F(ScanLoopTest, SizesOfFoldersLinksAndMetadata)
+{
+    fixtures::AppSpec spec;
+    spec.name = "Sized";
+    spec.identifier = "com.test.sized";
+    spec.executableBytes = 10000;
+    spec.files = {{"Contents/Resources/a.bin", 30000}, {"Contents/Resources/deep/b.bin", 5000}};
+    spec.iconColor.reset();
+    const auto bundle = tree.addApp("/Applications", spec);
+    const auto manager = UninstallAppManager::make();
+    const std::int64_t infoSize = static_cast<std::int64_t>(platform::fs::linkStatus(bundle + "/Contents/Info.plist")->st_size);
+    EXPECT_EQ(UninstallAppManager::sizeOfPath(bundle, manager.get()), 45000 + infoSize);
+
+    // A link to a big folder counts as the link itself.
+    tree.writeFileOfSize(tree.at("/Big/huge.bin"), 50'000'000);
+    tree.symlink(tree.at("/Big"), tree.at("~/Library/Caches/com.test.sized"));
+    const auto scanned = scanBundle(bundle, manager);
+    ASSERT_EQ(pathsIn(*scanned, T::cache).size(), 1u);
+    const std::int64_t linkSize = static_cast<std::int64_t>(tree.at("/Big").size());
+    for (const auto& group : scanned->fileGroups) {
+        if (group->type == T::cache) {
+            EXPECT_EQ(group->fileItem.front()->size, linkSize);
+        }
+    }
+    EXPECT_EQ(scanned->totalSize, scanned->bundleSize + linkSize);
+
+    // Spotlight's figure is used from 20480 bytes on; below it the folder is walked.
+    auto spotlight = std::make_shared<FakeSpotlight>();
+    spotlight->sizes[bundle] = 50'000'000;
+    spotlight->sizes[tree.at("/Big")] = 10'000;
+    ScopedSpotlight scoped(spotlight);
+    EXPECT_EQ(UninstallAppManager::sizeOfPath(bundle, manager.get()), 50'000'000);
+    EXPECT_EQ(UninstallAppManager::sizeOfPath(tree.at("/Big"), manager.get()), 50'000'000);
+    manager->continue_ = false;
+    EXPECT_EQ(UninstallAppManager::sizeOfPath(bundle, manager.get()), 50'000'000);
+    EXPECT_EQ(UninstallAppManager::sizeOfPath(tree.at("/Big"), manager.get()), 0);
+}
+
+TEST_F(ScanLoopTest, ClearingContinueStopsARunningWalkWithTheTotalSoFar)
+{
+    for (int d = 0; d < 200; ++d)
+        for (int f = 0; f < 50; ++f)
+            tree.writeFileOfSize(tree.at("/Walk/d" + std::to_string(d) + "/f" + std::to_string(f)), 1000);
+    const auto manager = UninstallAppManager::make();
+    EXPECT_EQ(UninstallAppManager::sizeOfPath(tree.at("/Walk"), manager.get()), 200 * 50 * 1000);
+
+    std::atomic<std::int64_t> partial{-1};
+    std::thread walker([&] { partial = UninstallAppManager::sizeOfPath(tree.at("/Walk"), manager.get()); });
+    manager->continue_ = false;
+    walker.join();
+    EXPECT_GE(partial.load(), 0);
+    EXPECT_LT(partial.load(), 200 * 50 * 1000);
+}
+
+TEST_F(ScanLoopTest, AFolderThatVanishesDuringTheWalkIsSkipped)
+{
+    for (int d = 0; d < 300; ++d)
+        tree.writeFileOfSize(tree.at("/Vanish/d" + std::to_string(d) + "/f"), 100);
+    const auto manager = UninstallAppManager::make();
+    std::atomic<bool> stop{false};
+    std::thread remover([&] {
+        for (int d = 299; d >= 0 && !stop; d -= 2)
+            fixtures::MacTree::removeTree(tree.at("/Vanish/d" + std::to_string(d)));
+    });
+    const std::int64_t size = UninstallAppManager::sizeOfPath(tree.at("/Vanish"), manager.get());
+    stop = true;
+    remover.join();
+    EXPECT_GE(size, 150 * 100);
+    EXPECT_LE(size, 300 * 100);
+    EXPECT_EQ(size % 100, 0);
+}
+
+}  // namespace
