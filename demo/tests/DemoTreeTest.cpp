@@ -1,4 +1,4 @@
-#include "app/catalogue/UninstallApp.h"
+#include "app/catalogue/UninstallAppManager.h"
 #include "app/scanner/SearchFilePath.h"
 #include "demo/DemoTree.h"
 #include "fixtures/MacTree.h"
@@ -76,106 +76,6 @@ protected:
 };
 
 fixtures::MacTree* DemoTreeTest::tree = nullptr;
-
-std::string normalized(const std::string& name)
-{
-    std::string result;
-    for (const char c : name) {
-        if (c != ' ')
-            result += c;
-    }
-    return path::toLower(result);
-}
-
-bool startsWith(const std::string& text, const std::string& prefix)
-{
-    return !prefix.empty() && text.compare(0, prefix.size(), prefix) == 0;
-}
-
-// A rough form of the scan's name rules: the entry is one of the application's names or its
-// identifier, optionally followed by dotted extensions or a crash-report tail, or it contains the
-// identifier.
-bool claims(const UninstallApp& app, const std::string& entry)
-{
-    const std::string key = normalized(entry);
-    for (const std::string& name : {app.infoName(), app.executableName(), app.displayName()}) {
-        const std::string token = normalized(name);
-        if (!token.empty() && (key == token || startsWith(key, token + ".") || startsWith(key, token + "_")))
-            return true;
-    }
-    const std::string identifier = app.bundleIdentifier();
-    const std::string token = normalized(identifier);
-    if (!token.empty() && (key == token || startsWith(key, token + ".")))
-        return true;
-    return !identifier.empty() && entry.find(identifier) != std::string::npos;
-}
-
-std::string vendorToken(const std::string& identifier)
-{
-    std::vector<std::string> pieces;
-    std::size_t start = 0;
-    while (true) {
-        const auto dot = identifier.find('.', start);
-        pieces.push_back(identifier.substr(start, dot == std::string::npos ? std::string::npos : dot - start));
-        if (dot == std::string::npos)
-            break;
-        start = dot + 1;
-    }
-    return pieces.size() == 3 ? normalized(pieces[1]) : "";
-}
-
-// Every folder the related-file scan looks in.
-std::vector<std::string> searchedFolders()
-{
-    std::vector<std::string> folders;
-    auto add = [&](const std::vector<std::string>& more) { folders.insert(folders.end(), more.begin(), more.end()); };
-    add({SearchFilePath::resolveHomePath("/Library/Application Support"),
-         SearchFilePath::resolveHomePath("~/Library/Application Support")});
-    add(SearchFilePath::cacheFolders());
-    add({SearchFilePath::resolveHomePath("/Library/Preferences"), SearchFilePath::resolveHomePath("~/Library/Preferences"),
-         SearchFilePath::resolveHomePath("~/Library/Saved Application State")});
-    add(SearchFilePath::crashReportFolders());
-    add({SearchFilePath::resolveHomePath("/Library/Logs"), SearchFilePath::resolveHomePath("~/Library/Logs"),
-         SearchFilePath::resolveHomePath("~/Library/Containers")});
-    add(SearchFilePath::launchFolders());
-    add({SearchFilePath::resolveHomePath("~/Library/Cookies")});
-    add(SearchFilePath::libraryFolders());
-    return folders;
-}
-
-// The entries of the searched folders that `app` claims, one level deep plus one level inside a
-// folder named after its vendor.
-std::set<std::string> claimedEntries(const UninstallApp& app)
-{
-    std::set<std::string> found;
-    const std::string vendor = vendorToken(app.bundleIdentifier());
-    for (const auto& folder : searchedFolders()) {
-        for (const auto& entry : platform::fs::listDirectory(folder).value_or(std::vector<std::string>{})) {
-            const std::string full = path::appending(folder, entry);
-            if (claims(app, entry)) {
-                found.insert(full);
-            } else if (!vendor.empty() && normalized(entry) == vendor && platform::fs::isDirectoryNoFollow(full)) {
-                for (const auto& child : platform::fs::listDirectory(full).value_or(std::vector<std::string>{})) {
-                    if (claims(app, child))
-                        found.insert(path::appending(full, child));
-                }
-            }
-        }
-    }
-    return found;
-}
-
-// The applications inside Contents/MacOS of a bundle, as the scan adds them to its search.
-std::vector<std::shared_ptr<UninstallApp>> nestedApps(const std::string& bundle)
-{
-    std::vector<std::shared_ptr<UninstallApp>> result;
-    const std::string macos = platform::fs::resolveCaseInsensitive(bundle, "Contents/MacOS");
-    for (const auto& entry : platform::fs::listDirectory(macos).value_or(std::vector<std::string>{})) {
-        if (entry.find(".app") != std::string::npos)
-            result.push_back(UninstallApp::create(path::appending(macos, entry)));
-    }
-    return result;
-}
 
 std::string localDay(std::chrono::system_clock::time_point when)
 {
@@ -313,7 +213,7 @@ TEST_F(DemoTreeTest, LaunchJobsStartProgramsInsideTheirOwnBundles)
             EXPECT_EQ(::access(program.c_str(), X_OK), 0) << program;
 
             const auto owner = std::find_if(apps.begin(), apps.end(), [&](const auto& app) {
-                return startsWith(label, app->bundleIdentifier() + ".");
+                return path::startsWith(label, app->bundleIdentifier() + ".");
             });
             if (owner != apps.end()) {
                 EXPECT_TRUE(path::isInside(program, *(*owner)->bundlePath)) << program;
@@ -331,17 +231,24 @@ TEST_F(DemoTreeTest, LaunchJobsStartProgramsInsideTheirOwnBundles)
     EXPECT_GE(foreign, 1);
 }
 
-TEST_F(DemoTreeTest, EveryApplicationLeavesFilesWhereTheScanLooks)
+TEST_F(DemoTreeTest, EveryApplicationLeavesFilesTheScanFinds)
 {
+    const auto manager = UninstallAppManager::make();
+    manager->discoverApps();
+    manager->runScanLoop();
     std::set<std::string> claimedByAny;
-    for (const auto& app : records()) {
-        auto found = claimedEntries(*app);
-        for (const auto& nested : nestedApps(*app->bundlePath)) {
-            const auto more = claimedEntries(*nested);
-            found.insert(more.begin(), more.end());
+    for (const auto& app : manager->allApps) {
+        std::size_t found = 0;
+        for (const auto& group : app->fileGroups) {
+            if (group->type == RkUninstallCategoryType::bundle)
+                continue;
+            for (const auto& item : group->fileItem) {
+                ++found;
+                claimedByAny.insert(item->filePath);
+            }
         }
-        EXPECT_GE(found.size(), 2u) << *app->bundlePath;
-        claimedByAny.insert(found.begin(), found.end());
+        EXPECT_GE(found, 2u) << *app->bundlePath;
+        EXPECT_GT(app->totalSize, app->bundleSize) << *app->bundlePath;
     }
     // Found only through the helper application inside the browser's Contents/MacOS.
     EXPECT_TRUE(claimedByAny.count(tree->at("~/Library/Logs/Kestrel Browser Helper")));
@@ -349,6 +256,7 @@ TEST_F(DemoTreeTest, EveryApplicationLeavesFilesWhereTheScanLooks)
     EXPECT_TRUE(claimedByAny.count(tree->at("~/Library/Application Support/Lumenhaus/Lumen Notes")));
     EXPECT_TRUE(claimedByAny.count(tree->at("~/Library/Application Support/Tessel Works/Tessel Batch")));
     EXPECT_FALSE(claimedByAny.count(tree->at("~/Library/Application Support/Lumenhaus")));
+    EXPECT_TRUE(claimedByAny.count(tree->at("~/Library/LaunchAgents/com.lumenhaus.notes.helper.plist")));
 
     // Files of vendors with nothing installed.
     for (const char* unrelated : {"~/Library/Application Support/Lumenhaus/Lumen Fonts",

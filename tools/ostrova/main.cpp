@@ -2,7 +2,11 @@
 #include "app/catalogue/UninstallAppManager.h"
 #include "platform/UserDefaults.h"
 #include "tools/ostrova/AppReport.h"
+#include "tools/ostrova/AppSelector.h"
 #include "tools/ostrova/CommandLine.h"
+#include "tools/ostrova/ScanProgress.h"
+
+#include <unistd.h>
 
 #include <cstdio>
 #include <exception>
@@ -12,9 +16,13 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: ostrova list [--json]\n"
+    "       ostrova scan [--json] (--all | APP...)\n"
     "\n"
     "  list    the installed applications: name, version, bundle identifier, last used, path\n"
+    "  scan    each application's related files, by category, with their sizes\n"
     "\n"
+    "  APP     a display name, a bundle identifier or a bundle path\n"
+    "  --all   every installed application\n"
     "  --json  one JSON array with an object per application\n"
     "\n"
     "The system root is OSTROVA_ROOT (\"/\" when unset); the home is HOME.\n";
@@ -30,14 +38,39 @@ int runList(const CommandLine& line)
     if (!line.operands.empty())
         return usageError("list takes no operands");
     const auto manager = UninstallAppManager::make();
-    manager->loadApps();
+    manager->discoverApps();
     std::cout << (line.has("--json") ? AppReport::json(manager->allApps) : AppReport::listText(manager->allApps));
+    return 0;
+}
+
+int runScan(const CommandLine& line)
+{
+    if (line.has("--all") == !line.operands.empty())
+        return usageError(line.has("--all") ? "scan takes --all or applications, not both" : "scan needs --all or an application");
+    const auto catalogue = UninstallAppManager::make();
+    catalogue->discoverApps();
+
+    const auto scanner = UninstallAppManager::make();
+    if (line.has("--all")) {
+        scanner->allApps = catalogue->allApps;
+    } else {
+        std::vector<std::string> unknown;
+        scanner->allApps = AppSelector(catalogue->allApps).select(line.operands, unknown);
+        for (const auto& word : unknown)
+            std::cerr << "ostrova: no installed application is named '" << word << "'\n";
+        if (!unknown.empty())
+            return 1;
+    }
+    auto progress = std::make_shared<ScanProgress>(scanner->allApps.size(), ::isatty(STDERR_FILENO) == 1);
+    scanner->delegate = progress;
+    scanner->runScanLoop();
+    std::cout << (line.has("--json") ? AppReport::json(scanner->allApps) : AppReport::scanText(scanner->allApps));
     return 0;
 }
 
 int run(int argc, char** argv)
 {
-    const CommandLine line = CommandLine::parse(argc, argv, {"--json", "--help", "-h"}, {});
+    const CommandLine line = CommandLine::parse(argc, argv, {"--json", "--all", "--help", "-h"}, {});
     if (!line.error.empty())
         return usageError(line.error);
     if (line.has("--help") || line.has("-h") || line.command == "help") {
@@ -48,6 +81,8 @@ int run(int argc, char** argv)
     platform::UserDefaults::setStandardDomain("com.qzt.ostrova");
     if (line.command == "list")
         return runList(line);
+    if (line.command == "scan")
+        return runScan(line);
     if (line.command.empty())
         return usageError("no command given");
     return usageError("unknown command '" + line.command + "'");

@@ -1,0 +1,157 @@
+#include "app/catalogue/UninstallAppManager.h"
+#include "demo/DemoTree.h"
+#include "fixtures/ChildProcess.h"
+#include "fixtures/MacTree.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+
+namespace {
+
+class CliTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        tree = new fixtures::MacTree("demo");
+        demo::buildDemoTree(*tree);
+    }
+    static void TearDownTestSuite()
+    {
+        delete tree;
+        tree = nullptr;
+    }
+
+    fixtures::ProcessResult ostrova(std::vector<std::string> arguments)
+    {
+        arguments.insert(arguments.begin(), OSTROVA_CLI);
+        return fixtures::runProcess(arguments, {{"OSTROVA_ROOT", tree->root()},
+                                                {"HOME", tree->home()},
+                                                {"TMPDIR", tree->temporaryDirectory()},
+                                                {"XDG_CONFIG_HOME", tree->home() + "/.config"}});
+    }
+
+    static QJsonArray parse(const std::string& text)
+    {
+        QJsonParseError error;
+        const auto doc = QJsonDocument::fromJson(QByteArray::fromStdString(text), &error);
+        EXPECT_EQ(error.error, QJsonParseError::NoError) << text.substr(0, 400);
+        return doc.array();
+    }
+
+    static fixtures::MacTree* tree;
+};
+
+fixtures::MacTree* CliTest::tree = nullptr;
+
+TEST_F(CliTest, ListGivesEveryApplicationAsTextAndJson)
+{
+    const auto text = ostrova({"list"});
+    ASSERT_EQ(text.exitCode, 0) << text.err;
+    EXPECT_NE(text.out.find("Lumen Notes"), std::string::npos);
+    EXPECT_NE(text.out.find("com.lumenhaus.notes"), std::string::npos);
+
+    const auto json = ostrova({"list", "--json"});
+    ASSERT_EQ(json.exitCode, 0) << json.err;
+    const QJsonArray apps = parse(json.out);
+    EXPECT_GE(apps.size(), 15);
+    EXPECT_LE(apps.size(), 25);
+    std::set<QString> paths;
+    for (const auto& value : apps) {
+        const auto app = value.toObject();
+        for (const char* field : {"bundlePath", "bundleIdentifier", "displayName", "lastUsed", "bundleSize", "totalSize", "isReady", "groups"})
+            EXPECT_TRUE(app.contains(field)) << field;
+        EXPECT_FALSE(app.value("isReady").toBool());
+        EXPECT_TRUE(app.value("groups").toArray().isEmpty());
+        EXPECT_TRUE(app.value("bundlePath").toString().startsWith(QString::fromStdString(tree->root())));
+        EXPECT_TRUE(paths.insert(app.value("bundlePath").toString()).second);
+    }
+    // One line per application below the header.
+    EXPECT_EQ(static_cast<qsizetype>(std::count(text.out.begin(), text.out.end(), '\n')), apps.size() + 1);
+}
+
+TEST_F(CliTest, ScanJsonMatchesTheScanInProcess)
+{
+    const auto json = ostrova({"scan", "--all", "--json"});
+    ASSERT_EQ(json.exitCode, 0) << json.err;
+    const QJsonArray apps = parse(json.out);
+
+    tree->activate();
+    const auto manager = UninstallAppManager::make();
+    manager->discoverApps();
+    manager->runScanLoop();
+    ASSERT_EQ(static_cast<qsizetype>(manager->allApps.size()), apps.size());
+
+    std::map<std::string, std::shared_ptr<UninstallApp>> byPath;
+    for (const auto& app : manager->allApps)
+        byPath[*app->bundlePath] = app;
+    for (const auto& value : apps) {
+        const auto app = value.toObject();
+        const auto record = byPath.at(app.value("bundlePath").toString().toStdString());
+        EXPECT_TRUE(app.value("isReady").toBool());
+        EXPECT_EQ(app.value("totalSize").toInteger(), record->totalSize);
+        EXPECT_EQ(app.value("bundleSize").toInteger(), record->bundleSize);
+        const auto groups = app.value("groups").toArray();
+        ASSERT_EQ(static_cast<std::size_t>(groups.size()), record->fileGroups.size());
+        ASSERT_FALSE(groups.isEmpty());
+        EXPECT_EQ(groups.at(0).toObject().value("type").toString(), "bundle");
+        EXPECT_EQ(groups.at(0).toObject().value("title").toString(), "Program files");
+        for (qsizetype g = 0; g < groups.size(); ++g) {
+            const auto group = groups.at(g).toObject();
+            const auto& expected = record->fileGroups[static_cast<std::size_t>(g)];
+            EXPECT_EQ(group.value("type").toString().toStdString(), categoryCaseName(expected->type));
+            const auto items = group.value("items").toArray();
+            ASSERT_EQ(static_cast<std::size_t>(items.size()), expected->fileItem.size());
+            for (qsizetype i = 0; i < items.size(); ++i) {
+                const auto item = items.at(i).toObject();
+                const auto& want = expected->fileItem[static_cast<std::size_t>(i)];
+                EXPECT_EQ(item.value("filePath").toString().toStdString(), want->filePath);
+                EXPECT_EQ(item.value("fileName").toString().toStdString(), want->fileName);
+                EXPECT_EQ(item.value("isDir").toBool(), want->isDir);
+                EXPECT_EQ(item.value("size").toInteger(), want->size);
+            }
+        }
+    }
+}
+
+TEST_F(CliTest, ScanPicksApplicationsByNameIdentifierOrPath)
+{
+    const auto result = ostrova({"scan", "--json", "lumen notes", "com.kestrelsoft.browser",
+                                 tree->at("/Applications/Huebox.app/"), "com.lumenhaus.notes"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    const auto apps = parse(result.out);
+    ASSERT_EQ(apps.size(), 3);
+    EXPECT_EQ(apps.at(0).toObject().value("bundleIdentifier").toString(), "com.lumenhaus.notes");
+    EXPECT_EQ(apps.at(1).toObject().value("bundleIdentifier").toString(), "com.kestrelsoft.browser");
+    EXPECT_EQ(apps.at(2).toObject().value("displayName").toString(), "Huebox");
+
+    const auto text = ostrova({"scan", "Kestrel Browser"});
+    ASSERT_EQ(text.exitCode, 0) << text.err;
+    EXPECT_NE(text.out.find("Program files"), std::string::npos);
+    EXPECT_NE(text.out.find("Kestrel Browser Helper.app"), std::string::npos);
+    // Not a terminal: no progress line.
+    EXPECT_EQ(text.err, "");
+}
+
+TEST_F(CliTest, BadCallsFailClearly)
+{
+    const auto unknown = ostrova({"scan", "No Such App", "Huebox"});
+    EXPECT_EQ(unknown.exitCode, 1);
+    EXPECT_NE(unknown.err.find("no installed application is named 'No Such App'"), std::string::npos);
+    EXPECT_EQ(unknown.out, "");
+
+    for (const auto& words : std::vector<std::vector<std::string>>{
+             {"scan"}, {"scan", "--all", "Huebox"}, {"scan", "--bogus"}, {"frobnicate"}, {}, {"list", "extra"}}) {
+        const auto result = ostrova(words);
+        EXPECT_EQ(result.exitCode, 2) << (words.empty() ? "" : words.front());
+        EXPECT_NE(result.err.find("usage: ostrova"), std::string::npos);
+    }
+    EXPECT_EQ(ostrova({"--help"}).exitCode, 0);
+}
+
+}  // namespace
