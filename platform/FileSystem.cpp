@@ -1,6 +1,7 @@
 #include "platform/FileSystem.h"
 
 #include "platform/PathUtil.h"
+#include "platform/Statistics.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -76,6 +77,7 @@ std::optional<std::vector<std::string>> listDirectory(const std::string& path)
     std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(path.c_str()), ::closedir);
     if (!dir)
         return std::nullopt;
+    statistics::directoryListings.fetch_add(1, std::memory_order_relaxed);
     std::vector<std::string> names;
     errno = 0;
     while (const dirent* entry = ::readdir(dir.get())) {

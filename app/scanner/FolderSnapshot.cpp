@@ -20,6 +20,9 @@ FolderSnapshot::FolderSnapshot(std::string path, const SubstringIndex& identifie
         for (const auto id : identifiers.find(entries_[i].name))
             byIdentifier_[id].push_back(i);
     }
+    // A key is filed under itself too: a name equal to a token matches like one with a dotted tail.
+    for (const auto& [key, positions] : byKey_)
+        byDotPrefix_[key].insert(byDotPrefix_[key].end(), positions.begin(), positions.end());
     fileUnder(byDotPrefix_, '.');
 }
 
@@ -40,16 +43,18 @@ std::string FolderSnapshot::fullPath(std::uint32_t position) const
     return platform::path::appending(path_, entries_[position].name);
 }
 
+const std::unordered_map<std::string, FolderSnapshot::Positions>& FolderSnapshot::underscorePrefixTable()
+{
+    if (!underscoreFiled_) {
+        fileUnder(byUnderscorePrefix_, '_');
+        underscoreFiled_ = true;
+    }
+    return byUnderscorePrefix_;
+}
+
 const FolderSnapshot::Positions* FolderSnapshot::withPrefix(const std::string& token, char separator)
 {
-    auto* table = &byDotPrefix_;
-    if (separator == '_') {
-        if (!underscoreFiled_) {
-            fileUnder(byUnderscorePrefix_, '_');
-            underscoreFiled_ = true;
-        }
-        table = &byUnderscorePrefix_;
-    }
+    const auto* table = separator == '_' ? &underscorePrefixTable() : &byDotPrefix_;
     const auto it = table->find(token);
     return it == table->end() ? nullptr : &it->second;
 }

@@ -26,6 +26,14 @@ public:
     const std::string& path() const { return path_; }
     bool listed() const { return listed_; }
     const std::vector<Entry>& entries() const { return entries_; }
+    // Whether the entry is a folder that holds many applications' data (set by the scan run).
+    bool isShared(std::uint32_t position) const { return !shared_.empty() && shared_[position]; }
+    template <typename Predicate> void markShared(Predicate isSharedPath)
+    {
+        shared_.assign(entries_.size(), false);
+        for (std::uint32_t i = 0; i < entries_.size(); ++i)
+            shared_[i] = isSharedPath(fullPath(i));
+    }
     std::string fullPath(std::uint32_t position) const;
 
     // Entries whose key equals `token` or begins with `token` followed by `separator`.
@@ -33,6 +41,11 @@ public:
     const Positions* withKey(const std::string& key);
     // Entries whose name contains the identifier of that id in the run's SubstringIndex.
     const Positions* containing(std::uint32_t identifierId);
+    // The tables themselves, for the scan run's index over all searched folders.
+    const std::unordered_map<std::string, Positions>& dotPrefixTable() const { return byDotPrefix_; }
+    const std::unordered_map<std::string, Positions>& keyTable() const { return byKey_; }
+    const std::unordered_map<std::uint32_t, Positions>& identifierTable() const { return byIdentifier_; }
+    const std::unordered_map<std::string, Positions>& underscorePrefixTable();
     // Entries matched by a pattern that does not depend on the application, computed once.
     const Positions& matchedBy(const std::string& pattern);
 
@@ -42,6 +55,7 @@ private:
     std::string path_;
     bool listed_ = false;
     std::vector<Entry> entries_;
+    std::vector<bool> shared_;
     std::unordered_map<std::string, Positions> byDotPrefix_;
     std::unordered_map<std::string, Positions> byUnderscorePrefix_;
     bool underscoreFiled_ = false;

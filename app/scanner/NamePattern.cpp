@@ -1,5 +1,7 @@
 #include "app/scanner/NamePattern.h"
 
+#include "platform/Statistics.h"
+
 #include <unicode/regex.h>
 #include <unicode/unistr.h>
 
@@ -17,6 +19,7 @@ bool NamePattern::matches(const std::string& text)
 {
     if (failed_)
         return false;
+    platform::statistics::patternMatches.fetch_add(1, std::memory_order_relaxed);
     UErrorCode status = U_ZERO_ERROR;
     if (!compiled_) {
         auto matcher = std::make_unique<icu::RegexMatcher>(icu::UnicodeString::fromUTF8(pattern_), 0, status);

@@ -6,6 +6,8 @@
 #include "platform/PathUtil.h"
 #include "platform/PropertyList.h"
 
+#include <algorithm>
+
 namespace {
 
 std::vector<std::shared_ptr<UninstallApp>> findNestedApps(const UninstallApp& app)
@@ -74,8 +76,17 @@ FolderSnapshot& ScanIndex::folder(const std::string& path)
     if (it == folders_.end()) {
         ++counters_.listings;
         it = folders_.emplace(path, std::make_unique<FolderSnapshot>(path, *substrings_)).first;
+        it->second->markShared([this](const std::string& entry) { return isSharedFolder(entry); });
     }
     return *it->second;
+}
+
+const std::vector<std::string>& ScanIndex::foldersFor(RkUninstallCategoryType category)
+{
+    auto it = categoryFolders_.find(static_cast<int>(category));
+    if (it == categoryFolders_.end())
+        it = categoryFolders_.emplace(static_cast<int>(category), SearchFilePath::foldersForCategory(category)).first;
+    return it->second;
 }
 
 std::optional<std::uint32_t> ScanIndex::identifierId(const std::string& rawIdentifier) const
@@ -164,4 +175,74 @@ const std::vector<ScanIndex::LaunchRef>* ScanIndex::launchJobsFiledUnder(const s
     }
     const auto it = launchFiling_.find(key);
     return it == launchFiling_.end() ? nullptr : &it->second;
+}
+
+void ScanIndex::buildRunTables()
+{
+    runTablesBuilt_ = true;
+    for (const auto type : SearchFilePath::searchedCategories()) {
+        const bool crash = type == RkUninstallCategoryType::crashReporter;
+        for (const auto& path : foldersFor(type)) {
+            FolderSnapshot& snapshot = folder(path);
+            if (!covered_.insert(&snapshot).second)
+                continue;
+            auto file = [&](auto& into, const auto& table) {
+                for (const auto& [key, positions] : table) {
+                    auto& refs = into[key];
+                    for (const auto position : positions)
+                        refs.push_back({&snapshot, position});
+                }
+            };
+            file(runDotted_, snapshot.dotPrefixTable());
+            file(runKeys_, snapshot.keyTable());
+            file(runIdentifiers_, snapshot.identifierTable());
+            if (crash)
+                file(runUnderscored_, snapshot.underscorePrefixTable());
+        }
+    }
+}
+
+bool ScanIndex::coversFolder(const FolderSnapshot& snapshot) const
+{
+    return covered_.count(&snapshot) != 0;
+}
+
+void ScanIndex::prepareRunTables()
+{
+    if (!runTablesBuilt_)
+        buildRunTables();
+}
+
+ScanIndex::Candidates ScanIndex::candidatesFor(const std::vector<const std::string*>& tokens,
+                                               const std::string& rawIdentifier, const std::string& vendor)
+{
+    prepareRunTables();
+    Candidates found;
+    auto take = [](std::vector<Ref>& into, const auto& table, const auto& key) {
+        const auto it = table.find(key);
+        if (it != table.end())
+            into.insert(into.end(), it->second.begin(), it->second.end());
+    };
+    std::unordered_set<std::string> seen;
+    for (const std::string* token : tokens) {
+        if (token->empty() || !seen.insert(*token).second)
+            continue;
+        take(found.dotted, runDotted_, *token);
+        take(found.underscored, runUnderscored_, *token);
+    }
+    if (const auto id = identifierId(rawIdentifier))
+        take(found.containing, runIdentifiers_, *id);
+    if (!vendor.empty())
+        take(found.vendor, runKeys_, vendor);
+    for (const auto* refs : {&found.dotted, &found.underscored, &found.containing, &found.vendor})
+        for (const auto& ref : *refs)
+            found.folders.push_back(ref.folder);
+    std::sort(found.folders.begin(), found.folders.end());
+    found.folders.erase(std::unique(found.folders.begin(), found.folders.end()), found.folders.end());
+    return found;
+}
+
+bool ScanIndex::Candidates::mentions(const FolderSnapshot* folder) const
+{
+    return std::binary_search(folders.begin(), folders.end(), folder);
 }

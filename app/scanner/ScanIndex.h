@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/catalogue/RkUninstallCategoryType.h"
 #include "app/scanner/FolderSnapshot.h"
 #include "app/scanner/SubstringIndex.h"
 
@@ -28,6 +29,8 @@ public:
     const std::vector<std::shared_ptr<UninstallApp>>& nestedApps(const UninstallApp& app);
 
     FolderSnapshot& folder(const std::string& path);
+    // The resolved folders the scan searches for a category, worked out once per run.
+    const std::vector<std::string>& foldersFor(RkUninstallCategoryType category);
     std::optional<std::uint32_t> identifierId(const std::string& rawIdentifier) const;
 
     // A launch job file's program paths that name existing files ("Program", else every string of
@@ -37,6 +40,28 @@ public:
     // A folder that holds many applications' data (a searched folder itself, or a standard folder of
     // a Library): never offered as one application's file.
     bool isSharedFolder(const std::string& path) const;
+
+    // Where an application's names occur in the searched folders, looked up once per application
+    // in tables over every searched folder instead of once per folder.
+    struct Ref {
+        FolderSnapshot* folder;
+        std::uint32_t position;
+    };
+    struct Candidates {
+        std::vector<Ref> dotted;       // key equals a token or begins with token + "."
+        std::vector<Ref> underscored;  // key begins with token + "_" (crash-report folders)
+        std::vector<Ref> containing;   // name contains the raw identifier
+        std::vector<Ref> vendor;       // key equals the vendor token
+        std::vector<const FolderSnapshot*> folders;  // every folder named above, sorted
+        bool mentions(const FolderSnapshot* folder) const;
+    };
+    Candidates candidatesFor(const std::vector<const std::string*>& tokens, const std::string& rawIdentifier,
+                             const std::string& vendor);
+    // Lists every searched folder and files its entries in the run-wide tables. Only for a process
+    // that may read them all (outside the sandbox); inside it each folder is read through the gate.
+    void prepareRunTables();
+    // Whether the folder is one of the searched folders the run-wide tables cover.
+    bool coversFolder(const FolderSnapshot& folder) const;
 
     // Launch job files under the launch folders, filed by what their programs name: "=" + a program
     // path as written, and "<" + each folder that holds a program (as its components, joined).
@@ -65,6 +90,14 @@ private:
     std::unordered_map<std::string, std::unique_ptr<FolderSnapshot>> folders_;
     std::unordered_map<std::string, std::optional<std::vector<std::string>>> launchJobs_;
     std::unordered_set<std::string> sharedFolders_;
+    std::unordered_map<int, std::vector<std::string>> categoryFolders_;
+    void buildRunTables();
+    bool runTablesBuilt_ = false;
+    std::unordered_map<std::string, std::vector<Ref>> runDotted_;
+    std::unordered_map<std::string, std::vector<Ref>> runUnderscored_;
+    std::unordered_map<std::string, std::vector<Ref>> runKeys_;
+    std::unordered_map<std::uint32_t, std::vector<Ref>> runIdentifiers_;
+    std::unordered_set<const FolderSnapshot*> covered_;
     bool launchFiled_ = false;
     std::unordered_map<std::string, std::vector<LaunchRef>> launchFiling_;
     Counters counters_;

@@ -1,6 +1,8 @@
 #include "app/scanner/ScanTokens.h"
 
 #include "app/catalogue/UninstallApp.h"
+#include "app/scanner/QuickNameMatch.h"
+#include "app/scanner/SearchFilePath.h"
 #include "app/scanner/UninstallScaner.h"
 
 #include <vector>
@@ -23,6 +25,10 @@ ScanTokens::ScanTokens(const UninstallApp& app)
     }
     if (pieces.size() == 3)
         vendor = UninstallScaner::normalizeName(pieces[1]);
+    for (const std::string* token : {&display, &infoName, &executable, &identifier}) {
+        for (const char* breaker : {"\n", "\r", "\v", "\f", "\xC2\x85", "\xE2\x80\xA8", "\xE2\x80\xA9"})
+            lineBreak_ = lineBreak_ || token->find(breaker) != std::string::npos;
+    }
 }
 
 NamePattern& ScanTokens::namePattern(const std::string& suffix)
@@ -52,22 +58,24 @@ NamePattern& ScanTokens::identifierPattern(const std::string& suffix)
 bool ScanTokens::matchesName(const std::string& key, const std::string& suffix)
 {
     ++matchCount;
+    if (const auto quick = QuickNameMatch::matches(key, {&infoName, &executable, &display}, suffix, crashSuffix()))
+        return *quick;
     return namePattern(suffix).matches(key);
 }
 
 bool ScanTokens::matchesIdentifier(const std::string& key, const std::string& suffix)
 {
     ++matchCount;
+    static const std::string none;
+    if (const auto quick = QuickNameMatch::matches(key, {&identifier, &none}, suffix, crashSuffix()))
+        return *quick;
     return identifierPattern(suffix).matches(key);
 }
 
-bool ScanTokens::hasLineBreak() const
+const std::string& ScanTokens::crashSuffix()
 {
-    for (const std::string* token : {&display, &infoName, &executable, &identifier}) {
-        for (const char* breaker : {"\n", "\r", "\v", "\f", "\xC2\x85", "\xE2\x80\xA8", "\xE2\x80\xA9"}) {
-            if (token->find(breaker) != std::string::npos)
-                return true;
-        }
-    }
-    return false;
+    static const std::string suffix = SearchFilePath::suffixForCategory(RkUninstallCategoryType::crashReporter);
+    return suffix;
 }
+
+

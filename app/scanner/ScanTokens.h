@@ -1,8 +1,10 @@
 #pragma once
 
 #include "app/scanner/NamePattern.h"
+#include "app/scanner/ScanIndex.h"
 
 #include <map>
+#include <optional>
 #include <string>
 
 class UninstallApp;
@@ -22,14 +24,19 @@ public:
     NamePattern& namePattern(const std::string& suffix);
     NamePattern& identifierPattern(const std::string& suffix);
     // True when a token holds a character a pattern's "." cannot match (a line break).
-    bool hasLineBreak() const;
+    bool hasLineBreak() const { return lineBreak_; }
+    // Where these names occur across the run's searched folders (looked up on first need).
+    std::optional<ScanIndex::Candidates> runCandidates;
     // Number of pattern evaluations made through this object.
     std::size_t matchCount = 0;
 
+    // The name and identifier tests; the ordinary cases are decided without the pattern engine.
     bool matchesName(const std::string& key, const std::string& suffix);
     bool matchesIdentifier(const std::string& key, const std::string& suffix);
 
 private:
+    static const std::string& crashSuffix();
+    bool lineBreak_ = false;
     std::map<std::string, NamePattern> names_;
     std::map<std::string, NamePattern> identifiers_;
 };

@@ -8,8 +8,10 @@
 #include "app/scanner/ScanIndex.h"
 #include "app/scanner/ScanTokens.h"
 #include "app/scanner/SearchFilePath.h"
+#include "system/Utility.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
+#include "platform/Statistics.h"
 #include "platform/SystemRoot.h"
 #include "platform/Uuid.h"
 
@@ -17,6 +19,8 @@
 #include <unicode/unistr.h>
 
 #include <algorithm>
+#include <chrono>
+#include <optional>
 #include <array>
 #include <unordered_set>
 
@@ -36,9 +40,11 @@ const std::string& launchSuffix()
 
 // The identifier pattern with no identifier: what every application's identifier pattern matches
 // through its always-empty second alternative.
-std::string applicationIndependentPattern(const std::string& suffix)
+const std::string& applicationIndependentPattern(const std::string& suffix)
 {
-    return NamePattern::identifierPattern("", suffix);
+    static const std::string crash = NamePattern::identifierPattern("", crashSuffix());
+    static const std::string launch = NamePattern::identifierPattern("", launchSuffix());
+    return suffix == launchSuffix() ? launch : crash;
 }
 
 std::string accessRootFor(RkUninstallCategoryType category)
@@ -155,13 +161,14 @@ void UninstallScaner::scan(const std::shared_ptr<UninstallApp>& app)
                     const MatchSet matches =
                         category == RkUninstallCategoryType::daemon
                             ? matchLaunchItems(*searched)
-                            : matchFolders(*searched, SearchFilePath::foldersForCategory(category),
+                            : matchFolders(*searched, index_->foldersFor(category),
                                            SearchFilePath::suffixForCategory(category), category);
                     if (!matches.empty())
                         addItems(groupForCategory(category), matches);
                 }
             }
-            const MatchSet others = matchFolders(*searched, SearchFilePath::libraryFolders(), "", RkUninstallCategoryType::other);
+            const MatchSet others =
+                matchFolders(*searched, index_->foldersFor(RkUninstallCategoryType::other), "", RkUninstallCategoryType::other);
             if (!others.empty())
                 addItems(groupForCategory(RkUninstallCategoryType::other), others);
         }
@@ -198,13 +205,24 @@ MatchSet UninstallScaner::collect(const UninstallApp& app, const std::vector<std
     if (!index_)
         index_ = std::make_shared<ScanIndex>(std::vector<std::shared_ptr<UninstallApp>>{});
     ScanTokens& tokens = tokensFor(app);
-    const std::string root = accessRootFor(category);
+    auto search = [&](const std::string& folder) {
+        matchFolder(index_->folder(folder), tokens, suffix, matches, filter);
+    };
+    // Outside the sandbox the gate would run every search at once; asking it once is enough.
+    const bool gated = Utility::isSandboxed();
+    const std::string root = gated ? accessRootFor(category) : std::string();
+    if (!gated)
+        index_->prepareRunTables();
     for (const auto& folder : folders) {
         if (!going)
             break;
+        if (!gated) {
+            search(folder);
+            continue;
+        }
         withFolderAccess(root, true, true, nullptr, [&](bool granted) {
             if (granted)
-                matchFolder(index_->folder(folder), tokens, suffix, matches, filter);
+                search(folder);
         });
     }
     return matches;
@@ -219,6 +237,14 @@ void UninstallScaner::matchFolder(FolderSnapshot& folder, ScanTokens& tokens, co
     const bool launch = suffix == launchSuffix();
     const bool exhaustive = tokens.hasLineBreak() || !(suffix.empty() || suffix == crashSuffix() || launch);
     const auto rawId = tokens.raw.empty() ? std::nullopt : index_->identifierId(tokens.raw);
+    // Most folders hold nothing of a given application: leave those at once.
+    if (!exhaustive && suffix.empty() && (rawId || tokens.raw.empty()) && index_->coversFolder(folder)) {
+        if (!tokens.runCandidates)
+            tokens.runCandidates = index_->candidatesFor(
+                {&tokens.infoName, &tokens.executable, &tokens.display, &tokens.identifier}, tokens.raw, tokens.vendor);
+        if (!tokens.runCandidates->mentions(&folder))
+            return;
+    }
 
     auto candidatesOf = [&](FolderSnapshot& snapshot, bool withVendor) {
         std::vector<std::uint32_t> candidates;
@@ -228,7 +254,28 @@ void UninstallScaner::matchFolder(FolderSnapshot& folder, ScanTokens& tokens, co
                 candidates[i] = i;
             return candidates;
         }
-        if (launch) {
+        const bool tokensIndexed = rawId.has_value() || tokens.raw.empty();
+        if (tokensIndexed && index_->coversFolder(snapshot)) {
+            // The application's names were looked up once in the run's tables; keep this folder's.
+            if (!tokens.runCandidates)
+                tokens.runCandidates = index_->candidatesFor(
+                    {&tokens.infoName, &tokens.executable, &tokens.display, &tokens.identifier}, tokens.raw, tokens.vendor);
+            const auto& found = *tokens.runCandidates;
+            auto keep = [&](const std::vector<ScanIndex::Ref>& refs) {
+                for (const auto& ref : refs)
+                    if (ref.folder == &snapshot)
+                        candidates.push_back(ref.position);
+            };
+            if (launch || !suffix.empty())
+                append(candidates, &snapshot.matchedBy(applicationIndependentPattern(suffix)));
+            if (suffix.empty())
+                keep(found.dotted);
+            else if (!launch)
+                keep(found.underscored);
+            keep(found.containing);
+            if (withVendor)
+                keep(found.vendor);
+        } else if (launch) {
             append(candidates, &snapshot.matchedBy(applicationIndependentPattern(suffix)));
         } else {
             const char separator = suffix.empty() ? '.' : '_';
@@ -242,15 +289,17 @@ void UninstallScaner::matchFolder(FolderSnapshot& folder, ScanTokens& tokens, co
             if (!suffix.empty())
                 append(candidates, &snapshot.matchedBy(applicationIndependentPattern(suffix)));
         }
-        if (rawId)
-            append(candidates, snapshot.containing(*rawId));
-        else if (!tokens.raw.empty()) {
-            // An identifier outside the run's index: test every name.
-            for (std::uint32_t i = 0; i < snapshot.entries().size(); ++i)
-                candidates.push_back(i);
+        if (!(tokensIndexed && index_->coversFolder(snapshot))) {
+            if (rawId) {
+                append(candidates, snapshot.containing(*rawId));
+            } else if (!tokens.raw.empty()) {
+                // An identifier outside the run's index: test every name.
+                for (std::uint32_t i = 0; i < snapshot.entries().size(); ++i)
+                    candidates.push_back(i);
+            }
+            if (withVendor && !tokens.vendor.empty())
+                append(candidates, snapshot.withKey(tokens.vendor));
         }
-        if (withVendor && !tokens.vendor.empty())
-            append(candidates, snapshot.withKey(tokens.vendor));
         std::sort(candidates.begin(), candidates.end());
         candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
         return candidates;
@@ -282,23 +331,24 @@ void UninstallScaner::matchFolder(FolderSnapshot& folder, ScanTokens& tokens, co
             !filter->count({&folder, position}))
             continue;
         const auto& entry = folder.entries()[position];
-        const std::string path = folder.fullPath(position);
-        if (index_->isSharedFolder(path))
+        if (folder.isShared(position))
             continue;
         if (passesNameTests(folder, position) || containsIdentifier(entry.name)) {
-            matches.add(path, entry.name);
+            matches.add(folder.fullPath(position), entry.name);
             continue;
         }
-        if (tokens.vendor.empty() || entry.key != tokens.vendor || !platform::fs::isDirectoryNoFollow(path))
+        if (tokens.vendor.empty() || entry.key != tokens.vendor)
+            continue;
+        const std::string path = folder.fullPath(position);
+        if (!platform::fs::isDirectoryNoFollow(path))
             continue;
         FolderSnapshot& vendor = index_->folder(path);
         for (const auto child : candidatesOf(vendor, false)) {
             const auto& inner = vendor.entries()[child];
-            const std::string childPath = vendor.fullPath(child);
-            if (index_->isSharedFolder(childPath))
+            if (vendor.isShared(child))
                 continue;
             if (passesNameTests(vendor, child) || containsIdentifier(inner.name))
-                matches.add(childPath, inner.name);
+                matches.add(vendor.fullPath(child), inner.name);
         }
     }
 }
@@ -346,8 +396,8 @@ MatchSet UninstallScaner::matchLaunchItems(const UninstallApp& app)
         return {};
     if (!index_)
         index_ = std::make_shared<ScanIndex>(std::vector<std::shared_ptr<UninstallApp>>{});
-    const auto folders = SearchFilePath::launchFolders();
-    const std::string pattern = applicationIndependentPattern(launchSuffix());
+    const auto& folders = index_->foldersFor(RkUninstallCategoryType::daemon);
+    const std::string& pattern = applicationIndependentPattern(launchSuffix());
 
     // Jobs whose program is, or lies in, an item collected so far.
     LaunchFilter filedHere;

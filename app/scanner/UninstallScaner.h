@@ -37,6 +37,9 @@ public:
     MatchSet matchFolders(const UninstallApp& app, const std::vector<std::string>& folders, const std::string& suffix,
                           RkUninstallCategoryType category);
     MatchSet checkLaunchItems(const MatchSet& candidates);
+    // The launch-folder search and its launch-item check in one pass: what checkLaunchItems gives
+    // for matchFolders over the launch folders, without naming the jobs the check would drop.
+    MatchSet matchLaunchItems(const UninstallApp& app);
     std::shared_ptr<UnFileGroup> groupForCategory(RkUninstallCategoryType type);
     void addItems(const std::shared_ptr<UnFileGroup>& group, const MatchSet& matches);
     std::shared_ptr<UnFileItem> makeItem(const std::string& path, const std::string& name,
@@ -57,9 +60,6 @@ private:
                      RkUninstallCategoryType category, const LaunchFilter* filter);
     void matchFolder(FolderSnapshot& folder, ScanTokens& tokens, const std::string& suffix, MatchSet& matches,
                      const LaunchFilter* filter);
-    // The launch-folder search and its launch-item check in one pass: only entries whose program lies
-    // in a collected item are materialised.
-    MatchSet matchLaunchItems(const UninstallApp& app);
     bool programInsideCollectedItem(const std::vector<std::string>& programs) const;
     ScanTokens& tokensFor(const UninstallApp& app);
 

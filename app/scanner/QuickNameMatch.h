@@ -1,0 +1,17 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// Decides the scan's name patterns without the regular-expression engine for the ordinary case: a
+// key whose first and last characters are ASCII, and no suffix or the crash-report suffix. For
+// those the pattern "\b((t1)|(t2)|...)S(\..*){0,}\b" reduces to plain comparisons: the key begins
+// and ends with a word character, begins with an alternative, and the rest is empty or a dotted
+// tail (or, for the crash suffix, "_" and five characters of [0-9a-fA-F-]) without line breaks.
+// nullopt means "ask the engine".
+class QuickNameMatch {
+public:
+    static std::optional<bool> matches(const std::string& key, const std::vector<const std::string*>& alternatives,
+                                       const std::string& suffix, const std::string& crashSuffix);
+};

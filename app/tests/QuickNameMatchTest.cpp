@@ -1,0 +1,63 @@
+#include "app/scanner/NamePattern.h"
+#include "app/scanner/QuickNameMatch.h"
+#include "app/scanner/SearchFilePath.h"
+#include "app/scanner/UninstallScaner.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace {
+
+// The shortcut must agree with the pattern engine on every key it decides.
+TEST(QuickNameMatch, AgreesWithThePatternEngine)
+{
+    const std::string crash = SearchFilePath::suffixForCategory(RkUninstallCategoryType::crashReporter);
+    const std::vector<std::string> pieces = {"foo", "bar", "foobar", ".", "_", "-", "2024", "-01", "1a2b3", "x", "+",
+                                             "\n", "é", "\xE2\x80\xA8", "plist", "com", "_2024-1-2", "", "A", "9", "\t", "(", ")"};
+    const std::vector<std::vector<std::string>> tokenSets = {
+        {"foobar", "foo", "foo.bar"}, {"", "foo", ""}, {"com.foo", ""}, {"notes+", "notes", "x(y"}, {"é", "foo_", "_"}};
+    std::mt19937 random(99);
+    std::size_t decided = 0;
+    for (const auto& tokens : tokenSets) {
+        std::vector<const std::string*> alternatives;
+        for (const auto& token : tokens)
+            alternatives.push_back(&token);
+        for (const std::string& suffix : {std::string(), crash}) {
+            std::string pattern = "\\b(";
+            for (std::size_t i = 0; i < tokens.size(); ++i)
+                pattern += (i ? "|(" : "(") + UninstallScaner::escapeForPattern(tokens[i]) + ")";
+            pattern += ")" + suffix + "(\\..*){0,}\\b";
+            NamePattern engine(pattern);
+            for (int n = 0; n < 3000; ++n) {
+                std::string key;
+                if (random() % 2)
+                    key = tokens[random() % tokens.size()];
+                const int parts = static_cast<int>(random() % 5);
+                for (int p = 0; p < parts; ++p)
+                    key += pieces[random() % pieces.size()];
+                const auto quick = QuickNameMatch::matches(key, alternatives, suffix, crash);
+                if (!quick)
+                    continue;
+                ++decided;
+                ASSERT_EQ(*quick, engine.matches(key)) << "key [" << key << "] pattern " << pattern;
+            }
+        }
+    }
+    EXPECT_GT(decided, 15000u);
+}
+
+TEST(QuickNameMatch, LeavesUnusualCasesToTheEngine)
+{
+    const std::string crash = SearchFilePath::suffixForCategory(RkUninstallCategoryType::crashReporter);
+    const std::string token = "foo";
+    EXPECT_FALSE(QuickNameMatch::matches("éfoo", {&token}, "", crash).has_value());
+    EXPECT_FALSE(QuickNameMatch::matches("fooé", {&token}, "", crash).has_value());
+    EXPECT_FALSE(QuickNameMatch::matches("foo.plist", {&token}, ".{1,}\\.plist", crash).has_value());
+    EXPECT_EQ(QuickNameMatch::matches("foo.plist", {&token}, "", crash), true);
+    EXPECT_EQ(QuickNameMatch::matches("foo.", {&token}, "", crash), false);
+    EXPECT_EQ(QuickNameMatch::matches("foo_abcde", {&token}, crash, crash), true);
+    EXPECT_EQ(QuickNameMatch::matches("foo_abcd", {&token}, crash, crash), false);
+}
+
+}  // namespace
