@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <map>
 #include <set>
 
@@ -136,6 +138,31 @@ TEST_F(CliTest, ScanPicksApplicationsByNameIdentifierOrPath)
     EXPECT_NE(text.out.find("Kestrel Browser Helper.app"), std::string::npos);
     // Not a terminal: no progress line.
     EXPECT_EQ(text.err, "");
+}
+
+TEST_F(CliTest, ProgressGoesToATerminalOnly)
+{
+    if (::access("/usr/bin/script", X_OK) != 0)
+        GTEST_SKIP() << "script(1) is not installed";
+    // script gives the tool a terminal for standard error (and output).
+    const std::string command = std::string("'") + OSTROVA_CLI + "' scan --all > /dev/null";
+    const auto result = fixtures::runProcess({"/usr/bin/script", "-qec", command, "/dev/null"},
+                                             {{"OSTROVA_ROOT", tree->root()}, {"HOME", tree->home()},
+                                              {"TMPDIR", tree->temporaryDirectory()}});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_NE(result.out.find("Scanning 1/"), std::string::npos);
+    EXPECT_NE(result.out.find("\r\033[K"), std::string::npos);
+}
+
+TEST_F(CliTest, BundledHelperFindsItsBundle)
+{
+    // Inside Ostrova.app the tool lives in Contents/Helpers and the bundle is its main bundle.
+    const std::string helper = std::string(OSTROVA_CLI_IN_BUNDLE);
+    ASSERT_EQ(::access(helper.c_str(), X_OK), 0) << helper;
+    tree->activate();
+    const auto result = fixtures::runProcess({helper, "list", "--json"}, {{"OSTROVA_ROOT", tree->root()}, {"HOME", tree->home()}});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_GE(parse(result.out).size(), 15);
 }
 
 TEST_F(CliTest, BadCallsFailClearly)
