@@ -1,5 +1,6 @@
 #include "platform/PropertyList.h"
 
+#include "platform/BinaryPropertyList.h"
 #include "platform/FileSystem.h"
 
 #include <plist/plist.h>
@@ -136,19 +137,57 @@ plist_t toNode(const Value& value)
 
 }  // namespace
 
+namespace {
+
+// libplist aborts on a key that holds a NUL character. XML has no place for one, so text that
+// contains a NUL byte or a character reference to 0 is refused before it is handed over.
+bool xmlMayHoldNul(std::string_view text)
+{
+    if (text.find('\0') != std::string_view::npos)
+        return true;
+    for (std::size_t at = text.find("&#"); at != std::string_view::npos; at = text.find("&#", at + 2)) {
+        std::size_t i = at + 2;
+        const bool hex = i < text.size() && (text[i] == 'x' || text[i] == 'X');
+        if (hex)
+            ++i;
+        unsigned long value = 0;
+        bool digits = false;
+        for (; i < text.size() && value < 0x110000; ++i) {
+            const char c = text[i];
+            int d = -1;
+            if (c >= '0' && c <= '9')
+                d = c - '0';
+            else if (hex && c >= 'a' && c <= 'f')
+                d = c - 'a' + 10;
+            else if (hex && c >= 'A' && c <= 'F')
+                d = c - 'A' + 10;
+            if (d < 0)
+                break;
+            value = value * (hex ? 16 : 10) + static_cast<unsigned long>(d);
+            digits = true;
+        }
+        if (!digits || value == 0)
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 std::optional<Value> parse(std::string_view bytes)
 {
     if (bytes.size() < 8 || bytes.size() > std::numeric_limits<uint32_t>::max())
         return std::nullopt;
+    if (bytes.substr(0, 6) == "bplist")
+        return parseBinary(bytes);
+    if (xmlMayHoldNul(bytes))
+        return std::nullopt;
     plist_t root = nullptr;
-    const bool binary = plist_is_binary(bytes.data(), static_cast<uint32_t>(bytes.size())) != 0;
-    if (binary)
-        plist_from_bin(bytes.data(), static_cast<uint32_t>(bytes.size()), &root);
-    else
-        plist_from_xml(bytes.data(), static_cast<uint32_t>(bytes.size()), &root);
+    plist_from_xml(bytes.data(), static_cast<uint32_t>(bytes.size()), &root);
     NodePtr owner(root);
     return fromNode(root, 0);
 }
+
 
 std::optional<Value> readFile(const std::string& path)
 {

@@ -1,8 +1,169 @@
 #include "system/Utility.h"
 
+#include "platform/FileSystem.h"
+#include "platform/PropertyList.h"
 #include "platform/Sandbox.h"
+#include "platform/SystemTools.h"
+#include "system/KextManager.h"
+#include "system/ProcessManager.h"
+#include "system/ShellQuote.h"
+
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <mutex>
+
+extern char** environ;
+
+namespace {
+
+bool isUtf8(const std::string& text)
+{
+    for (std::size_t i = 0; i < text.size();) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        std::size_t length = c < 0x80 ? 1 : (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3 : (c & 0xF8) == 0xF0 ? 4 : 0;
+        if (length == 0 || i + length > text.size() || (length == 2 && c < 0xC2))
+            return false;
+        for (std::size_t k = 1; k < length; ++k)
+            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80)
+                return false;
+        i += length;
+    }
+    return true;
+}
+
+// Launch Services' list of every application, looked up by name once per process. The stand-in
+// contract: an array of file paths terminated by nullptr, owned by the callee.
+using CopyAllApplicationURLs = const char* const* (*)();
+
+CopyAllApplicationURLs launchServicesLookup()
+{
+    static CopyAllApplicationURLs function = nullptr;
+    static std::once_flag once;
+    std::call_once(once, [] {
+        function = reinterpret_cast<CopyAllApplicationURLs>(::dlsym(RTLD_DEFAULT, "_LSCopyAllApplicationURLs"));
+    });
+    return function;
+}
+
+}  // namespace
+
+Utility::Utility() : kextManager_(&KextManager::shared()), processManager_(&ProcessManager::shared()) {}
+
+Utility& Utility::shared()
+{
+    static auto* utility = new Utility;
+    return *utility;
+}
+
+int Utility::ShellExecution(const std::optional<std::string>& command)
+{
+    if (!command)
+        return -1;
+    const int status = std::system(command->c_str());
+    return (status >> 8) & 0xFF;
+}
+
+std::optional<std::string> Utility::GetShellExecutionResult(const std::string& command)
+{
+    int out[2];
+    if (::pipe2(out, O_CLOEXEC) != 0)
+        return std::nullopt;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+    const char* argv[] = {"/bin/bash", "-c", command.c_str(), nullptr};
+    pid_t pid = -1;
+    const int spawned = ::posix_spawn(&pid, "/bin/bash", &actions, nullptr, const_cast<char* const*>(argv), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(out[1]);
+    if (spawned != 0) {
+        ::close(out[0]);
+        return std::nullopt;
+    }
+    std::string output;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(out[0], buffer, sizeof buffer);
+        if (n > 0)
+            output.append(buffer, static_cast<std::size_t>(n));
+        else if (n == 0 || errno != EINTR)
+            break;
+    }
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
+    const char* self = "+[Utility GetShellExecutionResult:]";
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        ::kill(pid, SIGTERM);  // already ended: nothing left to stop
+        platform::tools::systemLog(std::string(self) + ", Task failed.");
+    } else {
+        platform::tools::systemLog(std::string(self) + ", Task succeeded.");
+    }
+    ::close(out[0]);
+    if (!isUtf8(output))
+        return std::nullopt;
+    return output;
+}
+
+bool Utility::CreatePlist(const std::string& plistPath, const std::string& appPath)
+{
+    const std::string launchctl = shellquote::single(platform::tools::launchctl());
+    const std::string quoted = shellquote::single(plistPath);
+    if (platform::fs::exists(plistPath)) {
+        ShellExecution(launchctl + " unload " + quoted);
+        ::unlink(plistPath.c_str());
+    }
+    const int fd = ::open(plistPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return false;
+    ::close(fd);
+
+    plist::Dictionary job;
+    job.emplace("Label", kDaemonLabel);
+    job.emplace("MachServices", plist::Dictionary{{kMachService, true}});
+    job.emplace("EnableTransactions", true);
+    job.emplace("KeepAlive", plist::Dictionary{{"SuccessfulExit", false}});
+    job.emplace("ProgramArguments", plist::Array{plist::Value(appPath), plist::Value("loadBySystem")});
+    job.emplace("RunAtload", true);
+    plist::writeFile(plistPath, plist::Value(std::move(job)));
+
+    ShellExecution("chown root " + quoted + " && chgrp " + platform::tools::adminGroup() + " " + quoted + " && chmod 644 " +
+                   quoted + " && " + launchctl + " load " + quoted);
+    return true;
+}
+
+std::optional<std::vector<std::string>> Utility::getAppFromSystem(const std::function<bool(const std::string&)>& filter)
+{
+    const auto copyAll = launchServicesLookup();
+    if (!copyAll)
+        return std::nullopt;
+    std::vector<std::string> passed;
+    if (const char* const* paths = copyAll()) {
+        for (const char* const* path = paths; *path; ++path) {
+            if (filter && filter(*path))
+                passed.emplace_back(*path);
+        }
+    }
+    return passed;
+}
+
+std::string Utility::HardwareID(bool)
+{
+    return platform::tools::serialNumber();
+}
 
 bool Utility::isSandboxed()
 {
     return platform::Sandbox::isActive();
+}
+
+bool Utility::ProcessIsRunning(const std::string& name)
+{
+    return ProcessManager::commandIsRunning(name);
 }

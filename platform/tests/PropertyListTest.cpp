@@ -55,6 +55,60 @@ TEST(PropertyList, MalformedInputGivesNothing)
     EXPECT_FALSE(plist::parse(garbage).has_value());
 }
 
+TEST(PropertyList, KeysMayHoldAnyByteAndKeysMustBeStrings)
+{
+    std::string binary = plist::serialize(plist::Value(plist::Dictionary{{"aXb", "value"}}), plist::Format::Binary);
+    const auto at = binary.find("aXb");
+    ASSERT_NE(at, std::string::npos);
+    binary[at + 1] = '\0';
+    const auto parsed = plist::parse(binary);
+    ASSERT_TRUE(parsed.has_value());
+    EXPECT_EQ(plist::stringValue(*parsed->get<plist::Dictionary>(), std::string("a\0b", 3)), "value");
+
+    // The same in XML cannot be expressed; a character reference to NUL is refused.
+    EXPECT_FALSE(plist::parse("<?xml version=\"1.0\"?><plist><dict><key>a&#0;b</key><string>v</string></dict></plist>"));
+    EXPECT_FALSE(plist::parse("<?xml version=\"1.0\"?><plist><dict><key>a&#x00;b</key><string>v</string></dict></plist>"));
+    EXPECT_TRUE(plist::parse("<?xml version=\"1.0\"?><plist><dict><key>a&#65;b</key><string>v</string></dict></plist>"));
+
+    // A key object that is a number makes the dictionary unreadable.
+    std::string numericKey = plist::serialize(plist::Value(plist::Dictionary{{"k", std::int64_t{7}}}), plist::Format::Binary);
+    const auto key = numericKey.find("\x51k");
+    ASSERT_NE(key, std::string::npos);
+    numericKey[key] = '\x10';  // a one-byte integer
+    EXPECT_FALSE(plist::parse(numericKey).has_value());
+}
+
+TEST(PropertyList, SharedObjectsCannotMultiplyWithoutBound)
+{
+    // Thirty arrays, each holding the next one twice: 2^30 values if expanded.
+    std::string objects;
+    std::vector<std::size_t> offsets;
+    for (int i = 0; i < 30; ++i) {
+        offsets.push_back(8 + objects.size());
+        objects += '\xA2';
+        objects += static_cast<char>(i + 1);
+        objects += static_cast<char>(i + 1);
+    }
+    offsets.push_back(8 + objects.size());
+    objects += '\x09';
+    std::string bytes = "bplist00" + objects;
+    const std::size_t table = bytes.size();
+    for (const auto offset : offsets)
+        bytes += static_cast<char>(offset);
+    std::string trailer(6, '\0');
+    trailer += '\x01';  // offset size
+    trailer += '\x01';  // reference size
+    auto put64 = [&](std::uint64_t v) {
+        for (int shift = 56; shift >= 0; shift -= 8)
+            trailer += static_cast<char>((v >> shift) & 0xFF);
+    };
+    put64(offsets.size());
+    put64(0);
+    put64(table);
+    bytes += trailer;
+    EXPECT_FALSE(plist::parse(bytes).has_value());
+}
+
 TEST(PropertyList, NestingBeyondTheLimitIsRejected)
 {
     plist::Value deep("leaf");

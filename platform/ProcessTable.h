@@ -1,0 +1,39 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// The kernel's process table as libproc and sysctl show it on a Mac, read here from /proc.
+class ProcessTable {
+public:
+    // What proc_pidinfo(PROC_PIDTBSDINFO) gives of a process.
+    struct BsdInfo {
+        pid_t pid = 0;
+        pid_t ppid = 0;
+        uid_t uid = 0;
+        unsigned int flags = 0;
+        std::string command;   // the kernel's short command name (at most kCommandNameWidth bytes)
+        std::string longName;  // the executable's file name cut to 32 bytes, else the command name
+    };
+
+    // Width of the kernel's command-name field: 15 bytes on Linux (16 on macOS).
+    static constexpr std::size_t kCommandNameWidth = 15;
+    static constexpr std::size_t kLongNameWidth = 32;
+
+    // Every process id, in the kernel's order.
+    static std::vector<pid_t> allPids();
+    // nullopt when the process does not exist (or vanished while being read).
+    static std::optional<BsdInfo> bsdInfo(pid_t pid);
+    // The executable's path (proc_pidpath); nullopt when it cannot be read (another user's process
+    // without the rights, a kernel thread, a process that has ended).
+    static std::optional<std::string> executablePath(pid_t pid);
+    // Login name of a user id; nullopt without a password-database entry.
+    static std::optional<std::string> loginName(uid_t uid);
+};
+
+}  // namespace platform

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+// Removes a file or a folder with everything in it without ever following a symbolic link: the
+// path is walked from "/" one folder at a time (openat with O_NOFOLLOW | O_DIRECTORY), and the
+// contents are removed relative to their open folder (unlinkat). A link anywhere on the way makes
+// the removal fail rather than go elsewhere; a link inside the tree is removed as a link. Safe to
+// use as root against a tree that someone else changes meanwhile.
+class SafeRemover {
+public:
+    // True when nothing is left at the path. The path must be absolute, without "." or ".."
+    // components, and not "/" itself.
+    static bool remove(const std::string& path);
+    // True when the path is well formed for remove() (absolute, no "." or "..", not "/").
+    static bool isRemovablePath(const std::string& path);
+    // Opens the folder at an absolute path without following a link on the way; -1 on failure.
+    static int openFolderNoFollow(const std::string& path);
+};
+
+}  // namespace platform

@@ -1,0 +1,47 @@
+#include "platform/SystemTools.h"
+
+#include "platform/Bundle.h"
+#include "platform/FileSystem.h"
+
+#include <grp.h>
+#include <syslog.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
+namespace platform::tools {
+
+std::string launchctl()
+{
+    if (const char* configured = std::getenv("OSTROVA_LAUNCHCTL"); configured && *configured)
+        return configured;
+    if (const auto bundle = Bundle::mainBundle()) {
+        const std::string shipped = fs::resolveCaseInsensitive(bundle->bundlePath(), "Contents/Helpers/launchctl");
+        if (::access(shipped.c_str(), X_OK) == 0)
+            return shipped;
+    }
+    return "launchctl";
+}
+
+std::string adminGroup()
+{
+    return ::getgrnam("wheel") ? "wheel" : "root";
+}
+
+std::string serialNumber()
+{
+    const auto serial = fs::readFile("/sys/class/dmi/id/product_serial", 4096);
+    if (!serial)
+        return "";
+    std::string text = serial->substr(0, 255);
+    while (!text.empty() && (text.back() == '\n' || text.back() == ' ' || text.back() == '\0'))
+        text.pop_back();
+    return text;
+}
+
+void systemLog(const std::string& message)
+{
+    ::syslog(LOG_NOTICE, "%s", message.c_str());
+}
+
+}  // namespace platform::tools

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "system/KillProcessProtocol.h"
+#include "system/RkProcessInfo.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+// Lists the running processes, finds those of an application, tells whether one still runs, and
+// ends processes with the kill strategies in order. Shared by the app and the daemon; the shared
+// instance is filled once and may be used from any thread.
+class ProcessManager {
+public:
+    using Processes = std::vector<std::shared_ptr<RkProcessInfo>>;
+
+    static ProcessManager& shared();
+    ProcessManager();
+
+    // The strategies, tried in this order: shell kill, SIGINT, SIGKILL.
+    std::vector<std::shared_ptr<KillProcessProtocol>> array;
+
+    Processes EnumerateAllProcess() const;
+    std::shared_ptr<RkProcessInfo> GetProcessInfoWithExecutableName(const std::string& name) const;
+    std::shared_ptr<RkProcessInfo> GetProcessInfoWithExecutableName(const std::string& name, const std::string& path) const;
+    // The processes whose executable lies inside the bundle folder; empty unless the path is an
+    // existing .app folder.
+    Processes GetProcessInfoWithBundlePath(const std::string& bundlePath) const;
+    // A process other than this one whose command name is `name` cut to the kernel's width.
+    bool ProcessIsRunning(const std::string& name) const;
+    // Whether `pid` still runs `name` from `path` (guards against a reused pid).
+    bool ProcessIsRunning(int pid, const std::string& path, const std::string& name) const;
+    bool OnKillProcessInfo(const RkProcessInfo& process);
+    bool OnKillProcessInfos(const Processes& processes);
+
+    // Shared by ProcessIsRunning here and in Utility.
+    static bool commandIsRunning(const std::string& name);
+};
