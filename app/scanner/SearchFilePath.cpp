@@ -87,41 +87,48 @@ std::string SearchFilePath::resolveHomePath(std::string_view literal)
     return resolved;
 }
 
-std::vector<std::string> SearchFilePath::applicationFolders()
+std::string SearchFilePath::resolveFor(const User* user, std::string_view literal)
 {
-    return {resolveHomePath("/Applications"), resolveHomePath("~/Applications"),
-            resolveHomePath("~/Library/Containers/io.playcover.PlayCover/Applications"),
-            resolveHomePath("~/Downloads"), resolveHomePath("~/Desktop")};
+    if (!user || literal.empty() || literal.front() != '~')
+        return resolveHomePath(literal);
+    return user->home + std::string(literal.substr(1));
 }
 
-std::vector<std::string> SearchFilePath::cacheFolders()
+std::vector<std::string> SearchFilePath::applicationFolders(const User* user)
 {
-    const std::string temp = path::temporaryDirectory();
+    return {resolveFor(user, "/Applications"), resolveFor(user, "~/Applications"),
+            resolveFor(user, "~/Library/Containers/io.playcover.PlayCover/Applications"),
+            resolveFor(user, "~/Downloads"), resolveFor(user, "~/Desktop")};
+}
+
+std::vector<std::string> SearchFilePath::cacheFolders(const User* user)
+{
+    const std::string temp = user ? user->temporaryDirectory : path::temporaryDirectory();
     std::string parent;
     if (isValidUrlString(temp))
         parent = path::deletingLastComponent(temp);
     const std::string perUserCache = parent.empty() || parent == "/" ? platform::fixedPath("/C") : parent + "/C";
-    return {resolveHomePath("/Library/Caches"), resolveHomePath("~/Library/Caches"), perUserCache, temp};
+    return {resolveFor(user, "/Library/Caches"), resolveFor(user, "~/Library/Caches"), perUserCache, temp};
 }
 
-std::vector<std::string> SearchFilePath::crashReportFolders()
+std::vector<std::string> SearchFilePath::crashReportFolders(const User* user)
 {
-    return {resolveHomePath("/Library/Application Support/CrashReporter"),
-            resolveHomePath("~/Library/Application Support/CrashReporter"),
-            resolveHomePath("/Library/Logs/DiagnosticReports"), resolveHomePath("~/Library/Logs/DiagnosticReports")};
+    return {resolveFor(user, "/Library/Application Support/CrashReporter"),
+            resolveFor(user, "~/Library/Application Support/CrashReporter"),
+            resolveFor(user, "/Library/Logs/DiagnosticReports"), resolveFor(user, "~/Library/Logs/DiagnosticReports")};
 }
 
-std::vector<std::string> SearchFilePath::launchFolders()
+std::vector<std::string> SearchFilePath::launchFolders(const User* user)
 {
-    return {resolveHomePath("/Library/LaunchAgents"), resolveHomePath("~/Library/LaunchAgents"),
-            resolveHomePath("/Library/LaunchDaemons"), resolveHomePath("~/Library/LaunchDaemons"),
-            resolveHomePath("/Library/StartupItems")};
+    return {resolveFor(user, "/Library/LaunchAgents"), resolveFor(user, "~/Library/LaunchAgents"),
+            resolveFor(user, "/Library/LaunchDaemons"), resolveFor(user, "~/Library/LaunchDaemons"),
+            resolveFor(user, "/Library/StartupItems")};
 }
 
-std::vector<std::string> SearchFilePath::libraryFolders()
+std::vector<std::string> SearchFilePath::libraryFolders(const User* user)
 {
-    return {resolveHomePath("/Library"), resolveHomePath("~/Library"), resolveHomePath("/Users/Shared"),
-            resolveHomePath("~/Library/WebKit")};
+    return {resolveFor(user, "/Library"), resolveFor(user, "~/Library"), resolveFor(user, "/Users/Shared"),
+            resolveFor(user, "~/Library/WebKit")};
 }
 
 std::vector<RkUninstallCategoryType> SearchFilePath::searchedCategories()
@@ -130,30 +137,30 @@ std::vector<RkUninstallCategoryType> SearchFilePath::searchedCategories()
     return {T::support, T::cache, T::preference, T::state, T::crashReporter, T::log, T::Sandbox, T::daemon, T::cookies, T::other};
 }
 
-std::vector<std::string> SearchFilePath::foldersForCategory(RkUninstallCategoryType type)
+std::vector<std::string> SearchFilePath::foldersForCategory(RkUninstallCategoryType type, const User* user)
 {
     using T = RkUninstallCategoryType;
     switch (type) {
     case T::support:
-        return {resolveHomePath("/Library/Application Support"), resolveHomePath("~/Library/Application Support")};
+        return {resolveFor(user, "/Library/Application Support"), resolveFor(user, "~/Library/Application Support")};
     case T::cache:
-        return cacheFolders();
+        return cacheFolders(user);
     case T::preference:
-        return {resolveHomePath("/Library/Preferences"), resolveHomePath("~/Library/Preferences")};
+        return {resolveFor(user, "/Library/Preferences"), resolveFor(user, "~/Library/Preferences")};
     case T::state:
-        return {resolveHomePath("~/Library/Saved Application State")};
+        return {resolveFor(user, "~/Library/Saved Application State")};
     case T::crashReporter:
-        return crashReportFolders();
+        return crashReportFolders(user);
     case T::log:
-        return {resolveHomePath("/Library/Logs"), resolveHomePath("~/Library/Logs")};
+        return {resolveFor(user, "/Library/Logs"), resolveFor(user, "~/Library/Logs")};
     case T::Sandbox:
-        return {resolveHomePath("~/Library/Containers")};
+        return {resolveFor(user, "~/Library/Containers")};
     case T::daemon:
-        return launchFolders();
+        return launchFolders(user);
     case T::cookies:
-        return {resolveHomePath("~/Library/Cookies")};
+        return {resolveFor(user, "~/Library/Cookies")};
     case T::other:
-        return libraryFolders();
+        return libraryFolders(user);
     default:
         return {};
     }

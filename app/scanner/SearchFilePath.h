@@ -18,11 +18,17 @@ public:
     // outside: the home folder.
     static std::string realHomeDirectory();
 
-    static std::vector<std::string> applicationFolders();
-    static std::vector<std::string> cacheFolders();
-    static std::vector<std::string> crashReportFolders();
-    static std::vector<std::string> launchFolders();
-    static std::vector<std::string> libraryFolders();
+    // The lists for this process; with `user`, for another user of the machine (the daemon asks
+    // for its client's: "~" is that home, the temporary folder that user's).
+    struct User {
+        std::string home;
+        std::string temporaryDirectory;  // with its trailing "/"
+    };
+    static std::vector<std::string> applicationFolders(const User* user = nullptr);
+    static std::vector<std::string> cacheFolders(const User* user = nullptr);
+    static std::vector<std::string> crashReportFolders(const User* user = nullptr);
+    static std::vector<std::string> launchFolders(const User* user = nullptr);
+    static std::vector<std::string> libraryFolders(const User* user = nullptr);
 
     // The bundles to list, in discovery order, each folder walked through the folder-access gate.
     static std::vector<std::string> applicationBundles();
@@ -32,7 +38,7 @@ public:
 
     // The categories the related-file scan searches, in its order, and the resolved folders of each.
     static std::vector<RkUninstallCategoryType> searchedCategories();
-    static std::vector<std::string> foldersForCategory(RkUninstallCategoryType type);
+    static std::vector<std::string> foldersForCategory(RkUninstallCategoryType type, const User* user = nullptr);
     // The name-suffix pattern of a category ("" for none).
     static std::string suffixForCategory(RkUninstallCategoryType type);
     // Standard folders of a Library that hold every application's data (Caches, Logs, Mail, ...).
@@ -41,4 +47,7 @@ public:
     // The access root under which a folder is reached: "/" unless a sandboxed build is in its
     // review period.
     static std::string accessRootForApplicationFolder(const std::string& folder);
+
+private:
+    static std::string resolveFor(const User* user, std::string_view literal);
 };

@@ -1,0 +1,219 @@
+#include "fixtures/BackgroundProcess.h"
+#include "fixtures/ChildProcess.h"
+#include "fixtures/MacTree.h"
+#include "fixtures/Unprivileged.h"
+#include "platform/FileSystem.h"
+#include "system/Utility.h"
+#include "xpc/UninstallServiceprotocol.h"
+#include "xpc/UnixSocket.h"
+#include "xpc/XPCRemoteObject.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <thread>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// One daemon for the suite, started through our launchctl from a job file in a temporary system
+// root, as launchd would start it; its standard output is kept for the refusal messages.
+class DaemonTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        tree = new fixtures::MacTree("tester");
+        tree->activate();
+        tree->environment().set("OSTROVA_LAUNCHCTL", OSTROVA_LAUNCHCTL_PATH);
+        bundle = tree->at("/Applications/Ostrova.app");
+        daemon = fixtures::copyExecutable(bundle + "/Contents/MacOS/OstrovaDaemon", OSTROVA_DAEMON_PATH);
+        app = fixtures::copyExecutable(bundle + "/Contents/MacOS/Ostrova", OSTROVA_CLIENT_PATH);
+        stranger = fixtures::copyExecutable(tree->at("/usr/local/bin/stranger"), OSTROVA_CLIENT_PATH);
+        log = tree->at("/daemon.log");
+        job = tree->at("/Library/LaunchDaemons/com.halvane.ostrova.plist");
+        tree->writePlist(job, plist::Value(plist::Dictionary{
+                                  {"Label", Utility::kDaemonLabel},
+                                  {"MachServices", plist::Dictionary{{Utility::kMachService, true}}},
+                                  {"KeepAlive", plist::Dictionary{{"SuccessfulExit", false}}},
+                                  {"ProgramArguments", plist::Array{plist::Value(daemon), plist::Value("loadBySystem")}},
+                                  {"RunAtload", true},
+                                  {"StandardOutPath", log},
+                                  {"StandardErrorPath", log}}));
+        // Clients of another user must reach the tree and the socket.
+        ::chmod(tree->root().c_str(), 0755);
+        const auto loaded = fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "load", "-w", job});
+        ASSERT_EQ(loaded.exitCode, 0) << loaded.err;
+        for (int i = 0; i < 100 && !answers(); ++i)
+            std::this_thread::sleep_for(50ms);
+    }
+    static void TearDownTestSuite()
+    {
+        fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "unload", job});
+        delete tree;
+        tree = nullptr;
+    }
+
+    static bool answers()
+    {
+        XPCRemoteObject<UninstallServiceprotocol> remote(uninstallservice::kServiceName, nullptr);
+        return remote.test();
+    }
+
+    // Runs the test client: as the bundle's app (by default) or another program, as another user.
+    static std::string call(std::vector<std::string> words, const std::string& program = app, bool unprivileged = true)
+    {
+        std::vector<std::string> argv = {program};
+        if (unprivileged) {
+            argv.push_back("--uid");
+            argv.push_back(std::to_string(fixtures::unprivilegedUid()));
+        }
+        argv.insert(argv.end(), words.begin(), words.end());
+        const auto result = fixtures::runProcess(argv, {{"HOME", tree->home()}, {"TMPDIR", tree->temporaryDirectory()}});
+        return result.out;
+    }
+    static bool replied(const std::string& output, bool value)
+    {
+        return output.find(value ? "reply=1" : "reply=0") != std::string::npos;
+    }
+    static std::string daemonLog() { return platform::fs::readFile(log).value_or(""); }
+
+    static fixtures::MacTree* tree;
+    static std::string bundle, daemon, app, stranger, log, job;
+};
+
+fixtures::MacTree* DaemonTest::tree = nullptr;
+std::string DaemonTest::bundle, DaemonTest::daemon, DaemonTest::app, DaemonTest::stranger, DaemonTest::log, DaemonTest::job;
+
+TEST_F(DaemonTest, AnswersTheTestOperation)
+{
+    ASSERT_TRUE(answers()) << daemonLog();
+    EXPECT_TRUE(replied(call({"test"}), true));
+    EXPECT_TRUE(Utility::ProcessIsRunning("OstrovaDaemon"));
+}
+
+TEST_F(DaemonTest, RemovesWhatTheUserCannot)
+{
+    EXPECT_TRUE(replied(call({"remove"}), true));
+    const std::string owned = tree->at("~/Library/Application Support/Root Owned");
+    tree->writeFile(owned + "/data.bin", "x");
+    ::chmod(owned.c_str(), 0755);
+    const std::string missing = tree->at("~/Library/Caches/never-was");
+    EXPECT_TRUE(replied(call({"remove", missing, owned}), true));
+    EXPECT_FALSE(platform::fs::linkStatus(owned));
+}
+
+TEST_F(DaemonTest, RefusesPathsOutsideItsPlaces)
+{
+    const std::string outside = tree->at("/etc/keep.conf");
+    tree->writeFile(outside, "x");
+    const std::string inside = tree->at("~/Library/Caches/com.vendor.x");
+    tree->writeFile(inside, "x");
+    tree->symlink(tree->at("/etc"), tree->at("~/Library/Caches/linked"));
+    for (const std::string& path : {outside, tree->root(), tree->at("/Applications"), tree->at("/Library"),
+                                    tree->at("~/Library/Caches"), tree->at("~/Library/Caches/*"),
+                                    tree->at("~/Library/Caches/linked/keep.conf"), tree->at("~/Library/Caches/../Caches/x"),
+                                    std::string("relative/path")}) {
+        EXPECT_TRUE(replied(call({"remove", path}), false)) << path;
+        EXPECT_TRUE(replied(call({"unload", path}), false)) << path;
+    }
+    EXPECT_TRUE(platform::fs::exists(outside));
+    EXPECT_TRUE(platform::fs::exists(tree->at("/etc/keep.conf")));
+    EXPECT_TRUE(platform::fs::exists(inside));
+    EXPECT_NE(daemonLog().find("refused to remove " + outside), std::string::npos);
+    EXPECT_TRUE(replied(call({"kill-bundle", "/"}), false));
+    EXPECT_TRUE(replied(call({"kill-bundle", tree->at("/Applications")}), false));
+}
+
+TEST_F(DaemonTest, RefusesOtherClients)
+{
+    // Another program, run by another user.
+    // (the test operation reads a missing answer as NO)
+    const auto refused = call({"test"}, stranger);
+    EXPECT_TRUE(replied(refused, false)) << refused;
+    const std::string target = tree->at("~/Library/Caches/com.vendor.refused");
+    tree->writeFile(target, "x");
+    EXPECT_NE(call({"remove", target}, stranger).find("noreply"), std::string::npos);
+    EXPECT_TRUE(platform::fs::exists(target));
+    // The app's executable that connects and then becomes another program.
+    const auto execed = call({"--exec-after-connect", stranger, "remove", target});
+    EXPECT_NE(execed.find("noreply"), std::string::npos) << execed;
+    EXPECT_TRUE(platform::fs::exists(target));
+    EXPECT_NE(daemonLog().find("refused the client"), std::string::npos);
+    // Root is served whatever it runs.
+    EXPECT_TRUE(replied(call({"remove", target}, stranger, false), true));
+}
+
+TEST_F(DaemonTest, SurvivesMalformedMessages)
+{
+    EXPECT_NE(call({"raw-garbage"}).find("closed"), std::string::npos);
+    EXPECT_NE(call({"raw-oversized"}).find("closed"), std::string::npos);
+    EXPECT_TRUE(answers());
+    EXPECT_NE(daemonLog().find("malformed request"), std::string::npos);
+}
+
+TEST_F(DaemonTest, UnloadsJobsAndKeepsThoseStillRunning)
+{
+    // A job whose program does not exist: unloaded and its file removed.
+    const std::string gone = tree->at("/Library/LaunchAgents/com.vendor.gone.plist");
+    tree->writePlist(gone, plist::Value(plist::Dictionary{{"Label", "com.vendor.gone"},
+                                                          {"ProgramArguments", plist::Array{plist::Value(tree->at("/nothing"))}}}));
+    ASSERT_EQ(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "load", gone}).exitCode, 0);
+    EXPECT_TRUE(replied(call({"unload", gone}), true));
+    EXPECT_FALSE(platform::fs::linkStatus(gone));
+
+    // A job whose program keeps running after the unload (another copy of it runs).
+    const std::string program = fixtures::copyExecutable(tree->at("/Applications/Keeper.app/Contents/MacOS/keeper"));
+    const std::string kept = tree->at("/Library/LaunchAgents/com.vendor.keeper.plist");
+    tree->writePlist(kept, plist::Value(plist::Dictionary{{"Label", "com.vendor.keeper"},
+                                                          {"ProgramArguments", plist::Array{plist::Value(program), plist::Value("60")}}}));
+    ASSERT_EQ(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "load", kept}).exitCode, 0);
+    fixtures::BackgroundProcess other({program, "60"});
+    ASSERT_TRUE(other.waitUntilRunning(program));
+    EXPECT_TRUE(replied(call({"unload", kept}), false));
+    EXPECT_TRUE(platform::fs::exists(kept));
+
+    // Not loaded at all: launchctl fails, so does the unload.
+    EXPECT_TRUE(replied(call({"unload", kept}), false));
+}
+
+TEST_F(DaemonTest, EndsTheProcessesOfABundle)
+{
+    const std::string victim = fixtures::copyExecutable(tree->at("/Applications/Victim.app/Contents/MacOS/Victim"));
+    EXPECT_TRUE(replied(call({"kill-bundle", tree->at("/Applications/Victim.app")}), false));
+    EXPECT_TRUE(replied(call({"kill-executable", tree->at("/Applications/Victim.app/Contents/MacOS/Missing"), "Missing"}), false));
+
+    fixtures::BackgroundProcess running({victim, "60"});
+    ASSERT_TRUE(running.waitUntilRunning(victim));
+    EXPECT_TRUE(replied(call({"kill-bundle", tree->at("/Applications/Victim.app")}), true));
+    EXPECT_TRUE(running.ended(5000));
+
+    fixtures::BackgroundProcess again({victim, "60"});
+    ASSERT_TRUE(again.waitUntilRunning(victim));
+    EXPECT_TRUE(replied(call({"kill-executable", victim, "Victim"}), true));
+    EXPECT_TRUE(again.ended(5000));
+}
+
+TEST_F(DaemonTest, RestartsAfterAFailureAndIsGoneAfterUnload)
+{
+    ASSERT_EQ(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "unload", job}).exitCode, 0);
+    std::this_thread::sleep_for(200ms);
+    EXPECT_FALSE(answers());
+    EXPECT_NE(call({"test"}).find("reply=0"), std::string::npos);
+    const auto again = fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "unload", job});
+    EXPECT_NE(again.exitCode, 0);
+    EXPECT_NE(again.err.find("Could not find specified service"), std::string::npos);
+    ASSERT_EQ(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "load", "-w", job}).exitCode, 0);
+    bool back = false;
+    for (int i = 0; i < 100 && !back; ++i) {
+        back = answers();
+        if (!back)
+            std::this_thread::sleep_for(50ms);
+    }
+    EXPECT_TRUE(back);
+}
+
+}  // namespace

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "xpc/XPCBaseProtocol.h"
+#include "xpc/XPCInterface.h"
+
+#include <string>
+#include <vector>
+
+// What the daemon does for the app. Every operation replies exactly once.
+class UninstallServiceprotocol : public XPCBaseProtocol {
+public:
+    // YES when every removal that was attempted succeeded.
+    virtual void removeWithPaths(const std::vector<std::string>& paths, Reply reply) = 0;
+    // YES when the job was unloaded, none of its programs still runs, and its file was removed.
+    virtual void unloadPlistWithPath(const std::string& path, Reply reply) = 0;
+    // YES when a process with that name and executable was found and ended.
+    virtual void killProcessWithExecutablePath(const std::string& path, const std::string& name, Reply reply) = 0;
+    // YES when processes inside the bundle were found and ended.
+    virtual void KillProcessWithBundlePath(const std::string& bundlePath, Reply reply) = 0;
+};
+
+// The selectors as the wire names them.
+namespace uninstallservice {
+inline constexpr const char* kTest = "testWithReply:";
+inline constexpr const char* kRemove = "removeWithPaths:reply:";
+inline constexpr const char* kUnload = "unloadPlistWithPath:reply:";
+inline constexpr const char* kKillExecutable = "killProcessWithExecutablePath:executableName:reply:";
+inline constexpr const char* kKillBundle = "KillProcessWithBundlePath:reply:";
+inline constexpr const char* kServiceName = "com.qzt.ostrova.service";
+}  // namespace uninstallservice
+
+// Calls on the client become requests on a connection.
+class UninstallServiceProxy : public UninstallServiceprotocol {
+public:
+    explicit UninstallServiceProxy(std::shared_ptr<XPCConnection> connection) : connection_(std::move(connection)) {}
+    void testWithReply(Reply reply) override;
+    void removeWithPaths(const std::vector<std::string>& paths, Reply reply) override;
+    void unloadPlistWithPath(const std::string& path, Reply reply) override;
+    void killProcessWithExecutablePath(const std::string& path, const std::string& name, Reply reply) override;
+    void KillProcessWithBundlePath(const std::string& bundlePath, Reply reply) override;
+
+private:
+    void call(const char* operation, plist::Array arguments, Reply reply);
+    std::shared_ptr<XPCConnection> connection_;
+};
+
+template <>
+struct XPCInterface<UninstallServiceprotocol> {
+    static constexpr bool available = true;
+    static std::shared_ptr<UninstallServiceprotocol> makeProxy(const std::shared_ptr<XPCConnection>& connection);
+    // False for an unknown operation or arguments of the wrong kind (the request is dropped).
+    static bool dispatch(UninstallServiceprotocol& service, const xpcwire::Request& request, std::function<void(bool)> reply);
+};

@@ -1,0 +1,91 @@
+#pragma once
+
+#include "xpc/XPCConnection.h"
+#include "xpc/XPCInterface.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+
+// The client side of the link: a fresh connection for every call to the mach service. A proxy is
+// handed out even when nothing listens; the call then fails through the error and invalidation
+// handlers and its reply never comes. Failures go to errorHandler as text.
+template <typename Service>
+class XPCRemoteObject {
+public:
+    using ErrorHandler = std::function<void(const std::string&)>;
+
+    XPCRemoteObject(std::string serviceName, ErrorHandler handler)
+        : strServiceName(std::move(serviceName)), errorHandler(std::move(handler))
+    {
+    }
+
+    std::string strServiceName;
+    ErrorHandler errorHandler;
+
+    // nullptr where the platform would throw (no usable interface).
+    std::shared_ptr<Service> proxy() const
+    {
+        auto connection = std::make_shared<XPCConnection>(strServiceName);
+        if (!XPCInterface<Service>::available)
+            report("Client: Interface conversion fail");
+        connection->resume();
+        const ErrorHandler handler = errorHandler;
+        connection->interruptionHandler = [handler] {
+            if (handler)
+                handler("Client: Server Connection Interrupt");
+        };
+        connection->invalidationHandler = [handler] {
+            if (handler)
+                handler("Client: Server Connect invalid");
+        };
+        connection->remoteObjectErrorHandler = handler;
+        return XPCInterface<Service>::makeProxy(connection);
+    }
+
+    // Runs the body with a proxy, or reports "Call CallProxy fail" and skips it.
+    void callProxy(const std::function<void(Service&)>& body) const
+    {
+        const auto remote = proxy();
+        if (!remote) {
+            report("Call CallProxy fail");
+            return;
+        }
+        if (body)
+            body(*remote);
+    }
+
+    // Whether the service answers testWithReply: with YES within one second.
+    bool test() const
+    {
+        struct Answer {
+            std::mutex mutex;
+            std::condition_variable arrived;
+            bool done = false;
+            bool value = false;
+        };
+        auto answer = std::make_shared<Answer>();
+        const auto remote = proxy();
+        if (!remote)
+            return false;
+        remote->testWithReply([answer](bool value) {
+            std::lock_guard lock(answer->mutex);
+            answer->value = value;
+            answer->done = true;
+            answer->arrived.notify_all();
+        });
+        std::unique_lock lock(answer->mutex);
+        answer->arrived.wait_for(lock, std::chrono::seconds(1), [&] { return answer->done; });
+        return answer->done && answer->value;
+    }
+
+private:
+    void report(const std::string& message) const
+    {
+        if (errorHandler)
+            errorHandler(message);
+    }
+};
