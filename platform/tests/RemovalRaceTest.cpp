@@ -1,0 +1,142 @@
+// While a tree is being removed, another thread keeps exchanging a folder inside it, and the
+// folder above it, with symbolic links to protected trees. The remover must lose nothing of the
+// protected trees; a plain path-based remover under the same harness does.
+#include "fixtures/MacTree.h"
+#include "platform/SafeRemover.h"
+
+#include <gtest/gtest.h>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <functional>
+#include <string>
+#include <thread>
+
+namespace {
+
+int countFiles(const std::string& folder)
+{
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir)
+        return 0;
+    int count = 0;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name == "." || name == "..")
+            continue;
+        const std::string path = folder + "/" + name;
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0)
+            continue;
+        count += S_ISDIR(st.st_mode) ? countFiles(path) : 1;
+    }
+    ::closedir(dir);
+    return count;
+}
+
+// The remover everyone writes first: checks a path, then uses it again.
+void naiveRemove(const std::string& path)
+{
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0)
+        return;
+    if (!S_ISDIR(st.st_mode)) {
+        ::unlink(path.c_str());
+        return;
+    }
+    DIR* dir = ::opendir(path.c_str());  // follows a link put there since the check
+    if (!dir)
+        return;
+    std::vector<std::string> names;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name != "." && name != "..")
+            names.push_back(name);
+    }
+    ::closedir(dir);
+    for (const auto& name : names)
+        naiveRemove(path + "/" + name);
+    ::rmdir(path.c_str());
+}
+
+struct RaceResult {
+    long swaps = 0;
+    int lost = 0;
+};
+
+RaceResult race(fixtures::MacTree& tree, const std::function<void(const std::string&)>& remover, int round)
+{
+    const std::string base = tree.at("/race" + std::to_string(round));
+    const std::string work = base + "/Work";
+    const std::string victim = work + "/Victim";
+    const std::string protectedInside = base + "/ProtectedInside";
+    const std::string protectedAbove = base + "/ProtectedAbove";
+    for (int d = 0; d < 40; ++d)
+        for (int f = 0; f < 10; ++f)
+            tree.writeFile(victim + "/d" + std::to_string(d) + "/f" + std::to_string(f), "x");
+    for (int f = 0; f < 50; ++f) {
+        tree.writeFile(protectedInside + "/keep" + std::to_string(f), "precious");
+        tree.writeFile(protectedAbove + "/Victim/d7/keep" + std::to_string(f), "precious");
+    }
+    const int before = countFiles(protectedInside) + countFiles(protectedAbove);
+    // Links ready to be exchanged with a folder inside the tree and with the folder above it.
+    tree.symlink(protectedInside, base + "/LinkInside");
+    tree.symlink(protectedAbove, base + "/LinkAbove");
+
+    // The swapper works relative to the real folders, so that it never moves protected files
+    // itself by following one of its own links.
+    const int baseFd = ::open(base.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    const int victimFd = ::open(victim.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    std::atomic<bool> stop{false};
+    std::atomic<long> swaps{0};
+    std::thread swapper([&] {
+        while (!stop) {
+            if (::renameat2(victimFd, "d7", baseFd, "LinkInside", RENAME_EXCHANGE) == 0)
+                ++swaps;
+            if (::renameat2(baseFd, "Work", baseFd, "LinkAbove", RENAME_EXCHANGE) == 0)
+                ++swaps;
+        }
+    });
+    remover(victim);
+    stop = true;
+    swapper.join();
+    ::close(baseFd);
+    ::close(victimFd);
+    return {swaps.load(), before - (countFiles(protectedInside) + countFiles(protectedAbove))};
+}
+
+TEST(RemovalRace, TheRemoverNeverFollowsASwappedInLink)
+{
+    fixtures::MacTree tree;
+    long swaps = 0;
+    int lost = 0;
+    for (int round = 0; round < 20; ++round) {
+        const auto result = race(tree, [](const std::string& path) { platform::SafeRemover::remove(path); }, round);
+        swaps += result.swaps;
+        lost += result.lost;
+    }
+    std::printf("safe remover: %ld swaps, %d protected files lost\n", swaps, lost);
+    EXPECT_GT(swaps, 100);
+    EXPECT_EQ(lost, 0);
+}
+
+TEST(RemovalRace, TheHarnessCatchesAPathBasedRemover)
+{
+    fixtures::MacTree tree;
+    long swaps = 0;
+    int lost = 0;
+    for (int round = 0; round < 40 && lost == 0; ++round) {
+        const auto result = race(tree, naiveRemove, round);
+        swaps += result.swaps;
+        lost += result.lost;
+    }
+    std::printf("path-based remover: %ld swaps, %d protected files lost\n", swaps, lost);
+    EXPECT_GT(lost, 0);
+}
+
+}  // namespace
