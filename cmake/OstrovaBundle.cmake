@@ -8,6 +8,11 @@ set(OSTROVA_BUNDLE_IDENTIFIER com.qzt.ostrova)
 
 add_custom_target(ostrova_bundle ALL)
 configure_file(${CMAKE_SOURCE_DIR}/cmake/Info.plist.in ${OSTROVA_BUNDLE_DIR}/Contents/Info.plist @ONLY)
+# The daemon's launchd job, pointing at the daemon of this bundle; the app corrects the path when
+# the bundle is moved.
+set(OSTROVA_DAEMON_IN_BUNDLE ${OSTROVA_BUNDLE_DIR}/Contents/MacOS/OstrovaDaemon)
+configure_file(${CMAKE_SOURCE_DIR}/cmake/com.halvane.ostrova.plist.in
+  ${OSTROVA_BUNDLE_DIR}/Contents/Resources/com.halvane.ostrova.plist @ONLY)
 
 # Copies a built target into the bundle, relative to Contents/, after every build of it.
 function(ostrova_bundle_add target destination)
