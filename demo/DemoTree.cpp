@@ -59,12 +59,12 @@ std::string formatTime(Clock::time_point when, const char* format)
 
 AppSpec makeSpec(std::string name, std::string identifier, std::string version, std::uint32_t iconColor)
 {
-    AppSpec spec;
-    spec.name = std::move(name);
-    spec.identifier = std::move(identifier);
-    spec.version = std::move(version);
-    spec.iconColor = iconColor;
-    return spec;
+    AppSpec appSpec;
+    appSpec.name = std::move(name);
+    appSpec.identifier = std::move(identifier);
+    appSpec.version = std::move(version);
+    appSpec.iconColor = iconColor;
+    return appSpec;
 }
 
 // What most bundles carry besides their executable, plus `extra`.

@@ -12,6 +12,7 @@
 // description and the interruption or invalidation handler runs.
 class XPCConnection : public std::enable_shared_from_this<XPCConnection> {
 public:
+    virtual ~XPCConnection() = default;
     using Reply = std::function<void(bool)>;
     using ErrorHandler = std::function<void(const std::string&)>;
 
@@ -23,7 +24,8 @@ public:
     ErrorHandler remoteObjectErrorHandler;
 
     void resume() { resumed_ = true; }
-    void send(xpcwire::Request request, Reply reply);
+    bool resumed() const { return resumed_; }
+    virtual void send(xpcwire::Request request, Reply reply);
 
     const std::string& serviceName() const { return serviceName_; }
 

@@ -122,6 +122,12 @@ void XPCListener::acceptLoop()
             ::close(client);
             continue;
         }
+        if (onAccept) {
+            if (peer->pidfd >= 0)
+                ::close(peer->pidfd);
+            onAccept(client, *peer);
+            continue;
+        }
         auto connection = std::make_shared<XPCServerConnection>(client, *peer);
         if (!shouldAccept_ || !shouldAccept_(*connection))
             continue;  // closing the socket tells the client

@@ -50,6 +50,9 @@ public:
 
     // False when the socket could not be set up (the reason goes to the error handler).
     bool resume();
+    // When set, takes every accepted socket itself (its owner keeps it open) instead of the
+    // one-request connections of the delegate.
+    std::function<void(int fd, const xpcsocket::Peer& peer)> onAccept;
     void invalidate();
     const std::string& socketPath() const { return socketPath_; }
 

@@ -16,10 +16,10 @@ protected:
 
     std::string app(const std::string& folder, const std::string& name, const std::string& identifier = "")
     {
-        fixtures::AppSpec spec;
-        spec.name = name;
-        spec.identifier = identifier.empty() ? "com.test." + std::to_string(++counter) : identifier;
-        return tree.addApp(folder, spec);
+        fixtures::AppSpec appSpec;
+        appSpec.name = name;
+        appSpec.identifier = identifier.empty() ? "com.test." + std::to_string(++counter) : identifier;
+        return tree.addApp(folder, appSpec);
     }
 
     static bool listed(const std::vector<std::string>& found, const std::string& path)

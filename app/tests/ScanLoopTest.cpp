@@ -32,23 +32,23 @@ void buildOverlappingTree(fixtures::MacTree& tree, std::vector<std::string>& bun
     const std::vector<std::string> words = {"Note", "Notes", "Note Pad", "Sync", "Sync+", "Mail Box", "Draw", "Drawer"};
     for (std::size_t i = 0; i < words.size() * 2; ++i) {
         const std::string& vendor = vendors[i % vendors.size()];
-        fixtures::AppSpec spec;
-        spec.name = words[i % words.size()] + (i >= words.size() ? " Pro" : "");
-        spec.identifier = "com." + vendor + "." + UninstallScaner::normalizeName(spec.name);
-        spec.binaryInfoPlist = i % 3 == 0;
-        spec.files = {{"Contents/Resources/data.bin", static_cast<std::int64_t>(1000 + i * 777)}};
-        const auto bundle = tree.addApp("/Applications", spec);
+        fixtures::AppSpec appSpec;
+        appSpec.name = words[i % words.size()] + (i >= words.size() ? " Pro" : "");
+        appSpec.identifier = "com." + vendor + "." + UninstallScaner::normalizeName(appSpec.name);
+        appSpec.binaryInfoPlist = i % 3 == 0;
+        appSpec.files = {{"Contents/Resources/data.bin", static_cast<std::int64_t>(1000 + i * 777)}};
+        const auto bundle = tree.addApp("/Applications", appSpec);
         bundles.push_back(bundle);
         if (i % 5 == 0) {
             fixtures::AppSpec helper;
-            helper.name = spec.name + " Helper";
-            helper.identifier = spec.identifier + ".helper";
-            tree.addApp("/Applications/" + spec.name + ".app/Contents/MacOS", helper);
+            helper.name = appSpec.name + " Helper";
+            helper.identifier = appSpec.identifier + ".helper";
+            tree.addApp("/Applications/" + appSpec.name + ".app/Contents/MacOS", helper);
         }
-        const std::string program = bundle + "/Contents/Library/LaunchServices/" + spec.identifier + ".job";
+        const std::string program = bundle + "/Contents/Library/LaunchServices/" + appSpec.identifier + ".job";
         tree.writeFile(program, "#!/bin/sh\n");
-        tree.writePlist(tree.at((i % 2 ? "~" : "") + std::string("/Library/LaunchAgents/") + spec.identifier + ".job.plist"),
-                        plist::Value(plist::Dictionary{{"Label", spec.identifier + ".job"},
+        tree.writePlist(tree.at((i % 2 ? "~" : "") + std::string("/Library/LaunchAgents/") + appSpec.identifier + ".job.plist"),
+                        plist::Value(plist::Dictionary{{"Label", appSpec.identifier + ".job"},
                                                        {"ProgramArguments", plist::Array{plist::Value(program)}}}));
     }
     const std::vector<std::string> folders = {
@@ -131,10 +131,10 @@ TEST_F(ScanLoopTest, LoadAppsHandsOverToTheScanQueue)
 {
     std::vector<std::string> bundles;
     for (const char* name : {"One", "Two", "Three"}) {
-        fixtures::AppSpec spec;
-        spec.name = name;
-        spec.identifier = std::string("com.test.") + name;
-        bundles.push_back(tree.addApp("/Applications", spec));
+        fixtures::AppSpec appSpec;
+        appSpec.name = name;
+        appSpec.identifier = std::string("com.test.") + name;
+        bundles.push_back(tree.addApp("/Applications", appSpec));
     }
     const auto manager = UninstallAppManager::make();
     auto delegate = std::make_shared<RecordingDelegate>();
@@ -168,13 +168,13 @@ TEST_F(ScanLoopTest, AnEmptyCatalogueStopsWithoutTheFinalCall)
 
 TEST_F(ScanLoopTest, SizesOfFoldersLinksAndMetadata)
 {
-    fixtures::AppSpec spec;
-    spec.name = "Sized";
-    spec.identifier = "com.test.sized";
-    spec.executableBytes = 10000;
-    spec.files = {{"Contents/Resources/a.bin", 30000}, {"Contents/Resources/deep/b.bin", 5000}};
-    spec.iconColor.reset();
-    const auto bundle = tree.addApp("/Applications", spec);
+    fixtures::AppSpec appSpec;
+    appSpec.name = "Sized";
+    appSpec.identifier = "com.test.sized";
+    appSpec.executableBytes = 10000;
+    appSpec.files = {{"Contents/Resources/a.bin", 30000}, {"Contents/Resources/deep/b.bin", 5000}};
+    appSpec.iconColor.reset();
+    const auto bundle = tree.addApp("/Applications", appSpec);
     const auto manager = UninstallAppManager::make();
     const std::int64_t infoSize = static_cast<std::int64_t>(platform::fs::linkStatus(bundle + "/Contents/Info.plist")->st_size);
     EXPECT_EQ(UninstallAppManager::sizeOfPath(bundle, manager.get()), 45000 + infoSize);

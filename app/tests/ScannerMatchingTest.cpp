@@ -13,10 +13,10 @@ protected:
 
     std::string app(const std::string& name, const std::string& identifier)
     {
-        fixtures::AppSpec spec;
-        spec.name = name;
-        spec.identifier = identifier;
-        return tree.addApp("/Applications", spec);
+        fixtures::AppSpec appSpec;
+        appSpec.name = name;
+        appSpec.identifier = identifier;
+        return tree.addApp("/Applications", appSpec);
     }
     std::string file(const std::string& macPath, const std::string& contents = "data")
     {
@@ -205,10 +205,10 @@ TEST_F(ScannerMatchingTest, FoldersHoldingEveryonesDataAreNeverOffered)
 
 TEST_F(ScannerMatchingTest, WithoutInfoPlistOnlyTheBundleGroupRemains)
 {
-    fixtures::AppSpec spec;
-    spec.name = "Bare";
-    spec.withInfoPlist = false;
-    const auto bundle = tree.addApp("/Applications", spec);
+    fixtures::AppSpec appSpec;
+    appSpec.name = "Bare";
+    appSpec.withInfoPlist = false;
+    const auto bundle = tree.addApp("/Applications", appSpec);
     folder("~/Library/Application Support/Other");
     // The display name still comes from the folder: "bare.app" names are searched.
     const auto byFolderName = folder("~/Library/Caches/Bare.app");

@@ -46,16 +46,16 @@ BenchTreeCounts buildBenchTree(fixtures::MacTree& tree, const BenchTreeShape& sh
                 compact += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         const std::string identifier = "com." + vendor + "." + compact;
 
-        fixtures::AppSpec spec;
-        spec.name = product;
-        spec.identifier = identifier;
-        spec.binaryInfoPlist = i % 2 == 0;
-        spec.executableBytes = 200000 + random() % 2000000;
+        fixtures::AppSpec appSpec;
+        appSpec.name = product;
+        appSpec.identifier = identifier;
+        appSpec.binaryInfoPlist = i % 2 == 0;
+        appSpec.executableBytes = 200000 + random() % 2000000;
         for (int f = 0; f < filesPerApp - 3; ++f) {
-            spec.files.emplace_back("Contents/Resources/r" + std::to_string(f / 10) + "/file" + std::to_string(f) + ".res",
+            appSpec.files.emplace_back("Contents/Resources/r" + std::to_string(f / 10) + "/file" + std::to_string(f) + ".res",
                                     static_cast<std::int64_t>(random() % 200000));
         }
-        const std::string bundle = tree.addApp("/Applications", spec);
+        const std::string bundle = tree.addApp("/Applications", appSpec);
         counts.bundleFiles += filesPerApp;
 
         libraryFolder(tree.at("~/Library/Application Support/" + product), perPlace);

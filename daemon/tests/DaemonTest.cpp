@@ -13,6 +13,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -136,12 +137,21 @@ TEST_F(DaemonTest, RefusesOtherClients)
     EXPECT_TRUE(replied(refused, false)) << refused;
     const std::string target = tree->at("~/Library/Caches/com.vendor.refused");
     tree->writeFile(target, "x");
-    EXPECT_NE(call({"remove", target}, stranger).find("noreply"), std::string::npos);
+    const std::string victim = fixtures::copyExecutable(tree->at("/Applications/Refused.app/Contents/MacOS/Refused"));
+    fixtures::BackgroundProcess running({victim, "60"});
+    ASSERT_TRUE(running.waitUntilRunning(victim));
+    const std::vector<std::vector<std::string>> operations = {
+        {"remove", target}, {"unload", target}, {"kill-executable", victim, "Refused"},
+        {"kill-bundle", tree->at("/Applications/Refused.app")}};
+    for (const auto& operation : operations) {
+        EXPECT_NE(call(operation, stranger).find("noreply"), std::string::npos) << operation[0];
+        // The app's executable that connects and then becomes another program.
+        std::vector<std::string> execed = {"--exec-after-connect", stranger};
+        execed.insert(execed.end(), operation.begin(), operation.end());
+        EXPECT_NE(call(execed).find("noreply"), std::string::npos) << operation[0];
+    }
     EXPECT_TRUE(platform::fs::exists(target));
-    // The app's executable that connects and then becomes another program.
-    const auto execed = call({"--exec-after-connect", stranger, "remove", target});
-    EXPECT_NE(execed.find("noreply"), std::string::npos) << execed;
-    EXPECT_TRUE(platform::fs::exists(target));
+    EXPECT_FALSE(running.ended(100));
     EXPECT_NE(daemonLog().find("refused the client"), std::string::npos);
     // Root is served whatever it runs.
     EXPECT_TRUE(replied(call({"remove", target}, stranger, false), true));
@@ -197,7 +207,31 @@ TEST_F(DaemonTest, EndsTheProcessesOfABundle)
     EXPECT_TRUE(again.ended(5000));
 }
 
-TEST_F(DaemonTest, RestartsAfterAFailureAndIsGoneAfterUnload)
+TEST_F(DaemonTest, LaunchctlStartsAFailedJobAgain)
+{
+    // A program that fails at once: KeepAlive {SuccessfulExit = false} starts it again.
+    const std::string counter = tree->at("/runs.log");
+    const std::string script = tree->at("/usr/local/bin/failing");
+    tree->writeFile(script, "#!/bin/sh\necho run >> '" + counter + "'\nexit 1\n");
+    ::chmod(script.c_str(), 0755);
+    const std::string failing = tree->at("/Library/LaunchAgents/com.test.failing.plist");
+    tree->writePlist(failing, plist::Value(plist::Dictionary{{"Label", "com.test.failing"},
+                                                             {"KeepAlive", plist::Dictionary{{"SuccessfulExit", false}}},
+                                                             {"ProgramArguments", plist::Array{plist::Value(script)}}}));
+    ASSERT_EQ(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "load", failing}).exitCode, 0);
+    std::this_thread::sleep_for(2500ms);
+    ASSERT_EQ(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "unload", failing}).exitCode, 0);
+    const auto runs = platform::fs::readFile(counter).value_or("");
+    EXPECT_GE(std::count(runs.begin(), runs.end(), '\n'), 2);
+
+    const auto loadedTwice = fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "load", job});
+    EXPECT_NE(loadedTwice.err.find("service already loaded"), std::string::npos);
+    const auto bad = fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "load", tree->at("/nothing.plist")});
+    EXPECT_NE(bad.exitCode, 0);
+    EXPECT_EQ(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "frobnicate"}).exitCode, 64);
+}
+
+TEST_F(DaemonTest, StopsOnUnloadAndComesBackOnLoad)
 {
     ASSERT_EQ(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "unload", job}).exitCode, 0);
     std::this_thread::sleep_for(200ms);

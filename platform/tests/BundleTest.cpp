@@ -36,11 +36,11 @@ TEST_F(BundleTest, EnclosingAppBundleIsTheInnermostApp)
 
 TEST_F(BundleTest, InfoDictionaryAndIdentifier)
 {
-    fixtures::AppSpec spec;
-    spec.name = "Foo";
-    spec.identifier = "com.vendor.foo";
-    spec.binaryInfoPlist = true;
-    const auto path = tree.addApp("/Applications", spec);
+    fixtures::AppSpec appSpec;
+    appSpec.name = "Foo";
+    appSpec.identifier = "com.vendor.foo";
+    appSpec.binaryInfoPlist = true;
+    const auto path = tree.addApp("/Applications", appSpec);
     const auto bundle = Bundle::atPath(path);
     ASSERT_TRUE(bundle);
     EXPECT_EQ(bundle->bundleIdentifier(), "com.vendor.foo");
@@ -67,11 +67,11 @@ TEST_F(BundleTest, NamesInsideTheBundleIgnoreLetterCase)
 
 TEST_F(BundleTest, LocalizedInfoDictionaryFollowsTheUsersLanguage)
 {
-    fixtures::AppSpec spec;
-    spec.name = "Maps";
-    spec.identifier = "com.vendor.maps";
-    spec.localizedNames = {{"de", "Karten"}, {"fr", "Plans"}};
-    const auto path = tree.addApp("/Applications", spec);
+    fixtures::AppSpec appSpec;
+    appSpec.name = "Maps";
+    appSpec.identifier = "com.vendor.maps";
+    appSpec.localizedNames = {{"de", "Karten"}, {"fr", "Plans"}};
+    const auto path = tree.addApp("/Applications", appSpec);
     const auto bundle = Bundle::atPath(path);
     ASSERT_TRUE(bundle);
 
@@ -113,10 +113,10 @@ TEST_F(BundleTest, PackagesAreFoldersWithAPackageExtension)
 
 TEST_F(BundleTest, IconFallsBackToThemeIcons)
 {
-    fixtures::AppSpec spec;
-    spec.name = "NoIcon";
-    spec.iconColor.reset();
-    const auto path = tree.addApp("/Applications", spec);
+    fixtures::AppSpec appSpec;
+    appSpec.name = "NoIcon";
+    appSpec.iconColor.reset();
+    const auto path = tree.addApp("/Applications", appSpec);
     EXPECT_EQ(Workspace::iconForFile(path), (platform::FileIcon{"", "application-x-executable"}));
     EXPECT_EQ(Workspace::iconForFile(tree.at("/Applications/Gone.app")).themeName, "unknown");
     EXPECT_EQ(Workspace::iconForFile(tree.at("/Applications")).themeName, "folder");
