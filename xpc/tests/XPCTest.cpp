@@ -15,15 +15,17 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// Collects what the link reports, from any thread.
-class Messages {
+// Collects what the link reports, from any thread. Shared with the handlers, which connection
+// threads may still call after a test has finished with it.
+class Messages : public std::enable_shared_from_this<Messages> {
 public:
+    static std::shared_ptr<Messages> make() { return std::shared_ptr<Messages>(new Messages); }
     std::function<void(const std::string&)> handler()
     {
-        return [this](const std::string& message) {
-            std::lock_guard lock(mutex_);
-            list_.push_back(message);
-            changed_.notify_all();
+        return [self = shared_from_this()](const std::string& message) {
+            std::lock_guard lock(self->mutex_);
+            self->list_.push_back(message);
+            self->changed_.notify_all();
         };
     }
     bool waitFor(const std::string& message, std::chrono::milliseconds timeout = 3000ms)
@@ -38,6 +40,7 @@ public:
     }
 
 private:
+    Messages() = default;
     std::mutex mutex_;
     std::condition_variable changed_;
     std::vector<std::string> list_;
@@ -92,8 +95,8 @@ protected:
 
 TEST_F(XPCTest, ACallToNothingFailsThroughTheHandlersAndNeverReplies)
 {
-    Messages messages;
-    XPCRemoteObject<UninstallServiceprotocol> remote("com.test.nobody", messages.handler());
+    auto messages = Messages::make();
+    XPCRemoteObject<UninstallServiceprotocol> remote("com.test.nobody", messages->handler());
     bool ran = false;
     bool value = false;
     remote.callProxy([&](UninstallServiceprotocol& service) {
@@ -101,16 +104,16 @@ TEST_F(XPCTest, ACallToNothingFailsThroughTheHandlersAndNeverReplies)
         EXPECT_FALSE(waitForReply([&](auto reply) { service.removeWithPaths({"/x"}, reply); }, value, 1500ms));
     });
     EXPECT_TRUE(ran);
-    EXPECT_TRUE(messages.waitFor("Couldn’t communicate with a helper application."));
-    EXPECT_TRUE(messages.waitFor("Client: Server Connect invalid"));
+    EXPECT_TRUE(messages->waitFor("Couldn’t communicate with a helper application."));
+    EXPECT_TRUE(messages->waitFor("Client: Server Connect invalid"));
     EXPECT_FALSE(remote.test());
 }
 
 TEST_F(XPCTest, ServesCallsAndAnswersTheTestWithinASecond)
 {
-    Messages server;
+    auto server = Messages::make();
     auto service = std::make_shared<RecordingService>(true);
-    XPCLocalObject<UninstallServiceprotocol> local("com.test.service", service, server.handler());
+    XPCLocalObject<UninstallServiceprotocol> local("com.test.service", service, server->handler());
     ASSERT_TRUE(local.resume());
     XPCRemoteObject<UninstallServiceprotocol> remote("com.test.service", nullptr);
     EXPECT_TRUE(remote.test());
@@ -120,38 +123,39 @@ TEST_F(XPCTest, ServesCallsAndAnswersTheTestWithinASecond)
     });
     EXPECT_TRUE(value);
     EXPECT_EQ(service->removed, (std::vector<std::string>{"/a", "/b c"}));
-    EXPECT_TRUE(server.waitFor("Server: Client Connect invalid"));
+    EXPECT_TRUE(server->waitFor("Server: Client Connect invalid"));
 }
 
 TEST_F(XPCTest, AProtocolWithoutAnInterfaceIsReported)
 {
-    Messages client;
-    XPCRemoteObject<Unknown> remote("com.test.unknown", client.handler());
+    auto client = Messages::make();
+    XPCRemoteObject<Unknown> remote("com.test.unknown", client->handler());
     bool ran = false;
     remote.callProxy([&](Unknown&) { ran = true; });
     EXPECT_FALSE(ran);
-    EXPECT_TRUE(client.waitFor("Client: Interface conversion fail"));
-    EXPECT_TRUE(client.waitFor("Call CallProxy fail"));
+    EXPECT_TRUE(client->waitFor("Client: Interface conversion fail"));
+    EXPECT_TRUE(client->waitFor("Call CallProxy fail"));
 
-    Messages server;
-    XPCLocalObject<Unknown> local("com.test.unknown", nullptr, server.handler());
+    auto server = Messages::make();
+    XPCLocalObject<Unknown> local("com.test.unknown", nullptr, server->handler());
     ASSERT_TRUE(local.resume());
     XPCRemoteObject<UninstallServiceprotocol> caller("com.test.unknown", nullptr);
     EXPECT_FALSE(caller.test());
-    EXPECT_TRUE(server.waitFor("Server: Interface Export fail"));
+    EXPECT_TRUE(server->waitFor("Server: Interface Export fail"));
 }
 
 TEST_F(XPCTest, DuplexCarriesCallsBothWays)
 {
-    Messages serverMessages, clientMessages;
+    auto serverMessages = Messages::make();
+    auto clientMessages = Messages::make();
     auto serverService = std::make_shared<RecordingService>(true);
     auto clientService = std::make_shared<RecordingService>(false);
     XPCDuplexObject<UninstallServiceprotocol, UninstallServiceprotocol> server("com.test.duplex", serverService,
-                                                                             serverMessages.handler());
+                                                                             serverMessages->handler());
     ASSERT_TRUE(server.listen());
     {
         XPCDuplexObject<UninstallServiceprotocol, UninstallServiceprotocol> client("com.test.duplex", clientService,
-                                                                                 clientMessages.handler());
+                                                                                 clientMessages->handler());
         ASSERT_TRUE(client.connect());
         bool value = false;
         ASSERT_TRUE(waitForReply([&](auto reply) { client.remote()->removeWithPaths({"/to/server"}, reply); }, value, 3000ms));
@@ -166,7 +170,7 @@ TEST_F(XPCTest, DuplexCarriesCallsBothWays)
         EXPECT_FALSE(value);
         EXPECT_EQ(clientService->removed, std::vector<std::string>{"/to/client"});
     }
-    EXPECT_TRUE(serverMessages.waitFor("Connection Interrupt"));
+    EXPECT_TRUE(serverMessages->waitFor("Connection Interrupt"));
 }
 
 }  // namespace
