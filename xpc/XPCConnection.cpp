@@ -18,6 +18,8 @@ void XPCConnection::send(xpcwire::Request request, Reply reply)
     auto self = shared_from_this();
     if (!resumed_) {
         // A connection that was never resumed sends nothing.
+        if (noReplyHandler)
+            noReplyHandler();
         return;
     }
     std::thread([self, request = std::move(request), reply = std::move(reply)] { self->run(request, reply); }).detach();
@@ -31,6 +33,8 @@ void XPCConnection::run(const xpcwire::Request& request, const Reply& reply)
             remoteObjectErrorHandler("Couldn’t communicate with a helper application.");
         if (invalidationHandler)
             invalidationHandler();
+        if (noReplyHandler)
+            noReplyHandler();
         return;
     }
     std::string why;
@@ -45,6 +49,8 @@ void XPCConnection::run(const xpcwire::Request& request, const Reply& reply)
             interruptionHandler();
         if (invalidationHandler)
             invalidationHandler();
+        if (noReplyHandler)
+            noReplyHandler();
         return;
     }
     if (reply)

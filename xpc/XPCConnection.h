@@ -22,6 +22,8 @@ public:
     std::function<void()> invalidationHandler;
     // The remote-object proxy's error handler: gets the description of a call that failed.
     ErrorHandler remoteObjectErrorHandler;
+    // Runs once when a call ends without a reply (for callers that wait for one).
+    std::function<void()> noReplyHandler;
 
     void resume() { resumed_ = true; }
     bool resumed() const { return resumed_; }

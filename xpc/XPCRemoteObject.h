@@ -26,10 +26,12 @@ public:
     std::string strServiceName;
     ErrorHandler errorHandler;
 
-    // nullptr where the platform would throw (no usable interface).
-    std::shared_ptr<Service> proxy() const
+    // nullptr where the platform would throw (no usable interface). `whenNoReply` runs once if the
+    // call made with this proxy ends without a reply.
+    std::shared_ptr<Service> proxy(std::function<void()> whenNoReply = nullptr) const
     {
         auto connection = std::make_shared<XPCConnection>(strServiceName);
+        connection->noReplyHandler = std::move(whenNoReply);
         if (!XPCInterface<Service>::available)
             report("Client: Interface conversion fail");
         connection->resume();
@@ -46,12 +48,15 @@ public:
         return XPCInterface<Service>::makeProxy(connection);
     }
 
-    // Runs the body with a proxy, or reports "Call CallProxy fail" and skips it.
-    void callProxy(const std::function<void(Service&)>& body) const
+    // Runs the body with a proxy, or reports "Call CallProxy fail" and skips it. `whenNoReply` runs
+    // once when the call is not made or ends without a reply.
+    void callProxy(const std::function<void(Service&)>& body, const std::function<void()>& whenNoReply = nullptr) const
     {
-        const auto remote = proxy();
+        const auto remote = proxy(whenNoReply);
         if (!remote) {
             report("Call CallProxy fail");
+            if (whenNoReply)
+                whenNoReply();
             return;
         }
         if (body)

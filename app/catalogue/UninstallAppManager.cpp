@@ -1,6 +1,12 @@
 #include "app/catalogue/UninstallAppManager.h"
 
+#include "app/removal/UninstallDelete.h"
+#include "app/catalogue/ReviewManager.h"
 #include "app/scanner/ScanIndex.h"
+#include "platform/FileSystem.h"
+#include "system/Utility.h"
+
+#include <cstdio>
 #include "app/scanner/SearchFilePath.h"
 #include "app/scanner/UninstallScaner.h"
 #include "platform/Spotlight.h"
@@ -88,4 +94,57 @@ std::int64_t UninstallAppManager::sizeOfPath(const std::string& path, const Unin
     if (manager == nullptr || !manager->continue_.load(std::memory_order_relaxed))
         return 0;
     return platform::TreeSize::measure(path, &manager->continue_);
+}
+
+std::shared_ptr<XPCRemoteObject<UninstallServiceprotocol>> UninstallAppManager::xpcServiceObj()
+{
+    std::lock_guard guard(linkMutex_);
+    if (!link_) {
+        link_ = std::make_shared<XPCRemoteObject<UninstallServiceprotocol>>(uninstallservice::kServiceName, [](const std::string& message) {
+            std::printf("%s\n", message.c_str());
+            std::fflush(stdout);
+        });
+    }
+    return link_;
+}
+
+void UninstallAppManager::removeApps(std::vector<std::shared_ptr<UninstallApp>> apps)
+{
+    std::weak_ptr<UninstallAppManager> weakSelf = weak_from_this();
+    deleteQueue.async([weakSelf, apps = std::move(apps)] {
+        const auto self = weakSelf.lock();
+        if (!self)
+            return;
+        const auto link = self->xpcServiceObj();
+        const double total = static_cast<double>(apps.size());
+        double handled = 0;
+        for (const auto& app : apps) {
+            UninstallDelete engine(self, link, app);
+            const bool running = engine.isAppRunning();
+            const bool sandboxed = Utility::isSandboxed();
+            if (running && !sandboxed) {
+                const auto target = self->delegate.lock();
+                if (!target || !target->shouldForceQuit(app))
+                    continue;
+                const std::string bundle = app->bundlePath.value_or("");
+                if (platform::fs::exists(bundle))
+                    awaitDaemonReply(*link, [&](UninstallServiceprotocol& daemon, auto reply) { daemon.KillProcessWithBundlePath(bundle, reply); });
+            }
+            if (const auto target = self->delegate.lock()) {
+                const double value = handled;
+                std::weak_ptr<UninstallDelegate> weakTarget = target;
+                dispatch::MainQueue::async([weakTarget, value, total] {
+                    if (const auto receiver = weakTarget.lock())
+                        receiver->uninstallProgress(eDeleting, value, total);
+                });
+            }
+            if (!sandboxed || ReviewManager::shared().reviewPeriodActive())
+                engine.standardDelete();
+            else
+                engine.sandboxedDelete();
+            handled += 1;
+        }
+        if (const auto target = self->delegate.lock())
+            target->uninstallProgress(eDeleteCompleted, 1.0, 1.0);
+    });
 }

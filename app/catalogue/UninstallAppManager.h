@@ -4,6 +4,8 @@
 #include "app/catalogue/UninstallApp.h"
 #include "app/catalogue/UninstallDelegate.h"
 #include "platform/DispatchQueue.h"
+#include "xpc/UninstallServiceprotocol.h"
+#include "xpc/XPCRemoteObject.h"
 
 #include <atomic>
 #include <memory>
@@ -49,10 +51,20 @@ public:
     // each is marked ready and reported with appDidScan; after the last, allAppsDidScan.
     void runScanLoop();
 
+    // The link to the daemon, made on first use and kept; its errors are printed.
+    std::shared_ptr<XPCRemoteObject<UninstallServiceprotocol>> xpcServiceObj();
+
+    // Removes the applications one after the other on deleteQueue and returns at once. A running
+    // application is quit first when the delegate agrees (outside the sandbox), or skipped. Progress
+    // goes to the delegate: eDeleting on the main queue before each, eDeleteCompleted at the end.
+    void removeApps(std::vector<std::shared_ptr<UninstallApp>> apps);
+
     // Size of a bundle or folder in bytes: the Spotlight size or the folder's own size attribute when
     // at least 20480 bytes, else a walk that stops when `manager`'s continue_ clears.
     static std::int64_t sizeOfPath(const std::string& path, const UninstallAppManager* manager);
 
 private:
     UninstallAppManager() = default;
+    std::mutex linkMutex_;
+    std::shared_ptr<XPCRemoteObject<UninstallServiceprotocol>> link_;
 };

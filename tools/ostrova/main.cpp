@@ -5,6 +5,7 @@
 #include "tools/ostrova/AppSelector.h"
 #include "tools/ostrova/CommandLine.h"
 #include "tools/ostrova/ScanProgress.h"
+#include "tools/ostrova/UninstallCommand.h"
 
 #include <unistd.h>
 
@@ -17,13 +18,18 @@ namespace {
 constexpr const char* kUsage =
     "usage: ostrova list [--json]\n"
     "       ostrova scan [--json] (--all | APP...)\n"
+    "       ostrova uninstall [--yes] [--dry-run] [--force-quit] [--only CATEGORY]... [--keep CATEGORY]... APP...\n"
     "\n"
     "  list    the installed applications: name, version, bundle identifier, last used, path\n"
     "  scan    each application's related files, by category, with their sizes\n"
+    "  uninstall  removes the applications and their related files (all ticked unless narrowed)\n"
     "\n"
     "  APP     a display name, a bundle identifier or a bundle path\n"
     "  --all   every installed application\n"
     "  --json  one JSON array with an object per application\n"
+    "  --only, --keep  tick only, or keep, the items of a category (bundle, support, cache, ...)\n"
+    "  --dry-run  show what would be removed and touch nothing\n"
+    "  --yes   do not ask before removing; --force-quit quits running applications\n"
     "\n"
     "The system root is OSTROVA_ROOT (\"/\" when unset); the home is HOME.\n";
 
@@ -70,7 +76,8 @@ int runScan(const CommandLine& line)
 
 int run(int argc, char** argv)
 {
-    const CommandLine line = CommandLine::parse(argc, argv, {"--json", "--all", "--help", "-h"}, {});
+    const CommandLine line = CommandLine::parse(argc, argv, {"--json", "--all", "--help", "-h", "--yes", "--dry-run", "--force-quit"},
+                                                {"--only", "--keep"});
     if (!line.error.empty())
         return usageError(line.error);
     if (line.has("--help") || line.has("-h") || line.command == "help") {
@@ -83,6 +90,8 @@ int run(int argc, char** argv)
         return runList(line);
     if (line.command == "scan")
         return runScan(line);
+    if (line.command == "uninstall")
+        return UninstallCommand::run(line);
     if (line.command.empty())
         return usageError("no command given");
     return usageError("unknown command '" + line.command + "'");

@@ -1,0 +1,210 @@
+#include "app/removal/UninstallDelete.h"
+
+#include "app/catalogue/FolderAccess.h"
+#include "app/catalogue/ReviewManager.h"
+#include "app/catalogue/UninstallApp.h"
+#include "app/removal/AdministratorScript.h"
+#include "app/scanner/SearchFilePath.h"
+#include "platform/FileSystem.h"
+#include "platform/PathUtil.h"
+#include "platform/SafeRemover.h"
+#include "platform/SystemRoot.h"
+#include "platform/SystemTools.h"
+#include "system/ProcessManager.h"
+#include "system/ProtectedPaths.h"
+#include "system/ShellQuote.h"
+#include "system/Utility.h"
+
+#include <algorithm>
+#include <atomic>
+#include <thread>
+
+namespace {
+
+std::atomic<long long> settleDelayMs{2000};
+
+std::shared_ptr<UnFileGroup> firstGroupOf(const UninstallApp& app, RkUninstallCategoryType type)
+{
+    for (const auto& group : app.fileGroups)
+        if (group->type == type)
+            return group;
+    return nullptr;
+}
+
+std::string accessRootFor(RkUninstallCategoryType type)
+{
+    if (!Utility::isSandboxed() || !ReviewManager::shared().reviewPeriodActive())
+        return platform::fixedPath("/");
+    return SearchFilePath::resolveHomePath(type == RkUninstallCategoryType::Sandbox ? "~/Library/Containers" : "~/Library");
+}
+
+}  // namespace
+
+UninstallDelete::UninstallDelete(std::weak_ptr<UninstallAppManager> manager, std::weak_ptr<DaemonLink> link,
+                                 std::weak_ptr<UninstallApp> app)
+    : mgr(std::move(manager)), current(std::move(app)), xpcObj(std::move(link))
+{
+}
+
+void UninstallDelete::setSettleDelay(std::chrono::milliseconds delay)
+{
+    settleDelayMs = delay.count();
+}
+
+bool UninstallDelete::isAppRunning()
+{
+    const auto app = current.lock();
+    if (!app)
+        return false;
+    cacheQueue.push_back(app);
+    const std::string bundle = app->bundlePath.value_or("");
+    const std::string macos = platform::fs::resolveCaseInsensitive(bundle, "Contents/Macos");
+    for (const auto& entry : platform::fs::listDirectory(macos).value_or(std::vector<std::string>{}))
+        if (entry.find(".app") != std::string::npos)
+            cacheQueue.push_back(UninstallApp::create(macos + "/" + entry));
+    for (const auto& queued : cacheQueue) {
+        if (!platform::fs::exists(queued->bundlePath.value_or("")))
+            continue;
+        if (ProcessManager::shared().ProcessIsRunning(queued->executableName()))
+            return true;
+    }
+    return false;
+}
+
+std::optional<bool> UninstallDelete::ask(const char* operation,
+                                         const std::function<void(UninstallServiceprotocol&, std::function<void(bool)>)>& call)
+{
+    const auto link = xpcObj.lock();
+    if (!link)
+        return std::nullopt;
+    requests.emplace_back(operation);
+    return awaitDaemonReply(*link, call);
+}
+
+std::vector<std::string> UninstallDelete::removeSelectedFiles(const UninstallApp& app)
+{
+    std::vector<std::string> removeFailed;
+    for (const auto& group : app.fileGroups) {
+        for (const auto& item : group->fileItem) {
+            if (item->type == RkUninstallCategoryType::daemon || !item->isSelected || !platform::fs::linkStatus(item->filePath))
+                continue;
+            withFolderAccess(accessRootFor(group->type), true, true, nullptr, [&](bool granted) {
+                if (granted && !platform::SafeRemover::remove(item->filePath))
+                    removeFailed.push_back(item->filePath);
+            });
+        }
+    }
+    return removeFailed;
+}
+
+void UninstallDelete::standardDelete()
+{
+    const auto app = current.lock();
+    if (!app || xpcObj.expired())
+        return;
+    const bool sandboxed = Utility::isSandboxed();
+    std::vector<std::string> unloadFailed;
+    if (const auto jobs = firstGroupOf(*app, RkUninstallCategoryType::daemon); jobs && !jobs->fileItem.empty() && !sandboxed) {
+        for (const auto& item : jobs->fileItem) {
+            if (!item->isSelected || !platform::fs::exists(item->filePath))
+                continue;
+            const std::string path = item->filePath;
+            const auto unloaded = ask(uninstallservice::kUnload, [&](UninstallServiceprotocol& daemon, auto reply) {
+                daemon.unloadPlistWithPath(path, reply);
+            });
+            if (unloaded != true)
+                unloadFailed.push_back(path);
+        }
+    }
+    // A second chance with the user's own rights for what the daemon left loaded.
+    if (!sandboxed) {
+        for (const auto& path : unloadFailed) {
+            const std::string command = shellquote::single(platform::tools::launchctl()) + " unload " + shellquote::single(path);
+            if (Utility::ShellExecution(command) != 0)
+                continue;
+            if (!ProcessManager::shared().ProcessIsRunning(platform::path::lastComponent(path)))
+                continue;
+            ask(uninstallservice::kRemove, [&](UninstallServiceprotocol& daemon, auto reply) { daemon.removeWithPaths({path}, reply); });
+        }
+    }
+    const auto removeFailed = removeSelectedFiles(*app);
+    if (!sandboxed && !removeFailed.empty())
+        ask(uninstallservice::kRemove, [&](UninstallServiceprotocol& daemon, auto reply) { daemon.removeWithPaths(removeFailed, reply); });
+    updateAfterDelete();
+}
+
+std::string UninstallDelete::sandboxedCommand(const std::vector<std::string>& jobPaths, const std::vector<std::string>& removeFailed)
+{
+    std::vector<std::string> commands;
+    const std::string launchctl = shellquote::single(platform::tools::launchctl());
+    for (const auto& path : jobPaths) {
+        if (isProtectedPath(path))
+            continue;
+        commands.push_back(launchctl + " unload " + shellquote::single(path));
+        commands.push_back("rm -rf " + shellquote::single(path));
+    }
+    for (const auto& path : removeFailed) {
+        if (!isProtectedPath(path))
+            commands.push_back("rm -rf " + shellquote::single(path));
+    }
+    std::string joined;
+    for (const auto& command : commands) {
+        if (!joined.empty())
+            joined.append("; ");
+        joined.append(command);
+    }
+    // The runner puts the text inside an AppleScript string literal.
+    return shellquote::forAppleScript(joined);
+}
+
+void UninstallDelete::sandboxedDelete()
+{
+    const auto app = current.lock();
+    if (!app || xpcObj.expired())
+        return;
+    std::vector<std::string> jobPaths;
+    if (Utility::isSandboxed()) {
+        if (const auto jobs = firstGroupOf(*app, RkUninstallCategoryType::daemon)) {
+            for (const auto& item : jobs->fileItem)
+                if (item->isSelected && platform::fs::exists(item->filePath))
+                    jobPaths.push_back(item->filePath);
+        }
+    }
+    const auto removeFailed = removeSelectedFiles(*app);
+    const std::string command = sandboxedCommand(jobPaths, removeFailed);
+    withFolderAccess(platform::fixedPath("/"), true, true, nullptr, [&](bool granted) {
+        if (!granted || command.empty())
+            return;
+        requests.emplace_back("administrator script");
+        runAdministratorScript(true, command, true, [](std::optional<std::string>) {});
+    });
+    updateAfterDelete();
+}
+
+void UninstallDelete::updateAfterDelete()
+{
+    const auto app = current.lock();
+    if (!app)
+        return;
+    for (auto& group : app->fileGroups) {
+        auto& items = group->fileItem;
+        items.erase(std::remove_if(items.begin(), items.end(),
+                                   [&](const std::shared_ptr<UnFileItem>& item) {
+                                       const bool gone = item->isSelected && !platform::fs::linkStatus(item->filePath);
+                                       if (gone)
+                                           app->totalSize -= item->size;
+                                       return gone;
+                                   }),
+                    items.end());
+    }
+    app->fileGroups.erase(std::remove_if(app->fileGroups.begin(), app->fileGroups.end(),
+                                         [](const auto& group) { return group->fileItem.empty(); }),
+                          app->fileGroups.end());
+    const std::string bundle = app->bundlePath.value_or("");
+    if (!platform::fs::exists(bundle))
+        app->fileGroups.clear();
+    std::this_thread::sleep_for(std::chrono::milliseconds(settleDelayMs.load()));
+    if (!platform::fs::exists(bundle))
+        app->fileGroups.clear();
+    cacheQueue.clear();
+}

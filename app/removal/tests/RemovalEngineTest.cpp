@@ -1,0 +1,184 @@
+#include "app/catalogue/UninstallAppManager.h"
+#include "app/removal/UninstallDelete.h"
+#include "app/scanner/UninstallScaner.h"
+#include "fixtures/BackgroundProcess.h"
+#include "fixtures/MacTree.h"
+#include "app/catalogue/FolderAccess.h"
+#include "platform/AppleScriptTask.h"
+#include "platform/Bookmark.h"
+#include "platform/Sandbox.h"
+#include "platform/UserDefaults.h"
+#include "platform/FileSystem.h"
+#include "system/ShellQuote.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+namespace {
+
+using namespace std::chrono_literals;
+using T = RkUninstallCategoryType;
+
+class RemovalEngineTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        tree.activate();
+        tree.environment().set("OSTROVA_LAUNCHCTL", "/bin/false");
+        UninstallDelete::setSettleDelay(0ms);
+        manager = UninstallAppManager::make();
+        // Nothing listens under this root: every daemon call fails at once.
+        link = manager->xpcServiceObj();
+    }
+    void TearDown() override { UninstallDelete::setSettleDelay(2000ms); }
+
+    std::shared_ptr<UninstallApp> scanned(const std::string& name, const std::string& identifier)
+    {
+        fixtures::AppSpec appSpec;
+        appSpec.name = name;
+        appSpec.identifier = identifier;
+        const auto bundle = tree.addApp("/Applications", appSpec);
+        auto app = UninstallApp::create(bundle);
+        UninstallScaner scanner(manager);
+        scanner.scan(app);
+        return app;
+    }
+
+    fixtures::MacTree tree;
+    std::shared_ptr<UninstallAppManager> manager;
+    std::shared_ptr<DaemonLink> link;
+};
+
+TEST_F(RemovalEngineTest, AnEmbeddedApplicationThatRunsMakesItsOuterOneRun)
+{
+    fixtures::AppSpec outer;
+    outer.name = "Outer";
+    outer.identifier = "com.test.outer";
+    const auto bundle = tree.addApp("/Applications", outer);
+    fixtures::AppSpec inner;
+    inner.name = "Inner Helper";
+    inner.identifier = "com.test.outer.helper";
+    inner.executable = "InnerHelperX";
+    const auto nested = tree.addApp("/Applications/Outer.app/Contents/MacOS", inner);
+    const auto app = UninstallApp::create(bundle);
+
+    UninstallDelete idle(manager, link, app);
+    EXPECT_FALSE(idle.isAppRunning());
+    const std::string executable = fixtures::copyExecutable(nested + "/Contents/MacOS/InnerHelperX");
+    fixtures::BackgroundProcess running({executable, "60"});
+    ASSERT_TRUE(running.waitUntilRunning(executable));
+    UninstallDelete engine(manager, link, app);
+    EXPECT_TRUE(engine.isAppRunning());
+    EXPECT_EQ(engine.cacheQueue.size(), 2u);
+}
+
+TEST_F(RemovalEngineTest, RemovesTheSelectionInProcessAndAsksNobodyElse)
+{
+    tree.writeFile(tree.at("~/Library/Application Support/Foo/data"), "x");
+    tree.writeFile(tree.at("~/Library/Caches/com.test.foo/c"), "x");
+    tree.writeFile(tree.at("~/Library/Preferences/com.test.foo.plist"), "x");
+    const auto app = scanned("Foo", "com.test.foo");
+    app->setSelectionState(kSelectionOn);
+    for (const auto& group : app->fileGroups)
+        if (group->type == T::preference)
+            group->setSelectionState(kSelectionOff);
+    // Selected, but gone before the removal starts.
+    fixtures::MacTree::removeTree(tree.at("~/Library/Caches/com.test.foo"));
+
+    UninstallDelete engine(manager, link, app);
+    engine.standardDelete();
+    EXPECT_TRUE(engine.requests.empty());
+    EXPECT_FALSE(platform::fs::linkStatus(*app->bundlePath));
+    EXPECT_FALSE(platform::fs::linkStatus(tree.at("~/Library/Application Support/Foo")));
+    EXPECT_TRUE(platform::fs::exists(tree.at("~/Library/Preferences/com.test.foo.plist")));
+    // The bundle is gone: the record is emptied.
+    EXPECT_TRUE(app->fileGroups.empty());
+}
+
+TEST_F(RemovalEngineTest, WhatCannotGoStaysInTheRecordAndAnUnreachableDaemonEndsTheWait)
+{
+    tree.writeFile(tree.at("~/Library/Application Support/Bar/data"), "x");
+    tree.writeFile(tree.at("~/Library/Caches/com.test.bar"), "x");
+    tree.writeFile(tree.at("~/Library/Preferences/com.test.bar.plist"), "x");
+    const auto app = scanned("Bar", "com.test.bar");
+    app->setSelectionState(kSelectionOn);
+    // Selected, then gone before the removal: skipped, and dropped from the record.
+    ::unlink(tree.at("~/Library/Preferences/com.test.bar.plist").c_str());
+    // The bundle is kept by leaving it unticked; the cache item cannot go because its folder has
+    // since been replaced by a link, which the remover never passes.
+    for (const auto& group : app->fileGroups)
+        if (group->type == T::bundle)
+            group->setSelectionState(kSelectionOff);
+    const std::string cache = tree.at("~/Library/Caches");
+    ::rename(cache.c_str(), (cache + ".real").c_str());
+    tree.symlink(cache + ".real", cache);
+
+    const auto start = std::chrono::steady_clock::now();
+    UninstallDelete engine(manager, link, app);
+    engine.standardDelete();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 10s);
+    EXPECT_EQ(engine.requests, std::vector<std::string>{uninstallservice::kRemove});
+    std::vector<std::string> remaining;
+    for (const auto& group : app->fileGroups)
+        for (const auto& item : group->fileItem)
+            remaining.push_back(item->filePath);
+    EXPECT_EQ(remaining, (std::vector<std::string>{*app->bundlePath, tree.at("~/Library/Caches/com.test.bar")}));
+    EXPECT_FALSE(platform::fs::linkStatus(tree.at("~/Library/Application Support/Bar")));
+}
+
+TEST_F(RemovalEngineTest, TheAdministratorCommandSkipsProtectedPathsAndQuotesTheRest)
+{
+    const std::string odd = tree.at("/Library/Caches/it's \"a\" back\\slash $(touch CANARY)");
+    tree.writeFile(odd + "/x", "x");
+    const std::string job = tree.at("/Library/LaunchAgents/com.test.o'dd.plist");
+    tree.writeFile(job, "x");
+    const std::string command = UninstallDelete::sandboxedCommand(
+        {job, tree.at("/Applications")}, {odd, tree.at("/Applications"), tree.at("/Library"), "/", tree.at("/Library/Caches/*")});
+    const auto statement = platform::AppleScriptTask::parse("do shell script \"" + command + "\"");
+    ASSERT_TRUE(statement);
+    EXPECT_EQ(statement->shell.find("rm -rf " + shellquote::single(tree.at("/Applications"))), std::string::npos);
+    EXPECT_EQ(statement->shell.find("'" + tree.at("/Library") + "'"), std::string::npos);
+    EXPECT_EQ(statement->shell.find("*"), std::string::npos);
+    EXPECT_EQ(statement->shell.find("rm -rf '/'"), std::string::npos);
+
+    // Run for real (launchctl is /bin/false here; the removals go on).
+    const std::string script = tree.at("/run.scpt");
+    tree.writeFile(script, "do shell script \"" + command + "\"");
+    platform::AppleScriptTask::run(script);
+    EXPECT_FALSE(platform::fs::linkStatus(odd));
+    EXPECT_FALSE(platform::fs::linkStatus(job));
+    EXPECT_TRUE(platform::fs::exists(tree.at("/Applications")));
+    EXPECT_FALSE(platform::fs::exists("CANARY"));
+    EXPECT_EQ(UninstallDelete::sandboxedCommand({}, {tree.at("/Applications")}), "");
+}
+
+TEST_F(RemovalEngineTest, SandboxedRemovalUsesGrantsAndRunsNoScriptWhenAllWent)
+{
+    tree.writeFile(tree.at("~/Library/Caches/com.test.sand"), "x");
+    const auto app = scanned("Sand", "com.test.sand");
+    app->setSelectionState(kSelectionOn);
+    tree.environment().set("APP_SANDBOX_CONTAINER_ID", "com.qzt.ostrova");
+    platform::Sandbox::resetGrants();
+    {
+        // Without a grant nothing outside the container is reached, and nothing is run either.
+        UninstallDelete engine(manager, link, app);
+        engine.sandboxedDelete();
+        EXPECT_TRUE(engine.requests.empty());
+        EXPECT_TRUE(platform::fs::exists(tree.at("~/Library/Caches/com.test.sand")));
+    }
+    // The user granted the whole disk: everything goes in-process and no script is needed.
+    platform::UserDefaults::setStandardDomain("com.qzt.ostrova");
+    tree.makeDirectories(tree.root());
+    const auto bookmark = platform::Bookmark::create(tree.root(), true);
+    ASSERT_TRUE(bookmark);
+    platform::UserDefaults::standard().setObject(folderGrantKey(tree.root()), plist::Value(*bookmark));
+    UninstallDelete engine(manager, link, app);
+    engine.sandboxedDelete();
+    EXPECT_TRUE(engine.requests.empty());
+    EXPECT_FALSE(platform::fs::linkStatus(tree.at("~/Library/Caches/com.test.sand")));
+    EXPECT_FALSE(platform::fs::linkStatus(*app->bundlePath));
+    platform::Sandbox::resetGrants();
+}
+
+}  // namespace

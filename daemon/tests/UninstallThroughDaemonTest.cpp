@@ -1,0 +1,175 @@
+// The command-line tool of the bundle, run by an unprivileged user, removes an application whose
+// files belong to root, through the real daemon started by launchctl.
+#include "fixtures/BackgroundProcess.h"
+#include "fixtures/ChildProcess.h"
+#include "fixtures/MacTree.h"
+#include "fixtures/Unprivileged.h"
+#include "platform/FileSystem.h"
+#include "system/Utility.h"
+#include "xpc/UninstallServiceprotocol.h"
+#include "xpc/XPCRemoteObject.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+bool setImmutable(const std::string& path, bool on)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    int flags = 0;
+    bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+    done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    ::close(fd);
+    return done;
+}
+
+class UninstallThroughDaemonTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (::geteuid() != 0)
+            GTEST_SKIP() << "the daemon runs as root";
+        tree.activate();
+        tree.environment().set("OSTROVA_LAUNCHCTL", OSTROVA_LAUNCHCTL_PATH);
+        ::chmod(tree.root().c_str(), 0755);
+        const std::string ostrovaApp = tree.at("/Applications/Ostrova.app");
+        daemon = fixtures::copyExecutable(ostrovaApp + "/Contents/MacOS/OstrovaDaemon", OSTROVA_DAEMON_PATH);
+        cli = fixtures::copyExecutable(ostrovaApp + "/Contents/Helpers/ostrova", OSTROVA_CLI_PATH);
+        job = tree.at("/Library/LaunchDaemons/com.halvane.ostrova.plist");
+        tree.writePlist(job, plist::Value(plist::Dictionary{
+                                 {"Label", Utility::kDaemonLabel},
+                                 {"KeepAlive", plist::Dictionary{{"SuccessfulExit", false}}},
+                                 {"ProgramArguments", plist::Array{plist::Value(daemon), plist::Value("loadBySystem")}},
+                                 {"StandardOutPath", tree.at("/daemon.log")}}));
+        ASSERT_EQ(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "load", job}).exitCode, 0);
+        XPCRemoteObject<UninstallServiceprotocol> remote(uninstallservice::kServiceName, nullptr);
+        bool up = false;
+        for (int i = 0; i < 100 && !up; ++i) {
+            up = remote.test();
+            if (!up)
+                std::this_thread::sleep_for(50ms);
+        }
+        ASSERT_TRUE(up);
+
+        fixtures::AppSpec victim;
+        victim.name = "Victim Pro";
+        victim.identifier = "com.test.victim";
+        victim.executable = "VictimPro";
+        bundle = tree.addApp("/Applications", victim);
+        executable = fixtures::copyExecutable(bundle + "/Contents/MacOS/VictimPro");
+        const std::string agentProgram = fixtures::copyExecutable(bundle + "/Contents/Library/LaunchServices/com.test.victim.agent");
+        agent = tree.at("~/Library/LaunchAgents/com.test.victim.agent.plist");
+        tree.writePlist(agent, plist::Value(plist::Dictionary{
+                                   {"Label", "com.test.victim.agent"},
+                                   {"ProgramArguments", plist::Array{plist::Value(agentProgram), plist::Value("60")}}}));
+        ASSERT_EQ(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "load", agent}).exitCode, 0);
+        support = tree.at("~/Library/Application Support/Victim Pro");
+        tree.writeFile(support + "/state.db", "x");
+        cache = tree.at("~/Library/Caches/com.test.victim");
+        tree.writeFile(cache + "/blob", "x");
+        logs = tree.at("~/Library/Logs/Victim Pro");
+        tree.writeFile(logs + "/locked.log", "x");
+        ASSERT_TRUE(setImmutable(logs + "/locked.log", true));
+    }
+
+    void TearDown() override
+    {
+        if (::geteuid() != 0)
+            return;
+        setImmutable(logs + "/locked.log", false);
+        fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "unload", agent});
+        fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "unload", job});
+    }
+
+    // The tool of the bundle, as nobody.
+    fixtures::ProcessResult uninstall(std::vector<std::string> words)
+    {
+        std::vector<std::string> argv = {"/usr/bin/setpriv", "--reuid=" + std::to_string(fixtures::unprivilegedUid()),
+                                         "--regid=" + std::to_string(fixtures::unprivilegedGid()), "--clear-groups", cli,
+                                         "uninstall"};
+        argv.insert(argv.end(), words.begin(), words.end());
+        return fixtures::runProcess(argv, {{"HOME", tree.home()}, {"TMPDIR", tree.temporaryDirectory()}}, "", 120s);
+    }
+
+    fixtures::MacTree tree;
+    std::string daemon, cli, job, bundle, executable, agent, support, cache, logs;
+};
+
+TEST_F(UninstallThroughDaemonTest, ARunningApplicationIsLeftAloneWithoutAYes)
+{
+    fixtures::BackgroundProcess running({executable, "60"});
+    ASSERT_TRUE(running.waitUntilRunning(executable));
+    const auto result = uninstall({"--yes", "Victim Pro"});
+    EXPECT_EQ(result.exitCode, 1) << result.out << result.err;
+    EXPECT_NE(result.err.find("is running and was left alone"), std::string::npos) << result.err;
+    EXPECT_EQ(result.err.find("Removing 1/1"), std::string::npos);
+    EXPECT_FALSE(running.ended(200));
+    EXPECT_TRUE(platform::fs::exists(bundle));
+    EXPECT_TRUE(platform::fs::exists(support));
+}
+
+TEST_F(UninstallThroughDaemonTest, QuitsUnloadsAndRemovesWhatTheUserCannot)
+{
+    fixtures::BackgroundProcess running({executable, "60"});
+    ASSERT_TRUE(running.waitUntilRunning(executable));
+    const auto result = uninstall({"--yes", "--force-quit", "Victim Pro"});
+    EXPECT_EQ(result.exitCode, 1) << result.out << result.err;
+    EXPECT_TRUE(running.ended(5000));
+    EXPECT_NE(result.err.find("Removing 1/1"), std::string::npos);
+    EXPECT_FALSE(platform::fs::linkStatus(bundle));
+    EXPECT_FALSE(platform::fs::linkStatus(support));
+    EXPECT_FALSE(platform::fs::linkStatus(cache));
+    // The launch agent was unloaded before its file went.
+    EXPECT_FALSE(platform::fs::linkStatus(agent));
+    EXPECT_FALSE(platform::fs::linkStatus(tree.at("/var/run/launchd/com.test.victim.agent.job")));
+    // The only leftover is the folder holding the file nobody may remove.
+    const auto leftovers = result.out.substr(result.out.find("Left over"));
+    EXPECT_NE(leftovers.find(logs), std::string::npos) << result.out;
+    EXPECT_EQ(std::count(leftovers.begin(), leftovers.end(), '\n'), 2) << leftovers;
+    EXPECT_TRUE(platform::fs::exists(logs + "/locked.log"));
+}
+
+TEST_F(UninstallThroughDaemonTest, ADaemonStoppedMidwayLeavesLeftoversAndNoHang)
+{
+    // A large folder only the daemon can remove; it is stopped once it has begun.
+    const std::string big = support + "/Big";
+    for (int d = 0; d < 200; ++d)
+        for (int f = 0; f < 150; ++f)
+            tree.writeFileOfSize(big + "/d" + std::to_string(d) + "/f" + std::to_string(f), 1);
+    fixtures::ProcessResult result;
+    const auto start = std::chrono::steady_clock::now();
+    std::thread removal([&] { result = uninstall({"--yes", "--keep", "daemon", "Victim Pro"}); });
+    bool stopped = false;
+    while (!stopped && std::chrono::steady_clock::now() - start < 60s) {
+        const auto folders = platform::fs::listDirectory(big);
+        if (folders && folders->size() < 200) {
+            fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "unload", job});
+            stopped = true;
+        }
+        std::this_thread::sleep_for(2ms);
+    }
+    removal.join();
+    EXPECT_TRUE(stopped);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 60s);
+    EXPECT_EQ(result.exitCode, 1) << result.out << result.err;
+    EXPECT_TRUE(platform::fs::exists(big));
+    EXPECT_NE(result.out.find("Left over"), std::string::npos);
+    EXPECT_NE(result.out.substr(result.out.find("Left over")).find(support), std::string::npos) << result.out;
+}
+
+}  // namespace

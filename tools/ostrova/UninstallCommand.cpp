@@ -1,0 +1,175 @@
+#include "tools/ostrova/UninstallCommand.h"
+
+#include "Auxiliary/ByteCountFormatter.h"
+#include "app/catalogue/UninstallAppManager.h"
+#include "app/removal/DaemonInstaller.h"
+#include "platform/DispatchQueue.h"
+#include "platform/FileSystem.h"
+#include "system/Utility.h"
+#include "tools/ostrova/AppSelector.h"
+
+#include <unistd.h>
+
+#include <condition_variable>
+#include <cstdio>
+#include <iostream>
+#include <mutex>
+#include <set>
+
+namespace {
+
+bool askYes(const std::string& question)
+{
+    std::cerr << question << " [y/N] " << std::flush;
+    std::string answer;
+    if (!std::getline(std::cin, answer))
+        return false;
+    return answer == "y" || answer == "Y" || answer == "yes" || answer == "Yes";
+}
+
+// Reports the removal as it goes and answers the force-quit question.
+class RemovalReporter : public UninstallDelegate {
+public:
+    RemovalReporter(bool forceQuit, bool interactive) : forceQuit_(forceQuit), interactive_(interactive) {}
+
+    void appsDidLoad() override {}
+    void appDidScan(const std::shared_ptr<UninstallApp>&) override {}
+    void allAppsDidScan() override {}
+    void uninstallProgress(UninstallType state, double value, double total) override
+    {
+        if (state == eDeleting) {
+            std::cerr << "Removing " << static_cast<int>(value) + 1 << "/" << static_cast<int>(total) << "\n";
+            return;
+        }
+        if (state == eDeleteCompleted) {
+            std::lock_guard lock(mutex_);
+            done_ = true;
+            finished_.notify_all();
+        }
+    }
+    bool shouldForceQuit(const std::shared_ptr<UninstallApp>& app) override
+    {
+        bool quit = forceQuit_;
+        if (!quit && interactive_)
+            quit = askYes(app->displayName() + " is running. Quit it and remove it?");
+        if (!quit)
+            std::cerr << app->displayName() << " is running and was left alone.\n";
+        std::lock_guard lock(mutex_);
+        (quit ? quitApps_ : skippedApps_).insert(app.get());
+        return quit;
+    }
+    void waitUntilDone()
+    {
+        std::unique_lock lock(mutex_);
+        finished_.wait(lock, [&] { return done_; });
+    }
+
+private:
+    bool forceQuit_;
+    bool interactive_;
+    std::mutex mutex_;
+    std::condition_variable finished_;
+    bool done_ = false;
+    std::set<const UninstallApp*> quitApps_, skippedApps_;
+};
+
+std::optional<std::set<RkUninstallCategoryType>> categories(const std::vector<std::string>& names, std::string& bad)
+{
+    std::set<RkUninstallCategoryType> found;
+    for (const auto& name : names) {
+        RkUninstallCategoryType type{};
+        if (!categoryFromCaseName(name, type)) {
+            bad = name;
+            return std::nullopt;
+        }
+        found.insert(type);
+    }
+    return found;
+}
+
+}  // namespace
+
+int UninstallCommand::run(const CommandLine& line)
+{
+    if (line.operands.empty()) {
+        std::cerr << "ostrova: uninstall needs an application\n";
+        return 2;
+    }
+    std::string bad;
+    const auto only = categories(line.optionValues("--only"), bad);
+    const auto keep = only ? categories(line.optionValues("--keep"), bad) : std::nullopt;
+    if (!only || !keep) {
+        std::cerr << "ostrova: '" << bad << "' is not a category (bundle, support, cache, preference, state, "
+                  << "crashReporter, log, Sandbox, daemon, loginItem, other, cookies)\n";
+        return 2;
+    }
+    const bool interactive = ::isatty(STDIN_FILENO) == 1;
+    if (!line.has("--yes") && !line.has("--dry-run") && !interactive) {
+        std::cerr << "ostrova: not removing anything without --yes when no one can be asked\n";
+        return 2;
+    }
+
+    const auto catalogue = UninstallAppManager::make();
+    catalogue->discoverApps();
+    std::vector<std::string> unknown;
+    const auto chosen = AppSelector(catalogue->allApps).select(line.operands, unknown);
+    for (const auto& word : unknown)
+        std::cerr << "ostrova: no installed application is named '" << word << "'\n";
+    if (!unknown.empty())
+        return 1;
+
+    const auto manager = UninstallAppManager::make();
+    manager->allApps = chosen;
+    manager->runScanLoop();
+
+    // Every item ticked, as the application's check box does, then narrowed.
+    std::vector<std::string> selected;
+    std::int64_t bytes = 0;
+    for (const auto& app : chosen) {
+        app->setSelectionState(kSelectionOn);
+        for (const auto& group : app->fileGroups) {
+            const bool wanted = (only->empty() || only->count(group->type)) && !keep->count(group->type);
+            group->setSelectionState(wanted ? kSelectionOn : kSelectionOff);
+            for (const auto& item : group->fileItem) {
+                if (item->isSelected) {
+                    selected.push_back(item->filePath);
+                    bytes += item->size;
+                }
+            }
+        }
+    }
+    std::cout << (line.has("--dry-run") ? "Would remove" : "Will remove") << " " << selected.size() << " items ("
+              << format2ByteCountString(bytes) << "):\n";
+    for (const auto& path : selected)
+        std::cout << "  " << path << "\n";
+    std::cout.flush();
+    if (line.has("--dry-run") || selected.empty())
+        return 0;
+    if (!line.has("--yes") && !askYes("Remove them?")) {
+        std::cerr << "Nothing was removed.\n";
+        return 1;
+    }
+
+    if (!Utility::isSandboxed())
+        DaemonInstaller().ensureDaemon();
+    // No event loop here: main-queue work runs where it is posted.
+    dispatch::MainQueue::setExecutor([](dispatch::Task task) { task(); });
+    auto reporter = std::make_shared<RemovalReporter>(line.has("--force-quit"), interactive);
+    manager->delegate = reporter;
+    manager->removeApps(chosen);
+    reporter->waitUntilDone();
+
+    std::vector<std::string> removed, left;
+    for (const auto& path : selected)
+        (platform::fs::linkStatus(path) ? left : removed).push_back(path);
+    std::cout << "Removed " << removed.size() << " items:\n";
+    for (const auto& path : removed)
+        std::cout << "  " << path << "\n";
+    if (!left.empty()) {
+        std::cout << "Left over, remove these by hand (" << left.size() << "):\n";
+        for (const auto& path : left)
+            std::cout << "  " << path << "\n";
+    }
+    std::cout.flush();
+    return left.empty() ? 0 : 1;
+}

@@ -1,0 +1,116 @@
+#include "demo/DemoTree.h"
+#include "fixtures/BackgroundProcess.h"
+#include "fixtures/ChildProcess.h"
+#include "fixtures/MacTree.h"
+#include "fixtures/Unprivileged.h"
+#include "platform/FileSystem.h"
+#include "system/Utility.h"
+
+#include <gtest/gtest.h>
+
+#include <ftw.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <set>
+#include <thread>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+std::set<std::string>* listing = nullptr;
+int remember(const char* path, const struct stat*, int, struct FTW*)
+{
+    listing->insert(path);
+    return 0;
+}
+
+std::set<std::string> everything(const std::string& root)
+{
+    std::set<std::string> all;
+    listing = &all;
+    ::nftw(root.c_str(), remember, 32, FTW_PHYS);
+    listing = nullptr;
+    return all;
+}
+
+fixtures::ProcessResult ostrova(const fixtures::MacTree& tree, std::vector<std::string> words)
+{
+    words.insert(words.begin(), OSTROVA_CLI);
+    return fixtures::runProcess(words, {{"OSTROVA_ROOT", tree.root()}, {"HOME", tree.home()},
+                                        {"TMPDIR", tree.temporaryDirectory()}, {"OSTROVA_LAUNCHCTL", "/bin/false"}},
+                                "", 120s);
+}
+
+TEST(UninstallCli, DryRunTouchesNothingAndARealRunRemovesExactlyWhatItListed)
+{
+    fixtures::MacTree tree("demo");
+    demo::buildDemoTree(tree);
+    const auto before = everything(tree.root());
+    // No daemon runs here, and launch jobs go only through the daemon: they are kept out of this
+    // run (the daemon tests remove them).
+    const auto dry = ostrova(tree, {"uninstall", "--dry-run", "--keep", "daemon", "Lumen Notes", "com.kestrelsoft.browser"});
+    ASSERT_EQ(dry.exitCode, 0) << dry.err;
+    EXPECT_EQ(everything(tree.root()), before);
+
+    std::vector<std::string> listed;
+    std::size_t start = dry.out.find('\n') + 1;
+    while (start < dry.out.size()) {
+        const auto end = dry.out.find('\n', start);
+        listed.push_back(dry.out.substr(start + 2, end - start - 2));
+        start = end + 1;
+    }
+    ASSERT_GT(listed.size(), 5u);
+
+    const auto real = ostrova(tree, {"uninstall", "--yes", "--keep", "daemon", "Lumen Notes", "com.kestrelsoft.browser"});
+    EXPECT_EQ(real.exitCode, 0) << real.out << real.err;
+    const auto after = everything(tree.root());
+    std::set<std::string> gone;
+    for (const auto& path : before)
+        if (!after.count(path))
+            gone.insert(path);
+    // Exactly the listed items and what was inside them.
+    for (const auto& path : gone) {
+        bool covered = false;
+        for (const auto& item : listed)
+            covered = covered || path == item || path.rfind(item + "/", 0) == 0;
+        EXPECT_TRUE(covered) << path;
+    }
+    for (const auto& item : listed)
+        EXPECT_TRUE(gone.count(item)) << item;
+    EXPECT_NE(real.out.find("Removed " + std::to_string(listed.size()) + " items"), std::string::npos);
+    EXPECT_TRUE(platform::fs::exists(tree.at("~/Library/LaunchAgents/com.lumenhaus.notes.helper.plist")));
+}
+
+TEST(UninstallCli, WithoutTheDaemonLaunchJobsAreReportedAsLeftOver)
+{
+    fixtures::MacTree tree("demo");
+    demo::buildDemoTree(tree);
+    const auto result = ostrova(tree, {"uninstall", "--yes", "--only", "daemon", "Lumen Notes"});
+    EXPECT_EQ(result.exitCode, 1);
+    const std::string job = tree.at("~/Library/LaunchAgents/com.lumenhaus.notes.helper.plist");
+    EXPECT_NE(result.out.find("Left over, remove these by hand (1):\n  " + job), std::string::npos) << result.out;
+    EXPECT_TRUE(platform::fs::exists(job));
+}
+
+TEST(UninstallCli, NarrowsByCategoryAndRefusesWithoutAnswer)
+{
+    fixtures::MacTree tree("demo");
+    demo::buildDemoTree(tree);
+    const auto onlyCaches = ostrova(tree, {"uninstall", "--dry-run", "--only", "cache", "Lumen Notes"});
+    ASSERT_EQ(onlyCaches.exitCode, 0);
+    EXPECT_NE(onlyCaches.out.find("Caches/com.lumenhaus.notes"), std::string::npos);
+    EXPECT_EQ(onlyCaches.out.find("Lumen Notes.app"), std::string::npos);
+    const auto keepBundle = ostrova(tree, {"uninstall", "--dry-run", "--keep", "bundle", "Lumen Notes"});
+    EXPECT_EQ(keepBundle.out.find("Lumen Notes.app\n"), std::string::npos);
+    EXPECT_NE(keepBundle.out.find("Preferences"), std::string::npos);
+
+    EXPECT_EQ(ostrova(tree, {"uninstall", "Lumen Notes"}).exitCode, 2);  // no terminal, no --yes
+    EXPECT_EQ(ostrova(tree, {"uninstall", "--only", "caches", "Lumen Notes"}).exitCode, 2);
+    EXPECT_EQ(ostrova(tree, {"uninstall", "--yes", "No Such App"}).exitCode, 1);
+    EXPECT_TRUE(platform::fs::exists(tree.at("/Applications/Lumen Notes.app")));
+}
+
+}  // namespace
