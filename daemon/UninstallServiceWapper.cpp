@@ -100,6 +100,17 @@ std::optional<RemovalPolicy> UninstallServiceWapper::policyForCurrentClient() co
     return RemovalPolicy(client);
 }
 
+bool UninstallServiceWapper::permitted(const std::string& what,
+                                       const std::function<bool(const RemovalPolicy&, std::string&)>& check) const
+{
+    const auto policy = policyForCurrentClient();
+    std::string why = "the client's places cannot be told";
+    if (policy && check(*policy, why))
+        return true;
+    refuse(what, why);
+    return false;
+}
+
 void UninstallServiceWapper::testWithReply(Reply reply)
 {
     reply(true);
@@ -130,10 +141,7 @@ void UninstallServiceWapper::removeWithPaths(const std::vector<std::string>& pat
 
 void UninstallServiceWapper::unloadPlistWithPath(const std::string& path, Reply reply)
 {
-    const auto policy = policyForCurrentClient();
-    std::string why = "the client's places cannot be told";
-    if (!policy || !policy->allowsRemoval(path, why)) {
-        refuse("to unload " + path, why);
+    if (!permitted("to unload " + path, [&](const RemovalPolicy& policy, std::string& why) { return policy.allowsRemoval(path, why); })) {
         reply(false);
         return;
     }
@@ -168,10 +176,7 @@ void UninstallServiceWapper::killProcessWithExecutablePath(const std::string& pa
         reply(false);
         return;
     }
-    const auto policy = policyForCurrentClient();
-    std::string why = "the client's places cannot be told";
-    if (!policy || !policy->allowsExecutable(path, why)) {
-        refuse("to end " + path, why);
+    if (!permitted("to end " + path, [&](const RemovalPolicy& policy, std::string& why) { return policy.allowsExecutable(path, why); })) {
         reply(false);
         return;
     }
@@ -189,10 +194,8 @@ void UninstallServiceWapper::KillProcessWithBundlePath(const std::string& bundle
         reply(false);
         return;
     }
-    const auto policy = policyForCurrentClient();
-    std::string why = "the client's places cannot be told";
-    if (!policy || !policy->allowsBundle(bundlePath, why)) {
-        refuse("to end the processes of " + bundlePath, why);
+    if (!permitted("to end the processes of " + bundlePath,
+                   [&](const RemovalPolicy& policy, std::string& why) { return policy.allowsBundle(bundlePath, why); })) {
         reply(false);
         return;
     }

@@ -4,6 +4,7 @@
 #include "xpc/UninstallServiceprotocol.h"
 #include "xpc/XPCLocalObject.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -32,6 +33,8 @@ private:
     // The places the client of the request being served may have acted on.
     std::optional<RemovalPolicy> policyForCurrentClient() const;
     static void refuse(const std::string& what, const std::string& why);
+    // Whether the current client's policy allows it; a refusal is printed.
+    bool permitted(const std::string& what, const std::function<bool(const RemovalPolicy&, std::string&)>& check) const;
 
     ClientCheck check_;
 };

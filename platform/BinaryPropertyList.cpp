@@ -1,5 +1,7 @@
 #include "platform/BinaryPropertyList.h"
 
+#include "platform/Utf8.h"
+
 #include <cstdint>
 #include <cstring>
 
@@ -8,25 +10,6 @@ namespace {
 
 constexpr std::size_t kTrailerSize = 32;
 constexpr std::size_t kMaxValues = 1u << 20;
-
-void appendUtf8(std::string& out, std::uint32_t cp)
-{
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
 
 class Reader {
 public:
@@ -174,7 +157,7 @@ private:
                 } else if (cp >= 0xD800 && cp <= 0xDFFF) {
                     cp = 0xFFFD;
                 }
-                appendUtf8(text, cp);
+                platform::utf8::append(text, cp);
             }
             return Value(std::move(text));
         }

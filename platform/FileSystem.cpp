@@ -121,6 +121,17 @@ std::optional<std::string> readFile(const std::string& path, std::size_t maxByte
     return data;
 }
 
+bool makeDirectories(const std::string& path, mode_t mode)
+{
+    std::string current;
+    for (const auto& part : path::components(path)) {
+        current = current.empty() ? part : path::appending(current, part);
+        if (::mkdir(current.c_str(), mode) != 0 && errno != EEXIST)
+            return false;
+    }
+    return isDirectory(path);
+}
+
 bool writeFileAtomically(const std::string& path, const std::string& contents)
 {
     const std::string temp = path + ".tmp." + std::to_string(::getpid());

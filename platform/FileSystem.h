@@ -29,6 +29,8 @@ std::optional<std::vector<std::string>> listDirectory(const std::string& path);
 
 // The whole file, or nullopt when it cannot be read or is larger than maxBytes.
 std::optional<std::string> readFile(const std::string& path, std::size_t maxBytes = 64u << 20);
+// Creates the folder and every missing folder above it; true when it is a folder afterwards.
+bool makeDirectories(const std::string& path, mode_t mode = 0755);
 // Writes through a temporary file in the same folder and renames it over the target.
 bool writeFileAtomically(const std::string& path, const std::string& contents);
 

@@ -1,28 +1,11 @@
 #include "platform/StringsFile.h"
 
+#include "platform/Utf8.h"
+
 #include <cstdint>
 
 namespace platform {
 namespace {
-
-void appendUtf8(std::string& out, uint32_t cp)
-{
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
 
 std::string utf16ToUtf8(std::string_view bytes, bool bigEndian)
 {
@@ -44,7 +27,7 @@ std::string utf16ToUtf8(std::string_view bytes, bool bigEndian)
         } else if (cp >= 0xD800 && cp <= 0xDFFF) {
             cp = 0xFFFD;
         }
-        appendUtf8(out, cp);
+        utf8::append(out, cp);
     }
     return out;
 }
@@ -164,7 +147,7 @@ private:
                 }
                 if (digits == 0)
                     return std::nullopt;
-                appendUtf8(out, (cp >= 0xD800 && cp <= 0xDFFF) ? 0xFFFD : cp);
+                utf8::append(out, (cp >= 0xD800 && cp <= 0xDFFF) ? 0xFFFD : cp);
                 break;
             }
             default:

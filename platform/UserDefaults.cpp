@@ -31,17 +31,6 @@ std::string configHome()
     return path::appending(path::homeDirectory(), ".config");
 }
 
-bool makeDirectories(const std::string& folder)
-{
-    std::string current;
-    for (const auto& part : path::components(folder)) {
-        current = current.empty() ? part : path::appending(current, part);
-        if (::mkdir(current.c_str(), 0700) != 0 && errno != EEXIST)
-            return false;
-    }
-    return fs::isDirectory(folder);
-}
-
 class FileLock {
 public:
     explicit FileLock(const std::string& path) : fd_(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600))
@@ -108,7 +97,7 @@ bool UserDefaults::update(Change change)
         return false;
     std::lock_guard lock(defaultsMutex);
     const std::string file = filePath();
-    if (!makeDirectories(path::deletingLastComponent(file)))
+    if (!fs::makeDirectories(path::deletingLastComponent(file), 0700))
         return false;
     FileLock fileLock(file + ".lock");
     plist::Dictionary dict = plist::readDictionary(file).value_or(plist::Dictionary{});

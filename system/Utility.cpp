@@ -4,6 +4,7 @@
 #include "platform/PropertyList.h"
 #include "platform/Sandbox.h"
 #include "platform/SystemTools.h"
+#include "platform/Utf8.h"
 #include "system/KextManager.h"
 #include "system/ProcessManager.h"
 #include "system/ShellQuote.h"
@@ -22,21 +23,6 @@
 extern char** environ;
 
 namespace {
-
-bool isUtf8(const std::string& text)
-{
-    for (std::size_t i = 0; i < text.size();) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        std::size_t length = c < 0x80 ? 1 : (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3 : (c & 0xF8) == 0xF0 ? 4 : 0;
-        if (length == 0 || i + length > text.size() || (length == 2 && c < 0xC2))
-            return false;
-        for (std::size_t k = 1; k < length; ++k)
-            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80)
-                return false;
-        i += length;
-    }
-    return true;
-}
 
 // Launch Services' list of every application, looked up by name once per process. The stand-in
 // contract: an array of file paths terminated by nullptr, owned by the callee.
@@ -106,7 +92,7 @@ std::optional<std::string> Utility::GetShellExecutionResult(const std::string& c
         platform::tools::systemLog(std::string(self) + ", Task succeeded.");
     }
     ::close(out[0]);
-    if (!isUtf8(output))
+    if (!platform::utf8::isValid(output))
         return std::nullopt;
     return output;
 }

@@ -68,12 +68,7 @@ int listenAt(const std::string& socketPath)
     sockaddr_un address{};
     if (!fillAddress(socketPath, address))
         return -1;
-    const std::string folder = platform::path::deletingLastComponent(socketPath);
-    std::string current;
-    for (const auto& part : platform::path::components(folder)) {
-        current = current.empty() ? part : platform::path::appending(current, part);
-        ::mkdir(current.c_str(), 0755);
-    }
+    platform::fs::makeDirectories(platform::path::deletingLastComponent(socketPath));
     // Only a socket is replaced, never another kind of file.
     if (const auto st = platform::fs::linkStatus(socketPath); st && S_ISSOCK(st->st_mode))
         ::unlink(socketPath.c_str());

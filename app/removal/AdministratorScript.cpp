@@ -26,11 +26,7 @@ void runAdministratorScript(bool accessGranted, const std::string& command, bool
     const std::string folder = applicationScriptsFolder();
     if (folder.empty())
         return;
-    std::string current;
-    for (const auto& part : platform::path::components(folder)) {
-        current = current.empty() ? part : platform::path::appending(current, part);
-        ::mkdir(current.c_str(), 0755);
-    }
+    platform::fs::makeDirectories(folder);
     const std::string script = folder + "/" + platform::makeUuidString() + ".scpt";
     const std::string cleanup = "rm " + shellquote::forAppleScript(shellquote::single(script));
     std::string text = "do shell script \"" + command + "; " + cleanup + "\"";

@@ -40,11 +40,7 @@ std::string DaemonInstaller::jobFileToInstall() const
     // The bundle was moved or copied: the job must start the daemon where it is now.
     job->insert_or_assign("ProgramArguments", plist::Array{plist::Value(daemon), plist::Value("loadBySystem")});
     const std::string folder = applicationScriptsFolder();
-    std::string current;
-    for (const auto& part : platform::path::components(folder)) {
-        current = current.empty() ? part : platform::path::appending(current, part);
-        ::mkdir(current.c_str(), 0755);
-    }
+    platform::fs::makeDirectories(folder);
     const std::string corrected = folder + "/" + kJobFileName;
     return plist::writeFile(corrected, plist::Value(std::move(*job))) ? corrected : *resource;
 }

@@ -23,15 +23,6 @@ void onStop(int)
     stopRequested = 1;
 }
 
-void makeFolders(const std::string& folder)
-{
-    std::string current;
-    for (const auto& part : platform::path::components(folder)) {
-        current = current.empty() ? part : platform::path::appending(current, part);
-        ::mkdir(current.c_str(), 0755);
-    }
-}
-
 void redirect(int target, const std::string& path)
 {
     const int fd = path.empty() ? ::open("/dev/null", O_RDWR) : ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
@@ -192,7 +183,7 @@ int JobSupervisor::loadedSupervisor(const std::string& label)
 
 bool JobSupervisor::start(const Job& job, const std::string& jobPath)
 {
-    makeFolders(platform::fixedPath("/var/run/launchd"));
+    platform::fs::makeDirectories(platform::fixedPath("/var/run/launchd"));
     ::unlink(recordPath(job.label).c_str());
     const pid_t first = ::fork();
     if (first < 0)
