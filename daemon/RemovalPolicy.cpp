@@ -11,9 +11,15 @@ namespace path = platform::path;
 RemovalPolicy::RemovalPolicy(const SearchFilePath::User& client)
 {
     applicationFolders_ = SearchFilePath::applicationFolders(&client);
-    for (const auto type : SearchFilePath::searchedCategories())
-        for (const auto& folder : SearchFilePath::foldersForCategory(type, &client))
-            searchedFolders_.push_back(path::trimTrailingSlashes(folder));
+    for (const auto type : SearchFilePath::searchedCategories()) {
+        const auto folders = SearchFilePath::foldersForCategory(type, &client);
+        for (std::size_t i = 0; i < folders.size(); ++i) {
+            // Without a temporary folder of the client's own, its two cache places are left out.
+            if (type == RkUninstallCategoryType::cache && i >= 2 && client.temporaryDirectory.empty())
+                continue;
+            searchedFolders_.push_back(path::trimTrailingSlashes(folders[i]));
+        }
+    }
     libraries_ = {SearchFilePath::resolveHomePath("/Library"), client.home + "/Library"};
 }
 

@@ -8,6 +8,8 @@
 // Where the daemon acts for one client: strictly inside the application folders and the folders
 // the scanner searches (the client's own and the system's), never a folder that holds everyone's
 // data, never a protected path, never through a symbolic link, never a path with "." or "..".
+// A client without a temporary folder of its own (an empty temporaryDirectory) gets no temporary
+// places.
 class RemovalPolicy {
 public:
     explicit RemovalPolicy(const SearchFilePath::User& client);

@@ -11,6 +11,7 @@
 #include "system/Utility.h"
 
 #include <pwd.h>
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <regex>
@@ -83,20 +84,26 @@ std::optional<RemovalPolicy> UninstallServiceWapper::policyForCurrentClient() co
     if (!connection)
         return std::nullopt;
     const auto& peer = connection->peer();
+    // A folder the client names in its environment counts only when it is its own: a user could
+    // otherwise point the daemon at another user's files (or at a shared /tmp).
+    auto ownFolder = [&](const std::optional<std::string>& folder) -> std::optional<std::string> {
+        if (!folder || folder->empty() || folder->front() != '/')
+            return std::nullopt;
+        const auto st = platform::fs::linkStatus(*folder);
+        if (!st || !S_ISDIR(st->st_mode) || (peer.uid != 0 && st->st_uid != peer.uid))
+            return std::nullopt;
+        return platform::path::trimTrailingSlashes(*folder);
+    };
     SearchFilePath::User client;
-    if (auto home = xpcsocket::environmentOf(peer, "HOME"); home && !home->empty() && home->front() == '/') {
-        client.home = platform::path::trimTrailingSlashes(*home);
+    if (const auto home = ownFolder(xpcsocket::environmentOf(peer, "HOME"))) {
+        client.home = *home;
     } else if (const passwd* entry = ::getpwuid(peer.uid); entry && entry->pw_dir) {
         client.home = entry->pw_dir;
     } else {
         return std::nullopt;
     }
-    std::string tmp = xpcsocket::environmentOf(peer, "TMPDIR").value_or("/tmp/");
-    if (tmp.empty() || tmp.front() != '/')
-        tmp = "/tmp/";
-    if (tmp.back() != '/')
-        tmp += '/';
-    client.temporaryDirectory = tmp;
+    if (const auto tmp = ownFolder(xpcsocket::environmentOf(peer, "TMPDIR")))
+        client.temporaryDirectory = *tmp == "/" ? "" : *tmp + "/";
     return RemovalPolicy(client);
 }
 

@@ -44,8 +44,10 @@ protected:
                                   {"RunAtload", true},
                                   {"StandardOutPath", log},
                                   {"StandardErrorPath", log}}));
-        // Clients of another user must reach the tree and the socket.
+        // Clients of another user must reach the tree and the socket; the client's home is its own,
+        // the files in it still root's.
         ::chmod(tree->root().c_str(), 0755);
+        ::chown(tree->home().c_str(), fixtures::unprivilegedUid(), fixtures::unprivilegedGid());
         const auto loaded = fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "load", "-w", job});
         ASSERT_EQ(loaded.exitCode, 0) << loaded.err;
         for (int i = 0; i < 100 && !answers(); ++i)
@@ -65,7 +67,8 @@ protected:
     }
 
     // Runs the test client: as the bundle's app (by default) or another program, as another user.
-    static std::string call(std::vector<std::string> words, const std::string& program = app, bool unprivileged = true)
+    static std::string call(std::vector<std::string> words, const std::string& program = app, bool unprivileged = true,
+                            const std::string& home = "")
     {
         std::vector<std::string> argv = {program};
         if (unprivileged) {
@@ -73,7 +76,8 @@ protected:
             argv.push_back(std::to_string(fixtures::unprivilegedUid()));
         }
         argv.insert(argv.end(), words.begin(), words.end());
-        const auto result = fixtures::runProcess(argv, {{"HOME", tree->home()}, {"TMPDIR", tree->temporaryDirectory()}});
+        const auto result = fixtures::runProcess(argv, {{"HOME", home.empty() ? tree->home() : home},
+                                                        {"TMPDIR", tree->temporaryDirectory()}});
         return result.out;
     }
     static bool replied(const std::string& output, bool value)
@@ -127,6 +131,20 @@ TEST_F(DaemonTest, RefusesPathsOutsideItsPlaces)
     EXPECT_NE(daemonLog().find("refused to remove " + outside), std::string::npos);
     EXPECT_TRUE(replied(call({"kill-bundle", "/"}), false));
     EXPECT_TRUE(replied(call({"kill-bundle", tree->at("/Applications")}), false));
+}
+
+TEST_F(DaemonTest, AHomeThatIsNotTheClientsOwnGivesItNothing)
+{
+    const std::string other = tree->at("/Users/other");
+    const std::string theirs = other + "/Library/Caches/com.vendor.theirs";
+    tree->writeFile(theirs, "x");
+    EXPECT_TRUE(replied(call({"remove", theirs}, app, true, other), false));
+    EXPECT_TRUE(platform::fs::exists(theirs));
+    // The temporary folder is root's here, not the client's: nothing in it is offered either.
+    const std::string temporary = tree->temporaryDirectory() + "leftover";
+    tree->writeFile(temporary, "x");
+    EXPECT_TRUE(replied(call({"remove", temporary}), false));
+    EXPECT_TRUE(platform::fs::exists(temporary));
 }
 
 TEST_F(DaemonTest, RefusesOtherClients)

@@ -47,6 +47,7 @@ protected:
         tree.activate();
         tree.environment().set("OSTROVA_LAUNCHCTL", OSTROVA_LAUNCHCTL_PATH);
         ::chmod(tree.root().c_str(), 0755);
+        ::chown(tree.home().c_str(), fixtures::unprivilegedUid(), fixtures::unprivilegedGid());
         const std::string ostrovaApp = tree.at("/Applications/Ostrova.app");
         daemon = fixtures::copyExecutable(ostrovaApp + "/Contents/MacOS/OstrovaDaemon", OSTROVA_DAEMON_PATH);
         cli = fixtures::copyExecutable(ostrovaApp + "/Contents/Helpers/ostrova", OSTROVA_CLI_PATH);
