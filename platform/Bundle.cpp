@@ -62,11 +62,6 @@ plist::Dictionary Bundle::infoDictionary() const
     return dict ? std::move(*dict) : plist::Dictionary{};
 }
 
-bool Bundle::hasReadableInfoDictionary() const
-{
-    return plist::readDictionary(fs::resolveCaseInsensitive(path_, "Contents/Info.plist")).has_value();
-}
-
 std::vector<std::string> Bundle::localizations() const
 {
     std::vector<std::string> found;

@@ -27,7 +27,6 @@ public:
 
     // The Info.plist dictionary; empty when it is missing or unreadable.
     plist::Dictionary infoDictionary() const;
-    bool hasReadableInfoDictionary() const;
     // The InfoPlist.strings table of the best localisation for the user's languages; nullopt when
     // the bundle has none.
     std::optional<plist::Dictionary> localizedInfoDictionary() const;

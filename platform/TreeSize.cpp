@@ -87,7 +87,7 @@ private:
 // outlives a helper that is still leaving when the caller returns.
 class Walk : public std::enable_shared_from_this<Walk> {
 public:
-    Walk(const std::atomic<bool>* keepGoing, TreeSize::Counters* counters) : keepGoing_(keepGoing), counters_(counters) {}
+    explicit Walk(const std::atomic<bool>* keepGoing) : keepGoing_(keepGoing) {}
 
     std::int64_t run(const std::string& root)
     {
@@ -110,7 +110,6 @@ private:
 
     struct Tally {
         std::int64_t bytes = 0;
-        std::uint64_t folders = 0;
         std::uint64_t entries = 0;
     };
 
@@ -148,10 +147,6 @@ private:
             wantsWork_.store(waiting_ > 0, std::memory_order_relaxed);
         }
         total_ += tally.bytes;
-        if (counters_) {
-            counters_->folders += tally.folders;
-            counters_->entries += tally.entries;
-        }
         if (!owner)
             --helpers_;
         changed_.notify_all();
@@ -185,7 +180,6 @@ private:
     // Sums the folder open as `fd` (at `path`) and everything below it; closes `fd`.
     void walkFolder(int fd, const std::string& path, int depth, Tally& tally)
     {
-        ++tally.folders;
         statistics::directoryListings.fetch_add(1, std::memory_order_relaxed);
         std::vector<std::string> subfolders;
         alignas(8) char buffer[32768];
@@ -250,7 +244,6 @@ private:
     }
 
     const std::atomic<bool>* keepGoing_;
-    TreeSize::Counters* counters_;
     std::mutex mutex_;
     std::condition_variable changed_;
     std::vector<std::string> shared_;
@@ -265,14 +258,14 @@ private:
 
 }  // namespace
 
-std::int64_t TreeSize::measure(const std::string& path, const std::atomic<bool>* keepGoing, Counters* counters)
+std::int64_t TreeSize::measure(const std::string& path, const std::atomic<bool>* keepGoing)
 {
     struct stat st {};
     if (path.empty() || ::lstat(path.c_str(), &st) != 0)
         return 0;
     if (!S_ISDIR(st.st_mode))
         return st.st_size;
-    return std::make_shared<Walk>(keepGoing, counters)->run(path);
+    return std::make_shared<Walk>(keepGoing)->run(path);
 }
 
 }  // namespace platform

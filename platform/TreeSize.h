@@ -9,16 +9,11 @@ namespace platform {
 // Sums the logical sizes of everything at or below a path: files, links (as themselves) and other
 // non-folders count with their status size; folders only hold. No link is ever followed. Folders
 // that cannot be opened or vanish during the walk are skipped. When `keepGoing` is given, the walk
-// stops at the next entry once it reads false and returns the total so far.
+// stops at the next entry once it reads false and returns the total so far. Folders listed are
+// counted in platform::statistics.
 class TreeSize {
 public:
-    struct Counters {
-        std::uint64_t folders = 0;  // directory listings made
-        std::uint64_t entries = 0;  // entries examined
-    };
-
-    static std::int64_t measure(const std::string& path, const std::atomic<bool>* keepGoing = nullptr,
-                                Counters* counters = nullptr);
+    static std::int64_t measure(const std::string& path, const std::atomic<bool>* keepGoing = nullptr);
 };
 
 }  // namespace platform

@@ -74,7 +74,6 @@ FolderSnapshot& ScanIndex::folder(const std::string& path)
 {
     auto it = folders_.find(path);
     if (it == folders_.end()) {
-        ++counters_.listings;
         it = folders_.emplace(path, std::make_unique<FolderSnapshot>(path, *substrings_)).first;
         it->second->markShared([this](const std::string& entry) { return isSharedFolder(entry); });
     }

@@ -75,10 +75,6 @@ public:
     // A path as its components joined by "/" (so "/a//b/" reads "/a/b").
     static std::string canonical(const std::string& path);
 
-    struct Counters {
-        std::uint64_t listings = 0;
-    };
-    const Counters& counters() const { return counters_; }
 
 private:
     void addIdentifier(const std::string& raw);
@@ -100,5 +96,4 @@ private:
     std::unordered_set<const FolderSnapshot*> covered_;
     bool launchFiled_ = false;
     std::unordered_map<std::string, std::vector<LaunchRef>> launchFiling_;
-    Counters counters_;
 };

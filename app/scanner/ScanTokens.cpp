@@ -57,7 +57,6 @@ NamePattern& ScanTokens::identifierPattern(const std::string& suffix)
 
 bool ScanTokens::matchesName(const std::string& key, const std::string& suffix)
 {
-    ++matchCount;
     if (const auto quick = QuickNameMatch::matches(key, {&infoName, &executable, &display}, suffix, crashSuffix()))
         return *quick;
     return namePattern(suffix).matches(key);
@@ -65,7 +64,6 @@ bool ScanTokens::matchesName(const std::string& key, const std::string& suffix)
 
 bool ScanTokens::matchesIdentifier(const std::string& key, const std::string& suffix)
 {
-    ++matchCount;
     static const std::string none;
     if (const auto quick = QuickNameMatch::matches(key, {&identifier, &none}, suffix, crashSuffix()))
         return *quick;

@@ -27,8 +27,6 @@ public:
     bool hasLineBreak() const { return lineBreak_; }
     // Where these names occur across the run's searched folders (looked up on first need).
     std::optional<ScanIndex::Candidates> runCandidates;
-    // Number of pattern evaluations made through this object.
-    std::size_t matchCount = 0;
 
     // The name and identifier tests; the ordinary cases are decided without the pattern engine.
     bool matchesName(const std::string& key, const std::string& suffix);

@@ -313,10 +313,8 @@ void UninstallScaner::matchFolder(FolderSnapshot& folder, ScanTokens& tokens, co
             const auto& independent = snapshot.matchedBy(applicationIndependentPattern(suffix));
             return std::binary_search(independent.begin(), independent.end(), position);
         }
-        ++patternMatches_;
         if (tokens.matchesName(key, suffix))
             return true;
-        ++patternMatches_;
         return tokens.matchesIdentifier(key, suffix);
     };
     auto containsIdentifier = [&](const std::string& name) {

@@ -48,8 +48,6 @@ public:
     static std::string normalizeName(const std::string& name);
     static std::string escapeForPattern(const std::string& token);
 
-    // Pattern evaluations made so far (benchmarks).
-    std::size_t patternMatches() const { return patternMatches_; }
 
 private:
     // Launch-folder entries (folder, position) worth naming; the others cannot pass the launch check.
@@ -65,5 +63,4 @@ private:
 
     std::shared_ptr<ScanIndex> index_;
     std::vector<std::pair<const UninstallApp*, std::unique_ptr<ScanTokens>>> tokens_;
-    std::size_t patternMatches_ = 0;
 };

@@ -45,7 +45,6 @@ TEST_F(BundleTest, InfoDictionaryAndIdentifier)
     ASSERT_TRUE(bundle);
     EXPECT_EQ(bundle->bundleIdentifier(), "com.vendor.foo");
     EXPECT_EQ(plist::stringValue(bundle->infoDictionary(), "CFBundleExecutable"), "Foo");
-    EXPECT_TRUE(bundle->hasReadableInfoDictionary());
 
     EXPECT_FALSE(Bundle::atPath(tree.at("/Applications/Missing.app")));
     tree.writeFile(tree.at("/Applications/File.app"), "not a folder");
