@@ -6,15 +6,18 @@
 
 namespace dispatch {
 
-SerialQueue::SerialQueue(std::string label) : label_(std::move(label)), thread_([this] { run(); }) {}
+SerialQueue::SerialQueue(std::string label)
+    : label_(std::move(label)), state_(std::make_shared<State>()), thread_([state = state_] { run(state); })
+{
+}
 
 SerialQueue::~SerialQueue()
 {
     {
-        std::lock_guard lock(mutex_);
-        stopping_ = true;
+        std::lock_guard lock(state_->mutex);
+        state_->stopping = true;
     }
-    wake_.notify_all();
+    state_->wake.notify_all();
     if (thread_.joinable()) {
         if (thread_.get_id() == std::this_thread::get_id())
             thread_.detach();
@@ -32,12 +35,12 @@ void SerialQueue::asyncAfter(std::chrono::duration<double> delay, Task task)
 {
     const auto due = Clock::now() + std::chrono::duration_cast<Clock::duration>(delay);
     {
-        std::lock_guard lock(mutex_);
-        if (stopping_)
+        std::lock_guard lock(state_->mutex);
+        if (state_->stopping)
             return;
-        tasks_.emplace(std::make_pair(due, sequence_++), std::move(task));
+        state_->tasks.emplace(std::make_pair(due, state_->sequence++), std::move(task));
     }
-    wake_.notify_all();
+    state_->wake.notify_all();
 }
 
 void SerialQueue::sync(const Task& task)
@@ -60,23 +63,24 @@ bool SerialQueue::isCurrent() const
     return thread_.get_id() == std::this_thread::get_id();
 }
 
-void SerialQueue::run()
+void SerialQueue::run(const std::shared_ptr<State>& state)
 {
-    std::unique_lock lock(mutex_);
-    while (!stopping_) {
-        if (tasks_.empty()) {
-            wake_.wait(lock);
+    std::unique_lock lock(state->mutex);
+    while (!state->stopping) {
+        if (state->tasks.empty()) {
+            state->wake.wait(lock);
             continue;
         }
-        const auto due = tasks_.begin()->first.first;
+        const auto due = state->tasks.begin()->first.first;
         if (due > Clock::now()) {
-            wake_.wait_until(lock, due);
+            state->wake.wait_until(lock, due);
             continue;
         }
-        Task task = std::move(tasks_.begin()->second);
-        tasks_.erase(tasks_.begin());
+        Task task = std::move(state->tasks.begin()->second);
+        state->tasks.erase(state->tasks.begin());
         lock.unlock();
         task();
+        task = nullptr;  // what it held (perhaps the queue's owner) goes before the lock is taken
         lock.lock();
     }
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -33,14 +34,19 @@ public:
     bool isCurrent() const;
 
 private:
-    void run();
+    // Shared with the queue's thread, so that a task that drops the last reference to the queue's
+    // owner (and so destroys the queue on its own thread) leaves the loop something to finish on.
+    struct State {
+        std::mutex mutex;
+        std::condition_variable wake;
+        std::multimap<std::pair<Clock::time_point, std::uint64_t>, Task> tasks;
+        std::uint64_t sequence = 0;
+        bool stopping = false;
+    };
+    static void run(const std::shared_ptr<State>& state);
 
     std::string label_;
-    std::mutex mutex_;
-    std::condition_variable wake_;
-    std::multimap<std::pair<Clock::time_point, std::uint64_t>, Task> tasks_;
-    std::uint64_t sequence_ = 0;
-    bool stopping_ = false;
+    std::shared_ptr<State> state_;
     std::thread thread_;
 };
 

@@ -61,6 +61,22 @@ TEST(SerialQueue, DestructionDropsWaitingTasks)
     EXPECT_EQ(ran.load(), 0);
 }
 
+TEST(SerialQueue, ATaskMayDestroyItsOwnQueue)
+{
+    auto queue = std::make_shared<dispatch::SerialQueue>("test.self");
+    std::atomic<bool> ran{false};
+    std::weak_ptr<dispatch::SerialQueue> watch = queue;
+    queue->async([owned = queue, &ran]() mutable {
+        ran = true;
+        owned.reset();  // the last reference: the queue goes on its own thread
+    });
+    queue.reset();
+    for (int i = 0; i < 200 && !watch.expired(); ++i)
+        std::this_thread::sleep_for(5ms);
+    EXPECT_TRUE(ran);
+    EXPECT_TRUE(watch.expired());
+}
+
 TEST(MainQueue, TasksWaitUntilTheMainThreadDrains)
 {
     std::atomic<int> ran{0};
