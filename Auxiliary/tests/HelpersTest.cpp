@@ -1,0 +1,209 @@
+// Appearance, drawing, process and value helpers of the framework.
+#include "Auxiliary/Appearance.h"
+#include "Auxiliary/BezierPath.h"
+#include "Auxiliary/CaseInsensitiveString.h"
+#include "Auxiliary/DateExtension.h"
+#include "Auxiliary/Drawing.h"
+#include "Auxiliary/TaskHandler.h"
+#include "Auxiliary/ViewHelpers.h"
+#include "Auxiliary/VolumeInfo.h"
+
+#include <QApplication>
+#include <QAbstractButton>
+#include <QElapsedTimer>
+#include <QMessageBox>
+#include <QPainter>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTest>
+
+class HelpersTest : public QObject {
+    Q_OBJECT
+private slots:
+    void hexColoursReadLikeAScanner()
+    {
+        QCOMPARE(appearance::colorFromHex("FFFFFF"), QColor(255, 255, 255));
+        QCOMPARE(appearance::colorFromHex("#FFFFFF"), QColor(0, 0, 0));
+        const QColor dark = appearance::colorFromHex("2F2F2D");
+        QCOMPARE(dark.red(), 47);
+        QCOMPARE(dark.green(), 47);
+        QCOMPARE(dark.blue(), 45);
+        QCOMPARE(appearance::colorFromHex("e1e1e1").red(), 0xE1);
+        QCOMPARE(appearance::colorFromHex("12zz").blue(), 0x12);  // digits up to the first non-digit
+        QVERIFY(qAbs(appearance::colorFromHex("000000", 0.001).alphaF() - 0.001f) < 0.0001f);
+        QCOMPARE(appearance::colorFromHex("").rgb(), QColor(Qt::black).rgb());
+    }
+
+    void darkAppearanceNamesAndPalettes()
+    {
+        QVERIFY(appearance::isDark(QStringLiteral("NSAppearanceNameDarkAqua")));
+        QVERIFY(appearance::isDark(QStringLiteral("NSAppearanceNameAccessibilityHighContrastVibrantDark")));
+        QVERIFY(!appearance::isDark(QStringLiteral("NSAppearanceNameAqua")));
+        QVERIFY(!appearance::isDark(QStringLiteral("NSAppearanceNameVibrantLight")));
+        QVERIFY(!appearance::isDark(QStringLiteral("SomethingElse")));
+
+        QPalette dark;
+        dark.setColor(QPalette::Window, QColor("#2F2F2D"));
+        dark.setColor(QPalette::WindowText, Qt::white);
+        QVERIFY(appearance::isDark(dark));
+        QPalette light;
+        light.setColor(QPalette::Window, Qt::white);
+        light.setColor(QPalette::WindowText, QColor("#333333"));
+        QVERIFY(!appearance::isDark(light));
+
+        const QPalette saved = QApplication::palette();
+        QApplication::setPalette(dark);
+        QVERIFY(appearance::isDark());
+        QApplication::setPalette(light);
+        QVERIFY(!appearance::isDark());
+        QApplication::setPalette(saved);
+    }
+
+    void colorizedFillsOnlyOpaquePixels()
+    {
+        QImage mask(4, 4, QImage::Format_ARGB32);
+        mask.fill(Qt::transparent);
+        mask.setPixelColor(1, 1, QColor(10, 20, 30, 255));
+        mask.setPixelColor(2, 2, QColor(10, 20, 30, 128));
+        const QImage tinted = drawing::colorized(mask, QColor(255, 0, 0)).convertToFormat(QImage::Format_ARGB32);
+        QCOMPARE(tinted.size(), mask.size());
+        QCOMPARE(tinted.pixelColor(1, 1), QColor(255, 0, 0, 255));
+        QCOMPARE(tinted.pixelColor(0, 0).alpha(), 0);
+        QVERIFY(qAbs(tinted.pixelColor(2, 2).alpha() - 128) <= 1);
+        QCOMPARE(tinted.pixelColor(2, 2).red(), 255);
+        QVERIFY(drawing::colorized(QImage(), Qt::red).isNull());
+    }
+
+    void writePNGRefusesAnEmptyImage()
+    {
+        QTemporaryDir dir;
+        QVERIFY(!drawing::writePNG(QImage(), dir.filePath("a.png")));
+        QImage image(3, 2, QImage::Format_ARGB32);
+        image.fill(Qt::green);
+        QVERIFY(drawing::writePNG(image, dir.filePath("b.png")));
+        QCOMPARE(QImage(dir.filePath("b.png")).size(), QSize(3, 2));
+    }
+
+    void textSizeGrowsWithTheTextAndTheFont()
+    {
+        QFont small = QApplication::font();
+        small.setPointSize(10);
+        QFont large = small;
+        large.setPointSize(20);
+        QVERIFY(drawing::sizeOfFont("Uninstall", small).width() > drawing::sizeOfFont("Un", small).width());
+        QVERIFY(drawing::sizeOfFont("Uninstall", large).height() > drawing::sizeOfFont("Uninstall", small).height());
+        QCOMPARE(drawing::sizeOfFont("", small).width(), 0.0);
+    }
+
+    void bezierPathsBecomePainterPathsElementByElement()
+    {
+        BezierPath path;
+        path.moveTo({0, 0});
+        path.addLine({10, 0});
+        path.addCurve({10, 10}, {12, 3}, {12, 7});
+        path.close();
+        const QPainterPath painted = path.cgPath();
+        QCOMPARE(path.elements().size(), size_t(4));
+        QCOMPARE(painted.elementAt(0).type, QPainterPath::MoveToElement);
+        QCOMPARE(painted.elementAt(1).type, QPainterPath::LineToElement);
+        QCOMPARE(painted.elementAt(2).type, QPainterPath::CurveToElement);
+        QCOMPARE(QPointF(painted.elementAt(4)), QPointF(10, 10));
+
+        const QRectF rect(0, 0, 100, 40);
+        const QPainterPath rounded = BezierPath::roundedRect(rect, 8).cgPath();
+        QCOMPARE(rounded.boundingRect(), rect);
+        QVERIFY(!rounded.contains(QPointF(0.5, 0.5)));  // a rounded corner
+        const QPainterPath square = BezierPath::roundedRect(rect, 8, NSRectCorner::none).cgPath();
+        QVERIFY(square.contains(QPointF(0.5, 0.5)));
+        // An oversized radius is held to half the shorter side.
+        QCOMPARE(BezierPath::roundedRect(rect, 500).cgPath().boundingRect(), rect);
+
+        const QRectF circle = BezierPath::arc({50, 50}, 10, 0, 360).cgPath().boundingRect();
+        QVERIFY(qAbs(circle.width() - 20) < 0.1 && qAbs(circle.height() - 20) < 0.1);
+    }
+
+    void alertButtonsGetTheFocusPolicy()
+    {
+        QMessageBox alert;
+        alert.addButton("Ok", QMessageBox::AcceptRole);
+        alert.addButton("Cancel", QMessageBox::RejectRole);
+        views::setFocusRingType(&alert, Qt::NoFocus);
+        for (auto* button : alert.buttons())
+            QCOMPARE(button->focusPolicy(), Qt::NoFocus);
+        views::setFocusRingType(nullptr, Qt::NoFocus);  // nothing to do, no crash
+    }
+
+    void tableColumnsCarryTheirHeader()
+    {
+        const TableColumn column = views::makeTableColumn("Name", "com.uninstaller.name", 500);
+        QCOMPARE(column.identifier, QStringLiteral("com.uninstaller.name"));
+        QCOMPARE(column.width, 500);
+        QCOMPARE(column.headerFont.pointSizeF(), 13.0);
+        QVERIFY(column.headerAlignment.testFlag(Qt::AlignLeft));
+    }
+
+    void tasksReportOutputErrorsAndTimeouts()
+    {
+        QString result;
+        TaskHandler::createTask("/bin/echo", {"hello", "world"}, true, [&](const QString& out) { result = out; });
+        QCOMPARE(result, QStringLiteral("hello world\n"));
+        QVERIFY(TaskHandler::lastTask().isNull());  // the process object lives only for the call
+
+        TaskHandler::createTask("/bin/sh", {"-c", "echo out; echo bad >&2"}, true, [&](const QString& out) { result = out; });
+        QCOMPARE(result, QStringLiteral("bad\n out\n "));
+        QVERIFY(!TaskHandler::createTaskWithStatus("/bin/sh", {"-c", "echo bad >&2"}));
+        QVERIFY(TaskHandler::createTaskWithStatus("/bin/true", {}));
+        QVERIFY(!TaskHandler::createTaskWithStatus("/nonexistent/program", {}));
+
+        TaskHandler::createTask("/bin/sh", {"-c", "printf '\\377\\376'"}, true, [&](const QString& out) { result = out; });
+        QCOMPARE(result, QStringLiteral("No standard output.."));
+
+        QElapsedTimer clock;
+        clock.start();
+        TaskHandler::createTask("/bin/sleep", {"30"}, 1, true, [&](const QString& out) { result = out; });
+        QVERIFY2(clock.elapsed() < 20000, "the time-out must stop the wait");
+        QCOMPARE(result, QStringLiteral("Task /bin/sleep 30 was killed: 0"));
+    }
+
+    void caseInsensitiveStringsCompareAndHashFolded()
+    {
+        const CaseInsensitiveString a("Ostrova"), b(QStringLiteral("OSTROVA")), c("Ostrov");
+        QVERIFY(a == b);
+        QVERIFY(!(a == c));
+        QCOMPARE(a.description(), QStringLiteral("Ostrova"));
+        QSet<CaseInsensitiveString> set{a, b, c};
+        QCOMPARE(set.size(), 2);
+        QVERIFY(CaseInsensitiveString("ÉCOLE") == CaseInsensitiveString("école"));
+    }
+
+    void calendarArithmetic()
+    {
+        const QDateTime wednesday(QDate(2026, 12, 2), QTime(15, 30));
+        QCOMPARE(dates::today(wednesday), QDateTime(QDate(2026, 12, 2), QTime(0, 0)));
+        QCOMPARE(dates::yesterday(wednesday).date(), QDate(2026, 12, 1));
+        QCOMPARE(dates::lastWeekStartDay(wednesday).date(), QDate(2026, 11, 23));
+        QCOMPARE(dates::lastWeekEndDay(wednesday).date(), QDate(2026, 11, 29));
+        QCOMPARE(dates::lastMonthStartDay(wednesday).date(), QDate(2026, 11, 1));
+        QCOMPARE(dates::lastMonthEndDay(wednesday).date(), QDate(2026, 11, 30));
+        QCOMPARE(dates::lastMonthStartDay(QDateTime(QDate(2026, 1, 10), QTime(1, 0))).date(), QDate(2025, 12, 1));
+        QCOMPARE(dates::addMonth(QDateTime(QDate(2026, 1, 31), QTime()), 1).date(), QDate(2026, 2, 28));
+        QCOMPARE(dates::toString(wednesday, "yyyy-M-d"), QStringLiteral("2026-12-2"));
+    }
+
+    void volumesOfAPath()
+    {
+        QTemporaryDir dir;
+        const auto total = volumes::filesystemSize(dir.path());
+        const auto used = volumes::filesystemUsedSize(dir.path());
+        QVERIFY(total && used && *total > 0 && *used <= *total);
+        const auto mount = volumes::mountPoint(dir.path());
+        QVERIFY(mount && dir.path().startsWith(*mount));
+        QVERIFY(!volumes::filesystemSize(dir.filePath("missing")));
+        QVERIFY(volumes::isDirectory(dir.path()));
+        QVERIFY(!volumes::isDirectory(dir.filePath("missing")));
+        QVERIFY(!volumes::lastModifiedTime(dir.filePath("missing")));
+    }
+};
+
+QTEST_MAIN(HelpersTest)
+#include "HelpersTest.moc"
