@@ -8,7 +8,8 @@ namespace {
 QFont systemFont(qreal size, QFont::Weight weight)
 {
     QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
-    font.setPointSizeF(size);
+    // A point of the screens is a device-independent pixel, as on a Mac.
+    font.setPixelSize(qRound(size));
     font.setWeight(weight);
     return font;
 }

@@ -2,7 +2,8 @@
 
 #include <QFont>
 
-// The application's fonts: the desktop's system font at a point size, by weight.
+// The application's fonts: the desktop's system font at a size in points (device-independent
+// pixels, as on a Mac), by weight.
 namespace fonts {
 
 QFont appFont(qreal size);

@@ -28,6 +28,8 @@ bool isInside(std::string_view inner, std::string_view outer);
 std::string expandTilde(std::string_view path);
 // HOME when set and not empty, else the password database's entry of the real user.
 std::string homeDirectory();
+// $XDG_CONFIG_HOME when it is absolute, else ~/.config.
+std::string configHome();
 // $TMPDIR with a trailing "/" when set, "/tmp/" otherwise.
 std::string temporaryDirectory();
 

@@ -24,13 +24,6 @@ std::string& standardDomainOverride()
     return domain;
 }
 
-std::string configHome()
-{
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg == '/')
-        return path::trimTrailingSlashes(xdg);
-    return path::appending(path::homeDirectory(), ".config");
-}
-
 class FileLock {
 public:
     explicit FileLock(const std::string& path) : fd_(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600))
@@ -76,7 +69,7 @@ void UserDefaults::setStandardDomain(const std::string& domain)
 
 std::string UserDefaults::filePath() const
 {
-    return path::appending(configHome(), domain_ + ".plist");
+    return path::appending(path::configHome(), domain_ + ".plist");
 }
 
 std::optional<plist::Value> UserDefaults::objectForKey(const std::string& key) const

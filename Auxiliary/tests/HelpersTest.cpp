@@ -138,7 +138,7 @@ private slots:
         const TableColumn column = views::makeTableColumn("Name", "com.uninstaller.name", 500);
         QCOMPARE(column.identifier, QStringLiteral("com.uninstaller.name"));
         QCOMPARE(column.width, 500);
-        QCOMPARE(column.headerFont.pointSizeF(), 13.0);
+        QCOMPARE(column.headerFont.pixelSize(), 13);
         QVERIFY(column.headerAlignment.testFlag(Qt::AlignLeft));
     }
 

@@ -1,0 +1,51 @@
+#include "app/ui/AppDelegate.h"
+
+#include "app/catalogue/ReviewManager.h"
+#include "app/catalogue/UninstallAppManager.h"
+#include "app/online/GALogging.h"
+#include "app/ui/MainWindowController.h"
+#include "platform/Bundle.h"
+#include "platform/LoginItem.h"
+
+#include <QApplication>
+
+#include <iostream>
+
+namespace {
+
+std::string mainBundleIdentifierOrDie()
+{
+    const auto bundle = platform::Bundle::mainBundle();
+    const auto identifier = bundle ? bundle->bundleIdentifier() : std::nullopt;
+    if (!identifier || identifier->empty()) {
+        std::cerr << "The main bundle has no bundle identifier" << std::endl;
+        std::abort();
+    }
+    return *identifier;
+}
+
+}  // namespace
+
+AppDelegate::AppDelegate() : AppDelegate(UninstallAppManager::shared()) {}
+
+AppDelegate::AppDelegate(std::shared_ptr<UninstallAppManager> manager, QObject* parent)
+    : QObject(parent), helperBundleID(mainBundleIdentifierOrDie() + ".agent"), manager_(std::move(manager))
+{
+}
+
+AppDelegate::~AppDelegate() = default;
+
+void AppDelegate::applicationDidFinishLaunching()
+{
+    auto& logging = GALogging::standard();
+    logging.logEvent(logging.eventName, "start", GALogging::operatingSystemLabel());
+
+    if (!ReviewManager::shared().reviewPeriodActive()) {
+        if (!platform::LoginItem::setEnabled(helperBundleID, kAgentEnabled))
+            std::cout << "Could not register the login item " << helperBundleID << std::endl;
+    }
+
+    QApplication::setQuitOnLastWindowClosed(applicationShouldTerminateAfterLastWindowClosed());
+    mainWindowController = std::make_unique<MainWindowController>(manager_);
+    mainWindowController->showWindow();
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QObject>
+#include <QWidget>
+
+#include <memory>
+#include <string>
+
+class MainWindowController;
+class UninstallAppManager;
+
+// The application's delegate: the start-up sequence and the one main window.
+class AppDelegate : public QObject {
+    Q_OBJECT
+public:
+    // The main bundle must have an identifier: the agent's is derived from it.
+    explicit AppDelegate(std::shared_ptr<UninstallAppManager> manager, QObject* parent = nullptr);
+    AppDelegate();
+    ~AppDelegate() override;
+
+    // Whether the reminder agent runs at login; on by default.
+    static constexpr bool kAgentEnabled = true;
+
+    std::string helperBundleID;
+    QWidget* window = nullptr;
+    std::unique_ptr<MainWindowController> mainWindowController;
+
+    // Reports the start, registers the agent (outside the review period), shows the main window.
+    void applicationDidFinishLaunching();
+    static bool applicationShouldTerminateAfterLastWindowClosed() { return true; }
+    static bool applicationSupportsSecureRestorableState() { return true; }
+
+private:
+    std::shared_ptr<UninstallAppManager> manager_;
+};

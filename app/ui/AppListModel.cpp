@@ -1,0 +1,394 @@
+#include "app/ui/AppListModel.h"
+
+#include "Auxiliary/ByteCountFormatter.h"
+#include "platform/Localization.h"
+#include "platform/Workspace.h"
+
+#include <QColor>
+#include <QDateTime>
+#include <QFileIconProvider>
+#include <QTimeZone>
+
+namespace {
+
+QString localizedText(const char* english)
+{
+    return QString::fromStdString(platform::localized(english));
+}
+
+Qt::CheckState checkState(SelectionState state)
+{
+    switch (state) {
+    case kSelectionOn: return Qt::Checked;
+    case kSelectionMixed: return Qt::PartiallyChecked;
+    default: return Qt::Unchecked;
+    }
+}
+
+QString sizeText(std::int64_t bytes)
+{
+    return QString::fromStdString(format2ByteCountString(bytes));
+}
+
+}  // namespace
+
+AppListModel::AppListModel(const std::vector<std::shared_ptr<UninstallApp>>* apps, QObject* parent)
+    : QAbstractItemModel(parent), apps_(apps)
+{
+    reload();
+}
+
+void AppListModel::setColumns(std::vector<TableColumn> columns)
+{
+    columns_ = std::move(columns);
+    emit headerDataChanged(Qt::Horizontal, 0, kColumnCount - 1);
+}
+
+void AppListModel::reload()
+{
+    beginResetModel();
+    appRows_.clear();
+    shownReady_.clear();
+    for (std::size_t row = 0; row < apps_->size(); ++row) {
+        const UninstallApp* app = (*apps_)[row].get();
+        appRows_.insert(app, static_cast<int>(row));
+        if (app->isReady)
+            shownReady_.insert(app);
+    }
+    endResetModel();
+}
+
+void AppListModel::appDidScan(const UninstallApp* app)
+{
+    const int row = rowOfApp(app);
+    if (row < 0)
+        return;
+    const QModelIndex appIndex = index(row, 0);
+    if (!shownReady_.contains(app) && app->isReady) {
+        const int groups = static_cast<int>(app->fileGroups.size());
+        if (groups > 0) {
+            beginInsertRows(appIndex, 0, groups - 1);
+            shownReady_.insert(app);
+            endInsertRows();
+        } else {
+            shownReady_.insert(app);
+        }
+    }
+    emit dataChanged(appIndex, index(row, kColumnCount - 1));
+}
+
+void AppListModel::reloadApp(const UninstallApp* app)
+{
+    const int row = rowOfApp(app);
+    if (row < 0)
+        return;
+    const QModelIndex appIndex = index(row, 0);
+    emit dataChanged(appIndex, index(row, kColumnCount - 1));
+    if (!shownReady_.contains(app))
+        return;
+    for (int g = 0; g < rowCount(appIndex); ++g) {
+        const QModelIndex groupIndex = index(g, 0, appIndex);
+        emit dataChanged(groupIndex, index(g, kColumnCount - 1, appIndex));
+        const int files = rowCount(groupIndex);
+        if (files > 0)
+            emit dataChanged(index(0, 0, groupIndex), index(files - 1, kColumnCount - 1, groupIndex));
+    }
+}
+
+int AppListModel::rowOfApp(const UninstallApp* app) const
+{
+    return appRows_.value(app, -1);
+}
+
+AppListModel::Kind AppListModel::kind(const QModelIndex& index) const
+{
+    if (!index.internalPointer())
+        return Kind::app;
+    return appRows_.contains(static_cast<const UninstallApp*>(index.internalPointer())) ? Kind::group : Kind::file;
+}
+
+UninstallApp* AppListModel::appAt(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return nullptr;
+    switch (kind(index)) {
+    case Kind::app: return (*apps_)[index.row()].get();
+    case Kind::group: return static_cast<UninstallApp*>(index.internalPointer());
+    case Kind::file: {
+        const auto* group = static_cast<UnFileGroup*>(index.internalPointer());
+        return group->app.lock().get();
+    }
+    }
+    return nullptr;
+}
+
+UnFileGroup* AppListModel::groupAt(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return nullptr;
+    switch (kind(index)) {
+    case Kind::group: return static_cast<UninstallApp*>(index.internalPointer())->fileGroups[index.row()].get();
+    case Kind::file: return static_cast<UnFileGroup*>(index.internalPointer());
+    default: return nullptr;
+    }
+}
+
+UnFileItem* AppListModel::fileAt(const QModelIndex& index) const
+{
+    if (!index.isValid() || kind(index) != Kind::file)
+        return nullptr;
+    return static_cast<UnFileGroup*>(index.internalPointer())->fileItem[index.row()].get();
+}
+
+QModelIndex AppListModel::indexOfApp(const UninstallApp* app, int column) const
+{
+    const int row = rowOfApp(app);
+    return row < 0 ? QModelIndex() : index(row, column);
+}
+
+QModelIndex AppListModel::index(int row, int column, const QModelIndex& parent) const
+{
+    if (row < 0 || column < 0 || column >= kColumnCount || row >= rowCount(parent))
+        return {};
+    if (!parent.isValid())
+        return createIndex(row, column, nullptr);
+    switch (kind(parent)) {
+    case Kind::app: return createIndex(row, column, (*apps_)[parent.row()].get());
+    case Kind::group: return createIndex(row, column, groupAt(parent));
+    case Kind::file: return {};
+    }
+    return {};
+}
+
+QModelIndex AppListModel::parent(const QModelIndex& child) const
+{
+    if (!child.isValid() || !child.internalPointer())
+        return {};
+    if (kind(child) == Kind::group)
+        return createIndex(rowOfApp(static_cast<const UninstallApp*>(child.internalPointer())), 0, nullptr);
+    auto* group = static_cast<UnFileGroup*>(child.internalPointer());
+    const auto app = group->app.lock();
+    if (!app)
+        return {};
+    for (std::size_t g = 0; g < app->fileGroups.size(); ++g) {
+        if (app->fileGroups[g].get() == group)
+            return createIndex(static_cast<int>(g), 0, app.get());
+    }
+    return {};
+}
+
+int AppListModel::rowCount(const QModelIndex& parent) const
+{
+    if (!parent.isValid())
+        return static_cast<int>(apps_->size());
+    if (parent.column() != 0)
+        return 0;
+    switch (kind(parent)) {
+    case Kind::app: {
+        const UninstallApp* app = (*apps_)[parent.row()].get();
+        return shownReady_.contains(app) ? static_cast<int>(app->fileGroups.size()) : 0;
+    }
+    case Kind::group: return static_cast<int>(groupAt(parent)->fileItem.size());
+    case Kind::file: return 0;
+    }
+    return 0;
+}
+
+int AppListModel::columnCount(const QModelIndex&) const
+{
+    return kColumnCount;
+}
+
+bool AppListModel::hasChildren(const QModelIndex& parent) const
+{
+    return rowCount(parent) > 0;
+}
+
+QString AppListModel::nameWithoutExtension(const QString& name)
+{
+    // Only a package extension is dropped ("Notes.app" shows as "Notes"): a dot inside a real name
+    // ("Node.js", "Python 3.12") is part of it.
+    const int slash = name.lastIndexOf(QLatin1Char('/'));
+    const int dot = name.lastIndexOf(QLatin1Char('.'));
+    if (dot <= slash + 1 || dot == name.size() - 1)
+        return name;
+    if (!platform::Workspace::isPackageExtension(name.mid(dot + 1).toStdString()))
+        return name;
+    return name.left(dot);
+}
+
+bool AppListModel::isLongUnused(const QString& lastUsed, const QDateTime& now)
+{
+    const QDate day = QDate::fromString(lastUsed, QStringLiteral("yyyy-M-d"));
+    if (!day.isValid())
+        return false;
+    return QDateTime(day, QTime(0, 0), QTimeZone::utc()).addSecs(7776000) < now;
+}
+
+QString AppListModel::displayName(const UninstallApp* app) const
+{
+    auto it = displayNames_.find(app);
+    if (it == displayNames_.end())
+        it = displayNames_.insert(app, QString::fromStdString(app->displayName()));
+    return *it;
+}
+
+QString AppListModel::shownName(const UninstallApp* app) const
+{
+    auto it = names_.find(app);
+    if (it == names_.end())
+        it = names_.insert(app, nameWithoutExtension(displayName(app)));
+    return *it;
+}
+
+void AppListModel::reorder()
+{
+    // The list has been sorted already; appRows_ still has the old rows. Rows below an application
+    // name it by pointer, so only the top-level indexes move.
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    QHash<int, const UninstallApp*> oldRows;
+    for (auto it = appRows_.cbegin(); it != appRows_.cend(); ++it)
+        oldRows.insert(it.value(), it.key());
+    appRows_.clear();
+    for (std::size_t row = 0; row < apps_->size(); ++row)
+        appRows_.insert((*apps_)[row].get(), static_cast<int>(row));
+    const QModelIndexList persistent = persistentIndexList();
+    QModelIndexList moved;
+    for (const QModelIndex& old : persistent) {
+        if (old.internalPointer()) {
+            moved << old;
+            continue;
+        }
+        const int row = appRows_.value(oldRows.value(old.row()), -1);
+        moved << (row < 0 ? QModelIndex() : createIndex(row, old.column(), nullptr));
+    }
+    changePersistentIndexList(persistent, moved);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+QIcon AppListModel::iconFor(const std::optional<platform::FileIcon>& icon, const std::string& path, bool isDir) const
+{
+    const QString key = icon && !icon->imagePath.empty() ? QString::fromStdString(icon->imagePath)
+                                                         : QStringLiteral("theme:") + (isDir ? "dir:" : "file:") +
+                                                               QString::fromStdString(icon ? icon->themeName : "");
+    auto it = icons_.find(key);
+    if (it != icons_.end())
+        return *it;
+    QIcon result;
+    if (icon && !icon->imagePath.empty())
+        result = QIcon(QString::fromStdString(icon->imagePath));
+    if (result.isNull() || result.availableSizes().isEmpty()) {
+        static QFileIconProvider provider;
+        const QIcon fallback = provider.icon(isDir ? QFileIconProvider::Folder : QFileIconProvider::File);
+        result = icon && !icon->themeName.empty() ? QIcon::fromTheme(QString::fromStdString(icon->themeName), fallback)
+                                                  : fallback;
+    }
+    (void)path;
+    icons_.insert(key, result);
+    return result;
+}
+
+QVariant AppListModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid())
+        return {};
+    const Kind k = kind(index);
+    if (role == KindRole)
+        return static_cast<int>(k);
+
+    if (k == Kind::app) {
+        const UninstallApp* app = appAt(index);
+        const bool ready = app->isReady;
+        if (role == ReadyRole)
+            return ready;
+        switch (index.column()) {
+        case kNameColumn:
+            if (role == Qt::DisplayRole)
+                return shownName(app);
+            if (role == Qt::DecorationRole)
+                return iconFor(app->icon, app->bundlePath.value_or(""), true);
+            if (role == Qt::CheckStateRole)
+                return checkState(app->selectionState());
+            if (role == CheckableRole)
+                return ready;
+            break;
+        case kSizeColumn:
+            if (role == Qt::DisplayRole)
+                return ready ? sizeText(app->bundleSize) : localizedText("Scanning...");
+            break;
+        case kDateColumn:
+            if (role == Qt::DisplayRole)
+                return QString::fromStdString(app->lastUsed);
+            if (role == Qt::ForegroundRole && isLongUnused(QString::fromStdString(app->lastUsed), QDateTime::currentDateTimeUtc()))
+                return QColor(0xFF, 0x95, 0x00);
+            break;
+        }
+        return {};
+    }
+
+    if (k == Kind::group) {
+        const UnFileGroup* group = groupAt(index);
+        if (index.column() != kNameColumn)
+            return role == Qt::DisplayRole ? QVariant(QString()) : QVariant();
+        if (role == Qt::DisplayRole)
+            return QString::fromStdString(platform::localized(group->title()));
+        if (role == Qt::CheckStateRole)
+            return checkState(group->selectionState());
+        if (role == CheckableRole)
+            return true;
+        return {};
+    }
+
+    const UnFileItem* file = fileAt(index);
+    switch (index.column()) {
+    case kNameColumn:
+        if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
+            return QString::fromStdString(file->fileName);
+        if (role == Qt::DecorationRole)
+            return iconFor(file->icon, file->filePath, file->isDir);
+        if (role == Qt::CheckStateRole)
+            return file->isSelected ? Qt::Checked : Qt::Unchecked;
+        if (role == CheckableRole)
+            return true;
+        if (role == RevealPathRole)
+            return QString::fromStdString(file->filePath);
+        break;
+    case kSizeColumn:
+        if (role == Qt::DisplayRole) {
+            if (file->type == RkUninstallCategoryType::Sandbox && file->size <= 0)
+                return QStringLiteral("-");
+            return sizeText(file->size);
+        }
+        break;
+    default:
+        if (role == Qt::DisplayRole)
+            return QString();
+    }
+    return {};
+}
+
+QVariant AppListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || section < 0 || section >= static_cast<int>(columns_.size()))
+        return {};
+    const TableColumn& column = columns_[section];
+    if (role == Qt::DisplayRole)
+        return column.title;
+    if (role == Qt::FontRole)
+        return column.headerFont;
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(column.headerAlignment);
+    return {};
+}
+
+Qt::ItemFlags AppListModel::flags(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    Qt::ItemFlags flags = Qt::ItemIsEnabled;
+    if (index.column() == kNameColumn && data(index, CheckableRole).toBool())
+        flags |= Qt::ItemIsUserCheckable;
+    if (kind(index) == Kind::file)
+        flags |= Qt::ItemNeverHasChildren;
+    return flags;
+}

@@ -1,0 +1,110 @@
+#pragma once
+
+#include "app/catalogue/UninstallAppManager.h"
+#include "app/catalogue/UninstallType.h"
+#include "app/ui/BaseViewController.h"
+
+#include <QModelIndex>
+#include <QPointer>
+
+#include <memory>
+#include <vector>
+
+class AppListModel;
+class MainViewDelegateBridge;
+class NSOutlineViewEx;
+class QLineEdit;
+#include <QMessageBox>
+class QTimer;
+class RkFlatButton;
+class RkLabel;
+class RkLoadAppView;
+class UninstallCompletedViewController;
+class UninstallResidualViewController;
+class UninstallingViewController;
+
+// The root screen of the main window: the loading view while the catalogue discovers the installed
+// applications, then the list of applications with their groups and files, check boxes on every
+// level, search, sorting, the count of chosen applications and the Uninstall button. It owns the
+// screens of the uninstall flow and switches between them.
+//
+// Main thread only. The catalogue's reports reach it through MainViewDelegateBridge, which moves
+// them to the main queue first.
+class MainViewController : public BaseViewController {
+    Q_OBJECT
+public:
+    explicit MainViewController(std::shared_ptr<UninstallAppManager> manager = UninstallAppManager::shared(),
+                                QObject* parent = nullptr);
+    ~MainViewController() override;
+
+    // Seconds between building the screen and starting discovery.
+    double discoveryDelay = 2.0;
+
+    RkLoadAppView* loadAppView = nullptr;
+    QWidget* mainView = nullptr;
+    RkLabel* lbTitle = nullptr;
+    RkLabel* lbAllProgram = nullptr;
+    RkLabel* lbSelected = nullptr;
+    QLineEdit* searchField = nullptr;
+    RkFlatButton* btnUnistall = nullptr;
+    QWidget* line = nullptr;
+    std::vector<std::shared_ptr<UninstallApp>> apps;
+    std::vector<std::shared_ptr<UninstallApp>> deleteApps;
+    UninstallingViewController* uninstallingViewController = nullptr;
+    UninstallCompletedViewController* uninstallCompletedViewController = nullptr;
+    UninstallResidualViewController* uninstallResidualViewController = nullptr;
+
+    NSOutlineViewEx* outlineView();
+    AppListModel* model() const { return model_; }
+    const std::shared_ptr<UninstallAppManager>& manager() const { return manager_; }
+    bool isSizeSortable() const { return allScanned_; }
+    // The alert sheet shown last, while it is open.
+    QMessageBox* currentAlert() const { return alert_; }
+
+    // Catalogue reports, on the main thread.
+    void appsDidLoad();
+    void appDidScan(const std::shared_ptr<UninstallApp>& app);
+    void allAppsDidScan();
+    void uninstallProgress(UninstallType state, double value, double total);
+
+    // Actions.
+    void search_click();
+    void controlTextDidChange(const QString& text);
+    void uninstall_click();
+    // Application check box: a mixed state becomes on, then every item follows.
+    void selected_click(UninstallApp* app);
+    // Group check box: the same for the group's items.
+    void check_click(UnFileGroup* group);
+    void fileChecked(UnFileItem* item, int state);
+    void look_click(UnFileItem* item);
+    void sortDescriptorsDidChange(int column, Qt::SortOrder order);
+    // Expands or collapses an application or group row; rows are never selected.
+    bool shouldSelectItem(const QModelIndex& index);
+    // Back from the completed or leftovers screen: a refreshed list, nothing chosen.
+    void returnToList();
+
+    void updateDeleteApps(UninstallApp* app);
+
+protected:
+    void addSubViews() override;
+    void addConstraints() override;
+    void updateAppearance(bool isDark) override;
+
+private:
+    void buildListView();
+    void reloadOutline();
+    void reloadAppLater(UninstallApp* app);
+    void filterApps(const QString& text);
+    void showAlert(const QString& message);
+    void onCheckClicked(const QModelIndex& index);
+
+    std::shared_ptr<UninstallAppManager> manager_;
+    std::shared_ptr<MainViewDelegateBridge> bridge_;
+    NSOutlineViewEx* outline_ = nullptr;
+    AppListModel* model_ = nullptr;
+    QTimer* spinnerTimer_ = nullptr;
+    QPointer<QMessageBox> alert_;
+    bool allScanned_ = false;
+    int sortColumn_ = -1;
+    Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
+};

@@ -1,0 +1,187 @@
+#include "app/ui/OutlineRowDelegate.h"
+
+#include "app/ui/AppListModel.h"
+#include "app/ui/SpinnerView.h"
+#include "Auxiliary/AppFonts.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTreeView>
+
+namespace {
+
+constexpr int kLeading = 6;
+constexpr int kCheckSide = 16;
+constexpr int kGap = 8;
+constexpr int kDisclosureInset = 30;  // the arrow sits this far from the name column's right end
+constexpr int kRevealSide = 20;
+
+int iconSide(AppListModel::Kind kind)
+{
+    return kind == AppListModel::Kind::app ? 28 : 20;
+}
+
+AppListModel::Kind kindOf(const QModelIndex& index)
+{
+    return static_cast<AppListModel::Kind>(index.data(AppListModel::KindRole).toInt());
+}
+
+}  // namespace
+
+OutlineRowDelegate::OutlineRowDelegate(QTreeView* outline) : QStyledItemDelegate(outline), outline_(outline) {}
+
+QSize OutlineRowDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    return {QStyledItemDelegate::sizeHint(option, index).width(), kRowHeight};
+}
+
+QRect OutlineRowDelegate::checkRect(const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    if (!showsCheckBoxes || index.column() != AppListModel::kNameColumn)
+        return {};
+    return {option.rect.left() + kLeading, option.rect.center().y() - kCheckSide / 2 + 1, kCheckSide, kCheckSide};
+}
+
+QRect OutlineRowDelegate::revealRect(const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    if (index.column() != AppListModel::kNameColumn || kindOf(index) != AppListModel::Kind::file)
+        return {};
+    return {option.rect.right() - kDisclosureInset - kRevealSide, option.rect.center().y() - kRevealSide / 2 + 1,
+            kRevealSide, kRevealSide};
+}
+
+QStyleOptionViewItem OutlineRowDelegate::optionFor(const QModelIndex& index) const
+{
+    QStyleOptionViewItem option;
+    if (outline_) {
+        option.initFrom(outline_->viewport());
+        option.rect = outline_->visualRect(index);
+    }
+    return option;
+}
+
+bool OutlineRowDelegate::isControlAt(const QModelIndex& index, const QPoint& pos) const
+{
+    if (!index.isValid())
+        return false;
+    const QStyleOptionViewItem option = optionFor(index);
+    return checkRect(option, index).contains(pos) || revealRect(option, index).contains(pos);
+}
+
+bool OutlineRowDelegate::editorEvent(QEvent* event, QAbstractItemModel*, const QStyleOptionViewItem& option,
+                                     const QModelIndex& index)
+{
+    if (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonRelease &&
+        event->type() != QEvent::MouseButtonDblClick)
+        return false;
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    if (mouse->button() != Qt::LeftButton)
+        return false;
+    const QPoint pos = mouse->position().toPoint();
+    const bool onCheck = checkRect(option, index).contains(pos);
+    const bool onReveal = revealRect(option, index).contains(pos);
+    if (!onCheck && !onReveal)
+        return false;
+    if (event->type() == QEvent::MouseButtonRelease) {
+        if (onCheck && (index.flags() & Qt::ItemIsUserCheckable))
+            emit checkClicked(index);
+        else if (onReveal)
+            emit revealClicked(index);
+    }
+    return true;
+}
+
+void OutlineRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    if (index.column() == AppListModel::kNameColumn)
+        paintName(painter, option, index);
+    else
+        paintLabel(painter, option, index);
+}
+
+void OutlineRowDelegate::paintName(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    const AppListModel::Kind kind = kindOf(index);
+    const QRect rect = option.rect;
+    const QColor text = option.palette.color(QPalette::Text);
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    int x = rect.left() + kLeading;
+
+    if (showsCheckBoxes) {
+        QStyleOptionButton check;
+        check.rect = checkRect(option, index);
+        check.palette = option.palette;
+        const auto state = static_cast<Qt::CheckState>(index.data(Qt::CheckStateRole).toInt());
+        check.state = state == Qt::Checked ? QStyle::State_On
+                      : state == Qt::PartiallyChecked ? QStyle::State_NoChange
+                                                      : QStyle::State_Off;
+        if (index.flags() & Qt::ItemIsUserCheckable)
+            check.state |= QStyle::State_Enabled;
+        const QWidget* widget = option.widget;
+        QStyle* style = widget ? widget->style() : QApplication::style();
+        style->drawPrimitive(QStyle::PE_IndicatorCheckBox, &check, painter, widget);
+        x = check.rect.right() + 1 + kGap;
+    }
+
+    const QIcon icon = index.data(Qt::DecorationRole).value<QIcon>();
+    if (!icon.isNull()) {
+        const int side = iconSide(kind);
+        icon.paint(painter, QRect(x, rect.center().y() - side / 2 + 1, side, side));
+        x += side + kGap;
+    }
+
+    int right = rect.right() - kDisclosureInset - 4;
+    const QRect reveal = revealRect(option, index);
+    if (!reveal.isNull()) {
+        right = reveal.left() - kGap;
+        QPen pen(text, 1.6);
+        painter->setPen(pen);
+        const QRectF lens(reveal.left() + 3, reveal.top() + 3, 10, 10);
+        painter->drawEllipse(lens);
+        painter->drawLine(lens.center() + QPointF(3.6, 3.6), QPointF(reveal.right() - 3, reveal.bottom() - 3));
+    }
+
+    const bool scanning = kind == AppListModel::Kind::app && !index.data(AppListModel::ReadyRole).toBool();
+    QFont font = kind == AppListModel::Kind::group ? fonts::appFont(15) : fonts::appFont(13);
+    if (kind == AppListModel::Kind::app)
+        font = fonts::appMediumFont(13);
+    painter->setFont(font);
+    painter->setPen(scanning ? option.palette.color(QPalette::Disabled, QPalette::Text) : text);
+    const QString name = index.data(Qt::DisplayRole).toString();
+    const int spinnerSide = scanning ? 16 + kGap : 0;
+    const QRect nameRect(x, rect.top(), qMax(0, right - x - spinnerSide), rect.height());
+    const QString shown = painter->fontMetrics().elidedText(name, Qt::ElideMiddle, nameRect.width());
+    painter->drawText(nameRect, Qt::AlignVCenter | Qt::AlignLeft, shown);
+    if (scanning) {
+        const int nameEnd = x + painter->fontMetrics().horizontalAdvance(shown) + kGap;
+        SpinnerView::paint(*painter, QRectF(nameEnd, rect.center().y() - 7, 16, 16), spinnerPhase, text);
+    }
+
+    const bool expandable = outline_ && outline_->model() && outline_->model()->hasChildren(index) &&
+                            kind != AppListModel::Kind::file;
+    if (expandable) {
+        const bool open = outline_->isExpanded(index);
+        QStyleOption arrow;
+        arrow.rect = QRect(rect.right() - kDisclosureInset + 8, rect.center().y() - 6, 12, 12);
+        arrow.palette = option.palette;
+        arrow.state = QStyle::State_Enabled;
+        QApplication::style()->drawPrimitive(open ? QStyle::PE_IndicatorArrowDown : QStyle::PE_IndicatorArrowRight,
+                                             &arrow, painter);
+    }
+    painter->restore();
+}
+
+void OutlineRowDelegate::paintLabel(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    const QString text = index.data(Qt::DisplayRole).toString();
+    if (text.isEmpty())
+        return;
+    painter->save();
+    const QVariant colour = index.data(Qt::ForegroundRole);
+    painter->setPen(colour.isValid() ? colour.value<QColor>() : option.palette.color(QPalette::Text));
+    painter->setFont(fonts::appFont(13));
+    painter->drawText(option.rect.adjusted(8, 0, -4, 0), Qt::AlignVCenter | Qt::AlignLeft, text);
+    painter->restore();
+}

@@ -1,0 +1,176 @@
+// The flat button on real widgets: clicks, colours, animations, hover and layout.
+#include "app/ui/RkFlatButton.h"
+#include "Auxiliary/Drawing.h"
+
+#include <QApplication>
+#include <QSignalSpy>
+#include <QStyle>
+#include <QTest>
+
+namespace {
+
+const QColor kNormal(0x20, 0x60, 0xC0);
+const QColor kActive(0x10, 0x30, 0x60);
+
+RkFlatButton* makeButton(QWidget* parent)
+{
+    auto* button = new RkFlatButton(QStringLiteral("Uninstall"), parent);
+    button->setButtonColor(kNormal);
+    button->setActiveButtonColor(kActive);
+    button->setTextColor(Qt::white);
+    button->setActiveTextColor(Qt::yellow);
+    button->setGeometry(10, 10, 120, 32);
+    return button;
+}
+
+}  // namespace
+
+class RkFlatButtonTest : public QObject {
+    Q_OBJECT
+private slots:
+    void momentaryClickShowsActiveColoursOnlyWhilePressed()
+    {
+        QWidget window;
+        RkFlatButton* button = makeButton(&window);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QSignalSpy clicked(button, &RkFlatButton::clicked);
+
+        QTest::mousePress(button, Qt::LeftButton, {}, QPoint(20, 10));
+        QVERIFY(button->state());
+        QCOMPARE(button->layerBackgroundColor(), kActive);
+        QCOMPARE(button->titleColor(), QColor(Qt::yellow));
+        QCOMPARE(clicked.count(), 0);  // the action goes on release
+
+        QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(20, 10));
+        QVERIFY(!button->state());
+        QCOMPARE(button->layerBackgroundColor(), kNormal);
+        QCOMPARE(button->titleColor(), QColor(Qt::white));
+        QCOMPARE(clicked.count(), 1);
+    }
+
+    void toggleButtonKeepsItsNewState()
+    {
+        QWidget window;
+        RkFlatButton* button = makeButton(&window);
+        button->setMomentary(false);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QSignalSpy clicked(button, &RkFlatButton::clicked);
+        QTest::mouseClick(button, Qt::LeftButton);
+        QVERIFY(button->state());
+        QCOMPARE(button->layerBackgroundColor(), kActive);
+        QTest::mouseClick(button, Qt::LeftButton);
+        QVERIFY(!button->state());
+        QCOMPARE(clicked.count(), 2);
+    }
+
+    void releaseWithoutPressSendsNothing()
+    {
+        QWidget window;
+        RkFlatButton* button = makeButton(&window);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QSignalSpy clicked(button, &RkFlatButton::clicked);
+        QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(20, 10));
+        QCOMPARE(clicked.count(), 0);
+        QVERIFY(!button->state());
+    }
+
+    void disabledButtonIgnoresClicksAndLetsThemThrough()
+    {
+        QWidget window;
+        window.resize(200, 100);
+        RkFlatButton* button = makeButton(&window);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        button->setEnabled(false);
+        const int animations = button->animationsStarted();
+        QSignalSpy clicked(button, &RkFlatButton::clicked);
+
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(clicked.count(), 0);
+        QVERIFY(!button->state());
+        QCOMPARE(button->layerBackgroundColor(), kNormal);
+        QCOMPARE(button->animationsStarted(), animations);
+        // Not hit-tested: the point belongs to what lies below.
+        const QPoint inside = button->mapToGlobal(QPoint(20, 10));
+        QCOMPARE(QApplication::widgetAt(inside), &window);
+
+        button->setEnabled(true);
+        QCOMPARE(QApplication::widgetAt(inside), button);
+    }
+
+    void settingTheCurrentStateStartsNoAnimation()
+    {
+        RkFlatButton button;
+        const int before = button.animationsStarted();
+        button.setState(false);
+        QCOMPARE(button.animationsStarted(), before);
+        button.setState(true);
+        QVERIFY(button.animationsStarted() > before);
+        const int afterOn = button.animationsStarted();
+        button.setState(true);
+        QCOMPARE(button.animationsStarted(), afterOn);
+        // Re-applying a property with unchanged colours animates nothing either.
+        button.setCornerRadius(6);
+        QCOMPARE(button.animationsStarted(), afterOn);
+    }
+
+    void colourChangeIsAnimatedOverTheDuration()
+    {
+        QWidget window;
+        RkFlatButton* button = makeButton(&window);
+        button->setOnAnimationDuration(0.2);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        button->setState(true);
+        // The layer holds the target at once; the drawn colour gets there over the duration.
+        QCOMPARE(button->layerBackgroundColor(), kActive);
+        auto drawn = [button] {
+            const QColor pixel = button->grab().toImage().pixelColor(60, 5);
+            return QColor(pixel.red(), pixel.green(), pixel.blue());  // the hover dimming aside
+        };
+        QVERIFY(drawn() != kActive);
+        QTRY_COMPARE(drawn(), kActive);
+    }
+
+    void pointerInsideRaisesTheAlpha()
+    {
+        RkFlatButton button;
+        QCOMPARE(button.alpha(), 0.94);
+        QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+        QCoreApplication::sendEvent(&button, &enter);
+        QCOMPARE(button.alpha(), 1.0);
+        QCOMPARE(button.cursor().shape(), Qt::PointingHandCursor);
+        QEvent leave(QEvent::Leave);
+        QCoreApplication::sendEvent(&button, &leave);
+        QCOMPARE(button.alpha(), 0.94);
+        QCOMPARE(button.cursor().shape(), Qt::ArrowCursor);
+    }
+
+    void iconAndTitleShareTheFreeSpaceInThirds()
+    {
+        RkFlatButton button(QStringLiteral("Finish"));
+        button.resize(150, 60);
+        button.setImage(QApplication::style()->standardIcon(QStyle::SP_DialogApplyButton));
+        const QSizeF title = drawing::sizeOfFont(QStringLiteral("Finish"), button.font());
+
+        button.setImagePosition(RkFlatButton::ImagePosition::imageLeft);
+        const qreal gap = std::floor((150 - title.width() - 16) / 3);
+        QCOMPARE(button.iconRect().left(), gap);
+        QCOMPARE(button.titleRect().left(), gap + 16 + gap);
+
+        button.setImagePosition(RkFlatButton::ImagePosition::imageAbove);
+        const qreal vgap = std::floor((60 - title.height() - 16) / 3);
+        QCOMPARE(button.iconRect().top(), vgap);
+        QCOMPARE(button.titleRect().top(), vgap + 16 + vgap);
+
+        button.setImagePosition(RkFlatButton::ImagePosition::noImage);
+        QVERIFY(button.iconRect().isEmpty());
+        QCOMPARE(button.titleRect().center().x(), 75.0);
+    }
+};
+
+QTEST_MAIN(RkFlatButtonTest)
+#include "RkFlatButtonTest.moc"

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+// Login items of the running application, as XDG autostart entries: a helper application inside the
+// main bundle's Contents/Library/LoginItems is started at login when its entry
+// $XDG_CONFIG_HOME/autostart/<bundle identifier>.desktop exists.
+class LoginItem {
+public:
+    // Enabling finds the helper bundle with that identifier and writes its entry; disabling removes
+    // the entry. False when the helper is not in the main bundle (enabling) or the entry cannot be
+    // written or removed.
+    static bool setEnabled(const std::string& bundleIdentifier, bool enabled);
+    static bool isEnabled(const std::string& bundleIdentifier);
+    static std::string entryPath(const std::string& bundleIdentifier);
+    // The helper's bundle in the main bundle, "" when there is none.
+    static std::string helperBundlePath(const std::string& bundleIdentifier);
+    // One argument quoted for an Exec line of a desktop entry.
+    static std::string quoteExecArgument(const std::string& argument);
+};
+
+}  // namespace platform

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace platform {
+
+// Reveals files in the desktop's file manager with them selected (the freedesktop FileManager1
+// interface over the session bus); without one, opens the folder that holds the first file.
+class FileViewer {
+public:
+    static bool activateFileViewerSelecting(const QStringList& paths);
+};
+
+}  // namespace platform
