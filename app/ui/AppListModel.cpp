@@ -331,7 +331,7 @@ QVariant AppListModel::data(const QModelIndex& index, int role) const
         if (index.column() != kNameColumn)
             return role == Qt::DisplayRole ? QVariant(QString()) : QVariant();
         if (role == Qt::DisplayRole)
-            return QString::fromStdString(platform::localized(group->title()));
+            return QString::fromStdString(group->title());
         if (role == Qt::CheckStateRole)
             return checkState(group->selectionState());
         if (role == CheckableRole)

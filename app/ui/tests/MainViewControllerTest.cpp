@@ -1,0 +1,466 @@
+// The list screen in a real window (offscreen) over a generated Mac with the real catalogue and
+// scanner: loading, ticking, search, sorting, expansion, the Uninstall alerts and the way back.
+#include "app/ui/AppListModel.h"
+#include "app/ui/MainViewController.h"
+#include "app/ui/NSOutlineViewEx.h"
+#include "app/ui/OutlineRowDelegate.h"
+#include "app/ui/RkFlatButton.h"
+#include "app/ui/RkLoadAppView.h"
+#include "app/ui/SpinnerView.h"
+#include "app/ui/UninstallingViewController.h"
+#include "Auxiliary/Appearance.h"
+#include "Auxiliary/RkLabel.h"
+#include "fixtures/MacTree.h"
+#include "platform/qt/QtMainQueue.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QTest>
+#include <QVBoxLayout>
+
+#include <chrono>
+#include <filesystem>
+#include <memory>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+std::chrono::system_clock::time_point daysAgo(int days)
+{
+    return std::chrono::system_clock::now() - std::chrono::hours(24 * days);
+}
+
+// Five applications with files in the Library folders, one of them long unused.
+void buildMac(fixtures::MacTree& tree)
+{
+    struct App {
+        const char* name;
+        const char* identifier;
+        int usedDaysAgo;
+        std::int64_t bytes;
+    };
+    const App apps[] = {
+        {"Harbor Post", "com.harbor.post", 2, 300000},
+        {"Lumen Sketch", "com.lumen.sketch", 100, 900000},
+        {"Aster Diagram", "com.aster.diagram", 10, 50000},
+        {"Orbit Planner", "com.orbit.planner", -1, 50000},
+        {"Brinewood Console", "com.brinewood.console", -1, 700000},
+    };
+    for (const App& app : apps) {
+        fixtures::AppSpec appSpec;
+        appSpec.name = app.name;
+        appSpec.identifier = app.identifier;
+        if (app.usedDaysAgo >= 0)
+            appSpec.lastUsed = daysAgo(app.usedDaysAgo);
+        appSpec.files = {{"Contents/Resources/data.bin", app.bytes}};
+        tree.addApp("/Applications", appSpec);
+        const std::string id = app.identifier;
+        tree.writeFile(tree.at("~/Library/Preferences/" + id + ".plist"), "<plist/>");
+        tree.writeFile(tree.at("~/Library/Caches/" + id + "/cache.db"), std::string(2000, 'c'));
+        tree.writeFile(tree.at("~/Library/Application Support/" + std::string(app.name) + "/store.db"), std::string(4000, 's'));
+        tree.writeFile(tree.at("~/Library/Application Support/" + std::string(app.name) + "/settings.json"), "{}");
+    }
+}
+
+}  // namespace
+
+class MainViewControllerTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<fixtures::MacTree> tree;
+    std::shared_ptr<UninstallAppManager> manager;
+    MainViewController* screen = nullptr;
+    QWidget* window = nullptr;
+
+    // The screen over the tree; discovery and the scan run when the test says so.
+    void openScreen(double discoveryDelay = 1e6)
+    {
+        manager = UninstallAppManager::make();
+        screen = new MainViewController(manager);
+        screen->discoveryDelay = discoveryDelay;
+        window = new QWidget;
+        auto* layout = new QVBoxLayout(window);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(screen->view());
+        window->resize(860, 560);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+    }
+
+    void discover()
+    {
+        manager->discoverApps();
+        QTRY_VERIFY(screen->mainView->isVisible());
+    }
+
+    void scanAll()
+    {
+        manager->runScanLoop();
+        QTRY_VERIFY(screen->isSizeSortable());
+    }
+
+    AppListModel* model() { return screen->model(); }
+    NSOutlineViewEx* outline() { return screen->outlineView(); }
+
+    QModelIndex appRow(const QString& name)
+    {
+        for (int row = 0; row < model()->rowCount(); ++row) {
+            const QModelIndex index = model()->index(row, 0);
+            if (index.data().toString() == name)
+                return index;
+        }
+        return {};
+    }
+
+    QModelIndex childNamed(const QModelIndex& parent, const QString& name)
+    {
+        for (int row = 0; row < model()->rowCount(parent); ++row) {
+            const QModelIndex index = model()->index(row, 0, parent);
+            if (index.data().toString() == name)
+                return index;
+        }
+        return {};
+    }
+
+    QStringList shownNames()
+    {
+        QStringList names;
+        for (int row = 0; row < model()->rowCount(); ++row)
+            names << model()->index(row, 0).data().toString();
+        return names;
+    }
+
+    void clickCheckBox(const QModelIndex& index)
+    {
+        outline()->scrollTo(index);
+        QStyleOptionViewItem option;
+        option.rect = outline()->visualRect(index);
+        const QPoint center = outline()->rowDelegate()->checkRect(option, index).center();
+        QTest::mouseClick(outline()->viewport(), Qt::LeftButton, {}, center);
+        QCoreApplication::processEvents();  // the row is reloaded in a later turn
+    }
+
+    void clickRow(const QModelIndex& index)
+    {
+        outline()->scrollTo(index);
+        const QRect rect = outline()->visualRect(index);
+        QTest::mouseClick(outline()->viewport(), Qt::LeftButton, {}, QPoint(rect.left() + 200, rect.center().y()));
+    }
+
+    void clickHeader(int section)
+    {
+        QHeaderView* header = outline()->header();
+        const int x = header->sectionViewportPosition(section) + header->sectionSize(section) / 2;
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
+    }
+
+    Qt::CheckState checkState(const QModelIndex& index)
+    {
+        return static_cast<Qt::CheckState>(index.data(Qt::CheckStateRole).toInt());
+    }
+
+private slots:
+    void initTestCase()
+    {
+        platform::installQtMainQueue();
+    }
+
+    void init()
+    {
+        tree = std::make_unique<fixtures::MacTree>();
+        tree->activate();
+        tree->environment().set("XDG_CONFIG_HOME", tree->at("~/.config"));
+        buildMac(*tree);
+    }
+
+    void cleanup()
+    {
+        delete window;
+        window = nullptr;
+        delete screen;
+        screen = nullptr;
+        manager.reset();
+        tree.reset();
+    }
+
+    void loadsThenListsEveryApplicationOnItsOwn()
+    {
+        openScreen(1.0);
+        QVERIFY(screen->loadAppView->isVisible());
+        QVERIFY(screen->loadAppView->spinner->isAnimating());
+        QVERIFY(!screen->mainView->isVisible());
+        QTRY_VERIFY(screen->mainView->isVisible());
+        QVERIFY(!screen->loadAppView->isVisible());
+        QCOMPARE(model()->rowCount(), 5);
+        QTRY_VERIFY_WITH_TIMEOUT(screen->isSizeSortable(), 30000);
+        QVERIFY(screen->searchField->isEnabled());
+        QVERIFY(screen->searchField->hasFocus());
+        const QModelIndex harbor = appRow("Harbor Post");
+        QVERIFY(model()->rowCount(harbor) >= 3);  // bundle, preferences, caches, support...
+        QVERIFY(childNamed(harbor, "Preferences files").isValid());
+        QCOMPARE(model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Name"));
+        QCOMPARE(model()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("Recently used"));
+        QCOMPARE(outline()->columnWidth(0), 500);
+    }
+
+    void applicationNotYetScannedShowsScanningAndCannotBeTicked()
+    {
+        openScreen();
+        discover();
+        const QModelIndex harbor = appRow("Harbor Post");
+        QCOMPARE(harbor.siblingAtColumn(1).data().toString(), QStringLiteral("Scanning..."));
+        QVERIFY(!(harbor.flags() & Qt::ItemIsUserCheckable));
+        QCOMPARE(model()->rowCount(harbor), 0);  // nothing to expand yet
+        clickCheckBox(harbor);
+        QVERIFY(screen->deleteApps.empty());
+        QVERIFY(!screen->searchField->isEnabled());
+
+        // The size column does not sort before every application has been scanned.
+        const QStringList before = shownNames();
+        clickHeader(AppListModel::kSizeColumn);
+        QCOMPARE(shownNames(), before);
+        QVERIFY(outline()->header()->sortIndicatorSection() != AppListModel::kSizeColumn);
+
+        scanAll();
+        QVERIFY(harbor.siblingAtColumn(1).data().toString().endsWith("KB"));
+        QVERIFY(harbor.flags() & Qt::ItemIsUserCheckable);
+        QVERIFY(model()->rowCount(harbor) > 0);
+        clickHeader(AppListModel::kSizeColumn);
+        QCOMPARE(outline()->header()->sortIndicatorSection(), int(AppListModel::kSizeColumn));
+        QVERIFY(model()->appAt(model()->index(0, 0))->totalSize <= model()->appAt(model()->index(4, 0))->totalSize);
+    }
+
+    void searchIgnoresLetterCaseAndKeepsHiddenChoices()
+    {
+        openScreen();
+        discover();
+        scanAll();
+        clickCheckBox(appRow("Harbor Post"));
+        QCOMPARE(screen->deleteApps.size(), size_t(1));
+        QCOMPARE(screen->lbSelected->text(), QStringLiteral("1 application(s) selected"));
+
+        QTest::keyClicks(screen->searchField, "LUMEN");
+        QCOMPARE(shownNames(), QStringList{"Lumen Sketch"});
+        QCOMPARE(screen->deleteApps.size(), size_t(1));  // Harbor Post stays chosen while hidden
+        QCOMPARE(screen->deleteApps.front()->bundleIdentifier(), std::string("com.harbor.post"));
+        clickCheckBox(appRow("Lumen Sketch"));
+        QCOMPARE(screen->lbSelected->text(), QStringLiteral("2 application(s) selected"));
+
+        screen->searchField->clear();
+        QCOMPARE(shownNames().size(), 5);
+        QCOMPARE(checkState(appRow("Harbor Post")), Qt::Checked);
+        QCOMPARE(screen->deleteApps.size(), size_t(2));
+    }
+
+    void countFollowsFileTicksAndChecksAreTriState()
+    {
+        openScreen();
+        discover();
+        scanAll();
+        const QModelIndex harbor = appRow("Harbor Post");
+        clickRow(harbor);
+        QVERIFY(outline()->isExpanded(harbor));
+        const QModelIndex support = childNamed(harbor, "Supporting documents");
+        QVERIFY(support.isValid());
+        clickRow(support);
+        QVERIFY(outline()->isExpanded(support));
+        QVERIFY(model()->rowCount(support) >= 1);
+        const QModelIndex folder = model()->index(0, 0, support);
+
+        clickCheckBox(folder);
+        QCOMPARE(checkState(folder), Qt::Checked);
+        QCOMPARE(screen->deleteApps.size(), size_t(1));
+        QCOMPARE(checkState(harbor), Qt::PartiallyChecked);
+        QCOMPARE(screen->lbSelected->text(), QStringLiteral("1 application(s) selected"));
+
+        clickCheckBox(folder);  // the last ticked file goes: so does the application
+        QVERIFY(screen->deleteApps.empty());
+        QCOMPARE(screen->lbSelected->text(), QString());
+        QCOMPARE(checkState(harbor), Qt::Unchecked);
+
+        // A group whose items disagree is mixed; a click on it ticks them all.
+        const QModelIndex bundleGroup = model()->index(0, 0, harbor);
+        clickCheckBox(folder);
+        const QModelIndex mixedParent = harbor;
+        QCOMPARE(checkState(mixedParent), Qt::PartiallyChecked);
+        clickCheckBox(harbor);  // mixed becomes on
+        QCOMPARE(checkState(harbor), Qt::Checked);
+        QCOMPARE(checkState(bundleGroup), Qt::Checked);
+        QCOMPARE(checkState(support), Qt::Checked);
+        clickCheckBox(harbor);
+        QCOMPARE(checkState(harbor), Qt::Unchecked);
+        QCOMPARE(checkState(support), Qt::Unchecked);
+        QVERIFY(screen->deleteApps.empty());
+
+        if (model()->rowCount(support) >= 1) {
+            clickCheckBox(support);
+            QCOMPARE(checkState(support), Qt::Checked);
+            QCOMPARE(checkState(folder), Qt::Checked);
+            QCOMPARE(screen->deleteApps.size(), size_t(1));
+        }
+    }
+
+    void rowsExpandAndCollapseButAreNeverSelected()
+    {
+        openScreen();
+        discover();
+        scanAll();
+        const QModelIndex lumen = appRow("Lumen Sketch");
+        clickRow(lumen);
+        QVERIFY(outline()->isExpanded(lumen));
+        clickRow(lumen);
+        QVERIFY(!outline()->isExpanded(lumen));
+        QVERIFY(!outline()->selectionModel() || !outline()->selectionModel()->hasSelection());
+        QVERIFY(screen->deleteApps.empty());  // a row click is not a tick
+    }
+
+    void longUnusedDatesAreOrange()
+    {
+        openScreen();
+        discover();
+        const QModelIndex lumen = appRow("Lumen Sketch").siblingAtColumn(AppListModel::kDateColumn);
+        const QModelIndex aster = appRow("Aster Diagram").siblingAtColumn(AppListModel::kDateColumn);
+        const QModelIndex orbit = appRow("Orbit Planner").siblingAtColumn(AppListModel::kDateColumn);
+        QCOMPARE(lumen.data(Qt::ForegroundRole).value<QColor>(), QColor(0xFF, 0x95, 0x00));
+        QVERIFY(!aster.data(Qt::ForegroundRole).isValid());
+        QCOMPARE(orbit.data().toString(), QStringLiteral("-"));
+        QVERIFY(!orbit.data(Qt::ForegroundRole).isValid());
+
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+        QVERIFY(AppListModel::isLongUnused(now.addDays(-91).toString("yyyy-M-d"), now));
+        QVERIFY(!AppListModel::isLongUnused(now.addDays(-89).toString("yyyy-M-d"), now));
+        QVERIFY(!AppListModel::isLongUnused("not a date", now));
+    }
+
+    void sortingByEachColumnIsStable()
+    {
+        openScreen();
+        discover();
+        scanAll();
+        const QStringList catalogue = shownNames();
+        clickHeader(AppListModel::kNameColumn);
+        QCOMPARE(shownNames(), (QStringList{"Aster Diagram", "Brinewood Console", "Harbor Post", "Lumen Sketch", "Orbit Planner"}));
+        clickHeader(AppListModel::kNameColumn);
+        QCOMPARE(shownNames().first(), QStringLiteral("Orbit Planner"));
+
+        // Two applications never used ("-") keep their previous order relative to each other.
+        clickHeader(AppListModel::kDateColumn);
+        const QStringList byDate = shownNames();
+        QCOMPARE(byDate.indexOf("Orbit Planner") < byDate.indexOf("Brinewood Console"), true);
+        QCOMPARE(byDate.last(), QStringLiteral("Harbor Post"));  // the most recent date
+
+        clickHeader(AppListModel::kSizeColumn);
+        const QStringList bySize = shownNames();
+        std::int64_t previous = -1;
+        for (const QString& name : bySize) {
+            const QModelIndex row = appRow(name);
+            const std::int64_t size = model()->appAt(row)->totalSize;
+            QVERIFY(size >= previous);
+            previous = size;
+        }
+        QCOMPARE(bySize.size(), catalogue.size());
+
+        // An expanded row stays expanded through a sort.
+        const QModelIndex lumen = appRow("Lumen Sketch");
+        clickRow(lumen);
+        clickHeader(AppListModel::kNameColumn);
+        QVERIFY(outline()->isExpanded(appRow("Lumen Sketch")));
+    }
+
+    void uninstallButtonAlerts()
+    {
+        openScreen();
+        discover();
+        scanAll();
+        QTest::mouseClick(screen->btnUnistall, Qt::LeftButton);
+        QVERIFY(screen->currentAlert());
+        QCOMPARE(screen->currentAlert()->text(), QStringLiteral("Please select the file to delete"));
+        QCOMPARE(screen->currentAlert()->windowModality(), Qt::WindowModal);
+        QCOMPARE(screen->currentAlert()->buttons().size(), 1);
+        QCOMPARE(screen->currentAlert()->buttons().first()->text(), QStringLiteral("Ok"));
+        screen->currentAlert()->buttons().first()->click();
+        QTRY_VERIFY(!screen->currentAlert());
+
+        // This test program does not run from the Applications folder.
+        clickCheckBox(appRow("Harbor Post"));
+        QTest::mouseClick(screen->btnUnistall, Qt::LeftButton);
+        QVERIFY(screen->currentAlert());
+        QCOMPARE(screen->currentAlert()->text(),
+                 QStringLiteral("The application is not installed in the /Applications directory. To ensure full "
+                                "functionality, please move the application to that directory."));
+        screen->currentAlert()->buttons().first()->click();
+        QTRY_VERIFY(!screen->currentAlert());
+        QVERIFY(screen->uninstallingViewController->isHidden);
+        QVERIFY(screen->mainView->isVisible());
+    }
+
+    void returnToListDropsWhatIsGone()
+    {
+        openScreen();
+        discover();
+        scanAll();
+        clickCheckBox(appRow("Harbor Post"));
+        clickCheckBox(appRow("Lumen Sketch"));
+        // Lumen Sketch is hidden by a search when the list comes back.
+        QTest::keyClicks(screen->searchField, "harbor");
+        QCOMPARE(shownNames(), QStringList{"Harbor Post"});
+
+        // Everything of Harbor Post went; of Lumen Sketch only its preferences.
+        for (const auto& app : screen->deleteApps) {
+            for (const auto& group : app->fileGroups) {
+                for (const auto& item : group->fileItem) {
+                    const bool keep = app->bundleIdentifier() == "com.lumen.sketch" && item->filePath.find("Preferences") == std::string::npos;
+                    if (!keep)
+                        std::filesystem::remove_all(item->filePath);
+                }
+            }
+        }
+        screen->returnToList();
+
+        QCOMPARE(screen->searchField->text(), QString());
+        QVERIFY(!appRow("Harbor Post").isValid());
+        QCOMPARE(shownNames().size(), 4);
+        QVERIFY(screen->deleteApps.empty());
+        QCOMPARE(screen->lbSelected->text(), QString());
+        const QModelIndex lumen = appRow("Lumen Sketch");
+        QCOMPARE(checkState(lumen), Qt::Unchecked);
+        QVERIFY(!childNamed(lumen, "Preferences files").isValid());
+        QVERIFY(childNamed(lumen, "Cache files").isValid());
+        QCOMPARE(manager->allApps.size(), size_t(4));
+    }
+
+    void appearanceFollowsThePalette()
+    {
+        openScreen();
+        discover();
+        const QPalette saved = QApplication::palette();
+        QPalette dark = saved;
+        dark.setColor(QPalette::Window, QColor(0x30, 0x30, 0x30));
+        dark.setColor(QPalette::WindowText, Qt::white);
+        QApplication::setPalette(dark);
+        QTRY_COMPARE(screen->mainView->palette().color(QPalette::Window), appearance::colorFromHex("2F2F2D"));
+        QCOMPARE(screen->lbTitle->palette().color(QPalette::WindowText), QColor(Qt::white));
+        QPalette light = saved;
+        light.setColor(QPalette::Window, Qt::white);
+        light.setColor(QPalette::WindowText, Qt::black);
+        QApplication::setPalette(light);
+        QTRY_COMPARE(screen->mainView->palette().color(QPalette::Window), QColor(Qt::white));
+        QCOMPARE(screen->lbTitle->palette().color(QPalette::WindowText), appearance::colorFromHex("333333"));
+        QApplication::setPalette(saved);
+    }
+
+    void packageExtensionsAreNotShownButOtherDotsAre()
+    {
+        QCOMPARE(AppListModel::nameWithoutExtension("Notes.app"), QStringLiteral("Notes"));
+        QCOMPARE(AppListModel::nameWithoutExtension("Node.js"), QStringLiteral("Node.js"));
+        QCOMPARE(AppListModel::nameWithoutExtension("Python 3.12"), QStringLiteral("Python 3.12"));
+        QCOMPARE(AppListModel::nameWithoutExtension(".app"), QStringLiteral(".app"));
+    }
+};
+
+QTEST_MAIN(MainViewControllerTest)
+#include "MainViewControllerTest.moc"
