@@ -34,7 +34,7 @@ OverlayScroller::OverlayScroller(QWidget* parent)
 OverlayScroller* OverlayScroller::attach(QAbstractScrollArea* area)
 {
     auto* scroller = new OverlayScroller(area);
-    scroller->area_ = area;
+    scroller->viewport_ = area->viewport();
     QScrollBar* driver = area->verticalScrollBar();
     area->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroller->setRange(driver->minimum(), driver->maximum());
@@ -44,13 +44,12 @@ OverlayScroller* OverlayScroller::attach(QAbstractScrollArea* area)
     connect(driver, &QScrollBar::rangeChanged, scroller, [scroller, driver](int min, int max) {
         scroller->setRange(min, max);
         scroller->setPageStep(driver->pageStep());
-        if (scroller->area_)
-            scroller->tile(scroller->area_);
+        scroller->tile();
     });
     connect(driver, &QScrollBar::valueChanged, scroller, &QScrollBar::setValue);
     connect(scroller, &QScrollBar::valueChanged, driver, &QScrollBar::setValue);
     area->viewport()->installEventFilter(scroller);
-    scroller->tile(area);
+    scroller->tile();
     return scroller;
 }
 
@@ -69,9 +68,11 @@ void OverlayScroller::fadeOut()
     animateAlpha(0, 300);
 }
 
-void OverlayScroller::tile(QAbstractScrollArea* area)
+void OverlayScroller::tile()
 {
-    const QRect viewport = area->viewport()->geometry();
+    if (!viewport_)
+        return;
+    const QRect viewport = viewport_->geometry();
     setGeometry(viewport.right() + 1 - kScrollerWidth, viewport.top(), kScrollerWidth, viewport.height());
     setVisible(maximum() > minimum());
     raise();
@@ -126,8 +127,8 @@ void OverlayScroller::mouseMoveEvent(QMouseEvent* event)
 
 bool OverlayScroller::eventFilter(QObject* watched, QEvent* event)
 {
-    if (area_ && watched == area_->viewport() && (event->type() == QEvent::Resize || event->type() == QEvent::Move))
-        tile(area_);
+    if (viewport_ && watched == viewport_ && (event->type() == QEvent::Resize || event->type() == QEvent::Move))
+        tile();
     return QScrollBar::eventFilter(watched, event);
 }
 

@@ -25,9 +25,9 @@ public:
     void fadeOut();
     int fadeOutDelay = 1500;  // milliseconds
 
-    // Places the scroller at the right edge of `area`'s viewport, over its full height, above its
-    // siblings; hidden when there is nothing to scroll.
-    void tile(QAbstractScrollArea* area);
+    // Places the scroller at the right edge of the scroll area's viewport, over its full height,
+    // above its siblings; hidden when there is nothing to scroll.
+    void tile();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -42,5 +42,6 @@ private:
     QGraphicsOpacityEffect* opacity_;
     QPropertyAnimation* animation_;
     QTimer* fadeTimer_;
-    QPointer<QAbstractScrollArea> area_;
+    // The viewport, not the area: the area's destructor still sends the viewport events.
+    QPointer<QWidget> viewport_;
 };
