@@ -14,9 +14,9 @@ std::string LoginItem::entryPath(const std::string& bundleIdentifier)
     return path::appending(path::appending(path::configHome(), "autostart"), bundleIdentifier + ".desktop");
 }
 
-std::string LoginItem::helperBundlePath(const std::string& bundleIdentifier)
+std::string LoginItem::helperBundlePath(const std::string& bundleIdentifier, const std::string& mainBundlePath)
 {
-    const auto main = Bundle::mainBundle();
+    const auto main = Bundle::atPath(mainBundlePath);
     if (!main || bundleIdentifier.empty())
         return "";
     const std::string folder = path::appending(main->contentsPath(), "Library/LoginItems");
@@ -49,11 +49,17 @@ std::string LoginItem::quoteExecArgument(const std::string& argument)
 
 bool LoginItem::setEnabled(const std::string& bundleIdentifier, bool enabled)
 {
+    const auto main = Bundle::mainBundle();
+    return setEnabled(bundleIdentifier, enabled, main ? main->bundlePath() : "");
+}
+
+bool LoginItem::setEnabled(const std::string& bundleIdentifier, bool enabled, const std::string& mainBundlePath)
+{
     const std::string entry = entryPath(bundleIdentifier);
     if (!enabled)
         return ::unlink(entry.c_str()) == 0 || errno == ENOENT;
 
-    const std::string helperPath = helperBundlePath(bundleIdentifier);
+    const std::string helperPath = helperBundlePath(bundleIdentifier, mainBundlePath);
     const auto helper = Bundle::atPath(helperPath);
     if (helperPath.empty() || !helper)
         return false;

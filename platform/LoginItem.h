@@ -13,10 +13,12 @@ public:
     // the entry. False when the helper is not in the main bundle (enabling) or the entry cannot be
     // written or removed.
     static bool setEnabled(const std::string& bundleIdentifier, bool enabled);
+    // The same for the helpers of the bundle at `mainBundlePath`.
+    static bool setEnabled(const std::string& bundleIdentifier, bool enabled, const std::string& mainBundlePath);
     static bool isEnabled(const std::string& bundleIdentifier);
     static std::string entryPath(const std::string& bundleIdentifier);
     // The helper's bundle in the main bundle, "" when there is none.
-    static std::string helperBundlePath(const std::string& bundleIdentifier);
+    static std::string helperBundlePath(const std::string& bundleIdentifier, const std::string& mainBundlePath);
     // One argument quoted for an Exec line of a desktop entry.
     static std::string quoteExecArgument(const std::string& argument);
 };

@@ -26,10 +26,18 @@ std::string mainBundleIdentifierOrDie()
 
 }  // namespace
 
-AppDelegate::AppDelegate() : AppDelegate(UninstallAppManager::shared()) {}
+AppDelegate::AppDelegate() : AppDelegate(mainBundleIdentifierOrDie(), UninstallAppManager::shared()) {}
 
 AppDelegate::AppDelegate(std::shared_ptr<UninstallAppManager> manager, QObject* parent)
-    : QObject(parent), helperBundleID(mainBundleIdentifierOrDie() + ".agent"), manager_(std::move(manager))
+    : AppDelegate(mainBundleIdentifierOrDie(), std::move(manager), parent)
+{
+}
+
+AppDelegate::AppDelegate(const std::string& mainBundleIdentifier, std::shared_ptr<UninstallAppManager> manager, QObject* parent)
+    : QObject(parent),
+      helperBundleID(mainBundleIdentifier + ".agent"),
+      setLoginItemEnabled([](const std::string& id, bool enabled) { return platform::LoginItem::setEnabled(id, enabled); }),
+      manager_(std::move(manager))
 {
 }
 
@@ -41,7 +49,7 @@ void AppDelegate::applicationDidFinishLaunching()
     logging.logEvent(logging.eventName, "start", GALogging::operatingSystemLabel());
 
     if (!ReviewManager::shared().reviewPeriodActive()) {
-        if (!platform::LoginItem::setEnabled(helperBundleID, kAgentEnabled))
+        if (!setLoginItemEnabled(helperBundleID, kAgentEnabled))
             std::cout << "Could not register the login item " << helperBundleID << std::endl;
     }
 

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -16,6 +17,9 @@ public:
     // The main bundle must have an identifier: the agent's is derived from it.
     explicit AppDelegate(std::shared_ptr<UninstallAppManager> manager, QObject* parent = nullptr);
     AppDelegate();
+    // For a program outside a bundle (tests): the identifier the main bundle would have.
+    AppDelegate(const std::string& mainBundleIdentifier, std::shared_ptr<UninstallAppManager> manager,
+                QObject* parent = nullptr);
     ~AppDelegate() override;
 
     // Whether the reminder agent runs at login; on by default.
@@ -24,6 +28,8 @@ public:
     std::string helperBundleID;
     QWidget* window = nullptr;
     std::unique_ptr<MainWindowController> mainWindowController;
+    // The login-item facility; tests record the calls instead.
+    std::function<bool(const std::string& bundleIdentifier, bool enabled)> setLoginItemEnabled;
 
     // Reports the start, registers the agent (outside the review period), shows the main window.
     void applicationDidFinishLaunching();

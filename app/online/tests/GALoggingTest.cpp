@@ -1,102 +1,21 @@
 // Usage events against a real HTTP server on the loopback interface.
 #include "app/online/GALogging.h"
 
+#include "fixtures/RecordingHttpServer.h"
 #include "fixtures/ScopedEnvironment.h"
 #include "platform/UserDefaults.h"
 
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <filesystem>
-#include <mutex>
 #include <regex>
 #include <thread>
-#include <vector>
-
-namespace {
-
-// Answers every request with an empty 200 and keeps what it was sent.
-class RecordingHttpServer {
-public:
-    RecordingHttpServer()
-    {
-        listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        ::listen(listener_, 8);
-        socklen_t length = sizeof address;
-        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
-        port_ = ntohs(address.sin_port);
-        thread_ = std::thread([this] { serve(); });
-    }
-    ~RecordingHttpServer()
-    {
-        stop_ = true;
-        thread_.join();
-        ::close(listener_);
-    }
-
-    std::string endpoint() const { return "http://127.0.0.1:" + std::to_string(port_); }
-    std::vector<std::string> requests()
-    {
-        std::lock_guard lock(mutex_);
-        return requests_;
-    }
-
-private:
-    void serve()
-    {
-        while (!stop_) {
-            pollfd wait{listener_, POLLIN, 0};
-            if (::poll(&wait, 1, 50) <= 0)
-                continue;
-            const int client = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
-            if (client < 0)
-                continue;
-            std::string request;
-            char buffer[4096];
-            while (request.find("\r\n\r\n") == std::string::npos) {
-                const ssize_t got = ::read(client, buffer, sizeof buffer);
-                if (got <= 0)
-                    break;
-                request.append(buffer, static_cast<std::size_t>(got));
-            }
-            {
-                std::lock_guard lock(mutex_);
-                requests_.push_back(request);
-            }
-            const std::string reply = "HTTP/1.1 200 OK\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
-            (void)!::write(client, reply.data(), reply.size());
-            ::close(client);
-        }
-    }
-
-    int listener_ = -1;
-    int port_ = 0;
-    std::atomic<bool> stop_{false};
-    std::thread thread_;
-    std::mutex mutex_;
-    std::vector<std::string> requests_;
-};
-
-std::string requestLine(const std::string& request)
-{
-    return request.substr(0, request.find("\r\n"));
-}
-
-}  // namespace
 
 TEST(GALoggingTest, SendsOnePostWithThePercentEncodedQuery)
 {
-    RecordingHttpServer server;
+    fixtures::RecordingHttpServer server;
     GALogging logging(server.endpoint());
     logging.logEvent("ostrova_zh_1.0_7", "start", "MacOs 14.2.1");
     logging.waitForPendingRequests();
@@ -105,7 +24,7 @@ TEST(GALoggingTest, SendsOnePostWithThePercentEncodedQuery)
     ASSERT_EQ(requests.size(), 1u);
     const std::string expected = "POST /php/page-events.php?id=" + GALogging::encodeForQuery(logging.hardWareId()) +
                                  "&name=ostrova_zh_1.0_7&action=start&label=MacOs%2014.2.1 HTTP/1.1";
-    EXPECT_EQ(requestLine(requests[0]), expected);
+    EXPECT_EQ(fixtures::RecordingHttpServer::requestLine(requests[0]), expected);
     // No body and no header fields of its own.
     EXPECT_NE(requests[0].find("Content-Length: 0\r\n"), std::string::npos);
     EXPECT_EQ(requests[0].find("Content-Type"), std::string::npos);
@@ -113,7 +32,7 @@ TEST(GALoggingTest, SendsOnePostWithThePercentEncodedQuery)
 
 TEST(GALoggingTest, SendsNothingInTheSandboxOrWithoutAnEndpoint)
 {
-    RecordingHttpServer server;
+    fixtures::RecordingHttpServer server;
     {
         fixtures::ScopedEnvironment environment;
         environment.set("APP_SANDBOX_CONTAINER_ID", "com.qzt.ostrova");

@@ -1,0 +1,130 @@
+// Start-up in the test process: the usage event over a real HTTP server, the agent's login item,
+// the window, and the window's close button quitting.
+#include "app/catalogue/ReviewManager.h"
+#include "app/catalogue/UninstallAppManager.h"
+#include "app/online/GALogging.h"
+#include "app/ui/AppDelegate.h"
+#include "app/ui/MainViewController.h"
+#include "app/ui/MainWindowController.h"
+#include "fixtures/MacTree.h"
+#include "fixtures/RecordingHttpServer.h"
+#include "platform/qt/QtMainQueue.h"
+
+#include <QApplication>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <ctime>
+
+namespace {
+
+std::chrono::system_clock::time_point localDate(int year, int month, int day)
+{
+    std::tm when{};
+    when.tm_year = year - 1900;
+    when.tm_mon = month - 1;
+    when.tm_mday = day;
+    when.tm_isdst = -1;
+    return std::chrono::system_clock::from_time_t(std::mktime(&when));
+}
+
+}  // namespace
+
+class AppDelegateTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<fixtures::MacTree> tree;
+    std::unique_ptr<fixtures::RecordingHttpServer> server;
+    std::vector<std::pair<std::string, bool>> loginItemCalls;
+
+    std::unique_ptr<AppDelegate> makeDelegate()
+    {
+        auto delegate = std::make_unique<AppDelegate>("com.qzt.ostrova", UninstallAppManager::make());
+        delegate->setLoginItemEnabled = [this](const std::string& id, bool enabled) {
+            loginItemCalls.emplace_back(id, enabled);
+            return true;
+        };
+        return delegate;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        platform::installQtMainQueue();
+        // The shared event logger reads its endpoint once, on first use.
+        server = std::make_unique<fixtures::RecordingHttpServer>();
+        qputenv("OSTROVA_EVENT_ENDPOINT", QByteArray::fromStdString(server->endpoint()));
+    }
+
+    void init()
+    {
+        tree = std::make_unique<fixtures::MacTree>();
+        tree->activate();
+        tree->environment().set("XDG_CONFIG_HOME", tree->at("~/.config"));
+        loginItemCalls.clear();
+    }
+
+    void cleanup()
+    {
+        ReviewManager::shared().setClock(nullptr);
+        tree.reset();
+    }
+
+    void startUpReportsTheStartRegistersTheAgentAndShowsTheWindow()
+    {
+        auto delegate = makeDelegate();
+        QCOMPARE(delegate->helperBundleID, std::string("com.qzt.ostrova.agent"));
+        const auto before = server->requests().size();
+        delegate->applicationDidFinishLaunching();
+        GALogging::standard().waitForPendingRequests();
+
+        const auto requests = server->requests();
+        QCOMPARE(requests.size(), before + 1);
+        const std::string line = fixtures::RecordingHttpServer::requestLine(requests.back());
+        QVERIFY2(line.rfind("POST /php/page-events.php?id=", 0) == 0, line.c_str());
+        QVERIFY2(line.find("&name=ostrova_zh_Unknown_Unknown&action=start&label=MacOs%20") != std::string::npos, line.c_str());
+
+        QCOMPARE(loginItemCalls.size(), size_t(1));
+        QCOMPARE(loginItemCalls.front().first, std::string("com.qzt.ostrova.agent"));
+        QVERIFY(loginItemCalls.front().second);
+
+        QWidget* window = delegate->mainWindowController->window();
+        QVERIFY(window && window->isVisible());
+        QCOMPARE(window->size(), QSize(860, 560));
+        QCOMPARE(window->windowTitle(), QString());
+        QVERIFY(window->isAncestorOf(delegate->mainWindowController->mainViewContoller->view()));
+        QVERIFY(QApplication::quitOnLastWindowClosed());
+    }
+
+    void sandboxedBuildInTheReviewPeriodLeavesTheLoginItemAlone()
+    {
+        tree->environment().set("APP_SANDBOX_CONTAINER_ID", "com.qzt.ostrova");
+        const auto before = server->requests().size();
+        ReviewManager::shared().setClock([] { return localDate(2024, 5, 1); });
+        makeDelegate()->applicationDidFinishLaunching();
+        QVERIFY(loginItemCalls.empty());
+
+        ReviewManager::shared().setClock([] { return localDate(2024, 7, 11); });
+        makeDelegate()->applicationDidFinishLaunching();
+        QCOMPARE(loginItemCalls.size(), size_t(1));
+
+        GALogging::standard().waitForPendingRequests();
+        QCOMPARE(server->requests().size(), before);  // nothing is reported from the sandbox
+    }
+
+    void closingTheWindowQuits()
+    {
+        auto delegate = makeDelegate();
+        delegate->applicationDidFinishLaunching();
+        QPointer<QWidget> window = delegate->mainWindowController->window();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QSignalSpy lastClosed(qApp, &QGuiApplication::lastWindowClosed);
+        window->close();  // the close button goes through close_click, which closes it
+        QTRY_VERIFY(!window);
+        QCOMPARE(lastClosed.count(), 1);
+    }
+};
+
+QTEST_MAIN(AppDelegateTest)
+#include "AppDelegateTest.moc"
