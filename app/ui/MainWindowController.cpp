@@ -27,8 +27,9 @@ protected:
             event->accept();
             return;
         }
+        // A window cannot close itself from inside its close event: the action runs next turn.
         event->ignore();
-        controller_->close_click();
+        QMetaObject::invokeMethod(controller_, &MainWindowController::close_click, Qt::QueuedConnection);
     }
 
 private:

@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 #include <ctime>
 
@@ -113,6 +114,7 @@ private slots:
         QCOMPARE(server->requests().size(), before);  // nothing is reported from the sandbox
     }
 
+    // Last: it runs the application's event loop until the application quits.
     void closingTheWindowQuits()
     {
         auto delegate = makeDelegate();
@@ -120,9 +122,12 @@ private slots:
         QPointer<QWidget> window = delegate->mainWindowController->window();
         QVERIFY(QTest::qWaitForWindowExposed(window));
         QSignalSpy lastClosed(qApp, &QGuiApplication::lastWindowClosed);
-        window->close();  // the close button goes through close_click, which closes it
-        QTRY_VERIFY(!window);
+        // The close button goes through close_click, which closes the window; the application quits.
+        QTimer::singleShot(100, window, [window] { window->close(); });
+        QTimer::singleShot(20000, qApp, [] { QCoreApplication::exit(7); });
+        QCOMPARE(QApplication::exec(), 0);
         QCOMPARE(lastClosed.count(), 1);
+        QTRY_VERIFY(!window);
     }
 };
 
