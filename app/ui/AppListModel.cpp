@@ -33,7 +33,12 @@ QString sizeText(std::int64_t bytes)
 }  // namespace
 
 AppListModel::AppListModel(const std::vector<std::shared_ptr<UninstallApp>>* apps, QObject* parent)
-    : QAbstractItemModel(parent), apps_(apps)
+    : AppListModel(apps, Options{}, parent)
+{
+}
+
+AppListModel::AppListModel(const std::vector<std::shared_ptr<UninstallApp>>* apps, Options options, QObject* parent)
+    : QAbstractItemModel(parent), apps_(apps), options_(options)
 {
     reload();
 }
@@ -186,7 +191,7 @@ int AppListModel::rowCount(const QModelIndex& parent) const
     switch (kind(parent)) {
     case Kind::app: {
         const UninstallApp* app = (*apps_)[parent.row()].get();
-        return shownReady_.contains(app) ? static_cast<int>(app->fileGroups.size()) : 0;
+        return !options_.flat && shownReady_.contains(app) ? static_cast<int>(app->fileGroups.size()) : 0;
     }
     case Kind::group: return static_cast<int>(groupAt(parent)->fileItem.size());
     case Kind::file: return 0;
@@ -310,11 +315,17 @@ QVariant AppListModel::data(const QModelIndex& index, int role) const
             if (role == Qt::CheckStateRole)
                 return checkState(app->selectionState());
             if (role == CheckableRole)
-                return ready;
+                return ready && !options_.flat;
             break;
         case kSizeColumn:
-            if (role == Qt::DisplayRole)
-                return ready ? sizeText(app->bundleSize) : localizedText("Scanning...");
+            if (role != Qt::DisplayRole)
+                break;
+            switch (options_.appSize) {
+            case AppSize::bundleOrScanning: return ready ? sizeText(app->bundleSize) : localizedText("Scanning...");
+            case AppSize::total: return sizeText(app->totalSize);
+            case AppSize::bundle: return sizeText(app->bundleSize);
+            case AppSize::none: return QString();
+            }
             break;
         case kDateColumn:
             if (role == Qt::DisplayRole)

@@ -30,7 +30,15 @@ public:
         CheckableRole,   // the check box can be clicked
     };
 
+    // What an application row shows in the size column.
+    enum class AppSize { bundleOrScanning, total, bundle, none };
+    struct Options {
+        bool flat = false;  // applications only, nothing expands
+        AppSize appSize = AppSize::bundleOrScanning;
+    };
+
     explicit AppListModel(const std::vector<std::shared_ptr<UninstallApp>>* apps, QObject* parent = nullptr);
+    AppListModel(const std::vector<std::shared_ptr<UninstallApp>>* apps, Options options, QObject* parent = nullptr);
 
     // The outline's columns, in order (identifier, header title and width).
     void setColumns(std::vector<TableColumn> columns);
@@ -72,6 +80,7 @@ private:
     int rowOfApp(const UninstallApp* app) const;
 
     const std::vector<std::shared_ptr<UninstallApp>>* apps_;
+    Options options_;
     std::vector<TableColumn> columns_;
     QHash<const UninstallApp*, int> appRows_;
     QSet<const UninstallApp*> shownReady_;

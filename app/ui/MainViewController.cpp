@@ -5,11 +5,13 @@
 #include "app/ui/NSOutlineViewEx.h"
 #include "app/ui/OutlineRowDelegate.h"
 #include "app/ui/RkFlatButton.h"
+#include "app/ui/RequestUninstallWinodowController.h"
 #include "app/ui/RkLoadAppView.h"
 #include "app/ui/SpinnerView.h"
 #include "app/ui/UninstallCompletedViewController.h"
 #include "app/ui/UninstallResidualViewController.h"
 #include "app/ui/UninstallingViewController.h"
+#include "app/removal/DaemonInstaller.h"
 #include "Auxiliary/AppFonts.h"
 #include "Auxiliary/Appearance.h"
 #include "Auxiliary/RkLabel.h"
@@ -22,7 +24,10 @@
 #include "platform/qt/FileViewer.h"
 #include "system/Utility.h"
 
+#include <QDragEnterEvent>
 #include <QGraphicsDropShadowEffect>
+#include <QMimeData>
+#include <QPushButton>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -64,6 +69,8 @@ void setTextColor(QWidget* widget, const QColor& color)
 MainViewController::MainViewController(std::shared_ptr<UninstallAppManager> manager, QObject* parent)
     : BaseViewController(parent), manager_(std::move(manager)), bridge_(std::make_shared<MainViewDelegateBridge>(this))
 {
+    if (const auto bundle = platform::Bundle::mainBundle())
+        applicationBundlePath = bundle->bundlePath();
 }
 
 MainViewController::~MainViewController() = default;
@@ -89,7 +96,7 @@ void MainViewController::buildListView()
     for (int i = 0; i < static_cast<int>(columns.size()); ++i)
         outline_->setColumnWidth(i, columns[i].width);
     outline_->setAutosaveTableColumns(QStringLiteral("com.uninstaller.outline"));
-    views::makeScrollView(outline_, nullptr);
+    views::makeScrollView(outline_, this);
 
     QHeaderView* header = outline_->header();
     header->setSortIndicatorShown(true);
@@ -163,6 +170,8 @@ void MainViewController::addSubViews()
         screen->view()->setParent(root);
         screen->setScreenHidden(true);
     }
+    uninstallCompletedViewController->delegate = this;
+    uninstallResidualViewController->delegate = this;
 
     manager_->delegate = bridge_;
     const auto manager = manager_;
@@ -251,7 +260,52 @@ void MainViewController::allAppsDidScan()
     outline_->viewport()->update();
 }
 
-void MainViewController::uninstallProgress(UninstallType, double, double) {}
+void MainViewController::uninstallProgress(UninstallType state, double value, double total)
+{
+    uninstallingViewController->setValue(total > 0 ? value / total : 0);
+    if (state != eDeleteCompleted)
+        return;
+    uninstallingViewController->setScreenHidden(true);
+    const bool leftovers = std::any_of(deleteApps.begin(), deleteApps.end(), [](const auto& app) { return !app->fileGroups.empty(); });
+    uninstallCompletedViewController->setScreenHidden(leftovers);
+    uninstallResidualViewController->setScreenHidden(!leftovers);
+    if (leftovers)
+        uninstallResidualViewController->showApplications(deleteApps);
+    else
+        uninstallCompletedViewController->showApplications(deleteApps);
+}
+
+void MainViewController::askForceQuit(const std::shared_ptr<UninstallApp>& app, std::function<void(bool)> answer)
+{
+    QWidget* window = isViewLoaded() ? view()->window() : nullptr;
+    if (!window || !window->isVisible()) {
+        answer(false);
+        return;
+    }
+    auto* alert = new QMessageBox(window);
+    alert->setInformativeText(localizedText("Force quit may result in loss of data being edited"));
+    alert->setText(localizedText("%@ is running, do you want to force quit?").replace(QLatin1String("%@"), model_->displayName(app.get())));
+    QAbstractButton* cancel = alert->addButton(localizedText("Cancel"), QMessageBox::RejectRole);
+    alert->addButton(localizedText("Force quit"), QMessageBox::AcceptRole);
+    const QIcon icon = model_->data(model_->indexOfApp(app.get()), Qt::DecorationRole).value<QIcon>();
+    if (!icon.isNull())
+        alert->setIconPixmap(icon.pixmap(QSize(64, 64), window->devicePixelRatioF()));
+    alert->setWindowModality(Qt::WindowModal);
+    alert->setAttribute(Qt::WA_DeleteOnClose);
+    views::setFocusRingType(alert, Qt::NoFocus);
+    // Answered exactly once, whichever way the sheet ends.
+    auto pending = std::make_shared<std::function<void(bool)>>(std::move(answer));
+    connect(alert, &QMessageBox::finished, alert, [alert, cancel, pending] {
+        if (auto reply = std::exchange(*pending, nullptr))
+            reply(alert->clickedButton() != cancel);
+    });
+    connect(alert, &QObject::destroyed, [pending] {
+        if (auto reply = std::exchange(*pending, nullptr))
+            reply(false);
+    });
+    alert_ = alert;
+    alert->open();
+}
 
 void MainViewController::reloadOutline()
 {
@@ -318,14 +372,30 @@ void MainViewController::uninstall_click()
         showAlert(localizedText("Please select the file to delete"));
         return;
     }
-    const auto bundle = platform::Bundle::mainBundle();
     const std::string applications = platform::fixedPath("/Applications") + "/";
-    const std::string bundlePath = bundle ? bundle->bundlePath() : "";
-    if (!platform::path::startsWith(bundlePath, applications) && !Utility::isSandboxed()) {
+    if (!platform::path::startsWith(applicationBundlePath, applications) && !Utility::isSandboxed()) {
         showAlert(localizedText("The application is not installed in the /Applications directory. To ensure full "
                      "functionality, please move the application to that directory."));
         return;
     }
+    requestUninstallWinodowController.reset();
+    requestUninstallWinodowController = std::make_unique<RequestUninstallWinodowController>(deleteApps);
+    QPointer<MainViewController> self(this);
+    requestUninstallWinodowController->beginSheet(view()->window(), [self](int code) {
+        if (self && code == 1)
+            self->beginRemoval();
+    });
+}
+
+void MainViewController::beginRemoval()
+{
+    if (!Utility::isSandboxed())
+        DaemonInstaller(applicationBundlePath).ensureDaemon();
+    uninstallingViewController->deleteApps = deleteApps;
+    uninstallingViewController->rebuild();
+    mainView->hide();
+    uninstallingViewController->setScreenHidden(false);
+    manager_->removeApps(deleteApps);
 }
 
 void MainViewController::onCheckClicked(const QModelIndex& index)
@@ -450,6 +520,60 @@ bool MainViewController::shouldSelectItem(const QModelIndex& index)
     const QModelIndex row = index.siblingAtColumn(0);
     if (model_->kind(row) != AppListModel::Kind::file && model_->hasChildren(row))
         outline_->setExpanded(row, !outline_->isExpanded(row));
+    return false;
+}
+
+void MainViewController::completed_click()
+{
+    returnToList();
+}
+
+std::vector<std::string> MainViewController::droppedBundles(const QMimeData* data) const
+{
+    std::vector<std::string> bundles;
+    if (!data || !data->hasUrls())
+        return bundles;
+    for (const QUrl& url : data->urls()) {
+        if (!url.isLocalFile())
+            continue;
+        const std::string path = platform::path::trimTrailingSlashes(url.toLocalFile().toStdString());
+        if (platform::path::toLower(platform::path::extension(path)) == "app")
+            bundles.push_back(path);
+    }
+    return bundles;
+}
+
+Qt::DropAction MainViewController::dragEnter(QDragEnterEvent* event)
+{
+    return droppedBundles(event->mimeData()).empty() ? Qt::IgnoreAction : Qt::CopyAction;
+}
+
+bool MainViewController::performDragOperation(QDropEvent* event)
+{
+    bool chosen = false;
+    for (const auto& bundle : droppedBundles(event->mimeData()))
+        chosen = chooseApplicationAtPath(bundle) || chosen;
+    return chosen;
+}
+
+bool MainViewController::chooseApplicationAtPath(const std::string& bundlePath)
+{
+    const std::string wanted = platform::path::standardize(bundlePath);
+    for (const auto& app : manager_->allApps) {
+        if (!app->bundlePath || platform::path::standardize(*app->bundlePath) != wanted)
+            continue;
+        if (!app->isReady)
+            return false;
+        if (app->selectionState() != kSelectionOn) {
+            app->setSelectionState(kSelectionOn);
+            updateDeleteApps(app.get());
+        }
+        model_->reloadApp(app.get());
+        const QModelIndex row = model_->indexOfApp(app.get());
+        if (row.isValid())
+            outline_->scrollTo(row);
+        return true;
+    }
     return false;
 }
 

@@ -3,22 +3,28 @@
 #include "app/catalogue/UninstallAppManager.h"
 #include "app/catalogue/UninstallType.h"
 #include "app/ui/BaseViewController.h"
+#include "app/ui/UninstallCompletedDelegate.h"
+#include "Auxiliary/NSScrollViewDragDelegate.h"
 
 #include <QModelIndex>
 #include <QPointer>
 
+#include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 class AppListModel;
 class MainViewDelegateBridge;
 class NSOutlineViewEx;
 class QLineEdit;
+class QMimeData;
 #include <QMessageBox>
 class QTimer;
 class RkFlatButton;
 class RkLabel;
 class RkLoadAppView;
+class RequestUninstallWinodowController;
 class UninstallCompletedViewController;
 class UninstallResidualViewController;
 class UninstallingViewController;
@@ -30,7 +36,7 @@ class UninstallingViewController;
 //
 // Main thread only. The catalogue's reports reach it through MainViewDelegateBridge, which moves
 // them to the main queue first.
-class MainViewController : public BaseViewController {
+class MainViewController : public BaseViewController, public UninstallCompletedDelegate, public NSScrollViewDragDelegate {
     Q_OBJECT
 public:
     explicit MainViewController(std::shared_ptr<UninstallAppManager> manager = UninstallAppManager::shared(),
@@ -39,6 +45,8 @@ public:
 
     // Seconds between building the screen and starting discovery.
     double discoveryDelay = 2.0;
+    // The running application's bundle (the main bundle; tests place one in a generated Mac).
+    std::string applicationBundlePath;
 
     RkLoadAppView* loadAppView = nullptr;
     QWidget* mainView = nullptr;
@@ -50,6 +58,7 @@ public:
     QWidget* line = nullptr;
     std::vector<std::shared_ptr<UninstallApp>> apps;
     std::vector<std::shared_ptr<UninstallApp>> deleteApps;
+    std::unique_ptr<RequestUninstallWinodowController> requestUninstallWinodowController;
     UninstallingViewController* uninstallingViewController = nullptr;
     UninstallCompletedViewController* uninstallCompletedViewController = nullptr;
     UninstallResidualViewController* uninstallResidualViewController = nullptr;
@@ -66,6 +75,9 @@ public:
     void appDidScan(const std::shared_ptr<UninstallApp>& app);
     void allAppsDidScan();
     void uninstallProgress(UninstallType state, double value, double total);
+    // Asks whether to force a running application to quit, as a sheet; `answer` gets true unless
+    // the user cancels, and false at once when there is no window to ask in.
+    void askForceQuit(const std::shared_ptr<UninstallApp>& app, std::function<void(bool)> answer);
 
     // Actions.
     void search_click();
@@ -82,6 +94,12 @@ public:
     bool shouldSelectItem(const QModelIndex& index);
     // Back from the completed or leftovers screen: a refreshed list, nothing chosen.
     void returnToList();
+    void completed_click() override;
+
+    // An application bundle dropped on the list is chosen: ticked and scrolled into view.
+    Qt::DropAction dragEnter(QDragEnterEvent* event) override;
+    bool performDragOperation(QDropEvent* event) override;
+    bool chooseApplicationAtPath(const std::string& bundlePath);
 
     void updateDeleteApps(UninstallApp* app);
 
@@ -97,6 +115,8 @@ private:
     void filterApps(const QString& text);
     void showAlert(const QString& message);
     void onCheckClicked(const QModelIndex& index);
+    void beginRemoval();
+    std::vector<std::string> droppedBundles(const QMimeData* data) const;
 
     std::shared_ptr<UninstallAppManager> manager_;
     std::shared_ptr<MainViewDelegateBridge> bridge_;

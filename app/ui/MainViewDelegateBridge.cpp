@@ -1,7 +1,10 @@
 #include "app/ui/MainViewDelegateBridge.h"
 
 #include "app/ui/MainViewController.h"
+#include "platform/ConditionLock.h"
 #include "platform/DispatchQueue.h"
+
+#include <atomic>
 
 void MainViewDelegateBridge::appsDidLoad()
 {
@@ -35,7 +38,27 @@ void MainViewDelegateBridge::uninstallProgress(UninstallType state, double value
     });
 }
 
-bool MainViewDelegateBridge::shouldForceQuit(const std::shared_ptr<UninstallApp>&)
+bool MainViewDelegateBridge::shouldForceQuit(const std::shared_ptr<UninstallApp>& app)
 {
-    return false;
+    // The delete queue waits here while the main thread asks; the main thread never waits for the
+    // delete queue, and a screen that is gone answers false.
+    struct Question {
+        std::atomic<bool> answer{true};
+        dispatch::ConditionLock lock{0};
+    };
+    const auto question = std::make_shared<Question>();
+    dispatch::MainQueue::async([screen = screen_, app, question] {
+        auto reply = [question](bool forceQuit) {
+            question->answer = forceQuit;
+            question->lock.lock();
+            question->lock.unlockWithCondition(1);
+        };
+        if (screen)
+            screen->askForceQuit(app, reply);
+        else
+            reply(false);
+    });
+    question->lock.lockWhenCondition(1);
+    question->lock.unlock();
+    return question->answer;
 }

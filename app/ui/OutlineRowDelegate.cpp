@@ -1,5 +1,6 @@
 #include "app/ui/OutlineRowDelegate.h"
 
+#include "app/ui/AppImages.h"
 #include "app/ui/AppListModel.h"
 #include "app/ui/SpinnerView.h"
 #include "Auxiliary/AppFonts.h"
@@ -7,6 +8,7 @@
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPainterPath>
 #include <QTreeView>
 
 namespace {
@@ -107,6 +109,11 @@ void OutlineRowDelegate::paintName(QPainter* painter, const QStyleOptionViewItem
     const QColor text = option.palette.color(QPalette::Text);
     painter->save();
     painter->setRenderHint(QPainter::Antialiasing);
+    if (roundedRows) {
+        QPainterPath background;
+        background.addRoundedRect(QRectF(rect).adjusted(0, 2, 0, -2), 8, 8);
+        painter->fillPath(background, option.palette.color(QPalette::AlternateBase));
+    }
     int x = rect.left() + kLeading;
 
     if (showsCheckBoxes) {
@@ -136,11 +143,7 @@ void OutlineRowDelegate::paintName(QPainter* painter, const QStyleOptionViewItem
     const QRect reveal = revealRect(option, index);
     if (!reveal.isNull()) {
         right = reveal.left() - kGap;
-        QPen pen(text, 1.6);
-        painter->setPen(pen);
-        const QRectF lens(reveal.left() + 3, reveal.top() + 3, 10, 10);
-        painter->drawEllipse(lens);
-        painter->drawLine(lens.center() + QPointF(3.6, 3.6), QPointF(reveal.right() - 3, reveal.bottom() - 3));
+        AppImages::named(QStringLiteral("search")).paint(painter, reveal);
     }
 
     const bool scanning = kind == AppListModel::Kind::app && !index.data(AppListModel::ReadyRole).toBool();

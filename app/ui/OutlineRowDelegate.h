@@ -16,6 +16,8 @@ public:
 
     // The leftovers screen shows the same rows without check boxes.
     bool showsCheckBoxes = true;
+    // Each row on a rounded background of its own (the confirmation sheet's list).
+    bool roundedRows = false;
     // The spinners' current frame; the screen advances it while scans run.
     int spinnerPhase = 0;
 

@@ -1,9 +1,40 @@
 #pragma once
 
+#include "app/catalogue/UninstallApp.h"
 #include "app/ui/FlowScreenController.h"
 
+#include <memory>
+#include <vector>
+
+class FlatAppList;
+class QProgressBar;
+class RkLabel;
+
+// The screen shown while the chosen applications are removed: a progress bar and the list of the
+// applications with their total sizes.
 class UninstallingViewController : public FlowScreenController {
     Q_OBJECT
 public:
-    using FlowScreenController::FlowScreenController;
+    explicit UninstallingViewController(QObject* parent = nullptr);
+    ~UninstallingViewController() override;
+
+    RkLabel* lbTitle = nullptr;
+    QProgressBar* progress = nullptr;
+    RkLabel* lbUninstall = nullptr;
+    std::vector<std::shared_ptr<UninstallApp>> deleteApps;
+    double value = 0;
+
+    FlatAppList* list() const { return list_.get(); }
+    // A new removal: the bar back to 0 and the list of deleteApps.
+    void rebuild();
+    // The fraction done, 0 to 1.
+    void setValue(double fraction);
+
+protected:
+    void addSubViews() override;
+    void addConstraints() override;
+    void updateAppearance(bool isDark) override;
+
+private:
+    std::unique_ptr<FlatAppList> list_;
 };

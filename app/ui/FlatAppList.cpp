@@ -1,0 +1,37 @@
+#include "app/ui/FlatAppList.h"
+
+#include "app/ui/NSOutlineViewEx.h"
+#include "app/ui/OutlineRowDelegate.h"
+#include "Auxiliary/ViewHelpers.h"
+
+#include <QHeaderView>
+
+FlatAppList::FlatAppList(QWidget* parent, AppListModel::AppSize size, int nameWidth, int sizeWidth)
+    : view_(new NSOutlineViewEx(parent)),
+      model_(new AppListModel(&apps, AppListModel::Options{true, size}, view_))
+{
+    view_->setModel(model_);
+    view_->rowDelegate()->showsCheckBoxes = false;
+    view_->setHeaderHidden(true);
+    view_->setAlternatingRowColors(false);
+    view_->setColumnWidth(AppListModel::kNameColumn, nameWidth);
+    view_->setColumnHidden(AppListModel::kDateColumn, true);
+    view_->setColumnHidden(AppListModel::kSizeColumn, size == AppListModel::AppSize::none);
+    if (size != AppListModel::AppSize::none)
+        view_->setColumnWidth(AppListModel::kSizeColumn, sizeWidth);
+    view_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    views::makeScrollView(view_, nullptr);
+    view_->setFixedHeight(0);
+}
+
+void FlatAppList::setApps(std::vector<std::shared_ptr<UninstallApp>> shown)
+{
+    apps = std::move(shown);
+    model_->reload();
+    view_->setFixedHeight(listHeight());
+}
+
+int FlatAppList::listHeight() const
+{
+    return std::min(OutlineRowDelegate::kRowHeight * static_cast<int>(apps.size()), kMaximumHeight);
+}

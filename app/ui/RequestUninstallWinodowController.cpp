@@ -1,0 +1,139 @@
+#include "app/ui/RequestUninstallWinodowController.h"
+
+#include "app/ui/AppImages.h"
+#include "app/ui/FlatAppList.h"
+#include "app/ui/NSOutlineViewEx.h"
+#include "app/ui/OutlineRowDelegate.h"
+#include "Auxiliary/AppFonts.h"
+#include "Auxiliary/Appearance.h"
+#include "Auxiliary/RkLabel.h"
+#include "platform/Localization.h"
+
+#include <QDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QString localizedText(const char* english)
+{
+    return QString::fromStdString(platform::localized(english));
+}
+
+// Every way of closing the sheet other than the two buttons counts as Cancel.
+class SheetDialog : public QDialog {
+public:
+    using QDialog::QDialog;
+    std::function<void()> onReject;
+    void reject() override
+    {
+        if (onReject)
+            onReject();
+        else
+            QDialog::reject();
+    }
+};
+
+}  // namespace
+
+RequestUninstallWinodowController::RequestUninstallWinodowController(std::vector<std::shared_ptr<UninstallApp>> chosen,
+                                                                     QObject* parent)
+    : QObject(parent), apps(std::move(chosen))
+{
+    auto* dialog = new SheetDialog;
+    dialog->onReject = [this] { cancel_click(); };
+    window_ = dialog;
+    dialog->setFixedWidth(378);
+    dialog->setWindowTitle(QString());
+
+    icon = new QLabel(dialog);
+    icon->setPixmap(AppImages::named(QStringLiteral("trash")).pixmap(42, 42));
+    icon->setFixedSize(42, 42);
+    lbTitle = new RkLabel(localizedText("Are you sure to uninstall the selected application(s)?"), dialog);
+    lbTitle->setFont(fonts::appFont(17));
+    lbTitle->setWordWrap(true);
+    lbTitle->setAlignment(Qt::AlignCenter);
+    list_ = std::make_unique<FlatAppList>(dialog, AppListModel::AppSize::none, 200, 0);
+    list_->view()->rowDelegate()->roundedRows = true;
+    list_->view()->setFixedWidth(206);
+    list_->setApps(apps);
+    btnCancel = new QPushButton(localizedText("Cancel"), dialog);
+    btnOk = new QPushButton(localizedText("Continue uninstall"), dialog);
+    btnOk->setDefault(true);
+    connect(btnCancel, &QPushButton::clicked, this, &RequestUninstallWinodowController::cancel_click);
+    connect(btnOk, &QPushButton::clicked, this, &RequestUninstallWinodowController::ok_click);
+    connect(dialog, &QDialog::finished, this, [this] { windowWillClose(); });
+
+    auto* layout = new QVBoxLayout(dialog);
+    layout->setContentsMargins(0, 30, 0, 20);
+    layout->setSpacing(0);
+    layout->addWidget(icon, 0, Qt::AlignHCenter);
+    layout->addSpacing(20);
+    auto* title = new QHBoxLayout;
+    title->setContentsMargins(54, 0, 54, 0);
+    title->addWidget(lbTitle);
+    layout->addLayout(title);
+    layout->addSpacing(15);
+    layout->addWidget(list_->view(), 0, Qt::AlignHCenter);
+    layout->addSpacing(10);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(btnCancel);
+    buttons->addSpacing(12);
+    buttons->addWidget(btnOk);
+    buttons->addStretch(1);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    updateAppearance();
+}
+
+RequestUninstallWinodowController::~RequestUninstallWinodowController()
+{
+    if (window_) {
+        completion_ = nullptr;
+        window_->close();
+        delete window_;
+    }
+}
+
+void RequestUninstallWinodowController::updateAppearance()
+{
+    QPalette palette = window_->palette();
+    const bool dark = appearance::isDark();
+    palette.setColor(QPalette::Window, dark ? appearance::colorFromHex("2F2F2D") : QColor(Qt::white));
+    palette.setColor(QPalette::AlternateBase, dark ? appearance::colorFromHex("FFFFFF", 0.08) : appearance::colorFromHex("F2F2F2"));
+    window_->setPalette(palette);
+    window_->setAutoFillBackground(true);
+}
+
+void RequestUninstallWinodowController::beginSheet(QWidget* parent, std::function<void(int)> completion)
+{
+    completion_ = std::move(completion);
+    window_->setParent(parent, window_->windowFlags() | Qt::Sheet);
+    window_->setWindowModality(Qt::WindowModal);
+    window_->open();
+}
+
+void RequestUninstallWinodowController::cancel_click()
+{
+    retCode = 0;
+    if (window_)
+        window_->done(retCode);
+}
+
+void RequestUninstallWinodowController::ok_click()
+{
+    if (window_)
+        window_->done(retCode);
+}
+
+void RequestUninstallWinodowController::windowWillClose()
+{
+    if (ended_)
+        return;
+    ended_ = true;
+    if (auto completion = std::move(completion_))
+        completion(retCode);
+}

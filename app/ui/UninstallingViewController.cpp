@@ -1,0 +1,74 @@
+#include "app/ui/UninstallingViewController.h"
+
+#include "app/ui/FlatAppList.h"
+#include "app/ui/NSOutlineViewEx.h"
+#include "Auxiliary/AppFonts.h"
+#include "Auxiliary/Appearance.h"
+#include "Auxiliary/RkLabel.h"
+#include "platform/Localization.h"
+
+#include <QProgressBar>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace {
+constexpr int kProgressSteps = 1000;
+}
+
+UninstallingViewController::UninstallingViewController(QObject* parent) : FlowScreenController(parent) {}
+
+UninstallingViewController::~UninstallingViewController() = default;
+
+void UninstallingViewController::addSubViews()
+{
+    QWidget* root = view();
+    lbTitle = new RkLabel(QString::fromStdString(platform::localized("Ostrova")), root);
+    lbTitle->setFont(fonts::appFont(13));
+    lbTitle->setAlignment(Qt::AlignCenter);
+    progress = new QProgressBar(root);
+    progress->setRange(0, kProgressSteps);
+    progress->setTextVisible(false);
+    progress->setFixedWidth(420);
+    lbUninstall = new RkLabel(QString::fromStdString(platform::localized("Uninstalling the application(s)")), root);
+    lbUninstall->setFont(fonts::appFont(22));
+    lbUninstall->setAlignment(Qt::AlignCenter);
+    list_ = std::make_unique<FlatAppList>(root, AppListModel::AppSize::total, 500, 100);
+    list_->view()->setFixedWidth(600);
+}
+
+void UninstallingViewController::addConstraints()
+{
+    auto* layout = new QVBoxLayout(view());
+    layout->setContentsMargins(20, 8, 20, 20);
+    layout->addWidget(lbTitle);
+    layout->addStretch(2);
+    layout->addWidget(lbUninstall, 0, Qt::AlignHCenter);
+    layout->addSpacing(24);
+    layout->addWidget(progress, 0, Qt::AlignHCenter);
+    layout->addSpacing(30);
+    layout->addWidget(list_->view(), 0, Qt::AlignHCenter);
+    layout->addStretch(3);
+}
+
+void UninstallingViewController::updateAppearance(bool isDark)
+{
+    QPalette palette = view()->palette();
+    palette.setColor(QPalette::Window, isDark ? appearance::colorFromHex("2F2F2D") : QColor(Qt::white));
+    palette.setColor(QPalette::WindowText, isDark ? QColor(Qt::white) : appearance::colorFromHex("333333"));
+    view()->setPalette(palette);
+    view()->setAutoFillBackground(true);
+}
+
+void UninstallingViewController::rebuild()
+{
+    view();
+    setValue(0);
+    list_->setApps(deleteApps);
+}
+
+void UninstallingViewController::setValue(double fraction)
+{
+    value = std::isfinite(fraction) ? std::clamp(fraction, 0.0, 1.0) : 0.0;
+    progress->setValue(static_cast<int>(std::lround(value * kProgressSteps)));
+}
