@@ -14,6 +14,9 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 const QColor kOrange(255, 149, 0);
@@ -21,15 +24,32 @@ const QColor kGrey(142, 142, 147);
 constexpr int kWarningSymbolSize = 24;
 constexpr int kCloseSymbolSize = 16;
 
-// The icon drawn in one flat colour, as a template symbol is.
+// The icon recoloured as a symbol of one colour: its middle lightness becomes the colour's and every
+// part keeps its distance from it, so the mark inside a warning sign or a close disc stays visible.
 QPixmap tintedSymbol(const QIcon& icon, int size, const QColor& colour, qreal devicePixelRatio)
 {
-    QPixmap pixmap = icon.pixmap(QSize(size, size), devicePixelRatio);
-    if (pixmap.isNull())
-        return pixmap;
-    QPainter painter(&pixmap);
-    painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
-    painter.fillRect(pixmap.rect(), colour);
+    QImage image = icon.pixmap(QSize(size, size), devicePixelRatio).toImage().convertToFormat(QImage::Format_ARGB32);
+    if (image.isNull())
+        return {};
+    std::vector<int> lightness;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (const QRgb pixel = image.pixel(x, y); qAlpha(pixel) >= 128)
+                lightness.push_back(qGray(pixel));
+    if (lightness.empty())
+        return QPixmap::fromImage(image);
+    std::nth_element(lightness.begin(), lightness.begin() + lightness.size() / 2, lightness.end());
+    const int middle = lightness[lightness.size() / 2];
+
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb pixel = image.pixel(x, y);
+            const int shifted = std::clamp(colour.lightness() + qGray(pixel) - middle, 0, 255);
+            image.setPixelColor(x, y, QColor::fromHsl(colour.hslHue(), colour.hslSaturation(), shifted, qAlpha(pixel)));
+        }
+    }
+    QPixmap pixmap = QPixmap::fromImage(image);
+    pixmap.setDevicePixelRatio(devicePixelRatio);
     return pixmap;
 }
 
@@ -87,7 +107,7 @@ QLayout* NotificationView::makeTitleRow()
     close->setObjectName("closeButton");
     close->setAutoRaise(true);
     close->setToolTip(tr("Close"));
-    const QIcon closeIcon = QIcon::fromTheme("window-close", style()->standardIcon(QStyle::SP_TitleBarCloseButton));
+    const QIcon closeIcon = QIcon::fromTheme("window-close", style()->standardIcon(QStyle::SP_LineEditClearButton));
     close->setIcon(QIcon(tintedSymbol(closeIcon, kCloseSymbolSize, kGrey, devicePixelRatioF())));
     close->setIconSize(QSize(kCloseSymbolSize, kCloseSymbolSize));
     connect(close, &QToolButton::clicked, this, [this] { this->onIgnore(); });

@@ -80,24 +80,37 @@ TEST(NotificationViewTest, TheRowsFollowEachOtherInsideThePanel)
     EXPECT_GE(message->geometry().top() - title->geometry().bottom(), 2 * 12) << "divider between, 12 apart";
 }
 
-TEST(NotificationViewTest, TheWarningSymbolIsOrange)
+// Every opaque pixel of a symbol is `colour` made lighter or darker (a mark inside it stays
+// visible), and the symbol's middle is the colour itself.
+void expectSymbolTintedWith(const QImage& image, const QColor& colour)
 {
-    NotificationView view([] {}, [] {});
-    auto* symbol = view.findChild<QLabel*>("warningSymbol");
-    ASSERT_NE(symbol, nullptr);
-    const QImage image = symbol->pixmap().toImage();
     ASSERT_FALSE(image.isNull());
-    int painted = 0;
+    int opaque = 0;
+    int ofTheColour = 0;
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
             const QColor pixel = image.pixelColor(x, y);
             if (pixel.alpha() < 255)
                 continue;
-            ++painted;
-            EXPECT_EQ(pixel.rgb(), QColor(255, 149, 0).rgb());
+            ++opaque;
+            const QColor onTheRamp = QColor::fromHsl(colour.hslHue(), colour.hslSaturation(), pixel.lightness());
+            EXPECT_TRUE(near(pixel, onTheRamp, 4)) << pixel.name().toStdString() << " at " << x << "," << y;
+            if (near(pixel, colour, 3))
+                ++ofTheColour;
         }
     }
-    EXPECT_GT(painted, 0);
+    EXPECT_GT(opaque, 0);
+    EXPECT_GT(ofTheColour, 0) << "the symbol's middle lightness should be " << colour.name().toStdString();
+}
+
+TEST(NotificationViewTest, TheWarningSymbolIsOrangeAndTheCloseSymbolGrey)
+{
+    NotificationView view([] {}, [] {});
+    auto* symbol = view.findChild<QLabel*>("warningSymbol");
+    auto* close = view.findChild<QToolButton*>("closeButton");
+    ASSERT_TRUE(symbol && close);
+    expectSymbolTintedWith(symbol->pixmap().toImage(), QColor(255, 149, 0));
+    expectSymbolTintedWith(close->icon().pixmap(16).toImage(), QColor(142, 142, 147));
 }
 
 TEST(NotificationViewTest, ThePanelIsRoundedAndFilledWithTheWindowColour)
