@@ -1,6 +1,7 @@
 #include "AgentTestSupport.h"
 #include "ManualTimer.h"
 #include "agent/AppDelegate.h"
+#include "agent/MainLoopTimer.h"
 #include "agent/NotificationScheduler.h"
 #include "fixtures/MacTree.h"
 #include "platform/DispatchQueue.h"
@@ -170,6 +171,18 @@ TEST_F(NotificationSchedulerTest, ATickAfterTheDelegateIsGoneDoesNothingHarmful)
     EXPECT_EQ(AppDelegate::applicationDelegate(), nullptr);
     dispatch::MainQueue::drain();
     EXPECT_EQ(visibleReminderWindows(), 0);
+}
+
+TEST(MainLoopTimerTest, TicksAgainAndAgainOnTheEventLoopUntilDestroyed)
+{
+    int ticks = 0;
+    auto timer = MainLoopTimer::start(std::chrono::milliseconds(1), [&] { ++ticks; });
+    EXPECT_EQ(ticks, 0) << "the first tick comes from the event loop, not from start";
+    ASSERT_TRUE(processEventsUntil([&] { return ticks >= 3; }));
+    timer.reset();
+    const int atDestruction = ticks;
+    QCoreApplication::processEvents();
+    EXPECT_EQ(ticks, atDestruction);
 }
 
 }  // namespace
