@@ -3,8 +3,16 @@
 #include "platform/Bundle.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
+#include "platform/SystemRoot.h"
 
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <array>
+#include <cerrno>
 #include <string_view>
 
 namespace platform {
@@ -54,6 +62,108 @@ FileIcon Workspace::iconForFile(const std::string& path)
         }
     }
     return {"", path::toLower(path::extension(path)) == "app" ? "application-x-executable" : "package-x-generic"};
+}
+
+namespace {
+
+// How far below an application folder bundles are looked for ("/Applications/Utilities/X.app").
+constexpr int kApplicationFolderDepth = 3;
+
+std::string findApplication(const std::string& folder, const std::string& lowerIdentifier, int depth)
+{
+    auto entries = fs::listDirectory(folder);
+    if (!entries)
+        return "";
+    std::sort(entries->begin(), entries->end());
+    for (const auto& entry : *entries) {
+        const std::string candidate = path::appending(folder, entry);
+        if (path::toLower(path::extension(entry)) == "app") {
+            const auto bundle = Bundle::atPath(candidate);
+            const auto identifier = bundle ? bundle->bundleIdentifier() : std::nullopt;
+            if (identifier && path::toLower(*identifier) == lowerIdentifier)
+                return candidate;
+            continue;
+        }
+        if (depth < kApplicationFolderDepth && fs::isDirectoryNoFollow(candidate) && !Workspace::isFilePackageAtPath(candidate)) {
+            if (auto found = findApplication(candidate, lowerIdentifier, depth + 1); !found.empty())
+                return found;
+        }
+    }
+    return "";
+}
+
+// Double fork: the program's own parent ends at once, so the program is adopted by init and never
+// lingers as our zombie. A close-on-exec pipe stays silent exactly when execv succeeded.
+bool startDetached(const std::string& executable)
+{
+    int report[2];
+    if (::pipe2(report, O_CLOEXEC) != 0)
+        return false;
+    const int devNull = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+    std::string program = executable;
+    char* argv[] = {program.data(), nullptr};
+
+    const pid_t intermediate = ::fork();
+    if (intermediate == 0) {
+        ::setsid();
+        if (::fork() == 0) {
+            sigset_t none;
+            ::sigemptyset(&none);
+            ::sigprocmask(SIG_SETMASK, &none, nullptr);
+            if (devNull >= 0)
+                ::dup2(devNull, STDIN_FILENO);
+            ::execv(argv[0], argv);
+            const int error = errno;
+            [[maybe_unused]] const auto written = ::write(report[1], &error, sizeof error);
+            ::_exit(127);
+        }
+        ::_exit(0);
+    }
+    ::close(report[1]);
+    if (devNull >= 0)
+        ::close(devNull);
+    if (intermediate < 0) {
+        ::close(report[0]);
+        return false;
+    }
+    while (::waitpid(intermediate, nullptr, 0) < 0 && errno == EINTR) {
+    }
+    int error = 0;
+    ssize_t got = 0;
+    do {
+        got = ::read(report[0], &error, sizeof error);
+    } while (got < 0 && errno == EINTR);
+    ::close(report[0]);
+    return got == 0;
+}
+
+}  // namespace
+
+std::string Workspace::urlForApplicationWithBundleIdentifier(const std::string& bundleIdentifier)
+{
+    if (bundleIdentifier.empty())
+        return "";
+    const std::string wanted = path::toLower(bundleIdentifier);
+    for (const auto& folder : {fixedPath("/Applications"), path::expandTilde("~/Applications")}) {
+        if (auto found = findApplication(folder, wanted, 0); !found.empty())
+            return found;
+    }
+    return "";
+}
+
+bool Workspace::openApplication(const std::string& bundlePath)
+{
+    const auto bundle = Bundle::atPath(bundlePath);
+    if (!bundle)
+        return false;
+    const std::string name = plist::stringValue(bundle->infoDictionary(), "CFBundleExecutable");
+    if (name.empty() || name.find('/') != std::string::npos || name == "." || name == "..")
+        return false;
+    const std::string executable = fs::resolveCaseInsensitive(bundle->contentsPath(), "MacOS/" + name);
+    const auto st = fs::status(executable);
+    if (!st || !S_ISREG(st->st_mode) || ::access(executable.c_str(), X_OK) != 0)
+        return false;
+    return startDetached(executable);
 }
 
 }  // namespace platform

@@ -19,6 +19,14 @@ public:
     static bool isFilePackageAtPath(const std::string& path);
     static bool isPackageExtension(const std::string& extension);
     static FileIcon iconForFile(const std::string& path);
+
+    // The .app bundle whose CFBundleIdentifier is `bundleIdentifier` (letter case ignored), looked
+    // for in "/Applications" under the system root and then in "~/Applications", with their plain
+    // sub-folders; "" when there is none.
+    static std::string urlForApplicationWithBundleIdentifier(const std::string& bundleIdentifier);
+    // Starts Contents/MacOS/<CFBundleExecutable> of the bundle as a process of its own session that
+    // nobody has to wait for; true when the program was executed.
+    static bool openApplication(const std::string& bundlePath);
 };
 
 }  // namespace platform

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QPoint>
+#include <QPointer>
+#include <QRect>
+#include <QSize>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class NotificationView;
+class QParallelAnimationGroup;
+class QWidget;
+
+// The reminder's window: frameless, above every other window, in the top-right corner of the
+// primary screen. It slides down into place while fading in, and up while fading out.
+class NotificationWindowController {
+public:
+    static constexpr QSize windowSize{340, 170};
+    static constexpr int rightMargin = 20;
+    static constexpr int topMargin = 10;
+    static constexpr int slideDistance = 20;
+    static constexpr int presentDelayMs = 100;
+    static constexpr int animationMs = 300;
+
+    NotificationWindowController(std::function<void()> onScan, std::function<void()> onIgnore);
+    ~NotificationWindowController();
+    NotificationWindowController(const NotificationWindowController&) = delete;
+    NotificationWindowController& operator=(const NotificationWindowController&) = delete;
+
+    QWidget* window() const { return window_.get(); }
+
+    // Where a window of `size` rests in `availableArea`: rightMargin from its right edge and
+    // topMargin below its top, kept from leaving it on the left or at the bottom.
+    static QPoint restingPosition(const QRect& availableArea, const QSize& size);
+
+    // Shows the window; after presentDelayMs it slides in from slideDistance above its resting
+    // place, fading in.
+    void present();
+    // Slides the window slideDistance up while fading it out, then hides it.
+    void dismiss();
+    // Hides the window at once.
+    void close();
+
+    NotificationView* mainView = nullptr;  // owned by the window
+
+private:
+    // The resting position on the primary screen; nullopt without a screen.
+    std::optional<QPoint> restingPositionOnScreen() const;
+    void slideIn();
+    void animateTo(const QPoint& position, qreal opacity, std::function<void()> finished);
+
+    std::unique_ptr<QWidget> window_;
+    QTimer presentDelay_;
+    QPointer<QParallelAnimationGroup> animation_;
+};

@@ -1,0 +1,31 @@
+#include "agent/AppDelegate.h"
+#include "agent/NotificationScheduler.h"
+#include "platform/DispatchQueue.h"
+#include "platform/UserDefaults.h"
+
+#include <QApplication>
+
+namespace {
+
+constexpr const char* kAgentIdentifier = "com.qzt.ostrova.agent";
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    // The reminder comes and goes; the agent keeps running until the session ends.
+    application.setQuitOnLastWindowClosed(false);
+    platform::UserDefaults::setStandardDomain(kAgentIdentifier);
+    dispatch::MainQueue::setExecutor([&application](dispatch::Task task) {
+        QMetaObject::invokeMethod(&application, std::move(task), Qt::QueuedConnection);
+    });
+
+    AppDelegate delegate(NotificationScheduler::shared());
+    AppDelegate::setApplicationDelegate(&delegate);
+    delegate.applicationDidFinishLaunching();
+    const int status = application.exec();
+
+    dispatch::MainQueue::setExecutor(nullptr);
+    return status;
+}

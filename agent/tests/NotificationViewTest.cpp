@@ -1,0 +1,168 @@
+#include "agent/ColorButtonStyle.h"
+#include "agent/NotificationView.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QLabel>
+#include <QPushButton>
+#include <QToolButton>
+
+namespace {
+
+QImage rendered(QWidget* widget)
+{
+    QImage image(widget->size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    widget->render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+    return image;
+}
+
+int highestAlpha(const QImage& image, const QRect& area)
+{
+    int highest = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            highest = std::max(highest, image.pixelColor(x, y).alpha());
+    return highest;
+}
+
+bool near(const QColor& a, const QColor& b, int tolerance)
+{
+    return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance &&
+           std::abs(a.blue() - b.blue()) <= tolerance;
+}
+
+TEST(NotificationViewTest, ShowsTheTextsAndRunsTheActions)
+{
+    int scans = 0;
+    int ignores = 0;
+    NotificationView view([&] { ++scans; }, [&] { ++ignores; });
+    EXPECT_EQ(view.size(), QSize(340, 170));
+
+    auto* title = view.findChild<QLabel*>("title");
+    auto* message = view.findChild<QLabel*>("message");
+    auto* scan = view.findChild<QPushButton*>("scanButton");
+    auto* close = view.findChild<QToolButton*>("closeButton");
+    ASSERT_TRUE(title && message && scan && close);
+    EXPECT_EQ(title->text(), "App cleanup reminder");
+    EXPECT_EQ(message->text(), "Found unused apps. Scan and uninstall to free up space.");
+    EXPECT_EQ(scan->text(), "Scan");
+    EXPECT_FALSE(close->icon().isNull());
+
+    scan->click();
+    EXPECT_EQ(scans, 1);
+    EXPECT_EQ(ignores, 0);
+    close->click();
+    EXPECT_EQ(ignores, 1);
+    EXPECT_EQ(scans, 1);
+}
+
+TEST(NotificationViewTest, TheRowsFollowEachOtherInsideThePanel)
+{
+    NotificationView view([] {}, [] {});
+    view.show();
+    auto* symbol = view.findChild<QLabel*>("warningSymbol");
+    auto* title = view.findChild<QLabel*>("title");
+    auto* message = view.findChild<QLabel*>("message");
+    auto* scan = view.findChild<QPushButton*>("scanButton");
+    auto* close = view.findChild<QToolButton*>("closeButton");
+    ASSERT_TRUE(symbol && title && message && scan && close);
+
+    EXPECT_LT(symbol->geometry().right(), title->geometry().left());
+    EXPECT_LT(title->geometry().right(), close->geometry().left());
+    EXPECT_LT(title->geometry().bottom(), message->geometry().top());
+    EXPECT_LT(message->geometry().bottom(), scan->geometry().top());
+    EXPECT_EQ(symbol->geometry().left(), message->geometry().left()) << "the column is aligned leading";
+    EXPECT_EQ(scan->geometry().left(), message->geometry().left());
+    EXPECT_TRUE(view.rect().contains(scan->geometry()));
+    EXPECT_TRUE(view.rect().contains(message->geometry()));
+    EXPECT_GE(message->geometry().top() - title->geometry().bottom(), 2 * 12) << "divider between, 12 apart";
+}
+
+// Every opaque pixel of a symbol is `colour` made lighter or darker (a mark inside it stays
+// visible), and the symbol's middle is the colour itself.
+void expectSymbolTintedWith(const QImage& image, const QColor& colour)
+{
+    ASSERT_FALSE(image.isNull());
+    int opaque = 0;
+    int ofTheColour = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            if (pixel.alpha() < 255)
+                continue;
+            ++opaque;
+            const QColor onTheRamp = QColor::fromHsl(colour.hslHue(), colour.hslSaturation(), pixel.lightness());
+            EXPECT_TRUE(near(pixel, onTheRamp, 4)) << pixel.name().toStdString() << " at " << x << "," << y;
+            if (near(pixel, colour, 3))
+                ++ofTheColour;
+        }
+    }
+    EXPECT_GT(opaque, 0);
+    EXPECT_GT(ofTheColour, 0) << "the symbol's middle lightness should be " << colour.name().toStdString();
+}
+
+TEST(NotificationViewTest, TheWarningSymbolIsOrangeAndTheCloseSymbolGrey)
+{
+    NotificationView view([] {}, [] {});
+    auto* symbol = view.findChild<QLabel*>("warningSymbol");
+    auto* close = view.findChild<QToolButton*>("closeButton");
+    ASSERT_TRUE(symbol && close);
+    expectSymbolTintedWith(symbol->pixmap().toImage(), QColor(255, 149, 0));
+    expectSymbolTintedWith(close->icon().pixmap(16).toImage(), QColor(142, 142, 147));
+}
+
+TEST(NotificationViewTest, ThePanelIsRoundedAndFilledWithTheWindowColour)
+{
+    NotificationView view([] {}, [] {});
+    const QImage image = rendered(&view);
+    EXPECT_EQ(image.pixelColor(0, 0).alpha(), 0);
+    EXPECT_EQ(image.pixelColor(339, 169).alpha(), 0);
+    EXPECT_EQ(image.pixelColor(2, 85), view.palette().color(QPalette::Window)) << "left edge, between the corners";
+    EXPECT_EQ(image.pixelColor(6, 6).alpha(), 255) << "inside the 12 px corner's curve";
+}
+
+class ColorButtonStyleTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        QPalette palette = button.palette();
+        palette.setColor(QPalette::Highlight, accent);
+        button.setPalette(palette);
+        button.setStyle(&style);
+        button.resize(button.sizeHint());
+    }
+
+    const QColor accent{10, 100, 220};
+    ColorButtonStyle style;
+    QPushButton button{"Scan"};
+};
+
+TEST_F(ColorButtonStyleTest, TheLabelIsMediumAndInsetBy8x4x8x5)
+{
+    EXPECT_EQ(button.font().weight(), QFont::Medium);
+    const QSize text = button.fontMetrics().size(Qt::TextShowMnemonic, "Scan");
+    EXPECT_EQ(button.sizeHint(), text + QSize(16, 9));
+}
+
+TEST_F(ColorButtonStyleTest, TintedBackgroundAndLabelFadeWhilePressed)
+{
+    const QImage normal = rendered(&button);
+    button.setDown(true);
+    const QImage pressed = rendered(&button);
+
+    const int middle = button.height() / 2;
+    EXPECT_EQ(normal.pixelColor(0, 0).alpha(), 0) << "rounded corner";
+    const QColor background = normal.pixelColor(2, middle);
+    EXPECT_NEAR(background.alpha(), 0.14 * 255, 1.5);
+    EXPECT_TRUE(near(background, accent, 12)) << background.name().toStdString();
+    EXPECT_NEAR(pressed.pixelColor(2, middle).alpha(), 0.08 * 255, 1.5);
+
+    const QRect label = button.rect().marginsRemoved(ColorButtonStyle::insets);
+    EXPECT_EQ(highestAlpha(normal, label), 255);
+    // 0.8 of label over 0.08 of background.
+    EXPECT_NEAR(highestAlpha(pressed, label), (0.8 + 0.08 * 0.2) * 255, 3);
+}
+
+}  // namespace
