@@ -202,9 +202,27 @@ void UninstallDelete::updateAfterDelete()
                           app->fileGroups.end());
     const std::string bundle = app->bundlePath.value_or("");
     if (!platform::fs::exists(bundle))
-        app->fileGroups.clear();
+        keepOnlyFailedItems(*app);
     std::this_thread::sleep_for(std::chrono::milliseconds(settleDelayMs.load()));
     if (!platform::fs::exists(bundle))
-        app->fileGroups.clear();
+        keepOnlyFailedItems(*app);
     cacheQueue.clear();
+}
+
+void UninstallDelete::keepOnlyFailedItems(UninstallApp& app)
+{
+    // With its bundle gone the application is uninstalled, and what the user chose to keep leaves
+    // the record. A chosen item still on disk is a removal that failed: it stays, so that the
+    // leftovers screen shows it instead of reporting a complete removal.
+    for (auto& group : app.fileGroups) {
+        auto& items = group->fileItem;
+        items.erase(std::remove_if(items.begin(), items.end(),
+                                   [](const std::shared_ptr<UnFileItem>& item) {
+                                       return !item->isSelected || !platform::fs::linkStatus(item->filePath);
+                                   }),
+                    items.end());
+    }
+    app.fileGroups.erase(std::remove_if(app.fileGroups.begin(), app.fileGroups.end(),
+                                        [](const auto& group) { return group->fileItem.empty(); }),
+                         app.fileGroups.end());
 }

@@ -44,6 +44,7 @@ private:
     // returns the paths whose removal failed.
     std::vector<std::string> removeSelectedFiles(const UninstallApp& app);
     void updateAfterDelete();
+    static void keepOnlyFailedItems(UninstallApp& app);
     std::optional<bool> ask(const char* operation,
                             const std::function<void(UninstallServiceprotocol&, std::function<void(bool)>)>& call);
 };

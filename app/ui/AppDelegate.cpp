@@ -4,6 +4,8 @@
 #include "app/catalogue/UninstallAppManager.h"
 #include "app/online/GALogging.h"
 #include "app/ui/MainWindowController.h"
+#include "app/ui/SandboxAuthorizeWindowController.h"
+#include "system/Utility.h"
 #include "platform/Bundle.h"
 #include "platform/LoginItem.h"
 
@@ -36,6 +38,7 @@ AppDelegate::AppDelegate(std::shared_ptr<UninstallAppManager> manager, QObject* 
 AppDelegate::AppDelegate(const std::string& mainBundleIdentifier, std::shared_ptr<UninstallAppManager> manager, QObject* parent)
     : QObject(parent),
       helperBundleID(mainBundleIdentifier + ".agent"),
+      sandboxAuthorizeWindow(std::make_unique<SandboxAuthorizeWindowController>()),
       setLoginItemEnabled([](const std::string& id, bool enabled) { return platform::LoginItem::setEnabled(id, enabled); }),
       manager_(std::move(manager))
 {
@@ -52,6 +55,10 @@ void AppDelegate::applicationDidFinishLaunching()
         if (!setLoginItemEnabled(helperBundleID, kAgentEnabled))
             std::cout << "Could not register the login item " << helperBundleID << std::endl;
     }
+
+    // Discovery in the sandbox sees only granted folders: ask for them before the list is built.
+    if (Utility::isSandboxed() && !sandboxAuthorizeWindow->hasGrants())
+        sandboxAuthorizeWindow->runModal();
 
     QApplication::setQuitOnLastWindowClosed(applicationShouldTerminateAfterLastWindowClosed());
     mainWindowController = std::make_unique<MainWindowController>(manager_);

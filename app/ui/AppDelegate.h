@@ -8,6 +8,7 @@
 #include <string>
 
 class MainWindowController;
+class SandboxAuthorizeWindowController;
 class UninstallAppManager;
 
 // The application's delegate: the start-up sequence and the one main window.
@@ -28,10 +29,12 @@ public:
     std::string helperBundleID;
     QWidget* window = nullptr;
     std::unique_ptr<MainWindowController> mainWindowController;
+    std::unique_ptr<SandboxAuthorizeWindowController> sandboxAuthorizeWindow;
     // The login-item facility; tests record the calls instead.
     std::function<bool(const std::string& bundleIdentifier, bool enabled)> setLoginItemEnabled;
 
-    // Reports the start, registers the agent (outside the review period), shows the main window.
+    // Reports the start, registers the agent (outside the review period), asks a sandboxed build for
+    // the folder grants it lacks, shows the main window.
     void applicationDidFinishLaunching();
     static bool applicationShouldTerminateAfterLastWindowClosed() { return true; }
     static bool applicationSupportsSecureRestorableState() { return true; }

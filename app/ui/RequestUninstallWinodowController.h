@@ -3,6 +3,7 @@
 #include "app/catalogue/UninstallApp.h"
 
 #include <QObject>
+#include <QDialog>
 #include <QPointer>
 
 #include <functional>
@@ -10,7 +11,6 @@
 #include <vector>
 
 class FlatAppList;
-class QDialog;
 class QLabel;
 class QPushButton;
 class RkLabel;

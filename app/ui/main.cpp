@@ -1,4 +1,5 @@
 #include "app/ui/AppDelegate.h"
+#include "app/ui/OpenPanel.h"
 #include "app/ui/RequestedAppearance.h"
 #include "platform/Localization.h"
 #include "platform/qt/QtMainQueue.h"
@@ -14,6 +15,7 @@ int main(int argc, char** argv)
         return QCoreApplication::translate("Ostrova", english.c_str()).toStdString();
     });
     platform::installQtMainQueue();
+    installOpenPanelRunner();
 
     AppDelegate delegate;
     delegate.applicationDidFinishLaunching();

@@ -3,11 +3,10 @@
 #include "fixtures/BackgroundProcess.h"
 #include "fixtures/ChildProcess.h"
 #include "fixtures/MacTree.h"
+#include "fixtures/RunningDaemon.h"
 #include "fixtures/Unprivileged.h"
 #include "platform/FileSystem.h"
 #include "system/Utility.h"
-#include "xpc/UninstallServiceprotocol.h"
-#include "xpc/XPCRemoteObject.h"
 
 #include <gtest/gtest.h>
 
@@ -45,27 +44,11 @@ protected:
         if (::geteuid() != 0)
             GTEST_SKIP() << "the daemon runs as root";
         tree.activate();
-        tree.environment().set("OSTROVA_LAUNCHCTL", OSTROVA_LAUNCHCTL_PATH);
         ::chmod(tree.root().c_str(), 0755);
         ::chown(tree.home().c_str(), fixtures::unprivilegedUid(), fixtures::unprivilegedGid());
-        const std::string ostrovaApp = tree.at("/Applications/Ostrova.app");
-        daemon = fixtures::copyExecutable(ostrovaApp + "/Contents/MacOS/OstrovaDaemon", OSTROVA_DAEMON_PATH);
-        cli = fixtures::copyExecutable(ostrovaApp + "/Contents/Helpers/ostrova", OSTROVA_CLI_PATH);
-        job = tree.at("/Library/LaunchDaemons/com.halvane.ostrova.plist");
-        tree.writePlist(job, plist::Value(plist::Dictionary{
-                                 {"Label", Utility::kDaemonLabel},
-                                 {"KeepAlive", plist::Dictionary{{"SuccessfulExit", false}}},
-                                 {"ProgramArguments", plist::Array{plist::Value(daemon), plist::Value("loadBySystem")}},
-                                 {"StandardOutPath", tree.at("/daemon.log")}}));
-        ASSERT_EQ(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "load", job}).exitCode, 0);
-        XPCRemoteObject<UninstallServiceprotocol> remote(uninstallservice::kServiceName, nullptr);
-        bool up = false;
-        for (int i = 0; i < 100 && !up; ++i) {
-            up = remote.test();
-            if (!up)
-                std::this_thread::sleep_for(50ms);
-        }
-        ASSERT_TRUE(up);
+        daemon = std::make_unique<fixtures::RunningDaemon>(tree, OSTROVA_DAEMON_PATH, OSTROVA_LAUNCHCTL_PATH);
+        ASSERT_TRUE(daemon->isUp());
+        cli = fixtures::copyExecutable(daemon->bundlePath() + "/Contents/Helpers/ostrova", OSTROVA_CLI_PATH);
 
         fixtures::AppSpec victim;
         victim.name = "Victim Pro";
@@ -94,7 +77,7 @@ protected:
             return;
         setImmutable(logs + "/locked.log", false);
         fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "unload", agent});
-        fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "unload", job});
+        daemon.reset();
     }
 
     // The tool of the bundle, as nobody.
@@ -108,7 +91,8 @@ protected:
     }
 
     fixtures::MacTree tree;
-    std::string daemon, cli, job, bundle, executable, agent, support, cache, logs;
+    std::unique_ptr<fixtures::RunningDaemon> daemon;
+    std::string cli, bundle, executable, agent, support, cache, logs;
 };
 
 TEST_F(UninstallThroughDaemonTest, ARunningApplicationIsLeftAloneWithoutAYes)
@@ -159,7 +143,7 @@ TEST_F(UninstallThroughDaemonTest, ADaemonStoppedMidwayLeavesLeftoversAndNoHang)
     while (!stopped && std::chrono::steady_clock::now() - start < 60s) {
         const auto folders = platform::fs::listDirectory(big);
         if (folders && folders->size() < 200) {
-            fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "unload", job});
+            fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "unload", daemon->jobPath()});
             stopped = true;
         }
         std::this_thread::sleep_for(2ms);

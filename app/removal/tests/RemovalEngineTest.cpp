@@ -127,6 +127,30 @@ TEST_F(RemovalEngineTest, WhatCannotGoStaysInTheRecordAndAnUnreachableDaemonEnds
     EXPECT_FALSE(platform::fs::linkStatus(tree.at("~/Library/Application Support/Bar")));
 }
 
+TEST_F(RemovalEngineTest, WithTheBundleGoneAFailedItemStaysAndKeptOnesLeave)
+{
+    tree.writeFile(tree.at("~/Library/Caches/com.test.baz"), "x");
+    tree.writeFile(tree.at("~/Library/Preferences/com.test.baz.plist"), "x");
+    const auto app = scanned("Baz", "com.test.baz");
+    app->setSelectionState(kSelectionOn);
+    for (const auto& group : app->fileGroups)
+        if (group->type == T::preference)
+            group->setSelectionState(kSelectionOff);
+    // The cache cannot go: its folder has become a link, which the remover never passes.
+    const std::string cache = tree.at("~/Library/Caches");
+    ::rename(cache.c_str(), (cache + ".real").c_str());
+    tree.symlink(cache + ".real", cache);
+
+    UninstallDelete engine(manager, link, app);
+    engine.standardDelete();
+    EXPECT_FALSE(platform::fs::linkStatus(*app->bundlePath));
+    // Not a complete removal: the failure is what remains of the record, the kept preferences not.
+    ASSERT_EQ(app->fileGroups.size(), 1u);
+    ASSERT_EQ(app->fileGroups[0]->fileItem.size(), 1u);
+    EXPECT_EQ(app->fileGroups[0]->fileItem[0]->filePath, tree.at("~/Library/Caches/com.test.baz"));
+    EXPECT_TRUE(platform::fs::exists(tree.at("~/Library/Preferences/com.test.baz.plist")));
+}
+
 TEST_F(RemovalEngineTest, TheAdministratorCommandSkipsProtectedPathsAndQuotesTheRest)
 {
     const std::string odd = tree.at("/Library/Caches/it's \"a\" back\\slash $(touch CANARY)");

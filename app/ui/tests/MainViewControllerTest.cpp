@@ -10,6 +10,7 @@
 #include "app/ui/UninstallingViewController.h"
 #include "Auxiliary/Appearance.h"
 #include "Auxiliary/RkLabel.h"
+#include "ListScreenDriver.h"
 #include "fixtures/MacTree.h"
 #include "platform/qt/QtMainQueue.h"
 
@@ -72,96 +73,27 @@ class MainViewControllerTest : public QObject {
 
 private:
     std::unique_ptr<fixtures::MacTree> tree;
-    std::shared_ptr<UninstallAppManager> manager;
+    std::unique_ptr<ListScreenDriver> driver;
     MainViewController* screen = nullptr;
-    QWidget* window = nullptr;
+    std::shared_ptr<UninstallAppManager> manager;
 
-    // The screen over the tree; discovery and the scan run when the test says so.
     void openScreen(double discoveryDelay = 1e6)
     {
-        manager = UninstallAppManager::make();
-        screen = new MainViewController(manager);
-        screen->discoveryDelay = discoveryDelay;
-        window = new QWidget;
-        auto* layout = new QVBoxLayout(window);
-        layout->setContentsMargins(0, 0, 0, 0);
-        layout->addWidget(screen->view());
-        window->resize(860, 560);
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window));
+        driver = std::make_unique<ListScreenDriver>(discoveryDelay);
+        screen = driver->screen;
+        manager = driver->manager;
     }
-
-    void discover()
-    {
-        manager->discoverApps();
-        QTRY_VERIFY(screen->mainView->isVisible());
-    }
-
-    void scanAll()
-    {
-        manager->runScanLoop();
-        QTRY_VERIFY(screen->isSizeSortable());
-    }
-
-    AppListModel* model() { return screen->model(); }
-    NSOutlineViewEx* outline() { return screen->outlineView(); }
-
-    QModelIndex appRow(const QString& name)
-    {
-        for (int row = 0; row < model()->rowCount(); ++row) {
-            const QModelIndex index = model()->index(row, 0);
-            if (index.data().toString() == name)
-                return index;
-        }
-        return {};
-    }
-
-    QModelIndex childNamed(const QModelIndex& parent, const QString& name)
-    {
-        for (int row = 0; row < model()->rowCount(parent); ++row) {
-            const QModelIndex index = model()->index(row, 0, parent);
-            if (index.data().toString() == name)
-                return index;
-        }
-        return {};
-    }
-
-    QStringList shownNames()
-    {
-        QStringList names;
-        for (int row = 0; row < model()->rowCount(); ++row)
-            names << model()->index(row, 0).data().toString();
-        return names;
-    }
-
-    void clickCheckBox(const QModelIndex& index)
-    {
-        outline()->scrollTo(index);
-        QStyleOptionViewItem option;
-        option.rect = outline()->visualRect(index);
-        const QPoint center = outline()->rowDelegate()->checkRect(option, index).center();
-        QTest::mouseClick(outline()->viewport(), Qt::LeftButton, {}, center);
-        QCoreApplication::processEvents();  // the row is reloaded in a later turn
-    }
-
-    void clickRow(const QModelIndex& index)
-    {
-        outline()->scrollTo(index);
-        const QRect rect = outline()->visualRect(index);
-        QTest::mouseClick(outline()->viewport(), Qt::LeftButton, {}, QPoint(rect.left() + 200, rect.center().y()));
-    }
-
-    void clickHeader(int section)
-    {
-        QHeaderView* header = outline()->header();
-        const int x = header->sectionViewportPosition(section) + header->sectionSize(section) / 2;
-        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
-    }
-
-    Qt::CheckState checkState(const QModelIndex& index)
-    {
-        return static_cast<Qt::CheckState>(index.data(Qt::CheckStateRole).toInt());
-    }
+    void discover() { QVERIFY(driver->discover()); }
+    void scanAll() { QVERIFY(driver->scanAll()); }
+    AppListModel* model() { return driver->model(); }
+    NSOutlineViewEx* outline() { return driver->outline(); }
+    QModelIndex appRow(const QString& name) { return driver->appRow(name); }
+    QModelIndex childNamed(const QModelIndex& parent, const QString& name) { return driver->childNamed(parent, name); }
+    QStringList shownNames() { return driver->shownNames(); }
+    void clickCheckBox(const QModelIndex& index) { driver->clickCheckBox(index); }
+    void clickRow(const QModelIndex& index) { driver->clickRow(index); }
+    void clickHeader(int section) { driver->clickHeader(section); }
+    Qt::CheckState checkState(const QModelIndex& index) { return driver->checkState(index); }
 
 private slots:
     void initTestCase()
@@ -179,9 +111,7 @@ private slots:
 
     void cleanup()
     {
-        delete window;
-        window = nullptr;
-        delete screen;
+        driver.reset();
         screen = nullptr;
         manager.reset();
         tree.reset();

@@ -1,0 +1,103 @@
+#include "ListScreenDriver.h"
+
+#include "app/ui/MainViewController.h"
+#include "app/ui/NSOutlineViewEx.h"
+#include "app/ui/OutlineRowDelegate.h"
+
+#include <QCoreApplication>
+#include <QHeaderView>
+#include <QTest>
+#include <QVBoxLayout>
+
+ListScreenDriver::ListScreenDriver(double discoveryDelay) : manager(UninstallAppManager::make())
+{
+    screen = new MainViewController(manager);
+    screen->discoveryDelay = discoveryDelay;
+    window = new QWidget;
+    auto* layout = new QVBoxLayout(window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(screen->view());
+    window->resize(860, 560);
+    window->show();
+    (void)QTest::qWaitForWindowExposed(window);
+}
+
+ListScreenDriver::~ListScreenDriver()
+{
+    delete window;
+    delete screen;
+}
+
+bool ListScreenDriver::discover()
+{
+    manager->discoverApps();
+    return QTest::qWaitFor([this] { return screen->mainView->isVisible(); }, 10000);
+}
+
+bool ListScreenDriver::scanAll()
+{
+    manager->runScanLoop();
+    return QTest::qWaitFor([this] { return screen->isSizeSortable(); }, 10000);
+}
+
+AppListModel* ListScreenDriver::model() const
+{
+    return screen->model();
+}
+
+NSOutlineViewEx* ListScreenDriver::outline() const
+{
+    return screen->outlineView();
+}
+
+QModelIndex ListScreenDriver::appRow(const QString& name) const
+{
+    return childNamed(QModelIndex(), name);
+}
+
+QModelIndex ListScreenDriver::childNamed(const QModelIndex& parent, const QString& name) const
+{
+    for (int row = 0; row < model()->rowCount(parent); ++row) {
+        const QModelIndex index = model()->index(row, 0, parent);
+        if (index.data().toString() == name)
+            return index;
+    }
+    return {};
+}
+
+QStringList ListScreenDriver::shownNames() const
+{
+    QStringList names;
+    for (int row = 0; row < model()->rowCount(); ++row)
+        names << model()->index(row, 0).data().toString();
+    return names;
+}
+
+Qt::CheckState ListScreenDriver::checkState(const QModelIndex& index) const
+{
+    return static_cast<Qt::CheckState>(index.data(Qt::CheckStateRole).toInt());
+}
+
+void ListScreenDriver::clickCheckBox(const QModelIndex& index)
+{
+    outline()->scrollTo(index);
+    QStyleOptionViewItem option;
+    option.rect = outline()->visualRect(index);
+    const QPoint center = outline()->rowDelegate()->checkRect(option, index).center();
+    QTest::mouseClick(outline()->viewport(), Qt::LeftButton, {}, center);
+    QCoreApplication::processEvents();  // the row is reloaded in a later turn
+}
+
+void ListScreenDriver::clickRow(const QModelIndex& index)
+{
+    outline()->scrollTo(index);
+    const QRect rect = outline()->visualRect(index);
+    QTest::mouseClick(outline()->viewport(), Qt::LeftButton, {}, QPoint(rect.left() + 200, rect.center().y()));
+}
+
+void ListScreenDriver::clickHeader(int section)
+{
+    QHeaderView* header = outline()->header();
+    const int x = header->sectionViewportPosition(section) + header->sectionSize(section) / 2;
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "app/catalogue/UninstallAppManager.h"
+#include "app/ui/AppListModel.h"
+
+#include <QModelIndex>
+#include <QStringList>
+
+#include <memory>
+
+class MainViewController;
+class NSOutlineViewEx;
+class QWidget;
+
+// The list screen in a real top-level window over whatever Mac the environment points at, and the
+// clicks a user makes on it. Discovery and the scan run when the test says so.
+class ListScreenDriver {
+public:
+    explicit ListScreenDriver(double discoveryDelay = 1e6);
+    ~ListScreenDriver();
+
+    std::shared_ptr<UninstallAppManager> manager;
+    MainViewController* screen = nullptr;
+    QWidget* window = nullptr;
+
+    // Each answers whether the screen got there in time.
+    bool discover();
+    bool scanAll();
+
+    AppListModel* model() const;
+    NSOutlineViewEx* outline() const;
+    QModelIndex appRow(const QString& name) const;
+    QModelIndex childNamed(const QModelIndex& parent, const QString& name) const;
+    QStringList shownNames() const;
+    Qt::CheckState checkState(const QModelIndex& index) const;
+
+    void clickCheckBox(const QModelIndex& index);
+    void clickRow(const QModelIndex& index);
+    void clickHeader(int section);
+};

@@ -1,0 +1,366 @@
+// The uninstall flow in the real window (offscreen): the confirmation sheet, the force-quit question
+// the delete queue waits for, and, as root with the real daemon over its socket, whole removals
+// that end on the completed or the leftovers screen and come back to a refreshed list.
+#include "ListScreenDriver.h"
+#include "app/ui/FlatAppList.h"
+#include "app/ui/MainViewController.h"
+#include "app/ui/NSOutlineViewEx.h"
+#include "app/ui/RequestUninstallWinodowController.h"
+#include "app/ui/RkFlatButton.h"
+#include "app/ui/UninstallCompletedViewController.h"
+#include "app/ui/UninstallResidualView.h"
+#include "app/ui/UninstallResidualViewController.h"
+#include "app/ui/UninstallingViewController.h"
+#include "Auxiliary/RkLabel.h"
+#include "fixtures/BackgroundProcess.h"
+#include "fixtures/MacTree.h"
+#include "fixtures/RunningDaemon.h"
+#include "platform/FileSystem.h"
+#include "platform/qt/QtMainQueue.h"
+
+#include <QAbstractButton>
+#include <QMimeData>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <thread>
+
+namespace {
+
+bool setImmutable(const std::string& path, bool on)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    int flags = 0;
+    bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+    done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    ::close(fd);
+    return done;
+}
+
+QAbstractButton* buttonTitled(QMessageBox* box, const QString& title)
+{
+    for (QAbstractButton* button : box->buttons()) {
+        if (button->text() == title)
+            return button;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+class UninstallFlowTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<fixtures::MacTree> tree;
+    std::unique_ptr<ListScreenDriver> driver;
+    std::vector<std::string> immutable;
+
+    std::string addApp(const std::string& name, const std::string& identifier)
+    {
+        fixtures::AppSpec app;
+        app.name = name;
+        app.identifier = identifier;
+        app.executable = name;
+        app.executable.erase(std::remove(app.executable.begin(), app.executable.end(), ' '), app.executable.end());
+        app.files = {{"Contents/Resources/data.bin", 120000}};
+        const std::string bundle = tree->addApp("/Applications", app);
+        tree->writeFile(tree->at("~/Library/Preferences/" + identifier + ".plist"), "<plist/>");
+        tree->writeFile(tree->at("~/Library/Caches/" + identifier + "/cache.db"), std::string(3000, 'c'));
+        return bundle;
+    }
+
+    // The list, scanned, running from the Applications folder of the generated Mac.
+    void openList()
+    {
+        driver = std::make_unique<ListScreenDriver>();
+        driver->screen->applicationBundlePath = tree->at("/Applications/Ostrova.app");
+        QVERIFY(driver->discover());
+        QVERIFY(driver->scanAll());
+    }
+
+    MainViewController* screen() { return driver->screen; }
+
+    RequestUninstallWinodowController* pressUninstall()
+    {
+        QTest::mouseClick(screen()->btnUnistall, Qt::LeftButton);
+        return screen()->requestUninstallWinodowController.get();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        platform::installQtMainQueue();
+    }
+
+    void init()
+    {
+        tree = std::make_unique<fixtures::MacTree>();
+        tree->activate();
+        tree->environment().set("XDG_CONFIG_HOME", tree->at("~/.config"));
+    }
+
+    void cleanup()
+    {
+        driver.reset();
+        for (const auto& path : immutable)
+            setImmutable(path, false);
+        immutable.clear();
+        tree.reset();
+    }
+
+    void cancelOnTheSheetChangesNothing()
+    {
+        const std::string harbor = addApp("Harbor Post", "com.harbor.post");
+        addApp("Lumen Sketch", "com.lumen.sketch");
+        openList();
+        driver->clickCheckBox(driver->appRow("Harbor Post"));
+        driver->clickCheckBox(driver->appRow("Lumen Sketch"));
+
+        RequestUninstallWinodowController* sheet = pressUninstall();
+        QVERIFY(sheet);
+        QVERIFY(sheet->window()->isVisible());
+        QCOMPARE(sheet->window()->windowModality(), Qt::WindowModal);
+        QCOMPARE(sheet->window()->parentWidget(), driver->window);
+        QCOMPARE(sheet->lbTitle->text(), QStringLiteral("Are you sure to uninstall the selected application(s)?"));
+        QCOMPARE(sheet->btnOk->text(), QStringLiteral("Continue uninstall"));
+        QCOMPARE(sheet->list()->model()->rowCount(), 2);
+        QCOMPARE(sheet->list()->view()->height(), 72);
+
+        sheet->btnCancel->click();
+        QCOMPARE(sheet->retCode, 0);
+        QTRY_VERIFY(!sheet->window()->isVisible());
+        QVERIFY(screen()->mainView->isVisible());
+        QVERIFY(screen()->uninstallingViewController->isHidden);
+        QCOMPARE(screen()->deleteApps.size(), size_t(2));
+        QVERIFY(platform::fs::exists(harbor));
+
+        // Escape (or the close box) is a Cancel too, never a confirmation.
+        sheet = pressUninstall();
+        QVERIFY(sheet->window()->isVisible());
+        QTest::keyClick(sheet->window(), Qt::Key_Escape);
+        QCOMPARE(sheet->retCode, 0);
+        QTRY_VERIFY(!sheet->window()->isVisible());
+        QVERIFY(screen()->uninstallingViewController->isHidden);
+        QVERIFY(platform::fs::exists(harbor));
+    }
+
+    void sixChosenApplicationsGiveAListThatScrolls()
+    {
+        for (int i = 1; i <= 6; ++i)
+            addApp("Tool " + std::to_string(i), "com.tools.tool" + std::to_string(i));
+        openList();
+        for (int i = 1; i <= 6; ++i)
+            driver->clickCheckBox(driver->appRow(QStringLiteral("Tool %1").arg(i)));
+        QCOMPARE(screen()->deleteApps.size(), size_t(6));
+        RequestUninstallWinodowController* sheet = pressUninstall();
+        QVERIFY(sheet);
+        QCOMPARE(sheet->list()->view()->height(), 144);
+        QCOMPARE(sheet->list()->model()->rowCount(), 6);
+        QTRY_VERIFY(sheet->list()->view()->verticalScrollBar()->maximum() > 0);
+        sheet->btnCancel->click();
+    }
+
+    void forceQuitQuestionHoldsTheDeleteQueueUntilAnswered()
+    {
+        addApp("Harbor Post", "com.harbor.post");
+        openList();
+        const auto app = driver->manager->allApps.front();
+        const auto delegate = driver->manager->delegate.lock();
+        QVERIFY(delegate);
+
+        for (const bool forceQuit : {true, false}) {
+            std::atomic<int> answer{-1};
+            std::thread deleteQueue([&] { answer = delegate->shouldForceQuit(app) ? 1 : 0; });
+            QTRY_VERIFY(screen()->currentAlert());
+            QMessageBox* alert = screen()->currentAlert();
+            QCOMPARE(alert->text(), QStringLiteral("Harbor Post is running, do you want to force quit?"));
+            QCOMPARE(alert->informativeText(), QStringLiteral("Force quit may result in loss of data being edited"));
+            QCOMPARE(alert->buttons().size(), 2);
+            QCOMPARE(alert->windowModality(), Qt::WindowModal);
+            QTest::qWait(50);
+            QCOMPARE(answer.load(), -1);  // still waiting for the user
+            buttonTitled(alert, forceQuit ? "Force quit" : "Cancel")->click();
+            QTRY_COMPARE(answer.load(), forceQuit ? 1 : 0);
+            deleteQueue.join();
+            QTRY_VERIFY(!screen()->currentAlert());
+        }
+
+        // No window to ask in: the answer is no, at once.
+        driver->window->hide();
+        std::atomic<int> answer{-1};
+        std::thread deleteQueue([&] { answer = delegate->shouldForceQuit(app) ? 1 : 0; });
+        QTRY_COMPARE(answer.load(), 0);
+        deleteQueue.join();
+    }
+
+    void droppingAnApplicationChoosesIt()
+    {
+        addApp("Harbor Post", "com.harbor.post");
+        const std::string lumen = addApp("Lumen Sketch", "com.lumen.sketch");
+        openList();
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(QString::fromStdString(lumen)), QUrl::fromLocalFile("/tmp/readme.txt")});
+        QWidget* viewport = driver->outline()->viewport();
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(viewport, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(viewport, &drop);
+        QVERIFY(drop.isAccepted());
+        QCOMPARE(driver->checkState(driver->appRow("Lumen Sketch")), Qt::Checked);
+        QCOMPARE(driver->checkState(driver->appRow("Harbor Post")), Qt::Unchecked);
+        QCOMPARE(screen()->deleteApps.size(), size_t(1));
+
+        QMimeData text;
+        text.setText("not a bundle");
+        QDragEnterEvent refused(QPoint(10, 10), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(viewport, &refused);
+        QVERIFY(!refused.isAccepted());
+    }
+
+    void removalThroughTheDaemonEndsOnTheCompletedScreen()
+    {
+        if (::geteuid() != 0)
+            QSKIP("the daemon runs as root");
+        fixtures::RunningDaemon daemon(*tree, OSTROVA_DAEMON_PATH, OSTROVA_LAUNCHCTL_PATH);
+        QVERIFY(daemon.isUp());
+        const std::string harbor = addApp("Harbor Post", "com.harbor.post");
+        const std::string lumen = addApp("Lumen Sketch", "com.lumen.sketch");
+        addApp("Aster Diagram", "com.aster.diagram");
+        const std::string executable = fixtures::copyExecutable(harbor + "/Contents/MacOS/HarborPost");
+        fixtures::BackgroundProcess running({executable, "60"});
+        QVERIFY(running.waitUntilRunning(executable));
+        openList();
+        driver->clickCheckBox(driver->appRow("Harbor Post"));
+        driver->clickCheckBox(driver->appRow("Lumen Sketch"));
+
+        RequestUninstallWinodowController* sheet = pressUninstall();
+        QSignalSpy progress(screen()->uninstallingViewController->progress, &QProgressBar::valueChanged);
+        sheet->btnOk->click();
+        QTRY_VERIFY(!screen()->uninstallingViewController->isHidden);
+        QVERIFY(!screen()->mainView->isVisible());
+        QCOMPARE(screen()->uninstallingViewController->list()->model()->rowCount(), 2);
+
+        QTRY_VERIFY_WITH_TIMEOUT(screen()->currentAlert(), 20000);
+        QCOMPARE(screen()->currentAlert()->text(), QStringLiteral("Harbor Post is running, do you want to force quit?"));
+        buttonTitled(screen()->currentAlert(), "Force quit")->click();
+
+        QTRY_VERIFY_WITH_TIMEOUT(!screen()->uninstallCompletedViewController->isHidden, 60000);
+        QVERIFY(screen()->uninstallCompletedViewController->view()->isVisible());
+        QVERIFY(screen()->uninstallResidualViewController->isHidden);
+        QVERIFY(screen()->uninstallingViewController->isHidden);
+        QVERIFY(running.ended(5000));
+        QVERIFY(!platform::fs::linkStatus(harbor));
+        QVERIFY(!platform::fs::linkStatus(lumen));
+        // The bar went through the half-way mark on its way to the end.
+        QList<int> values;
+        for (const auto& call : progress)
+            values << call.first().toInt();
+        QVERIFY2(values.contains(500), qPrintable(QString::number(values.size())));
+        QCOMPARE(screen()->uninstallingViewController->progress->value(), 1000);
+
+        FlatAppList* removed = screen()->uninstallCompletedViewController->list();
+        QCOMPARE(removed->model()->rowCount(), 2);
+        QVERIFY(removed->model()->index(0, AppListModel::kSizeColumn).data().toString().endsWith("KB"));
+        QTest::mouseClick(screen()->uninstallCompletedViewController->btnCompleted, Qt::LeftButton);
+        QTRY_VERIFY(screen()->mainView->isVisible());
+        QVERIFY(screen()->uninstallCompletedViewController->isHidden);
+        // The application of the generated bundle itself stays listed, as on a Mac.
+        QVERIFY(driver->appRow("Aster Diagram").isValid());
+        QVERIFY(!driver->appRow("Harbor Post").isValid());
+        QVERIFY(!driver->appRow("Lumen Sketch").isValid());
+    }
+
+    void aFileTheRemovalCannotTakeEndsOnTheLeftoversScreen()
+    {
+        if (::geteuid() != 0)
+            QSKIP("the daemon runs as root");
+        fixtures::RunningDaemon daemon(*tree, OSTROVA_DAEMON_PATH, OSTROVA_LAUNCHCTL_PATH);
+        QVERIFY(daemon.isUp());
+        const std::string harbor = addApp("Harbor Post", "com.harbor.post");
+        addApp("Lumen Sketch", "com.lumen.sketch");
+        const std::string stuck = tree->at("~/Library/Logs/Lumen Sketch/locked.log");
+        tree->writeFile(stuck, "x");
+        QVERIFY(setImmutable(stuck, true));
+        immutable.push_back(stuck);
+        openList();
+        driver->clickCheckBox(driver->appRow("Harbor Post"));
+        driver->clickCheckBox(driver->appRow("Lumen Sketch"));
+        pressUninstall()->btnOk->click();
+
+        QTRY_VERIFY_WITH_TIMEOUT(screen()->uninstallingViewController->isHidden, 60000);
+        QVERIFY(!screen()->uninstallResidualViewController->isHidden);
+        QVERIFY(screen()->uninstallCompletedViewController->isHidden);
+        QVERIFY(!platform::fs::linkStatus(harbor));
+        UninstallResidualView* left = screen()->uninstallResidualViewController->uninstatllResidualView;
+        AppListModel* model = left->model();
+        // Both chosen applications are listed; only the one with something left has rows below it.
+        QCOMPARE(model->rowCount(), 2);
+        QModelIndex lumenRow;
+        for (int row = 0; row < model->rowCount(); ++row) {
+            const QModelIndex index = model->index(row, 0);
+            if (index.data().toString() == "Lumen Sketch")
+                lumenRow = index;
+            else
+                QCOMPARE(model->rowCount(index), 0);
+        }
+        QVERIFY(lumenRow.isValid());
+        QCOMPARE(model->rowCount(lumenRow), 1);
+        const QModelIndex group = model->index(0, 0, lumenRow);
+        QCOMPARE(group.data().toString(), QStringLiteral("Log files"));
+        QCOMPARE(model->rowCount(group), 1);
+        const QModelIndex file = model->index(0, 0, group);
+        QCOMPARE(file.data(AppListModel::RevealPathRole).toString(), QString::fromStdString(tree->at("~/Library/Logs/Lumen Sketch")));
+        QVERIFY(left->outlineView()->isExpanded(lumenRow));
+        QVERIFY(left->outlineView()->isExpanded(group));
+
+        QTest::mouseClick(screen()->uninstallResidualViewController->btnCompleted, Qt::LeftButton);
+        QTRY_VERIFY(screen()->mainView->isVisible());
+        QVERIFY(!driver->appRow("Harbor Post").isValid());
+        const QModelIndex lumen = driver->appRow("Lumen Sketch");
+        QCOMPARE(driver->checkState(lumen), Qt::Unchecked);
+        QCOMPARE(driver->model()->rowCount(lumen), 1);
+        QCOMPARE(driver->model()->index(0, 0, lumen).data().toString(), QStringLiteral("Log files"));
+        QVERIFY(screen()->deleteApps.empty());
+    }
+
+    void cancellingTheForceQuitLeavesTheRunningApplication()
+    {
+        if (::geteuid() != 0)
+            QSKIP("the daemon runs as root");
+        fixtures::RunningDaemon daemon(*tree, OSTROVA_DAEMON_PATH, OSTROVA_LAUNCHCTL_PATH);
+        QVERIFY(daemon.isUp());
+        const std::string harbor = addApp("Harbor Post", "com.harbor.post");
+        const std::string lumen = addApp("Lumen Sketch", "com.lumen.sketch");
+        const std::string executable = fixtures::copyExecutable(harbor + "/Contents/MacOS/HarborPost");
+        fixtures::BackgroundProcess running({executable, "60"});
+        QVERIFY(running.waitUntilRunning(executable));
+        openList();
+        driver->clickCheckBox(driver->appRow("Harbor Post"));
+        driver->clickCheckBox(driver->appRow("Lumen Sketch"));
+        pressUninstall()->btnOk->click();
+
+        QTRY_VERIFY_WITH_TIMEOUT(screen()->currentAlert(), 20000);
+        buttonTitled(screen()->currentAlert(), "Cancel")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(!screen()->uninstallResidualViewController->isHidden, 60000);
+        QVERIFY(!running.ended(100));
+        QVERIFY(platform::fs::exists(harbor));
+        QVERIFY(!platform::fs::linkStatus(lumen));  // the next application was removed
+    }
+};
+
+QTEST_MAIN(UninstallFlowTest)
+#include "UninstallFlowTest.moc"
