@@ -6,11 +6,13 @@
 #include "app/ui/AppDelegate.h"
 #include "app/ui/MainViewController.h"
 #include "app/ui/MainWindowController.h"
+#include "app/ui/SandboxAuthorizeWindowController.h"
 #include "fixtures/MacTree.h"
 #include "fixtures/RecordingHttpServer.h"
 #include "platform/qt/QtMainQueue.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -38,6 +40,17 @@ private:
     std::unique_ptr<fixtures::MacTree> tree;
     std::unique_ptr<fixtures::RecordingHttpServer> server;
     std::vector<std::pair<std::string, bool>> loginItemCalls;
+
+    // The grant window of a sandboxed start is modal: the user closes it a moment later.
+    static void closeDialogsSoon()
+    {
+        QTimer::singleShot(100, [] {
+            for (QWidget* widget : QApplication::topLevelWidgets()) {
+                if (auto* dialog = qobject_cast<QDialog*>(widget); dialog && dialog->isVisible())
+                    dialog->close();
+            }
+        });
+    }
 
     std::unique_ptr<AppDelegate> makeDelegate()
     {
@@ -103,15 +116,34 @@ private slots:
         tree->environment().set("APP_SANDBOX_CONTAINER_ID", "com.qzt.ostrova");
         const auto before = server->requests().size();
         ReviewManager::shared().setClock([] { return localDate(2024, 5, 1); });
+        closeDialogsSoon();
         makeDelegate()->applicationDidFinishLaunching();
         QVERIFY(loginItemCalls.empty());
 
         ReviewManager::shared().setClock([] { return localDate(2024, 7, 11); });
+        closeDialogsSoon();
         makeDelegate()->applicationDidFinishLaunching();
         QCOMPARE(loginItemCalls.size(), size_t(1));
 
         GALogging::standard().waitForPendingRequests();
         QCOMPARE(server->requests().size(), before);  // nothing is reported from the sandbox
+    }
+
+    void sandboxedStartAsksForTheMissingGrantsBeforeTheList()
+    {
+        tree->environment().set("APP_SANDBOX_CONTAINER_ID", "com.qzt.ostrova");
+        ReviewManager::shared().setClock([] { return localDate(2025, 1, 1); });
+        auto delegate = makeDelegate();
+        bool askedFirst = false;
+        QTimer::singleShot(200, [&] {
+            QDialog* window = delegate->sandboxAuthorizeWindow->window();
+            askedFirst = window->isVisible() && !delegate->mainWindowController;
+            window->close();  // the user closes it without granting
+        });
+        delegate->applicationDidFinishLaunching();
+        QVERIFY(askedFirst);
+        QCOMPARE(delegate->sandboxAuthorizeWindow->retCode, 0);
+        QVERIFY(delegate->mainWindowController && delegate->mainWindowController->window()->isVisible());
     }
 
     // Last: it runs the application's event loop until the application quits.
