@@ -7,6 +7,7 @@
 #include <QColor>
 #include <QDateTime>
 #include <QFileIconProvider>
+#include <QImageReader>
 #include <QTimeZone>
 
 namespace {
@@ -273,23 +274,41 @@ void AppListModel::reorder()
 
 QIcon AppListModel::iconFor(const std::optional<platform::FileIcon>& icon, const std::string& path, bool isDir) const
 {
+    (void)path;
+    // Process-wide and read into memory at once: the flow screens still show an application's icon
+    // after its bundle, and the icon file with it, has gone.
+    static QHash<QString, QIcon> cache;
     const QString key = icon && !icon->imagePath.empty() ? QString::fromStdString(icon->imagePath)
                                                          : QStringLiteral("theme:") + (isDir ? "dir:" : "file:") +
                                                                QString::fromStdString(icon ? icon->themeName : "");
-    auto it = icons_.find(key);
-    if (it != icons_.end())
+    if (const auto it = cache.constFind(key); it != cache.constEnd())
         return *it;
     QIcon result;
-    if (icon && !icon->imagePath.empty())
-        result = QIcon(QString::fromStdString(icon->imagePath));
-    if (result.isNull() || result.availableSizes().isEmpty()) {
+    if (icon && !icon->imagePath.empty()) {
+        QImageReader reader(QString::fromStdString(icon->imagePath));
+        // An .icns holds several sizes; the list draws at most 64 pixels (32 points at 2x).
+        QImage smallest;
+        for (int i = 0; i < std::max(1, reader.imageCount()); ++i) {
+            if (i > 0 && !reader.jumpToImage(i))
+                break;
+            const QImage image = reader.read();
+            if (image.isNull())
+                continue;
+            if (image.width() <= 256)
+                result.addPixmap(QPixmap::fromImage(image));
+            else if (smallest.isNull() || image.width() < smallest.width())
+                smallest = image;
+        }
+        if (result.isNull() && !smallest.isNull())
+            result.addPixmap(QPixmap::fromImage(smallest.scaled(64, 64, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    }
+    if (result.isNull()) {
         static QFileIconProvider provider;
         const QIcon fallback = provider.icon(isDir ? QFileIconProvider::Folder : QFileIconProvider::File);
         result = icon && !icon->themeName.empty() ? QIcon::fromTheme(QString::fromStdString(icon->themeName), fallback)
                                                   : fallback;
     }
-    (void)path;
-    icons_.insert(key, result);
+    cache.insert(key, result);
     return result;
 }
 

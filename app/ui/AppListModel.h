@@ -86,5 +86,4 @@ private:
     QSet<const UninstallApp*> shownReady_;
     mutable QHash<const UninstallApp*, QString> names_;
     mutable QHash<const UninstallApp*, QString> displayNames_;
-    mutable QHash<QString, QIcon> icons_;
 };

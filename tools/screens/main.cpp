@@ -1,15 +1,24 @@
-// Drives the real window over whatever Mac OSTROVA_ROOT and HOME point at, and saves what it shows
-// at each stage as PNG: ostrova-screens OUTPUT-FOLDER [STAGE...]. Stages: list.
-// The file names end in the appearance (OSTROVA_APPEARANCE, "light" by default).
+// Drives the real window over whatever Mac OSTROVA_ROOT and HOME point at, and saves what the
+// screen shows at each stage as PNG: ostrova-screens OUTPUT-FOLDER [STAGE...]. Stages: list, and
+// flow (the confirmation sheet, the uninstalling screen, the leftovers and the completed screen of
+// real removals of demo applications). The file names end in the appearance (OSTROVA_APPEARANCE,
+// "light" by default). The removals change the Mac it runs over: point it at a demo tree.
 #include "app/catalogue/UninstallAppManager.h"
 #include "app/ui/AppListModel.h"
 #include "app/ui/MainViewController.h"
 #include "app/ui/MainWindowController.h"
 #include "app/ui/NSOutlineViewEx.h"
+#include "app/ui/RequestUninstallWinodowController.h"
 #include "app/ui/RequestedAppearance.h"
+#include "app/ui/UninstallCompletedViewController.h"
+#include "app/ui/UninstallResidualViewController.h"
+#include "app/ui/UninstallingViewController.h"
+#include "platform/SystemRoot.h"
 #include "platform/qt/QtMainQueue.h"
 
 #include <QApplication>
+#include <QProgressBar>
+#include <QScreen>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QThread>
@@ -36,11 +45,15 @@ void settle(int milliseconds = 400)
     waitFor([] { return false; }, milliseconds);
 }
 
+// What the display shows where the window is, sheets included.
 bool save(QWidget* window, const QString& folder, const QString& stage)
 {
     const QString appearance = qEnvironmentVariable("OSTROVA_APPEARANCE", QStringLiteral("light"));
     const QString path = QDir(folder).filePath(stage + "-" + appearance + ".png");
-    const bool saved = window->grab().save(path);
+    const QRect area = window->frameGeometry();
+    QScreen* screen = window->screen();
+    const QPixmap shot = screen ? screen->grabWindow(0, area.x(), area.y(), area.width(), area.height()) : window->grab();
+    const bool saved = shot.save(path);
     std::cout << (saved ? "wrote " : "could not write ") << path.toStdString() << std::endl;
     return saved;
 }
@@ -68,6 +81,77 @@ bool listStage(MainWindowController& controller, const QString& folder)
     return save(controller.window(), folder, QStringLiteral("list"));
 }
 
+bool hasJobs(const UninstallApp& app)
+{
+    for (const auto& group : app.fileGroups) {
+        if (group->type == RkUninstallCategoryType::daemon)
+            return true;
+    }
+    return false;
+}
+
+// Removes `apps` the way a user does: ticks, Uninstall, Continue; answers whether it got to the end.
+bool removeThroughTheScreens(MainWindowController& controller, const std::vector<std::shared_ptr<UninstallApp>>& apps,
+                             const QString& folder, bool saveSheet)
+{
+    MainViewController* screen = controller.mainViewContoller;
+    for (const auto& app : apps)
+        screen->selected_click(app.get());
+    settle(200);
+    screen->uninstall_click();
+    RequestUninstallWinodowController* sheet = screen->requestUninstallWinodowController.get();
+    if (!sheet || !waitFor([sheet] { return sheet->window()->isVisible(); }, 5000))
+        return false;
+    settle();
+    if (saveSheet && !save(controller.window(), folder, QStringLiteral("sheet")))
+        return false;
+    sheet->ok_click();
+    auto* uninstalling = screen->uninstallingViewController;
+    if (saveSheet) {
+        // Past the first application, with the bar part way.
+        if (!waitFor([uninstalling] { return !uninstalling->isHidden && uninstalling->progress->value() > 0; }, 30000))
+            return false;
+        if (!save(controller.window(), folder, QStringLiteral("uninstalling")))
+            return false;
+    }
+    return waitFor([uninstalling] { return uninstalling->isHidden; }, 120000);
+}
+
+// One removal that leaves launch jobs behind (nothing can unload them without the daemon), then
+// one that takes everything.
+bool flowStage(MainWindowController& controller, const QString& folder)
+{
+    MainViewController* screen = controller.mainViewContoller;
+    if (!waitFor([screen] { return screen->isSizeSortable(); }))
+        return false;
+    screen->applicationBundlePath = platform::fixedPath("/Applications/Ostrova.app");
+    std::shared_ptr<UninstallApp> withJobs, plain, another;
+    for (const auto& app : screen->manager()->allApps) {
+        if (!withJobs && hasJobs(*app))
+            withJobs = app;
+        else if (!hasJobs(*app) && !app->fileGroups.empty() && !plain)
+            plain = app;
+        else if (!hasJobs(*app) && !app->fileGroups.empty() && !another)
+            another = app;
+    }
+    if (!withJobs || !plain || !another) {
+        std::cerr << "the Mac has too few applications for the flow" << std::endl;
+        return false;
+    }
+    if (!removeThroughTheScreens(controller, {plain, withJobs}, folder, true))
+        return false;
+    settle();
+    if (screen->uninstallResidualViewController->isHidden || !save(controller.window(), folder, QStringLiteral("leftovers")))
+        return false;
+    screen->uninstallResidualViewController->completed_click();
+    if (!waitFor([screen] { return screen->mainView->isVisible(); }, 5000))
+        return false;
+    if (!removeThroughTheScreens(controller, {another}, folder, false))
+        return false;
+    settle();
+    return !screen->uninstallCompletedViewController->isHidden && save(controller.window(), folder, QStringLiteral("completed"));
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -77,7 +161,7 @@ int main(int argc, char** argv)
     platform::installQtMainQueue();
     const QStringList arguments = QCoreApplication::arguments().mid(1);
     if (arguments.isEmpty()) {
-        std::cerr << "usage: ostrova-screens OUTPUT-FOLDER [list]" << std::endl;
+        std::cerr << "usage: ostrova-screens OUTPUT-FOLDER [list] [flow]" << std::endl;
         return 2;
     }
     const QString folder = arguments.first();
@@ -93,6 +177,8 @@ int main(int argc, char** argv)
     for (const QString& stage : stages) {
         if (stage == QLatin1String("list")) {
             ok = listStage(controller, folder) && ok;
+        } else if (stage == QLatin1String("flow")) {
+            ok = flowStage(controller, folder) && ok;
         } else {
             std::cerr << "unknown stage " << stage.toStdString() << std::endl;
             ok = false;
