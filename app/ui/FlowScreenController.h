@@ -12,4 +12,8 @@ public:
     bool isHidden = true;
     // Sets isHidden, then hides or shows the view.
     void setScreenHidden(bool hidden);
+
+protected:
+    // The flow screens' background and text colours, as the list's.
+    void paintScreenBackground(bool isDark);
 };

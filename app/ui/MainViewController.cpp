@@ -25,7 +25,6 @@
 #include "system/Utility.h"
 
 #include <QDragEnterEvent>
-#include <QGraphicsDropShadowEffect>
 #include <QMimeData>
 #include <QPushButton>
 #include <QGridLayout>
@@ -148,18 +147,7 @@ void MainViewController::addSubViews()
     btnUnistall->setFixedSize(120, 32);
     btnUnistall->setCornerRadius(6);
     btnUnistall->setBorderWidth(0);
-    auto* shadow = new QGraphicsDropShadowEffect(btnUnistall);
-    shadow->setColor(QColor(0, 0, 0, 128));
-    shadow->setOffset(0, 1.5);
-    shadow->setBlurRadius(2);
-    // The button's own effect dims it while the pointer is outside, so the shadow goes on a holder.
-    auto* holder = new QWidget(mainView);
-    holder->setObjectName(QStringLiteral("uninstallHolder"));
-    holder->setGraphicsEffect(shadow);
-    auto* holderLayout = new QHBoxLayout(holder);
-    holderLayout->setContentsMargins(3, 3, 3, 3);
-    btnUnistall->setParent(holder);
-    holderLayout->addWidget(btnUnistall);
+    btnUnistall->makeShadowHolder(mainView)->setObjectName(QStringLiteral("uninstallHolder"));
     connect(btnUnistall, &RkFlatButton::clicked, this, &MainViewController::uninstall_click);
 
     uninstallingViewController = new UninstallingViewController(this);
@@ -224,13 +212,7 @@ void MainViewController::updateAppearance(bool isDark)
     list.setColor(QPalette::Disabled, QPalette::Text, isDark ? colorFromHex("8C8C8C") : colorFromHex("9A9A9A"));
     outline_->setPalette(list);
 
-    const QColor accent = appearance::userAccentColor();
-    btnUnistall->setButtonColor(accent);
-    btnUnistall->setActiveButtonColor(accent.darker(120));
-    btnUnistall->setBorderColor(accent);
-    btnUnistall->setActiveBorderColor(accent.darker(120));
-    btnUnistall->setTextColor(Qt::white);
-    btnUnistall->setActiveTextColor(Qt::white);
+    btnUnistall->useAccentColors(appearance::userAccentColor());
 }
 
 void MainViewController::appsDidLoad()

@@ -2,7 +2,9 @@
 
 #include "Auxiliary/Drawing.h"
 
+#include <QGraphicsDropShadowEffect>
 #include <QGraphicsOpacityEffect>
+#include <QHBoxLayout>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -202,6 +204,31 @@ void RkFlatButton::layoutContent() const
             iconRect_.moveTo((bounds.width() - kIconSide) / 2, (bounds.height() - kIconSide) / 2);
         break;
     }
+}
+
+void RkFlatButton::useAccentColors(const QColor& accent)
+{
+    setButtonColor(accent);
+    setActiveButtonColor(accent.darker(120));
+    setBorderColor(accent);
+    setActiveBorderColor(accent.darker(120));
+    setTextColor(Qt::white);
+    setActiveTextColor(Qt::white);
+}
+
+QWidget* RkFlatButton::makeShadowHolder(QWidget* parent)
+{
+    auto* holder = new QWidget(parent);
+    auto* shadow = new QGraphicsDropShadowEffect(holder);
+    shadow->setColor(QColor(0, 0, 0, 128));
+    shadow->setOffset(0, 1.5);
+    shadow->setBlurRadius(2);
+    holder->setGraphicsEffect(shadow);
+    auto* layout = new QHBoxLayout(holder);
+    layout->setContentsMargins(3, 3, 3, 3);
+    setParent(holder);
+    layout->addWidget(this);
+    return holder;
 }
 
 void RkFlatButton::paintEvent(QPaintEvent*)

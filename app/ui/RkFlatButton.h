@@ -67,6 +67,12 @@ public:
 
     QSize sizeHint() const override;
 
+    // The screens' main buttons: the body and border in `accent` (darker while pressed), white title.
+    void useAccentColors(const QColor& accent);
+    // A holder around the button that casts the screens' button shadow (the button's own effect
+    // dims it on hover, and a widget takes one effect). Put the holder in the layout.
+    QWidget* makeShadowHolder(QWidget* parent);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;

@@ -10,7 +10,6 @@
 #include "Auxiliary/RkLabel.h"
 #include "platform/Localization.h"
 
-#include <QGraphicsDropShadowEffect>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPointer>
@@ -61,37 +60,16 @@ void UninstallCompletedViewController::addConstraints()
     contentLayout->addWidget(list_->view(), 0, Qt::AlignHCenter);
     layout->addLayout(contentLayout);
     layout->addStretch(1);
-    // The button's own effect dims it on hover; its shadow lives on a holder.
-    auto* holder = new QWidget(view());
-    auto* shadow = new QGraphicsDropShadowEffect(holder);
-    shadow->setColor(QColor(0, 0, 0, 128));
-    shadow->setOffset(0, 1.5);
-    shadow->setBlurRadius(2);
-    holder->setGraphicsEffect(shadow);
-    auto* holderLayout = new QHBoxLayout(holder);
-    holderLayout->setContentsMargins(3, 3, 3, 3);
-    btnCompleted->setParent(holder);
-    holderLayout->addWidget(btnCompleted);
-    layout->addWidget(holder, 0, Qt::AlignHCenter);
+    layout->addWidget(btnCompleted->makeShadowHolder(view()), 0, Qt::AlignHCenter);
 }
 
 void UninstallCompletedViewController::updateAppearance(bool isDark)
 {
-    QPalette palette = view()->palette();
-    palette.setColor(QPalette::Window, isDark ? appearance::colorFromHex("2F2F2D") : QColor(Qt::white));
-    palette.setColor(QPalette::WindowText, isDark ? QColor(Qt::white) : appearance::colorFromHex("333333"));
-    view()->setPalette(palette);
-    view()->setAutoFillBackground(true);
+    paintScreenBackground(isDark);
     QPalette completed = lbCompleted->palette();
     completed.setColor(QPalette::WindowText, appearance::colorFromHex("22BF4F"));
     lbCompleted->setPalette(completed);
-    const QColor accent = appearance::userAccentColor();
-    btnCompleted->setButtonColor(accent);
-    btnCompleted->setActiveButtonColor(accent.darker(120));
-    btnCompleted->setBorderColor(accent);
-    btnCompleted->setActiveBorderColor(accent.darker(120));
-    btnCompleted->setTextColor(Qt::white);
-    btnCompleted->setActiveTextColor(Qt::white);
+    btnCompleted->useAccentColors(appearance::userAccentColor());
 }
 
 void UninstallCompletedViewController::showApplications(std::vector<std::shared_ptr<UninstallApp>> apps)

@@ -53,11 +53,7 @@ void UninstallingViewController::addConstraints()
 
 void UninstallingViewController::updateAppearance(bool isDark)
 {
-    QPalette palette = view()->palette();
-    palette.setColor(QPalette::Window, isDark ? appearance::colorFromHex("2F2F2D") : QColor(Qt::white));
-    palette.setColor(QPalette::WindowText, isDark ? QColor(Qt::white) : appearance::colorFromHex("333333"));
-    view()->setPalette(palette);
-    view()->setAutoFillBackground(true);
+    paintScreenBackground(isDark);
 }
 
 void UninstallingViewController::rebuild()

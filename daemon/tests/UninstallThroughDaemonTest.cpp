@@ -2,6 +2,7 @@
 // files belong to root, through the real daemon started by launchctl.
 #include "fixtures/BackgroundProcess.h"
 #include "fixtures/ChildProcess.h"
+#include "fixtures/FileFlags.h"
 #include "fixtures/MacTree.h"
 #include "fixtures/RunningDaemon.h"
 #include "fixtures/Unprivileged.h"
@@ -10,9 +11,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -23,19 +21,6 @@
 namespace {
 
 using namespace std::chrono_literals;
-
-bool setImmutable(const std::string& path, bool on)
-{
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    int flags = 0;
-    bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-    flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-    done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    ::close(fd);
-    return done;
-}
 
 class UninstallThroughDaemonTest : public ::testing::Test {
 protected:
@@ -68,14 +53,14 @@ protected:
         tree.writeFile(cache + "/blob", "x");
         logs = tree.at("~/Library/Logs/Victim Pro");
         tree.writeFile(logs + "/locked.log", "x");
-        ASSERT_TRUE(setImmutable(logs + "/locked.log", true));
+        ASSERT_TRUE(fixtures::setImmutable(logs + "/locked.log", true));
     }
 
     void TearDown() override
     {
         if (::geteuid() != 0)
             return;
-        setImmutable(logs + "/locked.log", false);
+        fixtures::setImmutable(logs + "/locked.log", false);
         fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "unload", agent});
         daemon.reset();
     }

@@ -10,11 +10,7 @@ using platform::LoginItem;
 
 class LoginItemTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        tree.activate();
-        tree.environment().set("XDG_CONFIG_HOME", tree.at("~/.config"));
-    }
+    void SetUp() override { tree.activate(); }
 
     // An app bundle in `folder` with the agent inside it, as the build lays it out.
     std::string appWithAgent(const std::string& folder)

@@ -7,6 +7,7 @@
 #include "app/ui/MainViewController.h"
 #include "app/ui/MainWindowController.h"
 #include "app/ui/SandboxAuthorizeWindowController.h"
+#include "fixtures/LocalTime.h"
 #include "fixtures/MacTree.h"
 #include "fixtures/RecordingHttpServer.h"
 #include "platform/qt/QtMainQueue.h"
@@ -17,21 +18,6 @@
 #include <QTest>
 #include <QTimer>
 
-#include <ctime>
-
-namespace {
-
-std::chrono::system_clock::time_point localDate(int year, int month, int day)
-{
-    std::tm when{};
-    when.tm_year = year - 1900;
-    when.tm_mon = month - 1;
-    when.tm_mday = day;
-    when.tm_isdst = -1;
-    return std::chrono::system_clock::from_time_t(std::mktime(&when));
-}
-
-}  // namespace
 
 class AppDelegateTest : public QObject {
     Q_OBJECT
@@ -75,7 +61,6 @@ private slots:
     {
         tree = std::make_unique<fixtures::MacTree>();
         tree->activate();
-        tree->environment().set("XDG_CONFIG_HOME", tree->at("~/.config"));
         loginItemCalls.clear();
     }
 
@@ -115,12 +100,12 @@ private slots:
     {
         tree->environment().set("APP_SANDBOX_CONTAINER_ID", "com.qzt.ostrova");
         const auto before = server->requests().size();
-        ReviewManager::shared().setClock([] { return localDate(2024, 5, 1); });
+        ReviewManager::shared().setClock([] { return fixtures::localDate(2024, 5, 1); });
         closeDialogsSoon();
         makeDelegate()->applicationDidFinishLaunching();
         QVERIFY(loginItemCalls.empty());
 
-        ReviewManager::shared().setClock([] { return localDate(2024, 7, 11); });
+        ReviewManager::shared().setClock([] { return fixtures::localDate(2024, 7, 11); });
         closeDialogsSoon();
         makeDelegate()->applicationDidFinishLaunching();
         QCOMPARE(loginItemCalls.size(), size_t(1));
@@ -132,7 +117,7 @@ private slots:
     void sandboxedStartAsksForTheMissingGrantsBeforeTheList()
     {
         tree->environment().set("APP_SANDBOX_CONTAINER_ID", "com.qzt.ostrova");
-        ReviewManager::shared().setClock([] { return localDate(2025, 1, 1); });
+        ReviewManager::shared().setClock([] { return fixtures::localDate(2025, 1, 1); });
         auto delegate = makeDelegate();
         bool askedFirst = false;
         QTimer::singleShot(200, [&] {

@@ -105,7 +105,6 @@ private slots:
     {
         tree = std::make_unique<fixtures::MacTree>();
         tree->activate();
-        tree->environment().set("XDG_CONFIG_HOME", tree->at("~/.config"));
         buildMac(*tree);
     }
 

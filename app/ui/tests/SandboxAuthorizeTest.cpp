@@ -5,6 +5,7 @@
 #include "app/ui/RkContainerView.h"
 #include "app/ui/SandboxAuthorizeWindowController.h"
 #include "Auxiliary/RkLabel.h"
+#include "fixtures/LocalTime.h"
 #include "fixtures/MacTree.h"
 #include "platform/Sandbox.h"
 #include "platform/UserDefaults.h"
@@ -13,21 +14,6 @@
 #include <QPushButton>
 #include <QTest>
 
-#include <ctime>
-
-namespace {
-
-std::chrono::system_clock::time_point localDate(int year, int month, int day)
-{
-    std::tm when{};
-    when.tm_year = year - 1900;
-    when.tm_mon = month - 1;
-    when.tm_mday = day;
-    when.tm_isdst = -1;
-    return std::chrono::system_clock::from_time_t(std::mktime(&when));
-}
-
-}  // namespace
 
 class SandboxAuthorizeTest : public QObject {
     Q_OBJECT
@@ -40,7 +26,7 @@ private:
 
     void reviewPeriod(bool active)
     {
-        ReviewManager::shared().setClock([active] { return active ? localDate(2024, 5, 1) : localDate(2024, 7, 12); });
+        ReviewManager::shared().setClock([active] { return active ? fixtures::localDate(2024, 5, 1) : fixtures::localDate(2024, 7, 12); });
     }
 
 private slots:

@@ -13,6 +13,7 @@
 #include "app/ui/UninstallingViewController.h"
 #include "Auxiliary/RkLabel.h"
 #include "fixtures/BackgroundProcess.h"
+#include "fixtures/FileFlags.h"
 #include "fixtures/MacTree.h"
 #include "fixtures/RunningDaemon.h"
 #include "platform/FileSystem.h"
@@ -26,28 +27,12 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <thread>
 
 namespace {
-
-bool setImmutable(const std::string& path, bool on)
-{
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    int flags = 0;
-    bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-    flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-    done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    ::close(fd);
-    return done;
-}
 
 QAbstractButton* buttonTitled(QMessageBox* box, const QString& title)
 {
@@ -93,6 +78,21 @@ private:
 
     MainViewController* screen() { return driver->screen; }
 
+    std::unique_ptr<fixtures::RunningDaemon> daemon;
+    bool startDaemon()
+    {
+        daemon = std::make_unique<fixtures::RunningDaemon>(*tree, OSTROVA_DAEMON_PATH, OSTROVA_LAUNCHCTL_PATH);
+        return daemon->isUp();
+    }
+
+    // The application's program, running (a copy of sleep inside its bundle).
+    static std::unique_ptr<fixtures::BackgroundProcess> run(const std::string& bundle, const std::string& executableName)
+    {
+        const std::string executable = fixtures::copyExecutable(bundle + "/Contents/MacOS/" + executableName);
+        auto process = std::make_unique<fixtures::BackgroundProcess>(std::vector<std::string>{executable, "60"});
+        return process->waitUntilRunning(executable) ? std::move(process) : nullptr;
+    }
+
     RequestUninstallWinodowController* pressUninstall()
     {
         QTest::mouseClick(screen()->btnUnistall, Qt::LeftButton);
@@ -109,14 +109,14 @@ private slots:
     {
         tree = std::make_unique<fixtures::MacTree>();
         tree->activate();
-        tree->environment().set("XDG_CONFIG_HOME", tree->at("~/.config"));
     }
 
     void cleanup()
     {
         driver.reset();
+        daemon.reset();
         for (const auto& path : immutable)
-            setImmutable(path, false);
+            fixtures::setImmutable(path, false);
         immutable.clear();
         tree.reset();
     }
@@ -235,14 +235,12 @@ private slots:
     {
         if (::geteuid() != 0)
             QSKIP("the daemon runs as root");
-        fixtures::RunningDaemon daemon(*tree, OSTROVA_DAEMON_PATH, OSTROVA_LAUNCHCTL_PATH);
-        QVERIFY(daemon.isUp());
+        QVERIFY(startDaemon());
         const std::string harbor = addApp("Harbor Post", "com.harbor.post");
         const std::string lumen = addApp("Lumen Sketch", "com.lumen.sketch");
         addApp("Aster Diagram", "com.aster.diagram");
-        const std::string executable = fixtures::copyExecutable(harbor + "/Contents/MacOS/HarborPost");
-        fixtures::BackgroundProcess running({executable, "60"});
-        QVERIFY(running.waitUntilRunning(executable));
+        const auto running = run(harbor, "HarborPost");
+        QVERIFY(running);
         openList();
         driver->clickCheckBox(driver->appRow("Harbor Post"));
         driver->clickCheckBox(driver->appRow("Lumen Sketch"));
@@ -262,7 +260,7 @@ private slots:
         QVERIFY(screen()->uninstallCompletedViewController->view()->isVisible());
         QVERIFY(screen()->uninstallResidualViewController->isHidden);
         QVERIFY(screen()->uninstallingViewController->isHidden);
-        QVERIFY(running.ended(5000));
+        QVERIFY(running->ended(5000));
         QVERIFY(!platform::fs::linkStatus(harbor));
         QVERIFY(!platform::fs::linkStatus(lumen));
         // The bar went through the half-way mark on its way to the end.
@@ -288,13 +286,12 @@ private slots:
     {
         if (::geteuid() != 0)
             QSKIP("the daemon runs as root");
-        fixtures::RunningDaemon daemon(*tree, OSTROVA_DAEMON_PATH, OSTROVA_LAUNCHCTL_PATH);
-        QVERIFY(daemon.isUp());
+        QVERIFY(startDaemon());
         const std::string harbor = addApp("Harbor Post", "com.harbor.post");
         addApp("Lumen Sketch", "com.lumen.sketch");
         const std::string stuck = tree->at("~/Library/Logs/Lumen Sketch/locked.log");
         tree->writeFile(stuck, "x");
-        QVERIFY(setImmutable(stuck, true));
+        QVERIFY(fixtures::setImmutable(stuck, true));
         immutable.push_back(stuck);
         openList();
         driver->clickCheckBox(driver->appRow("Harbor Post"));
@@ -341,13 +338,11 @@ private slots:
     {
         if (::geteuid() != 0)
             QSKIP("the daemon runs as root");
-        fixtures::RunningDaemon daemon(*tree, OSTROVA_DAEMON_PATH, OSTROVA_LAUNCHCTL_PATH);
-        QVERIFY(daemon.isUp());
+        QVERIFY(startDaemon());
         const std::string harbor = addApp("Harbor Post", "com.harbor.post");
         const std::string lumen = addApp("Lumen Sketch", "com.lumen.sketch");
-        const std::string executable = fixtures::copyExecutable(harbor + "/Contents/MacOS/HarborPost");
-        fixtures::BackgroundProcess running({executable, "60"});
-        QVERIFY(running.waitUntilRunning(executable));
+        const auto running = run(harbor, "HarborPost");
+        QVERIFY(running);
         openList();
         driver->clickCheckBox(driver->appRow("Harbor Post"));
         driver->clickCheckBox(driver->appRow("Lumen Sketch"));
@@ -356,7 +351,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(screen()->currentAlert(), 20000);
         buttonTitled(screen()->currentAlert(), "Cancel")->click();
         QTRY_VERIFY_WITH_TIMEOUT(!screen()->uninstallResidualViewController->isHidden, 60000);
-        QVERIFY(!running.ended(100));
+        QVERIFY(!running->ended(100));
         QVERIFY(platform::fs::exists(harbor));
         QVERIFY(!platform::fs::linkStatus(lumen));  // the next application was removed
     }
