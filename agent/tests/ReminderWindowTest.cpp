@@ -82,11 +82,11 @@ protected:
     std::string installApp(std::string_view folder, const std::string& name, const std::string& identifier,
                            const std::string& marker)
     {
-        fixtures::AppSpec spec;
-        spec.name = name;
-        spec.identifier = identifier;
-        spec.executableScript = "#!/bin/sh\necho \"$$\" > '" + marker + "'\n";
-        return tree.addApp(folder, spec) + "/Contents/MacOS/" + name;
+        fixtures::AppSpec appSpec;
+        appSpec.name = name;
+        appSpec.identifier = identifier;
+        appSpec.executableScript = "#!/bin/sh\necho \"$$\" > '" + marker + "'\n";
+        return tree.addApp(folder, appSpec) + "/Contents/MacOS/" + name;
     }
 
     void click(const char* buttonName)
