@@ -2,8 +2,10 @@
 #include "Auxiliary/Appearance.h"
 #include "Auxiliary/BezierPath.h"
 #include "Auxiliary/CaseInsensitiveString.h"
+#include "Auxiliary/Collections.h"
 #include "Auxiliary/DateExtension.h"
 #include "Auxiliary/Drawing.h"
+#include "Auxiliary/StringExtension.h"
 #include "Auxiliary/TaskHandler.h"
 #include "Auxiliary/ViewHelpers.h"
 #include "Auxiliary/VolumeInfo.h"
@@ -188,6 +190,29 @@ private slots:
         QCOMPARE(dates::lastMonthStartDay(QDateTime(QDate(2026, 1, 10), QTime(1, 0))).date(), QDate(2025, 12, 1));
         QCOMPARE(dates::addMonth(QDateTime(QDate(2026, 1, 31), QTime()), 1).date(), QDate(2026, 2, 28));
         QCOMPARE(dates::toString(wednesday, "yyyy-M-d"), QStringLiteral("2026-12-2"));
+    }
+
+    void textAndListConveniences()
+    {
+        QCOMPARE(strings::ltrim(" \t Ostrova "), QStringLiteral("Ostrova "));
+        QCOMPARE(strings::matchedSubString("Version 14.2.1 (23C71)", "\\d+(\\.\\d+)+"), QStringLiteral("14.2.1"));
+        QCOMPARE(strings::matchedSubString("abc", "("), QString());  // an invalid pattern finds nothing
+        QCOMPARE(strings::matchSubString("a1b22c333", "\\d+"), (QStringList{"1", "22", "333"}));
+        QCOMPARE(strings::localized("", "fallback"), QStringLiteral("fallback"));
+        QCOMPARE(strings::localized("Finish"), QStringLiteral("Finish"));
+
+        std::vector<int> list{1, 2, 3, 2};
+        QCOMPARE(collections::safeIndex(list, 3), std::optional<int>(2));
+        QVERIFY(!collections::safeIndex(list, 4));
+        QVERIFY(!collections::safeIndex(list, -1));
+        QCOMPARE(collections::after(list, 3), std::optional<int>(2));
+        QVERIFY(!collections::after(list, 9));
+        QCOMPARE(collections::after(std::vector<int>{1, 2}, 2, true), std::optional<int>(1));
+        QVERIFY(!collections::after(std::vector<int>{1, 2}, 2, false));
+        QCOMPARE(collections::before(list, 1, true), std::optional<int>(2));
+        QVERIFY(!collections::before(list, 1));
+        QCOMPARE(collections::remove(list, 2), size_t(2));
+        QCOMPARE(list, (std::vector<int>{1, 3}));
     }
 
     void volumesOfAPath()
