@@ -7,6 +7,7 @@
 
 #include <QAbstractButton>
 #include <QMessageBox>
+#include <QPropertyAnimation>
 #include <QTreeView>
 
 namespace views {
@@ -47,6 +48,21 @@ void makeScrollView(QAbstractScrollArea* area, NSScrollViewDragDelegate* delegat
     area->viewport()->setAutoFillBackground(false);
     OverlayScroller::attach(area);
     new DragForwarder(area->viewport(), delegate);
+}
+
+void shake(QWidget* view)
+{
+    if (!view)
+        return;
+    auto* animation = new QPropertyAnimation(view, "pos", view);
+    const QPoint origin = view->pos();
+    animation->setDuration(400);
+    const int offsets[] = {-8, 8, -6, 6, -3, 3};
+    for (int i = 0; i < 6; ++i)
+        animation->setKeyValueAt((i + 1) / 7.0, origin + QPoint(offsets[i], 0));
+    animation->setStartValue(origin);
+    animation->setEndValue(origin);
+    animation->start(QAbstractAnimation::DeleteWhenStopped);
 }
 
 QTreeView* makeOutlineView(QWidget* parent)

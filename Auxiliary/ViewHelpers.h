@@ -33,6 +33,9 @@ OverlayScrollView* makeScrollView(QWidget* documentView, NSScrollViewDragDelegat
 // no background, drags to `delegate`.
 void makeScrollView(QAbstractScrollArea* area, NSScrollViewDragDelegate* delegate);
 
+// Shakes a widget sideways (a refused entry) and puts it back where it was; returns at once.
+void shake(QWidget* view);
+
 // A tree view as the screens want their outlines: no frame, no selection, uniform rows.
 QTreeView* makeOutlineView(QWidget* parent = nullptr);
 

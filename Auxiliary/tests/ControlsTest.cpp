@@ -10,6 +10,8 @@
 
 #include <QApplication>
 #include <QMimeData>
+#include <QPropertyAnimation>
+#include <QSet>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -154,6 +156,23 @@ private slots:
         QCOMPARE(clicked.count(), 1);
         QCOMPARE(menu.count(), 1);
         QVERIFY(button.sizeHint().width() >= 120);
+    }
+
+    void shakeMovesSidewaysAndComesBack()
+    {
+        QWidget window;
+        window.resize(200, 100);
+        auto* field = new QWidget(&window);
+        field->setGeometry(50, 40, 80, 20);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        views::shake(field);
+        QSet<int> seen;
+        QTRY_VERIFY((seen.insert(field->x()), seen.size() >= 3));
+        QVERIFY(std::all_of(seen.begin(), seen.end(), [](int x) { return x >= 42 && x <= 58; }));
+        QTRY_VERIFY(field->findChildren<QPropertyAnimation*>().isEmpty());
+        QCOMPARE(field->pos(), QPoint(50, 40));
+        QCOMPARE(field->y(), 40);
     }
 
     void sliderColourFollowsTheAppearance()
