@@ -272,9 +272,8 @@ void AppListModel::reorder()
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
-QIcon AppListModel::iconFor(const std::optional<platform::FileIcon>& icon, const std::string& path, bool isDir) const
+QIcon AppListModel::iconFor(const std::optional<platform::FileIcon>& icon, bool isDir)
 {
-    (void)path;
     // Process-wide and read into memory at once: the flow screens still show an application's icon
     // after its bundle, and the icon file with it, has gone.
     static QHash<QString, QIcon> cache;
@@ -330,7 +329,7 @@ QVariant AppListModel::data(const QModelIndex& index, int role) const
             if (role == Qt::DisplayRole)
                 return shownName(app);
             if (role == Qt::DecorationRole)
-                return iconFor(app->icon, app->bundlePath.value_or(""), true);
+                return iconFor(app->icon, true);
             if (role == Qt::CheckStateRole)
                 return checkState(app->selectionState());
             if (role == CheckableRole)
@@ -375,7 +374,7 @@ QVariant AppListModel::data(const QModelIndex& index, int role) const
         if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
             return QString::fromStdString(file->fileName);
         if (role == Qt::DecorationRole)
-            return iconFor(file->icon, file->filePath, file->isDir);
+            return iconFor(file->icon, file->isDir);
         if (role == Qt::CheckStateRole)
             return file->isSelected ? Qt::Checked : Qt::Unchecked;
         if (role == CheckableRole)

@@ -76,7 +76,8 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 private:
-    QIcon iconFor(const std::optional<platform::FileIcon>& icon, const std::string& path, bool isDir) const;
+    // Process-wide cache, shared by every list.
+    static QIcon iconFor(const std::optional<platform::FileIcon>& icon, bool isDir);
     int rowOfApp(const UninstallApp* app) const;
 
     const std::vector<std::shared_ptr<UninstallApp>>* apps_;
