@@ -1,8 +1,14 @@
 #include "daemon/ClientCheck.h"
 
+#include "daemon/DaemonLog.h"
 #include "platform/Bundle.h"
 #include "platform/FileSystem.h"
+#include "platform/PathUtil.h"
+#include "platform/ProcessTable.h"
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 
@@ -14,17 +20,59 @@ std::string realPath(const std::string& path)
     return ::realpath(path.c_str(), resolved) ? std::string(resolved) : path;
 }
 
+// Where the system keeps its shared libraries and its loader; only root can write there.
+const std::vector<std::string> kSystemLibraryFolders = {"/usr/lib/", "/lib/", "/usr/lib64/", "/lib64/", "/usr/lib32/", "/lib32/"};
+
 }  // namespace
 
 ClientCheck::ClientCheck(std::string bundlePath)
-    : app_(realPath(platform::fs::resolveCaseInsensitive(bundlePath, "Contents/MacOS/Ostrova"))),
+    : bundle_(realPath(bundlePath)),
+      app_(realPath(platform::fs::resolveCaseInsensitive(bundlePath, "Contents/MacOS/Ostrova"))),
       helper_(realPath(platform::fs::resolveCaseInsensitive(bundlePath, "Contents/Helpers/ostrova")))
 {
+    trustedFolders_ = kSystemLibraryFolders;
+    trustedFolders_.push_back(bundle_ + "/");
 }
 
 ClientCheck ClientCheck::forRunningDaemon()
 {
     return ClientCheck(platform::Bundle::enclosingAppBundle(platform::Bundle::executablePath()));
+}
+
+bool ClientCheck::runsOnlyTrustedCode(const xpcsocket::Peer& peer, std::string& why) const
+{
+    const auto tracer = platform::ProcessTable::tracerPid(peer.pid);
+    if (!tracer || *tracer != 0) {
+        why = tracer ? "it is being traced by pid " + std::to_string(*tracer) : "its status cannot be read";
+        return false;
+    }
+    const auto mapped = platform::ProcessTable::executableMappings(peer.pid);
+    if (!mapped) {
+        why = "its memory map cannot be read";
+        return false;
+    }
+    for (const auto& file : *mapped) {
+        const bool trusted = std::any_of(trustedFolders_.begin(), trustedFolders_.end(),
+                                         [&](const std::string& folder) { return platform::path::startsWith(file, folder); });
+        if (!trusted || file.find("/../") != std::string::npos) {
+            why = "it runs code from " + DaemonLog::escaped(file);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool ClientCheck::sharesNamespaces(const xpcsocket::Peer& peer, std::string& why) const
+{
+    for (const char* kind : {"mnt", "user"}) {
+        const auto theirs = platform::ProcessTable::namespaceOf(peer.pid, kind);
+        const auto ours = platform::ProcessTable::namespaceOf(::getpid(), kind);
+        if (!theirs || !ours || *theirs != *ours) {
+            why = std::string("it lives in another ") + kind + " namespace";
+            return false;
+        }
+    }
+    return true;
 }
 
 bool ClientCheck::accepts(const xpcsocket::Peer& peer, std::string& why) const
@@ -36,8 +84,16 @@ bool ClientCheck::accepts(const xpcsocket::Peer& peer, std::string& why) const
         why = "its executable cannot be told";
         return false;
     }
-    if (*executable == app_ || *executable == helper_)
-        return true;
-    why = "it runs " + *executable + ", not " + app_;
-    return false;
+    if (*executable != app_ && *executable != helper_) {
+        why = "it runs " + DaemonLog::escaped(*executable) + ", not " + app_;
+        return false;
+    }
+    if (!sharesNamespaces(peer, why) || !runsOnlyTrustedCode(peer, why))
+        return false;
+    // All of it was read under the pid; it counts only if the pid is still the one that connected.
+    if (!xpcsocket::stillRunning(peer)) {
+        why = "it ended while being checked";
+        return false;
+    }
+    return true;
 }

@@ -3,10 +3,18 @@
 #include "xpc/UnixSocket.h"
 
 #include <string>
+#include <vector>
 
-// Whom the daemon serves: root, or a process running the Ostrova executable (or its command-line
-// helper) of the bundle the daemon itself lies in. The executable is read through the peer's pidfd,
-// so a recycled pid or a client that execs into another program after connecting does not pass.
+// The second wall of the daemon (the first is what each user may ask for, RemovalPolicy): whom it
+// serves at all. Root, or a process that
+// - runs the Ostrova executable or the command-line helper of the daemon's own bundle,
+// - has no code mapped from outside the system's library folders and that bundle (what
+//   LD_PRELOAD, LD_LIBRARY_PATH or LD_AUDIT would bring in),
+// - is not being traced,
+// - lives in the daemon's own mount and user namespaces (so no private bind mount dresses another
+//   program up as ours).
+// Everything is read through the peer's pid and then confirmed against its pidfd, so a recycled
+// pid does not pass; a client that execs into another program is caught at its request.
 class ClientCheck {
 public:
     explicit ClientCheck(std::string bundlePath);
@@ -14,8 +22,15 @@ public:
     static ClientCheck forRunningDaemon();
 
     bool accepts(const xpcsocket::Peer& peer, std::string& why) const;
+    // The bundle folder, with links resolved.
+    const std::string& bundlePath() const { return bundle_; }
 
 private:
+    bool runsOnlyTrustedCode(const xpcsocket::Peer& peer, std::string& why) const;
+    bool sharesNamespaces(const xpcsocket::Peer& peer, std::string& why) const;
+
+    std::string bundle_;
     std::string app_;
     std::string helper_;
+    std::vector<std::string> trustedFolders_;
 };

@@ -1,73 +1,94 @@
 #include "daemon/RemovalPolicy.h"
 
+#include "app/scanner/SearchFilePath.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
-#include "system/ProtectedPaths.h"
+#include "platform/SystemRoot.h"
 
 #include <sys/stat.h>
 
+#include <algorithm>
+
 namespace path = platform::path;
 
-RemovalPolicy::RemovalPolicy(const SearchFilePath::User& client)
+RemovalPolicy::RemovalPolicy(const Client& client) : home_(client.home)
 {
-    applicationFolders_ = SearchFilePath::applicationFolders(&client);
+    // The per-user temporary places of SearchFilePath come from this process's environment; the
+    // client's own (already checked) take their place.
+    SearchFilePath::User user{client.home, ""};
+    const auto cacheFolders = SearchFilePath::cacheFolders(&user);
+    std::vector<std::string> all;
     for (const auto type : SearchFilePath::searchedCategories()) {
-        const auto folders = SearchFilePath::foldersForCategory(type, &client);
-        for (std::size_t i = 0; i < folders.size(); ++i) {
-            // Without a temporary folder of the client's own, its two cache places are left out.
-            if (type == RkUninstallCategoryType::cache && i >= 2 && client.temporaryDirectory.empty())
-                continue;
-            searchedFolders_.push_back(path::trimTrailingSlashes(folders[i]));
+        for (const auto& folder : SearchFilePath::foldersForCategory(type, &user)) {
+            const bool temporary = type == RkUninstallCategoryType::cache &&
+                                   std::find(cacheFolders.begin() + 2, cacheFolders.end(), folder) != cacheFolders.end();
+            if (!temporary)
+                all.push_back(path::trimTrailingSlashes(folder));
         }
     }
-    libraries_ = {SearchFilePath::resolveHomePath("/Library"), client.home + "/Library"};
+    for (const auto& folder : all) {
+        protected_.push_back(folder);
+        if (client.systemWide || inHome(folder))
+            searchedFolders_.push_back(folder);
+    }
+    for (const auto& folder : client.temporaryFolders) {
+        protected_.push_back(folder);
+        searchedFolders_.push_back(folder);
+    }
+    for (const auto& raw : SearchFilePath::applicationFolders(&user)) {
+        const std::string folder = path::trimTrailingSlashes(raw);
+        protected_.push_back(folder);
+        if (client.systemWide || inHome(folder))
+            applicationFolders_.push_back(folder);
+    }
+    for (const auto& library : {platform::fixedPath("/Library"), client.home + "/Library"})
+        for (const auto& name : SearchFilePath::standardLibraryFolderNames())
+            protected_.push_back(library + "/" + name);
+    for (const char* fixed : {"/", "/Library", "/Volumes", "/usr", "/Users", "/Applications", "/private", "/System", "/var",
+                              "/etc", "/tmp", "/private/var", "/private/tmp", "/private/etc"}) {
+        protected_.push_back(path::trimTrailingSlashes(platform::fixedPath(fixed)));
+        protected_.push_back(fixed);
+    }
+    protected_.push_back(client.home);
+    std::sort(protected_.begin(), protected_.end());
+    protected_.erase(std::unique(protected_.begin(), protected_.end()), protected_.end());
+    for (const auto& folder : protected_)
+        protectedLowered_.push_back(path::toLower(folder));
+    std::sort(protectedLowered_.begin(), protectedLowered_.end());
+}
+
+bool RemovalPolicy::inHome(const std::string& candidate) const
+{
+    return !home_.empty() && (candidate == home_ || path::isInside(candidate, home_));
 }
 
 bool RemovalPolicy::insideAny(const std::string& candidate, const std::vector<std::string>& roots)
 {
-    for (const auto& root : roots) {
-        if (path::isInside(candidate, root))
-            return true;
-    }
-    return false;
+    return std::any_of(roots.begin(), roots.end(), [&](const std::string& root) { return path::isInside(candidate, root); });
 }
 
-bool RemovalPolicy::isShared(const std::string& candidate) const
+bool RemovalPolicy::isProtected(const std::string& candidate) const
 {
-    const std::string trimmed = path::trimTrailingSlashes(candidate);
-    for (const auto& folder : searchedFolders_)
-        if (trimmed == folder)
-            return true;
-    for (const auto& folder : applicationFolders_)
-        if (trimmed == path::trimTrailingSlashes(folder))
-            return true;
-    for (const auto& library : libraries_)
-        for (const auto& name : SearchFilePath::standardLibraryFolderNames())
-            if (path::toLower(trimmed) == path::toLower(library + "/" + name))
-                return true;
-    return false;
+    // A Mac's file system ignores letter case: "/library/caches" is "/Library/Caches".
+    const std::string lowered = path::toLower(candidate);
+    return std::binary_search(protectedLowered_.begin(), protectedLowered_.end(), lowered);
 }
 
 bool RemovalPolicy::wellFormed(const std::string& candidate, std::string& why) const
 {
-    if (candidate.empty() || candidate.front() != '/') {
-        why = "not an absolute path";
+    if (const auto problem = path::canonicalProblem(candidate); !problem.empty()) {
+        why = problem;
         return false;
     }
-    for (const auto& part : path::components(candidate)) {
-        if (part == "." || part == "..") {
-            why = "the path holds \".\" or \"..\"";
-            return false;
-        }
-    }
-    if (isProtectedPath(candidate)) {
-        why = "a protected path";
+    if (isProtected(candidate)) {
+        why = "a folder that holds other applications' data";
         return false;
     }
-    // Every folder on the way from "/" must be a folder, not a link to one.
-    const auto parts = path::components(path::deletingLastComponent(path::trimTrailingSlashes(candidate)));
+    // Every folder on the way from "/" must be a folder, not a link to one. Looked at with lstat:
+    // following links here would pass a path through one.
     std::string walked;
-    for (const auto& part : parts) {
+    const auto parent = path::deletingLastComponent(candidate);
+    for (const auto& part : path::components(parent)) {
         walked = walked.empty() ? part : path::appending(walked, part);
         const auto st = platform::fs::linkStatus(walked);
         if (st && S_ISLNK(st->st_mode)) {
@@ -82,12 +103,8 @@ bool RemovalPolicy::allowsRemoval(const std::string& candidate, std::string& why
 {
     if (!wellFormed(candidate, why))
         return false;
-    if (isShared(candidate)) {
-        why = "a folder that holds other applications' data";
-        return false;
-    }
     if (!insideAny(candidate, searchedFolders_) && !insideAny(candidate, applicationFolders_)) {
-        why = "outside the application folders and the searched folders";
+        why = "outside the client's application folders and searched folders";
         return false;
     }
     return true;
@@ -102,7 +119,7 @@ bool RemovalPolicy::allowsBundle(const std::string& bundlePath, std::string& why
         return false;
     }
     if (!insideAny(bundlePath, applicationFolders_)) {
-        why = "not in an application folder";
+        why = "not in one of the client's application folders";
         return false;
     }
     return true;
@@ -110,6 +127,8 @@ bool RemovalPolicy::allowsBundle(const std::string& bundlePath, std::string& why
 
 bool RemovalPolicy::allowsExecutable(const std::string& executablePath, std::string& why) const
 {
+    if (!wellFormed(executablePath, why))
+        return false;
     // The innermost .app folder that holds it must be an allowed bundle.
     std::string folder = path::deletingLastComponent(executablePath);
     while (folder.size() > 1 && path::toLower(path::extension(folder)) != "app")
@@ -118,5 +137,5 @@ bool RemovalPolicy::allowsExecutable(const std::string& executablePath, std::str
         why = "not inside an application bundle";
         return false;
     }
-    return allowsBundle(folder, why) && wellFormed(executablePath, why);
+    return allowsBundle(folder, why);
 }

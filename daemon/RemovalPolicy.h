@@ -1,31 +1,47 @@
 #pragma once
 
-#include "app/scanner/SearchFilePath.h"
+#include <sys/types.h>
 
 #include <string>
 #include <vector>
 
-// Where the daemon acts for one client: strictly inside the application folders and the folders
-// the scanner searches (the client's own and the system's), never a folder that holds everyone's
-// data, never a protected path, never through a symbolic link, never a path with "." or "..".
-// A client without a temporary folder of its own (an empty temporaryDirectory) gets no temporary
-// places.
+// Where the daemon may act for one client. Every path is first held to the one canonical form
+// (platform::path::canonicalProblem), and the same string goes on to the actor. Then:
+// - never a folder that holds many applications' data (a searched folder, an application folder, a
+//   standard Library folder, a protected path), in any letter case;
+// - never through a link on the way;
+// - only strictly inside the client's places: its home's searched and application folders and its
+//   own temporary folders for everyone; the system-wide ones (/Applications, /Library/...,
+//   /Users/Shared) only for root and administrators.
 class RemovalPolicy {
 public:
-    explicit RemovalPolicy(const SearchFilePath::User& client);
+    struct Client {
+        std::string home;                           // canonical, the client's own
+        std::vector<std::string> temporaryFolders;  // canonical, each one the client's own
+        bool systemWide = false;                    // root or an administrator
+    };
+
+    explicit RemovalPolicy(const Client& client);
 
     bool allowsRemoval(const std::string& path, std::string& why) const;
-    // A .app bundle inside the application folders.
+    // A .app bundle inside the client's application folders.
     bool allowsBundle(const std::string& bundlePath, std::string& why) const;
-    // An executable inside a .app bundle of the application folders.
+    // An executable inside such a bundle.
     bool allowsExecutable(const std::string& executablePath, std::string& why) const;
+    // Whether the path lies in the client's home (its own domain, not the system's).
+    bool inHome(const std::string& path) const;
+
+    // Every folder no client may have removed whole.
+    const std::vector<std::string>& protectedFolders() const { return protected_; }
 
 private:
     bool wellFormed(const std::string& path, std::string& why) const;
-    bool isShared(const std::string& path) const;
+    bool isProtected(const std::string& path) const;
     static bool insideAny(const std::string& path, const std::vector<std::string>& roots);
 
+    std::string home_;
     std::vector<std::string> applicationFolders_;
     std::vector<std::string> searchedFolders_;
-    std::vector<std::string> libraries_;
+    std::vector<std::string> protected_;
+    std::vector<std::string> protectedLowered_;
 };

@@ -1,33 +1,34 @@
 #include "daemon/UninstallServiceWapper.h"
 
-#include "daemon/RemovalPolicy.h"
+#include "daemon/ClientPlaces.h"
+#include "daemon/DaemonLog.h"
 #include "platform/FileSystem.h"
+#include "platform/LaunchJobRecord.h"
 #include "platform/PathUtil.h"
-#include "platform/PropertyList.h"
 #include "platform/SafeRemover.h"
+#include "platform/SystemRoot.h"
 #include "platform/SystemTools.h"
 #include "system/ProcessManager.h"
 #include "system/ShellQuote.h"
 #include "system/Utility.h"
 
-#include <pwd.h>
 #include <sys/stat.h>
 
-#include <cstdio>
 #include <regex>
 
-namespace {
+namespace path = platform::path;
 
-void say(const std::string& message)
-{
-    std::printf("%s\n", message.c_str());
-    std::fflush(stdout);
-}
+namespace {
 
 bool isValidLabel(const std::string& label)
 {
     static const std::regex pattern("^[A-Za-z0-9._-]+$");
     return std::regex_match(label, pattern);
+}
+
+std::string ownJobFile()
+{
+    return platform::fixedPath("/Library/LaunchDaemons/com.halvane.ostrova.plist");
 }
 
 // The programs a job file names that exist ("Program", else the strings of "ProgramArguments").
@@ -51,21 +52,24 @@ std::vector<std::string> programsOf(const plist::Dictionary& job)
 
 }  // namespace
 
-UninstallServiceWapper::UninstallServiceWapper(ClientCheck check) : check_(std::move(check)) {}
-
-std::shared_ptr<UninstallServiceWapper> UninstallServiceWapper::start(ClientCheck check)
+UninstallServiceWapper::UninstallServiceWapper(ClientCheck check, AdministratorGroup administrators)
+    : check_(std::move(check)), administrators_(administrators), processes_(check_.bundlePath())
 {
-    auto service = std::make_shared<UninstallServiceWapper>(std::move(check));
+}
+
+std::shared_ptr<UninstallServiceWapper> UninstallServiceWapper::start(ClientCheck check, AdministratorGroup administrators)
+{
+    auto service = std::make_shared<UninstallServiceWapper>(std::move(check), administrators);
     service->xpcServcie = std::make_unique<XPCLocalObject<UninstallServiceprotocol>>(
-        uninstallservice::kServiceName, service, [](const std::string& message) { say(message); });
+        uninstallservice::kServiceName, service, [](const std::string& message) { DaemonLog::shared().write("link", DaemonLog::escaped(message)); });
     std::weak_ptr<UninstallServiceWapper> weak = service;
     service->xpcServcie->acceptsPeer = [weak](const xpcsocket::Peer& peer) {
         const auto self = weak.lock();
         std::string why;
         if (self && self->check_.accepts(peer, why))
             return true;
-        say("OstrovaDaemon: refused the client pid " + std::to_string(peer.pid) + " (uid " + std::to_string(peer.uid) +
-            "): " + why);
+        DaemonLog::shared().write("client", "refused the client pid " + std::to_string(peer.pid) + " (uid " +
+                                                std::to_string(peer.uid) + "): " + why);
         return false;
     };
     if (!service->xpcServcie->resume())
@@ -75,47 +79,41 @@ std::shared_ptr<UninstallServiceWapper> UninstallServiceWapper::start(ClientChec
 
 void UninstallServiceWapper::refuse(const std::string& what, const std::string& why)
 {
-    say("OstrovaDaemon: refused " + what + ": " + why);
+    DaemonLog::shared().write("refusal", "refused " + DaemonLog::escaped(what) + ": " + why);
 }
 
-std::optional<RemovalPolicy> UninstallServiceWapper::policyForCurrentClient() const
+std::optional<UninstallServiceWapper::Client> UninstallServiceWapper::currentClient() const
 {
     const auto* connection = XPCServerConnection::current();
     if (!connection)
         return std::nullopt;
     const auto& peer = connection->peer();
-    // A folder the client names in its environment counts only when it is its own: a user could
-    // otherwise point the daemon at another user's files (or at a shared /tmp).
-    auto ownFolder = [&](const std::optional<std::string>& folder) -> std::optional<std::string> {
-        if (!folder || folder->empty() || folder->front() != '/')
-            return std::nullopt;
-        const auto st = platform::fs::linkStatus(*folder);
-        if (!st || !S_ISDIR(st->st_mode) || (peer.uid != 0 && st->st_uid != peer.uid))
-            return std::nullopt;
-        return platform::path::trimTrailingSlashes(*folder);
-    };
-    SearchFilePath::User client;
-    if (const auto home = ownFolder(xpcsocket::environmentOf(peer, "HOME"))) {
-        client.home = *home;
-    } else if (const passwd* entry = ::getpwuid(peer.uid); entry && entry->pw_dir) {
-        client.home = entry->pw_dir;
-    } else {
+    const auto places = ClientPlaces::of(peer, administrators_);
+    if (!places)
         return std::nullopt;
-    }
-    if (const auto tmp = ownFolder(xpcsocket::environmentOf(peer, "TMPDIR")))
-        client.temporaryDirectory = *tmp == "/" ? "" : *tmp + "/";
-    return RemovalPolicy(client);
+    return Client{peer.uid, places->systemWide, RemovalPolicy(*places)};
 }
 
-bool UninstallServiceWapper::permitted(const std::string& what,
-                                       const std::function<bool(const RemovalPolicy&, std::string&)>& check) const
+bool UninstallServiceWapper::isOwn(const std::string& candidate) const
 {
-    const auto policy = policyForCurrentClient();
-    std::string why = "the client's places cannot be told";
-    if (policy && check(*policy, why))
-        return true;
-    refuse(what, why);
-    return false;
+    const std::string lowered = path::toLower(candidate);
+    for (const auto& own : {check_.bundlePath(), ownJobFile()}) {
+        const std::string ownLowered = path::toLower(own);
+        if (lowered == ownLowered || path::isInside(lowered, ownLowered))
+            return true;
+    }
+    return processes_.isOwnBundle(candidate);
+}
+
+bool UninstallServiceWapper::allowsRemoval(const Client& client, const std::string& candidate, std::string& why) const
+{
+    if (!client.policy.allowsRemoval(candidate, why))
+        return false;
+    if (isOwn(candidate)) {
+        why = "the daemon's own bundle or job file";
+        return false;
+    }
+    return true;
 }
 
 void UninstallServiceWapper::testWithReply(Reply reply)
@@ -129,66 +127,102 @@ void UninstallServiceWapper::removeWithPaths(const std::vector<std::string>& pat
         reply(true);
         return;
     }
-    const auto policy = policyForCurrentClient();
+    const auto client = currentClient();
     bool result = true;
-    for (const auto& path : paths) {
+    for (const auto& candidate : paths) {
         std::string why = "the client's places cannot be told";
-        if (!policy || !policy->allowsRemoval(path, why)) {
-            refuse("to remove " + path, why);
+        if (!client || !allowsRemoval(*client, candidate, why)) {
+            refuse("to remove " + candidate, why);
             result = false;
             continue;
         }
-        if (!platform::fs::linkStatus(path))
+        if (!platform::fs::linkStatus(candidate))
             continue;
-        if (!platform::SafeRemover::remove(path))
+        if (!platform::SafeRemover::remove(candidate))
             result = false;
     }
     reply(result);
 }
 
-void UninstallServiceWapper::unloadPlistWithPath(const std::string& path, Reply reply)
+bool UninstallServiceWapper::unloadJob(const Client& client, const std::string& jobPath, const platform::LaunchJobFile& file)
 {
-    if (!permitted("to unload " + path, [&](const RemovalPolicy& policy, std::string& why) { return policy.allowsRemoval(path, why); })) {
+    const std::string label = plist::stringValue(file.job, "Label");
+    if (!isValidLabel(label)) {
+        refuse("to unload " + jobPath, "the job's label is not a launchd label");
+        return false;
+    }
+    if (label == Utility::kDaemonLabel) {
+        refuse("to unload " + jobPath, "it names the daemon's own job");
+        return false;
+    }
+    const auto record = platform::LaunchJobRecord::read(label);
+    if (!record || !record->loaded())
+        return true;  // nothing is loaded under that label: nothing to stop
+    if (!record->loadedFrom(jobPath, file)) {
+        refuse("to unload " + jobPath, "the job " + label + " was loaded from another file");
+        return false;
+    }
+    // A user's own job folder holds that user's jobs (which launchd loads for it, root here); the
+    // system's folders hold root's only.
+    const bool userDomain = client.policy.inHome(jobPath);
+    if (record->loader != 0 && !(userDomain && record->loader == client.uid)) {
+        refuse("to unload " + jobPath, "the job was loaded by uid " + std::to_string(record->loader));
+        return false;
+    }
+    const std::string command = shellquote::single(platform::tools::launchctl()) + " remove " + shellquote::single(label);
+    return Utility::ShellExecution(command) == 0;
+}
+
+void UninstallServiceWapper::unloadPlistWithPath(const std::string& jobPath, Reply reply)
+{
+    const auto client = currentClient();
+    std::string why = "the client's places cannot be told";
+    if (!client || !allowsRemoval(*client, jobPath, why)) {
+        refuse("to unload " + jobPath, why);
         reply(false);
         return;
     }
-    const auto job = plist::readDictionary(path);
-    if (job) {
-        if (const auto label = plist::optionalString(*job, "Label"); label && !isValidLabel(*label)) {
-            refuse("to unload " + path, "the job's label is not a launchd label");
+    const auto file = platform::LaunchJobFile::read(jobPath, true, why);
+    if (!file) {
+        if (platform::fs::linkStatus(jobPath))
+            refuse("to unload " + jobPath, why);
+        reply(false);
+        return;
+    }
+    if (!unloadJob(*client, jobPath, *file)) {
+        reply(false);
+        return;
+    }
+    for (const auto& program : programsOf(file->job)) {
+        if (ProcessManager::shared().GetProcessInfoWithExecutableName(path::lastComponent(program), program)) {
             reply(false);
             return;
         }
     }
-    const std::string command = shellquote::single(platform::tools::launchctl()) + " unload " + shellquote::single(path);
-    if (Utility::ShellExecution(command) != 0) {
-        reply(false);
-        return;
-    }
-    if (job) {
-        for (const auto& program : programsOf(*job)) {
-            if (ProcessManager::shared().GetProcessInfoWithExecutableName(platform::path::lastComponent(program), program)) {
-                reply(false);
-                return;
-            }
-        }
-    }
-    platform::SafeRemover::remove(path);
+    platform::SafeRemover::remove(jobPath);
     reply(true);
 }
 
-void UninstallServiceWapper::killProcessWithExecutablePath(const std::string& path, const std::string& name, Reply reply)
+void UninstallServiceWapper::killProcessWithExecutablePath(const std::string& executable, const std::string& name, Reply reply)
 {
-    if (!platform::fs::exists(path)) {
+    const auto client = currentClient();
+    std::string why = "the client's places cannot be told";
+    if (!client || !client->policy.allowsExecutable(executable, why)) {
+        refuse("to end " + executable, why);
         reply(false);
         return;
     }
-    if (!permitted("to end " + path, [&](const RemovalPolicy& policy, std::string& why) { return policy.allowsExecutable(path, why); })) {
+    if (!platform::fs::exists(executable)) {
         reply(false);
         return;
     }
-    const auto process = ProcessManager::shared().GetProcessInfoWithExecutableName(name, path);
+    const auto process = ProcessManager::shared().GetProcessInfoWithExecutableName(name, executable);
     if (!process) {
+        reply(false);
+        return;
+    }
+    if (!processes_.mayEnd(*process, client->uid, client->administrator, why)) {
+        refuse("to end " + executable + " (pid " + std::to_string(process->pid) + ")", why);
         reply(false);
         return;
     }
@@ -197,19 +231,37 @@ void UninstallServiceWapper::killProcessWithExecutablePath(const std::string& pa
 
 void UninstallServiceWapper::KillProcessWithBundlePath(const std::string& bundlePath, Reply reply)
 {
+    const auto client = currentClient();
+    std::string why = "the client's places cannot be told";
+    if (!client || !client->policy.allowsBundle(bundlePath, why)) {
+        refuse("to end the processes of " + bundlePath, why);
+        reply(false);
+        return;
+    }
+    if (isOwn(bundlePath)) {
+        why = "the daemon's own bundle";
+        refuse("to end the processes of " + bundlePath, why);
+        reply(false);
+        return;
+    }
     if (!platform::fs::exists(bundlePath)) {
         reply(false);
         return;
     }
-    if (!permitted("to end the processes of " + bundlePath,
-                   [&](const RemovalPolicy& policy, std::string& why) { return policy.allowsBundle(bundlePath, why); })) {
+    ProcessManager::Processes allowed;
+    bool refusedAny = false;
+    for (const auto& process : ProcessManager::shared().GetProcessInfoWithBundlePath(bundlePath)) {
+        if (processes_.mayEnd(*process, client->uid, client->administrator, why)) {
+            allowed.push_back(process);
+        } else {
+            refuse("to end " + bundlePath + " (pid " + std::to_string(process->pid) + ")", why);
+            refusedAny = true;
+        }
+    }
+    if (allowed.empty()) {
         reply(false);
         return;
     }
-    const auto processes = ProcessManager::shared().GetProcessInfoWithBundlePath(bundlePath);
-    if (processes.empty()) {
-        reply(false);
-        return;
-    }
-    reply(ProcessManager::shared().OnKillProcessInfos(processes));
+    const bool ended = ProcessManager::shared().OnKillProcessInfos(allowed);
+    reply(ended && !refusedAny);
 }

@@ -1,23 +1,25 @@
 #pragma once
 
+#include "daemon/AdministratorGroup.h"
 #include "daemon/ClientCheck.h"
+#include "daemon/ProcessPolicy.h"
+#include "daemon/RemovalPolicy.h"
+#include "platform/LaunchJobFile.h"
 #include "xpc/UninstallServiceprotocol.h"
 #include "xpc/XPCLocalObject.h"
 
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 
-class RemovalPolicy;
-
 // The daemon's service object: removes files, unloads launchd jobs and ends processes for the app,
-// with root rights, only for a client the ClientCheck accepts and only where its RemovalPolicy
-// allows. Requests are served on their connections' threads; each handler replies exactly once.
+// with root rights, only for a client the ClientCheck accepts and only where that client's
+// RemovalPolicy and the ProcessPolicy allow. Requests are served on their connections' threads;
+// each handler replies exactly once.
 class UninstallServiceWapper : public UninstallServiceprotocol, public std::enable_shared_from_this<UninstallServiceWapper> {
 public:
     // Makes the service and starts publishing it; nullptr when the socket cannot be set up.
-    static std::shared_ptr<UninstallServiceWapper> start(ClientCheck check);
+    static std::shared_ptr<UninstallServiceWapper> start(ClientCheck check, AdministratorGroup administrators);
 
     std::unique_ptr<XPCLocalObject<UninstallServiceprotocol>> xpcServcie;
 
@@ -27,14 +29,25 @@ public:
     void killProcessWithExecutablePath(const std::string& path, const std::string& name, Reply reply) override;
     void KillProcessWithBundlePath(const std::string& bundlePath, Reply reply) override;
 
-    explicit UninstallServiceWapper(ClientCheck check);
+    UninstallServiceWapper(ClientCheck check, AdministratorGroup administrators);
 
 private:
-    // The places the client of the request being served may have acted on.
-    std::optional<RemovalPolicy> policyForCurrentClient() const;
+    // The client of the request being served on this thread.
+    struct Client {
+        uid_t uid = 0;
+        bool administrator = false;
+        RemovalPolicy policy;
+    };
+    std::optional<Client> currentClient() const;
     static void refuse(const std::string& what, const std::string& why);
-    // Whether the current client's policy allows it; a refusal is printed.
-    bool permitted(const std::string& what, const std::function<bool(const RemovalPolicy&, std::string&)>& check) const;
+    // The daemon's own bundle or job file, or something inside them.
+    bool isOwn(const std::string& path) const;
+    // The client's policy, and never what is the daemon's own.
+    bool allowsRemoval(const Client& client, const std::string& path, std::string& why) const;
+    // Unloads the job loaded from that file when it is the client's to unload; false when it was not.
+    bool unloadJob(const Client& client, const std::string& path, const platform::LaunchJobFile& file);
 
     ClientCheck check_;
+    AdministratorGroup administrators_;
+    ProcessPolicy processes_;
 };

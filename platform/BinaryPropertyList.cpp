@@ -10,10 +10,16 @@ namespace {
 
 constexpr std::size_t kTrailerSize = 32;
 constexpr std::size_t kMaxValues = 1u << 20;
+// What a value costs in memory besides its bytes; counted against the budget below.
+constexpr std::size_t kValueCost = 16;
+// Shared objects let a few bytes stand for many copies. The values produced may together take at
+// most this multiple of the input (plus a small allowance for tiny inputs), however they are shared.
+constexpr std::size_t kBudgetPerInputByte = 16;
+constexpr std::size_t kBudgetAllowance = 64 * 1024;
 
 class Reader {
 public:
-    explicit Reader(std::string_view bytes) : bytes_(bytes) {}
+    explicit Reader(std::string_view bytes) : bytes_(bytes), budget_(bytes.size() * kBudgetPerInputByte + kBudgetAllowance) {}
 
     std::optional<Value> read()
     {
@@ -80,9 +86,18 @@ private:
         return at <= objectsEnd_ && count <= (objectsEnd_ - at) / width;
     }
 
+    // Takes `bytes` from the budget; false (and the whole parse fails) when it is spent.
+    bool spend(std::uint64_t bytes)
+    {
+        if (bytes > budget_)
+            return false;
+        budget_ -= static_cast<std::size_t>(bytes);
+        return true;
+    }
+
     std::optional<Value> object(std::uint64_t ref, int depth)
     {
-        if (depth > kMaxDepth || ++produced_ > kMaxValues)
+        if (depth > kMaxDepth || ++produced_ > kMaxValues || !spend(kValueCost))
             return std::nullopt;
         const auto start = offsetOf(ref);
         if (!start)
@@ -133,7 +148,7 @@ private:
         case 0x5:
         case 0x7: {
             std::uint64_t length = 0;
-            if (!lengthAt(at, info, length) || !fits(at, length, 1))
+            if (!lengthAt(at, info, length) || !fits(at, length, 1) || !spend(length))
                 return std::nullopt;
             std::string text(bytes_.substr(at, static_cast<std::size_t>(length)));
             if (type == 0x4)
@@ -142,7 +157,8 @@ private:
         }
         case 0x6: {
             std::uint64_t units = 0;
-            if (!lengthAt(at, info, units) || !fits(at, units, 2))
+            // Up to three UTF-8 bytes come of one UTF-16 unit.
+            if (!lengthAt(at, info, units) || !fits(at, units, 2) || !spend(units * 3))
                 return std::nullopt;
             std::string text;
             for (std::uint64_t i = 0; i < units; ++i) {
@@ -169,7 +185,7 @@ private:
         }
         case 0xA: {
             std::uint64_t count = 0;
-            if (!lengthAt(at, info, count) || !fits(at, count, refSize_))
+            if (!lengthAt(at, info, count) || !fits(at, count, refSize_) || !spend(count * kValueCost))
                 return std::nullopt;
             Array array;
             array.reserve(static_cast<std::size_t>(count));
@@ -186,7 +202,8 @@ private:
         }
         case 0xD: {
             std::uint64_t count = 0;
-            if (!lengthAt(at, info, count) || count > (objectsEnd_ - std::min(at, objectsEnd_)) / 2 || !fits(at, count * 2, refSize_))
+            if (!lengthAt(at, info, count) || count > (objectsEnd_ - std::min(at, objectsEnd_)) / 2 || !fits(at, count * 2, refSize_) ||
+                !spend(count * kValueCost))
                 return std::nullopt;
             Dictionary dict;
             for (std::uint64_t i = 0; i < count; ++i) {
@@ -216,6 +233,7 @@ private:
     std::size_t tableStart_ = 0;
     std::size_t objectsEnd_ = 0;
     std::size_t produced_ = 0;
+    std::size_t budget_;
 };
 
 }  // namespace

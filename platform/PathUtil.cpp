@@ -1,5 +1,7 @@
 #include "platform/PathUtil.h"
 
+#include "platform/Utf8.h"
+
 #include <pwd.h>
 #include <unistd.h>
 
@@ -125,6 +127,31 @@ bool isInside(std::string_view inner, std::string_view outer)
     if (outerParts.empty() || innerParts.size() <= outerParts.size())
         return false;
     return std::equal(outerParts.begin(), outerParts.end(), innerParts.begin());
+}
+
+std::string canonicalProblem(std::string_view path)
+{
+    if (path.empty() || path.front() != '/')
+        return "not an absolute path";
+    if (path.find('\0') != std::string_view::npos)
+        return "the path holds a NUL byte";
+    if (!utf8::isValid(path))
+        return "the path is not valid UTF-8";
+    if (path.size() == 1)
+        return "the path is \"/\"";
+    if (path.back() == '/')
+        return "the path ends in \"/\"";
+    std::size_t start = 1;
+    while (start <= path.size()) {
+        const auto end = std::min(path.find('/', start), path.size());
+        const auto part = path.substr(start, end - start);
+        if (part.empty())
+            return "the path holds an empty component";
+        if (part == "." || part == "..")
+            return "the path holds \".\" or \"..\"";
+        start = end + 1;
+    }
+    return "";
 }
 
 std::string homeDirectory()

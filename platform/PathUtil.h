@@ -23,6 +23,10 @@ std::string standardize(std::string_view path);
 std::string trimTrailingSlashes(std::string_view path);
 // True when `inner` lies strictly below `outer` (component-wise).
 bool isInside(std::string_view inner, std::string_view outer);
+// Why `path` is not in the one form every check and every actor of a path works on: absolute,
+// valid UTF-8 without NUL, no empty, "." or ".." component, no trailing "/" (so "/" itself is not
+// one either). "" when it is canonical.
+std::string canonicalProblem(std::string_view path);
 
 // "~" and "~/..." become the home folder; "~user/..." that user's home. Anything else is unchanged.
 std::string expandTilde(std::string_view path);

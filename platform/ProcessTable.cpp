@@ -6,6 +6,7 @@
 #include <dirent.h>
 #include <pwd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -104,6 +105,50 @@ std::optional<std::string> ProcessTable::loginName(uid_t uid)
     if (::getpwuid_r(uid, &entry, buffer, sizeof buffer, &found) != 0 || found == nullptr || !found->pw_name)
         return std::nullopt;
     return std::string(found->pw_name);
+}
+
+std::optional<pid_t> ProcessTable::tracerPid(pid_t pid)
+{
+    const auto status = fs::readFile("/proc/" + std::to_string(pid) + "/status", 1u << 16);
+    if (!status)
+        return std::nullopt;
+    const auto at = status->find("\nTracerPid:");
+    if (at == std::string::npos)
+        return std::nullopt;
+    return static_cast<pid_t>(std::strtol(status->c_str() + at + 11, nullptr, 10));
+}
+
+std::optional<std::vector<std::string>> ProcessTable::executableMappings(pid_t pid)
+{
+    // Large enough for any program with its libraries; a map that does not fit is not read.
+    const auto maps = fs::readFile("/proc/" + std::to_string(pid) + "/maps", 4u << 20);
+    if (!maps)
+        return std::nullopt;
+    std::vector<std::string> files;
+    std::size_t start = 0;
+    while (start < maps->size()) {
+        auto end = maps->find('\n', start);
+        if (end == std::string::npos)
+            end = maps->size();
+        const std::string_view line(maps->data() + start, end - start);
+        start = end + 1;
+        // "address perms offset dev inode   path"
+        const auto perms = line.find(' ');
+        if (perms == std::string_view::npos || perms + 3 >= line.size() || line[perms + 3] != 'x')
+            continue;
+        const auto path = line.find('/');
+        if (path == std::string_view::npos)
+            continue;  // anonymous or [vdso]
+        std::string file(line.substr(path));
+        if (std::find(files.begin(), files.end(), file) == files.end())
+            files.push_back(std::move(file));
+    }
+    return files;
+}
+
+std::optional<std::string> ProcessTable::namespaceOf(pid_t pid, const std::string& kind)
+{
+    return fs::readLink("/proc/" + std::to_string(pid) + "/ns/" + kind);
 }
 
 }  // namespace platform

@@ -32,6 +32,15 @@ public:
     // The executable's path (proc_pidpath); nullopt when it cannot be read (another user's process
     // without the rights, a kernel thread, a process that has ended).
     static std::optional<std::string> executablePath(pid_t pid);
+    // The process tracing it (0 for none); nullopt when that cannot be read.
+    static std::optional<pid_t> tracerPid(pid_t pid);
+    // Every file mapped executable into the process: its program, the loader and each library,
+    // preloaded ones included; nullopt when the map cannot be read.
+    static std::optional<std::vector<std::string>> executableMappings(pid_t pid);
+    // The identity of one of its namespaces ("mnt", "user", "pid", ...), as the kernel names it
+    // ("mnt:[4026531841]"); nullopt when it cannot be read.
+    static std::optional<std::string> namespaceOf(pid_t pid, const std::string& kind);
+
     // Login name of a user id; nullopt without a password-database entry.
     static std::optional<std::string> loginName(uid_t uid);
 };

@@ -109,16 +109,9 @@ bool removeContents(int folder, int depth)
 
 bool SafeRemover::isRemovablePath(const std::string& path)
 {
-    if (path.empty() || path.front() != '/')
-        return false;
-    const auto parts = path::components(path);
-    if (parts.size() < 2)
-        return false;
-    for (const auto& part : parts) {
-        if (part == "." || part == "..")
-            return false;
-    }
-    return true;
+    // One form only: a NUL would end the name the file calls see, "//" or a trailing "/" would
+    // name the same folder in a spelling the callers' checks never saw.
+    return path::canonicalProblem(path).empty();
 }
 
 int SafeRemover::openFolderNoFollow(const std::string& path)
@@ -140,11 +133,10 @@ bool SafeRemover::remove(const std::string& path)
 {
     if (!isRemovablePath(path))
         return false;
-    const std::string trimmed = path::trimTrailingSlashes(path);
-    FileDescriptor parent(openFolderNoFollow(path::deletingLastComponent(trimmed)));
+    FileDescriptor parent(openFolderNoFollow(path::deletingLastComponent(path)));
     if (parent.get() < 0)
         return false;
-    const std::string name = path::lastComponent(trimmed);
+    const std::string name = path::lastComponent(path);
     struct stat st {};
     if (::fstatat(parent.get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
         return errno == ENOENT;

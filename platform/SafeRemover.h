@@ -11,10 +11,9 @@ namespace platform {
 // use as root against a tree that someone else changes meanwhile.
 class SafeRemover {
 public:
-    // True when nothing is left at the path. The path must be absolute, without "." or ".."
-    // components, and not "/" itself.
+    // True when nothing is left at the path. The path must be canonical (path::canonicalProblem).
     static bool remove(const std::string& path);
-    // True when the path is well formed for remove() (absolute, no "." or "..", not "/").
+    // True when the path is well formed for remove(): canonical, so not "/" either.
     static bool isRemovablePath(const std::string& path);
     // Opens the folder at an absolute path without following a link on the way; -1 on failure.
     static int openFolderNoFollow(const std::string& path);

@@ -34,12 +34,12 @@ bool fillAddress(const std::string& path, sockaddr_un& address)
     return true;
 }
 
-bool processAlive(int pidfd)
-{
-    return ::syscall(SYS_pidfd_send_signal, pidfd, 0, nullptr, 0) == 0;
-}
-
 }  // namespace
+
+bool stillRunning(const Peer& peer)
+{
+    return peer.pidfd >= 0 && ::syscall(SYS_pidfd_send_signal, peer.pidfd, 0, nullptr, 0) == 0;
+}
 
 std::string pathForService(const std::string& service)
 {
@@ -75,7 +75,11 @@ int listenAt(const std::string& socketPath)
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0)
         return -1;
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || ::chmod(socketPath.c_str(), 0666) != 0 ||
+    // Every accepted socket inherits SO_PASSCRED, so the kernel names the sender of each message,
+    // from the first byte on (also of bytes sent before the accept).
+    const int on = 1;
+    if (::setsockopt(fd, SOL_SOCKET, SO_PASSCRED, &on, sizeof on) != 0 ||
+        ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || ::chmod(socketPath.c_str(), 0666) != 0 ||
         ::listen(fd, 64) != 0) {
         const int saved = errno;
         ::close(fd);
@@ -110,7 +114,7 @@ std::optional<std::string> executableOf(const Peer& peer)
         return std::nullopt;
     const auto exe = platform::fs::readLink("/proc/" + std::to_string(peer.pid) + "/exe");
     // Read first, then make sure the pid still names the process that connected.
-    if (!exe || !processAlive(peer.pidfd))
+    if (!exe || !stillRunning(peer))
         return std::nullopt;
     return exe;
 }
@@ -120,7 +124,7 @@ std::optional<std::string> environmentOf(const Peer& peer, const std::string& na
     if (peer.pid <= 0 || peer.pidfd < 0)
         return std::nullopt;
     const auto environ = platform::fs::readFile("/proc/" + std::to_string(peer.pid) + "/environ", 1u << 20);
-    if (!environ || !processAlive(peer.pidfd))
+    if (!environ || !stillRunning(peer))
         return std::nullopt;
     const std::string wanted = name + "=";
     std::size_t start = 0;

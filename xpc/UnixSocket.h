@@ -25,6 +25,9 @@ struct Peer {
     int pidfd = -1;  // pins the process itself (SO_PEERPIDFD, else pidfd_open); -1 when unavailable
 };
 std::optional<Peer> peerOf(int fd);
+// Whether the process that connected still runs (its pid has not been handed to another): checked
+// after reading anything about it under its pid.
+bool stillRunning(const Peer& peer);
 // The peer's executable right now, and still the same process (not a recycled pid); nullopt
 // otherwise.
 std::optional<std::string> executableOf(const Peer& peer);

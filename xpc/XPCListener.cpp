@@ -6,7 +6,10 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
+#include <system_error>
+#include <thread>
 
 namespace {
 // A client that connects and then says nothing is not waited for long.
@@ -32,10 +35,17 @@ XPCServerConnection::~XPCServerConnection()
         ::close(peer_.pidfd);
 }
 
+void XPCServerConnection::cutOff()
+{
+    ::shutdown(fd_, SHUT_RDWR);
+}
+
 void XPCServerConnection::serve()
 {
     std::string why;
-    const auto payload = xpcwire::readFrame(fd_, kRequestTimeoutMs, why);
+    const xpcwire::Sender connector{peer_.pid, peer_.uid};
+    const auto payload = xpcwire::readFrame(fd_, kRequestTimeoutMs, why, &connector);
+    waiting_ = false;
     std::optional<xpcwire::Request> request;
     if (payload)
         request = xpcwire::decodeRequest(*payload, why);
@@ -80,10 +90,11 @@ bool XPCListener::resume()
         return true;
     fd_ = xpcsocket::listenAt(socketPath_);
     if (fd_ < 0 || ::pipe2(wake_, O_CLOEXEC) != 0) {
-        if (errorHandler_)
-            errorHandler_("Server: cannot listen on " + socketPath_ + ": " + std::strerror(errno));
+        report("Server: cannot listen on " + socketPath_ + ": " + std::strerror(errno));
         return false;
     }
+    spare_ = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+    limiter_ = std::make_unique<ConnectionLimiter>(limits);
     thread_ = std::thread([this] { acceptLoop(); });
     return true;
 }
@@ -96,11 +107,37 @@ void XPCListener::invalidate()
         (void)!::write(wake_[1], "x", 1);
     if (thread_.joinable())
         thread_.join();
-    for (int& fd : {std::ref(fd_), std::ref(wake_[0]), std::ref(wake_[1])}) {
+    for (int& fd : {std::ref(fd_), std::ref(spare_), std::ref(wake_[0]), std::ref(wake_[1])}) {
         if (fd >= 0)
             ::close(fd);
         fd = -1;
     }
+}
+
+void XPCListener::report(const std::string& message) const
+{
+    if (errorHandler_)
+        errorHandler_(message);
+}
+
+int XPCListener::acceptOne()
+{
+    const int client = ::accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC);
+    if (client >= 0 || (errno != EMFILE && errno != ENFILE))
+        return client;
+    report("Server: out of descriptors; a connection was turned away");
+    if (spare_ >= 0) {
+        ::close(spare_);
+        const int turnedAway = ::accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC);
+        if (turnedAway >= 0)
+            ::close(turnedAway);
+        spare_ = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+    } else {
+        // Without a spare the client stays queued; wait a little instead of spinning on it.
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        spare_ = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+    }
+    return -1;
 }
 
 void XPCListener::acceptLoop()
@@ -114,9 +151,12 @@ void XPCListener::acceptLoop()
         }
         if (fds[1].revents)
             return;
-        const int client = ::accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC);
-        if (client < 0)
+        const int client = acceptOne();
+        if (client < 0) {
+            if (errno == ENOBUFS || errno == ENOMEM)
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
             continue;
+        }
         const auto peer = xpcsocket::peerOf(client);
         if (!peer) {
             ::close(client);
@@ -131,6 +171,14 @@ void XPCListener::acceptLoop()
         auto connection = std::make_shared<XPCServerConnection>(client, *peer);
         if (!shouldAccept_ || !shouldAccept_(*connection))
             continue;  // closing the socket tells the client
-        std::thread([connection] { connection->serve(); }).detach();
+        if (!limiter_->admit(connection)) {
+            report("Server: too many connections; one of uid " + std::to_string(peer->uid) + " was turned away");
+            continue;
+        }
+        try {
+            std::thread([connection] { connection->serve(); }).detach();
+        } catch (const std::system_error&) {
+            report("Server: no thread for a connection; it was closed");
+        }
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "xpc/ConnectionLimiter.h"
 #include "xpc/UnixSocket.h"
 #include "xpc/XPCMessage.h"
 
@@ -26,8 +27,13 @@ public:
     std::function<void()> interruptionHandler;
     std::function<void(const std::string&)> errorHandler;
 
-    // Serves the connection's one request on the calling thread, then closes it.
+    // Serves the connection's one request on the calling thread, then closes it. The request must
+    // come, every byte of it, from the process that connected.
     void serve();
+    // True until the whole request has arrived.
+    bool waitingForRequest() const { return waiting_; }
+    // Ends the connection from another thread: the request being awaited never arrives.
+    void cutOff();
     // The connection whose request this thread is serving (NSXPCConnection.currentConnection);
     // nullptr elsewhere.
     static const XPCServerConnection* current();
@@ -35,10 +41,12 @@ public:
 private:
     int fd_;
     xpcsocket::Peer peer_;
+    std::atomic<bool> waiting_{true};
 };
 
 // Listens on a service's socket and hands every new connection to the delegate function; each
-// accepted connection is served on a thread of its own.
+// accepted connection is served on a thread of its own, within the limiter's bounds. Running out
+// of descriptors or threads costs the connection at hand, never the listener.
 class XPCListener {
 public:
     using Delegate = std::function<bool(XPCServerConnection&)>;
@@ -55,16 +63,24 @@ public:
     std::function<void(int fd, const xpcsocket::Peer& peer)> onAccept;
     void invalidate();
     const std::string& socketPath() const { return socketPath_; }
+    // Set before resume().
+    ConnectionLimiter::Limits limits;
 
 private:
     void acceptLoop();
+    // accept4 that survives a full descriptor table: the pending client is taken with the spare
+    // descriptor and closed, rather than left to wake poll again and again.
+    int acceptOne();
+    void report(const std::string& message) const;
 
     std::string serviceName_;
     std::string socketPath_;
     Delegate shouldAccept_;
     std::function<void(const std::string&)> errorHandler_;
     int fd_ = -1;
+    int spare_ = -1;
     int wake_[2] = {-1, -1};
+    std::unique_ptr<ConnectionLimiter> limiter_;
     std::atomic<bool> stopping_{false};
     std::thread thread_;
 };

@@ -35,6 +35,10 @@ std::string encodeReply(bool reply)
 
 std::optional<Request> decodeRequest(std::string_view payload, std::string& why)
 {
+    if (payload.substr(0, 8) != "bplist00") {
+        why = "the request is not a binary property list";
+        return std::nullopt;
+    }
     const auto value = plist::parse(payload);
     const auto* dict = value ? value->get<plist::Dictionary>() : nullptr;
     if (!dict) {
@@ -68,8 +72,38 @@ std::optional<bool> decodeReply(std::string_view payload, std::string& why)
 
 namespace {
 
+// One recv; with `from`, a recvmsg whose credentials must name that process.
+ssize_t receive(int fd, char* into, std::size_t count, const Sender* from, std::string& why)
+{
+    if (!from)
+        return ::recv(fd, into, count, 0);
+    iovec part{into, count};
+    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(ucred))];
+    msghdr message{};
+    message.msg_iov = &part;
+    message.msg_iovlen = 1;
+    message.msg_control = control;
+    message.msg_controllen = sizeof control;
+    const ssize_t n = ::recvmsg(fd, &message, MSG_CMSG_CLOEXEC);
+    if (n <= 0)
+        return n;
+    const ucred* credentials = nullptr;
+    for (cmsghdr* header = CMSG_FIRSTHDR(&message); header; header = CMSG_NXTHDR(&message, header)) {
+        if (header->cmsg_level == SOL_SOCKET && header->cmsg_type == SCM_CREDENTIALS &&
+            header->cmsg_len >= CMSG_LEN(sizeof(ucred)))
+            credentials = reinterpret_cast<const ucred*>(CMSG_DATA(header));
+    }
+    if (!credentials || credentials->pid != from->pid || credentials->uid != from->uid) {
+        why = credentials ? "bytes sent by another process (pid " + std::to_string(credentials->pid) + ")"
+                          : "bytes without the sender's credentials";
+        errno = EPERM;
+        return -2;
+    }
+    return n;
+}
+
 bool readExactly(int fd, char* into, std::size_t count, std::chrono::steady_clock::time_point deadline, bool limited,
-                 std::string& why)
+                 const Sender* from, std::string& why)
 {
     std::size_t done = 0;
     while (done < count) {
@@ -90,7 +124,9 @@ bool readExactly(int fd, char* into, std::size_t count, std::chrono::steady_cloc
             why = ready == 0 ? "timed out waiting for the peer" : "the connection failed";
             return false;
         }
-        const ssize_t n = ::recv(fd, into + done, count - done, 0);
+        const ssize_t n = receive(fd, into + done, count - done, from, why);
+        if (n == -2)
+            return false;
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0) {
@@ -104,12 +140,12 @@ bool readExactly(int fd, char* into, std::size_t count, std::chrono::steady_cloc
 
 }  // namespace
 
-std::optional<std::string> readFrame(int fd, int timeoutMs, std::string& why)
+std::optional<std::string> readFrame(int fd, int timeoutMs, std::string& why, const Sender* from)
 {
     const bool limited = timeoutMs >= 0;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limited ? timeoutMs : 0);
     char header[4];
-    if (!readExactly(fd, header, 4, deadline, limited, why))
+    if (!readExactly(fd, header, 4, deadline, limited, from, why))
         return std::nullopt;
     std::uint32_t length = 0;
     for (const char byte : header)
@@ -119,7 +155,7 @@ std::optional<std::string> readFrame(int fd, int timeoutMs, std::string& why)
         return std::nullopt;
     }
     std::string payload(length, '\0');
-    if (length > 0 && !readExactly(fd, payload.data(), length, deadline, limited, why))
+    if (length > 0 && !readExactly(fd, payload.data(), length, deadline, limited, from, why))
         return std::nullopt;
     return payload;
 }

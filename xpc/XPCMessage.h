@@ -2,6 +2,8 @@
 
 #include "platform/PropertyList.h"
 
+#include <sys/types.h>
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -28,9 +30,17 @@ std::string frame(const std::string& payload);
 std::optional<Request> decodeRequest(std::string_view payload, std::string& why);
 std::optional<bool> decodeReply(std::string_view payload, std::string& why);
 
+// The process a frame must come from, as the kernel attests it for each byte (SCM_CREDENTIALS on
+// a socket with SO_PASSCRED): not another process that shares the connection.
+struct Sender {
+    pid_t pid = -1;
+    uid_t uid = static_cast<uid_t>(-1);
+};
+
 // Reads one framed message from a socket, waiting at most `timeoutMs` (negative: no limit).
-// nullopt with a reason on end of stream, time-out, or a length over kMaxMessageBytes.
-std::optional<std::string> readFrame(int fd, int timeoutMs, std::string& why);
+// nullopt with a reason on end of stream, time-out, a length over kMaxMessageBytes, or (with
+// `from`) a byte that another process sent.
+std::optional<std::string> readFrame(int fd, int timeoutMs, std::string& why, const Sender* from = nullptr);
 bool writeAll(int fd, const std::string& bytes);
 
 }  // namespace xpcwire

@@ -1,6 +1,7 @@
 #include "tools/launchctl/JobSupervisor.h"
 
 #include "platform/FileSystem.h"
+#include "platform/LaunchJobRecord.h"
 #include "platform/PathUtil.h"
 #include "platform/SystemRoot.h"
 
@@ -48,9 +49,11 @@ pid_t launch(const JobSupervisor::Job& job)
     return child;
 }
 
-void supervise(const JobSupervisor::Job& job, const std::string& jobPath)
+void supervise(const JobSupervisor::Job& job)
 {
     ::setsid();
+    for (const auto& [name, value] : job.environment)
+        ::setenv(name.c_str(), value.c_str(), 1);
     redirect(0, "");
     redirect(1, job.standardOut);
     redirect(2, job.standardError);
@@ -60,9 +63,15 @@ void supervise(const JobSupervisor::Job& job, const std::string& jobPath)
     ::sigaction(SIGINT, &action, nullptr);
 
     pid_t program = launch(job);
-    plist::Dictionary record{{"Label", job.label}, {"Path", jobPath}, {"Supervisor", std::int64_t{::getpid()}},
-                             {"Program", std::int64_t{program}}};
-    plist::writeFile(JobSupervisor::recordPath(job.label), plist::Value(record));
+    platform::LaunchJobRecord record;
+    record.label = job.label;
+    record.path = job.path;
+    record.device = static_cast<std::uint64_t>(job.device);
+    record.inode = static_cast<std::uint64_t>(job.inode);
+    record.loader = ::getuid();
+    record.supervisor = ::getpid();
+    record.program = program;
+    record.write();
 
     while (!stopRequested) {
         int status = 0;
@@ -85,8 +94,8 @@ void supervise(const JobSupervisor::Job& job, const std::string& jobPath)
             break;
         }
         program = launch(job);
-        record["Program"] = std::int64_t{program};
-        plist::writeFile(JobSupervisor::recordPath(job.label), plist::Value(record));
+        record.program = program;
+        record.write();
     }
     if (program > 0) {
         ::kill(program, SIGTERM);
@@ -119,15 +128,13 @@ void supervise(const JobSupervisor::Job& job, const std::string& jobPath)
 
 std::optional<JobSupervisor::Job> JobSupervisor::read(const std::string& jobPath, std::string& why)
 {
-    const auto dict = plist::readDictionary(jobPath);
-    if (!dict) {
-        why = "Invalid property list";
+    const auto file = platform::LaunchJobFile::read(jobPath, false, why);
+    if (!file)
         return std::nullopt;
-    }
+    const plist::Dictionary* dict = &file->job;
     Job job;
     job.label = plist::stringValue(*dict, "Label");
-    static const std::regex labelPattern("^[A-Za-z0-9._-]+$");
-    if (!std::regex_match(job.label, labelPattern)) {
+    if (!isValidLabel(job.label)) {
         why = "Invalid or missing Label";
         return std::nullopt;
     }
@@ -159,31 +166,45 @@ std::optional<JobSupervisor::Job> JobSupervisor::read(const std::string& jobPath
     }
     job.standardOut = plist::stringValue(*dict, "StandardOutPath");
     job.standardError = plist::stringValue(*dict, "StandardErrorPath");
+    if (const auto* variables = plist::find(*dict, "EnvironmentVariables"); variables && variables->is<plist::Dictionary>())
+        for (const auto& [name, value] : *variables->get<plist::Dictionary>())
+            if (const auto* text = value.get<std::string>(); text && !name.empty() && name.find('=') == std::string::npos)
+                job.environment[name] = *text;
+    job.path = jobPath;
+    if (char cwd[4096]; !jobPath.empty() && jobPath.front() != '/' && ::getcwd(cwd, sizeof cwd))
+        job.path = platform::path::appending(cwd, jobPath);
+    job.device = file->device;
+    job.inode = file->inode;
     return job;
+}
+
+bool JobSupervisor::isValidLabel(const std::string& label)
+{
+    static const std::regex pattern("^[A-Za-z0-9._-]+$");
+    return std::regex_match(label, pattern) && label != "." && label != "..";
 }
 
 std::string JobSupervisor::recordPath(const std::string& label)
 {
-    return platform::fixedPath("/var/run/launchd") + "/" + label + ".job";
+    return platform::LaunchJobRecord::pathFor(label);
 }
 
 int JobSupervisor::loadedSupervisor(const std::string& label)
 {
-    const auto record = plist::readDictionary(recordPath(label));
-    if (!record)
-        return 0;
-    const auto* supervisor = plist::find(*record, "Supervisor");
-    if (!supervisor || !supervisor->is<std::int64_t>())
-        return 0;
-    const auto pid = static_cast<pid_t>(*supervisor->get<std::int64_t>());
-    if (pid <= 0 || ::kill(pid, 0) != 0)
-        return 0;
-    return pid;
+    const auto record = platform::LaunchJobRecord::read(label);
+    return record && record->loaded() ? record->supervisor : 0;
 }
 
-bool JobSupervisor::start(const Job& job, const std::string& jobPath)
+bool JobSupervisor::loadedFrom(const Job& job)
 {
-    platform::fs::makeDirectories(platform::fixedPath("/var/run/launchd"));
+    const auto record = platform::LaunchJobRecord::read(job.label);
+    return record && record->loaded() && record->path == job.path && record->device == static_cast<std::uint64_t>(job.device) &&
+           record->inode == static_cast<std::uint64_t>(job.inode);
+}
+
+bool JobSupervisor::start(const Job& job)
+{
+    platform::fs::makeDirectories(platform::LaunchJobRecord::folder());
     ::unlink(recordPath(job.label).c_str());
     const pid_t first = ::fork();
     if (first < 0)
@@ -191,7 +212,7 @@ bool JobSupervisor::start(const Job& job, const std::string& jobPath)
     if (first == 0) {
         // Detach: the supervisor is reparented and outlives this launchctl.
         if (::fork() == 0) {
-            supervise(job, jobPath);
+            supervise(job);
             ::_exit(0);
         }
         ::_exit(0);

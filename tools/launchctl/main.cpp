@@ -1,6 +1,7 @@
 // launchctl for this platform: load and unload launchd jobs of the system root.
 //   launchctl load [-w] JOB.plist     starts the job (as KeepAlive asks) and records it by Label
-//   launchctl unload [-w] JOB.plist   stops the job and forgets it
+//   launchctl unload [-w] JOB.plist   stops the job loaded from that very file and forgets it
+//   launchctl remove LABEL            stops the job of that label, whatever file it came from
 #include "tools/launchctl/JobSupervisor.h"
 
 #include <csignal>
@@ -12,7 +13,7 @@ namespace {
 
 int usage()
 {
-    std::fprintf(stderr, "usage: launchctl load [-w] <path>\n       launchctl unload [-w] <path>\n");
+    std::fprintf(stderr, "usage: launchctl load [-w] <path>\n       launchctl unload [-w] <path>\n       launchctl remove <label>\n");
     return 64;
 }
 
@@ -31,8 +32,18 @@ int main(int argc, char** argv)
             continue;
         paths.push_back(arg);
     }
-    if ((verb != "load" && verb != "unload") || paths.empty())
+    if ((verb != "load" && verb != "unload" && verb != "remove") || paths.empty())
         return usage();
+    if (verb == "remove") {
+        int status = 0;
+        for (const auto& label : paths) {
+            if (!JobSupervisor::isValidLabel(label) || !JobSupervisor::stop(label)) {
+                std::fprintf(stderr, "%s: Could not find specified service\n", label.c_str());
+                status = 113;
+            }
+        }
+        return status;
+    }
 
     int status = 0;
     for (const auto& path : paths) {
@@ -48,11 +59,11 @@ int main(int argc, char** argv)
                 std::fprintf(stderr, "%s: service already loaded\n", path.c_str());
                 continue;
             }
-            if (!JobSupervisor::start(*job, path)) {
+            if (!JobSupervisor::start(*job)) {
                 std::fprintf(stderr, "Load failed: 5: Input/output error\n");
                 status = 5;
             }
-        } else if (!JobSupervisor::stop(job->label)) {
+        } else if (!JobSupervisor::loadedFrom(*job) || !JobSupervisor::stop(job->label)) {
             std::fprintf(stderr, "%s: Could not find specified service\n", path.c_str());
             status = 113;
         }

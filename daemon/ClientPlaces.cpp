@@ -1,0 +1,65 @@
+#include "daemon/ClientPlaces.h"
+
+#include "platform/FileSystem.h"
+#include "platform/PathUtil.h"
+#include "platform/SystemRoot.h"
+
+#include <pwd.h>
+#include <sys/stat.h>
+
+#include <vector>
+
+namespace path = platform::path;
+
+namespace {
+
+// A canonical folder (not a link) that belongs to `uid`.
+bool isFolderOf(const std::string& folder, uid_t uid)
+{
+    if (!path::canonicalProblem(folder).empty())
+        return false;
+    const auto st = platform::fs::linkStatus(folder);
+    return st && S_ISDIR(st->st_mode) && st->st_uid == uid;
+}
+
+std::optional<std::string> passwordHome(uid_t uid)
+{
+    passwd entry{};
+    passwd* found = nullptr;
+    std::vector<char> buffer(16384);
+    if (::getpwuid_r(uid, &entry, buffer.data(), buffer.size(), &found) != 0 || !found || !found->pw_dir)
+        return std::nullopt;
+    const std::string home = path::trimTrailingSlashes(found->pw_dir);
+    if (!path::canonicalProblem(home).empty())
+        return std::nullopt;
+    return home;
+}
+
+}  // namespace
+
+std::optional<RemovalPolicy::Client> ClientPlaces::of(const xpcsocket::Peer& peer, const AdministratorGroup& administrators)
+{
+    RemovalPolicy::Client client;
+    client.systemWide = administrators.includes(peer.uid);
+    const auto home = xpcsocket::environmentOf(peer, "HOME");
+    if (home && isFolderOf(path::trimTrailingSlashes(*home), peer.uid)) {
+        client.home = path::trimTrailingSlashes(*home);
+    } else if (const auto fallback = passwordHome(peer.uid)) {
+        client.home = *fallback;
+    } else {
+        return std::nullopt;
+    }
+    const auto temporary = xpcsocket::environmentOf(peer, "TMPDIR");
+    if (temporary && !temporary->empty()) {
+        const std::string folder = path::trimTrailingSlashes(*temporary);
+        const std::string parent = path::deletingLastComponent(folder);
+        const bool systemParent = parent == "/" || parent == path::trimTrailingSlashes(platform::systemRoot());
+        if (!systemParent && isFolderOf(folder, peer.uid) && isFolderOf(parent, peer.uid)) {
+            client.temporaryFolders.push_back(folder);
+            const std::string perUserCache = parent + "/C";
+            if (!platform::fs::linkStatus(perUserCache) || isFolderOf(perUserCache, peer.uid))
+                client.temporaryFolders.push_back(perUserCache);
+        }
+    }
+    return client;
+}

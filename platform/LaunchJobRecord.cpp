@@ -1,0 +1,90 @@
+#include "platform/LaunchJobRecord.h"
+
+#include "platform/FileSystem.h"
+#include "platform/SystemRoot.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+namespace {
+
+constexpr std::size_t kMaxRecordBytes = 64 * 1024;
+
+std::int64_t integer(const plist::Dictionary& record, std::string_view key)
+{
+    const auto* value = plist::find(record, key);
+    return value && value->is<std::int64_t>() ? *value->get<std::int64_t>() : 0;
+}
+
+}  // namespace
+
+std::string LaunchJobRecord::folder()
+{
+    return fixedPath("/var/run/launchd");
+}
+
+std::string LaunchJobRecord::pathFor(const std::string& label)
+{
+    return folder() + "/" + label + ".job";
+}
+
+std::optional<LaunchJobRecord> LaunchJobRecord::read(const std::string& label)
+{
+    const int fd = ::open(pathFor(label).c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    struct stat st {};
+    const bool trusted = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && (st.st_uid == 0 || st.st_uid == ::geteuid()) &&
+                         (st.st_mode & (S_IWGRP | S_IWOTH)) == 0 && st.st_size >= 0 &&
+                         static_cast<std::size_t>(st.st_size) <= kMaxRecordBytes;
+    std::string bytes;
+    if (trusted) {
+        bytes.resize(kMaxRecordBytes);
+        const ssize_t n = ::read(fd, bytes.data(), bytes.size());
+        bytes.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+    }
+    ::close(fd);
+    const auto value = trusted ? plist::parse(bytes) : std::nullopt;
+    const auto* dict = value ? value->get<plist::Dictionary>() : nullptr;
+    if (!dict || plist::stringValue(*dict, "Label") != label)
+        return std::nullopt;
+    LaunchJobRecord record;
+    record.label = label;
+    record.path = plist::stringValue(*dict, "Path");
+    record.device = static_cast<std::uint64_t>(integer(*dict, "Device"));
+    record.inode = static_cast<std::uint64_t>(integer(*dict, "Inode"));
+    record.loader = static_cast<uid_t>(integer(*dict, "UID"));
+    record.supervisor = static_cast<pid_t>(integer(*dict, "Supervisor"));
+    record.program = static_cast<pid_t>(integer(*dict, "Program"));
+    return record;
+}
+
+bool LaunchJobRecord::write() const
+{
+    const plist::Dictionary record{{"Label", label},
+                                   {"Path", path},
+                                   {"Device", static_cast<std::int64_t>(device)},
+                                   {"Inode", static_cast<std::int64_t>(inode)},
+                                   {"UID", static_cast<std::int64_t>(loader)},
+                                   {"Supervisor", std::int64_t{supervisor}},
+                                   {"Program", std::int64_t{program}}};
+    const bool written = plist::writeFile(pathFor(label), plist::Value(record));
+    if (written)
+        ::chmod(pathFor(label).c_str(), 0644);
+    return written;
+}
+
+bool LaunchJobRecord::loadedFrom(const std::string& jobPath, const LaunchJobFile& file) const
+{
+    return path == jobPath && device == static_cast<std::uint64_t>(file.device) && inode == static_cast<std::uint64_t>(file.inode);
+}
+
+bool LaunchJobRecord::loaded() const
+{
+    return supervisor > 0 && ::kill(supervisor, 0) == 0;
+}
+
+}  // namespace platform

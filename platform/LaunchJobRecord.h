@@ -1,0 +1,38 @@
+#pragma once
+
+#include "platform/LaunchJobFile.h"
+
+#include <sys/types.h>
+
+#include <optional>
+#include <string>
+
+namespace platform {
+
+// What launchctl keeps of a loaded job, by label, in the run folder of the system root
+// (<root>/var/run/launchd/<Label>.job): who loaded it, from which file (its path and identity), and
+// the supervisor that runs it. Written by the launchctl that loads the job, read by launchctl and
+// by the daemon.
+struct LaunchJobRecord {
+    std::string label;
+    std::string path;
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    uid_t loader = 0;
+    pid_t supervisor = 0;
+    pid_t program = 0;
+
+    static std::string folder();
+    static std::string pathFor(const std::string& label);
+    // The record of a label, only when root or this process's user wrote it (a regular file of
+    // theirs that nobody else may write); nullopt otherwise.
+    static std::optional<LaunchJobRecord> read(const std::string& label);
+    bool write() const;
+
+    // Whether the job was loaded from exactly this file: the same path and the same file.
+    bool loadedFrom(const std::string& jobPath, const LaunchJobFile& file) const;
+    // Whether its supervisor still runs.
+    bool loaded() const;
+};
+
+}  // namespace platform
