@@ -13,13 +13,13 @@ namespace path = platform::path;
 
 namespace {
 
-// A canonical folder (not a link) that belongs to `uid`.
+// A canonical folder (not a link) that belongs to `uid`; root's are all folders.
 bool isFolderOf(const std::string& folder, uid_t uid)
 {
     if (!path::canonicalProblem(folder).empty())
         return false;
     const auto st = platform::fs::linkStatus(folder);
-    return st && S_ISDIR(st->st_mode) && st->st_uid == uid;
+    return st && S_ISDIR(st->st_mode) && (uid == 0 || st->st_uid == uid);
 }
 
 std::optional<std::string> passwordHome(uid_t uid)

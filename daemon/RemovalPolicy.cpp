@@ -4,6 +4,7 @@
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
 #include "platform/SystemRoot.h"
+#include "system/ProtectedPaths.h"
 
 #include <sys/stat.h>
 
@@ -80,7 +81,7 @@ bool RemovalPolicy::wellFormed(const std::string& candidate, std::string& why) c
         why = problem;
         return false;
     }
-    if (isProtected(candidate)) {
+    if (isProtected(candidate) || isProtectedPath(candidate)) {
         why = "a folder that holds other applications' data";
         return false;
     }

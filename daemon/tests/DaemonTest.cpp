@@ -1,8 +1,10 @@
+#include "daemon/tests/DaemonFixture.h"
 #include "fixtures/BackgroundProcess.h"
 #include "fixtures/ChildProcess.h"
 #include "fixtures/MacTree.h"
 #include "fixtures/Unprivileged.h"
 #include "platform/FileSystem.h"
+#include "platform/LaunchJobRecord.h"
 #include "system/Utility.h"
 #include "xpc/UninstallServiceprotocol.h"
 #include "xpc/UnixSocket.h"
@@ -21,77 +23,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// One daemon for the suite, started through our launchctl from a job file in a temporary system
-// root, as launchd would start it; its standard output is kept for the refusal messages.
-class DaemonTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite()
-    {
-        tree = new fixtures::MacTree("tester");
-        tree->activate();
-        tree->environment().set("OSTROVA_LAUNCHCTL", OSTROVA_LAUNCHCTL_PATH);
-        bundle = tree->at("/Applications/Ostrova.app");
-        daemon = fixtures::copyExecutable(bundle + "/Contents/MacOS/OstrovaDaemon", OSTROVA_DAEMON_PATH);
-        app = fixtures::copyExecutable(bundle + "/Contents/MacOS/Ostrova", OSTROVA_CLIENT_PATH);
-        stranger = fixtures::copyExecutable(tree->at("/usr/local/bin/stranger"), OSTROVA_CLIENT_PATH);
-        log = tree->at("/daemon.log");
-        job = tree->at("/Library/LaunchDaemons/com.halvane.ostrova.plist");
-        tree->writePlist(job, plist::Value(plist::Dictionary{
-                                  {"Label", Utility::kDaemonLabel},
-                                  {"MachServices", plist::Dictionary{{Utility::kMachService, true}}},
-                                  {"KeepAlive", plist::Dictionary{{"SuccessfulExit", false}}},
-                                  {"ProgramArguments", plist::Array{plist::Value(daemon), plist::Value("loadBySystem")}},
-                                  {"RunAtload", true},
-                                  {"StandardOutPath", log},
-                                  {"StandardErrorPath", log}}));
-        // Clients of another user must reach the tree and the socket; the client's home is its own,
-        // the files in it still root's.
-        ::chmod(tree->root().c_str(), 0755);
-        ::chown(tree->home().c_str(), fixtures::unprivilegedUid(), fixtures::unprivilegedGid());
-        const auto loaded = fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "load", "-w", job});
-        ASSERT_EQ(loaded.exitCode, 0) << loaded.err;
-        for (int i = 0; i < 100 && !answers(); ++i)
-            std::this_thread::sleep_for(50ms);
-    }
-    static void TearDownTestSuite()
-    {
-        fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "unload", job});
-        delete tree;
-        tree = nullptr;
-    }
-
-    static bool answers()
-    {
-        XPCRemoteObject<UninstallServiceprotocol> remote(uninstallservice::kServiceName, nullptr);
-        return remote.test();
-    }
-
-    // Runs the test client: as the bundle's app (by default) or another program, as another user.
-    static std::string call(std::vector<std::string> words, const std::string& program = app, bool unprivileged = true,
-                            const std::string& home = "")
-    {
-        std::vector<std::string> argv = {program};
-        if (unprivileged) {
-            argv.push_back("--uid");
-            argv.push_back(std::to_string(fixtures::unprivilegedUid()));
-        }
-        argv.insert(argv.end(), words.begin(), words.end());
-        const auto result = fixtures::runProcess(argv, {{"HOME", home.empty() ? tree->home() : home},
-                                                        {"TMPDIR", tree->temporaryDirectory()}});
-        return result.out;
-    }
-    static bool replied(const std::string& output, bool value)
-    {
-        return output.find(value ? "reply=1" : "reply=0") != std::string::npos;
-    }
-    static std::string daemonLog() { return platform::fs::readFile(log).value_or(""); }
-
-    static fixtures::MacTree* tree;
-    static std::string bundle, daemon, app, stranger, log, job;
-};
-
-fixtures::MacTree* DaemonTest::tree = nullptr;
-std::string DaemonTest::bundle, DaemonTest::daemon, DaemonTest::app, DaemonTest::stranger, DaemonTest::log, DaemonTest::job;
+using DaemonTest = DaemonFixture;
 
 TEST_F(DaemonTest, AnswersTheTestOperation)
 {
@@ -204,8 +136,51 @@ TEST_F(DaemonTest, UnloadsJobsAndKeepsThoseStillRunning)
     EXPECT_TRUE(replied(call({"unload", kept}), false));
     EXPECT_TRUE(platform::fs::exists(kept));
 
-    // Not loaded at all: launchctl fails, so does the unload.
+    // No longer loaded, but its program still runs: the file stays.
     EXPECT_TRUE(replied(call({"unload", kept}), false));
+    EXPECT_TRUE(platform::fs::exists(kept));
+
+    // Never loaded and nothing of it runs: nothing to stop, and the file goes.
+    const std::string idle = tree->at("/Library/LaunchAgents/com.vendor.idle.plist");
+    tree->writePlist(idle, plist::Value(plist::Dictionary{{"Label", "com.vendor.idle"},
+                                                          {"ProgramArguments", plist::Array{plist::Value(tree->at("/nothing"))}}}));
+    EXPECT_TRUE(replied(call({"unload", idle}), true));
+    EXPECT_FALSE(platform::fs::linkStatus(idle));
+}
+
+TEST_F(DaemonTest, LaunchctlUnloadsAJobOnlyFromTheFileItWasLoadedFrom)
+{
+    const std::string program = fixtures::copyExecutable(tree->at("/Applications/Twin.app/Contents/MacOS/twin"));
+    const auto write = [&](const std::string& file) {
+        tree->writePlist(file, plist::Value(plist::Dictionary{{"Label", "com.vendor.twin"},
+                                                              {"ProgramArguments", plist::Array{plist::Value(program), plist::Value("60")}}}));
+    };
+    const std::string original = tree->at("/Library/LaunchAgents/com.vendor.twin.plist");
+    const std::string twin = tree->at("~/Library/LaunchAgents/com.vendor.twin.plist");
+    write(original);
+    write(twin);
+    ASSERT_EQ(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "load", original}).exitCode, 0);
+    const auto record = platform::LaunchJobRecord::read("com.vendor.twin");
+    ASSERT_TRUE(record);
+    EXPECT_EQ(record->path, original);
+    EXPECT_EQ(record->loader, ::getuid());
+    EXPECT_TRUE(record->loaded());
+
+    // Another file with the same label, and the same path holding another file, do not unload it.
+    EXPECT_EQ(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "unload", twin}).exitCode, 113);
+    ::rename(original.c_str(), (original + ".kept").c_str());
+    write(original);
+    EXPECT_EQ(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "unload", original}).exitCode, 113);
+    EXPECT_TRUE(platform::LaunchJobRecord::read("com.vendor.twin")->loaded());
+    ::rename((original + ".kept").c_str(), original.c_str());
+    EXPECT_EQ(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "unload", original}).exitCode, 0);
+    EXPECT_FALSE(platform::LaunchJobRecord::read("com.vendor.twin"));
+
+    // remove takes a label, and only a label.
+    ASSERT_EQ(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "load", original}).exitCode, 0);
+    EXPECT_EQ(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "remove", "../launchd/com.vendor.twin"}).exitCode, 113);
+    EXPECT_EQ(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "remove", "com.vendor.twin"}).exitCode, 0);
+    EXPECT_FALSE(platform::LaunchJobRecord::read("com.vendor.twin"));
 }
 
 TEST_F(DaemonTest, EndsTheProcessesOfABundle)

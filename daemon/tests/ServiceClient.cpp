@@ -1,5 +1,5 @@
 // A client of the uninstall service for the tests: makes one call and prints what came back.
-//   service_client [--uid N] [--exec-after-connect PATH] OPERATION [ARGUMENTS...]
+//   service_client [--uid N] [--exec-after-connect PATH] [--send-from-child] OPERATION [ARGUMENTS...]
 // OPERATION: test | remove PATH... | unload PATH | kill-executable PATH NAME | kill-bundle PATH
 //            | raw-garbage | raw-oversized
 // Prints "reply=1", "reply=0" or "noreply" (nothing came within five seconds), and every message
@@ -10,6 +10,8 @@
 #include "xpc/XPCRemoteObject.h"
 
 #include <fcntl.h>
+#include <grp.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -69,16 +71,20 @@ int main(int argc, char** argv)
 {
     std::vector<std::string> words(argv + 1, argv + argc);
     std::string execAfterConnect;
+    bool sendFromChild = false;
     int inheritedFd = -1;
     while (!words.empty() && words[0].rfind("--", 0) == 0) {
         if (words[0] == "--uid" && words.size() > 1) {
             const uid_t uid = static_cast<uid_t>(std::atoi(words[1].c_str()));
-            if (::geteuid() == 0 && (::setgid(uid) != 0 || ::setuid(uid) != 0))
+            if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(uid) != 0 || ::setuid(uid) != 0))
                 return 3;
             words.erase(words.begin(), words.begin() + 2);
         } else if (words[0] == "--exec-after-connect" && words.size() > 1) {
             execAfterConnect = words[1];
             words.erase(words.begin(), words.begin() + 2);
+        } else if (words[0] == "--send-from-child") {
+            sendFromChild = true;
+            words.erase(words.begin());
         } else if (words[0] == "--fd" && words.size() > 1) {
             inheritedFd = std::atoi(words[1].c_str());
             words.erase(words.begin(), words.begin() + 2);
@@ -92,6 +98,25 @@ int main(int argc, char** argv)
 
     if (inheritedFd >= 0)
         return converse(inheritedFd, requestFor(words));
+    if (sendFromChild) {
+        // This process connects; another one (its child) sends on the same connection.
+        const int fd = xpcsocket::connectTo(socketPath);
+        if (fd < 0) {
+            print("noreply");
+            return 0;
+        }
+        const pid_t child = ::fork();
+        if (child == 0) {
+            xpcwire::writeAll(fd, xpcwire::encodeRequest(requestFor(words)));
+            ::_exit(0);
+        }
+        ::waitpid(child, nullptr, 0);
+        std::string why;
+        const auto frame = xpcwire::readFrame(fd, 3000, why);
+        const auto value = frame ? xpcwire::decodeReply(*frame, why) : std::nullopt;
+        print(value ? (*value ? "reply=1" : "reply=0") : "noreply");
+        return 0;
+    }
     if (!execAfterConnect.empty()) {
         const int fd = xpcsocket::connectTo(socketPath);
         if (fd < 0) {

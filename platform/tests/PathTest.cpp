@@ -33,6 +33,17 @@ TEST(PathUtil, IsInsideComparesWholeComponents)
     EXPECT_TRUE(path::isInside("/x", "/"));
 }
 
+TEST(PathUtil, OneCanonicalFormForEveryPathACheckSees)
+{
+    EXPECT_EQ(path::canonicalProblem("/Users/a/Library/Caches/com.x"), "");
+    EXPECT_EQ(path::canonicalProblem("/Users/a/Library/Caches/Caf\xc3\xa9"), "");
+    for (const std::string& bad : {std::string(""), std::string("/"), std::string("relative/x"), std::string("/Library//Caches"),
+                                  std::string("/Library/Caches/"), std::string("/Library/./Caches"), std::string("/Library/../etc"),
+                                  std::string("/Library/Keychains\0x", 20), std::string("/Library/\xff"),
+                                  std::string("/Library/\xc0\xaf")})
+        EXPECT_NE(path::canonicalProblem(bad), "") << bad;
+}
+
 TEST(PathUtil, TildeAndTemporaryFolder)
 {
     fixtures::ScopedEnvironment env;

@@ -1,4 +1,5 @@
 #include "fixtures/MacTree.h"
+#include "fixtures/BinaryPlistWriter.h"
 #include "platform/PropertyList.h"
 #include "platform/StringsFile.h"
 
@@ -107,6 +108,23 @@ TEST(PropertyList, SharedObjectsCannotMultiplyWithoutBound)
     put64(table);
     bytes += trailer;
     EXPECT_FALSE(plist::parse(bytes).has_value());
+}
+
+TEST(PropertyList, ASharedStringCannotGrowBeyondABudget)
+{
+    // 1 MB in, 64 GB out if every reference became a copy.
+    const std::string frame = fixtures::BinaryPlistWriter::amplifyingRemoveRequest(1000000);
+    EXPECT_FALSE(plist::parse(std::string_view(frame).substr(4)).has_value());
+
+    // Modest sharing, as any writer that uniques its strings makes, still reads.
+    fixtures::BinaryPlistWriter writer;
+    const auto path = writer.string("/Users/someone/Library/Caches/com.vendor.app");
+    const auto list = writer.array(std::vector<fixtures::BinaryPlistWriter::Ref>(8, path));
+    const auto parsed = plist::parse(writer.finish(list));
+    ASSERT_TRUE(parsed.has_value());
+    ASSERT_TRUE(parsed->is<plist::Array>());
+    EXPECT_EQ(parsed->get<plist::Array>()->size(), 8u);
+    EXPECT_EQ(*(*parsed->get<plist::Array>())[7].get<std::string>(), "/Users/someone/Library/Caches/com.vendor.app");
 }
 
 TEST(PropertyList, NestingBeyondTheLimitIsRejected)

@@ -52,7 +52,9 @@ TEST_F(SafeRemoverTest, ALinkOnTheWayIsNeverFollowed)
 
 TEST_F(SafeRemoverTest, MalformedPathsAreRefused)
 {
-    for (const std::string& path : std::vector<std::string>{"", "/", "relative/path", tree.at("/Protected/../Protected"), tree.at("/Protected/./keep.txt")})
+    for (const std::string& path : std::vector<std::string>{"", "/", "relative/path", tree.at("/Protected/../Protected"),
+                                                            tree.at("/Protected/./keep.txt"), tree.at("/Protected") + std::string("\0x", 2),
+                                                            tree.at("/Protected") + "/", tree.at("//Protected")})
         EXPECT_FALSE(SafeRemover::remove(path)) << path;
     EXPECT_TRUE(platform::fs::exists(protectedFile));
 }

@@ -1,0 +1,430 @@
+// The daemon against a local attacker: every request goes to the real daemon on its socket, from
+// the test client run as the unprivileged user (or from root where the place rules alone decide).
+#include "daemon/DaemonLog.h"
+#include "daemon/RemovalPolicy.h"
+#include "daemon/tests/DaemonFixture.h"
+#include "fixtures/BackgroundProcess.h"
+#include "fixtures/BinaryPlistWriter.h"
+#include "fixtures/ChildProcess.h"
+#include "fixtures/Unprivileged.h"
+#include "platform/FileSystem.h"
+#include "platform/LaunchJobRecord.h"
+#include "platform/PathUtil.h"
+#include "system/Utility.h"
+#include "xpc/UninstallServiceprotocol.h"
+#include "xpc/UnixSocket.h"
+
+#include <fcntl.h>
+#include <grp.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/ptrace.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <memory>
+#include <cctype>
+#include <chrono>
+#include <thread>
+
+namespace {
+
+using namespace std::chrono_literals;
+namespace fs = platform::fs;
+
+using DaemonAttackTest = DaemonFixture;
+
+std::size_t countOf(const std::string& text, const std::string& part)
+{
+    std::size_t count = 0;
+    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
+}
+
+// Runs `body` in a child dropped to the unprivileged user; its exit code.
+int asUnprivileged(const std::function<int()>& body)
+{
+    return fixtures::runUnprivileged(body);
+}
+
+// The CPU time the daemon has used so far, in clock ticks.
+long daemonTicks(pid_t pid)
+{
+    const auto stat = fs::readFile("/proc/" + std::to_string(pid) + "/stat").value_or("");
+    const auto close = stat.rfind(')');
+    if (close == std::string::npos)
+        return -1;
+    std::vector<std::string> fields;
+    std::string field;
+    for (char c : stat.substr(close + 2)) {
+        if (c == ' ') {
+            fields.push_back(field);
+            field.clear();
+        } else {
+            field += c;
+        }
+    }
+    // utime and stime are fields 14 and 15 of the whole line, 12 and 13 after the command.
+    return fields.size() > 12 ? std::stol(fields[11]) + std::stol(fields[12]) : -1;
+}
+
+TEST_F(DaemonAttackTest, NoProtectedFolderGoesInAnySpelling)
+{
+    RemovalPolicy::Client client;
+    client.home = tree->home();
+    client.systemWide = true;
+    const RemovalPolicy policy(client);
+    std::vector<std::string> folders;
+    for (const auto& folder : policy.protectedFolders())
+        if (platform::path::isInside(folder, tree->root()))
+            folders.push_back(folder);
+    ASSERT_GT(folders.size(), 150u);
+    for (const auto& folder : folders)
+        tree->writeFile(folder + "/.marker", "x");
+
+    const auto before = countOf(daemonLog(), "refused to remove");
+    std::size_t requests = 0;
+    for (const auto& folder : folders) {
+        const std::string inRoot = folder.substr(tree->root().size());
+        std::string upper = inRoot;
+        std::transform(upper.begin(), upper.end(), upper.begin(), [](unsigned char c) { return std::toupper(c); });
+        const auto slash = folder.rfind('/');
+        const std::vector<std::string> spellings = {
+            folder.substr(0, slash) + "//" + folder.substr(slash + 1),
+            folder + "/",
+            folder.substr(0, slash) + "/." + folder.substr(slash),
+            folder + std::string("\0x", 2),
+            tree->root() + upper,
+            folder + "\xff",
+            folder.substr(0, slash) + "/\xc0\xae\xc0\xae" + folder.substr(slash)};
+        for (const auto& spelling : spellings) {
+            const auto reply = sendRaw(fixtures::BinaryPlistWriter::removeRequest({spelling}));
+            ASSERT_TRUE(reply.has_value()) << spelling;
+            EXPECT_FALSE(*reply) << spelling;
+            ++requests;
+        }
+    }
+    for (const auto& folder : folders)
+        EXPECT_TRUE(fs::exists(folder + "/.marker")) << folder;
+    // Refusals are logged, but not one line each.
+    const auto logged = countOf(daemonLog(), "refused to remove") - before;
+    EXPECT_GE(logged, 1u);
+    EXPECT_LE(logged, DaemonLog::kBurst * 2);
+    EXPECT_GT(requests, logged * 50);
+    EXPECT_TRUE(answers());
+}
+
+TEST_F(DaemonAttackTest, APreloadedLibraryMakesTheGenuineClientAStranger)
+{
+    const std::string target = tree->at("~/Library/Caches/com.vendor.preloaded");
+    tree->writeFile(target, "x");
+    const std::string probe = tree->at("/usr/local/lib/probe.so");
+    fixtures::copyExecutable(probe, OSTROVA_PRELOAD_PROBE);
+    // Without the preload the same client is served: the refusal below is the preload's.
+    EXPECT_TRUE(replied(call({"test"}), true));
+    for (const char* variable : {"LD_PRELOAD", "LD_AUDIT"}) {
+        const auto output = call({"remove", target}, app, true, "", {{variable, probe}});
+        EXPECT_NE(output.find("noreply"), std::string::npos) << variable << ": " << output;
+    }
+    EXPECT_TRUE(fs::exists(target));
+    EXPECT_NE(daemonLog().find("it runs code from"), std::string::npos);
+}
+
+TEST_F(DaemonAttackTest, ARequestFromAnotherProcessOnTheConnectionIsRefused)
+{
+    const std::string target = tree->at("~/Library/Caches/com.vendor.shared-connection");
+    tree->writeFile(target, "x");
+    const auto output = call({"--send-from-child", "remove", target});
+    EXPECT_NE(output.find("noreply"), std::string::npos) << output;
+    EXPECT_TRUE(fs::exists(target));
+    // The same request from the process that connected is served.
+    EXPECT_TRUE(replied(call({"remove", target}), true));
+    EXPECT_FALSE(fs::linkStatus(target));
+}
+
+TEST_F(DaemonAttackTest, ATracedClientIsRefused)
+{
+    const std::string target = tree->at("~/Library/Caches/com.vendor.traced");
+    tree->writeFile(target, "x");
+    int output[2];
+    ASSERT_EQ(::pipe(output), 0);
+    const std::string uid = std::to_string(fixtures::unprivilegedUid());
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::ptrace(PTRACE_TRACEME, 0, nullptr, nullptr);
+        ::dup2(output[1], 1);
+        ::execl(app.c_str(), app.c_str(), "--uid", uid.c_str(), "remove", target.c_str(), static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    ::close(output[1]);
+    // Let the traced client run, passing its signals on, until it ends.
+    for (;;) {
+        int status = 0;
+        if (::waitpid(child, &status, 0) < 0 || WIFEXITED(status) || WIFSIGNALED(status))
+            break;
+        const int signal = WIFSTOPPED(status) && WSTOPSIG(status) != SIGTRAP ? WSTOPSIG(status) : 0;
+        ::ptrace(PTRACE_CONT, child, nullptr, reinterpret_cast<void*>(static_cast<long>(signal)));
+    }
+    std::string printed;
+    char buffer[256];
+    for (ssize_t n; (n = ::read(output[0], buffer, sizeof buffer)) > 0;)
+        printed.append(buffer, static_cast<std::size_t>(n));
+    ::close(output[0]);
+    EXPECT_NE(printed.find("noreply"), std::string::npos) << printed;
+    EXPECT_TRUE(fs::exists(target));
+}
+
+TEST_F(DaemonAttackTest, AProgramBindMountedOverTheClientInItsOwnNamespaceIsRefused)
+{
+    const std::string target = tree->at("~/Library/Caches/com.vendor.namespaced");
+    tree->writeFile(target, "x");
+    int output[2];
+    ASSERT_EQ(::pipe(output), 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::dup2(output[1], 1);
+        if (::setgroups(0, nullptr) != 0 || ::setgid(fixtures::unprivilegedGid()) != 0 || ::setuid(fixtures::unprivilegedUid()) != 0)
+            ::_exit(126);
+        if (::unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0)
+            ::_exit(77);
+        if (::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            ::mount(stranger.c_str(), app.c_str(), nullptr, MS_BIND, nullptr) != 0)
+            ::_exit(78);
+        ::execl(app.c_str(), app.c_str(), "remove", target.c_str(), static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    ::close(output[1]);
+    std::string printed;
+    char buffer[256];
+    for (ssize_t n; (n = ::read(output[0], buffer, sizeof buffer)) > 0;)
+        printed.append(buffer, static_cast<std::size_t>(n));
+    ::close(output[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    if (WIFEXITED(status) && (WEXITSTATUS(status) == 77 || WEXITSTATUS(status) == 78))
+        GTEST_SKIP() << "unprivileged user and mount namespaces are not available here (exit " << WEXITSTATUS(status) << ")";
+    EXPECT_NE(printed.find("noreply"), std::string::npos) << printed;
+    EXPECT_TRUE(fs::exists(target));
+    EXPECT_NE(daemonLog().find("namespace"), std::string::npos);
+}
+
+TEST_F(DaemonAttackTest, AnAmplifyingPropertyListIsRefusedWithoutGrowing)
+{
+    const std::string request = fixtures::BinaryPlistWriter::amplifyingRemoveRequest(1000000);
+    ASSERT_LE(request.size(), 1u << 20);
+    EXPECT_FALSE(sendRaw(request).has_value());
+    EXPECT_TRUE(answers());
+    const long peak = daemonStatusKb("VmHWM");
+    ASSERT_GT(peak, 0);
+    EXPECT_LT(peak, 64 * 1024) << "peak resident kB";
+}
+
+TEST_F(DaemonAttackTest, IdleConnectionsNeitherLockOthersOutNorSpin)
+{
+    int ready[2], release[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    ASSERT_EQ(::pipe(release), 0);
+    const pid_t flood = ::fork();
+    if (flood == 0) {
+        ::close(ready[0]);
+        ::close(release[1]);
+        if (::setgroups(0, nullptr) != 0 || ::setgid(fixtures::unprivilegedGid()) != 0 || ::setuid(fixtures::unprivilegedUid()) != 0)
+            ::_exit(126);
+        const std::string socket = xpcsocket::pathForService(uninstallservice::kServiceName);
+        std::vector<int> held;
+        for (int i = 0; i < 600; ++i) {
+            const int fd = xpcsocket::connectTo(socket);
+            if (fd >= 0)
+                held.push_back(fd);
+        }
+        const char count = held.size() == 600 ? 'y' : 'n';
+        (void)!::write(ready[1], &count, 1);
+        char wait;
+        (void)!::read(release[0], &wait, 1);
+        ::_exit(0);
+    }
+    ::close(ready[1]);
+    ::close(release[0]);
+    char count = 0;
+    ASSERT_EQ(::read(ready[0], &count, 1), 1);
+    EXPECT_EQ(count, 'y');
+    std::this_thread::sleep_for(300ms);
+
+    const auto start = std::chrono::steady_clock::now();
+    const auto output = call({"remove", tree->at("~/Library/Caches/never-was")});
+    EXPECT_TRUE(replied(output, true)) << output;
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
+
+    const pid_t daemon = daemonPid();
+    const long before = daemonTicks(daemon);
+    std::this_thread::sleep_for(1s);
+    const long after = daemonTicks(daemon);
+    ASSERT_GE(before, 0);
+    EXPECT_LE(after - before, 5) << "ticks used while idle";
+
+    (void)!::write(release[1], "x", 1);
+    ::close(release[1]);
+    ::close(ready[0]);
+    ::waitpid(flood, nullptr, 0);
+    EXPECT_TRUE(answers());
+}
+
+TEST_F(DaemonAttackTest, RefusalsAreRateLimitedAndClientTextIsEscaped)
+{
+    // A program whose path holds a newline and a forged log line.
+    const std::string forged = fixtures::copyExecutable(tree->at("/usr/local/bin/evil\nOstrovaDaemon: forged"), OSTROVA_CLIENT_PATH);
+    call({"test"}, forged);
+    const std::string log1 = daemonLog();
+    EXPECT_EQ(log1.find("\nOstrovaDaemon: forged"), std::string::npos);
+    EXPECT_NE(log1.find("evil\\nOstrovaDaemon: forged"), std::string::npos) << log1;
+
+    const auto sizeBefore = daemonLog().size();
+    const int refused = asUnprivileged([] {
+        const std::string socket = xpcsocket::pathForService(uninstallservice::kServiceName);
+        for (int i = 0; i < 2000; ++i) {
+            const int fd = xpcsocket::connectTo(socket);
+            if (fd < 0)
+                return 1;
+            char byte;
+            (void)!::read(fd, &byte, 1);  // the daemon closes a refused client's connection
+            ::close(fd);
+        }
+        return 0;
+    });
+    EXPECT_EQ(refused, 0);
+    const std::string grown = daemonLog().substr(sizeBefore);
+    EXPECT_LE(countOf(grown, "refused the client"), DaemonLog::kBurst);
+    EXPECT_LT(grown.size(), 4096u) << grown;
+    EXPECT_TRUE(answers());
+}
+
+TEST_F(DaemonAttackTest, JobFilesThatAreNotTheClientsToUnload)
+{
+    // A root job, loaded from the system's folder.
+    const std::string program = fixtures::copyExecutable(tree->at("/Applications/Root Tool.app/Contents/MacOS/tool"));
+    const std::string rootJob = tree->at("/Library/LaunchDaemons/com.test.rootjob.plist");
+    tree->writePlist(rootJob, plist::Value(plist::Dictionary{{"Label", "com.test.rootjob"},
+                                                             {"ProgramArguments", plist::Array{plist::Value(program), plist::Value("60")}}}));
+    ASSERT_EQ(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "load", rootJob}).exitCode, 0);
+
+    // The user's own job files naming that job and the daemon's own.
+    for (const auto& [name, label] : std::vector<std::pair<std::string, std::string>>{
+             {"evil.plist", "com.test.rootjob"}, {"daemon.plist", Utility::kDaemonLabel}}) {
+        const std::string file = tree->at("~/Library/LaunchAgents/" + name);
+        tree->writePlist(file, plist::Value(plist::Dictionary{{"Label", label},
+                                                              {"ProgramArguments", plist::Array{plist::Value("/bin/true")}}}));
+        ::chown(file.c_str(), fixtures::unprivilegedUid(), fixtures::unprivilegedGid());
+        EXPECT_TRUE(replied(call({"unload", file}), false)) << name;
+    }
+    // The daemon's own job file, asked for by an administrator.
+    EXPECT_TRUE(replied(call({"unload", job}), false));
+    EXPECT_TRUE(fs::exists(job));
+    auto record = platform::LaunchJobRecord::read("com.test.rootjob");
+    ASSERT_TRUE(record);
+    EXPECT_TRUE(record->loaded());
+    EXPECT_TRUE(answers());
+
+    // A FIFO never stalls the daemon; an over-large file is not read.
+    const std::string fifo = tree->at("~/Library/LaunchAgents/com.test.fifo.plist");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    const std::string large = tree->at("~/Library/LaunchAgents/com.test.large.plist");
+    tree->writeFile(large, "<?xml version=\"1.0\"?><plist><dict><key>Label</key><string>com.test.large</string><key>Pad</key><string>" +
+                               std::string(2 << 20, 'x') + "</string></dict></plist>");
+    for (const auto& file : {fifo, large}) {
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_TRUE(replied(call({"unload", file}), false)) << file;
+        EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
+        EXPECT_TRUE(fs::linkStatus(file));
+    }
+    fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "unload", rootJob});
+}
+
+TEST_F(DaemonAttackTest, NothingOfTheDaemonsOwnBundleIsEnded)
+{
+    const pid_t before = daemonPid();
+    const auto record = platform::LaunchJobRecord::read(Utility::kDaemonLabel);
+    ASSERT_TRUE(record);
+    EXPECT_TRUE(replied(call({"kill-bundle", bundle}), false));
+    EXPECT_TRUE(replied(call({"kill-executable", daemon, "OstrovaDaemon"}), false));
+    EXPECT_TRUE(replied(call({"kill-bundle", bundle}, app, false), false));  // not even for root
+    EXPECT_TRUE(replied(call({"remove", bundle + "/Contents/MacOS/OstrovaDaemon"}), false));
+    EXPECT_TRUE(replied(call({"remove", job}), false));
+    EXPECT_TRUE(answers());
+    EXPECT_EQ(daemonPid(), before);
+    EXPECT_EQ(::kill(record->supervisor, 0), 0);
+    EXPECT_TRUE(fs::exists(job));
+}
+
+TEST_F(NonAdministratorDaemonTest, ServesItsOwnHomeOnly)
+{
+    const std::string own = tree->at("~/Library/Application Support/Root Owned");
+    tree->writeFile(own + "/data.bin", "x");
+    const std::string system = tree->at("/Library/Caches/com.vendor.system");
+    tree->writeFile(system, "x");
+    fixtures::AppSpec sharedSpec;
+    sharedSpec.name = "Shared Tool";
+    sharedSpec.identifier = "com.vendor.shared";
+    const std::string shared = tree->addApp("/Applications", sharedSpec);
+    EXPECT_TRUE(replied(call({"remove", own}), true));
+    EXPECT_FALSE(fs::linkStatus(own));
+    EXPECT_TRUE(replied(call({"remove", system}), false));
+    EXPECT_TRUE(replied(call({"remove", shared}), false));
+    EXPECT_TRUE(fs::exists(system));
+    EXPECT_TRUE(fs::exists(shared));
+    const std::string systemJob = tree->at("/Library/LaunchAgents/com.vendor.system.plist");
+    tree->writePlist(systemJob, plist::Value(plist::Dictionary{{"Label", "com.vendor.system"},
+                                                               {"ProgramArguments", plist::Array{plist::Value("/nothing")}}}));
+    EXPECT_TRUE(replied(call({"unload", systemJob}), false));
+    EXPECT_TRUE(fs::exists(systemJob));
+}
+
+TEST_F(NonAdministratorDaemonTest, EndsOnlyItsOwnProcesses)
+{
+    // A root process of an application in the user's own Applications folder.
+    const std::string victim = fixtures::copyExecutable(tree->at("~/Applications/Victim.app/Contents/MacOS/Victim"));
+    auto rootOwned = std::make_unique<fixtures::BackgroundProcess>(std::vector<std::string>{victim, "60"});
+    ASSERT_TRUE(rootOwned->waitUntilRunning(victim));
+    EXPECT_TRUE(replied(call({"kill-bundle", tree->at("~/Applications/Victim.app")}), false));
+    EXPECT_TRUE(replied(call({"kill-executable", victim, "Victim"}), false));
+    EXPECT_FALSE(rootOwned->ended(300));
+    rootOwned.reset();
+
+    // The same program run by the user itself is the user's to end.
+    fixtures::BackgroundProcess own({victim, "60"}, [] {
+        return ::setgroups(0, nullptr) == 0 && ::setgid(fixtures::unprivilegedGid()) == 0 && ::setuid(fixtures::unprivilegedUid()) == 0;
+    });
+    ASSERT_TRUE(own.waitUntilRunning(victim));
+    EXPECT_TRUE(replied(call({"kill-executable", victim, "Victim"}), true));
+    EXPECT_TRUE(own.ended(5000));
+}
+
+TEST_F(NonAdministratorDaemonTest, TemporaryFoldersCountOnlyWhenTheyAreTheClients)
+{
+    const uid_t other = 4242;
+    const std::string theirs = tree->at("/private/var/folders/zz/other");
+    tree->writeFile(theirs + "/C/com.vendor.cache/data", "x");
+    tree->makeDirectories(theirs + "/T");
+    for (const auto& folder : {theirs, theirs + "/C", theirs + "/T"})
+        ::chown(folder.c_str(), other, other);
+    EXPECT_TRUE(replied(call({"remove", theirs + "/C/com.vendor.cache"}, app, true, "", {{"TMPDIR", theirs + "/T/"}}), false));
+    EXPECT_TRUE(fs::exists(theirs + "/C/com.vendor.cache/data"));
+
+    // A temporary folder whose name holds a space: its own sibling "C" counts, the root's "/C" never.
+    const std::string mine = tree->at("/private/var/folders/a b/mine");
+    tree->writeFile(mine + "/C/com.vendor.cache/data", "x");
+    tree->makeDirectories(mine + "/T");
+    for (const auto& folder : {mine, mine + "/C", mine + "/T"})
+        ::chown(folder.c_str(), fixtures::unprivilegedUid(), fixtures::unprivilegedGid());
+    const std::string rootCache = tree->at("/C/com.vendor.cache/data");
+    tree->writeFile(rootCache, "x");
+    const std::map<std::string, std::string> spaced = {{"TMPDIR", mine + "/T/"}};
+    EXPECT_TRUE(replied(call({"remove", tree->at("/C/com.vendor.cache")}, app, true, "", spaced), false));
+    EXPECT_TRUE(fs::exists(rootCache));
+    EXPECT_TRUE(replied(call({"remove", mine + "/C/com.vendor.cache"}, app, true, "", spaced), true));
+    EXPECT_FALSE(fs::linkStatus(mine + "/C/com.vendor.cache"));
+}
+
+}  // namespace

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "fixtures/MacTree.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/types.h>
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+// One real daemon per test suite, started through our launchctl from a job file in a temporary
+// system root, as launchd would start it, under a 1024-descriptor limit; its standard output is
+// kept for the log checks. Clients are the test client (daemon/tests/ServiceClient.cpp) copied
+// into the bundle as its Ostrova executable, run as the unprivileged user unless said otherwise.
+class DaemonFixture : public ::testing::Test {
+protected:
+    // Starts the daemon counting `administrators` (a group name) as administrators.
+    static void startDaemon(const std::string& administrators);
+    static void SetUpTestSuite();  // the unprivileged user's own group: it is an administrator
+    static void TearDownTestSuite();
+
+    static bool answers();
+    // Runs the test client: as the bundle's app (by default) or another program, as another user.
+    static std::string call(std::vector<std::string> words, const std::string& program = app, bool unprivileged = true,
+                            const std::string& home = "", const std::map<std::string, std::string>& environment = {});
+    static bool replied(const std::string& output, bool value);
+    // Sends ready-made bytes as root on a new connection; the reply, or nullopt when none came.
+    static std::optional<bool> sendRaw(const std::string& bytes);
+    static std::string daemonLog();
+    static pid_t daemonPid();
+    // A line of /proc/<daemon>/status ("VmHWM") in kB; -1 when unreadable.
+    static long daemonStatusKb(const std::string& field);
+
+    static fixtures::MacTree* tree;
+    static std::string bundle, daemon, app, stranger, log, job;
+};
+
+// The same daemon for which the unprivileged user is not an administrator.
+class NonAdministratorDaemonTest : public DaemonFixture {
+protected:
+    static void SetUpTestSuite() { startDaemon("root"); }
+};
