@@ -2,9 +2,22 @@
 #include "xpc/UninstallServiceprotocol.h"
 #include "xpc/XPCDuplexObject.h"
 #include "xpc/XPCLocalObject.h"
+#include "xpc/XPCListener.h"
+#include "xpc/XPCMessage.h"
 #include "xpc/XPCRemoteObject.h"
 
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <sstream>
 
 #include <chrono>
 #include <condition_variable>
@@ -174,3 +187,143 @@ TEST_F(XPCTest, DuplexCarriesCallsBothWays)
 }
 
 }  // namespace
+
+namespace {
+
+// A listener that answers every request YES, with the given bounds.
+std::unique_ptr<XPCListener> answeringListener(const std::string& service, ConnectionLimiter::Limits limits)
+{
+    auto listener = std::make_unique<XPCListener>(
+        service,
+        [](XPCServerConnection& connection) {
+            connection.exportedHandler = [](const xpcwire::Request&, std::function<void(bool)> reply) {
+                reply(true);
+                return true;
+            };
+            return true;
+        },
+        nullptr);
+    listener->limits = limits;
+    return listener->resume() ? std::move(listener) : nullptr;
+}
+
+std::optional<bool> ask(const std::string& service)
+{
+    const int fd = xpcsocket::connectTo(xpcsocket::pathForService(service));
+    if (fd < 0)
+        return std::nullopt;
+    std::string why;
+    std::optional<std::string> answer;
+    if (xpcwire::writeAll(fd, xpcwire::encodeRequest({uninstallservice::kTest, {}})))
+        answer = xpcwire::readFrame(fd, 3000, why);
+    ::close(fd);
+    return answer ? xpcwire::decodeReply(*answer, why) : std::nullopt;
+}
+
+// Whether the server has closed the connection (without waiting for it).
+bool closedByServer(int fd)
+{
+    pollfd pfd{fd, POLLIN, 0};
+    char byte;
+    return ::poll(&pfd, 1, 2000) == 1 && ::recv(fd, &byte, 1, MSG_DONTWAIT) == 0;
+}
+
+long ticksOf(pid_t pid)
+{
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    std::getline(stat, line);
+    std::istringstream fields(line.substr(line.rfind(')') + 2));
+    std::string field;
+    long utime = 0, stime = 0;
+    for (int i = 1; i <= 13 && fields >> field; ++i) {
+        if (i == 12)
+            utime = std::stol(field);
+        if (i == 13)
+            stime = std::stol(field);
+    }
+    return utime + stime;
+}
+
+}  // namespace
+
+TEST_F(XPCTest, AnIdleConnectionMakesRoomForANewOneOfTheSameUser)
+{
+    const auto listener = answeringListener("com.test.limited", {4, 2});
+    ASSERT_TRUE(listener);
+    const std::string socket = xpcsocket::pathForService("com.test.limited");
+    const int first = xpcsocket::connectTo(socket);
+    const int second = xpcsocket::connectTo(socket);
+    ASSERT_GE(first, 0);
+    ASSERT_GE(second, 0);
+    // A third of the same user is served: the oldest idle one made room.
+    EXPECT_EQ(ask("com.test.limited"), std::optional<bool>(true));
+    EXPECT_TRUE(closedByServer(first));
+    ::close(first);
+    ::close(second);
+}
+
+TEST_F(XPCTest, ARequestSentByAnotherProcessOnTheConnectionIsDropped)
+{
+    const auto listener = answeringListener("com.test.sender", {8, 8});
+    ASSERT_TRUE(listener);
+    const int fd = xpcsocket::connectTo(xpcsocket::pathForService("com.test.sender"));
+    ASSERT_GE(fd, 0);
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(xpcwire::writeAll(fd, xpcwire::encodeRequest({uninstallservice::kTest, {}})) ? 0 : 1);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    std::string why;
+    EXPECT_FALSE(xpcwire::readFrame(fd, 3000, why).has_value());
+    ::close(fd);
+    EXPECT_EQ(ask("com.test.sender"), std::optional<bool>(true));
+}
+
+TEST_F(XPCTest, AFullDescriptorTableNeitherSpinsNorStopsTheListener)
+{
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t server = ::fork();
+    if (server == 0) {
+        // Room for the listener and a few connections, no more.
+        rlimit limit{};
+        ::getrlimit(RLIMIT_NOFILE, &limit);
+        // New descriptors take the lowest free numbers: the limit is counted from the open ones.
+        int open = 0;
+        for (int fd = 0; fd < 1024; ++fd)
+            if (::fcntl(fd, F_GETFD) >= 0)
+                ++open;
+        limit.rlim_cur = static_cast<rlim_t>(open + 16);
+        ::setrlimit(RLIMIT_NOFILE, &limit);
+        const auto listener = answeringListener("com.test.descriptors", {1000, 1000});
+        (void)!::write(ready[1], listener ? "y" : "n", 1);
+        ::pause();
+        ::_exit(0);
+    }
+    char started = 0;
+    ASSERT_EQ(::read(ready[0], &started, 1), 1);
+    ASSERT_EQ(started, 'y');
+    const std::string socket = xpcsocket::pathForService("com.test.descriptors");
+    std::vector<int> idle;
+    // Twice as many as the server has descriptors left (two each: the socket and its pidfd).
+    for (int i = 0; i < 40; ++i)
+        if (const int fd = xpcsocket::connectTo(socket); fd >= 0)
+            idle.push_back(fd);
+    const long before = ticksOf(server);
+    std::this_thread::sleep_for(1s);
+    EXPECT_LE(ticksOf(server) - before, 5) << "ticks used by a listener out of descriptors";
+    for (const int fd : idle)
+        ::close(fd);
+    std::optional<bool> answer;
+    for (int i = 0; i < 50 && !answer; ++i) {
+        answer = ask("com.test.descriptors");
+        if (!answer)
+            std::this_thread::sleep_for(100ms);
+    }
+    EXPECT_EQ(answer, std::optional<bool>(true));
+    ::kill(server, SIGKILL);
+    ::waitpid(server, nullptr, 0);
+    ::close(ready[0]);
+    ::close(ready[1]);
+}
