@@ -14,17 +14,10 @@
 
 #include <sys/stat.h>
 
-#include <regex>
 
 namespace path = platform::path;
 
 namespace {
-
-bool isValidLabel(const std::string& label)
-{
-    static const std::regex pattern("^[A-Za-z0-9._-]+$");
-    return std::regex_match(label, pattern);
-}
 
 std::string ownJobFile()
 {
@@ -147,7 +140,7 @@ void UninstallServiceWapper::removeWithPaths(const std::vector<std::string>& pat
 bool UninstallServiceWapper::unloadJob(const Client& client, const std::string& jobPath, const platform::LaunchJobFile& file)
 {
     const std::string label = plist::stringValue(file.job, "Label");
-    if (!isValidLabel(label)) {
+    if (!platform::LaunchJobRecord::isValidLabel(label)) {
         refuse("to unload " + jobPath, "the job's label is not a launchd label");
         return false;
     }

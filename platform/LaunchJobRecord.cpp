@@ -8,6 +8,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+
 namespace platform {
 namespace {
 
@@ -21,6 +23,15 @@ std::int64_t integer(const plist::Dictionary& record, std::string_view key)
 
 }  // namespace
 
+bool LaunchJobRecord::isValidLabel(const std::string& label)
+{
+    if (label.empty() || label == "." || label == "..")
+        return false;
+    return std::all_of(label.begin(), label.end(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' || c == '_' || c == '-';
+    });
+}
+
 std::string LaunchJobRecord::folder()
 {
     return fixedPath("/var/run/launchd");
@@ -28,11 +39,13 @@ std::string LaunchJobRecord::folder()
 
 std::string LaunchJobRecord::pathFor(const std::string& label)
 {
-    return folder() + "/" + label + ".job";
+    return isValidLabel(label) ? folder() + "/" + label + ".job" : "";
 }
 
 std::optional<LaunchJobRecord> LaunchJobRecord::read(const std::string& label)
 {
+    if (!isValidLabel(label))
+        return std::nullopt;
     const int fd = ::open(pathFor(label).c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return std::nullopt;
@@ -64,6 +77,8 @@ std::optional<LaunchJobRecord> LaunchJobRecord::read(const std::string& label)
 
 bool LaunchJobRecord::write() const
 {
+    if (!isValidLabel(label))
+        return false;
     const plist::Dictionary record{{"Label", label},
                                    {"Path", path},
                                    {"Device", static_cast<std::int64_t>(device)},

@@ -22,7 +22,11 @@ struct LaunchJobRecord {
     pid_t supervisor = 0;
     pid_t program = 0;
 
+    // Letters, digits, ".", "_" and "-": a label that can name nothing but its own record and
+    // means nothing to a shell.
+    static bool isValidLabel(const std::string& label);
     static std::string folder();
+    // "" for a label that is not valid.
     static std::string pathFor(const std::string& label);
     // The record of a label, only when root or this process's user wrote it (a regular file of
     // theirs that nobody else may write); nullopt otherwise.

@@ -13,7 +13,6 @@
 
 #include <cerrno>
 #include <chrono>
-#include <regex>
 #include <thread>
 
 namespace {
@@ -134,7 +133,7 @@ std::optional<JobSupervisor::Job> JobSupervisor::read(const std::string& jobPath
     const plist::Dictionary* dict = &file->job;
     Job job;
     job.label = plist::stringValue(*dict, "Label");
-    if (!isValidLabel(job.label)) {
+    if (!platform::LaunchJobRecord::isValidLabel(job.label)) {
         why = "Invalid or missing Label";
         return std::nullopt;
     }
@@ -176,12 +175,6 @@ std::optional<JobSupervisor::Job> JobSupervisor::read(const std::string& jobPath
     job.device = file->device;
     job.inode = file->inode;
     return job;
-}
-
-bool JobSupervisor::isValidLabel(const std::string& label)
-{
-    static const std::regex pattern("^[A-Za-z0-9._-]+$");
-    return std::regex_match(label, pattern) && label != "." && label != "..";
 }
 
 std::string JobSupervisor::recordPath(const std::string& label)

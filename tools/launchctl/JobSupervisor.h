@@ -28,8 +28,6 @@ public:
 
     // nullopt with a reason for a job file launchctl would not load.
     static std::optional<Job> read(const std::string& jobPath, std::string& why);
-    // Letters, digits, ".", "_" and "-": a label that can name nothing but its own record.
-    static bool isValidLabel(const std::string& label);
     static std::string recordPath(const std::string& label);
     // The supervisor's pid when the job is loaded and its supervisor alive; 0 otherwise.
     static int loadedSupervisor(const std::string& label);

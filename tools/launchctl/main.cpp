@@ -2,6 +2,7 @@
 //   launchctl load [-w] JOB.plist     starts the job (as KeepAlive asks) and records it by Label
 //   launchctl unload [-w] JOB.plist   stops the job loaded from that very file and forgets it
 //   launchctl remove LABEL            stops the job of that label, whatever file it came from
+#include "platform/LaunchJobRecord.h"
 #include "tools/launchctl/JobSupervisor.h"
 
 #include <csignal>
@@ -37,7 +38,7 @@ int main(int argc, char** argv)
     if (verb == "remove") {
         int status = 0;
         for (const auto& label : paths) {
-            if (!JobSupervisor::isValidLabel(label) || !JobSupervisor::stop(label)) {
+            if (!platform::LaunchJobRecord::isValidLabel(label) || !JobSupervisor::stop(label)) {
                 std::fprintf(stderr, "%s: Could not find specified service\n", label.c_str());
                 status = 113;
             }
