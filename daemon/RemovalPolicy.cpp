@@ -42,9 +42,12 @@ RemovalPolicy::RemovalPolicy(const Client& client) : home_(client.home)
         if (client.systemWide || inHome(folder))
             applicationFolders_.push_back(folder);
     }
-    for (const auto& library : {platform::fixedPath("/Library"), client.home + "/Library"})
+    for (const auto& library : {platform::fixedPath("/Library"), client.home + "/Library"}) {
         for (const auto& name : SearchFilePath::standardLibraryFolderNames())
             protected_.push_back(library + "/" + name);
+        // Every application's per-host preferences (the searched folders below cover the others).
+        protected_.push_back(library + "/Preferences/ByHost");
+    }
     for (const char* fixed : {"/", "/Library", "/Volumes", "/usr", "/Users", "/Applications", "/private", "/System", "/var",
                               "/etc", "/tmp", "/private/var", "/private/tmp", "/private/etc"}) {
         protected_.push_back(path::trimTrailingSlashes(platform::fixedPath(fixed)));

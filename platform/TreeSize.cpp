@@ -14,6 +14,8 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <set>
+#include <utility>
 #include <thread>
 #include <vector>
 
@@ -152,6 +154,13 @@ private:
         changed_.notify_all();
     }
 
+    // True the first time a file (device and inode) is met in this walk.
+    bool firstSighting(const struct stat& st)
+    {
+        std::lock_guard lock(linksMutex_);
+        return linked_.insert({static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)}).second;
+    }
+
     // Hands the folders to the other thread when it waits for work; the first time there is more
     // than one, the helper is asked to join. False when nobody takes them.
     bool handOver(std::vector<std::string>& paths, const Tally& tally)
@@ -205,10 +214,15 @@ private:
                         continue;
                     type = S_ISDIR(st.st_mode) ? DT_DIR : DT_REG;
                 }
-                if (type == DT_DIR)
+                if (type == DT_DIR) {
                     subfolders.emplace_back(entry.name());
-                else
-                    tally.bytes += st.st_size;
+                    continue;
+                }
+                // The size of a walk is the space its removal frees: a file with several links
+                // inside it counts once, as du counts it.
+                if (st.st_nlink > 1 && !firstSighting(st))
+                    continue;
+                tally.bytes += st.st_size;
             }
         }
         auto childPath = [&](const std::string& name) {
@@ -254,6 +268,8 @@ private:
     int helpers_ = 0;
     bool finished_ = false;
     std::int64_t total_ = 0;
+    std::mutex linksMutex_;
+    std::set<std::pair<std::uint64_t, std::uint64_t>> linked_;  // files with several links met so far
 };
 
 }  // namespace

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <atomic>
 #include <random>
 #include <set>
@@ -202,6 +204,20 @@ TEST_F(ScanLoopTest, SizesOfFoldersLinksAndMetadata)
     manager->continue_ = false;
     EXPECT_EQ(UninstallAppManager::sizeOfPath(bundle, manager.get()), 50'000'000);
     EXPECT_EQ(UninstallAppManager::sizeOfPath(tree.at("/Big"), manager.get()), 0);
+}
+
+TEST_F(ScanLoopTest, HiddenEntriesCountAndAFileLinkedTwiceCountsOnce)
+{
+    const auto manager = UninstallAppManager::make();
+    const std::string folder = tree.at("~/Library/Application Support/Linked");
+    tree.writeFileOfSize(folder + "/.DS_Store", 1000);
+    tree.writeFileOfSize(folder + "/.hidden/inner.bin", 2000);
+    tree.writeFileOfSize(folder + "/a.bin", 5000);
+    ASSERT_EQ(::link((folder + "/a.bin").c_str(), (folder + "/.hidden/b.bin").c_str()), 0);
+    // A file whose other link lies outside the walk counts once too.
+    tree.writeFileOfSize(tree.at("/Outside/c.bin"), 700);
+    ASSERT_EQ(::link(tree.at("/Outside/c.bin").c_str(), (folder + "/c.bin").c_str()), 0);
+    EXPECT_EQ(UninstallAppManager::sizeOfPath(folder, manager.get()), 1000 + 2000 + 5000 + 700);
 }
 
 TEST_F(ScanLoopTest, ClearingContinueStopsARunningWalkWithTheTotalSoFar)

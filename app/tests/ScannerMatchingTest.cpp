@@ -242,3 +242,62 @@ TEST_F(ScannerMatchingTest, EscapeAndNormalize)
 }
 
 }  // namespace
+
+namespace {
+
+class ScannerFaultTest : public ScannerMatchingTest {};
+
+TEST_F(ScannerFaultTest, IdentifiersWithCapitalsAreFoundInsideLongerNames)
+{
+    const auto bundle = app("Zed Pad", "com.Vendor.ZedPad");
+    const auto inside = file("~/Library/Caches/cache-com.Vendor.ZedPad-42");
+    const auto otherCase = file("~/Library/Caches/cache-com.vendor.zedpadder");
+    const auto paths = allPaths(*scanBundle(bundle));
+    EXPECT_TRUE(has(paths, inside));
+    EXPECT_FALSE(has(paths, otherCase));
+}
+
+TEST_F(ScannerFaultTest, TheVendorLevelNeverEntersALink)
+{
+    const auto bundle = app("Foo", "com.vendor.foo");
+    const auto elsewhere = folder("~/Elsewhere/Foo");
+    tree.symlink(tree.at("~/Elsewhere"), tree.at("~/Library/Application Support/Vendor"));
+    const auto paths = allPaths(*scanBundle(bundle));
+    EXPECT_FALSE(has(paths, tree.at("~/Library/Application Support/Vendor/Foo")));
+    EXPECT_FALSE(has(paths, elsewhere));
+}
+
+TEST_F(ScannerFaultTest, StandardFoldersOfBothLibrariesAreNeverOffered)
+{
+    const auto bundle = app("Java", "com.example.java");
+    const auto system = folder("/Library/Java");
+    const auto user = folder("~/Library/Java");
+    const auto own = folder("~/Library/Application Support/Java");
+    const auto paths = allPaths(*scanBundle(bundle));
+    EXPECT_FALSE(has(paths, system));
+    EXPECT_FALSE(has(paths, user));
+    EXPECT_TRUE(has(paths, own));
+}
+
+TEST_F(ScannerFaultTest, ALaunchJobOfABundleWhosePathMerelyStartsTheSameIsNotTheApps)
+{
+    const auto bundle = app("Foo", "com.vendor.foo");
+    const std::string neighbour = tree.at("/Applications/Foo.app2/Contents/MacOS/helper");
+    tree.writeFile(neighbour, "#!/bin/sh\n");
+    const std::string own = bundle + "/Contents/MacOS/helper";
+    tree.writeFile(own, "#!/bin/sh\n");
+    std::vector<std::string> foreign, ours;
+    for (const std::string name : {"com.vendor.foo.neighbour.plist", "com.vendor.foo.neighbour"}) {
+        tree.writePlist(tree.at("~/Library/LaunchAgents/" + name),
+                        plist::Value(plist::Dictionary{{"Label", "n"}, {"ProgramArguments", plist::Array{plist::Value(neighbour)}}}));
+        foreign.push_back(tree.at("~/Library/LaunchAgents/" + name));
+    }
+    tree.writePlist(tree.at("~/Library/LaunchAgents/com.vendor.foo.own.plist"),
+                    plist::Value(plist::Dictionary{{"Label", "o"}, {"ProgramArguments", plist::Array{plist::Value(own)}}}));
+    const auto paths = allPaths(*scanBundle(bundle));
+    for (const auto& job : foreign)
+        EXPECT_FALSE(has(paths, job)) << job;
+    EXPECT_TRUE(has(paths, tree.at("~/Library/LaunchAgents/com.vendor.foo.own.plist")));
+}
+
+}  // namespace

@@ -77,10 +77,15 @@ TEST_F(DaemonAttackTest, NoProtectedFolderGoesInAnySpelling)
     client.home = tree->home();
     client.systemWide = true;
     const RemovalPolicy policy(client);
+    // The policy's own list, and what must be on it whatever the list says.
     std::vector<std::string> folders;
     for (const auto& folder : policy.protectedFolders())
         if (platform::path::isInside(folder, tree->root()))
             folders.push_back(folder);
+    for (const char* known : {"/Library/Fonts", "/Library/Keychains", "/Library/LaunchDaemons", "/Library/Preferences",
+                              "/Library/Logs/DiagnosticReports", "~/Library/Logs/DiagnosticReports", "~/Library/Containers"})
+        if (std::find(folders.begin(), folders.end(), tree->at(known)) == folders.end())
+            folders.push_back(tree->at(known));
     ASSERT_GT(folders.size(), 150u);
     for (const auto& folder : folders)
         tree->writeFile(folder + "/.marker", "x");
@@ -425,6 +430,11 @@ TEST_F(NonAdministratorDaemonTest, TemporaryFoldersCountOnlyWhenTheyAreTheClient
     EXPECT_TRUE(fs::exists(rootCache));
     EXPECT_TRUE(replied(call({"remove", mine + "/C/com.vendor.cache"}, app, true, "", spaced), true));
     EXPECT_FALSE(fs::linkStatus(mine + "/C/com.vendor.cache"));
+
+    // Not even root's temporary folder opens the root's "/C" when it lies right below the root.
+    tree->makeDirectories(tree->at("/T"));
+    EXPECT_TRUE(replied(call({"remove", tree->at("/C/com.vendor.cache")}, app, false, "", {{"TMPDIR", tree->at("/T/")}}), false));
+    EXPECT_TRUE(fs::exists(rootCache));
 }
 
 }  // namespace

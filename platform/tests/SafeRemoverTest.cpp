@@ -1,8 +1,11 @@
+#include "fixtures/FileFlags.h"
 #include "fixtures/MacTree.h"
 #include "platform/FileSystem.h"
 #include "platform/SafeRemover.h"
 
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 
 namespace {
 
@@ -48,6 +51,22 @@ TEST_F(SafeRemoverTest, ALinkOnTheWayIsNeverFollowed)
     tree.symlink(tree.at("/Protected"), tree.at("/Via"));
     EXPECT_FALSE(SafeRemover::remove(tree.at("/Via/keep.txt")));
     EXPECT_TRUE(platform::fs::exists(protectedFile));
+}
+
+TEST_F(SafeRemoverTest, WhatCannotGoStopsNothingElse)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "making a file immutable needs root";
+    const std::string folder = tree.at("/Mixed");
+    for (int i = 0; i < 40; ++i)
+        tree.writeFile(folder + "/f" + std::to_string(i), "x");
+    const std::string locked = folder + "/f0";
+    ASSERT_TRUE(fixtures::setImmutable(locked, true));
+    EXPECT_FALSE(SafeRemover::remove(folder));
+    const auto left = platform::fs::listDirectory(folder);
+    fixtures::setImmutable(locked, false);
+    ASSERT_TRUE(left.has_value());
+    EXPECT_EQ(*left, std::vector<std::string>{"f0"});
 }
 
 TEST_F(SafeRemoverTest, MalformedPathsAreRefused)

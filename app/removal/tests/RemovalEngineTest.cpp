@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <chrono>
 
 namespace {
@@ -125,6 +127,36 @@ TEST_F(RemovalEngineTest, WhatCannotGoStaysInTheRecordAndAnUnreachableDaemonEnds
             remaining.push_back(item->filePath);
     EXPECT_EQ(remaining, (std::vector<std::string>{*app->bundlePath, tree.at("~/Library/Caches/com.test.bar")}));
     EXPECT_FALSE(platform::fs::linkStatus(tree.at("~/Library/Application Support/Bar")));
+}
+
+TEST_F(RemovalEngineTest, TheSecondChanceHandsLaunchctlAHostileJobPathAsOneArgument)
+{
+    // A launchctl that writes down what it was given, one argument a line.
+    const std::string record = tree.at("/launchctl.args");
+    const std::string launchctl = tree.at("/usr/local/bin/launchctl");
+    tree.writeFile(launchctl, "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\" >> '" + record + "'; done\nexit 1\n");
+    ::chmod(launchctl.c_str(), 0755);
+    tree.environment().set("OSTROVA_LAUNCHCTL", launchctl);
+    fixtures::AppSpec appSpec;
+    appSpec.name = "Evil";
+    appSpec.identifier = "com.test.evil";
+    const auto bundle = tree.addApp("/Applications", appSpec);
+    const std::string job = tree.at("~/Library/LaunchAgents/com.test.evil; touch pwned $(id).plist");
+    tree.writePlist(job, plist::Value(plist::Dictionary{{"Label", "com.test.evil"},
+                                                        {"ProgramArguments", plist::Array{plist::Value(bundle + "/Contents/MacOS/Evil")}}}));
+    auto app = UninstallApp::create(bundle);
+    UninstallScaner scanner(manager);
+    scanner.scan(app);
+    app->setSelectionState(kSelectionOff);
+    bool found = false;
+    for (const auto& group : app->fileGroups)
+        for (const auto& item : group->fileItem)
+            if (item->filePath == job)
+                found = item->isSelected = true;
+    ASSERT_TRUE(found);
+    UninstallDelete engine(manager, link, app);
+    engine.standardDelete();
+    EXPECT_EQ(platform::fs::readFile(record).value_or(""), "unload\n" + job + "\n");
 }
 
 TEST_F(RemovalEngineTest, WithTheBundleGoneAFailedItemStaysAndKeptOnesLeave)

@@ -106,6 +106,12 @@ TEST(UninstallCli, NarrowsByCategoryAndRefusesWithoutAnswer)
     const auto keepBundle = ostrova(tree, {"uninstall", "--dry-run", "--keep", "bundle", "Lumen Notes"});
     EXPECT_EQ(keepBundle.out.find("Lumen Notes.app\n"), std::string::npos);
     EXPECT_NE(keepBundle.out.find("Preferences"), std::string::npos);
+    // --keep narrows what --only chose.
+    const auto onlyButKept = ostrova(tree, {"uninstall", "--dry-run", "--only", "cache", "--only", "preference", "--keep",
+                                            "preference", "Lumen Notes"});
+    ASSERT_EQ(onlyButKept.exitCode, 0);
+    EXPECT_NE(onlyButKept.out.find("Caches/com.lumenhaus.notes"), std::string::npos);
+    EXPECT_EQ(onlyButKept.out.find("Preferences"), std::string::npos) << onlyButKept.out;
 
     EXPECT_EQ(ostrova(tree, {"uninstall", "Lumen Notes"}).exitCode, 2);  // no terminal, no --yes
     EXPECT_EQ(ostrova(tree, {"uninstall", "--only", "caches", "Lumen Notes"}).exitCode, 2);

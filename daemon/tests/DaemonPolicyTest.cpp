@@ -1,0 +1,243 @@
+// The daemon's walls one at a time, each without the others behind it: where a client may act,
+// whom it serves, who is an administrator, which processes may be ended.
+#include "daemon/AdministratorGroup.h"
+#include "daemon/ClientCheck.h"
+#include "daemon/ProcessPolicy.h"
+#include "daemon/RemovalPolicy.h"
+#include "fixtures/BackgroundProcess.h"
+#include "fixtures/MacTree.h"
+#include "fixtures/Unprivileged.h"
+#include "platform/PathUtil.h"
+
+#include <gtest/gtest.h>
+
+#include <grp.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
+namespace {
+
+class RemovalPolicyTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        tree.activate();
+        tree.symlink(tree.at("/etc"), tree.at("~/Library/Caches/linked"));
+    }
+    RemovalPolicy::Client client(bool systemWide) const
+    {
+        const std::string temporary = platform::path::trimTrailingSlashes(tree.temporaryDirectory());
+        return {tree.home(), {temporary, platform::path::deletingLastComponent(temporary) + "/C"}, systemWide};
+    }
+    fixtures::MacTree tree;
+};
+
+TEST_F(RemovalPolicyTest, WhereAnAdministratorAndAUserMayHaveThingsRemoved)
+{
+    const std::string temporary = platform::path::trimTrailingSlashes(tree.temporaryDirectory());
+    struct Case {
+        std::string path;
+        bool administrator;
+        bool user;
+    };
+    const std::vector<Case> cases = {
+        {tree.at("~/Library/Caches/com.vendor.app"), true, true},
+        {tree.at("~/Library/Application Support/Vendor App"), true, true},
+        {tree.at("~/Applications/Tool.app"), true, true},
+        {temporary + "/com.vendor.app", true, true},
+        {platform::path::deletingLastComponent(temporary) + "/C/com.vendor.app", true, true},
+        {tree.at("/Library/Caches/com.vendor.app"), true, false},
+        {tree.at("/Library/LaunchDaemons/com.vendor.app.plist"), true, false},
+        {tree.at("/Applications/Tool.app"), true, false},
+        {tree.at("/Users/Shared/Vendor App"), true, false},
+        // Folders that hold many applications' data, in any spelling.
+        {tree.at("~/Library/Logs/DiagnosticReports"), false, false},
+        {tree.at("/Library/Logs/DiagnosticReports"), false, false},
+        {tree.at("/Library/Fonts"), false, false},
+        {tree.at("/library/fonts"), false, false},
+        {tree.at("/Library/Keychains"), false, false},
+        {tree.at("/Library/LaunchDaemons"), false, false},
+        {tree.at("/Library/Preferences"), false, false},
+        {tree.at("~/Library/Containers"), false, false},
+        {tree.at("~/Library/Preferences/ByHost"), false, false},
+        {tree.at("~/Library"), false, false},
+        {tree.home(), false, false},
+        {tree.root(), false, false},
+        {temporary, false, false},
+        // Other spellings of allowed places.
+        {tree.at("~/Library//Caches/com.vendor.app"), false, false},
+        {tree.at("~/Library/Caches/com.vendor.app/"), false, false},
+        {tree.at("~/Library/Caches/./com.vendor.app"), false, false},
+        {tree.at("~/Library/Caches/x/../com.vendor.app"), false, false},
+        {tree.at("~/Library/Caches/com.vendor.app") + std::string("\0x", 2), false, false},
+        {tree.at("~/Library/Caches/com.vendor.\xff"), false, false},
+        {tree.at("~/Library/Caches/*"), false, false},
+        {"relative/Library/Caches/x", false, false},
+        // Outside every place, and through a link.
+        {tree.at("/etc/keep.conf"), false, false},
+        {tree.at("~/Library/Caches/linked/keep.conf"), false, false},
+    };
+    const RemovalPolicy administrator(client(true));
+    const RemovalPolicy user(client(false));
+    for (const auto& c : cases) {
+        std::string why;
+        EXPECT_EQ(administrator.allowsRemoval(c.path, why), c.administrator) << c.path << ": " << why;
+        EXPECT_EQ(user.allowsRemoval(c.path, why), c.user) << c.path << ": " << why;
+    }
+    // The spelling of its lists holds no surprise: every standard folder of both Libraries.
+    for (const auto& library : {tree.at("/Library"), tree.at("~/Library")})
+        for (const char* name : {"Fonts", "Keychains", "Caches", "Logs", "LaunchAgents", "Containers", "Group Containers"}) {
+            std::string why;
+            EXPECT_FALSE(administrator.allowsRemoval(library + "/" + name, why)) << library << "/" << name;
+        }
+}
+
+TEST_F(RemovalPolicyTest, BundlesAndExecutablesOfTheClientsApplicationFolders)
+{
+    const RemovalPolicy administrator(client(true));
+    const RemovalPolicy user(client(false));
+    std::string why;
+    EXPECT_TRUE(administrator.allowsBundle(tree.at("/Applications/Tool.app"), why));
+    EXPECT_FALSE(user.allowsBundle(tree.at("/Applications/Tool.app"), why));
+    EXPECT_TRUE(user.allowsBundle(tree.at("~/Applications/Tool.app"), why));
+    EXPECT_FALSE(user.allowsBundle(tree.at("~/Applications/Tool"), why));
+    EXPECT_FALSE(administrator.allowsBundle(tree.at("/Applications"), why));
+    EXPECT_TRUE(user.allowsExecutable(tree.at("~/Applications/Tool.app/Contents/MacOS/Tool"), why));
+    EXPECT_FALSE(user.allowsExecutable(tree.at("/Applications/Tool.app/Contents/MacOS/Tool"), why));
+    EXPECT_FALSE(administrator.allowsExecutable(tree.at("/usr/local/bin/tool"), why));
+    EXPECT_TRUE(user.inHome(tree.at("~/Library/LaunchAgents/x.plist")));
+    EXPECT_FALSE(user.inHome(tree.at("/Library/LaunchAgents/x.plist")));
+}
+
+TEST(AdministratorGroupTest, MembershipIsTheUsersNotTheAskingProcesss)
+{
+    const uid_t nobody = fixtures::unprivilegedUid();
+    EXPECT_TRUE(AdministratorGroup(fixtures::unprivilegedGid()).includes(nobody));
+    EXPECT_TRUE(AdministratorGroup(fixtures::unprivilegedGid()).includes(0));
+    // Root's own group: this process (root in CI) is in it, nobody is not.
+    EXPECT_FALSE(AdministratorGroup(gid_t{0}).includes(nobody));
+    EXPECT_FALSE(AdministratorGroup(std::nullopt).includes(nobody));
+    EXPECT_TRUE(AdministratorGroup(std::nullopt).includes(0));
+    // The group named in the environment, else "admin" or "sudo".
+    ::setenv("OSTROVA_ADMIN_GROUP", fixtures::unprivilegedGroupName().c_str(), 1);
+    EXPECT_EQ(AdministratorGroup::resolve().group(), std::optional<gid_t>(fixtures::unprivilegedGid()));
+    ::setenv("OSTROVA_ADMIN_GROUP", "no-such-group-here", 1);
+    EXPECT_FALSE(AdministratorGroup::resolve().group().has_value());
+    ::unsetenv("OSTROVA_ADMIN_GROUP");
+    const group* sudo = ::getgrnam("admin") ? ::getgrnam("admin") : ::getgrnam("sudo");
+    EXPECT_EQ(AdministratorGroup::resolve().group(), sudo ? std::optional<gid_t>(sudo->gr_gid) : std::nullopt);
+}
+
+// A bundle whose Ostrova executable is a copy of sleep, run by the unprivileged user.
+class ClientCheckTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (::geteuid() != 0)
+            GTEST_SKIP() << "running programs as another user needs root";
+        ::chmod(tree.root().c_str(), 0755);
+        bundle = tree.at("/Applications/Ostrova.app");
+        genuine = fixtures::copyExecutable(bundle + "/Contents/MacOS/Ostrova");
+    }
+    // The peer as the daemon would see it, for a program run as `uid` with an extra variable.
+    std::unique_ptr<fixtures::BackgroundProcess> run(const std::string& program, uid_t uid, const std::string& variable = "")
+    {
+        auto process = std::make_unique<fixtures::BackgroundProcess>(std::vector<std::string>{program, "60"}, [uid, variable] {
+            if (!variable.empty())
+                ::putenv(const_cast<char*>(variable.c_str()));
+            return uid == 0 || (::setgid(fixtures::unprivilegedGid()) == 0 && ::setuid(uid) == 0);
+        });
+        return process->waitUntilRunning(program) ? std::move(process) : nullptr;
+    }
+    bool accepted(const fixtures::BackgroundProcess& process, uid_t uid, std::string& why)
+    {
+        xpcsocket::Peer peer;
+        peer.pid = process.pid();
+        peer.uid = uid;
+        peer.pidfd = static_cast<int>(::syscall(SYS_pidfd_open, process.pid(), 0));
+        const bool result = ClientCheck(bundle).accepts(peer, why);
+        ::close(peer.pidfd);
+        return result;
+    }
+    fixtures::MacTree tree;
+    std::string bundle, genuine;
+};
+
+TEST_F(ClientCheckTest, OnlyTheBundlesOwnProgramRunningItsOwnCode)
+{
+    const uid_t nobody = fixtures::unprivilegedUid();
+    std::string why;
+    const auto own = run(genuine, nobody);
+    ASSERT_TRUE(own);
+    EXPECT_TRUE(accepted(*own, nobody, why)) << why;
+
+    // The same program under the same name elsewhere, or in another bundle.
+    for (const auto& elsewhere : {tree.at("/usr/local/bin/Ostrova"), tree.at("/Applications/Other.app/Contents/MacOS/Ostrova")}) {
+        const auto copy = run(fixtures::copyExecutable(elsewhere), nobody);
+        ASSERT_TRUE(copy);
+        EXPECT_FALSE(accepted(*copy, nobody, why)) << elsewhere;
+    }
+
+    // The genuine program with a library preloaded from outside the system's folders.
+    const std::string library = fixtures::copyExecutable(tree.at("/usr/local/lib/probe.so"), OSTROVA_PRELOAD_PROBE);
+    const auto preloaded = run(genuine, nobody, "LD_PRELOAD=" + library);
+    ASSERT_TRUE(preloaded);
+    EXPECT_FALSE(accepted(*preloaded, nobody, why));
+    EXPECT_NE(why.find("probe.so"), std::string::npos) << why;
+
+    // Root is served whatever it runs.
+    const auto stranger = run(fixtures::copyExecutable(tree.at("/usr/local/bin/stranger")), 0);
+    ASSERT_TRUE(stranger);
+    EXPECT_TRUE(accepted(*stranger, 0, why));
+}
+
+class ProcessPolicyTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (::geteuid() != 0)
+            GTEST_SKIP() << "processes of another user need root";
+        ::chmod(tree.root().c_str(), 0755);
+    }
+    static RkProcessInfo info(pid_t pid)
+    {
+        RkProcessInfo process;
+        process.pid = pid;
+        return process;
+    }
+    fixtures::MacTree tree;
+};
+
+TEST_F(ProcessPolicyTest, NeitherTheDaemonNorItsBundleNorAnotherUsersProcesses)
+{
+    const std::string ownBundle = tree.at("/Applications/Ostrova.app");
+    const std::string helper = fixtures::copyExecutable(ownBundle + "/Contents/MacOS/helper");
+    const std::string other = fixtures::copyExecutable(tree.at("/Applications/Other.app/Contents/MacOS/Other"));
+    const ProcessPolicy policy(ownBundle);
+    std::string why;
+    const uid_t nobody = fixtures::unprivilegedUid();
+
+    // This process stands for the daemon, its parent for the supervisor.
+    EXPECT_FALSE(policy.mayEnd(info(::getpid()), 0, true, why));
+    EXPECT_FALSE(policy.mayEnd(info(::getppid()), 0, true, why));
+    EXPECT_FALSE(policy.mayEnd(info(1), 0, true, why));
+
+    fixtures::BackgroundProcess inside({helper, "60"});
+    ASSERT_TRUE(inside.waitUntilRunning(helper));
+    EXPECT_FALSE(policy.mayEnd(info(inside.pid()), 0, true, why));
+
+    fixtures::BackgroundProcess rootOwned({other, "60"});
+    ASSERT_TRUE(rootOwned.waitUntilRunning(other));
+    EXPECT_FALSE(policy.mayEnd(info(rootOwned.pid()), nobody, false, why));
+    EXPECT_TRUE(policy.mayEnd(info(rootOwned.pid()), nobody, true, why)) << why;
+    EXPECT_TRUE(policy.mayEnd(info(rootOwned.pid()), 0, false, why)) << why;
+
+    EXPECT_TRUE(policy.isOwnBundle(ownBundle));
+    EXPECT_TRUE(policy.isOwnBundle(ownBundle + "/"));
+    EXPECT_FALSE(policy.isOwnBundle(tree.at("/Applications/Other.app")));
+}
+
+}  // namespace
