@@ -257,6 +257,19 @@ TEST_F(ScannerFaultTest, IdentifiersWithCapitalsAreFoundInsideLongerNames)
     EXPECT_FALSE(has(paths, otherCase));
 }
 
+TEST_F(ScannerFaultTest, AnApplicationWithoutAnIdentifierContainsNothing)
+{
+    const auto bundle = app("Plain Tool", "");
+    const auto own = folder("~/Library/Application Support/Plain Tool");
+    const auto unrelated = file("~/Library/Caches/com.other.vendor.thing");
+    // A crash report of another application.
+    const auto notACrash = file("~/Library/Logs/DiagnosticReports/Other App_2024-01-02-101010_host.crash");
+    const auto paths = allPaths(*scanBundle(bundle));
+    EXPECT_TRUE(has(paths, own));
+    EXPECT_FALSE(has(paths, unrelated));
+    EXPECT_FALSE(has(paths, notACrash));
+}
+
 TEST_F(ScannerFaultTest, TheVendorLevelNeverEntersALink)
 {
     const auto bundle = app("Foo", "com.vendor.foo");

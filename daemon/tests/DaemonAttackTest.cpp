@@ -411,11 +411,14 @@ TEST_F(NonAdministratorDaemonTest, TemporaryFoldersCountOnlyWhenTheyAreTheClient
     const uid_t other = 4242;
     const std::string theirs = tree->at("/private/var/folders/zz/other");
     tree->writeFile(theirs + "/C/com.vendor.cache/data", "x");
-    tree->makeDirectories(theirs + "/T");
+    tree->writeFile(theirs + "/T/com.vendor.temporary", "x");
     for (const auto& folder : {theirs, theirs + "/C", theirs + "/T"})
         ::chown(folder.c_str(), other, other);
-    EXPECT_TRUE(replied(call({"remove", theirs + "/C/com.vendor.cache"}, app, true, "", {{"TMPDIR", theirs + "/T/"}}), false));
+    const std::map<std::string, std::string> borrowed = {{"TMPDIR", theirs + "/T/"}};
+    EXPECT_TRUE(replied(call({"remove", theirs + "/C/com.vendor.cache"}, app, true, "", borrowed), false));
+    EXPECT_TRUE(replied(call({"remove", theirs + "/T/com.vendor.temporary"}, app, true, "", borrowed), false));
     EXPECT_TRUE(fs::exists(theirs + "/C/com.vendor.cache/data"));
+    EXPECT_TRUE(fs::exists(theirs + "/T/com.vendor.temporary"));
 
     // A temporary folder whose name holds a space: its own sibling "C" counts, the root's "/C" never.
     const std::string mine = tree->at("/private/var/folders/a b/mine");

@@ -14,6 +14,7 @@
 #include <grp.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -119,6 +120,17 @@ TEST(AdministratorGroupTest, MembershipIsTheUsersNotTheAskingProcesss)
     EXPECT_TRUE(AdministratorGroup(fixtures::unprivilegedGid()).includes(0));
     // Root's own group: this process (root in CI) is in it, nobody is not.
     EXPECT_FALSE(AdministratorGroup(gid_t{0}).includes(nobody));
+    // Nor do the groups of the process that asks count: here it holds one nobody is not in.
+    if (::geteuid() == 0) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            const gid_t held[] = {4242};
+            ::_exit(::setgroups(1, held) == 0 && !AdministratorGroup(gid_t{4242}).includes(nobody) ? 0 : 1);
+        }
+        int status = -1;
+        ::waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
     EXPECT_FALSE(AdministratorGroup(std::nullopt).includes(nobody));
     EXPECT_TRUE(AdministratorGroup(std::nullopt).includes(0));
     // The group named in the environment, else "admin" or "sudo".
@@ -174,8 +186,10 @@ TEST_F(ClientCheckTest, OnlyTheBundlesOwnProgramRunningItsOwnCode)
     ASSERT_TRUE(own);
     EXPECT_TRUE(accepted(*own, nobody, why)) << why;
 
-    // The same program under the same name elsewhere, or in another bundle.
-    for (const auto& elsewhere : {tree.at("/usr/local/bin/Ostrova"), tree.at("/Applications/Other.app/Contents/MacOS/Ostrova")}) {
+    // The same program under the same name elsewhere: in another bundle, outside any, or at
+    // another place of this very bundle.
+    for (const auto& elsewhere : {tree.at("/usr/local/bin/Ostrova"), tree.at("/Applications/Other.app/Contents/MacOS/Ostrova"),
+                                  bundle + "/Contents/Resources/Ostrova"}) {
         const auto copy = run(fixtures::copyExecutable(elsewhere), nobody);
         ASSERT_TRUE(copy);
         EXPECT_FALSE(accepted(*copy, nobody, why)) << elsewhere;
