@@ -2,6 +2,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
+#include "platform/SystemLinks.h"
 #include "platform/SystemRoot.h"
 
 #include <pwd.h>
@@ -22,6 +23,13 @@ bool isFolderOf(const std::string& folder, uid_t uid)
     return st && S_ISDIR(st->st_mode) && (uid == 0 || st->st_uid == uid);
 }
 
+// The folder with the system's links resolved (a TMPDIR is given through /var on a Mac).
+std::optional<std::string> realFolder(const std::string& folder)
+{
+    std::string why;
+    return platform::SystemLinks::resolveFolder(path::trimTrailingSlashes(folder), why);
+}
+
 std::optional<std::string> passwordHome(uid_t uid)
 {
     passwd entry{};
@@ -29,10 +37,7 @@ std::optional<std::string> passwordHome(uid_t uid)
     std::vector<char> buffer(16384);
     if (::getpwuid_r(uid, &entry, buffer.data(), buffer.size(), &found) != 0 || !found || !found->pw_dir)
         return std::nullopt;
-    const std::string home = path::trimTrailingSlashes(found->pw_dir);
-    if (!path::canonicalProblem(home).empty())
-        return std::nullopt;
-    return home;
+    return realFolder(found->pw_dir);
 }
 
 }  // namespace
@@ -41,19 +46,21 @@ std::optional<RemovalPolicy::Client> ClientPlaces::of(const xpcsocket::Peer& pee
 {
     RemovalPolicy::Client client;
     client.systemWide = administrators.includes(peer.uid);
-    const auto home = xpcsocket::environmentOf(peer, "HOME");
-    if (home && isFolderOf(path::trimTrailingSlashes(*home), peer.uid)) {
-        client.home = path::trimTrailingSlashes(*home);
+    const auto given = xpcsocket::environmentOf(peer, "HOME");
+    const auto home = given ? realFolder(*given) : std::nullopt;
+    if (home && isFolderOf(*home, peer.uid)) {
+        client.home = *home;
     } else if (const auto fallback = passwordHome(peer.uid)) {
         client.home = *fallback;
     } else {
         return std::nullopt;
     }
-    const auto temporary = xpcsocket::environmentOf(peer, "TMPDIR");
-    if (temporary && !temporary->empty()) {
-        const std::string folder = path::trimTrailingSlashes(*temporary);
+    const auto givenTemporary = xpcsocket::environmentOf(peer, "TMPDIR");
+    const auto temporary = givenTemporary && !givenTemporary->empty() ? realFolder(*givenTemporary) : std::nullopt;
+    if (temporary) {
+        const std::string folder = *temporary;
         const std::string parent = path::deletingLastComponent(folder);
-        const bool systemParent = parent == "/" || parent == path::trimTrailingSlashes(platform::systemRoot());
+        const bool systemParent = parent == "/" || parent == realFolder(platform::systemRoot()).value_or(platform::systemRoot());
         if (!systemParent && isFolderOf(folder, peer.uid) && isFolderOf(parent, peer.uid)) {
             client.temporaryFolders.push_back(folder);
             const std::string perUserCache = parent + "/C";

@@ -3,6 +3,7 @@
 #include "app/scanner/SearchFilePath.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
+#include "platform/SystemLinks.h"
 #include "platform/SystemRoot.h"
 #include "system/ProtectedPaths.h"
 
@@ -11,6 +12,17 @@
 #include <algorithm>
 
 namespace path = platform::path;
+
+namespace {
+
+// A folder of the lists as the checks see paths: with the system's links resolved.
+std::string real(const std::string& folder)
+{
+    std::string why;
+    return platform::SystemLinks::resolveFolder(path::trimTrailingSlashes(folder), why).value_or(path::trimTrailingSlashes(folder));
+}
+
+}  // namespace
 
 RemovalPolicy::RemovalPolicy(const Client& client) : home_(client.home)
 {
@@ -24,7 +36,7 @@ RemovalPolicy::RemovalPolicy(const Client& client) : home_(client.home)
             const bool temporary = type == RkUninstallCategoryType::cache &&
                                    std::find(cacheFolders.begin() + 2, cacheFolders.end(), folder) != cacheFolders.end();
             if (!temporary)
-                all.push_back(path::trimTrailingSlashes(folder));
+                all.push_back(real(folder));
         }
     }
     for (const auto& folder : all) {
@@ -37,12 +49,12 @@ RemovalPolicy::RemovalPolicy(const Client& client) : home_(client.home)
         searchedFolders_.push_back(folder);
     }
     for (const auto& raw : SearchFilePath::applicationFolders(&user)) {
-        const std::string folder = path::trimTrailingSlashes(raw);
+        const std::string folder = real(raw);
         protected_.push_back(folder);
         if (client.systemWide || inHome(folder))
             applicationFolders_.push_back(folder);
     }
-    for (const auto& library : {platform::fixedPath("/Library"), client.home + "/Library"}) {
+    for (const auto& library : {real(platform::fixedPath("/Library")), client.home + "/Library"}) {
         for (const auto& name : SearchFilePath::standardLibraryFolderNames())
             protected_.push_back(library + "/" + name);
         // Every application's per-host preferences (the searched folders below cover the others).
@@ -50,6 +62,7 @@ RemovalPolicy::RemovalPolicy(const Client& client) : home_(client.home)
     }
     for (const char* fixed : {"/", "/Library", "/Volumes", "/usr", "/Users", "/Applications", "/private", "/System", "/var",
                               "/etc", "/tmp", "/private/var", "/private/tmp", "/private/etc"}) {
+        protected_.push_back(real(platform::fixedPath(fixed)));
         protected_.push_back(path::trimTrailingSlashes(platform::fixedPath(fixed)));
         protected_.push_back(fixed);
     }

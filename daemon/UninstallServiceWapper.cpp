@@ -6,6 +6,7 @@
 #include "platform/LaunchJobRecord.h"
 #include "platform/PathUtil.h"
 #include "platform/SafeRemover.h"
+#include "platform/SystemLinks.h"
 #include "platform/SystemRoot.h"
 #include "platform/SystemTools.h"
 #include "system/ProcessManager.h"
@@ -124,14 +125,15 @@ void UninstallServiceWapper::removeWithPaths(const std::vector<std::string>& pat
     bool result = true;
     for (const auto& candidate : paths) {
         std::string why = "the client's places cannot be told";
-        if (!client || !allowsRemoval(*client, candidate, why)) {
+        const auto real = client ? platform::SystemLinks::resolveParents(candidate, why) : std::nullopt;
+        if (!real || !allowsRemoval(*client, *real, why)) {
             refuse("to remove " + candidate, why);
             result = false;
             continue;
         }
-        if (!platform::fs::linkStatus(candidate))
+        if (!platform::fs::linkStatus(*real))
             continue;
-        if (!platform::SafeRemover::remove(candidate))
+        if (!platform::SafeRemover::remove(*real))
             result = false;
     }
     reply(result);
@@ -151,7 +153,11 @@ bool UninstallServiceWapper::unloadJob(const Client& client, const std::string& 
     const auto record = platform::LaunchJobRecord::read(label);
     if (!record || !record->loaded())
         return true;  // nothing is loaded under that label: nothing to stop
-    if (!record->loadedFrom(jobPath, file)) {
+    // The record keeps the path launchctl was given, which may pass the system's links.
+    auto loaded = *record;
+    std::string unresolved;
+    loaded.path = platform::SystemLinks::resolveParents(record->path, unresolved).value_or(record->path);
+    if (!loaded.loadedFrom(jobPath, file)) {
         refuse("to unload " + jobPath, "the job " + label + " was loaded from another file");
         return false;
     }
@@ -170,19 +176,20 @@ void UninstallServiceWapper::unloadPlistWithPath(const std::string& jobPath, Rep
 {
     const auto client = currentClient();
     std::string why = "the client's places cannot be told";
-    if (!client || !allowsRemoval(*client, jobPath, why)) {
+    const auto real = client ? platform::SystemLinks::resolveParents(jobPath, why) : std::nullopt;
+    if (!real || !allowsRemoval(*client, *real, why)) {
         refuse("to unload " + jobPath, why);
         reply(false);
         return;
     }
-    const auto file = platform::LaunchJobFile::read(jobPath, true, why);
+    const auto file = platform::LaunchJobFile::read(*real, true, why);
     if (!file) {
-        if (platform::fs::linkStatus(jobPath))
+        if (platform::fs::linkStatus(*real))
             refuse("to unload " + jobPath, why);
         reply(false);
         return;
     }
-    if (!unloadJob(*client, jobPath, *file)) {
+    if (!unloadJob(*client, *real, *file)) {
         reply(false);
         return;
     }
@@ -192,19 +199,21 @@ void UninstallServiceWapper::unloadPlistWithPath(const std::string& jobPath, Rep
             return;
         }
     }
-    platform::SafeRemover::remove(jobPath);
+    platform::SafeRemover::remove(*real);
     reply(true);
 }
 
-void UninstallServiceWapper::killProcessWithExecutablePath(const std::string& executable, const std::string& name, Reply reply)
+void UninstallServiceWapper::killProcessWithExecutablePath(const std::string& requested, const std::string& name, Reply reply)
 {
     const auto client = currentClient();
     std::string why = "the client's places cannot be told";
-    if (!client || !client->policy.allowsExecutable(executable, why)) {
-        refuse("to end " + executable, why);
+    const auto real = client ? platform::SystemLinks::resolveParents(requested, why) : std::nullopt;
+    if (!real || !client->policy.allowsExecutable(*real, why)) {
+        refuse("to end " + requested, why);
         reply(false);
         return;
     }
+    const std::string& executable = *real;
     if (!platform::fs::exists(executable)) {
         reply(false);
         return;
@@ -222,15 +231,17 @@ void UninstallServiceWapper::killProcessWithExecutablePath(const std::string& ex
     reply(ProcessManager::shared().OnKillProcessInfo(*process));
 }
 
-void UninstallServiceWapper::KillProcessWithBundlePath(const std::string& bundlePath, Reply reply)
+void UninstallServiceWapper::KillProcessWithBundlePath(const std::string& requested, Reply reply)
 {
     const auto client = currentClient();
     std::string why = "the client's places cannot be told";
-    if (!client || !client->policy.allowsBundle(bundlePath, why)) {
-        refuse("to end the processes of " + bundlePath, why);
+    const auto real = client ? platform::SystemLinks::resolveParents(requested, why) : std::nullopt;
+    if (!real || !client->policy.allowsBundle(*real, why)) {
+        refuse("to end the processes of " + requested, why);
         reply(false);
         return;
     }
+    const std::string& bundlePath = *real;
     if (isOwn(bundlePath)) {
         why = "the daemon's own bundle";
         refuse("to end the processes of " + bundlePath, why);

@@ -2,6 +2,7 @@
 
 #include "platform/Bundle.h"
 #include "platform/FileSystem.h"
+#include "platform/PathUtil.h"
 
 #include <grp.h>
 #include <syslog.h>
@@ -20,7 +21,9 @@ std::string launchctl()
         if (::access(shipped.c_str(), X_OK) == 0)
             return shipped;
     }
-    return "launchctl";
+    // A tool outside any bundle uses the launchctl built beside it; never one found on PATH.
+    const std::string beside = path::appending(path::deletingLastComponent(Bundle::executablePath()), "launchctl");
+    return ::access(beside.c_str(), X_OK) == 0 ? beside : "";
 }
 
 std::string adminGroup()

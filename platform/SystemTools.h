@@ -6,7 +6,8 @@
 namespace platform::tools {
 
 // The launchctl to run: OSTROVA_LAUNCHCTL when set, else the one shipped in the main bundle
-// (Contents/Helpers/launchctl), else "launchctl" from PATH.
+// (Contents/Helpers/launchctl, the bundle found from the running executable's own path), else
+// one beside the running executable; "" when there is none. Never a bare name looked up on PATH.
 std::string launchctl();
 // The administrators' group: "wheel" where it exists, "root" otherwise.
 std::string adminGroup();

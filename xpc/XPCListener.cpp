@@ -2,13 +2,14 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <pthread.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
 #include <cstring>
-#include <system_error>
+#include <memory>
 #include <thread>
 
 namespace {
@@ -18,6 +19,28 @@ constexpr int kRequestTimeoutMs = 10000;
 
 namespace {
 thread_local const XPCServerConnection* servedConnection = nullptr;
+
+// A detached thread running `work`; false, with nothing started, when the system has no thread to
+// give (no exception, unlike std::thread).
+bool startDetached(std::function<void()> work)
+{
+    auto* owned = new std::function<void()>(std::move(work));
+    pthread_t thread;
+    const int failed = ::pthread_create(
+        &thread, nullptr,
+        [](void* argument) -> void* {
+            std::unique_ptr<std::function<void()>> run(static_cast<std::function<void()>*>(argument));
+            (*run)();
+            return nullptr;
+        },
+        owned);
+    if (failed != 0) {
+        delete owned;
+        return false;
+    }
+    ::pthread_detach(thread);
+    return true;
+}
 }  // namespace
 
 XPCServerConnection::XPCServerConnection(int fd, xpcsocket::Peer peer) : fd_(fd), peer_(peer) {}
@@ -175,10 +198,7 @@ void XPCListener::acceptLoop()
             report("Server: too many connections; one of uid " + std::to_string(peer->uid) + " was turned away");
             continue;
         }
-        try {
-            std::thread([connection] { connection->serve(); }).detach();
-        } catch (const std::system_error&) {
+        if (!startDetached([connection] { connection->serve(); }))
             report("Server: no thread for a connection; it was closed");
-        }
     }
 }

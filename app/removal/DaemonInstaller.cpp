@@ -10,6 +10,8 @@
 #include "platform/SystemTools.h"
 #include "system/ShellQuote.h"
 #include "system/Utility.h"
+#include "xpc/UninstallServiceprotocol.h"
+#include "xpc/XPCRemoteObject.h"
 
 #include <sys/stat.h>
 
@@ -57,9 +59,17 @@ std::string DaemonInstaller::daemonInstallCommand() const
     return shellquote::forAppleScript(command);
 }
 
+bool DaemonInstaller::daemonAnswers()
+{
+    // This system root's daemon on this root's socket: a process of that name may serve another
+    // root, or be another program altogether.
+    XPCRemoteObject<UninstallServiceprotocol> remote(uninstallservice::kServiceName, nullptr);
+    return remote.test();
+}
+
 void DaemonInstaller::ensureDaemon() const
 {
-    if (Utility::ProcessIsRunning(kDaemonProcessName) || Utility::ProcessIsRunning(kDaemonProcessName))
+    if (daemonAnswers())
         return;
     const std::string command = daemonInstallCommand();
     withFolderAccess(platform::fixedPath("/"), true, true, nullptr, [&](bool granted) {
@@ -67,7 +77,7 @@ void DaemonInstaller::ensureDaemon() const
     });
     for (int poll = 0; poll < 4; ++poll) {
         std::this_thread::sleep_for(std::chrono::seconds(1));
-        if (Utility::ProcessIsRunning(kDaemonProcessName))
+        if (daemonAnswers())
             return;
     }
 }

@@ -11,6 +11,8 @@ public:
 
     // Blocks for the installation and up to four one-second polls; reports nothing.
     void ensureDaemon() const;
+    // Whether this system root's daemon answers the test operation on its socket (within a second).
+    static bool daemonAnswers();
     // The install command, escaped for an AppleScript string.
     std::string daemonInstallCommand() const;
     // The job file to copy: the bundle's resource, or a corrected copy when the bundle has moved
@@ -18,7 +20,6 @@ public:
     std::string jobFileToInstall() const;
 
     static constexpr const char* kJobFileName = "com.halvane.ostrova.plist";
-    static constexpr const char* kDaemonProcessName = "OstrovaDaemon";
 
 private:
     std::string bundlePath_;

@@ -8,6 +8,7 @@
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
 #include "platform/SafeRemover.h"
+#include "platform/SystemLinks.h"
 #include "platform/SystemRoot.h"
 #include "platform/SystemTools.h"
 #include "system/ProcessManager.h"
@@ -89,7 +90,10 @@ std::vector<std::string> UninstallDelete::removeSelectedFiles(const UninstallApp
             if (item->type == RkUninstallCategoryType::daemon || !item->isSelected || !platform::fs::linkStatus(item->filePath))
                 continue;
             withFolderAccess(accessRootFor(group->type), true, true, nullptr, [&](bool granted) {
-                if (granted && !platform::SafeRemover::remove(item->filePath))
+                // Through the system's own links (/var, /tmp) and no other.
+                std::string why;
+                const auto real = platform::SystemLinks::resolveParents(item->filePath, why);
+                if (granted && (!real || !platform::SafeRemover::remove(*real)))
                     removeFailed.push_back(item->filePath);
             });
         }

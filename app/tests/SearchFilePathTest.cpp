@@ -23,8 +23,8 @@ TEST_F(SearchFilePathTest, ListsOutsideTheSandbox)
                                         h + "/Downloads", h + "/Desktop"}));
     EXPECT_EQ(SearchFilePath::cacheFolders(),
               (std::vector<std::string>{r + "/Library/Caches", h + "/Library/Caches",
-                                        r + "/private/var/folders/ab/x1y2z3/C",
-                                        r + "/private/var/folders/ab/x1y2z3/T/"}));
+                                        r + "/var/folders/ab/x1y2z3/C",
+                                        r + "/var/folders/ab/x1y2z3/T/"}));
     EXPECT_EQ(SearchFilePath::crashReportFolders(),
               (std::vector<std::string>{r + "/Library/Application Support/CrashReporter",
                                         h + "/Library/Application Support/CrashReporter",

@@ -2,6 +2,7 @@
 
 #include "fixtures/BackgroundProcess.h"
 #include "fixtures/ChildProcess.h"
+#include "fixtures/RunningDaemon.h"
 #include "fixtures/Unprivileged.h"
 #include "platform/FileSystem.h"
 #include "platform/LaunchJobRecord.h"
@@ -68,6 +69,7 @@ void DaemonFixture::startDaemon(const std::string& administrators)
 void DaemonFixture::TearDownTestSuite()
 {
     fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "unload", job});
+    fixtures::stopEveryJob(tree->root(), OSTROVA_LAUNCHCTL_PATH);
     delete tree;
     tree = nullptr;
 }

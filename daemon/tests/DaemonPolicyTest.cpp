@@ -28,17 +28,18 @@ protected:
         tree.activate();
         tree.symlink(tree.at("/etc"), tree.at("~/Library/Caches/linked"));
     }
+    // The policy works on real paths: the temporary folder without the /var link.
+    std::string temporary() const { return tree.at("/private/var/folders/ab/x1y2z3/T"); }
     RemovalPolicy::Client client(bool systemWide) const
     {
-        const std::string temporary = platform::path::trimTrailingSlashes(tree.temporaryDirectory());
-        return {tree.home(), {temporary, platform::path::deletingLastComponent(temporary) + "/C"}, systemWide};
+        return {tree.home(), {temporary(), platform::path::deletingLastComponent(temporary()) + "/C"}, systemWide};
     }
     fixtures::MacTree tree;
 };
 
 TEST_F(RemovalPolicyTest, WhereAnAdministratorAndAUserMayHaveThingsRemoved)
 {
-    const std::string temporary = platform::path::trimTrailingSlashes(tree.temporaryDirectory());
+    const std::string temporary = this->temporary();
     struct Case {
         std::string path;
         bool administrator;
@@ -77,6 +78,9 @@ TEST_F(RemovalPolicyTest, WhereAnAdministratorAndAUserMayHaveThingsRemoved)
         {tree.at("~/Library/Caches/com.vendor.\xff"), false, false},
         {tree.at("~/Library/Caches/*"), false, false},
         {"relative/Library/Caches/x", false, false},
+        // Through the /var link: the daemon resolves the system's links first; the policy sees
+        // real paths only.
+        {tree.temporaryDirectory() + "com.vendor.app", false, false},
         // Outside every place, and through a link.
         {tree.at("/etc/keep.conf"), false, false},
         {tree.at("~/Library/Caches/linked/keep.conf"), false, false},

@@ -1,6 +1,7 @@
 // launchctl for this platform: load and unload launchd jobs of the system root.
 //   launchctl load [-w] JOB.plist     starts the job (as KeepAlive asks) and records it by Label
-//   launchctl unload [-w] JOB.plist   stops the job loaded from that very file and forgets it
+//   launchctl unload [-w] JOB.plist   stops the job loaded from that very file and forgets it; a job
+//                                     not loaded from it is not stopped, and that is no failure
 //   launchctl remove LABEL            stops the job of that label, whatever file it came from
 #include "platform/LaunchJobRecord.h"
 #include "tools/launchctl/JobSupervisor.h"
@@ -64,9 +65,12 @@ int main(int argc, char** argv)
                 std::fprintf(stderr, "Load failed: 5: Input/output error\n");
                 status = 5;
             }
-        } else if (!JobSupervisor::loadedFrom(*job) || !JobSupervisor::stop(job->label)) {
-            std::fprintf(stderr, "%s: Could not find specified service\n", path.c_str());
-            status = 113;
+        } else if (!JobSupervisor::loadedFrom(*job)) {
+            // Not loaded (from this file): there is nothing to stop, which is what was asked.
+            std::fprintf(stderr, "%s: Could not find specified service (not loaded)\n", path.c_str());
+        } else if (!JobSupervisor::stop(job->label)) {
+            std::fprintf(stderr, "%s: Unload failed: 5: Input/output error\n", path.c_str());
+            status = 5;
         }
     }
     return status;

@@ -3,6 +3,7 @@
 #include "app/scanner/UninstallScaner.h"
 #include "fixtures/BackgroundProcess.h"
 #include "fixtures/MacTree.h"
+#include "fixtures/Unprivileged.h"
 #include "app/catalogue/FolderAccess.h"
 #include "platform/AppleScriptTask.h"
 #include "platform/Bookmark.h"
@@ -108,13 +109,14 @@ TEST_F(RemovalEngineTest, WhatCannotGoStaysInTheRecordAndAnUnreachableDaemonEnds
     // Selected, then gone before the removal: skipped, and dropped from the record.
     ::unlink(tree.at("~/Library/Preferences/com.test.bar.plist").c_str());
     // The bundle is kept by leaving it unticked; the cache item cannot go because its folder has
-    // since been replaced by a link, which the remover never passes.
+    // since been replaced by a link the user made, which the remover never passes.
     for (const auto& group : app->fileGroups)
         if (group->type == T::bundle)
             group->setSelectionState(kSelectionOff);
     const std::string cache = tree.at("~/Library/Caches");
     ::rename(cache.c_str(), (cache + ".real").c_str());
     tree.symlink(cache + ".real", cache);
+    ::lchown(cache.c_str(), fixtures::unprivilegedUid(), fixtures::unprivilegedGid());  // the user's link
 
     const auto start = std::chrono::steady_clock::now();
     UninstallDelete engine(manager, link, app);
@@ -168,10 +170,11 @@ TEST_F(RemovalEngineTest, WithTheBundleGoneAFailedItemStaysAndKeptOnesLeave)
     for (const auto& group : app->fileGroups)
         if (group->type == T::preference)
             group->setSelectionState(kSelectionOff);
-    // The cache cannot go: its folder has become a link, which the remover never passes.
+    // The cache cannot go: its folder has become a link the user made, which the remover never passes.
     const std::string cache = tree.at("~/Library/Caches");
     ::rename(cache.c_str(), (cache + ".real").c_str());
     tree.symlink(cache + ".real", cache);
+    ::lchown(cache.c_str(), fixtures::unprivilegedUid(), fixtures::unprivilegedGid());  // the user's link
 
     UninstallDelete engine(manager, link, app);
     engine.standardDelete();
