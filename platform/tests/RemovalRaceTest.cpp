@@ -2,7 +2,9 @@
 // folder above it, with symbolic links to protected trees. The remover must lose nothing of the
 // protected trees; a plain path-based remover under the same harness does.
 #include "fixtures/MacTree.h"
+#include "fixtures/Unprivileged.h"
 #include "platform/SafeRemover.h"
+#include "platform/SystemLinks.h"
 
 #include <gtest/gtest.h>
 
@@ -69,7 +71,10 @@ struct RaceResult {
     int lost = 0;
 };
 
-RaceResult race(fixtures::MacTree& tree, const std::function<void(const std::string&)>& remover, int round)
+// With `usersFolder`, the folder where the links are swapped belongs to another user, as it would
+// for an attacker; the links themselves stay root's (they look like the system's).
+RaceResult race(fixtures::MacTree& tree, const std::function<void(const std::string&)>& remover, int round,
+                bool usersFolder = false)
 {
     const std::string base = tree.at("/race" + std::to_string(round));
     const std::string work = base + "/Work";
@@ -87,6 +92,10 @@ RaceResult race(fixtures::MacTree& tree, const std::function<void(const std::str
     // Links ready to be exchanged with a folder inside the tree and with the folder above it.
     tree.symlink(protectedInside, base + "/LinkInside");
     tree.symlink(protectedAbove, base + "/LinkAbove");
+    if (usersFolder) {
+        ::chown(base.c_str(), fixtures::unprivilegedUid(), fixtures::unprivilegedGid());
+        ::chown(victim.c_str(), fixtures::unprivilegedUid(), fixtures::unprivilegedGid());
+    }
 
     // The swapper works relative to the real folders, so that it never moves protected files
     // itself by following one of its own links.
@@ -121,6 +130,29 @@ TEST(RemovalRace, TheRemoverNeverFollowsASwappedInLink)
         lost += result.lost;
     }
     std::printf("safe remover: %ld swaps, %d protected files lost\n", swaps, lost);
+    EXPECT_GT(swaps, 100);
+    EXPECT_EQ(lost, 0);
+}
+
+TEST(RemovalRace, ASystemLookingLinkInAUsersFolderIsNeverPassed)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "root-owned links in another user's folder need root";
+    // The removal as the app and the daemon make it: the system's links resolved, then removed.
+    const auto remover = [](const std::string& path) {
+        std::string why;
+        if (const auto real = platform::SystemLinks::resolveParents(path, why))
+            platform::SafeRemover::remove(*real);
+    };
+    fixtures::MacTree tree;
+    long swaps = 0;
+    int lost = 0;
+    for (int round = 0; round < 20; ++round) {
+        const auto result = race(tree, remover, round, true);
+        swaps += result.swaps;
+        lost += result.lost;
+    }
+    std::printf("resolving remover: %ld swaps, %d protected files lost\n", swaps, lost);
     EXPECT_GT(swaps, 100);
     EXPECT_EQ(lost, 0);
 }

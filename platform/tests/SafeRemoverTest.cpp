@@ -2,6 +2,8 @@
 #include "fixtures/MacTree.h"
 #include "platform/FileSystem.h"
 #include "platform/SafeRemover.h"
+#include "platform/SystemLinks.h"
+#include "fixtures/Unprivileged.h"
 
 #include <gtest/gtest.h>
 
@@ -67,6 +69,45 @@ TEST_F(SafeRemoverTest, WhatCannotGoStopsNothingElse)
     fixtures::setImmutable(locked, false);
     ASSERT_TRUE(left.has_value());
     EXPECT_EQ(*left, std::vector<std::string>{"f0"});
+}
+
+TEST_F(SafeRemoverTest, OnlyTheSystemsOwnLinksArePassed)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "links that only root could have made need root";
+    using platform::SystemLinks;
+    std::string why;
+    // The Mac's /var and /tmp: root's links in root's folders.
+    EXPECT_EQ(SystemLinks::resolveParents(tree.at("/var/folders/ab/x1y2z3/T/item"), why),
+              std::optional<std::string>(tree.at("/private/var/folders/ab/x1y2z3/T/item")));
+    EXPECT_EQ(SystemLinks::resolveFolder(tree.at("/var"), why), std::optional<std::string>(tree.at("/private/var")));
+    EXPECT_EQ(SystemLinks::resolveParents(tree.at("/var"), why), std::optional<std::string>(tree.at("/var")));
+    // Below a sticky folder others may write, a root's entry is safe.
+    tree.symlink(tree.at("/private/var"), tree.at("/private/tmp/var-again"));
+    EXPECT_EQ(SystemLinks::resolveParents(tree.at("/tmp/var-again/x"), why), std::optional<std::string>(tree.at("/private/var/x")));
+
+    const uid_t nobody = fixtures::unprivilegedUid();
+    // A link the user made in its own Library.
+    tree.symlink(tree.at("/Protected"), tree.at("~/Library/Caches/mine"));
+    ::lchown(tree.at("~/Library/Caches/mine").c_str(), nobody, nobody);
+    EXPECT_FALSE(SystemLinks::resolveParents(tree.at("~/Library/Caches/mine/keep.txt"), why));
+    // A root's link as HOME's parent, inside a folder the user owns.
+    tree.makeDirectories(tree.at("/Users/box"));
+    ::chown(tree.at("/Users/box").c_str(), nobody, nobody);
+    tree.symlink(tree.at("/Users"), tree.at("/Users/box/homes"));
+    EXPECT_FALSE(SystemLinks::resolveParents(tree.at("/Users/box/homes/tester/Library/Caches/x"), why));
+    // A root's link in a folder anybody may change.
+    tree.makeDirectories(tree.at("/open"));
+    ::chmod(tree.at("/open").c_str(), 0777);
+    tree.symlink(tree.at("/Protected"), tree.at("/open/link"));
+    EXPECT_FALSE(SystemLinks::resolveParents(tree.at("/open/link/keep.txt"), why));
+    // Removal through the system's link reaches the real item; through the others nothing.
+    tree.writeFile(tree.at("/private/var/folders/ab/x1y2z3/T/item"), "x");
+    const auto real = SystemLinks::resolveParents(tree.temporaryDirectory() + "item", why);
+    ASSERT_TRUE(real);
+    EXPECT_TRUE(SafeRemover::remove(*real));
+    EXPECT_FALSE(platform::fs::linkStatus(tree.at("/private/var/folders/ab/x1y2z3/T/item")));
+    EXPECT_TRUE(platform::fs::exists(protectedFile));
 }
 
 TEST_F(SafeRemoverTest, MalformedPathsAreRefused)

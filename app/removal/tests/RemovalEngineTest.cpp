@@ -161,6 +161,21 @@ TEST_F(RemovalEngineTest, TheSecondChanceHandsLaunchctlAHostileJobPathAsOneArgum
     EXPECT_EQ(platform::fs::readFile(record).value_or(""), "unload\n" + job + "\n");
 }
 
+TEST_F(RemovalEngineTest, ItemsBehindTheSystemsOwnLinksGoInProcess)
+{
+    // TMPDIR is given through the /var link, as on a Mac; the per-user cache folder beside it too.
+    tree.writeFile(tree.temporaryDirectory() + "com.test.qux/scratch", "x");
+    tree.writeFile(tree.at("/var/folders/ab/x1y2z3/C/com.test.qux/blob"), "x");
+    const auto app = scanned("Qux", "com.test.qux");
+    app->setSelectionState(kSelectionOn);
+    UninstallDelete engine(manager, link, app);
+    engine.standardDelete();
+    // Nothing was left for the daemon (none runs here).
+    EXPECT_TRUE(engine.requests.empty());
+    EXPECT_FALSE(platform::fs::linkStatus(tree.at("/private/var/folders/ab/x1y2z3/T/com.test.qux")));
+    EXPECT_FALSE(platform::fs::linkStatus(tree.at("/private/var/folders/ab/x1y2z3/C/com.test.qux")));
+}
+
 TEST_F(RemovalEngineTest, WithTheBundleGoneAFailedItemStaysAndKeptOnesLeave)
 {
     tree.writeFile(tree.at("~/Library/Caches/com.test.baz"), "x");

@@ -1,0 +1,164 @@
+// An uninstall on a Mac laid out as a real one (/var, /tmp and /etc links into /private, TMPDIR
+// through /var), by the bundle's command-line tool run as an unprivileged user, through the real
+// daemon: everything ticked goes, nothing else changes.
+#include "demo/DemoTree.h"
+#include "fixtures/BackgroundProcess.h"
+#include "fixtures/ChildProcess.h"
+#include "fixtures/MacTree.h"
+#include "fixtures/RunningDaemon.h"
+#include "fixtures/Unprivileged.h"
+#include "platform/FileSystem.h"
+#include "platform/LaunchJobRecord.h"
+#include "platform/SystemLinks.h"
+
+#include <gtest/gtest.h>
+
+#include <ftw.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <set>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+std::set<std::string>* listing = nullptr;
+int remember(const char* path, const struct stat*, int, FTW*)
+{
+    listing->insert(path);
+    return 0;
+}
+
+// Every path below the root but the launchd and daemon state in var/run, which a removal changes.
+std::set<std::string> everything(const fixtures::MacTree& tree)
+{
+    std::set<std::string> all;
+    listing = &all;
+    ::nftw(tree.root().c_str(), remember, 32, FTW_PHYS);
+    listing = nullptr;
+    const std::string state = tree.at("/private/var/run");
+    for (auto it = all.begin(); it != all.end();)
+        it = it->rfind(state, 0) == 0 ? all.erase(it) : std::next(it);
+    return all;
+}
+
+class RealLayoutUninstallTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (::geteuid() != 0)
+            GTEST_SKIP() << "the daemon runs as root";
+        demo::buildDemoTree(tree);
+        tree.activate();
+        const uid_t nobody = fixtures::unprivilegedUid();
+        const gid_t nogroup = fixtures::unprivilegedGid();
+        ::chown(tree.home().c_str(), nobody, nogroup);
+        // The user's own temporary and cache folders, as a Mac hands them out.
+        const std::string perUser = tree.at("/private/var/folders/ab/x1y2z3");
+        tree.makeDirectories(perUser + "/C");
+        for (const auto& folder : {perUser, perUser + "/T", perUser + "/C"})
+            ::chown(folder.c_str(), nobody, nogroup);
+        daemon = std::make_unique<fixtures::RunningDaemon>(tree, OSTROVA_DAEMON_PATH, OSTROVA_LAUNCHCTL_PATH);
+        ASSERT_TRUE(daemon->isUp());
+        cli = fixtures::copyExecutable(daemon->bundlePath() + "/Contents/Helpers/ostrova", OSTROVA_CLI_PATH);
+    }
+    void TearDown() override { daemon.reset(); }
+
+    fixtures::ProcessResult asUser(std::vector<std::string> words)
+    {
+        std::vector<std::string> argv = {"/usr/bin/setpriv", "--reuid=" + std::to_string(fixtures::unprivilegedUid()),
+                                         "--regid=" + std::to_string(fixtures::unprivilegedGid()), "--clear-groups", cli};
+        argv.insert(argv.end(), words.begin(), words.end());
+        return fixtures::runProcess(argv, {{"HOME", tree.home()}, {"TMPDIR", tree.temporaryDirectory()}}, "", 120s);
+    }
+    void job(const std::string& path, const std::string& label, const std::string& program)
+    {
+        tree.writePlist(path, plist::Value(plist::Dictionary{{"Label", label},
+                                                             {"ProgramArguments", plist::Array{plist::Value(program), plist::Value("60")}}}));
+    }
+
+    fixtures::MacTree tree{"tester"};
+    std::unique_ptr<fixtures::RunningDaemon> daemon;
+    std::string cli;
+};
+
+TEST_F(RealLayoutUninstallTest, EveryTickedItemGoesAndNothingElse)
+{
+    fixtures::AppSpec appSpec;
+    appSpec.name = "Tide Pool";
+    appSpec.identifier = "com.test.tidepool";
+    appSpec.executable = "TidePool";
+    const std::string bundle = tree.addApp("/Applications", appSpec);
+    const std::string agentProgram = fixtures::copyExecutable(bundle + "/Contents/Library/LaunchServices/com.test.tidepool.agent");
+    const std::string idleProgram = fixtures::copyExecutable(bundle + "/Contents/Library/LaunchServices/com.test.tidepool.idle");
+    const std::string helperProgram = fixtures::copyExecutable(bundle + "/Contents/Library/LaunchServices/com.test.tidepool.helper");
+
+    // In the per-user cache folder (root's, so only the daemon can take it) and in TMPDIR (the user's).
+    const std::string cacheC = tree.at("/var/folders/ab/x1y2z3/C/com.test.tidepool");
+    tree.writeFile(cacheC + "/blob", "x");
+    const std::string cacheT = tree.temporaryDirectory() + "com.test.tidepool";
+    tree.writeFile(cacheT + "/scratch", "x");
+    ::chown(cacheT.c_str(), fixtures::unprivilegedUid(), fixtures::unprivilegedGid());
+    ::chown((cacheT + "/scratch").c_str(), fixtures::unprivilegedUid(), fixtures::unprivilegedGid());
+    tree.writeFile(tree.at("~/Library/Application Support/Tide Pool/state.db"), "x");
+    // A user agent that is not loaded, a loaded one, and a root's system daemon, all run from the bundle.
+    job(tree.at("~/Library/LaunchAgents/com.test.tidepool.idle.plist"), "com.test.tidepool.idle", idleProgram);
+    job(tree.at("~/Library/LaunchAgents/com.test.tidepool.agent.plist"), "com.test.tidepool.agent", agentProgram);
+    job(tree.at("/Library/LaunchDaemons/com.test.tidepool.helper.plist"), "com.test.tidepool.helper", helperProgram);
+    ASSERT_EQ(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "load", tree.at("~/Library/LaunchAgents/com.test.tidepool.agent.plist")}).exitCode, 0);
+    ASSERT_EQ(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "load", tree.at("/Library/LaunchDaemons/com.test.tidepool.helper.plist")}).exitCode, 0);
+
+    const auto dry = asUser({"uninstall", "--dry-run", "Tide Pool"});
+    ASSERT_EQ(dry.exitCode, 0) << dry.err;
+    std::vector<std::string> listed;
+    for (std::size_t start = dry.out.find('\n') + 1; start < dry.out.size();) {
+        const auto end = dry.out.find('\n', start);
+        const std::string item = dry.out.substr(start + 2, end - start - 2);
+        std::string why;
+        listed.push_back(platform::SystemLinks::resolveParents(item, why).value_or(item));
+        start = end + 1;
+    }
+    for (const auto& expected : {tree.at("/private/var/folders/ab/x1y2z3/C/com.test.tidepool"),
+                                 tree.at("/private/var/folders/ab/x1y2z3/T/com.test.tidepool"),
+                                 tree.at("~/Library/LaunchAgents/com.test.tidepool.idle.plist"),
+                                 tree.at("~/Library/LaunchAgents/com.test.tidepool.agent.plist"),
+                                 tree.at("/Library/LaunchDaemons/com.test.tidepool.helper.plist"), bundle})
+        EXPECT_NE(std::find(listed.begin(), listed.end(), expected), listed.end()) << expected << "\n" << dry.out;
+
+    const auto before = everything(tree);
+    const auto result = asUser({"uninstall", "--yes", "Tide Pool"});
+    EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
+    const auto after = everything(tree);
+    for (const auto& path : after)
+        EXPECT_TRUE(before.count(path)) << "new: " << path;
+    for (const auto& path : before) {
+        if (after.count(path))
+            continue;
+        bool ticked = false;
+        for (const auto& item : listed)
+            ticked = ticked || path == item || path.rfind(item + "/", 0) == 0;
+        EXPECT_TRUE(ticked) << "removed but not ticked: " << path;
+    }
+    for (const auto& item : listed)
+        EXPECT_FALSE(after.count(item)) << "ticked but still there: " << item;
+    EXPECT_FALSE(platform::LaunchJobRecord::read("com.test.tidepool.agent"));
+    EXPECT_FALSE(platform::LaunchJobRecord::read("com.test.tidepool.helper"));
+}
+
+TEST_F(RealLayoutUninstallTest, TheBuildsToolIsTheBundlesTool)
+{
+    // bin/ostrova links to the bundle's tool: same bundle, same launchctl, same listing.
+    const std::string built = std::string(OSTROVA_BUILT_CLI_PATH);
+    struct stat st {};
+    ASSERT_EQ(::lstat(built.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    const auto viaBin = fixtures::runProcess({built, "uninstall", "--dry-run", "Lumen Notes"});
+    const auto viaBundle = fixtures::runProcess({std::string(OSTROVA_CLI_PATH), "uninstall", "--dry-run", "Lumen Notes"});
+    EXPECT_EQ(viaBin.exitCode, 0) << viaBin.err;
+    EXPECT_EQ(viaBin.out, viaBundle.out);
+    EXPECT_FALSE(viaBin.out.empty());
+}
+
+}  // namespace
