@@ -77,26 +77,26 @@ std::optional<std::string> resolve(const std::string& path, bool last, int& link
     return resolved;
 }
 
+std::optional<std::string> resolveCanonical(const std::string& path, bool last, std::string& why)
+{
+    if (const auto problem = path::canonicalProblem(path); !problem.empty()) {
+        why = problem;
+        return std::nullopt;
+    }
+    int links = 0;
+    return resolve(path, last, links, why);
+}
+
 }  // namespace
 
 std::optional<std::string> SystemLinks::resolveParents(const std::string& path, std::string& why)
 {
-    if (const auto problem = path::canonicalProblem(path); !problem.empty()) {
-        why = problem;
-        return std::nullopt;
-    }
-    int links = 0;
-    return resolve(path, false, links, why);
+    return resolveCanonical(path, false, why);
 }
 
 std::optional<std::string> SystemLinks::resolveFolder(const std::string& path, std::string& why)
 {
-    if (const auto problem = path::canonicalProblem(path); !problem.empty()) {
-        why = problem;
-        return std::nullopt;
-    }
-    int links = 0;
-    return resolve(path, true, links, why);
+    return resolveCanonical(path, true, why);
 }
 
 }  // namespace platform

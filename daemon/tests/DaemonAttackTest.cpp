@@ -50,6 +50,17 @@ int asUnprivileged(const std::function<int()>& body)
     return fixtures::runUnprivileged(body);
 }
 
+// Everything a pipe gives until its writers are gone; closes it.
+std::string readAll(int fd)
+{
+    std::string text;
+    char buffer[256];
+    for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) > 0;)
+        text.append(buffer, static_cast<std::size_t>(n));
+    ::close(fd);
+    return text;
+}
+
 // The CPU time the daemon has used so far, in clock ticks.
 long daemonTicks(pid_t pid)
 {
@@ -173,11 +184,7 @@ TEST_F(DaemonAttackTest, ATracedClientIsRefused)
         const int signal = WIFSTOPPED(status) && WSTOPSIG(status) != SIGTRAP ? WSTOPSIG(status) : 0;
         ::ptrace(PTRACE_CONT, child, nullptr, reinterpret_cast<void*>(static_cast<long>(signal)));
     }
-    std::string printed;
-    char buffer[256];
-    for (ssize_t n; (n = ::read(output[0], buffer, sizeof buffer)) > 0;)
-        printed.append(buffer, static_cast<std::size_t>(n));
-    ::close(output[0]);
+    const std::string printed = readAll(output[0]);
     EXPECT_NE(printed.find("noreply"), std::string::npos) << printed;
     EXPECT_TRUE(fs::exists(target));
 }
@@ -202,11 +209,7 @@ TEST_F(DaemonAttackTest, AProgramBindMountedOverTheClientInItsOwnNamespaceIsRefu
         ::_exit(127);
     }
     ::close(output[1]);
-    std::string printed;
-    char buffer[256];
-    for (ssize_t n; (n = ::read(output[0], buffer, sizeof buffer)) > 0;)
-        printed.append(buffer, static_cast<std::size_t>(n));
-    ::close(output[0]);
+    const std::string printed = readAll(output[0]);
     int status = 0;
     ::waitpid(child, &status, 0);
     if (WIFEXITED(status) && (WEXITSTATUS(status) == 77 || WEXITSTATUS(status) == 78))
