@@ -386,6 +386,16 @@ TEST_F(NonAdministratorDaemonTest, ServesItsOwnHomeOnly)
                                                                {"ProgramArguments", plist::Array{plist::Value("/nothing")}}}));
     EXPECT_TRUE(replied(call({"unload", systemJob}), false));
     EXPECT_TRUE(fs::exists(systemJob));
+
+    // The user's own link above its home leads nowhere the daemon goes, even to the home itself.
+    const std::string box = tree->at("/Users/box");
+    tree->makeDirectories(box);
+    ::chown(box.c_str(), fixtures::unprivilegedUid(), fixtures::unprivilegedGid());
+    tree->symlink(tree->at("/Users"), box + "/homes");
+    const std::string viaLink = box + "/homes/tester";
+    tree->writeFile(tree->at("~/Library/Caches/com.vendor.linked-home/data"), "x");
+    EXPECT_TRUE(replied(call({"remove", viaLink + "/Library/Caches/com.vendor.linked-home"}, app, true, viaLink), false));
+    EXPECT_TRUE(fs::exists(tree->at("~/Library/Caches/com.vendor.linked-home/data")));
 }
 
 TEST_F(NonAdministratorDaemonTest, EndsOnlyItsOwnProcesses)
