@@ -19,7 +19,7 @@
 namespace demo {
 namespace {
 
-using fixtures::AppSpec;
+using fixtures::AppBlueprint;
 using fixtures::MacTree;
 using Clock = std::chrono::system_clock;
 using BundleFiles = std::vector<std::pair<std::string, std::int64_t>>;
@@ -57,14 +57,14 @@ std::string formatTime(Clock::time_point when, const char* format)
     return std::string(text, length);
 }
 
-AppSpec makeSpec(std::string name, std::string identifier, std::string version, std::uint32_t iconColor)
+AppBlueprint makeBlueprint(std::string name, std::string identifier, std::string version, std::uint32_t iconColor)
 {
-    AppSpec appSpec;
-    appSpec.name = std::move(name);
-    appSpec.identifier = std::move(identifier);
-    appSpec.version = std::move(version);
-    appSpec.iconColor = iconColor;
-    return appSpec;
+    AppBlueprint appBlueprint;
+    appBlueprint.name = std::move(name);
+    appBlueprint.identifier = std::move(identifier);
+    appBlueprint.version = std::move(version);
+    appBlueprint.iconColor = iconColor;
+    return appBlueprint;
 }
 
 // What most bundles carry besides their executable, plus `extra`.
@@ -247,7 +247,7 @@ private:
 // where the vendor's installer also left a font pack that belongs to neither.
 void addLumenhaus(MacTree& tree, const Leftovers& left)
 {
-    AppSpec notes = makeSpec("Lumen Notes", "com.lumenhaus.notes", "4.2.1", 0xF2C14E);
+    AppBlueprint notes = makeBlueprint("Lumen Notes", "com.lumenhaus.notes", "4.2.1", 0xF2C14E);
     notes.localizedNames = {{"en", "Lumen Notes"}, {"de", "Lumen Notizen"}, {"fr", "Notes Lumen"}};
     notes.lastUsed = daysAgo(2);
     notes.executableBytes = 6 * MB + 320 * KB;
@@ -281,7 +281,7 @@ void addLumenhaus(MacTree& tree, const Leftovers& left)
     left.crashReport("Lumen Notes", "com.lumenhaus.notes", "4.2.1", "/Applications/Lumen Notes.app/Contents/MacOS/Lumen Notes",
                      16, 812, "EXC_BAD_ACCESS (SIGSEGV)");
 
-    AppSpec sketch = makeSpec("Lumen Sketch", "com.lumenhaus.sketch", "2.0.3", 0xE0604A);
+    AppBlueprint sketch = makeBlueprint("Lumen Sketch", "com.lumenhaus.sketch", "2.0.3", 0xE0604A);
     sketch.binaryInfoPlist = true;
     sketch.lastUsed = daysAgo(210);
     sketch.executableBytes = 9 * MB;
@@ -306,7 +306,7 @@ void addLumenhaus(MacTree& tree, const Leftovers& left)
 // Inkvale: an application named with a plus sign whose executable is named without it.
 void addInkvale(MacTree& tree, const Leftovers& left)
 {
-    AppSpec draftly = makeSpec("Draftly+", "com.inkvale.draftly", "3.8", 0x7B4BD8);
+    AppBlueprint draftly = makeBlueprint("Draftly+", "com.inkvale.draftly", "3.8", 0x7B4BD8);
     draftly.executable = "Draftly";
     draftly.lastUsed = daysAgo(12);
     draftly.executableBytes = 11 * MB + 600 * KB;
@@ -332,7 +332,7 @@ void addInkvale(MacTree& tree, const Leftovers& left)
 // Tidewater Labs: a sandboxed mail application, its data in its container and group container.
 void addTidewater(MacTree& tree, const Leftovers& left)
 {
-    AppSpec post = makeSpec("Harbor Post", "com.tidewaterlabs.harborpost", "5.1", 0x2E86AB);
+    AppBlueprint post = makeBlueprint("Harbor Post", "com.tidewaterlabs.harborpost", "5.1", 0x2E86AB);
     post.binaryInfoPlist = true;
     post.lastUsed = daysAgo(1);
     post.executableBytes = 7 * MB + 800 * KB;
@@ -356,7 +356,7 @@ void addTidewater(MacTree& tree, const Leftovers& left)
 // Meridian Soft: localised names and a binary Info.plist; never opened on this Mac.
 void addMeridian(MacTree& tree, const Leftovers& left)
 {
-    AppSpec planner = makeSpec("Orbit Planner", "com.meridiansoft.orbitplanner", "7.4", 0x3FA34D);
+    AppBlueprint planner = makeBlueprint("Orbit Planner", "com.meridiansoft.orbitplanner", "7.4", 0x3FA34D);
     planner.binaryInfoPlist = true;
     planner.localizedNames = {{"de", "Orbit Planer"}, {"fr", "Planificateur Orbit"}};
     planner.executableBytes = 4 * MB + 100 * KB;
@@ -373,7 +373,7 @@ void addMeridian(MacTree& tree, const Leftovers& left)
 // Fjordline: a VPN client whose privileged helper runs as a launch daemon.
 void addFjordline(MacTree& tree, const Leftovers& left)
 {
-    AppSpec vpn = makeSpec("Fjordline VPN", "com.fjordline.vpn", "2.12", 0x1B998B);
+    AppBlueprint vpn = makeBlueprint("Fjordline VPN", "com.fjordline.vpn", "2.12", 0x1B998B);
     vpn.lastUsed = daysAgo(40);
     vpn.executableBytes = 5 * MB + 200 * KB;
     vpn.files = standardContents(1 * MB + 800 * KB, {{"Contents/Frameworks/FjordTunnel.framework/Versions/A/FjordTunnel", 3 * MB}});
@@ -392,7 +392,7 @@ void addFjordline(MacTree& tree, const Leftovers& left)
 // Moorfield: a large image editor with big caches in the user, system and temporary folders.
 void addMoorfield(MacTree& tree, const Leftovers& left)
 {
-    AppSpec studio = makeSpec("Pixelmoor Studio", "com.moorfield.pixelmoor", "11.0.4", 0x9C27B0);
+    AppBlueprint studio = makeBlueprint("Pixelmoor Studio", "com.moorfield.pixelmoor", "11.0.4", 0x9C27B0);
     studio.lastUsed = daysAgo(150);
     studio.executableBytes = 18 * MB;
     studio.files = standardContents(24 * MB, {{"Contents/Frameworks/MoorImaging.framework/Versions/A/MoorImaging", 16 * MB},
@@ -417,13 +417,13 @@ void addMoorfield(MacTree& tree, const Leftovers& left)
 // the Desktop.
 void addKestrel(MacTree& tree, const Leftovers& left)
 {
-    AppSpec browser = makeSpec("Kestrel Browser", "com.kestrelsoft.browser", "128.0.2", 0xFF7043);
+    AppBlueprint browser = makeBlueprint("Kestrel Browser", "com.kestrelsoft.browser", "128.0.2", 0xFF7043);
     browser.lastUsed = daysAgo(1, 18, 5);
     browser.executableBytes = 2 * MB;
     browser.files = standardContents(6 * MB, {{"Contents/Frameworks/Kestrel Engine.framework/Versions/A/Kestrel Engine", 38 * MB}});
     const std::string bundle = tree.addApp("/Applications", browser);
 
-    AppSpec helper = makeSpec("Kestrel Browser Helper", "com.kestrelsoft.browser.helper", "128.0.2", 0);
+    AppBlueprint helper = makeBlueprint("Kestrel Browser Helper", "com.kestrelsoft.browser.helper", "128.0.2", 0);
     helper.iconColor = std::nullopt;
     helper.executableBytes = 310 * KB;
     helper.files = {{"Contents/PkgInfo", 8}};
@@ -455,7 +455,7 @@ void addKestrel(MacTree& tree, const Leftovers& left)
 // Bindery Works: a sandboxed reader installed for this user only, in ~/Applications.
 void addBindery(MacTree& tree, const Leftovers& left)
 {
-    AppSpec reader = makeSpec("Quire Reader", "com.binderyworks.quire", "3.2", 0x8D6E63);
+    AppBlueprint reader = makeBlueprint("Quire Reader", "com.binderyworks.quire", "3.2", 0x8D6E63);
     reader.localizedNames = {{"en", "Quire Reader"}, {"fr", "Lecteur Quire"}};
     reader.lastUsed = daysAgo(95);
     reader.executableBytes = 3 * MB + 300 * KB;
@@ -477,7 +477,7 @@ void addBindery(MacTree& tree, const Leftovers& left)
 // Sonora Audio: a small tool still in the Downloads folder beside the archive it came in.
 void addSonora(MacTree& tree, const Leftovers& left)
 {
-    AppSpec tuner = makeSpec("Sonora Tuner", "com.sonoraaudio.tuner", "1.6", 0x00897B);
+    AppBlueprint tuner = makeBlueprint("Sonora Tuner", "com.sonoraaudio.tuner", "1.6", 0x00897B);
     tuner.lastUsed = daysAgo(5);
     tuner.executableBytes = 1 * MB + 200 * KB;
     tuner.files = standardContents(300 * KB);
@@ -491,14 +491,14 @@ void addSonora(MacTree& tree, const Leftovers& left)
 // Cordwain: a sync client with a login-item application inside its bundle and a launch agent.
 void addCordwain(MacTree& tree, const Leftovers& left)
 {
-    AppSpec sync = makeSpec("Relay Sync", "com.cordwain.relaysync", "6.0.1", 0x5C6BC0);
+    AppBlueprint sync = makeBlueprint("Relay Sync", "com.cordwain.relaysync", "6.0.1", 0x5C6BC0);
     sync.binaryInfoPlist = true;
     sync.lastUsed = daysAgo(20);
     sync.executableBytes = 8 * MB;
     sync.files = standardContents(3 * MB, {{"Contents/Frameworks/RelayCore.framework/Versions/A/RelayCore", 7 * MB}});
     const std::string bundle = tree.addApp("/Applications", sync);
 
-    AppSpec launcher = makeSpec("Relay Sync Launcher", "com.cordwain.relaysync.launcher", "6.0.1", 0x5C6BC0);
+    AppBlueprint launcher = makeBlueprint("Relay Sync Launcher", "com.cordwain.relaysync.launcher", "6.0.1", 0x5C6BC0);
     launcher.executableBytes = 180 * KB;
     tree.addApp("/Applications/Relay Sync.app/Contents/Library/LoginItems", launcher);
 
@@ -519,13 +519,13 @@ void addCordwain(MacTree& tree, const Leftovers& left)
 // levels down, sharing a vendor folder whose name has a space.
 void addTessel(MacTree& tree, const Leftovers& left)
 {
-    AppSpec studio = makeSpec("Tessel Studio", "com.tesselworks.studio", "9.3", 0xC0CA33);
+    AppBlueprint studio = makeBlueprint("Tessel Studio", "com.tesselworks.studio", "9.3", 0xC0CA33);
     studio.lastUsed = daysAgo(400);
     studio.executableBytes = 12 * MB;
     studio.files = standardContents(14 * MB, {{"Contents/Frameworks/TesselMesh.framework/Versions/A/TesselMesh", 9 * MB}});
     tree.addApp("/Applications/Tessel Studio", studio);
 
-    AppSpec batch = makeSpec("Tessel Batch", "com.tesselworks.batch", "9.3", 0xAFB42B);
+    AppBlueprint batch = makeBlueprint("Tessel Batch", "com.tesselworks.batch", "9.3", 0xAFB42B);
     batch.binaryInfoPlist = true;
     batch.executableBytes = 900 * KB;
     batch.files = standardContents(120 * KB);
@@ -543,7 +543,7 @@ void addTessel(MacTree& tree, const Leftovers& left)
 // Abacus Grove: a sandboxed finance application with a German name.
 void addAbacus(MacTree& tree, const Leftovers& left)
 {
-    AppSpec ledgerly = makeSpec("Ledgerly", "com.abacusgrove.ledgerly", "2.9", 0x43A047);
+    AppBlueprint ledgerly = makeBlueprint("Ledgerly", "com.abacusgrove.ledgerly", "2.9", 0x43A047);
     ledgerly.binaryInfoPlist = true;
     ledgerly.localizedNames = {{"en", "Ledgerly"}, {"de", "Ledgerly Haushaltsbuch"}};
     ledgerly.lastUsed = daysAgo(60);
@@ -562,7 +562,7 @@ void addAbacus(MacTree& tree, const Leftovers& left)
 // Alderpoint: a menu-bar timer whose executable name differs from the application name.
 void addAlderpoint(MacTree& tree, const Leftovers& left)
 {
-    AppSpec timer = makeSpec("Timberline Timer", "com.alderpoint.timberline", "1.14", 0x6D4C41);
+    AppBlueprint timer = makeBlueprint("Timberline Timer", "com.alderpoint.timberline", "1.14", 0x6D4C41);
     timer.executable = "Timberline";
     timer.lastUsed = daysAgo(8);
     timer.executableBytes = 2 * MB + 300 * KB;
@@ -579,7 +579,7 @@ void addAlderpoint(MacTree& tree, const Leftovers& left)
 // Serifa: a font editor with a system-wide font library and shared projects; never opened.
 void addSerifa(MacTree& tree, const Leftovers& left)
 {
-    AppSpec glyphsmith = makeSpec("Glyphsmith", "com.serifa.glyphsmith", "4.0", 0x212121);
+    AppBlueprint glyphsmith = makeBlueprint("Glyphsmith", "com.serifa.glyphsmith", "4.0", 0x212121);
     glyphsmith.executableBytes = 10 * MB;
     glyphsmith.files = standardContents(17 * MB);
     tree.addApp("/Applications", glyphsmith);
@@ -595,7 +595,7 @@ void addSerifa(MacTree& tree, const Leftovers& left)
 // Brinewood: a terminal application with logs in the user's and the system's log folders.
 void addBrinewood(MacTree& tree, const Leftovers& left)
 {
-    AppSpec console = makeSpec("Brinewood Console", "com.brinewood.console", "3.3.7", 0x263238);
+    AppBlueprint console = makeBlueprint("Brinewood Console", "com.brinewood.console", "3.3.7", 0x263238);
     console.lastUsed = daysAgo(120);
     console.executableBytes = 4 * MB;
     console.files = standardContents(900 * KB);
@@ -612,7 +612,7 @@ void addBrinewood(MacTree& tree, const Leftovers& left)
 // Asterline: a diagram editor with French and German names and web content.
 void addAsterline(MacTree& tree, const Leftovers& left)
 {
-    AppSpec diagram = makeSpec("Aster Diagram", "com.asterline.diagram", "5.2", 0x00ACC1);
+    AppBlueprint diagram = makeBlueprint("Aster Diagram", "com.asterline.diagram", "5.2", 0x00ACC1);
     diagram.binaryInfoPlist = true;
     diagram.localizedNames = {{"en", "Aster Diagram"}, {"de", "Aster Diagramm"}, {"fr", "Diagramme Aster"}};
     diagram.lastUsed = daysAgo(30);
@@ -631,7 +631,7 @@ void addAsterline(MacTree& tree, const Leftovers& left)
 // Tintwell: a tiny colour picker with hardly anything besides its preferences.
 void addTintwell(MacTree& tree, const Leftovers& left)
 {
-    AppSpec huebox = makeSpec("Huebox", "com.tintwell.huebox", "1.0.2", 0xEC407A);
+    AppBlueprint huebox = makeBlueprint("Huebox", "com.tintwell.huebox", "1.0.2", 0xEC407A);
     huebox.executableBytes = 48 * KB;
     huebox.files = {{"Contents/PkgInfo", 8}, {"Contents/_CodeSignature/CodeResources", 3 * KB}, {"Contents/Resources/Assets.car", 36 * KB}};
     tree.addApp("/Applications", huebox);
@@ -643,7 +643,7 @@ void addTintwell(MacTree& tree, const Leftovers& left)
 // bundle, and data in the system domain below the vendor folder.
 void addRiverbank(MacTree& tree, const Leftovers& left)
 {
-    AppSpec backup = makeSpec("Otter Backup", "com.riverbankdata.otterbackup", "8.1", 0x0277BD);
+    AppBlueprint backup = makeBlueprint("Otter Backup", "com.riverbankdata.otterbackup", "8.1", 0x0277BD);
     backup.lastUsed = daysAgo(300);
     backup.executableBytes = 6 * MB;
     backup.files = standardContents(2 * MB, {{"Contents/Frameworks/OtterCrypto.framework/Versions/A/OtterCrypto", 2 * MB + 500 * KB}});
@@ -665,7 +665,7 @@ void addRiverbank(MacTree& tree, const Leftovers& left)
 // Nimbostrata: a sandboxed weather application with a short executable name and a widget.
 void addNimbostrata(MacTree& tree, const Leftovers& left)
 {
-    AppSpec weather = makeSpec("Morrow Weather", "com.nimbostrata.morrow", "4.7", 0x29B6F6);
+    AppBlueprint weather = makeBlueprint("Morrow Weather", "com.nimbostrata.morrow", "4.7", 0x29B6F6);
     weather.executable = "Morrow";
     weather.localizedNames = {{"en", "Morrow Weather"}, {"de", "Morrow Wetter"}, {"fr", "Morrow Météo"}};
     weather.lastUsed = daysAgo(15);
@@ -687,13 +687,13 @@ void addNimbostrata(MacTree& tree, const Leftovers& left)
 void addTraps(MacTree& tree, const Leftovers& left)
 {
     // A system application: filtered out by its identifier.
-    AppSpec apple = makeSpec("Pixel Loupe", "com.apple.PixelLoupe", "6.1", 0x9E9E9E);
+    AppBlueprint apple = makeBlueprint("Pixel Loupe", "com.apple.PixelLoupe", "6.1", 0x9E9E9E);
     apple.executableBytes = 700 * KB;
     tree.addApp("/Applications/Utilities", apple);
     left.preferences("com.apple.PixelLoupe", {{"Aperture", 3}});
 
     // Four levels below /Applications: deeper than the walk goes.
-    AppSpec deep = makeSpec("Wavecrest Sampler", "com.wavecrest.sampler", "0.9", 0xFFB300);
+    AppBlueprint deep = makeBlueprint("Wavecrest Sampler", "com.wavecrest.sampler", "0.9", 0xFFB300);
     deep.executableBytes = 2 * MB;
     tree.addApp("/Applications/Tools/Legacy/Archive", deep);
 
@@ -704,7 +704,7 @@ void addTraps(MacTree& tree, const Leftovers& left)
                                                    {"CFBundleName", "Game Assets"},
                                                    {"CFBundlePackageType", "BNDL"}}));
     left.folder("/Applications/Game Assets.bundle/Contents/Resources", {{"Textures.pak", 34 * MB}, {"Audio.pak", 21 * MB}});
-    AppSpec editor = makeSpec("Level Editor", "com.gildedkeep.leveleditor", "1.2", 0x795548);
+    AppBlueprint editor = makeBlueprint("Level Editor", "com.gildedkeep.leveleditor", "1.2", 0x795548);
     tree.addApp("/Applications/Game Assets.bundle/Contents/Tools", editor);
 }
 

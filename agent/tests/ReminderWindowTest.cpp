@@ -82,11 +82,11 @@ protected:
     std::string installApp(std::string_view folder, const std::string& name, const std::string& identifier,
                            const std::string& marker)
     {
-        fixtures::AppSpec appSpec;
-        appSpec.name = name;
-        appSpec.identifier = identifier;
-        appSpec.executableScript = "#!/bin/sh\necho \"$$\" > '" + marker + "'\n";
-        return tree.addApp(folder, appSpec) + "/Contents/MacOS/" + name;
+        fixtures::AppBlueprint appBlueprint;
+        appBlueprint.name = name;
+        appBlueprint.identifier = identifier;
+        appBlueprint.executableScript = "#!/bin/sh\necho \"$$\" > '" + marker + "'\n";
+        return tree.addApp(folder, appBlueprint) + "/Contents/MacOS/" + name;
     }
 
     void click(const char* buttonName)

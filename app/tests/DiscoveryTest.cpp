@@ -16,10 +16,10 @@ protected:
 
     std::string app(const std::string& folder, const std::string& name, const std::string& identifier = "")
     {
-        fixtures::AppSpec appSpec;
-        appSpec.name = name;
-        appSpec.identifier = identifier.empty() ? "com.test." + std::to_string(++counter) : identifier;
-        return tree.addApp(folder, appSpec);
+        fixtures::AppBlueprint appBlueprint;
+        appBlueprint.name = name;
+        appBlueprint.identifier = identifier.empty() ? "com.test." + std::to_string(++counter) : identifier;
+        return tree.addApp(folder, appBlueprint);
     }
 
     static bool listed(const std::vector<std::string>& found, const std::string& path)
@@ -116,7 +116,7 @@ TEST_F(DiscoveryTest, IdentifierFilters)
     EXPECT_TRUE(SearchFilePath::isListableIdentifier(app("/Applications", "Other", "com.parallels.desktop")));
     EXPECT_FALSE(SearchFilePath::isListableIdentifier(tree.at("/Applications/Missing.app")));
 
-    fixtures::AppSpec bare;
+    fixtures::AppBlueprint bare;
     bare.name = "NoIdentifier";
     EXPECT_TRUE(SearchFilePath::isListableIdentifier(tree.addApp("/Applications", bare)));
 }

@@ -34,23 +34,23 @@ void buildOverlappingTree(fixtures::MacTree& tree, std::vector<std::string>& bun
     const std::vector<std::string> words = {"Note", "Notes", "Note Pad", "Sync", "Sync+", "Mail Box", "Draw", "Drawer"};
     for (std::size_t i = 0; i < words.size() * 2; ++i) {
         const std::string& vendor = vendors[i % vendors.size()];
-        fixtures::AppSpec appSpec;
-        appSpec.name = words[i % words.size()] + (i >= words.size() ? " Pro" : "");
-        appSpec.identifier = "com." + vendor + "." + UninstallScaner::normalizeName(appSpec.name);
-        appSpec.binaryInfoPlist = i % 3 == 0;
-        appSpec.files = {{"Contents/Resources/data.bin", static_cast<std::int64_t>(1000 + i * 777)}};
-        const auto bundle = tree.addApp("/Applications", appSpec);
+        fixtures::AppBlueprint appBlueprint;
+        appBlueprint.name = words[i % words.size()] + (i >= words.size() ? " Pro" : "");
+        appBlueprint.identifier = "com." + vendor + "." + UninstallScaner::normalizeName(appBlueprint.name);
+        appBlueprint.binaryInfoPlist = i % 3 == 0;
+        appBlueprint.files = {{"Contents/Resources/data.bin", static_cast<std::int64_t>(1000 + i * 777)}};
+        const auto bundle = tree.addApp("/Applications", appBlueprint);
         bundles.push_back(bundle);
         if (i % 5 == 0) {
-            fixtures::AppSpec helper;
-            helper.name = appSpec.name + " Helper";
-            helper.identifier = appSpec.identifier + ".helper";
-            tree.addApp("/Applications/" + appSpec.name + ".app/Contents/MacOS", helper);
+            fixtures::AppBlueprint helper;
+            helper.name = appBlueprint.name + " Helper";
+            helper.identifier = appBlueprint.identifier + ".helper";
+            tree.addApp("/Applications/" + appBlueprint.name + ".app/Contents/MacOS", helper);
         }
-        const std::string program = bundle + "/Contents/Library/LaunchServices/" + appSpec.identifier + ".job";
+        const std::string program = bundle + "/Contents/Library/LaunchServices/" + appBlueprint.identifier + ".job";
         tree.writeFile(program, "#!/bin/sh\n");
-        tree.writePlist(tree.at((i % 2 ? "~" : "") + std::string("/Library/LaunchAgents/") + appSpec.identifier + ".job.plist"),
-                        plist::Value(plist::Dictionary{{"Label", appSpec.identifier + ".job"},
+        tree.writePlist(tree.at((i % 2 ? "~" : "") + std::string("/Library/LaunchAgents/") + appBlueprint.identifier + ".job.plist"),
+                        plist::Value(plist::Dictionary{{"Label", appBlueprint.identifier + ".job"},
                                                        {"ProgramArguments", plist::Array{plist::Value(program)}}}));
     }
     const std::vector<std::string> folders = {
@@ -133,10 +133,10 @@ TEST_F(ScanLoopTest, LoadAppsHandsOverToTheScanQueue)
 {
     std::vector<std::string> bundles;
     for (const char* name : {"One", "Two", "Three"}) {
-        fixtures::AppSpec appSpec;
-        appSpec.name = name;
-        appSpec.identifier = std::string("com.test.") + name;
-        bundles.push_back(tree.addApp("/Applications", appSpec));
+        fixtures::AppBlueprint appBlueprint;
+        appBlueprint.name = name;
+        appBlueprint.identifier = std::string("com.test.") + name;
+        bundles.push_back(tree.addApp("/Applications", appBlueprint));
     }
     const auto manager = UninstallAppManager::make();
     auto delegate = std::make_shared<RecordingDelegate>();
@@ -170,13 +170,13 @@ TEST_F(ScanLoopTest, AnEmptyCatalogueStopsWithoutTheFinalCall)
 
 TEST_F(ScanLoopTest, SizesOfFoldersLinksAndMetadata)
 {
-    fixtures::AppSpec appSpec;
-    appSpec.name = "Sized";
-    appSpec.identifier = "com.test.sized";
-    appSpec.executableBytes = 10000;
-    appSpec.files = {{"Contents/Resources/a.bin", 30000}, {"Contents/Resources/deep/b.bin", 5000}};
-    appSpec.iconColor.reset();
-    const auto bundle = tree.addApp("/Applications", appSpec);
+    fixtures::AppBlueprint appBlueprint;
+    appBlueprint.name = "Sized";
+    appBlueprint.identifier = "com.test.sized";
+    appBlueprint.executableBytes = 10000;
+    appBlueprint.files = {{"Contents/Resources/a.bin", 30000}, {"Contents/Resources/deep/b.bin", 5000}};
+    appBlueprint.iconColor.reset();
+    const auto bundle = tree.addApp("/Applications", appBlueprint);
     const auto manager = UninstallAppManager::make();
     const std::int64_t infoSize = static_cast<std::int64_t>(platform::fs::linkStatus(bundle + "/Contents/Info.plist")->st_size);
     EXPECT_EQ(UninstallAppManager::sizeOfPath(bundle, manager.get()), 45000 + infoSize);

@@ -13,10 +13,10 @@ protected:
 
     std::string app(const std::string& name, const std::string& identifier)
     {
-        fixtures::AppSpec appSpec;
-        appSpec.name = name;
-        appSpec.identifier = identifier;
-        return tree.addApp("/Applications", appSpec);
+        fixtures::AppBlueprint appBlueprint;
+        appBlueprint.name = name;
+        appBlueprint.identifier = identifier;
+        return tree.addApp("/Applications", appBlueprint);
     }
     std::string file(const std::string& macPath, const std::string& contents = "data")
     {
@@ -172,7 +172,7 @@ TEST_F(ScannerMatchingTest, PatternCharactersInNamesAreLiteral)
 TEST_F(ScannerMatchingTest, NestedApplicationsAddTheirOwnMatchesAndRepeats)
 {
     const auto bundle = app("Foo", "com.vendor.foo");
-    fixtures::AppSpec helper;
+    fixtures::AppBlueprint helper;
     helper.name = "Foo Helper";
     helper.identifier = "com.vendor.foo.helper";
     const auto nested = tree.addApp("/Applications/Foo.app/Contents/MacOS", helper);
@@ -205,10 +205,10 @@ TEST_F(ScannerMatchingTest, FoldersHoldingEveryonesDataAreNeverOffered)
 
 TEST_F(ScannerMatchingTest, WithoutInfoPlistOnlyTheBundleGroupRemains)
 {
-    fixtures::AppSpec appSpec;
-    appSpec.name = "Bare";
-    appSpec.withInfoPlist = false;
-    const auto bundle = tree.addApp("/Applications", appSpec);
+    fixtures::AppBlueprint appBlueprint;
+    appBlueprint.name = "Bare";
+    appBlueprint.withInfoPlist = false;
+    const auto bundle = tree.addApp("/Applications", appBlueprint);
     folder("~/Library/Application Support/Other");
     // The display name still comes from the folder: "bare.app" names are searched.
     const auto byFolderName = folder("~/Library/Caches/Bare.app");

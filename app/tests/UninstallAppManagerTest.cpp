@@ -56,14 +56,14 @@ TEST_F(UninstallAppManagerTest, EmptyTreeStillReportsTheLoad)
 
 TEST_F(UninstallAppManagerTest, SameBundleThroughTwoFoldersIsListedOnceAtItsFirstPlace)
 {
-    fixtures::AppSpec appSpec;
-    appSpec.identifier = "com.vendor.alpha";
-    appSpec.name = "Alpha";
-    const auto alpha = tree.addApp("/Applications", appSpec);
-    appSpec.identifier = "com.vendor.beta";
-    appSpec.name = "Beta";
-    const auto beta = tree.addApp("~/Applications", appSpec);
-    const auto external = tree.addApp("/Volumes/Disk", appSpec);
+    fixtures::AppBlueprint appBlueprint;
+    appBlueprint.identifier = "com.vendor.alpha";
+    appBlueprint.name = "Alpha";
+    const auto alpha = tree.addApp("/Applications", appBlueprint);
+    appBlueprint.identifier = "com.vendor.beta";
+    appBlueprint.name = "Beta";
+    const auto beta = tree.addApp("~/Applications", appBlueprint);
+    const auto external = tree.addApp("/Volumes/Disk", appBlueprint);
     // Reached twice: through a Desktop link and a Downloads link to the same place.
     tree.symlink(external, tree.at("~/Downloads/Beta.app"));
     tree.symlink(external, tree.at("~/Desktop/Beta.app"));

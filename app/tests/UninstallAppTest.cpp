@@ -36,20 +36,20 @@ protected:
 TEST_F(UninstallAppTest, DerivedValuesFromXmlAndBinaryInfoPlist)
 {
     for (const bool binary : {false, true}) {
-        fixtures::AppSpec appSpec;
-        appSpec.name = binary ? "Binary Foo" : "Xml Foo";
-        appSpec.identifier = "com.vendor.foo";
-        appSpec.executable = "foo-bin";
-        appSpec.version = "2.4.1";
-        appSpec.displayName = "Foo Display";
-        appSpec.binaryInfoPlist = binary;
-        const auto path = tree.addApp("/Applications", appSpec);
+        fixtures::AppBlueprint appBlueprint;
+        appBlueprint.name = binary ? "Binary Foo" : "Xml Foo";
+        appBlueprint.identifier = "com.vendor.foo";
+        appBlueprint.executable = "foo-bin";
+        appBlueprint.version = "2.4.1";
+        appBlueprint.displayName = "Foo Display";
+        appBlueprint.binaryInfoPlist = binary;
+        const auto path = tree.addApp("/Applications", appBlueprint);
 
         const auto app = UninstallApp::create(path);
         EXPECT_EQ(app->bundleIdentifier(), "com.vendor.foo");
         EXPECT_EQ(app->executableName(), "foo-bin");
         EXPECT_EQ(app->shortVersion(), "2.4.1");
-        EXPECT_EQ(app->infoName(), appSpec.name);
+        EXPECT_EQ(app->infoName(), appBlueprint.name);
         EXPECT_EQ(app->infoDisplayName(), "Foo Display");
         EXPECT_EQ(app->displayName(), "Foo Display");
         EXPECT_EQ(app->executablePath(), path + "/Contents/MacOS/foo-bin");
@@ -67,10 +67,10 @@ TEST_F(UninstallAppTest, DerivedValuesFromXmlAndBinaryInfoPlist)
 
 TEST_F(UninstallAppTest, WithoutInfoPlistEveryInfoValueIsEmpty)
 {
-    fixtures::AppSpec appSpec;
-    appSpec.name = "Bare";
-    appSpec.withInfoPlist = false;
-    const auto path = tree.addApp("/Applications", appSpec);
+    fixtures::AppBlueprint appBlueprint;
+    appBlueprint.name = "Bare";
+    appBlueprint.withInfoPlist = false;
+    const auto path = tree.addApp("/Applications", appBlueprint);
     const auto app = UninstallApp::create(path);
     EXPECT_FALSE(app->appInfo.has_value());
     EXPECT_EQ(app->bundleIdentifier(), "");
@@ -87,12 +87,12 @@ TEST_F(UninstallAppTest, WithoutInfoPlistEveryInfoValueIsEmpty)
 
 TEST_F(UninstallAppTest, DisplayNameOrder)
 {
-    fixtures::AppSpec appSpec;
-    appSpec.name = "Maps";
-    appSpec.bundleName = "MapsName";
-    appSpec.displayName = "Maps Display";
-    appSpec.localizedNames = {{"de", "Karten"}};
-    const auto path = tree.addApp("/Applications", appSpec);
+    fixtures::AppBlueprint appBlueprint;
+    appBlueprint.name = "Maps";
+    appBlueprint.bundleName = "MapsName";
+    appBlueprint.displayName = "Maps Display";
+    appBlueprint.localizedNames = {{"de", "Karten"}};
+    const auto path = tree.addApp("/Applications", appBlueprint);
     const auto app = UninstallApp::create(path);
 
     // No localisation for the user's language nor the development region: Info.plist decides.
@@ -112,9 +112,9 @@ TEST_F(UninstallAppTest, DisplayNameOrder)
 
 TEST_F(UninstallAppTest, LastUsedDateComesFromTheAttribute)
 {
-    fixtures::AppSpec appSpec;
-    appSpec.name = "Used";
-    const auto path = tree.addApp("/Applications", appSpec);
+    fixtures::AppBlueprint appBlueprint;
+    appBlueprint.name = "Used";
+    const auto path = tree.addApp("/Applications", appBlueprint);
     tree.environment().set("TZ", "UTC");
     tzset();
     tree.setLastUsed(path, std::chrono::system_clock::from_time_t(1717200000));  // 2024-06-01 00:00 UTC
@@ -158,10 +158,10 @@ TEST_F(UninstallAppTest, HostileNamesSurvive)
 {
     const std::vector<std::string> names = {"Quote\"d 'App'", "New\nLine", std::string("Bad\xff\xfe UTF"), "$(touch x)"};
     for (const auto& name : names) {
-        fixtures::AppSpec appSpec;
-        appSpec.name = name;
-        appSpec.identifier = "com.vendor.x";
-        const auto path = tree.addApp("/Applications", appSpec);
+        fixtures::AppBlueprint appBlueprint;
+        appBlueprint.name = name;
+        appBlueprint.identifier = "com.vendor.x";
+        const auto path = tree.addApp("/Applications", appBlueprint);
         const auto app = UninstallApp::create(path);
         EXPECT_EQ(*app->bundlePath, path);
         EXPECT_EQ(app->bundleIdentifier(), "com.vendor.x");

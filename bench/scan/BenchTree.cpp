@@ -46,16 +46,16 @@ BenchTreeCounts buildBenchTree(fixtures::MacTree& tree, const BenchTreeShape& sh
                 compact += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         const std::string identifier = "com." + vendor + "." + compact;
 
-        fixtures::AppSpec appSpec;
-        appSpec.name = product;
-        appSpec.identifier = identifier;
-        appSpec.binaryInfoPlist = i % 2 == 0;
-        appSpec.executableBytes = 200000 + random() % 2000000;
+        fixtures::AppBlueprint appBlueprint;
+        appBlueprint.name = product;
+        appBlueprint.identifier = identifier;
+        appBlueprint.binaryInfoPlist = i % 2 == 0;
+        appBlueprint.executableBytes = 200000 + random() % 2000000;
         for (int f = 0; f < filesPerApp - 3; ++f) {
-            appSpec.files.emplace_back("Contents/Resources/r" + std::to_string(f / 10) + "/file" + std::to_string(f) + ".res",
+            appBlueprint.files.emplace_back("Contents/Resources/r" + std::to_string(f / 10) + "/file" + std::to_string(f) + ".res",
                                     static_cast<std::int64_t>(random() % 200000));
         }
-        const std::string bundle = tree.addApp("/Applications", appSpec);
+        const std::string bundle = tree.addApp("/Applications", appBlueprint);
         counts.bundleFiles += filesPerApp;
 
         libraryFolder(tree.at("~/Library/Application Support/" + product), perPlace);

@@ -371,10 +371,10 @@ TEST_F(NonAdministratorDaemonTest, ServesItsOwnHomeOnly)
     tree->writeFile(own + "/data.bin", "x");
     const std::string system = tree->at("/Library/Caches/com.vendor.system");
     tree->writeFile(system, "x");
-    fixtures::AppSpec sharedSpec;
-    sharedSpec.name = "Shared Tool";
-    sharedSpec.identifier = "com.vendor.shared";
-    const std::string shared = tree->addApp("/Applications", sharedSpec);
+    fixtures::AppBlueprint sharedBlueprint;
+    sharedBlueprint.name = "Shared Tool";
+    sharedBlueprint.identifier = "com.vendor.shared";
+    const std::string shared = tree->addApp("/Applications", sharedBlueprint);
     EXPECT_TRUE(replied(call({"remove", own}), true));
     EXPECT_FALSE(fs::linkStatus(own));
     EXPECT_TRUE(replied(call({"remove", system}), false));

@@ -86,11 +86,11 @@ protected:
 
 TEST_F(RealLayoutUninstallTest, EveryTickedItemGoesAndNothingElse)
 {
-    fixtures::AppSpec appSpec;
-    appSpec.name = "Tide Pool";
-    appSpec.identifier = "com.test.tidepool";
-    appSpec.executable = "TidePool";
-    const std::string bundle = tree.addApp("/Applications", appSpec);
+    fixtures::AppBlueprint appBlueprint;
+    appBlueprint.name = "Tide Pool";
+    appBlueprint.identifier = "com.test.tidepool";
+    appBlueprint.executable = "TidePool";
+    const std::string bundle = tree.addApp("/Applications", appBlueprint);
     const std::string agentProgram = fixtures::copyExecutable(bundle + "/Contents/Library/LaunchServices/com.test.tidepool.agent");
     const std::string idleProgram = fixtures::copyExecutable(bundle + "/Contents/Library/LaunchServices/com.test.tidepool.idle");
     const std::string helperProgram = fixtures::copyExecutable(bundle + "/Contents/Library/LaunchServices/com.test.tidepool.helper");

@@ -35,7 +35,7 @@ protected:
         ASSERT_TRUE(daemon->isUp());
         cli = fixtures::copyExecutable(daemon->bundlePath() + "/Contents/Helpers/ostrova", OSTROVA_CLI_PATH);
 
-        fixtures::AppSpec victim;
+        fixtures::AppBlueprint victim;
         victim.name = "Victim Pro";
         victim.identifier = "com.test.victim";
         victim.executable = "VictimPro";

@@ -36,11 +36,11 @@ TEST_F(BundleTest, EnclosingAppBundleIsTheInnermostApp)
 
 TEST_F(BundleTest, InfoDictionaryAndIdentifier)
 {
-    fixtures::AppSpec appSpec;
-    appSpec.name = "Foo";
-    appSpec.identifier = "com.vendor.foo";
-    appSpec.binaryInfoPlist = true;
-    const auto path = tree.addApp("/Applications", appSpec);
+    fixtures::AppBlueprint appBlueprint;
+    appBlueprint.name = "Foo";
+    appBlueprint.identifier = "com.vendor.foo";
+    appBlueprint.binaryInfoPlist = true;
+    const auto path = tree.addApp("/Applications", appBlueprint);
     const auto bundle = Bundle::atPath(path);
     ASSERT_TRUE(bundle);
     EXPECT_EQ(bundle->bundleIdentifier(), "com.vendor.foo");
@@ -66,11 +66,11 @@ TEST_F(BundleTest, NamesInsideTheBundleIgnoreLetterCase)
 
 TEST_F(BundleTest, LocalizedInfoDictionaryFollowsTheUsersLanguage)
 {
-    fixtures::AppSpec appSpec;
-    appSpec.name = "Maps";
-    appSpec.identifier = "com.vendor.maps";
-    appSpec.localizedNames = {{"de", "Karten"}, {"fr", "Plans"}};
-    const auto path = tree.addApp("/Applications", appSpec);
+    fixtures::AppBlueprint appBlueprint;
+    appBlueprint.name = "Maps";
+    appBlueprint.identifier = "com.vendor.maps";
+    appBlueprint.localizedNames = {{"de", "Karten"}, {"fr", "Plans"}};
+    const auto path = tree.addApp("/Applications", appBlueprint);
     const auto bundle = Bundle::atPath(path);
     ASSERT_TRUE(bundle);
 
@@ -112,10 +112,10 @@ TEST_F(BundleTest, PackagesAreFoldersWithAPackageExtension)
 
 TEST_F(BundleTest, IconFallsBackToThemeIcons)
 {
-    fixtures::AppSpec appSpec;
-    appSpec.name = "NoIcon";
-    appSpec.iconColor.reset();
-    const auto path = tree.addApp("/Applications", appSpec);
+    fixtures::AppBlueprint appBlueprint;
+    appBlueprint.name = "NoIcon";
+    appBlueprint.iconColor.reset();
+    const auto path = tree.addApp("/Applications", appBlueprint);
     EXPECT_EQ(Workspace::iconForFile(path), (platform::FileIcon{"", "application-x-executable"}));
     EXPECT_EQ(Workspace::iconForFile(tree.at("/Applications/Gone.app")).themeName, "unknown");
     EXPECT_EQ(Workspace::iconForFile(tree.at("/Applications")).themeName, "folder");

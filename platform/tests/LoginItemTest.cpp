@@ -15,11 +15,11 @@ protected:
     // An app bundle in `folder` with the agent inside it, as the build lays it out.
     std::string appWithAgent(const std::string& folder)
     {
-        fixtures::AppSpec app;
+        fixtures::AppBlueprint app;
         app.name = "Ostrova";
         app.identifier = "com.qzt.ostrova";
         const std::string bundle = tree.addApp(folder, app);
-        fixtures::AppSpec agent;
+        fixtures::AppBlueprint agent;
         agent.name = "agent";
         agent.identifier = "com.qzt.ostrova.agent";
         tree.addApp(folder + "/Ostrova.app/Contents/Library/LoginItems", agent);

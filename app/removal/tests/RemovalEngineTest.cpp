@@ -38,10 +38,10 @@ protected:
 
     std::shared_ptr<UninstallApp> scanned(const std::string& name, const std::string& identifier)
     {
-        fixtures::AppSpec appSpec;
-        appSpec.name = name;
-        appSpec.identifier = identifier;
-        const auto bundle = tree.addApp("/Applications", appSpec);
+        fixtures::AppBlueprint appBlueprint;
+        appBlueprint.name = name;
+        appBlueprint.identifier = identifier;
+        const auto bundle = tree.addApp("/Applications", appBlueprint);
         auto app = UninstallApp::create(bundle);
         UninstallScaner scanner(manager);
         scanner.scan(app);
@@ -55,11 +55,11 @@ protected:
 
 TEST_F(RemovalEngineTest, AnEmbeddedApplicationThatRunsMakesItsOuterOneRun)
 {
-    fixtures::AppSpec outer;
+    fixtures::AppBlueprint outer;
     outer.name = "Outer";
     outer.identifier = "com.test.outer";
     const auto bundle = tree.addApp("/Applications", outer);
-    fixtures::AppSpec inner;
+    fixtures::AppBlueprint inner;
     inner.name = "Inner Helper";
     inner.identifier = "com.test.outer.helper";
     inner.executable = "InnerHelperX";
@@ -139,10 +139,10 @@ TEST_F(RemovalEngineTest, TheSecondChanceHandsLaunchctlAHostileJobPathAsOneArgum
     tree.writeFile(launchctl, "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\" >> '" + record + "'; done\nexit 1\n");
     ::chmod(launchctl.c_str(), 0755);
     tree.environment().set("OSTROVA_LAUNCHCTL", launchctl);
-    fixtures::AppSpec appSpec;
-    appSpec.name = "Evil";
-    appSpec.identifier = "com.test.evil";
-    const auto bundle = tree.addApp("/Applications", appSpec);
+    fixtures::AppBlueprint appBlueprint;
+    appBlueprint.name = "Evil";
+    appBlueprint.identifier = "com.test.evil";
+    const auto bundle = tree.addApp("/Applications", appBlueprint);
     const std::string job = tree.at("~/Library/LaunchAgents/com.test.evil; touch pwned $(id).plist");
     tree.writePlist(job, plist::Value(plist::Dictionary{{"Label", "com.test.evil"},
                                                         {"ProgramArguments", plist::Array{plist::Value(bundle + "/Contents/MacOS/Evil")}}}));

@@ -51,13 +51,13 @@ void buildMac(fixtures::MacTree& tree)
         {"Brinewood Console", "com.brinewood.console", -1, 700000},
     };
     for (const App& app : apps) {
-        fixtures::AppSpec appSpec;
-        appSpec.name = app.name;
-        appSpec.identifier = app.identifier;
+        fixtures::AppBlueprint appBlueprint;
+        appBlueprint.name = app.name;
+        appBlueprint.identifier = app.identifier;
         if (app.usedDaysAgo >= 0)
-            appSpec.lastUsed = daysAgo(app.usedDaysAgo);
-        appSpec.files = {{"Contents/Resources/data.bin", app.bytes}};
-        tree.addApp("/Applications", appSpec);
+            appBlueprint.lastUsed = daysAgo(app.usedDaysAgo);
+        appBlueprint.files = {{"Contents/Resources/data.bin", app.bytes}};
+        tree.addApp("/Applications", appBlueprint);
         const std::string id = app.identifier;
         tree.writeFile(tree.at("~/Library/Preferences/" + id + ".plist"), "<plist/>");
         tree.writeFile(tree.at("~/Library/Caches/" + id + "/cache.db"), std::string(2000, 'c'));

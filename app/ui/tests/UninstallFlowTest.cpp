@@ -55,7 +55,7 @@ private:
 
     std::string addApp(const std::string& name, const std::string& identifier)
     {
-        fixtures::AppSpec app;
+        fixtures::AppBlueprint app;
         app.name = name;
         app.identifier = identifier;
         app.executable = name;
