@@ -20,9 +20,12 @@ namespace path = platform::path;
 
 namespace {
 
+// As the checks see paths: with the system's links above it resolved (the root may lie below one).
 std::string ownJobFile()
 {
-    return platform::fixedPath("/Library/LaunchDaemons/com.halvane.ostrova.plist");
+    const std::string spelled = platform::fixedPath("/Library/LaunchDaemons/com.halvane.ostrova.plist");
+    std::string why;
+    return platform::SystemLinks::resolveParents(spelled, why).value_or(spelled);
 }
 
 // The programs a job file names that exist ("Program", else the strings of "ProgramArguments").

@@ -49,10 +49,3 @@ bool ConnectionLimiter::admit(const std::shared_ptr<XPCServerConnection>& connec
     live_.push_back(connection);
     return true;
 }
-
-std::size_t ConnectionLimiter::count()
-{
-    std::lock_guard lock(mutex_);
-    forgetEnded();
-    return live_.size();
-}

@@ -26,8 +26,6 @@ public:
 
     // Registers the connection; false when it must be turned away.
     bool admit(const std::shared_ptr<XPCServerConnection>& connection);
-    // Connections registered and not yet ended.
-    std::size_t count();
 
 private:
     void forgetEnded();
