@@ -12,7 +12,7 @@ std::int64_t fileSize(const std::string& path)
         return 0;
     if (!S_ISDIR(st.st_mode))
         return st.st_size;
-    if (const auto reported = platform::Spotlight::provider()->fileSystemSize(path); reported && *reported >= 20480)
+    if (const auto reported = platform::Spotlight::trustedFolderSize(path))
         return *reported;
     return platform::TreeSize::measure(path);
 }

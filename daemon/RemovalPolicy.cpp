@@ -1,6 +1,6 @@
 #include "daemon/RemovalPolicy.h"
 
-#include "app/scanner/SearchFilePath.h"
+#include "app/locations/SearchFilePath.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
 #include "platform/SystemLinks.h"

@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the property-list reader, the strings-table reader and, through a real
 // bundle on disk, to the application record that reads Info.plist and InfoPlist.strings.
-#include "app/catalogue/UninstallApp.h"
+#include "app/records/UninstallApp.h"
 #include "fixtures/MacTree.h"
 #include "platform/StringsFile.h"
 

@@ -85,4 +85,12 @@ std::optional<MetadataProvider::TimePoint> readLastUsedDateAttribute(const std::
         std::chrono::seconds(static_cast<int64_t>(s)) + std::chrono::nanoseconds(ns)));
 }
 
+std::optional<std::int64_t> Spotlight::trustedFolderSize(const std::string& path)
+{
+    const auto reported = provider()->fileSystemSize(path);
+    if (reported && *reported >= kTrustedFolderSize)
+        return reported;
+    return std::nullopt;
+}
+
 }  // namespace platform

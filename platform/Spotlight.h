@@ -27,6 +27,12 @@ public:
     static std::shared_ptr<const MetadataProvider> provider();
     // nullptr restores the built-in provider.
     static void setProvider(std::shared_ptr<const MetadataProvider> provider);
+
+    // Below this many bytes a folder's reported size is not trusted and the folder is walked: a
+    // freshly copied bundle reports the size of its folder entries only.
+    static constexpr std::int64_t kTrustedFolderSize = 20480;
+    // The provider's size of a folder when it reaches kTrustedFolderSize; nothing otherwise.
+    static std::optional<std::int64_t> trustedFolderSize(const std::string& path);
 };
 
 // The extended attribute name and its 16-byte value (seconds and nanoseconds, little-endian).

@@ -1,19 +1,15 @@
 #include "app/catalogue/UninstallAppManager.h"
 
+#include "app/locations/ReviewManager.h"
+#include "app/locations/SearchFilePath.h"
 #include "app/removal/UninstallDelete.h"
-#include "app/catalogue/ReviewManager.h"
 #include "app/scanner/ScanIndex.h"
+#include "app/scanner/SizeWalk.h"
+#include "app/scanner/UninstallScaner.h"
 #include "platform/FileSystem.h"
 #include "system/Utility.h"
 
 #include <cstdio>
-#include "app/scanner/SearchFilePath.h"
-#include "app/scanner/UninstallScaner.h"
-#include "platform/Spotlight.h"
-#include "platform/TreeSize.h"
-
-#include <sys/stat.h>
-
 #include <unordered_set>
 
 const std::shared_ptr<UninstallAppManager>& UninstallAppManager::shared()
@@ -80,20 +76,7 @@ void UninstallAppManager::runScanLoop()
 
 std::int64_t UninstallAppManager::sizeOfPath(const std::string& path, const UninstallAppManager* manager)
 {
-    const auto spotlight = platform::Spotlight::provider();
-    struct stat st {};
-    const bool hasStatus = !path.empty() && ::lstat(path.c_str(), &st) == 0;
-    if (hasStatus && S_ISDIR(st.st_mode)) {
-        if (const auto reported = spotlight->fileSystemSize(path); reported && *reported >= 20480)
-            return *reported;
-        if (st.st_size >= 20480)
-            return st.st_size;
-    } else if (spotlight->canCreateItem(path)) {
-        return spotlight->fileSystemSize(path).value_or(0);
-    }
-    if (manager == nullptr || !manager->continue_.load(std::memory_order_relaxed))
-        return 0;
-    return platform::TreeSize::measure(path, &manager->continue_);
+    return SizeWalk::sizeOfPath(path, manager);
 }
 
 std::shared_ptr<XPCRemoteObject<UninstallServiceprotocol>> UninstallAppManager::xpcServiceObj()

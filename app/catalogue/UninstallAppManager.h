@@ -1,7 +1,8 @@
 #pragma once
 
-#include "app/catalogue/Atomic.h"
-#include "app/catalogue/UninstallApp.h"
+#include "app/catalogue/LockedValue.h"
+#include "app/records/UninstallApp.h"
+#include "app/scanner/StopToken.h"
 #include "app/catalogue/UninstallDelegate.h"
 #include "platform/DispatchQueue.h"
 #include "xpc/UninstallServiceprotocol.h"
@@ -18,7 +19,7 @@
 // Threads: discovery runs on the caller's thread (a global queue); scans run on scanerQueue and
 // removals on deleteQueue, one application at a time. allApps is changed only by discovery and, once
 // a removal run has finished, by the main thread.
-class UninstallAppManager : public std::enable_shared_from_this<UninstallAppManager> {
+class UninstallAppManager : public StopToken, public std::enable_shared_from_this<UninstallAppManager> {
 public:
     // The process-wide catalogue, made on first use and never destroyed.
     static const std::shared_ptr<UninstallAppManager>& shared();
@@ -26,11 +27,11 @@ public:
     static std::shared_ptr<UninstallAppManager> make();
 
     std::vector<std::shared_ptr<UninstallApp>> allApps;
-    // Scans and size walks go on only while this is true. Sampled without a lock by design.
-    std::atomic<bool> continue_{true};
+    // Scans and size walks go on only while continue_ (of StopToken) is true. Sampled without a lock
+    // by design.
     std::weak_ptr<UninstallDelegate> delegate;
-    Atomic<long> _index{0};
-    Atomic<long> _count{0};
+    LockedValue<long> _index{0};
+    LockedValue<long> _count{0};
     std::mutex lock;
     dispatch::SerialQueue scanerQueue{"com.uninstatll.scaner"};
     dispatch::SerialQueue deleteQueue{"com.uninstatll.delete"};
@@ -59,8 +60,7 @@ public:
     // goes to the delegate: eDeleting on the main queue before each, eDeleteCompleted at the end.
     void removeApps(std::vector<std::shared_ptr<UninstallApp>> apps);
 
-    // Size of a bundle or folder in bytes: the Spotlight size or the folder's own size attribute when
-    // at least 20480 bytes, else a walk that stops when `manager`'s continue_ clears.
+    // The scan's size measure (SizeWalk::sizeOfPath), governed by `manager`'s continue_.
     static std::int64_t sizeOfPath(const std::string& path, const UninstallAppManager* manager);
 
 private:

@@ -1,6 +1,6 @@
 #include "app/removal/DaemonInstaller.h"
 
-#include "app/catalogue/FolderAccess.h"
+#include "app/locations/FolderAccess.h"
 #include "app/removal/AdministratorScript.h"
 #include "platform/Bundle.h"
 #include "platform/FileSystem.h"
@@ -72,7 +72,7 @@ void DaemonInstaller::ensureDaemon() const
     if (daemonAnswers())
         return;
     const std::string command = daemonInstallCommand();
-    withFolderAccess(platform::fixedPath("/"), true, true, nullptr, [&](bool granted) {
+    withStoredFolderAccess(platform::fixedPath("/"), [&](bool granted) {
         runAdministratorScript(granted, command, true, [](std::optional<std::string>) {});
     });
     for (int poll = 0; poll < 4; ++poll) {

@@ -1,10 +1,10 @@
 #include "app/removal/UninstallDelete.h"
 
-#include "app/catalogue/FolderAccess.h"
-#include "app/catalogue/ReviewManager.h"
-#include "app/catalogue/UninstallApp.h"
+#include "app/locations/FolderAccess.h"
+#include "app/locations/ReviewManager.h"
+#include "app/records/UninstallApp.h"
 #include "app/removal/AdministratorScript.h"
-#include "app/scanner/SearchFilePath.h"
+#include "app/locations/SearchFilePath.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
 #include "platform/SafeRemover.h"
@@ -30,13 +30,6 @@ std::shared_ptr<UnFileGroup> firstGroupOf(const UninstallApp& app, RkUninstallCa
         if (group->type == type)
             return group;
     return nullptr;
-}
-
-std::string accessRootFor(RkUninstallCategoryType type)
-{
-    if (!Utility::isSandboxed() || !ReviewManager::shared().reviewPeriodActive())
-        return platform::fixedPath("/");
-    return SearchFilePath::resolveHomePath(type == RkUninstallCategoryType::Sandbox ? "~/Library/Containers" : "~/Library");
 }
 
 }  // namespace
@@ -89,7 +82,7 @@ std::vector<std::string> UninstallDelete::removeSelectedFiles(const UninstallApp
         for (const auto& item : group->fileItem) {
             if (item->type == RkUninstallCategoryType::daemon || !item->isSelected || !platform::fs::linkStatus(item->filePath))
                 continue;
-            withFolderAccess(accessRootFor(group->type), true, true, nullptr, [&](bool granted) {
+            withStoredFolderAccess(SearchFilePath::accessRootForCategory(group->type), [&](bool granted) {
                 // Through the system's own links (/var, /tmp) and no other.
                 std::string why;
                 const auto real = platform::SystemLinks::resolveParents(item->filePath, why);
@@ -176,7 +169,7 @@ void UninstallDelete::sandboxedDelete()
     }
     const auto removeFailed = removeSelectedFiles(*app);
     const std::string command = sandboxedCommand(jobPaths, removeFailed);
-    withFolderAccess(platform::fixedPath("/"), true, true, nullptr, [&](bool granted) {
+    withStoredFolderAccess(platform::fixedPath("/"), [&](bool granted) {
         if (!granted || command.empty())
             return;
         requests.emplace_back("administrator script");

@@ -2,7 +2,7 @@
 
 #include "app/scanner/NamePattern.h"
 #include "app/scanner/SubstringIndex.h"
-#include "app/scanner/UninstallScaner.h"
+#include "app/scanner/NameText.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
 
@@ -14,7 +14,7 @@ FolderSnapshot::FolderSnapshot(std::string path, const SubstringIndex& identifie
     listed_ = true;
     entries_.reserve(names->size());
     for (const auto& name : *names)
-        entries_.push_back({name, UninstallScaner::normalizeName(name)});
+        entries_.push_back({name, nametext::normalizeName(name)});
     for (std::uint32_t i = 0; i < entries_.size(); ++i) {
         byKey_[entries_[i].key].push_back(i);
         for (const auto id : identifiers.find(entries_[i].name))

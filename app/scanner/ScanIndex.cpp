@@ -1,7 +1,7 @@
 #include "app/scanner/ScanIndex.h"
 
-#include "app/catalogue/UninstallApp.h"
-#include "app/scanner/SearchFilePath.h"
+#include "app/records/UninstallApp.h"
+#include "app/locations/SearchFilePath.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
 #include "platform/PropertyList.h"

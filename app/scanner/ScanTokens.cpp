@@ -1,17 +1,17 @@
 #include "app/scanner/ScanTokens.h"
 
-#include "app/catalogue/UninstallApp.h"
+#include "app/records/UninstallApp.h"
 #include "app/scanner/QuickNameMatch.h"
-#include "app/scanner/SearchFilePath.h"
-#include "app/scanner/UninstallScaner.h"
+#include "app/locations/SearchFilePath.h"
+#include "app/scanner/NameText.h"
 
 #include <vector>
 
 ScanTokens::ScanTokens(const UninstallApp& app)
-    : display(UninstallScaner::normalizeName(app.displayName())),
-      infoName(UninstallScaner::normalizeName(app.infoName())),
-      executable(UninstallScaner::normalizeName(app.executableName())),
-      identifier(UninstallScaner::normalizeName(app.bundleIdentifier())),
+    : display(nametext::normalizeName(app.displayName())),
+      infoName(nametext::normalizeName(app.infoName())),
+      executable(nametext::normalizeName(app.executableName())),
+      identifier(nametext::normalizeName(app.bundleIdentifier())),
       raw(app.bundleIdentifier())
 {
     std::vector<std::string> pieces;
@@ -24,7 +24,7 @@ ScanTokens::ScanTokens(const UninstallApp& app)
         start = dot + 1;
     }
     if (pieces.size() == 3)
-        vendor = UninstallScaner::normalizeName(pieces[1]);
+        vendor = nametext::normalizeName(pieces[1]);
     for (const std::string* token : {&display, &infoName, &executable, &identifier}) {
         for (const char* breaker : {"\n", "\r", "\v", "\f", "\xC2\x85", "\xE2\x80\xA8", "\xE2\x80\xA9"})
             lineBreak_ = lineBreak_ || token->find(breaker) != std::string::npos;
@@ -36,9 +36,9 @@ NamePattern& ScanTokens::namePattern(const std::string& suffix)
     auto it = names_.find(suffix);
     if (it == names_.end()) {
         it = names_.emplace(suffix, NamePattern(NamePattern::namePattern(
-                                        UninstallScaner::escapeForPattern(infoName),
-                                        UninstallScaner::escapeForPattern(executable),
-                                        UninstallScaner::escapeForPattern(display), suffix)))
+                                        nametext::escapeForPattern(infoName),
+                                        nametext::escapeForPattern(executable),
+                                        nametext::escapeForPattern(display), suffix)))
                  .first;
     }
     return it->second;
@@ -49,7 +49,7 @@ NamePattern& ScanTokens::identifierPattern(const std::string& suffix)
     auto it = identifiers_.find(suffix);
     if (it == identifiers_.end()) {
         it = identifiers_.emplace(suffix, NamePattern(NamePattern::identifierPattern(
-                                              UninstallScaner::escapeForPattern(identifier), suffix)))
+                                              nametext::escapeForPattern(identifier), suffix)))
                  .first;
     }
     return it->second;

@@ -1,22 +1,21 @@
 #include "app/scanner/UninstallScaner.h"
 
 #include "Auxiliary/FileSize.h"
-#include "app/catalogue/FolderAccess.h"
-#include "app/catalogue/ReviewManager.h"
-#include "app/catalogue/UninstallApp.h"
-#include "app/catalogue/UninstallAppManager.h"
+#include "app/locations/FolderAccess.h"
+#include "app/locations/ReviewManager.h"
+#include "app/records/UninstallApp.h"
 #include "app/scanner/ScanIndex.h"
+#include "app/scanner/NameText.h"
 #include "app/scanner/ScanTokens.h"
-#include "app/scanner/SearchFilePath.h"
+#include "app/scanner/SizeWalk.h"
+#include "app/scanner/StopToken.h"
+#include "app/locations/SearchFilePath.h"
 #include "system/Utility.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
 #include "platform/Statistics.h"
 #include "platform/SystemRoot.h"
 #include "platform/Uuid.h"
-
-#include <unicode/locid.h>
-#include <unicode/unistr.h>
 
 #include <algorithm>
 #include <chrono>
@@ -47,15 +46,6 @@ const std::string& applicationIndependentPattern(const std::string& suffix)
     return suffix == launchSuffix() ? launch : crash;
 }
 
-std::string accessRootFor(RkUninstallCategoryType category)
-{
-    if (!ReviewManager::shared().reviewPeriodActive())
-        return platform::fixedPath("/");
-    if (category == RkUninstallCategoryType::Sandbox)
-        return SearchFilePath::resolveHomePath("~/Library/Containers");
-    return SearchFilePath::resolveHomePath("~/Library");
-}
-
 void append(std::vector<std::uint32_t>& into, const FolderSnapshot::Positions* positions)
 {
     if (positions)
@@ -64,7 +54,7 @@ void append(std::vector<std::uint32_t>& into, const FolderSnapshot::Positions* p
 
 }  // namespace
 
-UninstallScaner::UninstallScaner(std::weak_ptr<UninstallAppManager> manager, std::shared_ptr<ScanIndex> index)
+UninstallScaner::UninstallScaner(std::weak_ptr<StopToken> manager, std::shared_ptr<ScanIndex> index)
     : mgr(std::move(manager)), index_(std::move(index))
 {
 }
@@ -73,47 +63,18 @@ UninstallScaner::~UninstallScaner() = default;
 
 std::string UninstallScaner::normalizeName(const std::string& name)
 {
-    std::string withoutSpaces;
-    withoutSpaces.reserve(name.size());
-    bool ascii = true;
-    for (const char c : name) {
-        if (c == ' ')
-            continue;
-        ascii = ascii && static_cast<unsigned char>(c) < 0x80;
-        withoutSpaces += c;
-    }
-    if (ascii)
-        return platform::path::toLower(withoutSpaces);
-    icu::UnicodeString text = icu::UnicodeString::fromUTF8(withoutSpaces);
-    text.toLower(icu::Locale::getRoot());
-    std::string lowered;
-    text.toUTF8String(lowered);
-    return lowered;
+    return nametext::normalizeName(name);
 }
 
 std::string UninstallScaner::escapeForPattern(const std::string& token)
 {
-    if (token.empty())
-        return token;
-    static constexpr std::array<char, 15> kSpecial = {'\\', '/', '|', '{', '}', '(', ')', '[', ']', '*', '.', '?', '+', '^', '$'};
-    std::string escaped = token;
-    for (const char special : kSpecial) {
-        std::string next;
-        next.reserve(escaped.size() * 2);
-        for (const char c : escaped) {
-            if (c == special)
-                next += '\\';
-            next += c;
-        }
-        escaped = std::move(next);
-    }
-    return escaped;
+    return nametext::escapeForPattern(token);
 }
 
 bool UninstallScaner::keepGoing() const
 {
     const auto manager = mgr.lock();
-    return manager && manager->continue_.load(std::memory_order_relaxed);
+    return manager && manager->keepGoing();
 }
 
 ScanTokens& UninstallScaner::tokensFor(const UninstallApp& app)
@@ -137,9 +98,7 @@ void UninstallScaner::scan(const std::shared_ptr<UninstallApp>& app)
 
     if (mgr.expired())
         return;
-    const std::string root = ReviewManager::shared().reviewPeriodActive() ? SearchFilePath::resolveHomePath("~/Library")
-                                                                          : platform::fixedPath("/");
-    withFolderAccess(root, true, true, nullptr, [&](bool granted) {
+    withStoredFolderAccess(SearchFilePath::accessRootForCategory(RkUninstallCategoryType::bundle), [&](bool granted) {
         if (!granted)
             return;
         auto bundleGroup = std::make_shared<UnFileGroup>();
@@ -175,13 +134,13 @@ void UninstallScaner::scan(const std::shared_ptr<UninstallApp>& app)
 
         const auto manager = mgr.lock();
         const std::string bundlePath = app->bundlePath.value_or("");
-        app->bundleSize = UninstallAppManager::sizeOfPath(bundlePath, manager.get());
+        app->bundleSize = SizeWalk::sizeOfPath(bundlePath, manager.get());
         for (const auto& group : app->fileGroups) {
             if (group->type != RkUninstallCategoryType::bundle)
                 continue;
             for (auto& item : group->fileItem)
                 item->size = item->filePath == bundlePath ? app->bundleSize
-                                                          : UninstallAppManager::sizeOfPath(item->filePath, manager.get());
+                                                          : SizeWalk::sizeOfPath(item->filePath, manager.get());
             break;
         }
         app->totalSize += app->bundleSize;
@@ -201,7 +160,7 @@ MatchSet UninstallScaner::collect(const UninstallApp& app, const std::vector<std
     const auto manager = mgr.lock();
     if (!manager)
         return matches;
-    const bool going = manager->continue_.load(std::memory_order_relaxed);
+    const bool going = manager->keepGoing();
     if (!index_)
         index_ = std::make_shared<ScanIndex>(std::vector<std::shared_ptr<UninstallApp>>{});
     ScanTokens& tokens = tokensFor(app);
@@ -210,7 +169,7 @@ MatchSet UninstallScaner::collect(const UninstallApp& app, const std::vector<std
     };
     // Outside the sandbox the gate would run every search at once; asking it once is enough.
     const bool gated = Utility::isSandboxed();
-    const std::string root = gated ? accessRootFor(category) : std::string();
+    const std::string root = gated ? SearchFilePath::accessRootForCategory(category) : std::string();
     if (!gated)
         index_->prepareRunTables();
     for (const auto& folder : folders) {
@@ -220,7 +179,7 @@ MatchSet UninstallScaner::collect(const UninstallApp& app, const std::vector<std
             search(folder);
             continue;
         }
-        withFolderAccess(root, true, true, nullptr, [&](bool granted) {
+        withStoredFolderAccess(root, [&](bool granted) {
             if (granted)
                 search(folder);
         });

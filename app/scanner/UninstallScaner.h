@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/catalogue/RkUninstallCategoryType.h"
+#include "app/records/RkUninstallCategoryType.h"
 #include "app/scanner/MatchSet.h"
 
 #include <cstdint>
@@ -14,7 +14,7 @@ class ScanIndex;
 class ScanTokens;
 class FolderSnapshot;
 class UninstallApp;
-class UninstallAppManager;
+class StopToken;
 class UnFileGroup;
 class UnFileItem;
 
@@ -26,11 +26,12 @@ class UninstallScaner {
 public:
     // `index` is the scan run's; without one (or one made for other applications) the scanner makes
     // its own.
-    explicit UninstallScaner(std::weak_ptr<UninstallAppManager> manager, std::shared_ptr<ScanIndex> index = nullptr);
+    explicit UninstallScaner(std::weak_ptr<StopToken> manager, std::shared_ptr<ScanIndex> index = nullptr);
     ~UninstallScaner();
 
     std::weak_ptr<UninstallApp> current;
-    std::weak_ptr<UninstallAppManager> mgr;
+    // The catalogue that owns the scan, seen as what lets it go on.
+    std::weak_ptr<StopToken> mgr;
     std::vector<std::shared_ptr<UninstallApp>> cacheQueue;
 
     void scan(const std::shared_ptr<UninstallApp>& app);
@@ -45,6 +46,7 @@ public:
     std::shared_ptr<UnFileItem> makeItem(const std::string& path, const std::string& name,
                                          const std::shared_ptr<UnFileGroup>& group);
 
+    // Forwards to the name rules of NameText.h.
     static std::string normalizeName(const std::string& name);
     static std::string escapeForPattern(const std::string& token);
 

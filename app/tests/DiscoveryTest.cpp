@@ -1,4 +1,4 @@
-#include "app/scanner/SearchFilePath.h"
+#include "app/locations/SearchFilePath.h"
 #include "fixtures/MacTree.h"
 #include "fixtures/Unprivileged.h"
 

@@ -1,4 +1,4 @@
-#include "app/catalogue/FolderAccess.h"
+#include "app/locations/FolderAccess.h"
 #include "fixtures/MacTree.h"
 #include "platform/Bookmark.h"
 #include "platform/Sandbox.h"
@@ -134,7 +134,7 @@ TEST_F(FolderAccessTest, APresenterShowsThePanelItsWay)
     const std::string folder = tree.at("/Library");
     OpenPanelCallback pending;
     std::optional<bool> given;
-    withFolderAccess(folder, true, false,
+    withFolderAccess(folder, StoredGrant::use, Asking::mayAskUser,
                      [&](const OpenPanelRequest& request, OpenPanelCallback done) {
                          EXPECT_EQ(request.directory, folder);
                          pending = std::move(done);

@@ -1,6 +1,6 @@
 #include "app/scanner/NamePattern.h"
 #include "app/scanner/QuickNameMatch.h"
-#include "app/scanner/SearchFilePath.h"
+#include "app/locations/SearchFilePath.h"
 #include "app/scanner/UninstallScaner.h"
 
 #include <gtest/gtest.h>

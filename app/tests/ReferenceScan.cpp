@@ -2,7 +2,7 @@
 
 #include "Auxiliary/FileSize.h"
 #include "app/catalogue/UninstallAppManager.h"
-#include "app/scanner/SearchFilePath.h"
+#include "app/locations/SearchFilePath.h"
 #include "app/scanner/UninstallScaner.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"

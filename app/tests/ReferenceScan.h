@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/catalogue/UninstallApp.h"
+#include "app/records/UninstallApp.h"
 
 #include <memory>
 #include <string>

@@ -1,7 +1,7 @@
 #include "FakeSpotlight.h"
 #include "ReferenceScan.h"
 #include "ScannerTestSupport.h"
-#include "app/scanner/SearchFilePath.h"
+#include "app/locations/SearchFilePath.h"
 #include "platform/DispatchQueue.h"
 #include "platform/FileSystem.h"
 

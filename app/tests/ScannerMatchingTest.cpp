@@ -1,5 +1,5 @@
 #include "ScannerTestSupport.h"
-#include "app/scanner/SearchFilePath.h"
+#include "app/locations/SearchFilePath.h"
 
 #include <gtest/gtest.h>
 

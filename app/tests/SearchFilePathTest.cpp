@@ -1,5 +1,5 @@
-#include "app/catalogue/ReviewManager.h"
-#include "app/scanner/SearchFilePath.h"
+#include "app/locations/ReviewManager.h"
+#include "app/locations/SearchFilePath.h"
 #include "fixtures/MacTree.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "app/catalogue/UninstallApp.h"
+#include "app/records/UninstallApp.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "FakeSpotlight.h"
-#include "app/catalogue/UninstallApp.h"
+#include "app/records/UninstallApp.h"
 #include "fixtures/MacTree.h"
 
 #include <gtest/gtest.h>

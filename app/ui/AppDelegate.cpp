@@ -1,6 +1,6 @@
 #include "app/ui/AppDelegate.h"
 
-#include "app/catalogue/ReviewManager.h"
+#include "app/locations/ReviewManager.h"
 #include "app/catalogue/UninstallAppManager.h"
 #include "app/online/GALogging.h"
 #include "app/ui/MainWindowController.h"

@@ -1,6 +1,6 @@
 #include "app/ui/OpenPanel.h"
 
-#include "app/catalogue/FolderAccess.h"
+#include "app/locations/FolderAccess.h"
 
 #include <QApplication>
 #include <QFileDialog>

@@ -1,8 +1,8 @@
 #include "app/ui/SandboxAuthorizeWindowController.h"
 
-#include "app/catalogue/FolderAccess.h"
-#include "app/catalogue/ReviewManager.h"
-#include "app/scanner/SearchFilePath.h"
+#include "app/locations/FolderAccess.h"
+#include "app/locations/ReviewManager.h"
+#include "app/locations/SearchFilePath.h"
 #include "app/ui/AppImages.h"
 #include "app/ui/RkContainerView.h"
 #include "Auxiliary/AppFonts.h"
@@ -50,7 +50,7 @@ void showGranted(QPushButton* button, bool granted)
 bool folderIsGranted(const std::string& folder)
 {
     bool granted = false;
-    withFolderAccess(folder, true, true, nullptr, [&](bool ok) { granted = ok; });
+    withStoredFolderAccess(folder, [&](bool ok) { granted = ok; });
     return granted;
 }
 
@@ -147,7 +147,7 @@ void SandboxAuthorizeWindowController::authorize(RkContainerView* panel, void (S
         return;
     const std::string folder = *panel->url;
     QPointer<SandboxAuthorizeWindowController> self(this);
-    withFolderAccess(folder, true, false, nullptr, [self, store, folder](bool granted) {
+    withFolderAccess(folder, StoredGrant::use, Asking::mayAskUser, nullptr, [self, store, folder](bool granted) {
         // The open panel lets the user pick another folder than the one offered; only a grant that
         // reaches this panel's folder counts for it.
         const bool reached = granted && platform::Sandbox::isReadableAndWritable(folder);

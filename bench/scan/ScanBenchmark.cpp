@@ -5,7 +5,7 @@
 #include "app/catalogue/UninstallAppManager.h"
 #include "app/scanner/NamePattern.h"
 #include "app/scanner/ScanIndex.h"
-#include "app/scanner/SearchFilePath.h"
+#include "app/locations/SearchFilePath.h"
 #include "app/scanner/UninstallScaner.h"
 #include "fixtures/ChildProcess.h"
 #include "platform/Statistics.h"

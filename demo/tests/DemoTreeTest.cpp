@@ -1,5 +1,5 @@
 #include "app/catalogue/UninstallAppManager.h"
-#include "app/scanner/SearchFilePath.h"
+#include "app/locations/SearchFilePath.h"
 #include "demo/DemoTree.h"
 #include "fixtures/MacTree.h"
 #include "fixtures/ScopedEnvironment.h"

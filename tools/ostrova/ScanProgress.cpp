@@ -1,6 +1,6 @@
 #include "tools/ostrova/ScanProgress.h"
 
-#include "app/catalogue/UninstallApp.h"
+#include "app/records/UninstallApp.h"
 
 void ScanProgress::appDidScan(const std::shared_ptr<UninstallApp>& app)
 {

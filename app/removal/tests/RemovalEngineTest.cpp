@@ -4,7 +4,7 @@
 #include "fixtures/BackgroundProcess.h"
 #include "fixtures/MacTree.h"
 #include "fixtures/Unprivileged.h"
-#include "app/catalogue/FolderAccess.h"
+#include "app/locations/FolderAccess.h"
 #include "platform/AppleScriptTask.h"
 #include "platform/Bookmark.h"
 #include "platform/Sandbox.h"

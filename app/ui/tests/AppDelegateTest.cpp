@@ -1,6 +1,6 @@
 // Start-up in the test process: the usage event over a real HTTP server, the agent's login item,
 // the window, and the window's close button quitting.
-#include "app/catalogue/ReviewManager.h"
+#include "app/locations/ReviewManager.h"
 #include "app/catalogue/UninstallAppManager.h"
 #include "app/online/GALogging.h"
 #include "app/ui/AppDelegate.h"

@@ -1,7 +1,7 @@
 // The folder-grant window of a sandboxed build, with the real folder-access gate and user defaults;
 // the user's choices in the open panel are played by a panel runner.
-#include "app/catalogue/FolderAccess.h"
-#include "app/catalogue/ReviewManager.h"
+#include "app/locations/FolderAccess.h"
+#include "app/locations/ReviewManager.h"
 #include "app/ui/RkContainerView.h"
 #include "app/ui/SandboxAuthorizeWindowController.h"
 #include "Auxiliary/RkLabel.h"

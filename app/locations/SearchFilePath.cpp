@@ -1,7 +1,7 @@
-#include "app/scanner/SearchFilePath.h"
+#include "app/locations/SearchFilePath.h"
 
-#include "app/catalogue/FolderAccess.h"
-#include "app/catalogue/ReviewManager.h"
+#include "app/locations/FolderAccess.h"
+#include "app/locations/ReviewManager.h"
 #include "platform/Bundle.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
@@ -192,6 +192,13 @@ const std::vector<std::string>& SearchFilePath::standardLibraryFolderNames()
     return names;
 }
 
+std::string SearchFilePath::accessRootForCategory(RkUninstallCategoryType type)
+{
+    if (!ReviewManager::shared().reviewPeriodActive())
+        return platform::fixedPath("/");
+    return resolveHomePath(type == RkUninstallCategoryType::Sandbox ? "~/Library/Containers" : "~/Library");
+}
+
 std::string SearchFilePath::accessRootForApplicationFolder(const std::string& folder)
 {
     if (!ReviewManager::shared().reviewPeriodActive())
@@ -209,7 +216,7 @@ std::vector<std::string> SearchFilePath::applicationBundles()
 {
     std::vector<std::string> result;
     for (const auto& folder : applicationFolders()) {
-        withFolderAccess(accessRootForApplicationFolder(folder), true, true, nullptr, [&](bool granted) {
+        withStoredFolderAccess(accessRootForApplicationFolder(folder), [&](bool granted) {
             if (granted)
                 collectApplications(folder, 0, result);
         });

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/catalogue/RkUninstallCategoryType.h"
+#include "app/records/RkUninstallCategoryType.h"
 
 #include <string>
 #include <string_view>
@@ -47,6 +47,10 @@ public:
     // The access root under which a folder is reached: "/" unless a sandboxed build is in its
     // review period.
     static std::string accessRootForApplicationFolder(const std::string& folder);
+    // The root the folder-access gate is asked for before a category's folders are searched or
+    // removed from: "/" outside the review period, else the home's Library (its Containers for
+    // the Sandbox category).
+    static std::string accessRootForCategory(RkUninstallCategoryType type);
 
 private:
     static std::string resolveFor(const User* user, std::string_view literal);

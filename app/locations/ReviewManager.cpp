@@ -1,4 +1,4 @@
-#include "app/catalogue/ReviewManager.h"
+#include "app/locations/ReviewManager.h"
 
 #include "system/Utility.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/catalogue/RkUninstallCategoryType.h"
-#include "app/catalogue/SelectionState.h"
-#include "app/catalogue/UnFileItem.h"
+#include "app/records/RkUninstallCategoryType.h"
+#include "app/records/SelectionState.h"
+#include "app/records/UnFileItem.h"
 
 #include <memory>
 #include <string>

@@ -1,4 +1,4 @@
-#include "app/catalogue/UnFileGroup.h"
+#include "app/records/UnFileGroup.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "app/catalogue/RkUninstallCategoryType.h"
+#include "app/records/RkUninstallCategoryType.h"
 
 #include "platform/Localization.h"
 

@@ -1,4 +1,4 @@
-#include "app/catalogue/FolderAccess.h"
+#include "app/locations/FolderAccess.h"
 
 #include "platform/Bookmark.h"
 #include "platform/Localization.h"

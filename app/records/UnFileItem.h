@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/catalogue/RkUninstallCategoryType.h"
+#include "app/records/RkUninstallCategoryType.h"
 #include "platform/Workspace.h"
 
 #include <cstdint>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/catalogue/SelectionState.h"
-#include "app/catalogue/UnFileGroup.h"
+#include "app/records/SelectionState.h"
+#include "app/records/UnFileGroup.h"
 #include "platform/PropertyList.h"
 #include "platform/Workspace.h"
 

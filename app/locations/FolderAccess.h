@@ -41,3 +41,19 @@ std::string folderGrantKey(const std::string& folder);
 // thread through the runner or presenter.
 void withFolderAccess(const std::string& folder, bool useBookmark, bool silent,
                       const OpenPanelPresenter& presenter, const std::function<void(bool)>& work);
+
+// The two choices of the gate, named at the call.
+enum class StoredGrant : bool { ignore = false, use = true };
+enum class Asking : bool { mayAskUser = false, silent = true };
+
+inline void withFolderAccess(const std::string& folder, StoredGrant grant, Asking asking,
+                             const OpenPanelPresenter& presenter, const std::function<void(bool)>& work)
+{
+    withFolderAccess(folder, grant == StoredGrant::use, asking == Asking::silent, presenter, work);
+}
+
+// What every background part does: use a stored grant if there is one, never ask.
+inline void withStoredFolderAccess(const std::string& folder, const std::function<void(bool)>& work)
+{
+    withFolderAccess(folder, StoredGrant::use, Asking::silent, nullptr, work);
+}

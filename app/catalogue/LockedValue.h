@@ -5,9 +5,9 @@
 // A value with a lock of its own: every read and every write takes the lock. An increment is a
 // read followed by a write, not one locked step.
 template <typename T>
-class Atomic {
+class LockedValue {
 public:
-    explicit Atomic(T initial = T{}) : value_(std::move(initial)) {}
+    explicit LockedValue(T initial = T{}) : value_(std::move(initial)) {}
 
     T get() const
     {
