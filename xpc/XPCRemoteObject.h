@@ -2,6 +2,7 @@
 
 #include "xpc/XPCConnection.h"
 #include "xpc/XPCInterface.h"
+#include "platform/OneReply.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -66,25 +67,12 @@ public:
     // Whether the service answers testWithReply: with YES within one second.
     bool test() const
     {
-        struct Answer {
-            std::mutex mutex;
-            std::condition_variable arrived;
-            bool done = false;
-            bool value = false;
-        };
-        auto answer = std::make_shared<Answer>();
+        const auto answer = dispatch::OneReply<bool>::make();
         const auto remote = proxy();
         if (!remote)
             return false;
-        remote->testWithReply([answer](bool value) {
-            std::lock_guard lock(answer->mutex);
-            answer->value = value;
-            answer->done = true;
-            answer->arrived.notify_all();
-        });
-        std::unique_lock lock(answer->mutex);
-        answer->arrived.wait_for(lock, std::chrono::seconds(1), [&] { return answer->done; });
-        return answer->done && answer->value;
+        remote->testWithReply([answer](bool value) { answer->answer(value); });
+        return answer->waitFor(std::chrono::seconds(1)).value_or(false);
     }
 
 private:

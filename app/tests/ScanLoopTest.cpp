@@ -3,6 +3,7 @@
 #include "ScannerTestSupport.h"
 #include "app/locations/SearchFilePath.h"
 #include "platform/DispatchQueue.h"
+#include "platform/OneReply.h"
 #include "platform/FileSystem.h"
 
 #include <gtest/gtest.h>
@@ -162,8 +163,10 @@ TEST_F(ScanLoopTest, AnEmptyCatalogueStopsWithoutTheFinalCall)
     auto delegate = std::make_shared<RecordingDelegate>();
     manager->delegate = delegate;
     manager->loadApps();
-    std::this_thread::sleep_for(700ms);
-    manager->scanerQueue.sync([] {});
+    // Delayed tasks run by due time, so once this one has run, so has the scan loop loadApps left.
+    const auto afterTheLoop = dispatch::OneReply<bool>::make();
+    manager->scanerQueue.asyncAfter(std::chrono::milliseconds(600), [afterTheLoop] { afterTheLoop->answer(true); });
+    ASSERT_TRUE(afterTheLoop->waitFor(10s).has_value());
     EXPECT_EQ(delegate->loads, 1);
     EXPECT_EQ(delegate->finished, 0);
 }

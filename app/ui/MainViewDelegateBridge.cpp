@@ -1,7 +1,7 @@
 #include "app/ui/MainViewDelegateBridge.h"
 
 #include "app/ui/MainViewController.h"
-#include "platform/ConditionLock.h"
+#include "platform/OneReply.h"
 #include "platform/DispatchQueue.h"
 
 #include <atomic>
@@ -42,23 +42,13 @@ bool MainViewDelegateBridge::shouldForceQuit(const std::shared_ptr<UninstallApp>
 {
     // The delete queue waits here while the main thread asks; the main thread never waits for the
     // delete queue, and a screen that is gone answers false.
-    struct Question {
-        std::atomic<bool> answer{true};
-        dispatch::ConditionLock lock{0};
-    };
-    const auto question = std::make_shared<Question>();
+    const auto question = dispatch::OneReply<bool>::make();
     dispatch::MainQueue::async([screen = screen_, app, question] {
-        auto reply = [question](bool forceQuit) {
-            question->answer = forceQuit;
-            question->lock.lock();
-            question->lock.unlockWithCondition(1);
-        };
+        auto reply = [question](bool forceQuit) { question->answer(forceQuit); };
         if (screen)
             screen->askForceQuit(app, reply);
         else
             reply(false);
     });
-    question->lock.lockWhenCondition(1);
-    question->lock.unlock();
-    return question->answer;
+    return question->wait();
 }

@@ -1,6 +1,7 @@
 #include "daemon/tests/DaemonFixture.h"
 #include "fixtures/BackgroundProcess.h"
 #include "fixtures/ChildProcess.h"
+#include "fixtures/Eventually.h"
 #include "fixtures/MacTree.h"
 #include "fixtures/Unprivileged.h"
 #include "platform/FileSystem.h"
@@ -213,10 +214,12 @@ TEST_F(DaemonTest, LaunchctlStartsAFailedJobAgain)
                                                              {"KeepAlive", plist::Dictionary{{"SuccessfulExit", false}}},
                                                              {"ProgramArguments", plist::Array{plist::Value(script)}}}));
     ASSERT_EQ(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "load", failing}).exitCode, 0);
-    std::this_thread::sleep_for(2500ms);
+    const auto runs = [&] {
+        const auto log = platform::fs::readFile(counter).value_or("");
+        return std::count(log.begin(), log.end(), '\n');
+    };
+    EXPECT_TRUE(fixtures::eventually([&] { return runs() >= 2; }, 20s)) << runs() << " run(s)";
     ASSERT_EQ(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "unload", failing}).exitCode, 0);
-    const auto runs = platform::fs::readFile(counter).value_or("");
-    EXPECT_GE(std::count(runs.begin(), runs.end(), '\n'), 2);
 
     const auto loadedTwice = fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "load", job});
     EXPECT_NE(loadedTwice.err.find("service already loaded"), std::string::npos);
@@ -228,20 +231,14 @@ TEST_F(DaemonTest, LaunchctlStartsAFailedJobAgain)
 TEST_F(DaemonTest, StopsOnUnloadAndComesBackOnLoad)
 {
     ASSERT_EQ(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "unload", job}).exitCode, 0);
-    std::this_thread::sleep_for(200ms);
-    EXPECT_FALSE(answers());
+    EXPECT_TRUE(fixtures::eventually([&] { return !answers(); }));
     EXPECT_NE(call({"test"}).find("reply=0"), std::string::npos);
     // Unloading what is not loaded stops nothing and is no failure.
     const auto again = fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "unload", job});
     EXPECT_EQ(again.exitCode, 0);
     EXPECT_NE(again.err.find("Could not find specified service"), std::string::npos);
     ASSERT_EQ(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "load", "-w", job}).exitCode, 0);
-    bool back = false;
-    for (int i = 0; i < 100 && !back; ++i) {
-        back = answers();
-        if (!back)
-            std::this_thread::sleep_for(50ms);
-    }
+    const bool back = fixtures::eventually([&] { return answers(); });
     EXPECT_TRUE(back);
 }
 

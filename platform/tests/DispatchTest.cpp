@@ -1,5 +1,6 @@
 #include "platform/ConditionLock.h"
 #include "platform/DispatchQueue.h"
+#include "platform/OneReply.h"
 
 #include <gtest/gtest.h>
 
@@ -39,16 +40,18 @@ TEST(SerialQueue, DelayedTasksRunByDueTime)
     dispatch::SerialQueue queue("test.delay");
     std::vector<int> order;
     const auto start = dispatch::Clock::now();
-    dispatch::Clock::time_point ranAt;
-    queue.asyncAfter(0.15s, [&] {
-        order.push_back(2);
-        ranAt = dispatch::Clock::now();
+    const auto ranAt = dispatch::OneReply<dispatch::Clock::time_point>::make();
+    queue.asyncAfter(0.15s, [&, ranAt] {
+        order.push_back(3);
+        ranAt->answer(dispatch::Clock::now());
     });
+    queue.asyncAfter(0.05s, [&] { order.push_back(2); });
     queue.async([&] { order.push_back(1); });
-    std::this_thread::sleep_for(250ms);
+    const auto ran = ranAt->waitFor(10s);
+    ASSERT_TRUE(ran.has_value());
     queue.sync([] {});
-    EXPECT_EQ(order, (std::vector<int>{1, 2}));
-    EXPECT_GE(ranAt - start, 150ms);
+    EXPECT_EQ(order, (std::vector<int>{1, 2, 3}));
+    EXPECT_GE(*ran - start, 150ms);
 }
 
 TEST(SerialQueue, DestructionDropsWaitingTasks)
@@ -102,3 +105,27 @@ TEST(ConditionLock, WaitsForItsConditionAndTimesOut)
 }
 
 }  // namespace
+
+TEST(OneReply, TheFirstAnswerCountsAndAWaiterMayGiveUp)
+{
+    const auto reply = dispatch::OneReply<int>::make();
+    EXPECT_FALSE(reply->waitFor(20ms).has_value());
+    std::thread answering([reply] {
+        EXPECT_TRUE(reply->answer(7));
+        EXPECT_FALSE(reply->answer(8));
+    });
+    EXPECT_EQ(reply->wait(), 7);
+    answering.join();
+    EXPECT_EQ(reply->waitFor(0ms), 7);
+
+    // An answer that comes after the waiter left finds the reply alive.
+    std::thread late;
+    std::weak_ptr<dispatch::OneReply<std::string>> watch;
+    {
+        const auto abandoned = dispatch::OneReply<std::string>::make();
+        watch = abandoned;
+        late = std::thread([abandoned] { EXPECT_TRUE(abandoned->answer(std::string(1000, 'x'))); });
+    }
+    late.join();
+    EXPECT_TRUE(watch.expired());
+}
