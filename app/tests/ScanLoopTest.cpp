@@ -204,6 +204,11 @@ TEST_F(ScanLoopTest, SizesOfFoldersLinksAndMetadata)
     ScopedSpotlight scoped(spotlight);
     EXPECT_EQ(UninstallAppManager::sizeOfPath(bundle, manager.get()), 50'000'000);
     EXPECT_EQ(UninstallAppManager::sizeOfPath(tree.at("/Big"), manager.get()), 50'000'000);
+    // The threshold itself is trusted; a byte less is walked.
+    spotlight->sizes[tree.at("/Big")] = 20480;
+    EXPECT_EQ(UninstallAppManager::sizeOfPath(tree.at("/Big"), manager.get()), 20480);
+    spotlight->sizes[tree.at("/Big")] = 20479;
+    EXPECT_EQ(UninstallAppManager::sizeOfPath(tree.at("/Big"), manager.get()), 50'000'000);
     manager->continue_ = false;
     EXPECT_EQ(UninstallAppManager::sizeOfPath(bundle, manager.get()), 50'000'000);
     EXPECT_EQ(UninstallAppManager::sizeOfPath(tree.at("/Big"), manager.get()), 0);

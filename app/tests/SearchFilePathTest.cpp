@@ -67,6 +67,7 @@ TEST_F(SearchFilePathTest, ReviewPeriodNarrowsTheAccessRoots)
     ReviewManager::shared().setClock([&] { return before; });
     EXPECT_FALSE(ReviewManager::shared().reviewPeriodActive());  // not sandboxed
     EXPECT_EQ(SearchFilePath::accessRootForApplicationFolder(tree.home() + "/Desktop"), tree.root());
+    EXPECT_EQ(SearchFilePath::accessRootForCategory(RkUninstallCategoryType::Sandbox), tree.root());
 
     tree.environment().set("APP_SANDBOX_CONTAINER_ID", "com.qzt.ostrova");
     tree.environment().set("HOME", tree.root() + "/Users/anna/Library/Containers/x/Data");
@@ -76,6 +77,10 @@ TEST_F(SearchFilePathTest, ReviewPeriodNarrowsTheAccessRoots)
               anna + "/Library/Containers");
     EXPECT_EQ(SearchFilePath::accessRootForApplicationFolder(anna + "/Library/Other"), anna + "/Library");
     EXPECT_EQ(SearchFilePath::accessRootForApplicationFolder(anna + "/Desktop"), tree.root());
+    // Scans and removals ask for the Library, and for containers, the Containers folder.
+    EXPECT_EQ(SearchFilePath::accessRootForCategory(RkUninstallCategoryType::Sandbox), anna + "/Library/Containers");
+    EXPECT_EQ(SearchFilePath::accessRootForCategory(RkUninstallCategoryType::cache), anna + "/Library");
+    EXPECT_EQ(SearchFilePath::accessRootForCategory(RkUninstallCategoryType::bundle), anna + "/Library");
 
     ReviewManager::shared().setClock(nullptr);
     EXPECT_FALSE(ReviewManager::shared().reviewPeriodActive());
