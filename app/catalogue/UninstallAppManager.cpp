@@ -59,7 +59,7 @@ void UninstallAppManager::runScanLoop()
             setIndex(next + 1);
         }
         if (!run)
-            run = std::make_shared<ScanIndex>(allApps);
+            run = std::make_shared<ScanIndex>(allApps, otherInstalledIdentifiers);
         UninstallScaner scanner(weak_from_this(), run);
         scanner.scan(app);
         app->isReady = true;

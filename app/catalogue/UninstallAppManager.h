@@ -27,6 +27,10 @@ public:
     static std::shared_ptr<UninstallAppManager> make();
 
     std::vector<std::shared_ptr<UninstallApp>> allApps;
+    // Identifiers of installed applications that are not in allApps (the command-line tool scans
+    // only the chosen ones): an entry that carries one of these, more specific than a scanned
+    // application's, stays theirs.
+    std::vector<std::string> otherInstalledIdentifiers;
     // Scans and size walks go on only while continue_ (of StopToken) is true. Sampled without a lock
     // by design.
     std::weak_ptr<UninstallDelegate> delegate;

@@ -41,10 +41,10 @@ bool NamePattern::matches(const std::string& text)
 std::string NamePattern::namePattern(const std::string& infoName, const std::string& executable,
                                      const std::string& display, const std::string& suffix)
 {
-    return "\\b((" + infoName + ")|(" + executable + ")|(" + display + "))" + suffix + "(\\..*){0,}\\b";
+    return "\\b((" + infoName + ")|(" + executable + ")|(" + display + "))" + suffix + "(\\..*){0,}";
 }
 
 std::string NamePattern::identifierPattern(const std::string& identifier, const std::string& suffix)
 {
-    return "\\b((" + identifier + ")|())" + suffix + "(\\..*){0,}\\b";
+    return "\\b((" + identifier + ")|())" + suffix + "(\\..*){0,}";
 }

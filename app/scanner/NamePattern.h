@@ -16,10 +16,12 @@ public:
     bool matches(const std::string& text);
     const std::string& pattern() const { return pattern_; }
 
-    // "\b((%@)|(%@)|(%@))%@(\..*){0,}\b" with the three escaped name tokens and the suffix.
+    // "\b((%@)|(%@)|(%@))%@(\..*){0,}" with the three escaped name tokens and the suffix. The
+    // patterns match whole names, so a closing "\b" would only ask that the name end with a word
+    // character, and "Notes+" would never be found by its own name: there is none.
     static std::string namePattern(const std::string& infoName, const std::string& executable,
                                    const std::string& display, const std::string& suffix);
-    // "\b((%@)|(%@))%@(\..*){0,}\b" with the escaped identifier token, "" and the suffix.
+    // "\b((%@)|(%@))%@(\..*){0,}" with the escaped identifier token, "" and the suffix.
     static std::string identifierPattern(const std::string& identifier, const std::string& suffix);
 
 private:

@@ -39,10 +39,9 @@ std::optional<bool> QuickNameMatch::matches(const std::string& key, const std::v
     if (key.empty() || (!suffix.empty() && !crash))
         return std::nullopt;
     const auto first = static_cast<unsigned char>(key.front());
-    const auto last = static_cast<unsigned char>(key.back());
-    if (first >= 0x80 || last >= 0x80)
+    if (first >= 0x80)
         return std::nullopt;
-    if (!isAsciiWord(first) || !isAsciiWord(last))
+    if (!isAsciiWord(first))
         return false;
     for (const std::string* token : alternatives) {
         if (key.compare(0, token->size(), *token) != 0)

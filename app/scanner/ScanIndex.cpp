@@ -2,6 +2,7 @@
 
 #include "app/records/UninstallApp.h"
 #include "app/locations/SearchFilePath.h"
+#include "app/scanner/WholeIdentifier.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
 #include "platform/PropertyList.h"
@@ -28,7 +29,7 @@ std::vector<std::shared_ptr<UninstallApp>> findNestedApps(const UninstallApp& ap
 
 }  // namespace
 
-ScanIndex::ScanIndex(const std::vector<std::shared_ptr<UninstallApp>>& apps)
+ScanIndex::ScanIndex(const std::vector<std::shared_ptr<UninstallApp>>& apps, const std::vector<std::string>& otherInstalled)
 {
     for (const auto& app : apps) {
         addIdentifier(app->bundleIdentifier());
@@ -37,6 +38,8 @@ ScanIndex::ScanIndex(const std::vector<std::shared_ptr<UninstallApp>>& apps)
             addIdentifier(inner->bundleIdentifier());
         nested_.emplace(app.get(), std::move(nested));
     }
+    for (const auto& identifier : otherInstalled)
+        addIdentifier(identifier);
     substrings_ = std::make_unique<SubstringIndex>(identifiers_);
 
     for (const auto type : SearchFilePath::searchedCategories()) {
@@ -94,6 +97,18 @@ std::optional<std::uint32_t> ScanIndex::identifierId(const std::string& rawIdent
     if (it == identifierIds_.end())
         return std::nullopt;
     return it->second;
+}
+
+bool ScanIndex::claimedByMoreSpecific(std::string_view name, std::string_view own, const std::vector<std::string>& family) const
+{
+    for (const auto id : substrings_->find(name)) {
+        const std::string& other = identifiers_[id];
+        if (other.size() <= own.size() || std::find(family.begin(), family.end(), other) != family.end())
+            continue;
+        if (WholeIdentifier::isCarriedBy(name, other))
+            return true;
+    }
+    return false;
 }
 
 const std::optional<std::vector<std::string>>& ScanIndex::launchPrograms(const std::string& jobPath)

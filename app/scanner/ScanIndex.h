@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -20,7 +21,9 @@ class UninstallApp;
 // scan; used from the scan queue only.
 class ScanIndex {
 public:
-    explicit ScanIndex(const std::vector<std::shared_ptr<UninstallApp>>& apps);
+    // `apps` are scanned; the identifiers of `otherInstalled` only take part in the claims below.
+    explicit ScanIndex(const std::vector<std::shared_ptr<UninstallApp>>& apps,
+                       const std::vector<std::string>& otherInstalled = {});
 
     // Whether the run was made for this application (its identifiers are indexed).
     bool knows(const UninstallApp& app) const;
@@ -32,6 +35,10 @@ public:
     // The resolved folders the scan searches for a category, worked out once per run.
     const std::vector<std::string>& foldersFor(RkUninstallCategoryType category);
     std::optional<std::uint32_t> identifierId(const std::string& rawIdentifier) const;
+    // Whether `name` carries, whole, the identifier of an application of the run that is longer than
+    // `own` and not one of `family` (the scanned application and those inside it): that
+    // application's claim on the entry is the more specific one.
+    bool claimedByMoreSpecific(std::string_view name, std::string_view own, const std::vector<std::string>& family) const;
 
     // A launch job file's program paths that name existing files ("Program", else every string of
     // "ProgramArguments"); nullopt when the file is not a property-list dictionary.

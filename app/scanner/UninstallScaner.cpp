@@ -9,6 +9,7 @@
 #include "app/scanner/ScanTokens.h"
 #include "app/scanner/SizeWalk.h"
 #include "app/scanner/StopToken.h"
+#include "app/scanner/WholeIdentifier.h"
 #include "app/locations/SearchFilePath.h"
 #include "system/Utility.h"
 #include "platform/FileSystem.h"
@@ -95,6 +96,9 @@ void UninstallScaner::scan(const std::shared_ptr<UninstallApp>& app)
         index_ = std::make_shared<ScanIndex>(std::vector<std::shared_ptr<UninstallApp>>{app});
     for (const auto& nested : index_->nestedApps(*app))
         cacheQueue.push_back(nested);
+    family_.clear();
+    for (const auto& queued : cacheQueue)
+        family_.push_back(queued->bundleIdentifier());
 
     if (mgr.expired())
         return;
@@ -276,9 +280,7 @@ void UninstallScaner::matchFolder(FolderSnapshot& folder, ScanTokens& tokens, co
             return true;
         return tokens.matchesIdentifier(key, suffix);
     };
-    auto containsIdentifier = [&](const std::string& name) {
-        return !tokens.raw.empty() && name.find(tokens.raw) != std::string::npos;
-    };
+    auto containsIdentifier = [&](const std::string& name) { return WholeIdentifier::isCarriedBy(name, tokens.raw); };
 
     const FolderSnapshot::Positions* independent =
         launch && !exhaustive ? &folder.matchedBy(applicationIndependentPattern(suffix)) : nullptr;
@@ -291,7 +293,8 @@ void UninstallScaner::matchFolder(FolderSnapshot& folder, ScanTokens& tokens, co
         if (folder.isShared(position))
             continue;
         if (passesNameTests(folder, position) || containsIdentifier(entry.name)) {
-            matches.add(folder.fullPath(position), entry.name);
+            if (ownedAgainstClaims(entry.name, tokens))
+                matches.add(folder.fullPath(position), entry.name);
             continue;
         }
         if (tokens.vendor.empty() || entry.key != tokens.vendor)
@@ -304,10 +307,15 @@ void UninstallScaner::matchFolder(FolderSnapshot& folder, ScanTokens& tokens, co
             const auto& inner = vendor.entries()[child];
             if (vendor.isShared(child))
                 continue;
-            if (passesNameTests(vendor, child) || containsIdentifier(inner.name))
+            if ((passesNameTests(vendor, child) || containsIdentifier(inner.name)) && ownedAgainstClaims(inner.name, tokens))
                 matches.add(vendor.fullPath(child), inner.name);
         }
     }
+}
+
+bool UninstallScaner::ownedAgainstClaims(const std::string& name, const ScanTokens& tokens) const
+{
+    return !index_->claimedByMoreSpecific(name, tokens.raw, family_);
 }
 
 bool UninstallScaner::programInsideCollectedItem(const std::vector<std::string>& programs) const

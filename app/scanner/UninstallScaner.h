@@ -63,6 +63,11 @@ private:
     bool programInsideCollectedItem(const std::vector<std::string>& programs) const;
     ScanTokens& tokensFor(const UninstallApp& app);
 
+    // Whether the entry is ours by the identifier rules: not claimed by a more specific application.
+    bool ownedAgainstClaims(const std::string& name, const ScanTokens& tokens) const;
+
     std::shared_ptr<ScanIndex> index_;
+    // The identifiers of cacheQueue: entries of the applications inside the bundle are the bundle's.
+    std::vector<std::string> family_;
     std::vector<std::pair<const UninstallApp*, std::unique_ptr<ScanTokens>>> tokens_;
 };

@@ -27,7 +27,10 @@ TEST(QuickNameMatch, AgreesWithThePatternEngine)
             std::string pattern = "\\b(";
             for (std::size_t i = 0; i < tokens.size(); ++i)
                 pattern += (i ? "|(" : "(") + UninstallScaner::escapeForPattern(tokens[i]) + ")";
-            pattern += ")" + suffix + "(\\..*){0,}\\b";
+            pattern += ")" + suffix + "(\\..*){0,}";
+            ASSERT_EQ(tokens.size() != 3 || suffix != "" ? pattern : NamePattern::namePattern(
+                          UninstallScaner::escapeForPattern(tokens[0]), UninstallScaner::escapeForPattern(tokens[1]),
+                          UninstallScaner::escapeForPattern(tokens[2]), suffix), pattern);
             NamePattern engine(pattern);
             for (int n = 0; n < 3000; ++n) {
                 std::string key;
@@ -52,10 +55,15 @@ TEST(QuickNameMatch, LeavesUnusualCasesToTheEngine)
     const std::string crash = SearchFilePath::suffixForCategory(RkUninstallCategoryType::crashReporter);
     const std::string token = "foo";
     EXPECT_FALSE(QuickNameMatch::matches("éfoo", {&token}, "", crash).has_value());
-    EXPECT_FALSE(QuickNameMatch::matches("fooé", {&token}, "", crash).has_value());
+    EXPECT_EQ(QuickNameMatch::matches("fooé", {&token}, "", crash), false);
     EXPECT_FALSE(QuickNameMatch::matches("foo.plist", {&token}, ".{1,}\\.plist", crash).has_value());
     EXPECT_EQ(QuickNameMatch::matches("foo.plist", {&token}, "", crash), true);
-    EXPECT_EQ(QuickNameMatch::matches("foo.", {&token}, "", crash), false);
+    // A name may end in any character: "Notes+" is found by its own name, "foo." by its dotted tail.
+    EXPECT_EQ(QuickNameMatch::matches("foo.", {&token}, "", crash), true);
+    const std::string plus = "notes+";
+    EXPECT_EQ(QuickNameMatch::matches("notes+", {&plus}, "", crash), true);
+    EXPECT_EQ(QuickNameMatch::matches("notes+.plist", {&plus}, "", crash), true);
+    EXPECT_EQ(QuickNameMatch::matches("notes+x", {&plus}, "", crash), false);
     EXPECT_EQ(QuickNameMatch::matches("foo_abcde", {&token}, crash, crash), true);
     EXPECT_EQ(QuickNameMatch::matches("foo_abcd", {&token}, crash, crash), false);
 }

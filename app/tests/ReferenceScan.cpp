@@ -53,7 +53,22 @@ bool isSharedFolder(const std::string& path)
     return false;
 }
 
-Matches matchFolders(const UninstallApp& app, const std::vector<std::string>& folders, const std::string& suffix)
+bool carriesWhole(const std::string& name, const std::string& identifier)
+{
+    if (identifier.empty())
+        return false;
+    const std::string pattern = "(^|\\.)" + UninstallScaner::escapeForPattern(identifier) + "($|[._-])";
+    UErrorCode status = U_ZERO_ERROR;
+    const icu::UnicodeString input = icu::UnicodeString::fromUTF8(name);
+    icu::RegexMatcher matcher(icu::UnicodeString::fromUTF8(pattern), input, 0, status);
+    if (U_FAILURE(status))
+        return false;
+    const bool found = matcher.find(status);
+    return U_SUCCESS(status) && found;
+}
+
+Matches matchFolders(const UninstallApp& app, const std::vector<std::string>& folders, const std::string& suffix,
+                     const std::vector<std::string>& claimants)
 {
     const auto norm = UninstallScaner::normalizeName;
     const auto esc = UninstallScaner::escapeForPattern;
@@ -71,11 +86,15 @@ Matches matchFolders(const UninstallApp& app, const std::vector<std::string>& fo
             vendor = norm(pieces[1]);
     }
     const std::string namePattern = "\\b((" + esc(norm(app.infoName())) + ")|(" + esc(norm(app.executableName())) + ")|(" +
-                                    esc(norm(app.displayName())) + "))" + suffix + "(\\..*){0,}\\b";
-    const std::string idPattern = "\\b((" + esc(norm(raw)) + ")|())" + suffix + "(\\..*){0,}\\b";
+                                    esc(norm(app.displayName())) + "))" + suffix + "(\\..*){0,}";
+    const std::string idPattern = "\\b((" + esc(norm(raw)) + ")|())" + suffix + "(\\..*){0,}";
     auto passes = [&](const std::string& key, const std::string& name) {
-        return fullMatch(namePattern, key) || fullMatch(idPattern, key) ||
-               (!raw.empty() && name.find(raw) != std::string::npos);
+        if (!fullMatch(namePattern, key) && !fullMatch(idPattern, key) && !carriesWhole(name, raw))
+            return false;
+        for (const auto& other : claimants)
+            if (other.size() > raw.size() && carriesWhole(name, other))
+                return false;
+        return true;
     };
 
     Matches matches;
@@ -137,7 +156,7 @@ Matches checkLaunchItems(const Matches& candidates, const std::vector<ReferenceG
 
 }  // namespace
 
-ReferenceResult referenceScan(const std::string& bundlePath)
+ReferenceResult referenceScan(const std::string& bundlePath, const std::vector<std::string>& installed)
 {
     ReferenceResult result;
     const auto app = UninstallApp::create(bundlePath);
@@ -146,6 +165,15 @@ ReferenceResult referenceScan(const std::string& bundlePath)
     for (const auto& entry : platform::fs::listDirectory(macos).value_or(std::vector<std::string>{}))
         if (entry.find(".app") != std::string::npos)
             queue.push_back(UninstallApp::create(macos + "/" + entry));
+
+    std::vector<std::string> claimants;
+    for (const auto& identifier : installed) {
+        bool ownFamily = false;
+        for (const auto& queued : queue)
+            ownFamily = ownFamily || queued->bundleIdentifier() == identifier;
+        if (!ownFamily)
+            claimants.push_back(identifier);
+    }
 
     ReferenceGroup bundle{RkUninstallCategoryType::bundle, {}};
     for (const auto& queued : queue)
@@ -161,7 +189,7 @@ ReferenceResult referenceScan(const std::string& bundlePath)
     };
     for (const auto& queued : queue) {
         for (const auto type : SearchFilePath::searchedCategories()) {
-            Matches matches = matchFolders(*queued, SearchFilePath::foldersForCategory(type), SearchFilePath::suffixForCategory(type));
+            Matches matches = matchFolders(*queued, SearchFilePath::foldersForCategory(type), SearchFilePath::suffixForCategory(type), claimants);
             if (type == RkUninstallCategoryType::daemon)
                 matches = checkLaunchItems(matches, result.groups);
             if (matches.empty())

@@ -28,7 +28,9 @@ struct ReferenceResult {
     bool operator==(const ReferenceResult&) const = default;
 };
 
-ReferenceResult referenceScan(const std::string& bundlePath);
+// `installed`: the identifiers of every installed application (nested ones included); an entry that
+// carries a longer one of them, other than the scanned bundle's own, is that application's.
+ReferenceResult referenceScan(const std::string& bundlePath, const std::vector<std::string>& installed = {});
 // The same shape read from a record the real scanner filled.
 ReferenceResult resultOf(const UninstallApp& app);
 std::string describe(const ReferenceResult& result);

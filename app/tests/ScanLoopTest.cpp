@@ -61,7 +61,7 @@ void buildOverlappingTree(fixtures::MacTree& tree, std::vector<std::string>& bun
         "~/Library/WebKit", "~/Library/LaunchAgents"};
     const std::vector<std::string> tails = {"", ".plist", ".savedState", "_2024-03-04-111111_host.crash",
                                             "_abcdef12.ips", "Agent", "-old", ".binarycookies", ".",
-                                            "_1a2b"};
+                                            "_1a2b", "~", ".helper", "bar"};
     for (const auto& folder : folders) {
         std::set<std::string> used;
         for (int n = 0; n < 40; ++n) {
@@ -98,9 +98,17 @@ TEST_F(ScanLoopTest, ResultsEqualThePlainAlgorithmItemForItem)
     manager->discoverApps();
     ASSERT_EQ(manager->allApps.size(), bundles.size());
     manager->runScanLoop();
+    std::vector<std::string> installed;
+    for (const auto& app : manager->allApps) {
+        installed.push_back(app->bundleIdentifier());
+        const std::string macos = *app->bundlePath + "/Contents/MacOS";
+        for (const auto& entry : platform::fs::listDirectory(macos).value_or(std::vector<std::string>{}))
+            if (entry.find(".app") != std::string::npos)
+                installed.push_back(UninstallApp::create(macos + "/" + entry)->bundleIdentifier());
+    }
     for (const auto& app : manager->allApps) {
         ASSERT_TRUE(app->isReady);
-        const ReferenceResult expected = referenceScan(*app->bundlePath);
+        const ReferenceResult expected = referenceScan(*app->bundlePath, installed);
         const ReferenceResult actual = resultOf(*app);
         EXPECT_EQ(actual, expected) << *app->bundlePath << "\nexpected:\n" << describe(expected) << "actual:\n" << describe(actual);
         if (app->bundlePath->find(" Pro.app") == std::string::npos) {

@@ -41,16 +41,16 @@ TEST_F(ScannerMatchingTest, NamesMatchWithoutSpacesAndCaseWithDottedTails)
     const auto c = folder("~/Library/Saved Application State/FooBar.savedState");
     const auto notAgent = folder("~/Library/Application Support/FooBarAgent");
     const auto notDash = folder("~/Library/Application Support/foo-bar");
-    const auto notTrailingDot = file("~/Library/Preferences/foobar.");
+    // A name may end on any character; a bare trailing dot is an empty dotted tail.
+    const auto trailingDot = file("~/Library/Preferences/foobar.");
 
     const auto scanned = scanBundle(bundle);
     const auto paths = allPaths(*scanned);
     EXPECT_EQ(pathsIn(*scanned, T::support), std::vector<std::string>{a});
-    EXPECT_EQ(pathsIn(*scanned, T::preference), std::vector<std::string>{b});
+    EXPECT_EQ(pathsIn(*scanned, T::preference), (std::vector<std::string>{b, trailingDot}));
     EXPECT_EQ(pathsIn(*scanned, T::state), std::vector<std::string>{c});
     EXPECT_FALSE(has(paths, notAgent));
     EXPECT_FALSE(has(paths, notDash));
-    EXPECT_FALSE(has(paths, notTrailingDot));
     ASSERT_FALSE(scanned->fileGroups.empty());
     EXPECT_EQ(scanned->fileGroups.front()->type, T::bundle);
     EXPECT_EQ(pathsIn(*scanned, T::bundle), std::vector<std::string>{bundle});
@@ -64,9 +64,13 @@ TEST_F(ScannerMatchingTest, IdentifierFormsAndTheContainsTest)
     const auto state = folder("~/Library/Saved Application State/com.vendor.foo.savedState");
     const auto group = folder("~/Library/Containers/group.com.vendor.foo");
     const auto team = folder("~/Library/Containers/ABCDE12345.com.vendor.foo");
-    // The contains test is a plain substring test: a longer identifier that begins with ours matches.
+    // The identifier counts only as a whole dotted part: after the start or a ".", before the end
+    // or one of ". - _".
     const auto longer = folder("~/Library/Containers/com.vendor.foobar");
     const auto unrelated = folder("~/Library/Containers/com.vendor.fo");
+    const auto glued = file("~/Library/Caches/xcom.vendor.foo");
+    const auto dashed = file("~/Library/Caches/cache.com.vendor.foo-42");
+    const auto underscored = file("~/Library/Caches/ABCDE12345.com.vendor.foo_data");
 
     const auto scanned = scanBundle(bundle);
     const auto prefs = pathsIn(*scanned, T::preference);
@@ -76,8 +80,39 @@ TEST_F(ScannerMatchingTest, IdentifierFormsAndTheContainsTest)
     const auto sandbox = pathsIn(*scanned, T::Sandbox);
     EXPECT_TRUE(has(sandbox, group));
     EXPECT_TRUE(has(sandbox, team));
-    EXPECT_TRUE(has(sandbox, longer));
+    EXPECT_FALSE(has(sandbox, longer));
     EXPECT_FALSE(has(sandbox, unrelated));
+    const auto caches = pathsIn(*scanned, T::cache);
+    EXPECT_FALSE(has(caches, glued));
+    EXPECT_TRUE(has(caches, dashed));
+    EXPECT_TRUE(has(caches, underscored));
+}
+
+TEST_F(ScannerMatchingTest, TheMoreSpecificInstalledIdentifierWins)
+{
+    const auto foo = app("Foo", "com.vendor.foo");
+    const auto helper = app("Foo Helper", "com.vendor.foo.helper");
+    const auto shared = folder("~/Library/Application Support/com.vendor.foo");
+    const auto helpers = file("~/Library/Preferences/com.vendor.foo.helper.plist");
+    const auto fooState = folder("~/Library/Saved Application State/com.vendor.foo.savedState");
+
+    const auto manager = UninstallAppManager::make();
+    manager->discoverApps();
+    ASSERT_EQ(manager->allApps.size(), 2u);
+    manager->runScanLoop();
+    const auto& fooApp = manager->allApps[0]->bundlePath == foo ? manager->allApps[0] : manager->allApps[1];
+    const auto& helperApp = fooApp == manager->allApps[0] ? manager->allApps[1] : manager->allApps[0];
+    ASSERT_EQ(*helperApp->bundlePath, helper);
+    const auto fooPaths = allPaths(*fooApp);
+    const auto helperPaths = allPaths(*helperApp);
+    EXPECT_TRUE(has(fooPaths, shared));
+    EXPECT_TRUE(has(fooPaths, fooState));
+    EXPECT_FALSE(has(fooPaths, helpers));
+    EXPECT_TRUE(has(helperPaths, helpers));
+    EXPECT_FALSE(has(helperPaths, shared));
+
+    // Scanned alone (nothing else installed), the helper's files are the vendor app's again.
+    EXPECT_TRUE(has(allPaths(*scanBundle(foo)), helpers));
 }
 
 TEST_F(ScannerMatchingTest, VendorFolderLevel)
@@ -158,14 +193,18 @@ TEST_F(ScannerMatchingTest, PatternCharactersInNamesAreLiteral)
     const auto bundle = app("Notes+", "com.vendor.notesplus");
     const auto plus = folder("~/Library/Application Support/Notes+.data");
     const auto notPlus = folder("~/Library/Application Support/Notesss.data");
-    // A whole match must end on a word character, so a name ending in "+" is not taken.
+    // A name that ends on a character other than a letter or digit is found by its exact name.
     const auto bare = folder("~/Library/Application Support/Notes+");
+    const auto quoted = app("It's \"Quoted\"", "com.vendor.quoted");
+    const auto quotedSupport = folder("~/Library/Application Support/It's \"Quoted\"");
     const auto brackets = app("A(b)[c]{d}^$|?*", "com.vendor.odd");
     const auto odd = file("~/Library/Preferences/a(b)[c]{d}^$|?*.plist");
 
-    EXPECT_EQ(pathsIn(*scanBundle(bundle), T::support), std::vector<std::string>{plus});
+    auto support = pathsIn(*scanBundle(bundle), T::support);
+    std::sort(support.begin(), support.end());
+    EXPECT_EQ(support, (std::vector<std::string>{bare, plus}));
     EXPECT_FALSE(has(allPaths(*scanBundle(bundle)), notPlus));
-    EXPECT_FALSE(has(allPaths(*scanBundle(bundle)), bare));
+    EXPECT_EQ(pathsIn(*scanBundle(quoted), T::support), std::vector<std::string>{quotedSupport});
     EXPECT_EQ(pathsIn(*scanBundle(brackets), T::preference), std::vector<std::string>{odd});
 }
 
@@ -250,7 +289,7 @@ class ScannerFaultTest : public ScannerMatchingTest {};
 TEST_F(ScannerFaultTest, IdentifiersWithCapitalsAreFoundInsideLongerNames)
 {
     const auto bundle = app("Zed Pad", "com.Vendor.ZedPad");
-    const auto inside = file("~/Library/Caches/cache-com.Vendor.ZedPad-42");
+    const auto inside = file("~/Library/Caches/cache.com.Vendor.ZedPad-42");
     const auto otherCase = file("~/Library/Caches/cache-com.vendor.zedpadder");
     const auto paths = allPaths(*scanBundle(bundle));
     EXPECT_TRUE(has(paths, inside));

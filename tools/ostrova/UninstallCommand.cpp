@@ -10,6 +10,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <condition_variable>
 #include <cstdio>
 #include <iostream>
@@ -120,6 +121,9 @@ int UninstallCommand::run(const CommandLine& line)
 
     const auto manager = UninstallAppManager::make();
     manager->allApps = chosen;
+    for (const auto& app : catalogue->allApps)
+        if (std::find(chosen.begin(), chosen.end(), app) == chosen.end())
+            manager->otherInstalledIdentifiers.push_back(app->bundleIdentifier());
     manager->runScanLoop();
 
     // Every item ticked, as the application's check box does, then narrowed.
