@@ -39,6 +39,8 @@ RemovalPolicy::RemovalPolicy(const Client& client) : home_(client.home)
                 all.push_back(real(folder));
         }
     }
+    for (const auto& folder : SearchFilePath::ownRuleFolders(&user))
+        all.push_back(real(folder));
     for (const auto& folder : all) {
         protected_.push_back(folder);
         if (client.systemWide || inHome(folder))

@@ -146,7 +146,8 @@ std::vector<std::string> SearchFilePath::foldersForCategory(RkUninstallCategoryT
     case T::cache:
         return cacheFolders(user);
     case T::preference:
-        return {resolveFor(user, "/Library/Preferences"), resolveFor(user, "~/Library/Preferences")};
+        return {resolveFor(user, "/Library/Preferences"), resolveFor(user, "~/Library/Preferences"),
+                resolveFor(user, "~/Library/Preferences/ByHost")};
     case T::state:
         return {resolveFor(user, "~/Library/Saved Application State")};
     case T::crashReporter:
@@ -154,11 +155,12 @@ std::vector<std::string> SearchFilePath::foldersForCategory(RkUninstallCategoryT
     case T::log:
         return {resolveFor(user, "/Library/Logs"), resolveFor(user, "~/Library/Logs")};
     case T::Sandbox:
-        return {resolveFor(user, "~/Library/Containers")};
+        return {resolveFor(user, "~/Library/Containers"), resolveFor(user, "~/Library/Group Containers"),
+                resolveFor(user, "~/Library/Application Scripts")};
     case T::daemon:
         return launchFolders(user);
     case T::cookies:
-        return {resolveFor(user, "~/Library/Cookies")};
+        return {resolveFor(user, "~/Library/Cookies"), resolveFor(user, "~/Library/HTTPStorages")};
     case T::other:
         return libraryFolders(user);
     default:
@@ -173,6 +175,41 @@ std::string SearchFilePath::suffixForCategory(RkUninstallCategoryType type)
     if (type == RkUninstallCategoryType::daemon)
         return ".{1,}\\.plist";
     return "";
+}
+
+std::vector<std::string> SearchFilePath::helperToolFolders(const User* user)
+{
+    return {resolveFor(user, "/Library/PrivilegedHelperTools")};
+}
+
+std::vector<std::string> SearchFilePath::receiptFolders(const User* user)
+{
+    return {resolveFor(user, "/private/var/db/receipts")};
+}
+
+std::vector<std::string> SearchFilePath::plugInFolders(const User* user)
+{
+    std::vector<std::string> folders;
+    for (const std::string_view library : {std::string_view("/Library"), std::string_view("~/Library")}) {
+        const std::string root = resolveFor(user, library);
+        for (const char* name : {"Internet Plug-Ins", "QuickLook", "Spotlight", "PreferencePanes", "Screen Savers", "Services"})
+            folders.push_back(root + "/" + name);
+        const std::string audio = root + "/Audio/Plug-Ins";
+        for (const auto& entry : fs::listDirectory(audio).value_or(std::vector<std::string>{})) {
+            const std::string folder = audio + "/" + entry;
+            if (fs::isDirectoryNoFollow(folder))
+                folders.push_back(folder);
+        }
+    }
+    return folders;
+}
+
+std::vector<std::string> SearchFilePath::ownRuleFolders(const User* user)
+{
+    auto folders = helperToolFolders(user);
+    for (auto& more : {receiptFolders(user), plugInFolders(user)})
+        folders.insert(folders.end(), more.begin(), more.end());
+    return folders;
 }
 
 const std::vector<std::string>& SearchFilePath::standardLibraryFolderNames()

@@ -41,6 +41,14 @@ public:
     static std::vector<std::string> foldersForCategory(RkUninstallCategoryType type, const User* user = nullptr);
     // The name-suffix pattern of a category ("" for none).
     static std::string suffixForCategory(RkUninstallCategoryType type);
+    // Places searched by rules of their own rather than by name: the privileged helper tools, the
+    // installer receipts, and the plug-in folders of both Libraries (with each folder of
+    // "Audio/Plug-Ins" as it is on disk).
+    static std::vector<std::string> helperToolFolders(const User* user = nullptr);
+    static std::vector<std::string> receiptFolders(const User* user = nullptr);
+    static std::vector<std::string> plugInFolders(const User* user = nullptr);
+    // Every folder above: what the scan may offer items from, and the removal may remove from.
+    static std::vector<std::string> ownRuleFolders(const User* user = nullptr);
     // Standard folders of a Library that hold every application's data (Caches, Logs, Mail, ...).
     static const std::vector<std::string>& standardLibraryFolderNames();
 

@@ -7,6 +7,8 @@
 #include "platform/PathUtil.h"
 #include "platform/PropertyList.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 
 namespace {
@@ -36,6 +38,11 @@ ScanIndex::ScanIndex(const std::vector<std::shared_ptr<UninstallApp>>& apps, con
         auto nested = findNestedApps(*app);
         for (const auto& inner : nested)
             addIdentifier(inner->bundleIdentifier());
+        for (const auto& group : declaredGroups(*app))
+            groupDeclarers_[group].push_back(app->bundleIdentifier());
+        for (const auto& inner : nested)
+            for (const auto& group : declaredGroups(*inner))
+                groupDeclarers_[group].push_back(inner->bundleIdentifier());
         nested_.emplace(app.get(), std::move(nested));
     }
     for (const auto& identifier : otherInstalled)
@@ -46,6 +53,8 @@ ScanIndex::ScanIndex(const std::vector<std::shared_ptr<UninstallApp>>& apps, con
         for (const auto& folder : SearchFilePath::foldersForCategory(type))
             sharedFolders_.insert(platform::path::trimTrailingSlashes(folder));
     }
+    for (const auto& folder : SearchFilePath::ownRuleFolders())
+        sharedFolders_.insert(platform::path::trimTrailingSlashes(folder));
     for (const auto& library : {SearchFilePath::resolveHomePath("/Library"), SearchFilePath::resolveHomePath("~/Library")}) {
         for (const auto& name : SearchFilePath::standardLibraryFolderNames())
             sharedFolders_.insert(platform::path::toLower(platform::path::appending(library, name)));
@@ -109,6 +118,62 @@ bool ScanIndex::claimedByMoreSpecific(std::string_view name, std::string_view ow
             return true;
     }
     return false;
+}
+
+const std::vector<std::string>& ScanIndex::declaredGroups(const UninstallApp& app)
+{
+    const std::string bundle = app.bundlePath.value_or("");
+    auto it = declaredGroups_.find(bundle);
+    if (it != declaredGroups_.end())
+        return it->second;
+    std::vector<std::string> groups;
+    const std::string contents = platform::fs::resolveCaseInsensitive(bundle, "Contents");
+    const std::string executable = app.executableName();
+    std::vector<std::string> candidates = {contents + "/Resources/Entitlements.plist", contents + "/Entitlements.plist"};
+    if (!executable.empty() && executable.find('/') == std::string::npos)
+        candidates.push_back(contents + "/Resources/" + executable + ".entitlements");
+    for (const auto& candidate : candidates) {
+        const auto st = bundle.empty() ? std::nullopt : platform::fs::linkStatus(candidate);
+        if (!st || !S_ISREG(st->st_mode))
+            continue;
+        const auto entitlements = plist::readDictionary(candidate);
+        const plist::Value* value = entitlements ? plist::find(*entitlements, "com.apple.security.application-groups") : nullptr;
+        const auto* list = value ? value->get<plist::Array>() : nullptr;
+        if (!list)
+            continue;
+        for (const auto& element : *list)
+            if (const auto* group = element.get<std::string>(); group && !group->empty())
+                groups.push_back(*group);
+        break;
+    }
+    return declaredGroups_.emplace(bundle, std::move(groups)).first->second;
+}
+
+bool ScanIndex::groupDeclaredElsewhere(const std::string& group, const std::vector<std::string>& family)
+{
+    const auto it = groupDeclarers_.find(group);
+    if (it == groupDeclarers_.end())
+        return false;
+    return std::any_of(it->second.begin(), it->second.end(), [&](const std::string& declarer) {
+        return std::find(family.begin(), family.end(), declarer) == family.end();
+    });
+}
+
+const std::string& ScanIndex::bundleIdentifierAt(const std::string& bundlePath)
+{
+    auto it = bundleIdentifiers_.find(bundlePath);
+    if (it != bundleIdentifiers_.end())
+        return it->second;
+    std::string identifier;
+    for (const char* info : {"/Contents/Info.plist", "/Info.plist"}) {
+        const auto dictionary = plist::readDictionary(bundlePath + info);
+        const plist::Value* value = dictionary ? plist::find(*dictionary, "CFBundleIdentifier") : nullptr;
+        if (const auto* text = value ? value->get<std::string>() : nullptr) {
+            identifier = *text;
+            break;
+        }
+    }
+    return bundleIdentifiers_.emplace(bundlePath, std::move(identifier)).first->second;
 }
 
 const std::optional<std::vector<std::string>>& ScanIndex::launchPrograms(const std::string& jobPath)

@@ -44,6 +44,15 @@ public:
     // "ProgramArguments"); nullopt when the file is not a property-list dictionary.
     const std::optional<std::vector<std::string>>& launchPrograms(const std::string& jobPath);
 
+    // The application groups a bundle declares (com.apple.security.application-groups) in an
+    // entitlements property list it carries readably: Contents/Resources/Entitlements.plist,
+    // Contents/Entitlements.plist or Contents/Resources/<executable>.entitlements. Read once a run.
+    const std::vector<std::string>& declaredGroups(const UninstallApp& app);
+    // Whether an application of the run other than those of `family` (identifiers) declares `group`.
+    bool groupDeclaredElsewhere(const std::string& group, const std::vector<std::string>& family);
+    // The CFBundleIdentifier of a bundle (Contents/Info.plist, else Info.plist), read once a run.
+    const std::string& bundleIdentifierAt(const std::string& bundlePath);
+
     // A folder that holds many applications' data (a searched folder itself, or a standard folder of
     // a Library): never offered as one application's file.
     bool isSharedFolder(const std::string& path) const;
@@ -86,6 +95,9 @@ public:
 private:
     void addIdentifier(const std::string& raw);
 
+    std::unordered_map<std::string, std::vector<std::string>> declaredGroups_;  // by bundle path
+    std::unordered_map<std::string, std::vector<std::string>> groupDeclarers_;  // group -> identifiers
+    std::unordered_map<std::string, std::string> bundleIdentifiers_;
     std::vector<std::string> identifiers_;
     std::unordered_map<std::string, std::uint32_t> identifierIds_;
     std::unique_ptr<SubstringIndex> substrings_;

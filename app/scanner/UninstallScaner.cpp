@@ -6,6 +6,7 @@
 #include "app/records/UninstallApp.h"
 #include "app/scanner/ScanIndex.h"
 #include "app/scanner/NameText.h"
+#include "app/scanner/OwnRuleSearch.h"
 #include "app/scanner/ScanTokens.h"
 #include "app/scanner/SizeWalk.h"
 #include "app/scanner/StopToken.h"
@@ -121,6 +122,9 @@ void UninstallScaner::scan(const std::shared_ptr<UninstallApp>& app)
                         continue;
                     if (!keepGoing())
                         break;
+                    // Helper tools first: the launch daemons that run them are kept for it.
+                    if (category == RkUninstallCategoryType::daemon)
+                        addNew(RkUninstallCategoryType::other, OwnRuleSearch(*index_, tokensFor(*searched), *searched, family_).helperTools());
                     const MatchSet matches =
                         category == RkUninstallCategoryType::daemon
                             ? matchLaunchItems(*searched)
@@ -134,6 +138,12 @@ void UninstallScaner::scan(const std::shared_ptr<UninstallApp>& app)
                 matchFolders(*searched, index_->foldersFor(RkUninstallCategoryType::other), "", RkUninstallCategoryType::other);
             if (!others.empty())
                 addItems(groupForCategory(RkUninstallCategoryType::other), others);
+            if (keepGoing()) {
+                OwnRuleSearch places(*index_, tokensFor(*searched), *searched, family_);
+                addNew(RkUninstallCategoryType::other, places.receipts());
+                addNew(RkUninstallCategoryType::other, places.plugIns());
+                addNew(RkUninstallCategoryType::Sandbox, places.declaredGroups());
+            }
         }
 
         const auto manager = mgr.lock();
@@ -399,6 +409,24 @@ std::shared_ptr<UnFileGroup> UninstallScaner::groupForCategory(RkUninstallCatego
     group->app = app;
     app->fileGroups.push_back(group);
     return group;
+}
+
+void UninstallScaner::addNew(RkUninstallCategoryType category, const MatchSet& matches)
+{
+    const auto app = current.lock();
+    if (!app || matches.empty())
+        return;
+    MatchSet fresh;
+    for (const auto& [path, name] : matches) {
+        bool known = false;
+        for (const auto& group : app->fileGroups)
+            for (const auto& item : group->fileItem)
+                known = known || item->filePath == path;
+        if (!known)
+            fresh.add(path, name);
+    }
+    if (!fresh.empty())
+        addItems(groupForCategory(category), fresh);
 }
 
 void UninstallScaner::addItems(const std::shared_ptr<UnFileGroup>& group, const MatchSet& matches)

@@ -43,6 +43,8 @@ public:
     MatchSet matchLaunchItems(const UninstallApp& app);
     std::shared_ptr<UnFileGroup> groupForCategory(RkUninstallCategoryType type);
     void addItems(const std::shared_ptr<UnFileGroup>& group, const MatchSet& matches);
+    // Adds the matches that no group of `current` holds yet to the group of `category`.
+    void addNew(RkUninstallCategoryType category, const MatchSet& matches);
     std::shared_ptr<UnFileItem> makeItem(const std::string& path, const std::string& name,
                                          const std::shared_ptr<UnFileGroup>& group);
 
