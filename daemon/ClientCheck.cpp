@@ -4,9 +4,8 @@
 #include "platform/Bundle.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
+#include "platform/ProcessIdentity.h"
 #include "platform/ProcessTable.h"
-
-#include <unistd.h>
 
 #include <algorithm>
 #include <climits>
@@ -20,9 +19,6 @@ std::string realPath(const std::string& path)
     return ::realpath(path.c_str(), resolved) ? std::string(resolved) : path;
 }
 
-// Where the system keeps its shared libraries and its loader; only root can write there.
-const std::vector<std::string> kSystemLibraryFolders = {"/usr/lib/", "/lib/", "/usr/lib64/", "/lib64/", "/usr/lib32/", "/lib32/"};
-
 }  // namespace
 
 ClientCheck::ClientCheck(std::string bundlePath)
@@ -30,7 +26,7 @@ ClientCheck::ClientCheck(std::string bundlePath)
       app_(realPath(platform::fs::resolveCaseInsensitive(bundlePath, "Contents/MacOS/Ostrova"))),
       helper_(realPath(platform::fs::resolveCaseInsensitive(bundlePath, "Contents/Helpers/ostrova")))
 {
-    trustedFolders_ = kSystemLibraryFolders;
+    trustedFolders_ = platform::ProcessTable::systemLibraryFolders();
     trustedFolders_.push_back(bundle_ + "/");
 }
 
@@ -64,22 +60,14 @@ bool ClientCheck::runsOnlyTrustedCode(const xpcsocket::Peer& peer, std::string& 
 
 bool ClientCheck::sharesNamespaces(const xpcsocket::Peer& peer, std::string& why) const
 {
-    for (const char* kind : {"mnt", "user"}) {
-        const auto theirs = platform::ProcessTable::namespaceOf(peer.pid, kind);
-        const auto ours = platform::ProcessTable::namespaceOf(::getpid(), kind);
-        if (!theirs || !ours || *theirs != *ours) {
-            why = std::string("it lives in another ") + kind + " namespace";
-            return false;
-        }
-    }
-    return true;
+    return platform::ProcessTable::sharesNamespacesWithSelf(peer.pid, why);
 }
 
 bool ClientCheck::accepts(const xpcsocket::Peer& peer, std::string& why) const
 {
     if (peer.uid == 0)
         return true;
-    const auto executable = xpcsocket::executableOf(peer);
+    const auto executable = platform::process::executableOf(peer);
     if (!executable) {
         why = "its executable cannot be told";
         return false;
@@ -91,7 +79,7 @@ bool ClientCheck::accepts(const xpcsocket::Peer& peer, std::string& why) const
     if (!sharesNamespaces(peer, why) || !runsOnlyTrustedCode(peer, why))
         return false;
     // All of it was read under the pid; it counts only if the pid is still the one that connected.
-    if (!xpcsocket::stillRunning(peer)) {
+    if (!platform::process::stillRunning(peer)) {
         why = "it ended while being checked";
         return false;
     }

@@ -8,13 +8,13 @@
 // The second wall of the daemon (the first is what each user may ask for, RemovalPolicy): whom it
 // serves at all. Root, or a process that
 // - runs the Ostrova executable or the command-line helper of the daemon's own bundle,
-// - has no code mapped from outside the system's library folders and that bundle (what
-//   LD_PRELOAD, LD_LIBRARY_PATH or LD_AUDIT would bring in),
+// - has no code mapped from outside the system's library folders and that bundle (what a preloaded
+//   or audit library, or a library path of the client's choosing, would bring in),
 // - is not being traced,
-// - lives in the daemon's own mount and user namespaces (so no private bind mount dresses another
-//   program up as ours).
-// Everything is read through the peer's pid and then confirmed against its pidfd, so a recycled
-// pid does not pass; a client that execs into another program is caught at its request.
+// - lives in the daemon's own namespaces where the system has them (so no private bind mount
+//   dresses another program up as ours).
+// Everything is read through the peer's pid and then confirmed against its process handle, so a
+// recycled pid does not pass; a client that execs into another program is caught at its request.
 class ClientCheck {
 public:
     explicit ClientCheck(std::string bundlePath);

@@ -2,6 +2,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
+#include "platform/ProcessIdentity.h"
 #include "platform/SystemLinks.h"
 #include "platform/SystemRoot.h"
 
@@ -46,7 +47,7 @@ std::optional<RemovalPolicy::Client> ClientPlaces::of(const xpcsocket::Peer& pee
 {
     RemovalPolicy::Client client;
     client.systemWide = administrators.includes(peer.uid);
-    const auto given = xpcsocket::environmentOf(peer, "HOME");
+    const auto given = platform::process::environmentOf(peer, "HOME");
     const auto home = given ? realFolder(*given) : std::nullopt;
     if (home && isFolderOf(*home, peer.uid)) {
         client.home = *home;
@@ -55,12 +56,12 @@ std::optional<RemovalPolicy::Client> ClientPlaces::of(const xpcsocket::Peer& pee
     } else {
         return std::nullopt;
     }
-    const auto givenTemporary = xpcsocket::environmentOf(peer, "TMPDIR");
+    const auto givenTemporary = platform::process::environmentOf(peer, "TMPDIR");
     const auto temporary = givenTemporary && !givenTemporary->empty() ? realFolder(*givenTemporary) : std::nullopt;
     if (temporary) {
         const std::string folder = *temporary;
         const std::string parent = path::deletingLastComponent(folder);
-        const bool systemParent = parent == "/" || parent == realFolder(platform::systemRoot()).value_or(platform::systemRoot());
+        const bool systemParent = parent == "/" || parent == realFolder(platform::fixedPath("/")).value_or(platform::fixedPath("/"));
         if (!systemParent && isFolderOf(folder, peer.uid) && isFolderOf(parent, peer.uid)) {
             client.temporaryFolders.push_back(folder);
             const std::string perUserCache = parent + "/C";

@@ -1,15 +1,11 @@
 #include "platform/AppleScriptTask.h"
 
 #include "platform/FileSystem.h"
+#include "platform/Subprocess.h"
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cerrno>
-
-extern char** environ;
+#include <vector>
 
 namespace platform {
 
@@ -75,35 +71,17 @@ std::optional<std::string> AppleScriptTask::run(const std::string& scriptPath)
     } else {
         argv = {"/bin/sh", "-c", statement->shell};
     }
-    int errors[2];
-    if (::pipe2(errors, O_CLOEXEC) != 0)
+    Subprocess::Options errorsOnly;
+    errorsOnly.capture = 2;
+    auto shell = Subprocess::run(argv, errorsOnly);
+    if (!shell.started)
         return "The shell could not be started.";
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, errors[1], 2);
-    std::vector<char*> args;
-    for (auto& arg : argv)
-        args.push_back(arg.data());
-    args.push_back(nullptr);
-    pid_t pid = -1;
-    const int spawned = ::posix_spawn(&pid, args[0], &actions, nullptr, args.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(errors[1]);
-    std::string errorText;
-    char buffer[4096];
-    ssize_t n;
-    while ((n = ::read(errors[0], buffer, sizeof buffer)) > 0)
-        errorText.append(buffer, static_cast<std::size_t>(n));
-    ::close(errors[0]);
-    if (spawned != 0)
-        return "The shell could not be started.";
-    int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 0)
+    if (shell.exited && shell.exitCode == 0)
         return std::nullopt;
     // pkexec: 126 when the user dismissed the dialog, 127 when no one could be asked.
-    if (elevate && WIFEXITED(status) && (WEXITSTATUS(status) == 126 || WEXITSTATUS(status) == 127))
+    if (elevate && shell.exited && (shell.exitCode == 126 || shell.exitCode == 127))
         return "User canceled.";
+    std::string& errorText = shell.output;
     while (!errorText.empty() && errorText.back() == '\n')
         errorText.pop_back();
     return errorText.empty() ? "The command exited with a non-zero status." : errorText;

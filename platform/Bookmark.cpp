@@ -1,34 +1,10 @@
 #include "platform/Bookmark.h"
 
+#include "platform/FileIdentity.h"
 #include "platform/FileSystem.h"
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <sys/sysmacros.h>
 
 namespace platform {
 namespace {
-
-// Device and inode name a file only while it exists: ext4 hands a freed inode number to the next
-// new file. The birth time tells a re-created folder from the one that was granted.
-struct FileIdentity {
-    std::int64_t device = 0;
-    std::int64_t inode = 0;
-    std::int64_t birth = 0;
-};
-
-std::optional<FileIdentity> identify(const std::string& path)
-{
-    struct statx sx {};
-    if (path.empty() || ::statx(AT_FDCWD, path.c_str(), 0, STATX_INO | STATX_BTIME, &sx) != 0)
-        return std::nullopt;
-    FileIdentity identity;
-    identity.device = static_cast<std::int64_t>(makedev(sx.stx_dev_major, sx.stx_dev_minor));
-    identity.inode = static_cast<std::int64_t>(sx.stx_ino);
-    if (sx.stx_mask & STATX_BTIME)
-        identity.birth = static_cast<std::int64_t>(sx.stx_btime.tv_sec) * 1000000000 + sx.stx_btime.tv_nsec;
-    return identity;
-}
 
 std::int64_t integerOr(const plist::Dictionary& dict, std::string_view key, std::int64_t fallback)
 {

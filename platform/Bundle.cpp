@@ -16,11 +16,6 @@ std::optional<Bundle> Bundle::atPath(const std::string& path)
     return Bundle(path::trimTrailingSlashes(path));
 }
 
-std::string Bundle::executablePath()
-{
-    return fs::readLink("/proc/self/exe").value_or("");
-}
-
 std::string Bundle::enclosingAppBundle(const std::string& executable)
 {
     const auto parts = path::components(executable);

@@ -16,7 +16,7 @@ public:
     static std::optional<Bundle> atPath(const std::string& path);
     // The .app folder that holds the running executable; outside a bundle, the executable's folder.
     static std::optional<Bundle> mainBundle();
-    // Path of the running executable (/proc/self/exe).
+    // Path of the running executable, as the kernel knows it; "" when it cannot tell.
     static std::string executablePath();
     // The innermost ".app" folder of which `executable` lies in Contents/; "" when there is none.
     static std::string enclosingAppBundle(const std::string& executable);

@@ -7,8 +7,9 @@
 
 namespace platform {
 
-// The table of loaded kernel extensions (KextManagerCopyLoadedKextInfo) and their unloading. On
-// Linux the loaded kernel modules stand for it; tests install a table of their own.
+// The table of loaded kernel extensions (KextManagerCopyLoadedKextInfo) and their unloading. Each
+// system's backend gives its own (on Linux the loaded kernel modules stand for it); tests install a
+// table of their own.
 class KernelExtensionTable {
 public:
     struct Extension {
@@ -24,17 +25,10 @@ public:
     virtual int unload(const std::string& identifier) = 0;
 
     static std::shared_ptr<KernelExtensionTable> current();
+    // The machine's own table.
+    static std::shared_ptr<KernelExtensionTable> systemTable();
     // nullptr restores the machine's table.
     static void install(std::shared_ptr<KernelExtensionTable> table);
-};
-
-// /proc/modules: identifier = module name; started = state "Live"; path = the module file that
-// modinfo names, when it can tell. Unloads with delete_module. A kernel without loadable modules
-// gives an empty table.
-class LinuxModuleTable : public KernelExtensionTable {
-public:
-    std::optional<Loaded> loadedExtensions() const override;
-    int unload(const std::string& identifier) override;
 };
 
 }  // namespace platform

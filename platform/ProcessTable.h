@@ -8,7 +8,8 @@
 
 namespace platform {
 
-// The kernel's process table as libproc and sysctl show it on a Mac, read here from /proc.
+// The kernel's process table as libproc and sysctl show it on a Mac; each system's backend reads it
+// its own way.
 class ProcessTable {
 public:
     // What proc_pidinfo(PROC_PIDTBSDINFO) gives of a process.
@@ -21,8 +22,8 @@ public:
         std::string longName;  // the executable's file name cut to 32 bytes, else the command name
     };
 
-    // Width of the kernel's command-name field: 15 bytes on Linux (16 on macOS).
-    static constexpr std::size_t kCommandNameWidth = 15;
+    // Width of the kernel's command-name field on this system.
+    static const std::size_t kCommandNameWidth;
     static constexpr std::size_t kLongNameWidth = 32;
 
     // Every process id, in the kernel's order.
@@ -38,8 +39,14 @@ public:
     // preloaded ones included; nullopt when the map cannot be read.
     static std::optional<std::vector<std::string>> executableMappings(pid_t pid);
     // The identity of one of its namespaces ("mnt", "user", "pid", ...), as the kernel names it
-    // ("mnt:[4026531841]"); nullopt when it cannot be read.
+    // ("mnt:[4026531841]"); nullopt when it cannot be read or the system has no such thing.
     static std::optional<std::string> namespaceOf(pid_t pid, const std::string& kind);
+    // True when the process sees the files and users this process sees (the same mount and user
+    // namespaces where the system has them); otherwise false with the reason.
+    static bool sharesNamespacesWithSelf(pid_t pid, std::string& why);
+    // The folders (each ending in "/") the system loads its shared libraries and loader from, which
+    // only root can change.
+    static std::vector<std::string> systemLibraryFolders();
 
     // Login name of a user id; nullopt without a password-database entry.
     static std::optional<std::string> loginName(uid_t uid);

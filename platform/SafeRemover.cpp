@@ -1,11 +1,10 @@
 #include "platform/SafeRemover.h"
 
 #include "platform/PathUtil.h"
+#include "platform/SystemCalls.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -13,6 +12,9 @@
 
 namespace platform {
 namespace {
+
+using sys::calls;
+using sys::restarting;
 
 constexpr int kOpenFolder = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
 // Deeper trees than this are left in place rather than risking the descriptor limit.
@@ -24,14 +26,14 @@ public:
     ~FileDescriptor()
     {
         if (fd_ >= 0)
-            ::close(fd_);
+            calls().close(fd_);
     }
     FileDescriptor(FileDescriptor&& other) noexcept : fd_(other.release()) {}
     FileDescriptor& operator=(FileDescriptor&& other) noexcept
     {
         if (this != &other) {
             if (fd_ >= 0)
-                ::close(fd_);
+                calls().close(fd_);
             fd_ = other.release();
         }
         return *this;
@@ -48,25 +50,25 @@ private:
     int fd_;
 };
 
-std::vector<std::string> namesIn(int folder)
+// The names in the open folder; false when the listing broke off (the names are then a part).
+bool namesIn(int folder, std::vector<std::string>& names)
 {
-    std::vector<std::string> names;
     alignas(8) char buffer[32768];
     for (;;) {
-        const long n = ::syscall(SYS_getdents64, folder, buffer, sizeof buffer);
+        const long n = restarting([&] { return calls().readFolder(folder, buffer, sizeof buffer); });
         if (n <= 0)
-            break;
-        for (long offset = 0; offset < n;) {
-            const char* record = buffer + offset;
-            unsigned short length;
-            std::memcpy(&length, record + 16, sizeof length);
-            offset += length;
-            const char* name = record + 19;
-            if (std::strcmp(name, ".") != 0 && std::strcmp(name, "..") != 0)
-                names.emplace_back(name);
+            return n == 0;
+        sys::FolderRecords records(buffer, n);
+        for (sys::FolderEntry entry; records.next(entry);) {
+            if (std::strcmp(entry.name, ".") != 0 && std::strcmp(entry.name, "..") != 0)
+                names.emplace_back(entry.name);
         }
     }
-    return names;
+}
+
+int unlinkAt(int folder, const std::string& name, int flags)
+{
+    return restarting([&] { return calls().unlinkat(folder, name.c_str(), flags); });
 }
 
 // Empties the open folder; true when it is empty afterwards.
@@ -74,31 +76,32 @@ bool removeContents(int folder, int depth)
 {
     if (depth > kMaxDepth)
         return false;
-    bool complete = true;
-    // Listing first, then removing: removal while reading can make getdents skip entries.
-    for (const auto& name : namesIn(folder)) {
+    // Listing first, then removing: removal while reading can make the listing skip entries.
+    std::vector<std::string> names;
+    bool complete = namesIn(folder, names);
+    for (const auto& name : names) {
         struct stat st {};
-        if (::fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+        if (restarting([&] { return calls().fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW); }) != 0) {
             complete = complete && errno == ENOENT;
             continue;
         }
         if (S_ISDIR(st.st_mode)) {
-            FileDescriptor child(::openat(folder, name.c_str(), kOpenFolder));
+            FileDescriptor child(restarting([&] { return calls().openat(folder, name.c_str(), kOpenFolder, 0); }));
             if (child.get() < 0) {
                 // Swapped for a link (ELOOP, ENOTDIR) or gone: never followed.
                 complete = complete && errno == ENOENT;
                 continue;
             }
             struct stat opened {};
-            if (::fstat(child.get(), &opened) != 0 || opened.st_dev != st.st_dev || opened.st_ino != st.st_ino) {
+            if (restarting([&] { return calls().fstat(child.get(), &opened); }) != 0 || opened.st_dev != st.st_dev || opened.st_ino != st.st_ino) {
                 complete = false;
                 continue;
             }
             const bool emptied = removeContents(child.get(), depth + 1);
-            if (::unlinkat(folder, name.c_str(), AT_REMOVEDIR) != 0 && errno != ENOENT)
+            if (unlinkAt(folder, name, AT_REMOVEDIR) != 0 && errno != ENOENT)
                 complete = false;
             complete = complete && emptied;
-        } else if (::unlinkat(folder, name.c_str(), 0) != 0 && errno != ENOENT) {
+        } else if (unlinkAt(folder, name, 0) != 0 && errno != ENOENT) {
             complete = false;
         }
     }
@@ -118,13 +121,13 @@ int SafeRemover::openFolderNoFollow(const std::string& path)
 {
     if (path.empty() || path.front() != '/')
         return -1;
-    FileDescriptor current(::open("/", kOpenFolder));
+    FileDescriptor current(restarting([] { return calls().open("/", kOpenFolder, 0); }));
     for (const auto& part : path::components(path)) {
         if (part == "/")
             continue;
         if (current.get() < 0 || part == "." || part == "..")
             return -1;
-        current = FileDescriptor(::openat(current.get(), part.c_str(), kOpenFolder));
+        current = FileDescriptor(restarting([&] { return calls().openat(current.get(), part.c_str(), kOpenFolder, 0); }));
     }
     return current.release();
 }
@@ -138,19 +141,18 @@ bool SafeRemover::remove(const std::string& path)
         return false;
     const std::string name = path::lastComponent(path);
     struct stat st {};
-    if (::fstatat(parent.get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+    if (restarting([&] { return calls().fstatat(parent.get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW); }) != 0)
         return errno == ENOENT;
     if (!S_ISDIR(st.st_mode))
-        return ::unlinkat(parent.get(), name.c_str(), 0) == 0 || errno == ENOENT;
+        return unlinkAt(parent.get(), name, 0) == 0 || errno == ENOENT;
     {
-        FileDescriptor folder(::openat(parent.get(), name.c_str(), kOpenFolder));
+        FileDescriptor folder(restarting([&] { return calls().openat(parent.get(), name.c_str(), kOpenFolder, 0); }));
         if (folder.get() < 0)
             return false;
         removeContents(folder.get(), 0);
     }
-    if (::unlinkat(parent.get(), name.c_str(), AT_REMOVEDIR) == 0 || errno == ENOENT)
-        return true;
-    return false;
+    // What could not be removed keeps the folder from going; whatever else went is not put back.
+    return unlinkAt(parent.get(), name, AT_REMOVEDIR) == 0 || errno == ENOENT;
 }
 
 }  // namespace platform

@@ -8,7 +8,9 @@ namespace platform {
 // path is walked from "/" one folder at a time (openat with O_NOFOLLOW | O_DIRECTORY), and the
 // contents are removed relative to their open folder (unlinkat). A link anywhere on the way makes
 // the removal fail rather than go elsewhere; a link inside the tree is removed as a link. Safe to
-// use as root against a tree that someone else changes meanwhile.
+// use as root against a tree that someone else changes meanwhile. An entry that cannot be removed
+// (EACCES, EPERM, ENOSPC on some file systems, ...) stays with the folders above it, and the walk goes
+// on with the others; a call that a signal interrupts is made again.
 class SafeRemover {
 public:
     // True when nothing is left at the path. The path must be canonical (path::canonicalProblem).

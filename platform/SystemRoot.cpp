@@ -1,5 +1,7 @@
 #include "platform/SystemRoot.h"
 
+#include "platform/PathUtil.h"
+
 #include <cstdlib>
 
 namespace platform {
@@ -25,6 +27,18 @@ std::string fixedPath(std::string_view macPath)
     if (macPath == "/")
         return root;
     return root + std::string(macPath);
+}
+
+std::string macPathOf(const std::string& hostPath)
+{
+    const std::string root = systemRoot();
+    if (root == "/")
+        return hostPath;
+    if (hostPath == root)
+        return "/";
+    if (path::startsWith(hostPath, root + "/"))
+        return hostPath.substr(root.size());
+    return hostPath;
 }
 
 }  // namespace platform

@@ -13,4 +13,8 @@ std::string systemRoot();
 // to the path on this machine. Paths that are not absolute are returned unchanged.
 std::string fixedPath(std::string_view macPath);
 
+// The other way round: the Mac path of a path on this machine ("/Users/ann" for
+// "<root>/Users/ann"); a path outside the root is returned unchanged.
+std::string macPathOf(const std::string& hostPath);
+
 }  // namespace platform

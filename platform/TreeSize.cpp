@@ -1,12 +1,11 @@
 #include "platform/TreeSize.h"
 
 #include "platform/Statistics.h"
+#include "platform/SystemCalls.h"
 
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
-#include <unistd.h>
 
 #include <condition_variable>
 #include <cstring>
@@ -22,19 +21,10 @@
 namespace platform {
 namespace {
 
-// The record getdents64 fills: 8-byte inode, 8-byte offset, 2-byte length, 1-byte type, then the
-// NUL-terminated name.
-struct DirentView {
-    const char* record;
-    unsigned short length() const
-    {
-        unsigned short value;
-        std::memcpy(&value, record + 16, sizeof value);
-        return value;
-    }
-    unsigned char type() const { return static_cast<unsigned char>(record[18]); }
-    const char* name() const { return record + 19; }
-};
+using sys::calls;
+using sys::restarting;
+
+constexpr int kOpenFolder = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
 
 bool isDotOrDotDot(const char* name)
 {
@@ -132,7 +122,7 @@ private:
                 shared_.pop_back();
                 ++walking_;
                 lock.unlock();
-                const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+                const int fd = restarting([&] { return calls().open(path.c_str(), kOpenFolder, 0); });
                 if (fd >= 0)
                     walkFolder(fd, path, 0, tally);
                 lock.lock();
@@ -194,28 +184,27 @@ private:
         alignas(8) char buffer[32768];
         bool stop = false;
         while (!stop) {
-            const long n = ::syscall(SYS_getdents64, fd, buffer, sizeof buffer);
+            const long n = restarting([&] { return calls().readFolder(fd, buffer, sizeof buffer); });
             if (n <= 0)
                 break;
-            for (long offset = 0; offset < n;) {
-                const DirentView entry{buffer + offset};
-                offset += entry.length();
-                if (isDotOrDotDot(entry.name()))
+            sys::FolderRecords records(buffer, n);
+            for (sys::FolderEntry entry; records.next(entry);) {
+                if (isDotOrDotDot(entry.name))
                     continue;
                 if (!going()) {
                     stop = true;
                     break;
                 }
                 ++tally.entries;
-                unsigned char type = entry.type();
+                unsigned char type = entry.type;
                 struct stat st {};
                 if (type != DT_DIR) {
-                    if (::fstatat(fd, entry.name(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+                    if (restarting([&] { return calls().fstatat(fd, entry.name, &st, AT_SYMLINK_NOFOLLOW); }) != 0)
                         continue;
                     type = S_ISDIR(st.st_mode) ? DT_DIR : DT_REG;
                 }
                 if (type == DT_DIR) {
-                    subfolders.emplace_back(entry.name());
+                    subfolders.emplace_back(entry.name);
                     continue;
                 }
                 // The size of a walk is the space its removal frees: a file with several links
@@ -250,11 +239,11 @@ private:
             }
         }
         for (std::size_t i = 0; i < keep && !stop && going(); ++i) {
-            const int child = ::openat(fd, subfolders[i].c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+            const int child = restarting([&] { return calls().openat(fd, subfolders[i].c_str(), kOpenFolder, 0); });
             if (child >= 0)
                 walkFolder(child, childPath(subfolders[i]), depth + 1, tally);
         }
-        ::close(fd);
+        calls().close(fd);
     }
 
     const std::atomic<bool>* keepGoing_;
@@ -277,7 +266,7 @@ private:
 std::int64_t TreeSize::measure(const std::string& path, const std::atomic<bool>* keepGoing)
 {
     struct stat st {};
-    if (path.empty() || ::lstat(path.c_str(), &st) != 0)
+    if (path.empty() || restarting([&] { return calls().lstat(path.c_str(), &st); }) != 0)
         return 0;
     if (!S_ISDIR(st.st_mode))
         return st.st_size;

@@ -3,6 +3,7 @@
 #include "platform/Bundle.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
+#include "platform/SystemCalls.h"
 #include "platform/SystemRoot.h"
 
 #include <fcntl.h>
@@ -97,7 +98,7 @@ std::string findApplication(const std::string& folder, const std::string& lowerI
 bool startDetached(const std::string& executable)
 {
     int report[2];
-    if (::pipe2(report, O_CLOEXEC) != 0)
+    if (sys::calls().pipe(report) != 0)
         return false;
     const int devNull = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
     std::string program = executable;

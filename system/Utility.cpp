@@ -3,6 +3,7 @@
 #include "platform/FileSystem.h"
 #include "platform/PropertyList.h"
 #include "platform/Sandbox.h"
+#include "platform/Subprocess.h"
 #include "platform/SystemTools.h"
 #include "platform/Utf8.h"
 #include "system/KextManager.h"
@@ -11,16 +12,10 @@
 
 #include <dlfcn.h>
 #include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstdlib>
 #include <mutex>
-
-extern char** environ;
 
 namespace {
 
@@ -58,43 +53,18 @@ int Utility::ShellExecution(const std::optional<std::string>& command)
 
 std::optional<std::string> Utility::GetShellExecutionResult(const std::string& command)
 {
-    int out[2];
-    if (::pipe2(out, O_CLOEXEC) != 0)
+    const auto run = platform::Subprocess::run({"/bin/bash", "-c", command});
+    if (!run.started)
         return std::nullopt;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-    const char* argv[] = {"/bin/bash", "-c", command.c_str(), nullptr};
-    pid_t pid = -1;
-    const int spawned = ::posix_spawn(&pid, "/bin/bash", &actions, nullptr, const_cast<char* const*>(argv), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(out[1]);
-    if (spawned != 0) {
-        ::close(out[0]);
-        return std::nullopt;
-    }
-    std::string output;
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(out[0], buffer, sizeof buffer);
-        if (n > 0)
-            output.append(buffer, static_cast<std::size_t>(n));
-        else if (n == 0 || errno != EINTR)
-            break;
-    }
-    int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
     const char* self = "+[Utility GetShellExecutionResult:]";
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        ::kill(pid, SIGTERM);  // already ended: nothing left to stop
+    // The shell has ended and been waited for: there is nothing left to stop.
+    if (!run.exited || run.exitCode != 0)
         platform::tools::systemLog(std::string(self) + ", Task failed.");
-    } else {
+    else
         platform::tools::systemLog(std::string(self) + ", Task succeeded.");
-    }
-    ::close(out[0]);
-    if (!platform::utf8::isValid(output))
+    if (!platform::utf8::isValid(run.output))
         return std::nullopt;
-    return output;
+    return run.output;
 }
 
 bool Utility::CreatePlist(const std::string& plistPath, const std::string& appPath)

@@ -1,5 +1,8 @@
 #include "xpc/XPCListener.h"
 
+#include "platform/ProcessIdentity.h"
+#include "platform/SystemCalls.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <pthread.h>
@@ -7,14 +10,16 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
 #include <cstring>
 #include <memory>
-#include <thread>
 
 namespace {
 // A client that connects and then says nothing is not waited for long.
 constexpr int kRequestTimeoutMs = 10000;
+// How long the listener rests when the system has no descriptor or memory for a connection.
+constexpr int kShortageRestMs = 100;
+
+using platform::sys::calls;
 }  // namespace
 
 namespace {
@@ -54,8 +59,7 @@ XPCServerConnection::~XPCServerConnection()
 {
     if (fd_ >= 0)
         ::close(fd_);
-    if (peer_.pidfd >= 0)
-        ::close(peer_.pidfd);
+    platform::process::closeHandle(peer_.handle);
 }
 
 void XPCServerConnection::cutOff()
@@ -112,11 +116,11 @@ bool XPCListener::resume()
     if (fd_ >= 0)
         return true;
     fd_ = xpcsocket::listenAt(socketPath_);
-    if (fd_ < 0 || ::pipe2(wake_, O_CLOEXEC) != 0) {
+    if (fd_ < 0 || calls().pipe(wake_) != 0) {
         report("Server: cannot listen on " + socketPath_ + ": " + std::strerror(errno));
         return false;
     }
-    spare_ = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+    spare_ = calls().open("/dev/null", O_RDONLY | O_CLOEXEC, 0);
     limiter_ = std::make_unique<ConnectionLimiter>(limits);
     thread_ = std::thread([this] { acceptLoop(); });
     return true;
@@ -132,7 +136,7 @@ void XPCListener::invalidate()
         thread_.join();
     for (int& fd : {std::ref(fd_), std::ref(spare_), std::ref(wake_[0]), std::ref(wake_[1])}) {
         if (fd >= 0)
-            ::close(fd);
+            calls().close(fd);
         fd = -1;
     }
 }
@@ -143,23 +147,35 @@ void XPCListener::report(const std::string& message) const
         errorHandler_(message);
 }
 
+bool XPCListener::rest()
+{
+    pollfd wake{wake_[0], POLLIN, 0};
+    return calls().poll(&wake, 1, kShortageRestMs) == 0 && !stopping_;
+}
+
 int XPCListener::acceptOne()
 {
-    const int client = ::accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC);
+    const int client = calls().accept(fd_);
     if (client >= 0 || (errno != EMFILE && errno != ENFILE))
         return client;
+    const int shortage = errno;
     report("Server: out of descriptors; a connection was turned away");
     if (spare_ >= 0) {
-        ::close(spare_);
-        const int turnedAway = ::accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC);
+        calls().close(spare_);
+        spare_ = -1;
+        const int turnedAway = calls().accept(fd_);
         if (turnedAway >= 0)
-            ::close(turnedAway);
-        spare_ = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
-    } else {
-        // Without a spare the client stays queued; wait a little instead of spinning on it.
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        spare_ = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+            calls().close(turnedAway);
+        spare_ = calls().open("/dev/null", O_RDONLY | O_CLOEXEC, 0);
+        if (turnedAway >= 0)
+            return -1;
     }
+    // The client is still queued (no spare, or even the spare was not enough): poll would wake at
+    // once again, so rest first instead of spinning on it.
+    rest();
+    if (spare_ < 0)
+        spare_ = calls().open("/dev/null", O_RDONLY | O_CLOEXEC, 0);
+    errno = shortage;
     return -1;
 }
 
@@ -167,7 +183,7 @@ void XPCListener::acceptLoop()
 {
     while (!stopping_) {
         pollfd fds[2] = {{fd_, POLLIN, 0}, {wake_[0], POLLIN, 0}};
-        if (::poll(fds, 2, -1) < 0) {
+        if (calls().poll(fds, 2, -1) < 0) {
             if (errno == EINTR)
                 continue;
             return;
@@ -177,17 +193,16 @@ void XPCListener::acceptLoop()
         const int client = acceptOne();
         if (client < 0) {
             if (errno == ENOBUFS || errno == ENOMEM)
-                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+                rest();
             continue;
         }
         const auto peer = xpcsocket::peerOf(client);
         if (!peer) {
-            ::close(client);
+            calls().close(client);
             continue;
         }
         if (onAccept) {
-            if (peer->pidfd >= 0)
-                ::close(peer->pidfd);
+            platform::process::closeHandle(peer->handle);
             onAccept(client, *peer);
             continue;
         }

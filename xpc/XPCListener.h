@@ -68,9 +68,11 @@ public:
 
 private:
     void acceptLoop();
-    // accept4 that survives a full descriptor table: the pending client is taken with the spare
+    // An accept that survives a full descriptor table: the pending client is taken with the spare
     // descriptor and closed, rather than left to wake poll again and again.
     int acceptOne();
+    // Waits a little, or until invalidate(); false when woken.
+    bool rest();
     void report(const std::string& message) const;
 
     std::string serviceName_;

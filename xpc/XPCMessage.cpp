@@ -1,5 +1,7 @@
 #include "xpc/XPCMessage.h"
 
+#include "platform/LocalSocket.h"
+
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -72,30 +74,18 @@ std::optional<bool> decodeReply(std::string_view payload, std::string& why)
 
 namespace {
 
-// One recv; with `from`, a recvmsg whose credentials must name that process.
+// One recv; with `from`, bytes the kernel says that process sent.
 ssize_t receive(int fd, char* into, std::size_t count, const Sender* from, std::string& why)
 {
     if (!from)
         return ::recv(fd, into, count, 0);
-    iovec part{into, count};
-    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(ucred))];
-    msghdr message{};
-    message.msg_iov = &part;
-    message.msg_iovlen = 1;
-    message.msg_control = control;
-    message.msg_controllen = sizeof control;
-    const ssize_t n = ::recvmsg(fd, &message, MSG_CMSG_CLOEXEC);
+    platform::localsocket::Sender sender;
+    const ssize_t n = platform::localsocket::receiveFrom(fd, into, count, sender);
     if (n <= 0)
         return n;
-    const ucred* credentials = nullptr;
-    for (cmsghdr* header = CMSG_FIRSTHDR(&message); header; header = CMSG_NXTHDR(&message, header)) {
-        if (header->cmsg_level == SOL_SOCKET && header->cmsg_type == SCM_CREDENTIALS &&
-            header->cmsg_len >= CMSG_LEN(sizeof(ucred)))
-            credentials = reinterpret_cast<const ucred*>(CMSG_DATA(header));
-    }
-    if (!credentials || credentials->pid != from->pid || credentials->uid != from->uid) {
-        why = credentials ? "bytes sent by another process (pid " + std::to_string(credentials->pid) + ")"
-                          : "bytes without the sender's credentials";
+    if (sender.pid != from->pid || sender.uid != from->uid) {
+        why = sender.pid >= 0 ? "bytes sent by another process (pid " + std::to_string(sender.pid) + ")"
+                              : "bytes without the sender's credentials";
         errno = EPERM;
         return -2;
     }
@@ -164,7 +154,7 @@ bool writeAll(int fd, const std::string& bytes)
 {
     std::size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t n = ::send(fd, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
+        const ssize_t n = platform::localsocket::send(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)

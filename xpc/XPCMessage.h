@@ -30,8 +30,8 @@ std::string frame(const std::string& payload);
 std::optional<Request> decodeRequest(std::string_view payload, std::string& why);
 std::optional<bool> decodeReply(std::string_view payload, std::string& why);
 
-// The process a frame must come from, as the kernel attests it for each byte (SCM_CREDENTIALS on
-// a socket with SO_PASSCRED): not another process that shares the connection.
+// The process a frame must come from, as the kernel attests it for each byte received
+// (platform::localsocket::receiveFrom): not another process that shares the connection.
 struct Sender {
     pid_t pid = -1;
     uid_t uid = static_cast<uid_t>(-1);

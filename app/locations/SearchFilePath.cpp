@@ -36,17 +36,6 @@ bool isValidUrlString(std::string_view text)
     return !text.empty();
 }
 
-std::string rootRelative(const std::string& absolute, const std::string& root)
-{
-    if (root == "/")
-        return absolute;
-    if (absolute == root)
-        return "/";
-    if (path::startsWith(absolute, root + "/"))
-        return absolute.substr(root.size());
-    return absolute;
-}
-
 }  // namespace
 
 std::string SearchFilePath::realHomeDirectory()
@@ -55,8 +44,7 @@ std::string SearchFilePath::realHomeDirectory()
     if (!Utility::isSandboxed())
         return home;
     // The container home lies in the system root; the pieces are counted from the root's "/".
-    const std::string root = platform::systemRoot();
-    const std::string relative = rootRelative(home, root);
+    const std::string relative = platform::macPathOf(home);
     std::vector<std::string> pieces;
     for (const auto& part : path::components(relative)) {
         if (part != "/")

@@ -8,12 +8,12 @@
 #include "fixtures/MacTree.h"
 #include "fixtures/Unprivileged.h"
 #include "platform/PathUtil.h"
+#include "platform/ProcessIdentity.h"
 
 #include <gtest/gtest.h>
 
 #include <grp.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -173,9 +173,9 @@ protected:
         xpcsocket::Peer peer;
         peer.pid = process.pid();
         peer.uid = uid;
-        peer.pidfd = static_cast<int>(::syscall(SYS_pidfd_open, process.pid(), 0));
+        peer.handle = platform::process::openHandle(process.pid());
         const bool result = ClientCheck(bundle).accepts(peer, why);
-        ::close(peer.pidfd);
+        platform::process::closeHandle(peer.handle);
         return result;
     }
     fixtures::MacTree tree;

@@ -1,6 +1,7 @@
 #include "fixtures/MacTree.h"
 #include "platform/FileSystem.h"
 #include "platform/KernelExtensionTable.h"
+#include "platform/linux/LinuxModuleTable.h"
 #include "system/KextManager.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,5 @@
 #include "fixtures/MacTree.h"
+#include "fixtures/SystemCallFault.h"
 #include "platform/FileSystem.h"
 #include "platform/PropertyList.h"
 #include "system/KextManager.h"
@@ -44,6 +45,20 @@ TEST_F(UtilityTest, ShellResultIsStandardOutput)
     EXPECT_EQ(Utility::GetShellExecutionResult("echo partial; exit 4"), "partial\n");
     EXPECT_EQ(Utility::GetShellExecutionResult("echo only-error >&2"), "");
     EXPECT_FALSE(Utility::GetShellExecutionResult("printf '\\377\\376'").has_value());
+}
+
+// A failed command has ended and been reaped by the time its status is known; its pid may already
+// belong to another process, so nothing may be sent to it.
+TEST_F(UtilityTest, AFailedShellIsNotSignalledAfterItIsReaped)
+{
+    fixtures::ScopedSystemCallTrace trace;
+    EXPECT_EQ(Utility::GetShellExecutionResult("echo partial; exit 4"), "partial\n");
+    const auto waits = trace.of(fixtures::SystemCall::waitpid);
+    ASSERT_EQ(waits.size(), 1u);
+    const long shell = waits.front().result;
+    ASSERT_GT(shell, 0);
+    for (const auto& signal : trace.of(fixtures::SystemCall::kill))
+        EXPECT_NE(signal.argument, shell) << "signal sent to the reaped shell";
 }
 
 TEST_F(UtilityTest, CreatePlistWritesTheDaemonJobAndLoadsIt)

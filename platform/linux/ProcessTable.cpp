@@ -5,6 +5,7 @@
 
 #include <dirent.h>
 #include <pwd.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -30,6 +31,8 @@ std::optional<std::string> readSmallFile(const std::string& path)
 }
 
 }  // namespace
+
+const std::size_t ProcessTable::kCommandNameWidth = 15;  // TASK_COMM_LEN less its NUL
 
 std::vector<pid_t> ProcessTable::allPids()
 {
@@ -149,6 +152,24 @@ std::optional<std::vector<std::string>> ProcessTable::executableMappings(pid_t p
 std::optional<std::string> ProcessTable::namespaceOf(pid_t pid, const std::string& kind)
 {
     return fs::readLink("/proc/" + std::to_string(pid) + "/ns/" + kind);
+}
+
+bool ProcessTable::sharesNamespacesWithSelf(pid_t pid, std::string& why)
+{
+    for (const char* kind : {"mnt", "user"}) {
+        const auto theirs = namespaceOf(pid, kind);
+        const auto ours = namespaceOf(::getpid(), kind);
+        if (!theirs || !ours || *theirs != *ours) {
+            why = std::string("it lives in another ") + kind + " namespace";
+            return false;
+        }
+    }
+    return true;
+}
+
+std::vector<std::string> ProcessTable::systemLibraryFolders()
+{
+    return {"/usr/lib/", "/lib/", "/usr/lib64/", "/lib64/", "/usr/lib32/", "/lib32/"};
 }
 
 }  // namespace platform
