@@ -4,6 +4,7 @@
 #include "app/locations/SearchFilePath.h"
 #include "platform/DispatchQueue.h"
 #include "platform/OneReply.h"
+#include "platform/SystemCalls.h"
 #include "platform/FileSystem.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,8 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <functional>
+#include <mutex>
 #include <random>
 #include <set>
 #include <thread>
@@ -236,6 +239,34 @@ TEST_F(ScanLoopTest, HiddenEntriesCountAndAFileLinkedTwiceCountsOnce)
     EXPECT_EQ(UninstallAppManager::sizeOfPath(folder, manager.get()), 1000 + 2000 + 5000 + 700);
 }
 
+// A system-call table that runs a step of the test at a chosen point of a walk.
+class WalkHook {
+public:
+    explicit WalkHook(std::function<void(const char* name)> onOpen) : table_(platform::sys::systemTable())
+    {
+        action() = std::move(onOpen);
+        table_.openat = [](int folder, const char* name, int flags, mode_t mode) {
+            action()(name);
+            return platform::sys::systemTable().openat(folder, name, flags, mode);
+        };
+        previous_ = platform::sys::install(&table_);
+    }
+    ~WalkHook()
+    {
+        platform::sys::install(previous_);
+        action() = nullptr;
+    }
+
+private:
+    static std::function<void(const char*)>& action()
+    {
+        static std::function<void(const char*)> current;
+        return current;
+    }
+    platform::sys::SystemCalls table_;
+    const platform::sys::SystemCalls* previous_ = nullptr;
+};
+
 TEST_F(ScanLoopTest, ClearingContinueStopsARunningWalkWithTheTotalSoFar)
 {
     for (int d = 0; d < 200; ++d)
@@ -244,12 +275,23 @@ TEST_F(ScanLoopTest, ClearingContinueStopsARunningWalkWithTheTotalSoFar)
     const auto manager = UninstallAppManager::make();
     EXPECT_EQ(UninstallAppManager::sizeOfPath(tree.at("/Walk"), manager.get()), 200 * 50 * 1000);
 
-    std::atomic<std::int64_t> partial{-1};
-    std::thread walker([&] { partial = UninstallAppManager::sizeOfPath(tree.at("/Walk"), manager.get()); });
-    manager->continue_ = false;
-    walker.join();
-    EXPECT_GE(partial.load(), 0);
-    EXPECT_LT(partial.load(), 200 * 50 * 1000);
+    // The flag clears as the walk enters its twentieth folder: what was counted so far comes back.
+    std::atomic<int> opened{0};
+    std::int64_t partial = -1;
+    {
+        WalkHook hook([&](const char*) {
+            if (++opened == 20)
+                manager->continue_ = false;
+        });
+        partial = UninstallAppManager::sizeOfPath(tree.at("/Walk"), manager.get());
+    }
+    EXPECT_GE(opened.load(), 20);
+    EXPECT_LT(opened.load(), 200);
+    EXPECT_GT(partial, 0);
+    EXPECT_LT(partial, 200 * 50 * 1000);
+    EXPECT_EQ(partial % 1000, 0);
+    // Once cleared, no walk starts at all.
+    EXPECT_EQ(UninstallAppManager::sizeOfPath(tree.at("/Walk"), manager.get()), 0);
 }
 
 TEST_F(ScanLoopTest, AFolderThatVanishesDuringTheWalkIsSkipped)
@@ -257,17 +299,25 @@ TEST_F(ScanLoopTest, AFolderThatVanishesDuringTheWalkIsSkipped)
     for (int d = 0; d < 300; ++d)
         tree.writeFileOfSize(tree.at("/Vanish/d" + std::to_string(d) + "/f"), 100);
     const auto manager = UninstallAppManager::make();
-    std::atomic<bool> stop{false};
-    std::thread remover([&] {
-        for (int d = 299; d >= 0 && !stop; d -= 2)
-            fixtures::MacTree::removeTree(tree.at("/Vanish/d" + std::to_string(d)));
-    });
-    const std::int64_t size = UninstallAppManager::sizeOfPath(tree.at("/Vanish"), manager.get());
-    stop = true;
-    remover.join();
-    EXPECT_GE(size, 150 * 100);
-    EXPECT_LE(size, 300 * 100);
-    EXPECT_EQ(size % 100, 0);
+    // Each folder is removed just before the walk opens it: listed, then gone. The walk may share
+    // its folders with a helper thread.
+    std::mutex lock;
+    std::vector<std::string> vanished;
+    std::int64_t size = -1;
+    {
+        WalkHook hook([&](const char* name) {
+            const std::string folder(name);
+            if (folder == "d7" || folder == "d150" || folder == "d299") {
+                fixtures::MacTree::removeTree(tree.at("/Vanish/" + folder));
+                std::lock_guard guard(lock);
+                vanished.push_back(folder);
+            }
+        });
+        size = UninstallAppManager::sizeOfPath(tree.at("/Vanish"), manager.get());
+    }
+    std::sort(vanished.begin(), vanished.end());
+    EXPECT_EQ(vanished, (std::vector<std::string>{"d150", "d299", "d7"}));
+    EXPECT_EQ(size, 297 * 100);
 }
 
 }  // namespace
