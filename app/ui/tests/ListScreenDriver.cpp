@@ -40,9 +40,19 @@ bool ListScreenDriver::scanAll()
     return QTest::qWaitFor([this] { return screen->isSizeSortable(); }, 10000);
 }
 
-AppListModel* ListScreenDriver::model() const
+AppListFilter* ListScreenDriver::model() const
+{
+    return screen->listFilter();
+}
+
+AppListModel* ListScreenDriver::appModel() const
 {
     return screen->model();
+}
+
+UninstallApp* ListScreenDriver::appAt(const QModelIndex& index) const
+{
+    return appModel()->appAt(model()->mapToSource(index));
 }
 
 NSOutlineViewEx* ListScreenDriver::outline() const
