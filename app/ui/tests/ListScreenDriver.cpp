@@ -4,7 +4,6 @@
 #include "app/ui/NSOutlineViewEx.h"
 #include "app/ui/OutlineRowDelegate.h"
 
-#include <QCoreApplication>
 #include <QHeaderView>
 #include <QTest>
 #include <QVBoxLayout>
@@ -95,7 +94,6 @@ void ListScreenDriver::clickCheckBox(const QModelIndex& index)
     option.rect = outline()->visualRect(index);
     const QPoint center = outline()->rowDelegate()->checkRect(option, index).center();
     QTest::mouseClick(outline()->viewport(), Qt::LeftButton, {}, center);
-    QCoreApplication::processEvents();  // the row is reloaded in a later turn
 }
 
 void ListScreenDriver::clickRow(const QModelIndex& index)
