@@ -1,21 +1,18 @@
 #include "app/ui/AppListModel.h"
 
+#include "app/ui/AppIconCache.h"
 #include "Auxiliary/ByteCountFormatter.h"
-#include "platform/Localization.h"
+#include "Auxiliary/StringExtension.h"
+#include "platform/PathUtil.h"
 #include "platform/Workspace.h"
 
 #include <QColor>
 #include <QDateTime>
-#include <QFileIconProvider>
-#include <QImageReader>
 #include <QTimeZone>
 
-namespace {
+#include <algorithm>
 
-QString localizedText(const char* english)
-{
-    return QString::fromStdString(platform::localized(english));
-}
+namespace {
 
 Qt::CheckState checkState(SelectionState state)
 {
@@ -31,18 +28,13 @@ QString sizeText(std::int64_t bytes)
     return QString::fromStdString(format2ByteCountString(bytes));
 }
 
+const QList<int> kCheckRoles{Qt::CheckStateRole};
+
 }  // namespace
 
-AppListModel::AppListModel(const std::vector<std::shared_ptr<UninstallApp>>* apps, QObject* parent)
-    : AppListModel(apps, Options{}, parent)
-{
-}
+AppListModel::AppListModel(QObject* parent) : AppListModel(Options{}, parent) {}
 
-AppListModel::AppListModel(const std::vector<std::shared_ptr<UninstallApp>>* apps, Options options, QObject* parent)
-    : QAbstractItemModel(parent), apps_(apps), options_(options)
-{
-    reload();
-}
+AppListModel::AppListModel(Options options, QObject* parent) : QAbstractItemModel(parent), options_(options) {}
 
 void AppListModel::setColumns(std::vector<TableColumn> columns)
 {
@@ -50,18 +42,48 @@ void AppListModel::setColumns(std::vector<TableColumn> columns)
     emit headerDataChanged(Qt::Horizontal, 0, kColumnCount - 1);
 }
 
-void AppListModel::reload()
+void AppListModel::setApps(std::vector<std::shared_ptr<UninstallApp>> apps)
 {
     beginResetModel();
+    apps_ = std::move(apps);
+    rebuildRows();
+    endResetModel();
+    const auto before = chosen_.size();
+    std::erase_if(chosen_, [this](const auto& app) { return !appRows_.contains(app.get()); });
+    if (chosen_.size() != before)
+        emit chosenAppsChanged();
+}
+
+void AppListModel::rebuildRows()
+{
     appRows_.clear();
     shownReady_.clear();
-    for (std::size_t row = 0; row < apps_->size(); ++row) {
-        const UninstallApp* app = (*apps_)[row].get();
+    for (std::size_t row = 0; row < apps_.size(); ++row) {
+        const UninstallApp* app = apps_[row].get();
         appRows_.insert(app, static_cast<int>(row));
         if (app->isReady)
             shownReady_.insert(app);
     }
+    // A record that has gone may leave its address to a new one.
+    for (auto* cache : {&names_, &displayNames_})
+        cache->removeIf([this](const auto& entry) { return !appRows_.contains(entry.key()); });
+}
+
+void AppListModel::pruneAfterRemoval(std::vector<std::shared_ptr<UninstallApp>>& catalogue)
+{
+    beginResetModel();
+    for (const auto& app : catalogue) {
+        app->setSelectionState(kSelectionOff);
+        app->removeMissingFiles();
+    }
+    std::erase_if(catalogue, [](const auto& app) { return app->fileGroups.empty() && app->isReady; });
+    apps_ = catalogue;
+    rebuildRows();
+    const bool hadChosen = !chosen_.empty();
+    chosen_.clear();
     endResetModel();
+    if (hadChosen)
+        emit chosenAppsChanged();
 }
 
 void AppListModel::appDidScan(const UninstallApp* app)
@@ -83,24 +105,6 @@ void AppListModel::appDidScan(const UninstallApp* app)
     emit dataChanged(appIndex, index(row, kColumnCount - 1));
 }
 
-void AppListModel::reloadApp(const UninstallApp* app)
-{
-    const int row = rowOfApp(app);
-    if (row < 0)
-        return;
-    const QModelIndex appIndex = index(row, 0);
-    emit dataChanged(appIndex, index(row, kColumnCount - 1));
-    if (!shownReady_.contains(app))
-        return;
-    for (int g = 0; g < rowCount(appIndex); ++g) {
-        const QModelIndex groupIndex = index(g, 0, appIndex);
-        emit dataChanged(groupIndex, index(g, kColumnCount - 1, appIndex));
-        const int files = rowCount(groupIndex);
-        if (files > 0)
-            emit dataChanged(index(0, 0, groupIndex), index(files - 1, kColumnCount - 1, groupIndex));
-    }
-}
-
 int AppListModel::rowOfApp(const UninstallApp* app) const
 {
     return appRows_.value(app, -1);
@@ -108,6 +112,7 @@ int AppListModel::rowOfApp(const UninstallApp* app) const
 
 AppListModel::Kind AppListModel::kind(const QModelIndex& index) const
 {
+    // Top-level rows carry no pointer, group rows their application, file rows their group.
     if (!index.internalPointer())
         return Kind::app;
     return appRows_.contains(static_cast<const UninstallApp*>(index.internalPointer())) ? Kind::group : Kind::file;
@@ -115,10 +120,10 @@ AppListModel::Kind AppListModel::kind(const QModelIndex& index) const
 
 UninstallApp* AppListModel::appAt(const QModelIndex& index) const
 {
-    if (!index.isValid())
+    if (!index.isValid() || index.model() != this)
         return nullptr;
     switch (kind(index)) {
-    case Kind::app: return (*apps_)[index.row()].get();
+    case Kind::app: return apps_[index.row()].get();
     case Kind::group: return static_cast<UninstallApp*>(index.internalPointer());
     case Kind::file: {
         const auto* group = static_cast<UnFileGroup*>(index.internalPointer());
@@ -130,7 +135,7 @@ UninstallApp* AppListModel::appAt(const QModelIndex& index) const
 
 UnFileGroup* AppListModel::groupAt(const QModelIndex& index) const
 {
-    if (!index.isValid())
+    if (!index.isValid() || index.model() != this)
         return nullptr;
     switch (kind(index)) {
     case Kind::group: return static_cast<UninstallApp*>(index.internalPointer())->fileGroups[index.row()].get();
@@ -141,7 +146,7 @@ UnFileGroup* AppListModel::groupAt(const QModelIndex& index) const
 
 UnFileItem* AppListModel::fileAt(const QModelIndex& index) const
 {
-    if (!index.isValid() || kind(index) != Kind::file)
+    if (!index.isValid() || index.model() != this || kind(index) != Kind::file)
         return nullptr;
     return static_cast<UnFileGroup*>(index.internalPointer())->fileItem[index.row()].get();
 }
@@ -152,6 +157,17 @@ QModelIndex AppListModel::indexOfApp(const UninstallApp* app, int column) const
     return row < 0 ? QModelIndex() : index(row, column);
 }
 
+QModelIndex AppListModel::indexOfBundle(const std::string& bundlePath) const
+{
+    const std::string wanted = platform::path::standardize(bundlePath);
+    for (std::size_t row = 0; row < apps_.size(); ++row) {
+        const auto& path = apps_[row]->bundlePath;
+        if (path && platform::path::standardize(*path) == wanted)
+            return index(static_cast<int>(row), 0);
+    }
+    return {};
+}
+
 QModelIndex AppListModel::index(int row, int column, const QModelIndex& parent) const
 {
     if (row < 0 || column < 0 || column >= kColumnCount || row >= rowCount(parent))
@@ -159,7 +175,7 @@ QModelIndex AppListModel::index(int row, int column, const QModelIndex& parent) 
     if (!parent.isValid())
         return createIndex(row, column, nullptr);
     switch (kind(parent)) {
-    case Kind::app: return createIndex(row, column, (*apps_)[parent.row()].get());
+    case Kind::app: return createIndex(row, column, apps_[parent.row()].get());
     case Kind::group: return createIndex(row, column, groupAt(parent));
     case Kind::file: return {};
     }
@@ -186,12 +202,12 @@ QModelIndex AppListModel::parent(const QModelIndex& child) const
 int AppListModel::rowCount(const QModelIndex& parent) const
 {
     if (!parent.isValid())
-        return static_cast<int>(apps_->size());
+        return static_cast<int>(apps_.size());
     if (parent.column() != 0)
         return 0;
     switch (kind(parent)) {
     case Kind::app: {
-        const UninstallApp* app = (*apps_)[parent.row()].get();
+        const UninstallApp* app = apps_[parent.row()].get();
         return !options_.flat && shownReady_.contains(app) ? static_cast<int>(app->fileGroups.size()) : 0;
     }
     case Kind::group: return static_cast<int>(groupAt(parent)->fileItem.size());
@@ -247,70 +263,6 @@ QString AppListModel::shownName(const UninstallApp* app) const
     return *it;
 }
 
-void AppListModel::reorder()
-{
-    // The list has been sorted already; appRows_ still has the old rows. Rows below an application
-    // name it by pointer, so only the top-level indexes move.
-    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    QHash<int, const UninstallApp*> oldRows;
-    for (auto it = appRows_.cbegin(); it != appRows_.cend(); ++it)
-        oldRows.insert(it.value(), it.key());
-    appRows_.clear();
-    for (std::size_t row = 0; row < apps_->size(); ++row)
-        appRows_.insert((*apps_)[row].get(), static_cast<int>(row));
-    const QModelIndexList persistent = persistentIndexList();
-    QModelIndexList moved;
-    for (const QModelIndex& old : persistent) {
-        if (old.internalPointer()) {
-            moved << old;
-            continue;
-        }
-        const int row = appRows_.value(oldRows.value(old.row()), -1);
-        moved << (row < 0 ? QModelIndex() : createIndex(row, old.column(), nullptr));
-    }
-    changePersistentIndexList(persistent, moved);
-    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
-}
-
-QIcon AppListModel::iconFor(const std::optional<platform::FileIcon>& icon, bool isDir)
-{
-    // Process-wide and read into memory at once: the flow screens still show an application's icon
-    // after its bundle, and the icon file with it, has gone.
-    static QHash<QString, QIcon> cache;
-    const QString key = icon && !icon->imagePath.empty() ? QString::fromStdString(icon->imagePath)
-                                                         : QStringLiteral("theme:") + (isDir ? "dir:" : "file:") +
-                                                               QString::fromStdString(icon ? icon->themeName : "");
-    if (const auto it = cache.constFind(key); it != cache.constEnd())
-        return *it;
-    QIcon result;
-    if (icon && !icon->imagePath.empty()) {
-        QImageReader reader(QString::fromStdString(icon->imagePath));
-        // An .icns holds several sizes; the list draws at most 64 pixels (32 points at 2x).
-        QImage smallest;
-        for (int i = 0; i < std::max(1, reader.imageCount()); ++i) {
-            if (i > 0 && !reader.jumpToImage(i))
-                break;
-            const QImage image = reader.read();
-            if (image.isNull())
-                continue;
-            if (image.width() <= 256)
-                result.addPixmap(QPixmap::fromImage(image));
-            else if (smallest.isNull() || image.width() < smallest.width())
-                smallest = image;
-        }
-        if (result.isNull() && !smallest.isNull())
-            result.addPixmap(QPixmap::fromImage(smallest.scaled(64, 64, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
-    }
-    if (result.isNull()) {
-        static QFileIconProvider provider;
-        const QIcon fallback = provider.icon(isDir ? QFileIconProvider::Folder : QFileIconProvider::File);
-        result = icon && !icon->themeName.empty() ? QIcon::fromTheme(QString::fromStdString(icon->themeName), fallback)
-                                                  : fallback;
-    }
-    cache.insert(key, result);
-    return result;
-}
-
 QVariant AppListModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid())
@@ -329,7 +281,7 @@ QVariant AppListModel::data(const QModelIndex& index, int role) const
             if (role == Qt::DisplayRole)
                 return shownName(app);
             if (role == Qt::DecorationRole)
-                return iconFor(app->icon, true);
+                return AppIconCache::iconFor(app->icon, true);
             if (role == Qt::CheckStateRole)
                 return checkState(app->selectionState());
             if (role == CheckableRole)
@@ -339,7 +291,7 @@ QVariant AppListModel::data(const QModelIndex& index, int role) const
             if (role != Qt::DisplayRole)
                 break;
             switch (options_.appSize) {
-            case AppSize::bundleOrScanning: return ready ? sizeText(app->bundleSize) : localizedText("Scanning...");
+            case AppSize::bundleOrScanning: return ready ? sizeText(app->bundleSize) : strings::localized("Scanning...");
             case AppSize::total: return sizeText(app->totalSize);
             case AppSize::bundle: return sizeText(app->bundleSize);
             case AppSize::none: return QString();
@@ -374,7 +326,7 @@ QVariant AppListModel::data(const QModelIndex& index, int role) const
         if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
             return QString::fromStdString(file->fileName);
         if (role == Qt::DecorationRole)
-            return iconFor(file->icon, file->isDir);
+            return AppIconCache::iconFor(file->icon, file->isDir);
         if (role == Qt::CheckStateRole)
             return file->isSelected ? Qt::Checked : Qt::Unchecked;
         if (role == CheckableRole)
@@ -394,6 +346,62 @@ QVariant AppListModel::data(const QModelIndex& index, int role) const
             return QString();
     }
     return {};
+}
+
+bool AppListModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (role != Qt::CheckStateRole || !index.isValid() || index.model() != this || index.column() != kNameColumn ||
+        !(flags(index) & Qt::ItemIsUserCheckable))
+        return false;
+    bool valid = false;
+    const int wanted = value.toInt(&valid);
+    if (!valid || (wanted != Qt::Checked && wanted != Qt::Unchecked))
+        return false;
+    const int state = wanted == Qt::Checked ? kSelectionOn : kSelectionOff;
+    UninstallApp* app = appAt(index);
+    switch (kind(index)) {
+    case Kind::app: app->setSelectionState(state); break;
+    case Kind::group: groupAt(index)->setSelectionState(state); break;
+    case Kind::file: fileAt(index)->isSelected = state == kSelectionOn; break;
+    }
+    emitCheckChanged(index);
+    if (app)
+        updateChosen(app);
+    return true;
+}
+
+void AppListModel::emitCheckChanged(const QModelIndex& changed)
+{
+    for (QModelIndex row = changed; row.isValid(); row = row.parent())
+        emit dataChanged(row, row, kCheckRoles);
+    emitCheckChangedBelow(changed);
+}
+
+void AppListModel::emitCheckChangedBelow(const QModelIndex& parent)
+{
+    const int rows = rowCount(parent);
+    if (rows == 0)
+        return;
+    emit dataChanged(index(0, kNameColumn, parent), index(rows - 1, kNameColumn, parent), kCheckRoles);
+    for (int row = 0; row < rows; ++row)
+        emitCheckChangedBelow(index(row, kNameColumn, parent));
+}
+
+void AppListModel::updateChosen(const UninstallApp* app)
+{
+    const auto entry = std::find_if(chosen_.begin(), chosen_.end(),
+                                    [&](const auto& chosen) { return chosen->identifier == app->identifier; });
+    if (app->selectionState() == kSelectionOff) {
+        if (entry == chosen_.end())
+            return;
+        chosen_.erase(entry);
+    } else {
+        const int row = rowOfApp(app);
+        if (entry != chosen_.end() || row < 0)
+            return;
+        chosen_.push_back(apps_[row]);
+    }
+    emit chosenAppsChanged();
 }
 
 QVariant AppListModel::headerData(int section, Qt::Orientation orientation, int role) const

@@ -5,18 +5,20 @@
 
 #include <QAbstractItemModel>
 #include <QHash>
-#include <QIcon>
 #include <QSet>
 
 #include <memory>
+#include <string>
 #include <vector>
 
-// The outline's data: applications, their file groups and the groups' files, read straight from the
-// records (a check box's state is worked out from the items, never stored twice). The application
-// list itself belongs to the screen controller; the model shows it and is told when it changes.
+// The outline's data: applications, their file groups and the groups' files. The model keeps its
+// own list of the catalogue's records (shared with the catalogue) and reads them directly: a check
+// box's state is worked out from the items, never stored twice. Ticks go through setData, which
+// also keeps the list of chosen applications in the order they were first ticked.
 //
-// An application shows children only once the model has been told it is ready (appDidScan or a
-// reload), so the row count never changes behind the view's back while a scan fills the groups.
+// An application shows children only once the model has been told it is ready (appDidScan or
+// setApps), so the row count never changes behind the view's back while a scan fills the groups.
+// Search and sorting belong to AppListFilter, which sits between this model and the view.
 // Main thread only.
 class AppListModel : public QAbstractItemModel {
     Q_OBJECT
@@ -33,34 +35,44 @@ public:
     // What an application row shows in the size column.
     enum class AppSize { bundleOrScanning, total, bundle, none };
     struct Options {
-        bool flat = false;  // applications only, nothing expands
+        bool flat = false;  // applications only, nothing expands, nothing is ticked
         AppSize appSize = AppSize::bundleOrScanning;
     };
 
-    explicit AppListModel(const std::vector<std::shared_ptr<UninstallApp>>* apps, QObject* parent = nullptr);
-    AppListModel(const std::vector<std::shared_ptr<UninstallApp>>* apps, Options options, QObject* parent = nullptr);
+    explicit AppListModel(QObject* parent = nullptr);
+    AppListModel(Options options, QObject* parent = nullptr);
 
     // The outline's columns, in order (identifier, header title and width).
     void setColumns(std::vector<TableColumn> columns);
     const std::vector<TableColumn>& columns() const { return columns_; }
 
-    // The list changed as a whole (discovery, search, sort, return to the list).
-    void reload();
-    // One application's scan finished: its groups appear.
+    // Shows `apps` in this order (a reset). Chosen applications that are no longer listed are
+    // forgotten; the others stay chosen.
+    void setApps(std::vector<std::shared_ptr<UninstallApp>> apps);
+    const std::vector<std::shared_ptr<UninstallApp>>& apps() const { return apps_; }
+    // One application's scan finished: its groups appear and its texts change.
     void appDidScan(const UninstallApp* app);
-    // One application's check boxes or texts changed, with its groups and files.
-    void reloadApp(const UninstallApp* app);
+
+    // The applications with at least one ticked file, in the order they were first ticked.
+    const std::vector<std::shared_ptr<UninstallApp>>& chosenApps() const { return chosen_; }
+    // After a removal run (main thread, the delete queue done): every application of `catalogue` is
+    // unticked and rid of the files that no longer exist, the scanned ones left with nothing are
+    // taken out of `catalogue`, and the model shows what remains with nothing chosen.
+    void pruneAfterRemoval(std::vector<std::shared_ptr<UninstallApp>>& catalogue);
 
     Kind kind(const QModelIndex& index) const;
+    // Null for an invalid index (or, for groupAt and fileAt, a row of another kind).
     UninstallApp* appAt(const QModelIndex& index) const;
     UnFileGroup* groupAt(const QModelIndex& index) const;
     UnFileItem* fileAt(const QModelIndex& index) const;
+    // Invalid when the application is not listed.
     QModelIndex indexOfApp(const UninstallApp* app, int column = 0) const;
+    // The first listed application whose bundle is at `bundlePath` (paths compared standardised);
+    // invalid when there is none.
+    QModelIndex indexOfBundle(const std::string& bundlePath) const;
     // The application's display name, cached (reading it opens the bundle).
     QString displayName(const UninstallApp* app) const;
-    // Moves the applications to their new order in the list, keeping expanded rows expanded.
-    void reorder();
-    // The name shown for an application (display name without a trailing extension), cached.
+    // The name shown for an application (display name without a package extension), cached.
     QString shownName(const UninstallApp* app) const;
     static QString nameWithoutExtension(const QString& name);
     // Orange when the "yyyy-M-d" date lies more than 90 days back.
@@ -72,16 +84,27 @@ public:
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     bool hasChildren(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    // Qt::CheckStateRole on the name column of a tickable row, with Qt::Checked or Qt::Unchecked: an
+    // application or group ticks or clears all its items, a file itself. The rows above and below
+    // are reported changed with it. False (nothing changes) for any other role, value or row.
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
-private:
-    // Process-wide cache, shared by every list.
-    static QIcon iconFor(const std::optional<platform::FileIcon>& icon, bool isDir);
-    int rowOfApp(const UninstallApp* app) const;
+signals:
+    // chosenApps() changed.
+    void chosenAppsChanged();
 
-    const std::vector<std::shared_ptr<UninstallApp>>* apps_;
+private:
+    int rowOfApp(const UninstallApp* app) const;
+    void rebuildRows();
+    void updateChosen(const UninstallApp* app);
+    void emitCheckChanged(const QModelIndex& changed);
+    void emitCheckChangedBelow(const QModelIndex& parent);
+
     Options options_;
+    std::vector<std::shared_ptr<UninstallApp>> apps_;
+    std::vector<std::shared_ptr<UninstallApp>> chosen_;
     std::vector<TableColumn> columns_;
     QHash<const UninstallApp*, int> appRows_;
     QSet<const UninstallApp*> shownReady_;

@@ -8,7 +8,7 @@
 
 FlatAppList::FlatAppList(QWidget* parent, AppListModel::AppSize size, int nameWidth, int sizeWidth)
     : view_(new NSOutlineViewEx(parent)),
-      model_(new AppListModel(&apps, AppListModel::Options{true, size}, view_))
+      model_(new AppListModel(AppListModel::Options{true, size}, view_))
 {
     view_->setModel(model_);
     view_->rowDelegate()->showsCheckBoxes = false;
@@ -26,12 +26,11 @@ FlatAppList::FlatAppList(QWidget* parent, AppListModel::AppSize size, int nameWi
 
 void FlatAppList::setApps(std::vector<std::shared_ptr<UninstallApp>> shown)
 {
-    apps = std::move(shown);
-    model_->reload();
+    model_->setApps(std::move(shown));
     view_->setFixedHeight(listHeight());
 }
 
 int FlatAppList::listHeight() const
 {
-    return std::min(OutlineRowDelegate::kRowHeight * static_cast<int>(apps.size()), kMaximumHeight);
+    return std::min(OutlineRowDelegate::kRowHeight * model_->rowCount(), kMaximumHeight);
 }

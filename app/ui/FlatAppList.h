@@ -17,9 +17,8 @@ public:
 
     NSOutlineViewEx* view() const { return view_; }
     AppListModel* model() const { return model_; }
-    std::vector<std::shared_ptr<UninstallApp>> apps;
 
-    // Shows `apps` and sets the height to min(36 x rows, maximumHeight).
+    // Shows `shown` and sets the height to min(36 x rows, maximumHeight).
     void setApps(std::vector<std::shared_ptr<UninstallApp>> shown);
     int listHeight() const;
     static constexpr int kMaximumHeight = 144;

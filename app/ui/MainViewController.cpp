@@ -1,5 +1,7 @@
 #include "app/ui/MainViewController.h"
 
+#include "app/ui/AppIconCache.h"
+#include "app/ui/AppListFilter.h"
 #include "app/ui/AppListModel.h"
 #include "app/ui/MainViewDelegateBridge.h"
 #include "app/ui/NSOutlineViewEx.h"
@@ -15,10 +17,10 @@
 #include "Auxiliary/AppFonts.h"
 #include "Auxiliary/Appearance.h"
 #include "Auxiliary/RkLabel.h"
+#include "Auxiliary/StringExtension.h"
 #include "Auxiliary/ViewHelpers.h"
 #include "platform/Bundle.h"
 #include "platform/DispatchQueue.h"
-#include "platform/Localization.h"
 #include "platform/PathUtil.h"
 #include "platform/SystemRoot.h"
 #include "platform/qt/FileViewer.h"
@@ -38,11 +40,6 @@
 #include <algorithm>
 
 namespace {
-
-QString localizedText(const char* english)
-{
-    return QString::fromStdString(platform::localized(english));
-}
 
 const QString kNameColumnId = QStringLiteral("com.uninstaller.name");
 const QString kSizeColumnId = QStringLiteral("com.uninstaller.size");
@@ -66,7 +63,11 @@ void setTextColor(QWidget* widget, const QColor& color)
 }  // namespace
 
 MainViewController::MainViewController(std::shared_ptr<UninstallAppManager> manager, QObject* parent)
-    : BaseViewController(parent), manager_(std::move(manager)), bridge_(std::make_shared<MainViewDelegateBridge>(this))
+    : BaseViewController(parent),
+      manager_(std::move(manager)),
+      bridge_(std::make_shared<MainViewDelegateBridge>(this)),
+      model_(new AppListModel(this)),
+      filter_(new AppListFilter(model_, this))
 {
     if (const auto bundle = platform::Bundle::mainBundle())
         applicationBundlePath = bundle->bundlePath();
@@ -84,14 +85,13 @@ NSOutlineViewEx* MainViewController::outlineView()
 void MainViewController::buildListView()
 {
     outline_ = new NSOutlineViewEx;
-    model_ = new AppListModel(&apps, this);
     std::vector<TableColumn> columns{
-        views::makeTableColumn(localizedText("Name"), kNameColumnId, 500),
-        views::makeTableColumn(localizedText("Size"), kSizeColumnId, 150),
-        views::makeTableColumn(localizedText("Recently used"), kDateColumnId, 150),
+        views::makeTableColumn(strings::localized("Name"), kNameColumnId, 500),
+        views::makeTableColumn(strings::localized("Size"), kSizeColumnId, 150),
+        views::makeTableColumn(strings::localized("Recently used"), kDateColumnId, 150),
     };
     model_->setColumns(columns);
-    outline_->setModel(model_);
+    outline_->setModel(filter_);
     for (int i = 0; i < static_cast<int>(columns.size()); ++i)
         outline_->setColumnWidth(i, columns[i].width);
     outline_->setAutosaveTableColumns(QStringLiteral("com.uninstaller.outline"));
@@ -102,9 +102,11 @@ void MainViewController::buildListView()
     header->setSortIndicator(-1, Qt::AscendingOrder);
     connect(header, &QHeaderView::sortIndicatorChanged, this, &MainViewController::sortDescriptorsDidChange);
     connect(outline_, &NSOutlineViewEx::rowClicked, this, &MainViewController::shouldSelectItem);
-    connect(outline_->rowDelegate(), &OutlineRowDelegate::checkClicked, this, &MainViewController::onCheckClicked);
-    connect(outline_->rowDelegate(), &OutlineRowDelegate::revealClicked, this,
-            [this](const QModelIndex& index) { look_click(model_->fileAt(index)); });
+    connect(outline_->rowDelegate(), &OutlineRowDelegate::revealClicked, this, [](const QModelIndex& index) {
+        const QString path = index.data(AppListModel::RevealPathRole).toString();
+        if (!path.isEmpty())
+            platform::FileViewer::activateFileViewerSelecting({path});
+    });
 
     spinnerTimer_ = new QTimer(this);
     spinnerTimer_->setInterval(80);
@@ -122,16 +124,16 @@ void MainViewController::addSubViews()
 
     mainView = new QWidget(root);
     mainView->hide();
-    lbTitle = new RkLabel(localizedText("Ostrova"), mainView);
+    lbTitle = new RkLabel(strings::localized("Ostrova"), mainView);
     lbTitle->setFont(fonts::appFont(13));
     lbTitle->setAlignment(Qt::AlignCenter);
-    lbAllProgram = new RkLabel(localizedText("All applications"), mainView);
+    lbAllProgram = new RkLabel(strings::localized("All applications"), mainView);
     lbAllProgram->setFont(fonts::appMediumFont(15));
     lbSelected = new RkLabel(QString(), mainView);
     lbSelected->setFont(fonts::appMediumFont(15));
 
     searchField = new QLineEdit(mainView);
-    searchField->setPlaceholderText(localizedText("Search"));
+    searchField->setPlaceholderText(strings::localized("Search"));
     searchField->setClearButtonEnabled(true);
     searchField->setFixedWidth(220);
     searchField->setEnabled(false);
@@ -142,13 +144,14 @@ void MainViewController::addSubViews()
     line = new QWidget(mainView);
     line->setFixedHeight(1);
 
-    btnUnistall = new RkFlatButton(localizedText("Uninstall"), mainView);
+    btnUnistall = new RkFlatButton(strings::localized("Uninstall"), mainView);
     btnUnistall->setFont(fonts::appFont(13));
     btnUnistall->setFixedSize(120, 32);
     btnUnistall->setCornerRadius(6);
     btnUnistall->setBorderWidth(0);
     btnUnistall->makeShadowHolder(mainView)->setObjectName(QStringLiteral("uninstallHolder"));
     connect(btnUnistall, &RkFlatButton::clicked, this, &MainViewController::uninstall_click);
+    connect(model_, &AppListModel::chosenAppsChanged, this, &MainViewController::showChosenCount);
 
     uninstallingViewController = new UninstallingViewController(this);
     uninstallCompletedViewController = new UninstallCompletedViewController(this);
@@ -220,22 +223,21 @@ void MainViewController::appsDidLoad()
     loadAppView->spinner->stopAnimation();
     loadAppView->hide();
     mainView->show();
-    apps = manager_->allApps;
-    reloadOutline();
+    model_->setApps(manager_->allApps);
+    const auto& apps = model_->apps();
     const bool scanning = std::any_of(apps.begin(), apps.end(), [](const auto& app) { return !app->isReady; });
-    if (scanning && !allScanned_)
+    if (scanning && !filter_->isSizeSortable())
         spinnerTimer_->start();
 }
 
 void MainViewController::appDidScan(const std::shared_ptr<UninstallApp>& app)
 {
-    if (model_)
-        model_->appDidScan(app.get());
+    model_->appDidScan(app.get());
 }
 
 void MainViewController::allAppsDidScan()
 {
-    allScanned_ = true;
+    filter_->setSizeSortable(true);
     spinnerTimer_->stop();
     searchField->setEnabled(true);
     searchField->setFocus();
@@ -248,13 +250,14 @@ void MainViewController::uninstallProgress(UninstallType state, double value, do
     if (state != eDeleteCompleted)
         return;
     uninstallingViewController->setScreenHidden(true);
-    const bool leftovers = std::any_of(deleteApps.begin(), deleteApps.end(), [](const auto& app) { return !app->fileGroups.empty(); });
+    const auto& chosen = deleteApps();
+    const bool leftovers = std::any_of(chosen.begin(), chosen.end(), [](const auto& app) { return !app->fileGroups.empty(); });
     uninstallCompletedViewController->setScreenHidden(leftovers);
     uninstallResidualViewController->setScreenHidden(!leftovers);
     if (leftovers)
-        uninstallResidualViewController->showApplications(deleteApps);
+        uninstallResidualViewController->showApplications(chosen);
     else
-        uninstallCompletedViewController->showApplications(deleteApps);
+        uninstallCompletedViewController->showApplications(chosen);
 }
 
 void MainViewController::askForceQuit(const std::shared_ptr<UninstallApp>& app, std::function<void(bool)> answer)
@@ -265,13 +268,11 @@ void MainViewController::askForceQuit(const std::shared_ptr<UninstallApp>& app, 
         return;
     }
     auto* alert = new QMessageBox(window);
-    alert->setInformativeText(localizedText("Force quit may result in loss of data being edited"));
-    alert->setText(localizedText("%@ is running, do you want to force quit?").replace(QLatin1String("%@"), model_->displayName(app.get())));
-    QAbstractButton* cancel = alert->addButton(localizedText("Cancel"), QMessageBox::RejectRole);
-    alert->addButton(localizedText("Force quit"), QMessageBox::AcceptRole);
-    const QIcon icon = model_->data(model_->indexOfApp(app.get()), Qt::DecorationRole).value<QIcon>();
-    if (!icon.isNull())
-        alert->setIconPixmap(icon.pixmap(QSize(64, 64), window->devicePixelRatioF()));
+    alert->setInformativeText(strings::localized("Force quit may result in loss of data being edited"));
+    alert->setText(strings::localized("%@ is running, do you want to force quit?").replace(QLatin1String("%@"), model_->displayName(app.get())));
+    QAbstractButton* cancel = alert->addButton(strings::localized("Cancel"), QMessageBox::RejectRole);
+    alert->addButton(strings::localized("Force quit"), QMessageBox::AcceptRole);
+    alert->setIconPixmap(AppIconCache::iconFor(app->icon, true).pixmap(QSize(64, 64), window->devicePixelRatioF()));
     alert->setWindowModality(Qt::WindowModal);
     alert->setAttribute(Qt::WA_DeleteOnClose);
     views::setFocusRingType(alert, Qt::NoFocus);
@@ -289,58 +290,22 @@ void MainViewController::askForceQuit(const std::shared_ptr<UninstallApp>& app, 
     alert->open();
 }
 
-void MainViewController::reloadOutline()
-{
-    model_->reload();
-}
-
-void MainViewController::reloadAppLater(UninstallApp* app)
-{
-    const std::weak_ptr<UninstallApp> weak = [&]() -> std::weak_ptr<UninstallApp> {
-        for (const auto& candidate : manager_->allApps) {
-            if (candidate.get() == app)
-                return candidate;
-        }
-        return {};
-    }();
-    QPointer<MainViewController> self(this);
-    QTimer::singleShot(0, this, [self, weak] {
-        if (const auto strong = weak.lock(); self && strong)
-            self->model_->reloadApp(strong.get());
-    });
-}
-
-void MainViewController::filterApps(const QString& text)
-{
-    if (text.isEmpty()) {
-        apps = manager_->allApps;
-    } else {
-        const QString needle = text.toLower();
-        apps.clear();
-        for (const auto& app : manager_->allApps) {
-            if (model_->displayName(app.get()).toLower().contains(needle))
-                apps.push_back(app);
-        }
-    }
-    reloadOutline();
-}
-
 void MainViewController::controlTextDidChange(const QString& text)
 {
-    filterApps(text);
+    filter_->setSearchText(text);
 }
 
 void MainViewController::search_click()
 {
     if (!searchField->text().isEmpty())
-        filterApps(searchField->text());
+        filter_->setSearchText(searchField->text());
 }
 
 void MainViewController::showAlert(const QString& message)
 {
     auto* alert = new QMessageBox(view()->window());
     alert->setText(message);
-    alert->addButton(localizedText("Ok"), QMessageBox::AcceptRole);
+    alert->addButton(strings::localized("Ok"), QMessageBox::AcceptRole);
     alert->setWindowModality(Qt::WindowModal);
     alert->setAttribute(Qt::WA_DeleteOnClose);
     views::setFocusRingType(alert, Qt::NoFocus);
@@ -350,18 +315,18 @@ void MainViewController::showAlert(const QString& message)
 
 void MainViewController::uninstall_click()
 {
-    if (deleteApps.empty()) {
-        showAlert(localizedText("Please select the file to delete"));
+    if (deleteApps().empty()) {
+        showAlert(strings::localized("Please select the file to delete"));
         return;
     }
     const std::string applications = platform::fixedPath("/Applications") + "/";
     if (!platform::path::startsWith(applicationBundlePath, applications) && !Utility::isSandboxed()) {
-        showAlert(localizedText("The application is not installed in the /Applications directory. To ensure full "
+        showAlert(strings::localized("The application is not installed in the /Applications directory. To ensure full "
                      "functionality, please move the application to that directory."));
         return;
     }
     requestUninstallWinodowController.reset();
-    requestUninstallWinodowController = std::make_unique<RequestUninstallWinodowController>(deleteApps);
+    requestUninstallWinodowController = std::make_unique<RequestUninstallWinodowController>(deleteApps());
     QPointer<MainViewController> self(this);
     requestUninstallWinodowController->beginSheet(view()->window(), [self](int code) {
         if (self && code == 1)
@@ -373,126 +338,27 @@ void MainViewController::beginRemoval()
 {
     if (!Utility::isSandboxed())
         DaemonInstaller(applicationBundlePath).ensureDaemon();
-    uninstallingViewController->deleteApps = deleteApps;
+    uninstallingViewController->deleteApps = deleteApps();
     uninstallingViewController->rebuild();
     mainView->hide();
     uninstallingViewController->setScreenHidden(false);
-    manager_->removeApps(deleteApps);
+    manager_->removeApps(deleteApps());
 }
 
-void MainViewController::onCheckClicked(const QModelIndex& index)
+void MainViewController::showChosenCount()
 {
-    switch (model_->kind(index)) {
-    case AppListModel::Kind::app: selected_click(model_->appAt(index)); break;
-    case AppListModel::Kind::group: check_click(model_->groupAt(index)); break;
-    case AppListModel::Kind::file: {
-        UnFileItem* item = model_->fileAt(index);
-        fileChecked(item, item->isSelected ? kSelectionOff : kSelectionOn);
-        break;
-    }
-    }
-}
-
-void MainViewController::selected_click(UninstallApp* app)
-{
-    if (!app || !app->isReady)
-        return;
-    // The box cycles on, off, mixed; a mixed state counts as on.
-    const int state = app->selectionState() == kSelectionOn ? kSelectionOff : kSelectionOn;
-    app->setSelectionState(state);
-    updateDeleteApps(app);
-    reloadAppLater(app);
-}
-
-void MainViewController::check_click(UnFileGroup* group)
-{
-    if (!group)
-        return;
-    const int state = group->selectionState() == kSelectionOn ? kSelectionOff : kSelectionOn;
-    group->setSelectionState(state);
-    const auto app = group->app.lock();
-    if (!app)
-        return;
-    updateDeleteApps(app.get());
-    reloadAppLater(app.get());
-}
-
-void MainViewController::fileChecked(UnFileItem* item, int state)
-{
-    if (!item)
-        return;
-    item->isSelected = state == kSelectionOn;
-    const auto group = item->group.lock();
-    const auto app = group ? group->app.lock() : nullptr;
-    if (!app)
-        return;
-    updateDeleteApps(app.get());
-    reloadAppLater(app.get());
-}
-
-void MainViewController::look_click(UnFileItem* item)
-{
-    if (item)
-        platform::FileViewer::activateFileViewerSelecting({QString::fromStdString(item->filePath)});
-}
-
-void MainViewController::updateDeleteApps(UninstallApp* app)
-{
-    if (app->selectionState() == kSelectionOff) {
-        const auto chosen = std::find_if(deleteApps.begin(), deleteApps.end(),
-                                         [&](const auto& entry) { return entry->identifier == app->identifier; });
-        if (chosen != deleteApps.end())
-            deleteApps.erase(chosen);
-    } else {
-        const bool present = std::any_of(deleteApps.begin(), deleteApps.end(),
-                                         [&](const auto& entry) { return entry->identifier == app->identifier; });
-        if (!present) {
-            for (const auto& candidate : manager_->allApps) {
-                if (candidate.get() == app) {
-                    deleteApps.push_back(candidate);
-                    break;
-                }
-            }
-        }
-    }
-    lbSelected->setStringValue(deleteApps.empty()
-                                   ? QString()
-                                   : localizedText("%d application(s) selected").replace(QLatin1String("%d"), QString::number(deleteApps.size())));
+    const std::size_t count = deleteApps().size();
+    lbSelected->setStringValue(count == 0 ? QString()
+                                          : strings::localized("%d application(s) selected").replace(QLatin1String("%d"), QString::number(count)));
 }
 
 void MainViewController::sortDescriptorsDidChange(int column, Qt::SortOrder order)
 {
-    QHeaderView* header = outline_->header();
-    if (column < 0 || column >= static_cast<int>(model_->columns().size()))
-        return;
-    const QString key = model_->columns()[column].identifier;
-    if (key == kSizeColumnId && !allScanned_) {
-        // Sizes are not known yet: the header keeps what it showed.
-        const QSignalBlocker block(header);
-        header->setSortIndicator(sortColumn_, sortOrder_);
-        return;
+    const auto shown = filter_->requestSort(column, order);
+    if (shown && (shown->column != column || shown->order != order)) {
+        const QSignalBlocker block(outline_->header());
+        outline_->header()->setSortIndicator(shown->column, shown->order);
     }
-    if (column != sortColumn_ && order != Qt::AscendingOrder) {
-        // A column sorts ascending first.
-        order = Qt::AscendingOrder;
-        const QSignalBlocker block(header);
-        header->setSortIndicator(column, order);
-    }
-    sortColumn_ = column;
-    sortOrder_ = order;
-    const bool ascending = order == Qt::AscendingOrder;
-    auto sortBy = [&](auto less) {
-        std::stable_sort(apps.begin(), apps.end(), [&](const auto& a, const auto& b) {
-            return ascending ? less(*a, *b) : less(*b, *a);
-        });
-    };
-    if (key == kNameColumnId)
-        sortBy([this](const UninstallApp& a, const UninstallApp& b) { return model_->displayName(&a) < model_->displayName(&b); });
-    else if (key == kSizeColumnId)
-        sortBy([](const UninstallApp& a, const UninstallApp& b) { return a.totalSize < b.totalSize; });
-    else
-        sortBy([](const UninstallApp& a, const UninstallApp& b) { return a.lastUsed < b.lastUsed; });
-    model_->reorder();
 }
 
 bool MainViewController::shouldSelectItem(const QModelIndex& index)
@@ -500,7 +366,8 @@ bool MainViewController::shouldSelectItem(const QModelIndex& index)
     if (!index.isValid())
         return false;
     const QModelIndex row = index.siblingAtColumn(0);
-    if (model_->kind(row) != AppListModel::Kind::file && model_->hasChildren(row))
+    const auto kind = static_cast<AppListModel::Kind>(row.data(AppListModel::KindRole).toInt());
+    if (kind != AppListModel::Kind::file && row.model()->hasChildren(row))
         outline_->setExpanded(row, !outline_->isExpanded(row));
     return false;
 }
@@ -540,45 +407,37 @@ bool MainViewController::performDragOperation(QDropEvent* event)
 
 bool MainViewController::chooseApplicationAtPath(const std::string& bundlePath)
 {
-    const std::string wanted = platform::path::standardize(bundlePath);
-    for (const auto& app : manager_->allApps) {
-        if (!app->bundlePath || platform::path::standardize(*app->bundlePath) != wanted)
-            continue;
-        if (!app->isReady)
-            return false;
-        if (app->selectionState() != kSelectionOn) {
-            app->setSelectionState(kSelectionOn);
-            updateDeleteApps(app.get());
-        }
-        model_->reloadApp(app.get());
-        const QModelIndex row = model_->indexOfApp(app.get());
-        if (row.isValid())
-            outline_->scrollTo(row);
-        return true;
-    }
-    return false;
+    const QModelIndex row = model_->indexOfBundle(bundlePath);
+    const UninstallApp* app = model_->appAt(row);
+    if (!app || !app->isReady)
+        return false;
+    model_->setData(row, Qt::Checked, Qt::CheckStateRole);
+    if (const QModelIndex shown = filter_->mapFromSource(row); shown.isValid())
+        outline_->scrollTo(shown);
+    return true;
 }
 
 void MainViewController::returnToList()
 {
-    // Every application, not only those a search left on screen: a chosen one may be hidden.
-    for (const auto& app : manager_->allApps) {
-        app->setSelectionState(kSelectionOff);
-        app->removeMissingFiles();
-    }
     {
         const QSignalBlocker block(searchField);
         searchField->clear();
     }
-    auto& all = manager_->allApps;
-    all.erase(std::remove_if(all.begin(), all.end(), [](const auto& app) { return app->fileGroups.empty() && app->isReady; }),
-              all.end());
-    apps = all;
-    deleteApps.clear();
-    lbSelected->setStringValue(QString());
+    filter_->setSearchText(QString());
+    // Every application, not only those a search left on screen: a chosen one may be hidden.
+    model_->pruneAfterRemoval(manager_->allApps);
 
     mainView->show();
     uninstallResidualViewController->setScreenHidden(true);
     uninstallCompletedViewController->setScreenHidden(true);
-    reloadOutline();
+}
+
+bool MainViewController::isSizeSortable() const
+{
+    return filter_->isSizeSortable();
+}
+
+const std::vector<std::shared_ptr<UninstallApp>>& MainViewController::deleteApps() const
+{
+    return model_->chosenApps();
 }

@@ -6,6 +6,7 @@
 #include "app/ui/UninstallCompletedDelegate.h"
 #include "Auxiliary/NSScrollViewDragDelegate.h"
 
+#include <QMessageBox>
 #include <QModelIndex>
 #include <QPointer>
 
@@ -14,12 +15,12 @@
 #include <string>
 #include <vector>
 
+class AppListFilter;
 class AppListModel;
 class MainViewDelegateBridge;
 class NSOutlineViewEx;
 class QLineEdit;
 class QMimeData;
-#include <QMessageBox>
 class QTimer;
 class RkFlatButton;
 class RkLabel;
@@ -33,6 +34,10 @@ class UninstallingViewController;
 // applications, then the list of applications with their groups and files, check boxes on every
 // level, search, sorting, the count of chosen applications and the Uninstall button. It owns the
 // screens of the uninstall flow and switches between them.
+//
+// It puts the parts together: the outline shows AppListFilter (search, sort) over AppListModel
+// (the records, their ticks and the chosen applications); the screen passes the catalogue's
+// reports, the header's clicks, the search field's text and drops on to them, and shows alerts.
 //
 // Main thread only. The catalogue's reports reach it through MainViewDelegateBridge, which moves
 // them to the main queue first.
@@ -56,8 +61,6 @@ public:
     QLineEdit* searchField = nullptr;
     RkFlatButton* btnUnistall = nullptr;
     QWidget* line = nullptr;
-    std::vector<std::shared_ptr<UninstallApp>> apps;
-    std::vector<std::shared_ptr<UninstallApp>> deleteApps;
     std::unique_ptr<RequestUninstallWinodowController> requestUninstallWinodowController;
     UninstallingViewController* uninstallingViewController = nullptr;
     UninstallCompletedViewController* uninstallCompletedViewController = nullptr;
@@ -65,8 +68,12 @@ public:
 
     NSOutlineViewEx* outlineView();
     AppListModel* model() const { return model_; }
+    // The outline's model: the applications the search leaves, in the current order.
+    AppListFilter* listFilter() const { return filter_; }
     const std::shared_ptr<UninstallAppManager>& manager() const { return manager_; }
-    bool isSizeSortable() const { return allScanned_; }
+    bool isSizeSortable() const;
+    // The chosen applications, in the order they were ticked.
+    const std::vector<std::shared_ptr<UninstallApp>>& deleteApps() const;
     // The alert sheet shown last, while it is open.
     QMessageBox* currentAlert() const { return alert_; }
 
@@ -83,14 +90,9 @@ public:
     void search_click();
     void controlTextDidChange(const QString& text);
     void uninstall_click();
-    // Application check box: a mixed state becomes on, then every item follows.
-    void selected_click(UninstallApp* app);
-    // Group check box: the same for the group's items.
-    void check_click(UnFileGroup* group);
-    void fileChecked(UnFileItem* item, int state);
-    void look_click(UnFileItem* item);
     void sortDescriptorsDidChange(int column, Qt::SortOrder order);
-    // Expands or collapses an application or group row; rows are never selected.
+    // Expands or collapses an application or group row (an index of the outline); rows are never
+    // selected.
     bool shouldSelectItem(const QModelIndex& index);
     // Back from the completed or leftovers screen: a refreshed list, nothing chosen.
     void returnToList();
@@ -101,8 +103,6 @@ public:
     bool performDragOperation(QDropEvent* event) override;
     bool chooseApplicationAtPath(const std::string& bundlePath);
 
-    void updateDeleteApps(UninstallApp* app);
-
 protected:
     void addSubViews() override;
     void addConstraints() override;
@@ -110,21 +110,16 @@ protected:
 
 private:
     void buildListView();
-    void reloadOutline();
-    void reloadAppLater(UninstallApp* app);
-    void filterApps(const QString& text);
     void showAlert(const QString& message);
-    void onCheckClicked(const QModelIndex& index);
+    void showChosenCount();
     void beginRemoval();
     std::vector<std::string> droppedBundles(const QMimeData* data) const;
 
     std::shared_ptr<UninstallAppManager> manager_;
     std::shared_ptr<MainViewDelegateBridge> bridge_;
     NSOutlineViewEx* outline_ = nullptr;
-    AppListModel* model_ = nullptr;
+    AppListModel* model_;
+    AppListFilter* filter_;
     QTimer* spinnerTimer_ = nullptr;
     QPointer<QMessageBox> alert_;
-    bool allScanned_ = false;
-    int sortColumn_ = -1;
-    Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
 };

@@ -71,7 +71,7 @@ bool OutlineRowDelegate::isControlAt(const QModelIndex& index, const QPoint& pos
     return checkRect(option, index).contains(pos) || revealRect(option, index).contains(pos);
 }
 
-bool OutlineRowDelegate::editorEvent(QEvent* event, QAbstractItemModel*, const QStyleOptionViewItem& option,
+bool OutlineRowDelegate::editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,
                                      const QModelIndex& index)
 {
     if (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonRelease &&
@@ -86,10 +86,12 @@ bool OutlineRowDelegate::editorEvent(QEvent* event, QAbstractItemModel*, const Q
     if (!onCheck && !onReveal)
         return false;
     if (event->type() == QEvent::MouseButtonRelease) {
-        if (onCheck && (index.flags() & Qt::ItemIsUserCheckable))
-            emit checkClicked(index);
-        else if (onReveal)
+        if (onCheck && model && (index.flags() & Qt::ItemIsUserCheckable)) {
+            const bool on = index.data(Qt::CheckStateRole).toInt() == Qt::Checked;
+            model->setData(index, on ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
+        } else if (onReveal) {
             emit revealClicked(index);
+        }
     }
     return true;
 }

@@ -8,7 +8,8 @@ class QTreeView;
 // Draws the outline's rows, 36 points high: in the name column a check box (mixed allowed), the
 // icon, the name, a spinner while an application is scanned, the reveal button of a file and the
 // disclosure arrow at the column's right end; the size and date columns as plain labels in the
-// model's colour. Check-box and reveal clicks are reported, not applied: the screen decides.
+// model's colour. A click on a check box ticks through the model (setData with Qt::CheckStateRole:
+// on when the box is off or mixed, else off); a click on a reveal button is reported.
 class OutlineRowDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
@@ -32,7 +33,6 @@ public:
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
 signals:
-    void checkClicked(const QModelIndex& index);
     void revealClicked(const QModelIndex& index);
 
 protected:

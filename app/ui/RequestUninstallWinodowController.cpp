@@ -7,7 +7,7 @@
 #include "Auxiliary/AppFonts.h"
 #include "Auxiliary/Appearance.h"
 #include "Auxiliary/RkLabel.h"
-#include "platform/Localization.h"
+#include "Auxiliary/StringExtension.h"
 
 #include <QDialog>
 #include <QHBoxLayout>
@@ -16,11 +16,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QString localizedText(const char* english)
-{
-    return QString::fromStdString(platform::localized(english));
-}
 
 // Every way of closing the sheet other than the two buttons counts as Cancel.
 class SheetDialog : public QDialog {
@@ -51,7 +46,7 @@ RequestUninstallWinodowController::RequestUninstallWinodowController(std::vector
     icon = new QLabel(dialog);
     icon->setPixmap(AppImages::named(QStringLiteral("trash")).pixmap(42, 42));
     icon->setFixedSize(42, 42);
-    lbTitle = new RkLabel(localizedText("Are you sure to uninstall the selected application(s)?"), dialog);
+    lbTitle = new RkLabel(strings::localized("Are you sure to uninstall the selected application(s)?"), dialog);
     lbTitle->setFont(fonts::appFont(17));
     lbTitle->setWordWrap(true);
     lbTitle->setAlignment(Qt::AlignCenter);
@@ -59,8 +54,8 @@ RequestUninstallWinodowController::RequestUninstallWinodowController(std::vector
     list_->view()->rowDelegate()->roundedRows = true;
     list_->view()->setFixedWidth(206);
     list_->setApps(apps);
-    btnCancel = new QPushButton(localizedText("Cancel"), dialog);
-    btnOk = new QPushButton(localizedText("Continue uninstall"), dialog);
+    btnCancel = new QPushButton(strings::localized("Cancel"), dialog);
+    btnOk = new QPushButton(strings::localized("Continue uninstall"), dialog);
     btnOk->setDefault(true);
     connect(btnCancel, &QPushButton::clicked, this, &RequestUninstallWinodowController::cancel_click);
     connect(btnOk, &QPushButton::clicked, this, &RequestUninstallWinodowController::ok_click);

@@ -3,7 +3,7 @@
 #include "app/ui/SpinnerView.h"
 #include "Auxiliary/AppFonts.h"
 #include "Auxiliary/RkLabel.h"
-#include "platform/Localization.h"
+#include "Auxiliary/StringExtension.h"
 
 #include <QVBoxLayout>
 
@@ -11,13 +11,13 @@ RkLoadAppView::RkLoadAppView(QWidget* parent) : BaseView(parent) {}
 
 void RkLoadAppView::addSubViews()
 {
-    lbTitle = new RkLabel(QString::fromStdString(platform::localized("Ostrova")), this);
+    lbTitle = new RkLabel(strings::localized("Ostrova"), this);
     lbTitle->setFont(fonts::appSemiBoldFont(20));
     lbTitle->setAlignment(Qt::AlignCenter);
     spinner = new SpinnerView(this);
     spinner->setFixedSize(32, 32);
     spinner->startAnimation();
-    lbMessage = new RkLabel(QString::fromStdString(platform::localized("Please wait, searching...")), this);
+    lbMessage = new RkLabel(strings::localized("Please wait, searching..."), this);
     lbMessage->setFont(fonts::appFont(13));
     lbMessage->setAlignment(Qt::AlignCenter);
 }

@@ -8,7 +8,7 @@
 #include "Auxiliary/AppFonts.h"
 #include "Auxiliary/Appearance.h"
 #include "Auxiliary/RkLabel.h"
-#include "platform/Localization.h"
+#include "Auxiliary/StringExtension.h"
 #include "platform/Sandbox.h"
 #include "platform/SystemRoot.h"
 
@@ -18,11 +18,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QString localizedText(const char* english)
-{
-    return QString::fromStdString(platform::localized(english));
-}
 
 struct PanelText {
     const char* image;
@@ -35,15 +30,15 @@ void fillPanel(RkContainerView* panel, const std::string& folder, const PanelTex
 {
     panel->url = folder;
     panel->icon->setPixmap(AppImages::named(QString::fromLatin1(text.image)).pixmap(QSize(62, 62), panel->devicePixelRatioF()));
-    panel->lbTitle->setStringValue(localizedText(text.title));
-    panel->lbTip->setStringValue(localizedText(text.tip));
+    panel->lbTitle->setStringValue(strings::localized(text.title));
+    panel->lbTip->setStringValue(strings::localized(text.tip));
     panel->lbTip->setMaximumWidth(text.tipWidth);
     panel->setFixedHeight(80);
 }
 
 void showGranted(QPushButton* button, bool granted)
 {
-    button->setText(localizedText(granted ? "Granted access" : "Grant access"));
+    button->setText(strings::localized(granted ? "Granted access" : "Grant access"));
     button->setEnabled(!granted);
 }
 
@@ -66,8 +61,8 @@ SandboxAuthorizeWindowController::SandboxAuthorizeWindowController(QObject* pare
     icon = new QLabel(dialog);
     icon->setPixmap(AppImages::named(QStringLiteral("AppIcon")).pixmap(QSize(158, 158), dialog->devicePixelRatioF()));
     icon->setFixedSize(158, 158);
-    lbTitle = new RkLabel(localizedText("Grant %@ access to the following directories")
-                              .replace(QLatin1String("%@"), localizedText("Ostrova")),
+    lbTitle = new RkLabel(strings::localized("Grant %@ access to the following directories")
+                              .replace(QLatin1String("%@"), strings::localized("Ostrova")),
                           dialog);
     lbTitle->setFont(fonts::appMediumFont(22));
     lbTitle->setAlignment(Qt::AlignCenter);

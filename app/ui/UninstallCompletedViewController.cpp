@@ -8,7 +8,7 @@
 #include "Auxiliary/AppFonts.h"
 #include "Auxiliary/Appearance.h"
 #include "Auxiliary/RkLabel.h"
-#include "platform/Localization.h"
+#include "Auxiliary/StringExtension.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -22,20 +22,20 @@ UninstallCompletedViewController::~UninstallCompletedViewController() = default;
 void UninstallCompletedViewController::addSubViews()
 {
     QWidget* root = view();
-    lbTitle = new RkLabel(QString::fromStdString(platform::localized("Ostrova")), root);
+    lbTitle = new RkLabel(strings::localized("Ostrova"), root);
     lbTitle->setFont(fonts::appFont(13));
     lbTitle->setAlignment(Qt::AlignCenter);
     icon = new QLabel(root);
     icon->setPixmap(AppImages::named(QStringLiteral("completed_max")).pixmap(QSize(96, 96), root->devicePixelRatioF()));
     icon->setFixedSize(96, 96);
-    lbCompleted = new RkLabel(QString::fromStdString(platform::localized("The following App has been uninstalled.")), root);
+    lbCompleted = new RkLabel(strings::localized("The following App has been uninstalled."), root);
     lbCompleted->setFont(fonts::appMediumFont(22));
     lbCompleted->setAlignment(Qt::AlignCenter);
     lbCompleted->setWordWrap(true);
     list_ = std::make_unique<FlatAppList>(root, AppListModel::AppSize::bundle, 600, 100);
     list_->view()->setFixedWidth(700);
 
-    btnCompleted = new RkFlatButton(QString::fromStdString(platform::localized("Finish")), root);
+    btnCompleted = new RkFlatButton(strings::localized("Finish"), root);
     btnCompleted->setObjectName(QStringLiteral("btnCompleted"));
     btnCompleted->setFont(fonts::appFont(13));
     btnCompleted->setFixedSize(120, 32);

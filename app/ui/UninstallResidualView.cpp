@@ -14,7 +14,7 @@ UninstallResidualView::UninstallResidualView(QWidget* parent) : BaseView(parent)
 void UninstallResidualView::addSubViews()
 {
     outline_ = new NSOutlineViewEx(this);
-    model_ = new AppListModel(&apps, AppListModel::Options{false, AppListModel::AppSize::none}, this);
+    model_ = new AppListModel(AppListModel::Options{false, AppListModel::AppSize::none}, this);
     outline_->setModel(model_);
     outline_->rowDelegate()->showsCheckBoxes = false;
     outline_->setHeaderHidden(true);
@@ -46,8 +46,8 @@ void UninstallResidualView::addConstraints()
     layout->addWidget(outline_);
 }
 
-void UninstallResidualView::reloadExpanded()
+void UninstallResidualView::showExpanded(std::vector<std::shared_ptr<UninstallApp>> apps)
 {
-    model_->reload();
+    model_->setApps(std::move(apps));
     outline_->expandAll();
 }

@@ -16,12 +16,10 @@ class UninstallResidualView : public BaseView {
 public:
     explicit UninstallResidualView(QWidget* parent = nullptr);
 
-    std::vector<std::shared_ptr<UninstallApp>> apps;
-
     NSOutlineViewEx* outlineView() const { return outline_; }
     AppListModel* model() const { return model_; }
     // Shows `apps` with every application and group expanded.
-    void reloadExpanded();
+    void showExpanded(std::vector<std::shared_ptr<UninstallApp>> apps);
 
 protected:
     void addSubViews() override;

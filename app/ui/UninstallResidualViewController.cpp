@@ -7,17 +7,10 @@
 #include "Auxiliary/AppFonts.h"
 #include "Auxiliary/Appearance.h"
 #include "Auxiliary/RkLabel.h"
-#include "platform/Localization.h"
+#include "Auxiliary/StringExtension.h"
 
 #include <QLabel>
 #include <QVBoxLayout>
-
-namespace {
-QString localizedText(const char* english)
-{
-    return QString::fromStdString(platform::localized(english));
-}
-}  // namespace
 
 UninstallResidualViewController::UninstallResidualViewController(QObject* parent)
     : UninstallCompletedViewController(parent)
@@ -28,15 +21,15 @@ void UninstallResidualViewController::addSubViews()
 {
     UninstallCompletedViewController::addSubViews();
     QWidget* root = view();
-    lbCompleted->setStringValue(localizedText("Some apps were not completely uninstalled, residual files left"));
+    lbCompleted->setStringValue(strings::localized("Some apps were not completely uninstalled, residual files left"));
     icon->hide();
     // The list of applications stays for its sizes but the outline below shows the same rows.
     list()->view()->hide();
-    lbtip = new RkLabel(localizedText("Please manually delete the residual files."), root);
+    lbtip = new RkLabel(strings::localized("Please manually delete the residual files."), root);
     lbtip->setFont(fonts::appFont(17));
     lbtip->setWordWrap(true);
     lbtip->setAlignment(Qt::AlignCenter);
-    lbResidual = new RkLabel(localizedText("The following App has uninstallation's leftover files."), root);
+    lbResidual = new RkLabel(strings::localized("The following App has uninstallation's leftover files."), root);
     lbResidual->setFont(fonts::appBoldFont(22));
     lbResidual->hide();
     icon2 = new QLabel(root);
@@ -72,7 +65,6 @@ void UninstallResidualViewController::updateAppearance(bool isDark)
 void UninstallResidualViewController::showApplications(std::vector<std::shared_ptr<UninstallApp>> apps)
 {
     view();
-    uninstatllResidualView->apps = apps;
-    uninstatllResidualView->reloadExpanded();
+    uninstatllResidualView->showExpanded(apps);
     UninstallCompletedViewController::showApplications(std::move(apps));
 }

@@ -5,7 +5,7 @@
 #include "Auxiliary/AppFonts.h"
 #include "Auxiliary/Appearance.h"
 #include "Auxiliary/RkLabel.h"
-#include "platform/Localization.h"
+#include "Auxiliary/StringExtension.h"
 
 #include <QProgressBar>
 #include <QVBoxLayout>
@@ -23,14 +23,14 @@ UninstallingViewController::~UninstallingViewController() = default;
 void UninstallingViewController::addSubViews()
 {
     QWidget* root = view();
-    lbTitle = new RkLabel(QString::fromStdString(platform::localized("Ostrova")), root);
+    lbTitle = new RkLabel(strings::localized("Ostrova"), root);
     lbTitle->setFont(fonts::appFont(13));
     lbTitle->setAlignment(Qt::AlignCenter);
     progress = new QProgressBar(root);
     progress->setRange(0, kProgressSteps);
     progress->setTextVisible(false);
     progress->setFixedWidth(420);
-    lbUninstall = new RkLabel(QString::fromStdString(platform::localized("Uninstalling the application(s)")), root);
+    lbUninstall = new RkLabel(strings::localized("Uninstalling the application(s)"), root);
     lbUninstall->setFont(fonts::appFont(22));
     lbUninstall->setAlignment(Qt::AlignCenter);
     list_ = std::make_unique<FlatAppList>(root, AppListModel::AppSize::total, 500, 100);

@@ -4,6 +4,7 @@
 // real removals of demo applications). The file names end in the appearance (OSTROVA_APPEARANCE,
 // "light" by default). The removals change the Mac it runs over: point it at a demo tree.
 #include "app/catalogue/UninstallAppManager.h"
+#include "app/ui/AppListFilter.h"
 #include "app/ui/AppListModel.h"
 #include "app/ui/MainViewController.h"
 #include "app/ui/MainWindowController.h"
@@ -64,7 +65,7 @@ bool listStage(MainWindowController& controller, const QString& folder)
     MainViewController* screen = controller.mainViewContoller;
     if (!waitFor([screen] { return screen->isSizeSortable(); }))
         return false;
-    AppListModel* model = screen->model();
+    AppListFilter* model = screen->listFilter();
     QModelIndex richest;
     for (int row = 0; row < model->rowCount(); ++row) {
         const QModelIndex index = model->index(row, 0);
@@ -75,7 +76,7 @@ bool listStage(MainWindowController& controller, const QString& folder)
         screen->outlineView()->scrollTo(richest, QAbstractItemView::PositionAtTop);
         screen->shouldSelectItem(richest);
         if (model->rowCount(richest) > 1)
-            screen->check_click(model->groupAt(model->index(1, 0, richest)));
+            model->setData(model->index(1, 0, richest), Qt::Checked, Qt::CheckStateRole);
     }
     settle();
     return save(controller.window(), folder, QStringLiteral("list"));
@@ -96,7 +97,7 @@ bool removeThroughTheScreens(MainWindowController& controller, const std::vector
 {
     MainViewController* screen = controller.mainViewContoller;
     for (const auto& app : apps)
-        screen->selected_click(app.get());
+        screen->model()->setData(screen->model()->indexOfApp(app.get()), Qt::Checked, Qt::CheckStateRole);
     settle(200);
     screen->uninstall_click();
     RequestUninstallWinodowController* sheet = screen->requestUninstallWinodowController.get();

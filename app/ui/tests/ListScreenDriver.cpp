@@ -4,7 +4,6 @@
 #include "app/ui/NSOutlineViewEx.h"
 #include "app/ui/OutlineRowDelegate.h"
 
-#include <QCoreApplication>
 #include <QHeaderView>
 #include <QTest>
 #include <QVBoxLayout>
@@ -40,9 +39,19 @@ bool ListScreenDriver::scanAll()
     return QTest::qWaitFor([this] { return screen->isSizeSortable(); }, 10000);
 }
 
-AppListModel* ListScreenDriver::model() const
+AppListFilter* ListScreenDriver::model() const
+{
+    return screen->listFilter();
+}
+
+AppListModel* ListScreenDriver::appModel() const
 {
     return screen->model();
+}
+
+UninstallApp* ListScreenDriver::appAt(const QModelIndex& index) const
+{
+    return appModel()->appAt(model()->mapToSource(index));
 }
 
 NSOutlineViewEx* ListScreenDriver::outline() const
@@ -85,7 +94,6 @@ void ListScreenDriver::clickCheckBox(const QModelIndex& index)
     option.rect = outline()->visualRect(index);
     const QPoint center = outline()->rowDelegate()->checkRect(option, index).center();
     QTest::mouseClick(outline()->viewport(), Qt::LeftButton, {}, center);
-    QCoreApplication::processEvents();  // the row is reloaded in a later turn
 }
 
 void ListScreenDriver::clickRow(const QModelIndex& index)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/catalogue/UninstallAppManager.h"
+#include "app/ui/AppListFilter.h"
 #include "app/ui/AppListModel.h"
 
 #include <QModelIndex>
@@ -27,8 +28,11 @@ public:
     bool discover();
     bool scanAll();
 
-    AppListModel* model() const;
+    // What the outline shows (search and order applied); the indexes below are of this model.
+    AppListFilter* model() const;
+    AppListModel* appModel() const;
     NSOutlineViewEx* outline() const;
+    UninstallApp* appAt(const QModelIndex& index) const;
     QModelIndex appRow(const QString& name) const;
     QModelIndex childNamed(const QModelIndex& parent, const QString& name) const;
     QStringList shownNames() const;

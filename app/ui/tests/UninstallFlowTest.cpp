@@ -144,7 +144,7 @@ private slots:
         QTRY_VERIFY(!sheet->window()->isVisible());
         QVERIFY(screen()->mainView->isVisible());
         QVERIFY(screen()->uninstallingViewController->isHidden);
-        QCOMPARE(screen()->deleteApps.size(), size_t(2));
+        QCOMPARE(screen()->deleteApps().size(), size_t(2));
         QVERIFY(platform::fs::exists(harbor));
 
         // Escape (or the close box) is a Cancel too, never a confirmation.
@@ -164,7 +164,7 @@ private slots:
         openList();
         for (int i = 1; i <= 6; ++i)
             driver->clickCheckBox(driver->appRow(QStringLiteral("Tool %1").arg(i)));
-        QCOMPARE(screen()->deleteApps.size(), size_t(6));
+        QCOMPARE(screen()->deleteApps().size(), size_t(6));
         RequestUninstallWinodowController* sheet = pressUninstall();
         QVERIFY(sheet);
         QCOMPARE(sheet->list()->view()->height(), 144);
@@ -222,7 +222,7 @@ private slots:
         QVERIFY(drop.isAccepted());
         QCOMPARE(driver->checkState(driver->appRow("Lumen Sketch")), Qt::Checked);
         QCOMPARE(driver->checkState(driver->appRow("Harbor Post")), Qt::Unchecked);
-        QCOMPARE(screen()->deleteApps.size(), size_t(1));
+        QCOMPARE(screen()->deleteApps().size(), size_t(1));
 
         QMimeData text;
         text.setText("not a bundle");
@@ -331,7 +331,7 @@ private slots:
         QCOMPARE(driver->checkState(lumen), Qt::Unchecked);
         QCOMPARE(driver->model()->rowCount(lumen), 1);
         QCOMPARE(driver->model()->index(0, 0, lumen).data().toString(), QStringLiteral("Log files"));
-        QVERIFY(screen()->deleteApps.empty());
+        QVERIFY(screen()->deleteApps().empty());
     }
 
     void cancellingTheForceQuitLeavesTheRunningApplication()
