@@ -28,9 +28,10 @@ struct ReferenceResult {
     bool operator==(const ReferenceResult&) const = default;
 };
 
-// `installed`: the identifiers of every installed application (nested ones included); an entry that
-// carries a longer one of them, other than the scanned bundle's own, is that application's.
-ReferenceResult referenceScan(const std::string& bundlePath, const std::vector<std::string>& installed = {});
+// `installedBundles`: every installed application's bundle. An entry that carries a longer
+// identifier of one of them (or of an application inside one), other than the scanned bundle's
+// own, is that application's; a group another of them declares too is nobody's.
+ReferenceResult referenceScan(const std::string& bundlePath, const std::vector<std::string>& installedBundles = {});
 // The same shape read from a record the real scanner filled.
 ReferenceResult resultOf(const UninstallApp& app);
 std::string describe(const ReferenceResult& result);

@@ -56,12 +56,26 @@ void buildOverlappingTree(fixtures::MacTree& tree, std::vector<std::string>& bun
         tree.writePlist(tree.at((i % 2 ? "~" : "") + std::string("/Library/LaunchAgents/") + appBlueprint.identifier + ".job.plist"),
                         plist::Value(plist::Dictionary{{"Label", appBlueprint.identifier + ".job"},
                                                        {"ProgramArguments", plist::Array{plist::Value(program)}}}));
+        if (i % 3 == 0) {
+            const std::string plugIn = tree.at("/Library/QuickLook/" + appBlueprint.name + ".qlgenerator");
+            tree.writePlist(plugIn + "/Contents/Info.plist",
+                            plist::Value(plist::Dictionary{{"CFBundleIdentifier", appBlueprint.identifier + ".ql"}}));
+        }
+        if (i % 4 == 1) {
+            const std::string tool = tree.at("/Library/PrivilegedHelperTools/Tool" + std::to_string(i));
+            tree.writeFile(tool, "#!/bin/sh\n");
+            tree.writePlist(tree.at("/Library/LaunchDaemons/" + appBlueprint.identifier + ".tool.plist"),
+                            plist::Value(plist::Dictionary{{"Label", appBlueprint.identifier + ".tool"},
+                                                           {"ProgramArguments", plist::Array{plist::Value(tool)}}}));
+            tree.writeFile(tree.at("/private/var/db/receipts/" + appBlueprint.identifier + ".pkg.bom"), "bom");
+        }
     }
     const std::vector<std::string> folders = {
         "~/Library/Application Support", "/Library/Application Support", "~/Library/Caches", "/Library/Caches",
         "~/Library/Preferences", "~/Library/Logs", "~/Library/Containers", "~/Library/Cookies",
         "~/Library/Saved Application State", "~/Library/Logs/DiagnosticReports", "/Users/Shared", "~/Library",
-        "~/Library/WebKit", "~/Library/LaunchAgents"};
+        "~/Library/WebKit", "~/Library/LaunchAgents", "~/Library/Group Containers", "~/Library/HTTPStorages",
+        "~/Library/Application Scripts", "~/Library/Preferences/ByHost", "/private/var/db/receipts"};
     const std::vector<std::string> tails = {"", ".plist", ".savedState", "_2024-03-04-111111_host.crash",
                                             "_abcdef12.ips", "Agent", "-old", ".binarycookies", ".",
                                             "_1a2b", "~", ".helper", "bar"};
@@ -102,13 +116,8 @@ TEST_F(ScanLoopTest, ResultsEqualThePlainAlgorithmItemForItem)
     ASSERT_EQ(manager->allApps.size(), bundles.size());
     manager->runScanLoop();
     std::vector<std::string> installed;
-    for (const auto& app : manager->allApps) {
-        installed.push_back(app->bundleIdentifier());
-        const std::string macos = *app->bundlePath + "/Contents/MacOS";
-        for (const auto& entry : platform::fs::listDirectory(macos).value_or(std::vector<std::string>{}))
-            if (entry.find(".app") != std::string::npos)
-                installed.push_back(UninstallApp::create(macos + "/" + entry)->bundleIdentifier());
-    }
+    for (const auto& app : manager->allApps)
+        installed.push_back(*app->bundlePath);
     for (const auto& app : manager->allApps) {
         ASSERT_TRUE(app->isReady);
         const ReferenceResult expected = referenceScan(*app->bundlePath, installed);

@@ -147,6 +147,40 @@ TEST_F(RealLayoutUninstallTest, EveryTickedItemGoesAndNothingElse)
     EXPECT_FALSE(platform::LaunchJobRecord::read("com.test.tidepool.helper"));
 }
 
+TEST_F(RealLayoutUninstallTest, APrivilegedHelperGoesWithItsLaunchDaemon)
+{
+    fixtures::AppBlueprint appBlueprint;
+    appBlueprint.name = "Harbor";
+    appBlueprint.identifier = "com.test.harbor";
+    appBlueprint.moreInfo = {{"SMPrivilegedExecutables", plist::Dictionary{{"com.test.harbor.helper", "anchor apple"}}}};
+    const std::string bundle = tree.addApp("/Applications", appBlueprint);
+    // Root's helper tool outside the bundle, run by root's launch daemon, loaded and running.
+    const std::string tool = fixtures::copyExecutable(tree.at("/Library/PrivilegedHelperTools/com.test.harbor.helper"));
+    const std::string daemonJob = tree.at("/Library/LaunchDaemons/com.test.harbor.helper.plist");
+    job(daemonJob, "com.test.harbor.helper", tool);
+    const std::string receipt = tree.at("/private/var/db/receipts/com.test.harbor.pkg.bom");
+    tree.writeFile(receipt, "bom");
+    ASSERT_EQ(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "load", daemonJob}).exitCode, 0);
+    ASSERT_TRUE(platform::LaunchJobRecord::read("com.test.harbor.helper"));
+    // Another application's helper and daemon, in the same folders.
+    const std::string otherTool = fixtures::copyExecutable(tree.at("/Library/PrivilegedHelperTools/com.test.other.helper"));
+    const std::string otherJob = tree.at("/Library/LaunchDaemons/com.test.other.helper.plist");
+    job(otherJob, "com.test.other.helper", otherTool);
+
+    const auto dry = asUser({"uninstall", "--dry-run", "Harbor"});
+    ASSERT_EQ(dry.exitCode, 0) << dry.err;
+    for (const auto& expected : {tool, daemonJob, receipt, bundle})
+        EXPECT_NE(dry.out.find("  " + expected + "\n"), std::string::npos) << expected << "\n" << dry.out;
+
+    const auto result = asUser({"uninstall", "--yes", "Harbor"});
+    EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
+    EXPECT_FALSE(platform::LaunchJobRecord::read("com.test.harbor.helper"));
+    for (const auto& gone : {tool, daemonJob, receipt, bundle})
+        EXPECT_FALSE(platform::fs::linkStatus(gone)) << gone;
+    EXPECT_TRUE(platform::fs::exists(otherTool));
+    EXPECT_TRUE(platform::fs::exists(otherJob));
+}
+
 TEST_F(RealLayoutUninstallTest, TheBuildsToolIsTheBundlesTool)
 {
     // bin/ostrova links to the bundle's tool: same bundle, same launchctl, same listing.
