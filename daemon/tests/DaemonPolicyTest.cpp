@@ -55,6 +55,17 @@ TEST_F(RemovalPolicyTest, WhereAnAdministratorAndAUserMayHaveThingsRemoved)
         {tree.at("/Library/LaunchDaemons/com.vendor.app.plist"), true, false},
         {tree.at("/Applications/Tool.app"), true, false},
         {tree.at("/Users/Shared/Vendor App"), true, false},
+        // The places searched by rules of their own.
+        {tree.at("/Library/PrivilegedHelperTools/com.vendor.app.helper"), true, false},
+        {tree.at("/private/var/db/receipts/com.vendor.app.pkg.bom"), true, false},
+        {tree.at("/Library/QuickLook/Vendor.qlgenerator"), true, false},
+        {tree.at("~/Library/Internet Plug-Ins/Vendor.plugin"), true, true},
+        {tree.at("~/Library/Group Containers/group.com.vendor.app"), true, true},
+        {tree.at("~/Library/HTTPStorages/com.vendor.app"), true, true},
+        {tree.at("~/Library/Preferences/ByHost/com.vendor.app.0A1B.plist"), true, true},
+        {tree.at("/Library/PrivilegedHelperTools"), false, false},
+        {tree.at("/private/var/db/receipts"), false, false},
+        {tree.at("~/Library/Group Containers"), false, false},
         // Folders that hold many applications' data, in any spelling.
         {tree.at("~/Library/Logs/DiagnosticReports"), false, false},
         {tree.at("/Library/Logs/DiagnosticReports"), false, false},
