@@ -75,6 +75,27 @@ BenchTreeCounts buildBenchTree(fixtures::MacTree& tree, const BenchTreeShape& sh
                                                            {"ProgramArguments", plist::Array{plist::Value(helper)}}}));
             counts.libraryEntries += 1;
         }
+        // The places a Mac keeps per identifier, and those found by rules of their own.
+        libraryFolder(tree.at("~/Library/Group Containers/ABCDE12345." + identifier), perPlace / 2);
+        libraryFolder(tree.at("~/Library/HTTPStorages/" + identifier), 2);
+        libraryFile(tree.at("~/Library/Preferences/ByHost/" + identifier + ".0A1B2C3D-4E5F-6789-ABCD-EF0123456789.plist"));
+        if (i % 2 == 0)
+            libraryFolder(tree.at("~/Library/Application Scripts/" + identifier), 1);
+        if (i % 5 == 0) {
+            const std::string tool = tree.at("/Library/PrivilegedHelperTools/" + identifier + ".helper");
+            libraryFile(tool);
+            tree.writePlist(tree.at("/Library/LaunchDaemons/" + identifier + ".helper.plist"),
+                            plist::Value(plist::Dictionary{{"Label", identifier + ".helper"},
+                                                           {"ProgramArguments", plist::Array{plist::Value(tool)}}}));
+            libraryFile(tree.at("/private/var/db/receipts/" + identifier + ".pkg.bom"));
+            libraryFile(tree.at("/private/var/db/receipts/" + identifier + ".pkg.plist"));
+            counts.libraryEntries += 1;
+        }
+        if (i % 6 == 0) {
+            const std::string plugIn = tree.at("/Library/QuickLook/" + compact + ".qlgenerator");
+            tree.writePlist(plugIn + "/Contents/Info.plist", plist::Value(plist::Dictionary{{"CFBundleIdentifier", identifier + ".ql"}}));
+            libraryFile(plugIn + "/Contents/MacOS/ql");
+        }
         if (i % 4 == 0) {
             libraryFile(tree.at("~/Library/Logs/DiagnosticReports/" + product + "_2026-11-0" + std::to_string(1 + i % 9) +
                                 "-101010_host.crash"));
