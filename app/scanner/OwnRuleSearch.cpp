@@ -106,7 +106,7 @@ MatchSet OwnRuleSearch::plugIns()
     MatchSet found;
     if (tokens_.raw.empty())
         return found;
-    for (const auto& folder : SearchFilePath::plugInFolders()) {
+    for (const auto& folder : index_.plugInFolders()) {
         FolderSnapshot& plugIns = index_.folder(folder);
         for (std::uint32_t i = 0; i < plugIns.entries().size(); ++i) {
             const std::string path = plugIns.fullPath(i);

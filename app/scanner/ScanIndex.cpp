@@ -159,6 +159,13 @@ bool ScanIndex::groupDeclaredElsewhere(const std::string& group, const std::vect
     });
 }
 
+const std::vector<std::string>& ScanIndex::plugInFolders()
+{
+    if (!plugInFolders_)
+        plugInFolders_ = SearchFilePath::plugInFolders();
+    return *plugInFolders_;
+}
+
 const std::string& ScanIndex::bundleIdentifierAt(const std::string& bundlePath)
 {
     auto it = bundleIdentifiers_.find(bundlePath);

@@ -50,6 +50,8 @@ public:
     const std::vector<std::string>& declaredGroups(const UninstallApp& app);
     // Whether an application of the run other than those of `family` (identifiers) declares `group`.
     bool groupDeclaredElsewhere(const std::string& group, const std::vector<std::string>& family);
+    // SearchFilePath::plugInFolders, worked out once a run.
+    const std::vector<std::string>& plugInFolders();
     // The CFBundleIdentifier of a bundle (Contents/Info.plist, else Info.plist), read once a run.
     const std::string& bundleIdentifierAt(const std::string& bundlePath);
 
@@ -98,6 +100,7 @@ private:
     std::unordered_map<std::string, std::vector<std::string>> declaredGroups_;  // by bundle path
     std::unordered_map<std::string, std::vector<std::string>> groupDeclarers_;  // group -> identifiers
     std::unordered_map<std::string, std::string> bundleIdentifiers_;
+    std::optional<std::vector<std::string>> plugInFolders_;
     std::vector<std::string> identifiers_;
     std::unordered_map<std::string, std::uint32_t> identifierIds_;
     std::unique_ptr<SubstringIndex> substrings_;

@@ -290,7 +290,8 @@ TEST_F(ScannerFaultTest, IdentifiersWithCapitalsAreFoundInsideLongerNames)
 {
     const auto bundle = app("Zed Pad", "com.Vendor.ZedPad");
     const auto inside = file("~/Library/Caches/cache.com.Vendor.ZedPad-42");
-    const auto otherCase = file("~/Library/Caches/cache-com.vendor.zedpadder");
+    // The same name in other letter case is another identifier.
+    const auto otherCase = file("~/Library/Caches/cache.com.vendor.zedpad-42");
     const auto paths = allPaths(*scanBundle(bundle));
     EXPECT_TRUE(has(paths, inside));
     EXPECT_FALSE(has(paths, otherCase));
