@@ -5,8 +5,10 @@
 #include "daemon/ProcessPolicy.h"
 #include "daemon/RemovalPolicy.h"
 #include "fixtures/BackgroundProcess.h"
+#include "fixtures/Eventually.h"
 #include "fixtures/MacTree.h"
 #include "fixtures/Unprivileged.h"
+#include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
 #include "platform/ProcessIdentity.h"
 
@@ -177,7 +179,17 @@ protected:
                 ::putenv(const_cast<char*>(variable.c_str()));
             return uid == 0 || (::setgid(fixtures::unprivilegedGid()) == 0 && ::setuid(uid) == 0);
         });
-        return process->waitUntilRunning(program) ? std::move(process) : nullptr;
+        if (!process->waitUntilRunning(program))
+            return nullptr;
+        // The program counts as started once it sleeps: the loader has mapped all it will (a
+        // preloaded library included) before the program's own code runs.
+        const std::string stat = "/proc/" + std::to_string(process->pid()) + "/stat";
+        const bool asleep = fixtures::eventually([&] {
+            const std::string line = platform::fs::readFile(stat).value_or("");
+            const auto close = line.rfind(')');
+            return close != std::string::npos && close + 2 < line.size() && line[close + 2] == 'S';
+        });
+        return asleep ? std::move(process) : nullptr;
     }
     bool accepted(const fixtures::BackgroundProcess& process, uid_t uid, std::string& why)
     {
