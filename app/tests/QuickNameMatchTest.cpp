@@ -1,5 +1,6 @@
 #include "app/scanner/NamePattern.h"
 #include "app/scanner/QuickNameMatch.h"
+#include "app/scanner/WholeIdentifier.h"
 #include "app/locations/SearchFilePath.h"
 #include "app/scanner/UninstallScaner.h"
 
@@ -66,6 +67,24 @@ TEST(QuickNameMatch, LeavesUnusualCasesToTheEngine)
     EXPECT_EQ(QuickNameMatch::matches("notes+x", {&plus}, "", crash), false);
     EXPECT_EQ(QuickNameMatch::matches("foo_abcde", {&token}, crash, crash), true);
     EXPECT_EQ(QuickNameMatch::matches("foo_abcd", {&token}, crash, crash), false);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(WholeIdentifier, OnlyWholeDottedPartsCount)
+{
+    const std::string id = "com.vendor.foo";
+    for (const char* carried : {"com.vendor.foo", "com.vendor.foo.plist", "group.com.vendor.foo", "ABCDE12345.com.vendor.foo.x",
+                                "com.vendor.foo-helper", "com.vendor.foo_2024-01-02.crash", "xcom.vendor.foo.com.vendor.foo"})
+        EXPECT_TRUE(WholeIdentifier::isCarriedBy(carried, id)) << carried;
+    for (const char* notCarried : {"com.vendor.foobar", "xcom.vendor.foo", "com.vendor.fo", "com-vendor.foo", "com.vendor.foo+",
+                                   "Com.Vendor.Foo", "", "cache-com.vendor.foo"})
+        EXPECT_FALSE(WholeIdentifier::isCarriedBy(notCarried, id)) << notCarried;
+    // No identifier is carried by anything, not even by names that begin or end on a dot.
+    for (const char* name : {"", "foo.", ".foo", "-", "com.vendor.foo"})
+        EXPECT_FALSE(WholeIdentifier::isCarriedBy(name, "")) << name;
 }
 
 }  // namespace
