@@ -227,13 +227,14 @@ std::string RemainsFinder::identifierInName(std::string_view name, RkUninstallCa
 
 std::vector<std::string> RemainsFinder::bundleIdentifiersUnder(ScanIndex& index, const std::vector<std::string>& roots, int depth,
                                                                std::chrono::steady_clock::time_point deadline,
-                                                               const StopToken* stop)
+                                                               const StopToken* stop, const std::set<std::string>& known)
 {
     std::vector<std::string> found;
     const std::string trash = platform::path::homeDirectory() + "/.Trash";
     auto take = [&](const std::string& bundle) {
-        if (const auto& identifier = index.bundleIdentifierAt(bundle); !identifier.empty())
-            found.push_back(identifier);
+        if (known.count(bundle) == 0)
+            if (const auto& identifier = index.bundleIdentifierAt(bundle); !identifier.empty())
+                found.push_back(identifier);
         // Applications inside it (helpers, login items) are installed with it.
         for (const char* inner : {"Contents/MacOS", "Contents/Helpers", "Contents/Applications", "Contents/Library/LoginItems"}) {
             const std::string folder = platform::fs::resolveCaseInsensitive(bundle, inner);
@@ -256,15 +257,23 @@ std::vector<std::string> RemainsFinder::bundleIdentifiersUnder(ScanIndex& index,
             DIR* dir = ::opendir(folder.c_str());
             if (!dir)
                 continue;
+            // One look at the folder itself keeps the walk on the volume it began on.
+            struct stat here {};
+            if (::fstat(::dirfd(dir), &here) != 0 || here.st_dev != top.st_dev) {
+                ::closedir(dir);
+                continue;
+            }
             while (const dirent* entry = ::readdir(dir)) {
                 const std::string name = entry->d_name;
                 if (name == "." || name == "..")
                     continue;
                 const std::string path = folder + "/" + name;
-                if (entry->d_type != DT_DIR && entry->d_type != DT_UNKNOWN)
-                    continue;
-                struct stat st {};
-                if (::lstat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_dev != top.st_dev || path == trash)
+                bool directory = entry->d_type == DT_DIR;
+                if (entry->d_type == DT_UNKNOWN) {
+                    struct stat st {};
+                    directory = ::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+                }
+                if (!directory || path == trash)
                     continue;
                 if (platform::path::toLower(platform::path::extension(name)) == "app")
                     take(path);
@@ -305,8 +314,10 @@ std::vector<std::shared_ptr<UninstallApp>> RemainsFinder::find(const std::vector
         return gone;
 
     InstalledIdentifiers known;
+    std::set<std::string> knownBundles;
     for (const auto& app : installed) {
         known.addBundle(app->bundleIdentifier());
+        knownBundles.insert(app->bundlePath.value_or(""));
         for (const auto& group : index_->declaredGroups(*app))
             known.addGroup(group);
         for (const auto& inner : index_->nestedApps(*app)) {
@@ -322,7 +333,7 @@ std::vector<std::shared_ptr<UninstallApp>> RemainsFinder::find(const std::vector
     const auto stop = stop_.lock();
     const std::vector<std::string> roots = {SearchFilePath::realHomeDirectory(), platform::fixedPath("/Applications"),
                                             platform::fixedPath("/Users/Shared")};
-    for (const auto& identifier : bundleIdentifiersUnder(*index_, roots, 10, deadline, stop.get()))
+    for (const auto& identifier : bundleIdentifiersUnder(*index_, roots, 10, deadline, stop.get(), knownBundles))
         known.addBundle(identifier);
     for (const auto& identifier : runningBundleIdentifiers(*index_))
         known.addBundle(identifier);

@@ -52,11 +52,11 @@ public:
     static std::string identifierInName(std::string_view name, RkUninstallCategoryType category);
     static bool isReverseDns(std::string_view identifier);
 
-    // The identifiers of the .app bundles under `roots` (links not followed, not into the Trash,
-    // no deeper than `depth`, not past `deadline`, not onto another volume).
+    // The identifiers of the .app bundles under `roots` but those of `known` (links not followed,
+    // not into the Trash, no deeper than `depth`, not past `deadline`, not onto another volume).
     static std::vector<std::string> bundleIdentifiersUnder(ScanIndex& index, const std::vector<std::string>& roots, int depth,
                                                            std::chrono::steady_clock::time_point deadline,
-                                                           const StopToken* stop);
+                                                           const StopToken* stop, const std::set<std::string>& known);
     // The identifiers of every .app bundle that holds a running process's executable.
     static std::vector<std::string> runningBundleIdentifiers(ScanIndex& index);
 
