@@ -73,8 +73,8 @@ TEST_F(RemainsTest, ARunningApplicationsDataIsARemainOnceItStops)
     const fixtures::RemainsTree remains(tree);
     const auto manager = scanned();
     const auto offered = offeredByIdentifier(*manager);
-    ASSERT_TRUE(offered.count("com.skua.runner"));
-    EXPECT_EQ(offered.at("com.skua.runner"), std::set<std::string>{remains.runnerCache});
+    ASSERT_TRUE(offered.count(remains.runnerIdentifier));
+    EXPECT_EQ(offered.at(remains.runnerIdentifier), std::set<std::string>{remains.runnerCache});
 }
 
 TEST_F(RemainsTest, RecordsAreNamedGroupedAndNothingIsTicked)

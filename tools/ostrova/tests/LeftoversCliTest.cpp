@@ -86,7 +86,7 @@ TEST_F(LeftoversCli, ListsEveryGoneApplicationsRemainsAsJson)
     ASSERT_EQ(result.exitCode, 0) << result.err;
     auto expected = remains.truth;
     // The running application is not running here.
-    expected["com.skua.runner"] = {remains.runnerCache};
+    expected[remains.runnerIdentifier] = {remains.runnerCache};
     EXPECT_EQ(listed(result.out), expected);
     for (const auto& [identifier, name] : remains.displayNames)
         EXPECT_EQ(names[identifier], name);
