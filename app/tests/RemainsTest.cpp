@@ -132,6 +132,19 @@ TEST_F(RemainsTest, ALaunchJobIsNoRemainWhileTheBundleItRunsFromExists)
     EXPECT_FALSE(offered.count("org.lanternworks.beacon.helper"));
 }
 
+TEST_F(RemainsTest, AnApplicationInTheTrashIsGone)
+{
+    const fixtures::RemainsTree remains(tree);
+    fixtures::AppBlueprint blueprint;
+    blueprint.name = "Tally";
+    blueprint.identifier = "com.driftwood.tally";
+    tree.addApp("~/.Trash", blueprint);
+    const auto manager = scanned();
+    const auto offered = offeredByIdentifier(*manager);
+    ASSERT_TRUE(offered.count("com.driftwood.tally"));
+    EXPECT_EQ(offered.at("com.driftwood.tally"), remains.truth.at("com.driftwood.tally"));
+}
+
 TEST(RemainsIdentifierTest, NamesCarryIdentifiersOnlyWhenReverseDns)
 {
     EXPECT_EQ(RemainsFinder::identifierInName("com.vendor.app", T::cache), "com.vendor.app");
