@@ -3,6 +3,7 @@
 #include "app/locations/ReviewManager.h"
 #include "app/locations/SearchFilePath.h"
 #include "app/removal/UninstallDelete.h"
+#include "app/scanner/RemainsFinder.h"
 #include "app/scanner/ScanIndex.h"
 #include "app/scanner/SizeWalk.h"
 #include "app/scanner/UninstallScaner.h"
@@ -10,6 +11,7 @@
 #include "system/Utility.h"
 
 #include <cstdio>
+#include <set>
 #include <unordered_set>
 
 const std::shared_ptr<UninstallAppManager>& UninstallAppManager::shared()
@@ -67,11 +69,32 @@ void UninstallAppManager::runScanLoop()
             target->appDidScan(app);
         setCount(count() + 1);
         if (count() == static_cast<long>(allApps.size())) {
+            if (findsRemains)
+                findGoneApps(run);
             if (const auto target = delegate.lock())
                 target->allAppsDidScan();
             return;
         }
     }
+}
+
+void UninstallAppManager::findGoneApps(std::shared_ptr<ScanIndex> run)
+{
+    std::vector<std::shared_ptr<UninstallApp>> installed;
+    {
+        std::lock_guard guard(lock);
+        installed = allApps;
+    }
+    if (!run)
+        run = std::make_shared<ScanIndex>(installed, otherInstalledIdentifiers);
+    std::set<std::string> offered;
+    for (const auto& app : installed)
+        for (const auto& group : app->fileGroups)
+            for (const auto& item : group->fileItem)
+                offered.insert(item->filePath);
+    auto found = RemainsFinder(weak_from_this(), run).find(installed, otherInstalledIdentifiers, offered);
+    std::lock_guard guard(lock);
+    goneApps = std::move(found);
 }
 
 std::int64_t UninstallAppManager::sizeOfPath(const std::string& path, const UninstallAppManager* manager)

@@ -13,6 +13,8 @@
 #include <mutex>
 #include <vector>
 
+class ScanIndex;
+
 // The catalogue of installed applications. It owns the records, the scan queue and the delete
 // queue, and reports to one delegate (the list screen).
 //
@@ -31,6 +33,12 @@ public:
     // only the chosen ones): an entry that carries one of these, more specific than a scanned
     // application's, stays theirs.
     std::vector<std::string> otherInstalledIdentifiers;
+    // The remains of applications that are gone, one record per application, nothing ticked.
+    // Filled by the scan loop after the last installed application, before allAppsDidScan.
+    std::vector<std::shared_ptr<UninstallApp>> goneApps;
+    // Whether the scan loop looks for goneApps; callers that only want installed applications
+    // (the command-line scan and uninstall) turn it off and save the walk of the home.
+    bool findsRemains = true;
     // Scans and size walks go on only while continue_ (of StopToken) is true. Sampled without a lock
     // by design.
     std::weak_ptr<UninstallDelegate> delegate;
@@ -55,6 +63,9 @@ public:
     // Scans the applications of allApps from `index` on, one at a time, on the calling thread:
     // each is marked ready and reported with appDidScan; after the last, allAppsDidScan.
     void runScanLoop();
+    // Finds the remains of gone applications with the scan run `run` (a new one when null) and
+    // puts them in goneApps; what the scan gave the applications of allApps is never a remain.
+    void findGoneApps(std::shared_ptr<ScanIndex> run = nullptr);
 
     // The link to the daemon, made on first use and kept; its errors are printed.
     std::shared_ptr<XPCRemoteObject<UninstallServiceprotocol>> xpcServiceObj();

@@ -57,6 +57,16 @@ std::shared_ptr<UninstallApp> UninstallApp::create(const std::string& path)
     return app;
 }
 
+std::shared_ptr<UninstallApp> UninstallApp::gone(const std::string& bundleIdentifier, const std::string& displayName)
+{
+    std::shared_ptr<UninstallApp> app(new UninstallApp);
+    app->identifier = platform::makeUuidString();
+    app->appInfo = plist::Dictionary{{"CFBundleIdentifier", plist::Value(bundleIdentifier)},
+                                     {"CFBundleName", plist::Value(displayName)}};
+    app->lastUsed = "-";
+    return app;
+}
+
 std::string UninstallApp::infoString(const char* key) const
 {
     return appInfo ? plist::stringValue(*appInfo, key) : "";
@@ -64,6 +74,8 @@ std::string UninstallApp::infoString(const char* key) const
 
 std::string UninstallApp::displayName() const
 {
+    if (isGone())
+        return infoName();
     const std::string path = bundlePath.value_or("");
     if (auto spotlightName = nonEmpty(platform::Spotlight::provider()->displayName(path)); !spotlightName.empty())
         return spotlightName;

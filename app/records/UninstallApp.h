@@ -21,6 +21,9 @@ public:
     // Reads Info.plist, the icon and the last-used date of the bundle at `path`. The path need not
     // exist: a missing bundle gives a record without appInfo and lastUsed "-".
     static std::shared_ptr<UninstallApp> create(const std::string& path);
+    // The record of an application that is gone, holding only what it left behind: no bundle
+    // path, an Info dictionary with just its identifier and name.
+    static std::shared_ptr<UninstallApp> gone(const std::string& bundleIdentifier, const std::string& displayName);
 
     std::string lastUsed;
     std::string identifier;
@@ -39,6 +42,8 @@ public:
     std::string infoName() const;
     std::string infoDisplayName() const;
     std::string executablePath() const;
+    // Whether this is the record of a gone application (no bundle).
+    bool isGone() const { return !bundlePath.has_value(); }
 
     SelectionState selectionState() const;
     void setSelectionState(int state);

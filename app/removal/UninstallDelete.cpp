@@ -48,7 +48,8 @@ void UninstallDelete::setSettleDelay(std::chrono::milliseconds delay)
 bool UninstallDelete::isAppRunning()
 {
     const auto app = current.lock();
-    if (!app)
+    // A gone application has no bundle left to run from.
+    if (!app || app->isGone())
         return false;
     cacheQueue.push_back(app);
     const std::string bundle = app->bundlePath.value_or("");
@@ -197,6 +198,12 @@ void UninstallDelete::updateAfterDelete()
     app->fileGroups.erase(std::remove_if(app->fileGroups.begin(), app->fileGroups.end(),
                                          [](const auto& group) { return group->fileItem.empty(); }),
                           app->fileGroups.end());
+    // Remains the user kept are still remains: they stay in the record, and there is no bundle to
+    // wait for.
+    if (app->isGone()) {
+        cacheQueue.clear();
+        return;
+    }
     const std::string bundle = app->bundlePath.value_or("");
     if (!platform::fs::exists(bundle))
         keepOnlyFailedItems(*app);

@@ -24,6 +24,36 @@ std::string printable(const std::string& text)
     return out;
 }
 
+void writeGroups(JsonWriter& json, const UninstallApp& app)
+{
+    json.key("groups");
+    json.beginArray();
+    for (const auto& group : app.fileGroups) {
+        json.beginObject();
+        json.key("type");
+        json.value(categoryCaseName(group->type));
+        json.key("title");
+        json.value(group->title());
+        json.key("items");
+        json.beginArray();
+        for (const auto& item : group->fileItem) {
+            json.beginObject();
+            json.key("filePath");
+            json.value(item->filePath);
+            json.key("fileName");
+            json.value(item->fileName);
+            json.key("isDir");
+            json.value(item->isDir);
+            json.key("size");
+            json.value(item->size);
+            json.endObject();
+        }
+        json.endArray();
+        json.endObject();
+    }
+    json.endArray();
+}
+
 }  // namespace
 
 std::string AppReport::listText(const Apps& apps)
@@ -84,32 +114,26 @@ std::string AppReport::json(const Apps& apps)
         json.value(app->totalSize);
         json.key("isReady");
         json.value(app->isReady.load());
-        json.key("groups");
-        json.beginArray();
-        for (const auto& group : app->fileGroups) {
-            json.beginObject();
-            json.key("type");
-            json.value(categoryCaseName(group->type));
-            json.key("title");
-            json.value(group->title());
-            json.key("items");
-            json.beginArray();
-            for (const auto& item : group->fileItem) {
-                json.beginObject();
-                json.key("filePath");
-                json.value(item->filePath);
-                json.key("fileName");
-                json.value(item->fileName);
-                json.key("isDir");
-                json.value(item->isDir);
-                json.key("size");
-                json.value(item->size);
-                json.endObject();
-            }
-            json.endArray();
-            json.endObject();
-        }
-        json.endArray();
+        writeGroups(json, *app);
+        json.endObject();
+    }
+    json.endArray();
+    return json.text() + "\n";
+}
+
+std::string AppReport::leftoversJson(const Apps& apps)
+{
+    JsonWriter json;
+    json.beginArray();
+    for (const auto& app : apps) {
+        json.beginObject();
+        json.key("bundleIdentifier");
+        json.value(app->bundleIdentifier());
+        json.key("displayName");
+        json.value(app->displayName());
+        json.key("totalSize");
+        json.value(app->totalSize);
+        writeGroups(json, *app);
         json.endObject();
     }
     json.endArray();

@@ -15,4 +15,7 @@ public:
     // Groups in the record's order, each item with its path and size.
     static std::string scanText(const Apps& apps);
     static std::string json(const Apps& apps);
+    // The remains of gone applications (their text is scanText's): identifier, name, total size
+    // and the groups as in json.
+    static std::string leftoversJson(const Apps& apps);
 };

@@ -7,6 +7,7 @@
 #include "platform/FileSystem.h"
 #include "system/Utility.h"
 #include "tools/ostrova/AppSelector.h"
+#include "tools/ostrova/RemovalReporter.h"
 
 #include <unistd.h>
 
@@ -18,61 +19,6 @@
 #include <set>
 
 namespace {
-
-bool askYes(const std::string& question)
-{
-    std::cerr << question << " [y/N] " << std::flush;
-    std::string answer;
-    if (!std::getline(std::cin, answer))
-        return false;
-    return answer == "y" || answer == "Y" || answer == "yes" || answer == "Yes";
-}
-
-// Reports the removal as it goes and answers the force-quit question.
-class RemovalReporter : public UninstallDelegate {
-public:
-    RemovalReporter(bool forceQuit, bool interactive) : forceQuit_(forceQuit), interactive_(interactive) {}
-
-    void appsDidLoad() override {}
-    void appDidScan(const std::shared_ptr<UninstallApp>&) override {}
-    void allAppsDidScan() override {}
-    void uninstallProgress(UninstallType state, double value, double total) override
-    {
-        if (state == eDeleting) {
-            std::cerr << "Removing " << static_cast<int>(value) + 1 << "/" << static_cast<int>(total) << "\n";
-            return;
-        }
-        if (state == eDeleteCompleted) {
-            std::lock_guard lock(mutex_);
-            done_ = true;
-            finished_.notify_all();
-        }
-    }
-    bool shouldForceQuit(const std::shared_ptr<UninstallApp>& app) override
-    {
-        bool quit = forceQuit_;
-        if (!quit && interactive_)
-            quit = askYes(app->displayName() + " is running. Quit it and remove it?");
-        if (!quit)
-            std::cerr << app->displayName() << " is running and was left alone.\n";
-        std::lock_guard lock(mutex_);
-        (quit ? quitApps_ : skippedApps_).insert(app.get());
-        return quit;
-    }
-    void waitUntilDone()
-    {
-        std::unique_lock lock(mutex_);
-        finished_.wait(lock, [&] { return done_; });
-    }
-
-private:
-    bool forceQuit_;
-    bool interactive_;
-    std::mutex mutex_;
-    std::condition_variable finished_;
-    bool done_ = false;
-    std::set<const UninstallApp*> quitApps_, skippedApps_;
-};
 
 std::optional<std::set<RkUninstallCategoryType>> categories(const std::vector<std::string>& names, std::string& bad)
 {
@@ -124,6 +70,7 @@ int UninstallCommand::run(const CommandLine& line)
     for (const auto& app : catalogue->allApps)
         if (std::find(chosen.begin(), chosen.end(), app) == chosen.end())
             manager->otherInstalledIdentifiers.push_back(app->bundleIdentifier());
+    manager->findsRemains = false;
     manager->runScanLoop();
 
     // Every item ticked, as the application's check box does, then narrowed.

@@ -4,6 +4,7 @@
 #include "tools/ostrova/AppReport.h"
 #include "tools/ostrova/AppSelector.h"
 #include "tools/ostrova/CommandLine.h"
+#include "tools/ostrova/LeftoversCommand.h"
 #include "tools/ostrova/ScanProgress.h"
 #include "tools/ostrova/UninstallCommand.h"
 
@@ -19,10 +20,14 @@ constexpr const char* kUsage =
     "usage: ostrova list [--json]\n"
     "       ostrova scan [--json] (--all | APP...)\n"
     "       ostrova uninstall [--yes] [--dry-run] [--force-quit] [--only CATEGORY]... [--keep CATEGORY]... APP...\n"
+    "       ostrova leftovers [--json]\n"
+    "       ostrova leftovers [--yes] [--dry-run] (--remove ID... | --all)\n"
     "\n"
     "  list    the installed applications: name, version, bundle identifier, last used, path\n"
     "  scan    each application's related files, by category, with their sizes\n"
     "  uninstall  removes the applications and their related files (all ticked unless narrowed)\n"
+    "  leftovers  what applications that are gone left behind, by bundle identifier; with --remove\n"
+    "             or --all, removes it (ID: a gone application's bundle identifier)\n"
     "\n"
     "  APP     a display name, a bundle identifier or a bundle path\n"
     "  --all   every installed application\n"
@@ -69,6 +74,7 @@ int runScan(const CommandLine& line)
     }
     auto progress = std::make_shared<ScanProgress>(scanner->allApps.size(), ::isatty(STDERR_FILENO) == 1);
     scanner->delegate = progress;
+    scanner->findsRemains = false;
     scanner->runScanLoop();
     std::cout << (line.has("--json") ? AppReport::json(scanner->allApps) : AppReport::scanText(scanner->allApps));
     return 0;
@@ -76,7 +82,7 @@ int runScan(const CommandLine& line)
 
 int run(int argc, char** argv)
 {
-    const CommandLine line = CommandLine::parse(argc, argv, {"--json", "--all", "--help", "-h", "--yes", "--dry-run", "--force-quit"},
+    const CommandLine line = CommandLine::parse(argc, argv, {"--json", "--all", "--help", "-h", "--yes", "--dry-run", "--force-quit", "--remove"},
                                                 {"--only", "--keep"});
     if (!line.error.empty())
         return usageError(line.error);
@@ -92,6 +98,8 @@ int run(int argc, char** argv)
         return runScan(line);
     if (line.command == "uninstall")
         return UninstallCommand::run(line);
+    if (line.command == "leftovers")
+        return LeftoversCommand::run(line);
     if (line.command.empty())
         return usageError("no command given");
     return usageError("unknown command '" + line.command + "'");

@@ -3,6 +3,7 @@
 #include "app/scanner/UninstallScaner.h"
 #include "fixtures/BackgroundProcess.h"
 #include "fixtures/MacTree.h"
+#include "fixtures/RemainsTree.h"
 #include "fixtures/Unprivileged.h"
 #include "app/locations/FolderAccess.h"
 #include "platform/AppleScriptTask.h"
@@ -17,6 +18,7 @@
 #include <sys/stat.h>
 
 #include <chrono>
+#include <set>
 
 namespace {
 
@@ -253,6 +255,46 @@ TEST_F(RemovalEngineTest, SandboxedRemovalUsesGrantsAndRunsNoScriptWhenAllWent)
     EXPECT_FALSE(platform::fs::linkStatus(tree.at("~/Library/Caches/com.test.sand")));
     EXPECT_FALSE(platform::fs::linkStatus(*app->bundlePath));
     platform::Sandbox::resetGrants();
+}
+
+}  // namespace
+
+namespace {
+
+// A gone application's record has no bundle: nothing runs, the ticked remains go, the kept ones
+// stay in the record (they are still remains) and on disk.
+TEST_F(RemovalEngineTest, AGoneApplicationsKeptRemainsStayInItsRecord)
+{
+    const fixtures::RemainsTree remains(tree);
+    manager->discoverApps();
+    manager->runScanLoop();
+    std::shared_ptr<UninstallApp> tally;
+    for (const auto& app : manager->goneApps)
+        if (app->bundleIdentifier() == "com.driftwood.tally")
+            tally = app;
+    ASSERT_TRUE(tally);
+    std::set<std::string> ticked, kept;
+    for (const auto& group : tally->fileGroups) {
+        group->setSelectionState(group->type == T::cache ? kSelectionOn : kSelectionOff);
+        for (const auto& item : group->fileItem)
+            (item->isSelected ? ticked : kept).insert(item->filePath);
+    }
+    ASSERT_EQ(ticked.size(), 2u);
+
+    UninstallDelete engine(manager, link, tally);
+    EXPECT_FALSE(engine.isAppRunning());
+    EXPECT_TRUE(engine.cacheQueue.empty());
+    engine.standardDelete();
+    EXPECT_TRUE(engine.requests.empty());
+    std::set<std::string> left;
+    for (const auto& group : tally->fileGroups)
+        for (const auto& item : group->fileItem)
+            left.insert(item->filePath);
+    EXPECT_EQ(left, kept);
+    for (const auto& path : ticked)
+        EXPECT_FALSE(platform::fs::linkStatus(path)) << path;
+    for (const auto& path : kept)
+        EXPECT_TRUE(platform::fs::linkStatus(path)) << path;
 }
 
 }  // namespace

@@ -1,0 +1,486 @@
+#include "app/scanner/RemainsFinder.h"
+
+#include "Auxiliary/FileSize.h"
+#include "app/locations/FolderAccess.h"
+#include "app/locations/SearchFilePath.h"
+#include "app/records/UninstallApp.h"
+#include "app/scanner/ScanIndex.h"
+#include "app/scanner/StopToken.h"
+#include "app/scanner/SystemIdentifiers.h"
+#include "platform/FileSystem.h"
+#include "platform/LaunchJobFile.h"
+#include "platform/PathUtil.h"
+#include "platform/ProcessTable.h"
+#include "platform/SystemRoot.h"
+#include "platform/Uuid.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <deque>
+#include <map>
+
+namespace {
+
+using T = RkUninstallCategoryType;
+
+bool endsWithIgnoringCase(std::string_view text, std::string_view tail)
+{
+    if (text.size() <= tail.size())
+        return false;
+    const auto end = text.substr(text.size() - tail.size());
+    return std::equal(end.begin(), end.end(), tail.begin(), [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+    });
+}
+
+bool allOf(std::string_view text, int (*test)(int))
+{
+    return !text.empty() && std::all_of(text.begin(), text.end(), [test](char c) { return test(static_cast<unsigned char>(c)) != 0; });
+}
+
+bool isHex(std::string_view text)
+{
+    return allOf(text, isxdigit);
+}
+
+// A per-host preferences file's hardware id: a UUID, or the twelve hex digits of an older Mac.
+bool isHardwareId(std::string_view label)
+{
+    if (label.size() == 12)
+        return isHex(label);
+    if (label.size() != 36)
+        return false;
+    for (std::size_t i = 0; i < label.size(); ++i) {
+        const bool dash = i == 8 || i == 13 || i == 18 || i == 23;
+        if (dash != (label[i] == '-') || (!dash && !std::isxdigit(static_cast<unsigned char>(label[i]))))
+            return false;
+    }
+    return true;
+}
+
+// A developer team id: ten upper-case letters and digits.
+bool isTeamId(std::string_view label)
+{
+    return label.size() == 10 &&
+           std::all_of(label.begin(), label.end(), [](char c) { return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); });
+}
+
+constexpr std::array<std::string_view, 11> kTails = {".plist", ".savedState", ".binarycookies", ".bom", ".crash", ".ips",
+                                                     ".diag", ".log", ".db", ".sqlite", ".lockfile"};
+
+constexpr std::array<std::string_view, 24> kGenericTopLevel = {"com", "org", "net", "io", "edu", "gov", "app", "dev",
+                                                               "info", "biz", "me", "co", "tv", "cc", "ai", "xyz",
+                                                               "pro", "tech", "studio", "software", "cloud", "design",
+                                                               "games", "name"};
+
+std::vector<std::string_view> labels(std::string_view text)
+{
+    std::vector<std::string_view> parts;
+    std::size_t start = 0;
+    for (;;) {
+        const auto dot = text.find('.', start);
+        parts.push_back(text.substr(start, dot == std::string_view::npos ? std::string_view::npos : dot - start));
+        if (dot == std::string_view::npos)
+            return parts;
+        start = dot + 1;
+    }
+}
+
+// Every start of `identifier` that it carries whole by the scan's rules: cut before a ".", "-" or "_".
+std::vector<std::string> wholeStarts(const std::string& identifier)
+{
+    std::vector<std::string> starts;
+    for (std::size_t i = 0; i < identifier.size(); ++i)
+        if (identifier[i] == '.' || identifier[i] == '-' || identifier[i] == '_')
+            starts.push_back(identifier.substr(0, i));
+    starts.push_back(identifier);
+    return starts;
+}
+
+// The path of the outermost ".app" folder of `path`, "" for none.
+std::string outermostBundle(const std::string& path)
+{
+    std::string walked;
+    for (const auto& part : platform::path::components(path)) {
+        walked = walked.empty() || walked == "/" ? walked + part : walked + "/" + part;
+        if (part != "/" && platform::path::toLower(platform::path::extension(part)) == "app")
+            return walked;
+    }
+    return "";
+}
+
+bool isRegularFile(const std::string& path, std::size_t maxBytes)
+{
+    const auto st = platform::fs::linkStatus(path);
+    return st && S_ISREG(st->st_mode) && static_cast<std::size_t>(st->st_size) <= maxBytes;
+}
+
+struct Remain {
+    std::string path;
+    std::string name;
+    T category;
+};
+
+struct Found {
+    std::string identifier;  // as first seen
+    std::vector<Remain> remains;
+    std::string bundleName;  // a preferences file's CFBundleName
+    std::string label;       // a launch job's Label
+};
+
+}  // namespace
+
+void InstalledIdentifiers::addBundle(std::string_view identifier)
+{
+    if (identifier.empty())
+        return;
+    const std::string lower = platform::path::toLower(identifier);
+    bundles_.insert(lower);
+    for (std::size_t i = 0; i < lower.size(); ++i)
+        if (lower[i] == '.')
+            starts_.insert(lower.substr(0, i));
+}
+
+void InstalledIdentifiers::addGroup(std::string_view group)
+{
+    const std::string stripped = RemainsFinder::identifierInName(group, T::Sandbox);
+    groups_.insert(platform::path::toLower(stripped.empty() ? group : std::string_view(stripped)));
+}
+
+bool InstalledIdentifiers::covers(std::string_view identifier) const
+{
+    const std::string lower = platform::path::toLower(identifier);
+    if (groups_.count(lower) || starts_.count(lower))
+        return true;
+    for (const auto& start : wholeStarts(lower))
+        if (bundles_.count(start))
+            return true;
+    return false;
+}
+
+RemainsFinder::RemainsFinder(std::weak_ptr<StopToken> stop, std::shared_ptr<ScanIndex> index)
+    : stop_(std::move(stop)), index_(std::move(index))
+{
+}
+
+bool RemainsFinder::keepGoing() const
+{
+    const auto stop = stop_.lock();
+    return stop && stop->keepGoing();
+}
+
+bool RemainsFinder::isReverseDns(std::string_view identifier)
+{
+    const auto parts = labels(identifier);
+    if (parts.size() < 3)
+        return false;
+    for (const auto part : parts) {
+        if (part.empty() || !std::all_of(part.begin(), part.end(), [](char c) {
+                return std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '_';
+            }))
+            return false;
+    }
+    const auto top = parts.front();
+    const bool country = top.size() == 2 && allOf(top, islower);
+    return country || std::find(kGenericTopLevel.begin(), kGenericTopLevel.end(), top) != kGenericTopLevel.end();
+}
+
+std::string RemainsFinder::identifierInName(std::string_view name, RkUninstallCategoryType category)
+{
+    std::string_view rest = name;
+    if (category == T::crashReporter) {
+        const auto underscore = rest.find('_');
+        if (underscore != std::string_view::npos)
+            rest = rest.substr(0, underscore);
+    }
+    for (bool cut = true; cut;) {
+        cut = false;
+        for (const auto tail : kTails) {
+            if (endsWithIgnoringCase(rest, tail)) {
+                rest.remove_suffix(tail.size());
+                cut = true;
+            }
+        }
+        const auto dot = rest.rfind('.');
+        if (dot != std::string_view::npos && isHardwareId(rest.substr(dot + 1))) {
+            rest = rest.substr(0, dot);
+            cut = true;
+        }
+    }
+    for (bool cut = true; cut;) {
+        cut = false;
+        const auto dot = rest.find('.');
+        if (dot == std::string_view::npos)
+            break;
+        const auto first = rest.substr(0, dot);
+        if (isTeamId(first) || first == "group") {
+            rest.remove_prefix(dot + 1);
+            cut = true;
+        }
+    }
+    return isReverseDns(rest) ? std::string(rest) : std::string();
+}
+
+std::vector<std::string> RemainsFinder::bundleIdentifiersUnder(ScanIndex& index, const std::vector<std::string>& roots, int depth,
+                                                               std::chrono::steady_clock::time_point deadline,
+                                                               const StopToken* stop, const std::set<std::string>& known)
+{
+    std::vector<std::string> found;
+    const std::string trash = platform::path::homeDirectory() + "/.Trash";
+    auto take = [&](const std::string& bundle) {
+        if (known.count(bundle) == 0)
+            if (const auto& identifier = index.bundleIdentifierAt(bundle); !identifier.empty())
+                found.push_back(identifier);
+        // Applications inside it (helpers, login items) are installed with it.
+        for (const char* inner : {"Contents/MacOS", "Contents/Helpers", "Contents/Applications", "Contents/Library/LoginItems"}) {
+            const std::string folder = platform::fs::resolveCaseInsensitive(bundle, inner);
+            for (const auto& entry : platform::fs::listDirectory(folder).value_or(std::vector<std::string>{}))
+                if (platform::path::toLower(platform::path::extension(entry)) == "app")
+                    if (const auto& identifier = index.bundleIdentifierAt(folder + "/" + entry); !identifier.empty())
+                        found.push_back(identifier);
+        }
+    };
+    for (const auto& root : roots) {
+        struct stat top {};
+        if (::lstat(root.c_str(), &top) != 0 || !S_ISDIR(top.st_mode))
+            continue;
+        std::deque<std::pair<std::string, int>> queue = {{root, 0}};
+        while (!queue.empty()) {
+            if (std::chrono::steady_clock::now() > deadline || (stop && !stop->keepGoing()))
+                return found;
+            auto [folder, level] = std::move(queue.front());
+            queue.pop_front();
+            DIR* dir = ::opendir(folder.c_str());
+            if (!dir)
+                continue;
+            // One look at the folder itself keeps the walk on the volume it began on.
+            struct stat here {};
+            if (::fstat(::dirfd(dir), &here) != 0 || here.st_dev != top.st_dev) {
+                ::closedir(dir);
+                continue;
+            }
+            while (const dirent* entry = ::readdir(dir)) {
+                const std::string name = entry->d_name;
+                if (name == "." || name == "..")
+                    continue;
+                const std::string path = folder + "/" + name;
+                bool directory = entry->d_type == DT_DIR;
+                if (entry->d_type == DT_UNKNOWN) {
+                    struct stat st {};
+                    directory = ::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+                }
+                if (!directory || path == trash)
+                    continue;
+                if (platform::path::toLower(platform::path::extension(name)) == "app")
+                    take(path);
+                else if (level + 1 < depth)
+                    queue.emplace_back(path, level + 1);
+            }
+            ::closedir(dir);
+        }
+    }
+    return found;
+}
+
+std::vector<std::string> RemainsFinder::runningBundleIdentifiers(ScanIndex& index)
+{
+    std::vector<std::string> found;
+    for (const auto pid : platform::ProcessTable::allPids()) {
+        const auto executable = platform::ProcessTable::executablePath(pid);
+        if (!executable)
+            continue;
+        std::string walked;
+        for (const auto& part : platform::path::components(*executable)) {
+            walked = walked.empty() || walked == "/" ? walked + part : walked + "/" + part;
+            if (part == "/" || platform::path::toLower(platform::path::extension(part)) != "app")
+                continue;
+            if (const auto& identifier = index.bundleIdentifierAt(walked); !identifier.empty())
+                found.push_back(identifier);
+        }
+    }
+    return found;
+}
+
+std::vector<std::shared_ptr<UninstallApp>> RemainsFinder::find(const std::vector<std::shared_ptr<UninstallApp>>& installed,
+                                                               const std::vector<std::string>& otherInstalled,
+                                                               const std::set<std::string>& offered)
+{
+    std::vector<std::shared_ptr<UninstallApp>> gone;
+    if (!index_ || !keepGoing())
+        return gone;
+
+    InstalledIdentifiers known;
+    std::set<std::string> knownBundles;
+    for (const auto& app : installed) {
+        known.addBundle(app->bundleIdentifier());
+        knownBundles.insert(app->bundlePath.value_or(""));
+        for (const auto& group : index_->declaredGroups(*app))
+            known.addGroup(group);
+        for (const auto& inner : index_->nestedApps(*app)) {
+            known.addBundle(inner->bundleIdentifier());
+            for (const auto& group : index_->declaredGroups(*inner))
+                known.addGroup(group);
+        }
+    }
+    for (const auto& identifier : otherInstalled)
+        known.addBundle(identifier);
+    // Applications discovery does not list: anywhere in the home and deeper in the shared folders.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    const auto stop = stop_.lock();
+    const std::vector<std::string> roots = {SearchFilePath::realHomeDirectory(), platform::fixedPath("/Applications"),
+                                            platform::fixedPath("/Users/Shared")};
+    for (const auto& identifier : bundleIdentifiersUnder(*index_, roots, 10, deadline, stop.get(), knownBundles))
+        known.addBundle(identifier);
+    for (const auto& identifier : runningBundleIdentifiers(*index_))
+        known.addBundle(identifier);
+
+    std::map<std::string, Found> byIdentifier;  // lower-case identifier -> its remains
+    std::set<std::string> seen;
+    auto remember = [&](const std::string& identifier, Remain remain) {
+        auto& found = byIdentifier[platform::path::toLower(identifier)];
+        if (found.identifier.empty())
+            found.identifier = identifier;
+        found.remains.push_back(std::move(remain));
+        return &found;
+    };
+    auto acceptable = [&](const std::string& path, const std::string& identifier) {
+        return !identifier.empty() && !offered.count(path) && !index_->isSharedFolder(path) &&
+               !SystemIdentifiers::isSystem(identifier) && !known.covers(identifier) && seen.insert(path).second;
+    };
+    const std::string volumes = platform::fixedPath("/Volumes");
+
+    for (const auto category : SearchFilePath::searchedCategories()) {
+        if (!keepGoing())
+            break;
+        withStoredFolderAccess(SearchFilePath::accessRootForCategory(category), [&](bool granted) {
+            if (!granted)
+                return;
+            for (const auto& folderPath : index_->foldersFor(category)) {
+                FolderSnapshot& folder = index_->folder(folderPath);
+                if (!folder.listed())
+                    continue;
+                for (std::uint32_t i = 0; i < folder.entries().size(); ++i) {
+                    if (folder.isShared(i))
+                        continue;
+                    const std::string& name = folder.entries()[i].name;
+                    const std::string path = folder.fullPath(i);
+                    if (category != T::daemon) {
+                        const std::string identifier = identifierInName(name, category);
+                        if (!acceptable(path, identifier))
+                            continue;
+                        Found* found = remember(identifier, {path, name, category});
+                        if (category == T::preference && found->bundleName.empty() &&
+                            platform::path::toLower(name) == platform::path::toLower(identifier) + ".plist" &&
+                            isRegularFile(path, platform::LaunchJobFile::kMaxBytes)) {
+                            if (const auto defaults = plist::readDictionary(path))
+                                found->bundleName = plist::stringValue(*defaults, "CFBundleName");
+                        }
+                        continue;
+                    }
+                    // A launch job is a remain by what it runs: programs in an application that is gone.
+                    if (!endsWithIgnoringCase(name, ".plist"))
+                        continue;
+                    std::string why;
+                    const auto job = platform::LaunchJobFile::read(path, false, why);
+                    if (!job)
+                        continue;
+                    std::vector<std::string> programs;
+                    if (const auto program = plist::stringValue(job->job, "Program"); !program.empty()) {
+                        programs.push_back(program);
+                    } else if (const plist::Value* arguments = plist::find(job->job, "ProgramArguments")) {
+                        const auto* list = arguments->get<plist::Array>();
+                        const auto* first = list && !list->empty() ? list->front().get<std::string>() : nullptr;
+                        if (first)
+                            programs.push_back(*first);
+                    }
+                    const bool inGoneBundle = !programs.empty() && std::all_of(programs.begin(), programs.end(), [&](const std::string& program) {
+                        if (program.empty() || program.front() != '/' || platform::fs::linkStatus(program))
+                            return false;
+                        const std::string bundle = outermostBundle(program);
+                        if (bundle.empty() || platform::fs::linkStatus(bundle))
+                            return false;
+                        // On a volume that is not mounted the application may well be there.
+                        if (platform::path::startsWith(bundle, volumes + "/")) {
+                            const auto parts = platform::path::components(bundle.substr(volumes.size()));
+                            if (parts.size() < 2 || !platform::fs::linkStatus(volumes + "/" + parts[1]))
+                                return false;
+                        }
+                        return true;
+                    });
+                    if (!inGoneBundle)
+                        continue;
+                    const std::string label = plist::stringValue(job->job, "Label");
+                    const std::string identifier = isReverseDns(label) ? label : identifierInName(name, category);
+                    if (!acceptable(path, identifier))
+                        continue;
+                    Found* found = remember(identifier, {path, name, category});
+                    if (found->label.empty())
+                        found->label = label;
+                }
+            }
+        });
+    }
+    if (!keepGoing())
+        return gone;
+
+    // A helper's remains join those of the application whose identifier it extends.
+    std::map<std::string, std::string> joinedTo;
+    for (const auto& [lower, found] : byIdentifier) {
+        std::string target = lower;
+        for (const auto& start : wholeStarts(lower)) {
+            if (start != lower && isReverseDns(start) && byIdentifier.count(start)) {
+                target = start;
+                break;
+            }
+        }
+        joinedTo[lower] = target;
+    }
+    std::map<std::string, std::vector<const Found*>> families;
+    for (const auto& [lower, target] : joinedTo)
+        families[target].push_back(&byIdentifier.at(lower));
+
+    for (const auto& [lower, members] : families) {
+        const Found& head = byIdentifier.at(lower);
+        std::string display;
+        for (const auto* member : members)
+            if (display.empty())
+                display = member->bundleName;
+        for (const auto* member : members)
+            if (display.empty())
+                display = member->label;
+        auto app = UninstallApp::gone(head.identifier, display.empty() ? head.identifier : display);
+        for (const auto category : SearchFilePath::searchedCategories()) {
+            std::shared_ptr<UnFileGroup> group;
+            for (const auto* member : members) {
+                for (const auto& remain : member->remains) {
+                    if (remain.category != category)
+                        continue;
+                    if (!group) {
+                        group = std::make_shared<UnFileGroup>();
+                        group->type = category;
+                        group->app = app;
+                        app->fileGroups.push_back(group);
+                    }
+                    auto item = std::make_shared<UnFileItem>();
+                    item->type = category;
+                    item->fileName = remain.name;
+                    item->filePath = remain.path;
+                    item->isDir = platform::fs::isDirectoryNoFollow(remain.path);
+                    item->size = fileSize(remain.path);
+                    item->group = group;
+                    item->identifier = platform::makeUuidString();
+                    item->isSelected = false;
+                    app->totalSize += item->size;
+                    group->fileItem.push_back(item);
+                }
+            }
+        }
+        app->isReady = true;
+        gone.push_back(app);
+    }
+    return gone;
+}

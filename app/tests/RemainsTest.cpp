@@ -1,0 +1,195 @@
+// The remains of applications that are gone, found on a Mac laid out with traps: every remain, no
+// trap, item by item.
+#include "ScannerTestSupport.h"
+#include "app/scanner/RemainsFinder.h"
+#include "app/scanner/SystemIdentifiers.h"
+#include "fixtures/BackgroundProcess.h"
+#include "fixtures/RemainsTree.h"
+#include "platform/FileSystem.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+
+namespace {
+
+using T = RkUninstallCategoryType;
+
+class RemainsTest : public ::testing::Test {
+protected:
+    void SetUp() override { tree.activate(); }
+
+    std::shared_ptr<UninstallAppManager> scanned()
+    {
+        auto manager = UninstallAppManager::make();
+        manager->discoverApps();
+        manager->runScanLoop();
+        return manager;
+    }
+
+    fixtures::MacTree tree;
+};
+
+std::map<std::string, std::set<std::string>> offeredByIdentifier(const UninstallAppManager& manager)
+{
+    std::map<std::string, std::set<std::string>> offered;
+    for (const auto& app : manager.goneApps)
+        for (const auto& group : app->fileGroups)
+            for (const auto& item : group->fileItem)
+                offered[app->bundleIdentifier()].insert(item->filePath);
+    return offered;
+}
+
+TEST_F(RemainsTest, EveryRemainIsFoundAndNoTrapIsOffered)
+{
+    const fixtures::RemainsTree remains(tree);
+    // The running application's bundle is known only while it runs.
+    fixtures::BackgroundProcess runner({remains.runnerExecutable, "600"});
+    ASSERT_TRUE(runner.waitUntilRunning(remains.runnerExecutable));
+    const auto manager = scanned();
+    ASSERT_EQ(manager->allApps.size(), 3u);  // Keel, Tern and Gull; Petrel and Skua are not listed
+
+    const auto offered = offeredByIdentifier(*manager);
+    std::set<std::string> everything;
+    for (const auto& [identifier, paths] : offered)
+        everything.insert(paths.begin(), paths.end());
+    for (const auto& [identifier, expected] : remains.truth) {
+        ASSERT_TRUE(offered.count(identifier)) << identifier << " was not found";
+        for (const auto& path : expected)
+            EXPECT_TRUE(offered.at(identifier).count(path)) << identifier << " misses " << path;
+        for (const auto& path : offered.at(identifier))
+            EXPECT_TRUE(expected.count(path)) << identifier << " is offered " << path;
+    }
+    for (const auto& [identifier, paths] : offered)
+        EXPECT_TRUE(remains.truth.count(identifier)) << "a gone application that is not: " << identifier << " with " << *paths.begin();
+    for (const auto& path : remains.traps)
+        EXPECT_FALSE(everything.count(path)) << "offered: " << path;
+    EXPECT_FALSE(everything.count(remains.runnerCache));
+}
+
+TEST_F(RemainsTest, ARunningApplicationsDataIsARemainOnceItStops)
+{
+    const fixtures::RemainsTree remains(tree);
+    const auto manager = scanned();
+    const auto offered = offeredByIdentifier(*manager);
+    ASSERT_TRUE(offered.count(remains.runnerIdentifier));
+    EXPECT_EQ(offered.at(remains.runnerIdentifier), std::set<std::string>{remains.runnerCache});
+}
+
+TEST_F(RemainsTest, RecordsAreNamedGroupedAndNothingIsTicked)
+{
+    const fixtures::RemainsTree remains(tree);
+    fixtures::BackgroundProcess runner({remains.runnerExecutable, "600"});
+    ASSERT_TRUE(runner.waitUntilRunning(remains.runnerExecutable));
+    const auto manager = scanned();
+    ASSERT_EQ(manager->goneApps.size(), remains.truth.size());
+    for (const auto& app : manager->goneApps) {
+        EXPECT_TRUE(app->isGone());
+        EXPECT_TRUE(app->isReady);
+        EXPECT_EQ(app->displayName(), remains.displayNames.at(app->bundleIdentifier()));
+        EXPECT_EQ(app->selectionState(), kSelectionOff) << app->bundleIdentifier();
+        std::int64_t total = 0;
+        for (const auto& group : app->fileGroups) {
+            EXPECT_NE(group->type, T::bundle);
+            EXPECT_EQ(group->app.lock(), app);
+            for (const auto& item : group->fileItem) {
+                EXPECT_FALSE(item->isSelected) << item->filePath;
+                EXPECT_EQ(item->type, group->type);
+                EXPECT_EQ(item->isDir, platform::fs::isDirectoryNoFollow(item->filePath)) << item->filePath;
+                EXPECT_GT(item->size, 0) << item->filePath;
+                total += item->size;
+            }
+        }
+        EXPECT_EQ(app->totalSize, total);
+    }
+    // Each remain sits in the category of the folder it was found in.
+    for (const auto& app : manager->goneApps) {
+        if (app->bundleIdentifier() != "com.driftwood.tally")
+            continue;
+        EXPECT_TRUE(has(pathsIn(*app, T::daemon), tree.at("~/Library/LaunchAgents/com.driftwood.tally.agent.plist")));
+        EXPECT_TRUE(has(pathsIn(*app, T::Sandbox), tree.at("~/Library/Group Containers/ABCDE12345.com.driftwood.tally")));
+        EXPECT_TRUE(has(pathsIn(*app, T::state), tree.at("~/Library/Saved Application State/com.driftwood.tally.savedState")));
+        EXPECT_TRUE(has(pathsIn(*app, T::cookies), tree.at("~/Library/HTTPStorages/com.driftwood.tally.binarycookies")));
+        EXPECT_TRUE(has(pathsIn(*app, T::crashReporter),
+                        tree.at("~/Library/Logs/DiagnosticReports/com.driftwood.tally_2025-03-04-101112_host.crash")));
+    }
+}
+
+TEST_F(RemainsTest, ALaunchJobIsNoRemainWhileTheBundleItRunsFromExists)
+{
+    const fixtures::RemainsTree remains(tree);
+    // Another application now lies where the job's program did; the program itself is missing.
+    fixtures::AppBlueprint blueprint;
+    blueprint.name = "Beacon";
+    blueprint.identifier = "org.harborlight.beacon";
+    tree.addApp("/Applications", blueprint);
+    const auto manager = scanned();
+    const auto offered = offeredByIdentifier(*manager);
+    ASSERT_TRUE(offered.count("org.lanternworks.beacon"));
+    EXPECT_FALSE(offered.at("org.lanternworks.beacon").count(remains.goneDaemonJob));
+    EXPECT_EQ(offered.at("org.lanternworks.beacon").size(), remains.truth.at("org.lanternworks.beacon").size() - 1);
+    EXPECT_FALSE(offered.count("org.lanternworks.beacon.helper"));
+}
+
+TEST_F(RemainsTest, AnApplicationInTheTrashIsGone)
+{
+    const fixtures::RemainsTree remains(tree);
+    fixtures::AppBlueprint blueprint;
+    blueprint.name = "Tally";
+    blueprint.identifier = "com.driftwood.tally";
+    tree.addApp("~/.Trash", blueprint);
+    const auto manager = scanned();
+    const auto offered = offeredByIdentifier(*manager);
+    ASSERT_TRUE(offered.count("com.driftwood.tally"));
+    EXPECT_EQ(offered.at("com.driftwood.tally"), remains.truth.at("com.driftwood.tally"));
+}
+
+TEST(RemainsIdentifierTest, NamesCarryIdentifiersOnlyWhenReverseDns)
+{
+    EXPECT_EQ(RemainsFinder::identifierInName("com.vendor.app", T::cache), "com.vendor.app");
+    EXPECT_EQ(RemainsFinder::identifierInName("com.vendor.app.plist", T::preference), "com.vendor.app");
+    EXPECT_EQ(RemainsFinder::identifierInName("com.vendor.app.savedState", T::state), "com.vendor.app");
+    EXPECT_EQ(RemainsFinder::identifierInName("com.vendor.app.binarycookies", T::cookies), "com.vendor.app");
+    EXPECT_EQ(RemainsFinder::identifierInName("ABCDE12345.com.vendor.app", T::Sandbox), "com.vendor.app");
+    EXPECT_EQ(RemainsFinder::identifierInName("group.com.vendor.app", T::Sandbox), "com.vendor.app");
+    EXPECT_EQ(RemainsFinder::identifierInName("com.vendor.app.0A1B2C3D-4E5F-6789-ABCD-EF0123456789.plist", T::preference),
+              "com.vendor.app");
+    EXPECT_EQ(RemainsFinder::identifierInName("com.vendor.app.001122aabbcc.plist", T::preference), "com.vendor.app");
+    EXPECT_EQ(RemainsFinder::identifierInName("com.vendor.app_2025-01-01-101010_host.crash", T::crashReporter), "com.vendor.app");
+    EXPECT_EQ(RemainsFinder::identifierInName("com.vendor.pkg.bom", T::other), "com.vendor.pkg");
+    EXPECT_EQ(RemainsFinder::identifierInName("de.vendor.app-helper", T::cache), "de.vendor.app-helper");
+    for (const char* none : {"Quire", "Homebrew", "com.vendor", "com.vendor.plist", "loginwindow.plist", ".GlobalPreferences.plist",
+                             "tmp.abc.def", "Vendor.App.Data", "com..app", "com.vendor.app.", "1.2.3", "com.vendor app.x",
+                             "ABCDE12345.com.vendor", "group.com.vendor"})
+        EXPECT_EQ(RemainsFinder::identifierInName(none, T::cache), "") << none;
+}
+
+TEST(RemainsIdentifierTest, InstalledIdentifiersCoverTheirHelpersAndFamiliesWhole)
+{
+    InstalledIdentifiers installed;
+    installed.addBundle("com.vendor.app");
+    installed.addBundle("com.suite.writer.pro");
+    installed.addGroup("ABCDE12345.group.com.vendor.shared");
+    EXPECT_TRUE(installed.covers("com.vendor.app"));
+    EXPECT_TRUE(installed.covers("com.Vendor.App"));
+    EXPECT_TRUE(installed.covers("com.vendor.app.helper"));
+    EXPECT_TRUE(installed.covers("com.vendor.app-agent"));
+    EXPECT_TRUE(installed.covers("com.suite.writer"));
+    EXPECT_TRUE(installed.covers("com.vendor.shared"));
+    EXPECT_FALSE(installed.covers("com.vendor.apple"));
+    EXPECT_FALSE(installed.covers("com.vendor.other"));
+    EXPECT_FALSE(installed.covers("com.vendor.shared.more"));
+    EXPECT_FALSE(installed.covers("com.suite.writerly"));
+}
+
+TEST(RemainsIdentifierTest, SystemIdentifiersAreWholeParts)
+{
+    for (const char* system : {"com.apple.Safari", "COM.APPLE.finder", "com.qzt.ostrova", "com.qzt.ostrova.agent",
+                               "com.halvane.ostrova", "org.sparkle-project.Sparkle"})
+        EXPECT_TRUE(SystemIdentifiers::isSystem(system)) << system;
+    for (const char* other : {"com.applesoft.app", "com.qzt.ostrovan", "com.vendor.apple", "org.sparkle.app"})
+        EXPECT_FALSE(SystemIdentifiers::isSystem(other)) << other;
+}
+
+}  // namespace

@@ -1,0 +1,124 @@
+// The remains of gone applications removed by the bundle's command-line tool, run as an
+// unprivileged user, through the real daemon: the root's launch daemon of the gone application is
+// unloaded, then exactly its remains go, root's included.
+#include "fixtures/BackgroundProcess.h"
+#include "fixtures/ChildProcess.h"
+#include "fixtures/MacTree.h"
+#include "fixtures/RemainsTree.h"
+#include "fixtures/RunningDaemon.h"
+#include "fixtures/Unprivileged.h"
+#include "platform/FileSystem.h"
+#include "platform/LaunchJobRecord.h"
+
+#include <gtest/gtest.h>
+
+#include <ftw.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <set>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+std::set<std::string>* listing = nullptr;
+int remember(const char* path, const struct stat*, int, FTW*)
+{
+    listing->insert(path);
+    return 0;
+}
+
+// Every path below the root but the launchd and daemon state in var/run, which a removal changes.
+std::set<std::string> everything(const fixtures::MacTree& tree)
+{
+    std::set<std::string> all;
+    listing = &all;
+    ::nftw(tree.root().c_str(), remember, 32, FTW_PHYS);
+    listing = nullptr;
+    const std::string state = tree.at("/private/var/run");
+    for (auto it = all.begin(); it != all.end();)
+        it = it->rfind(state, 0) == 0 ? all.erase(it) : std::next(it);
+    return all;
+}
+
+class LeftoversThroughDaemonTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (::geteuid() != 0)
+            GTEST_SKIP() << "the daemon runs as root";
+        tree.activate();
+        remains = std::make_unique<fixtures::RemainsTree>(tree);
+        const uid_t nobody = fixtures::unprivilegedUid();
+        const gid_t nogroup = fixtures::unprivilegedGid();
+        ::chown(tree.home().c_str(), nobody, nogroup);
+        const std::string perUser = tree.at("/private/var/folders/ab/x1y2z3");
+        tree.makeDirectories(perUser + "/C");
+        for (const auto& folder : {perUser, perUser + "/T", perUser + "/C"})
+            ::chown(folder.c_str(), nobody, nogroup);
+        daemon = std::make_unique<fixtures::RunningDaemon>(tree, OSTROVA_DAEMON_PATH, OSTROVA_LAUNCHCTL_PATH);
+        ASSERT_TRUE(daemon->isUp());
+        cli = fixtures::copyExecutable(daemon->bundlePath() + "/Contents/Helpers/ostrova", OSTROVA_CLI_PATH);
+    }
+    void TearDown() override
+    {
+        daemon.reset();
+        fixtures::stopEveryJob(tree.root(), OSTROVA_LAUNCHCTL_PATH);
+    }
+
+    fixtures::ProcessResult asUser(std::vector<std::string> words)
+    {
+        std::vector<std::string> argv = {"/usr/bin/setpriv", "--reuid=" + std::to_string(fixtures::unprivilegedUid()),
+                                         "--regid=" + std::to_string(fixtures::unprivilegedGid()), "--clear-groups", cli};
+        argv.insert(argv.end(), words.begin(), words.end());
+        return fixtures::runProcess(argv, {{"HOME", tree.home()}, {"TMPDIR", tree.temporaryDirectory()}}, "", 120s);
+    }
+
+    fixtures::MacTree tree{"tester"};
+    std::unique_ptr<fixtures::RemainsTree> remains;
+    std::unique_ptr<fixtures::RunningDaemon> daemon;
+    std::string cli;
+};
+
+TEST_F(LeftoversThroughDaemonTest, TheLaunchDaemonIsUnloadedAndExactlyTheRemainsGo)
+{
+    const std::string identifier = "org.lanternworks.beacon";
+    const auto& chosen = remains->truth.at(identifier);
+    // The application ran its helper as root's launch daemon and was dragged away while it ran.
+    const std::string bundle = tree.at("/Applications/Beacon.app");
+    fixtures::copyExecutable(remains->goneDaemonProgram);
+    ASSERT_EQ(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "load", remains->goneDaemonJob}).exitCode, 0);
+    const auto loaded = platform::LaunchJobRecord::read(remains->goneDaemonLabel);
+    ASSERT_TRUE(loaded);
+    ASSERT_TRUE(loaded->loaded());
+    fixtures::MacTree::removeTree(bundle);
+
+    const auto dry = asUser({"leftovers", "--remove", identifier, "--dry-run"});
+    ASSERT_EQ(dry.exitCode, 0) << dry.err;
+    for (const auto& path : chosen)
+        EXPECT_NE(dry.out.find("  " + path + "\n"), std::string::npos) << path << "\n" << dry.out;
+
+    const auto before = everything(tree);
+    const auto result = asUser({"leftovers", "--remove", identifier, "--yes"});
+    EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
+    const auto after = everything(tree);
+    for (const auto& path : after)
+        EXPECT_TRUE(before.count(path)) << "new: " << path;
+    for (const auto& path : before) {
+        bool remain = false;
+        for (const auto& item : chosen)
+            remain = remain || path == item || path.rfind(item + "/", 0) == 0;
+        EXPECT_EQ(after.count(path) == 0, remain) << path;
+    }
+    const auto record = platform::LaunchJobRecord::read(remains->goneDaemonLabel);
+    EXPECT_FALSE(record && record->loaded());
+
+    const auto listed = asUser({"leftovers"});
+    ASSERT_EQ(listed.exitCode, 0) << listed.err;
+    EXPECT_EQ(listed.out.find(identifier), std::string::npos) << listed.out;
+    EXPECT_NE(listed.out.find("(com.driftwood.tally)"), std::string::npos) << listed.out;
+}
+
+}  // namespace

@@ -1,0 +1,131 @@
+// `ostrova leftovers` as a script runs it, on a Mac where applications were dragged away.
+#include "fixtures/ChildProcess.h"
+#include "fixtures/MacTree.h"
+#include "fixtures/RemainsTree.h"
+#include "platform/FileSystem.h"
+
+#include <gtest/gtest.h>
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <ftw.h>
+
+#include <chrono>
+#include <map>
+#include <set>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+std::set<std::string>* listing = nullptr;
+int remember(const char* path, const struct stat*, int, struct FTW*)
+{
+    listing->insert(path);
+    return 0;
+}
+
+std::set<std::string> everything(const std::string& root)
+{
+    std::set<std::string> all;
+    listing = &all;
+    ::nftw(root.c_str(), remember, 32, FTW_PHYS);
+    listing = nullptr;
+    return all;
+}
+
+class LeftoversCli : public ::testing::Test {
+protected:
+    fixtures::ProcessResult ostrova(std::vector<std::string> words)
+    {
+        words.insert(words.begin(), OSTROVA_CLI);
+        return fixtures::runProcess(words, {{"OSTROVA_ROOT", tree.root()}, {"HOME", tree.home()},
+                                            {"TMPDIR", tree.temporaryDirectory()}, {"OSTROVA_LAUNCHCTL", "/bin/false"}},
+                                    "", 120s);
+    }
+    // The remains the tool lists, by identifier, from its JSON.
+    std::map<std::string, std::set<std::string>> listed(const std::string& json)
+    {
+        std::map<std::string, std::set<std::string>> found;
+        QJsonParseError error;
+        const auto document = QJsonDocument::fromJson(QByteArray::fromStdString(json), &error);
+        EXPECT_EQ(error.error, QJsonParseError::NoError) << json;
+        EXPECT_TRUE(document.isArray());
+        for (const auto& app : document.array()) {
+            const auto object = app.toObject();
+            const std::string identifier = object["bundleIdentifier"].toString().toStdString();
+            names[identifier] = object["displayName"].toString().toStdString();
+            std::int64_t total = 0;
+            for (const auto& group : object["groups"].toArray()) {
+                EXPECT_FALSE(group.toObject()["type"].toString().isEmpty());
+                EXPECT_FALSE(group.toObject()["title"].toString().isEmpty());
+                for (const auto& item : group.toObject()["items"].toArray()) {
+                    const auto entry = item.toObject();
+                    const std::string path = entry["filePath"].toString().toStdString();
+                    found[identifier].insert(path);
+                    EXPECT_EQ(entry["isDir"].toBool(), platform::fs::isDirectoryNoFollow(path)) << path;
+                    EXPECT_EQ(entry["fileName"].toString().toStdString(), path.substr(path.rfind('/') + 1));
+                    total += entry["size"].toInteger();
+                }
+            }
+            EXPECT_EQ(object["totalSize"].toInteger(), total) << identifier;
+        }
+        return found;
+    }
+
+    fixtures::MacTree tree;
+    fixtures::RemainsTree remains{tree};
+    std::map<std::string, std::string> names;
+};
+
+TEST_F(LeftoversCli, ListsEveryGoneApplicationsRemainsAsJson)
+{
+    const auto result = ostrova({"leftovers", "--json"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    auto expected = remains.truth;
+    // The running application is not running here.
+    expected[remains.runnerIdentifier] = {remains.runnerCache};
+    EXPECT_EQ(listed(result.out), expected);
+    for (const auto& [identifier, name] : remains.displayNames)
+        EXPECT_EQ(names[identifier], name);
+
+    const auto text = ostrova({"leftovers"});
+    ASSERT_EQ(text.exitCode, 0) << text.err;
+    EXPECT_NE(text.out.find("Tally  (com.driftwood.tally)"), std::string::npos) << text.out;
+    for (const auto& trap : remains.traps)
+        EXPECT_EQ(text.out.find("    " + trap + "  "), std::string::npos) << trap;
+}
+
+TEST_F(LeftoversCli, RemovesExactlyTheChosenApplicationsRemains)
+{
+    const auto dry = ostrova({"leftovers", "--remove", "com.keelworks.keelpro", "--dry-run"});
+    ASSERT_EQ(dry.exitCode, 0) << dry.err;
+    for (const auto& path : remains.truth.at("com.keelworks.keelpro"))
+        EXPECT_NE(dry.out.find("  " + path + "\n"), std::string::npos) << path << "\n" << dry.out;
+    EXPECT_NE(dry.out.find("Would remove 2 items"), std::string::npos) << dry.out;
+
+    // No one to ask and no --yes: nothing happens.
+    const auto before = everything(tree.root());
+    EXPECT_EQ(ostrova({"leftovers", "--remove", "com.keelworks.keelpro"}).exitCode, 2);
+    EXPECT_EQ(ostrova({"leftovers", "--remove", "com.nowhere.app", "--yes"}).exitCode, 1);
+    EXPECT_EQ(ostrova({"leftovers", "--all", "--remove", "com.keelworks.keelpro", "--yes"}).exitCode, 2);
+    EXPECT_EQ(ostrova({"leftovers", "com.keelworks.keelpro"}).exitCode, 2);
+    EXPECT_EQ(everything(tree.root()), before);
+
+    const auto removal = ostrova({"leftovers", "--remove", "com.keelworks.keelpro", "--yes"});
+    EXPECT_EQ(removal.exitCode, 0) << removal.out << removal.err;
+    const auto after = everything(tree.root());
+    for (const auto& path : before) {
+        bool chosen = false;
+        for (const auto& remain : remains.truth.at("com.keelworks.keelpro"))
+            chosen = chosen || path == remain || path.rfind(remain + "/", 0) == 0;
+        EXPECT_EQ(after.count(path) == 0, chosen) << path;
+    }
+    const auto listing = ostrova({"leftovers", "--json"});
+    ASSERT_EQ(listing.exitCode, 0);
+    EXPECT_FALSE(listed(listing.out).count("com.keelworks.keelpro"));
+}
+
+}  // namespace
