@@ -4,6 +4,7 @@
 #include "fixtures/BackgroundProcess.h"
 #include "fixtures/ChildProcess.h"
 #include "fixtures/MacTree.h"
+#include "fixtures/PathsBelow.h"
 #include "fixtures/RemainsTree.h"
 #include "fixtures/RunningDaemon.h"
 #include "fixtures/Unprivileged.h"
@@ -12,7 +13,6 @@
 
 #include <gtest/gtest.h>
 
-#include <ftw.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -22,26 +22,6 @@
 namespace {
 
 using namespace std::chrono_literals;
-
-std::set<std::string>* listing = nullptr;
-int remember(const char* path, const struct stat*, int, FTW*)
-{
-    listing->insert(path);
-    return 0;
-}
-
-// Every path below the root but the launchd and daemon state in var/run, which a removal changes.
-std::set<std::string> everything(const fixtures::MacTree& tree)
-{
-    std::set<std::string> all;
-    listing = &all;
-    ::nftw(tree.root().c_str(), remember, 32, FTW_PHYS);
-    listing = nullptr;
-    const std::string state = tree.at("/private/var/run");
-    for (auto it = all.begin(); it != all.end();)
-        it = it->rfind(state, 0) == 0 ? all.erase(it) : std::next(it);
-    return all;
-}
 
 class LeftoversThroughDaemonTest : public ::testing::Test {
 protected:
@@ -100,10 +80,10 @@ TEST_F(LeftoversThroughDaemonTest, TheLaunchDaemonIsUnloadedAndExactlyTheRemains
     for (const auto& path : chosen)
         EXPECT_NE(dry.out.find("  " + path + "\n"), std::string::npos) << path << "\n" << dry.out;
 
-    const auto before = everything(tree);
+    const auto before = fixtures::pathsBelow(tree.root(), tree.at("/private/var/run"));
     const auto result = asUser({"leftovers", "--remove", identifier, "--yes"});
     EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
-    const auto after = everything(tree);
+    const auto after = fixtures::pathsBelow(tree.root(), tree.at("/private/var/run"));
     for (const auto& path : after)
         EXPECT_TRUE(before.count(path)) << "new: " << path;
     for (const auto& path : before) {

@@ -5,6 +5,7 @@
 #include "fixtures/BackgroundProcess.h"
 #include "fixtures/ChildProcess.h"
 #include "fixtures/MacTree.h"
+#include "fixtures/PathsBelow.h"
 #include "fixtures/RunningDaemon.h"
 #include "fixtures/Unprivileged.h"
 #include "platform/FileSystem.h"
@@ -13,7 +14,6 @@
 
 #include <gtest/gtest.h>
 
-#include <ftw.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -23,26 +23,6 @@
 namespace {
 
 using namespace std::chrono_literals;
-
-std::set<std::string>* listing = nullptr;
-int remember(const char* path, const struct stat*, int, FTW*)
-{
-    listing->insert(path);
-    return 0;
-}
-
-// Every path below the root but the launchd and daemon state in var/run, which a removal changes.
-std::set<std::string> everything(const fixtures::MacTree& tree)
-{
-    std::set<std::string> all;
-    listing = &all;
-    ::nftw(tree.root().c_str(), remember, 32, FTW_PHYS);
-    listing = nullptr;
-    const std::string state = tree.at("/private/var/run");
-    for (auto it = all.begin(); it != all.end();)
-        it = it->rfind(state, 0) == 0 ? all.erase(it) : std::next(it);
-    return all;
-}
 
 class RealLayoutUninstallTest : public ::testing::Test {
 protected:
@@ -127,10 +107,10 @@ TEST_F(RealLayoutUninstallTest, EveryTickedItemGoesAndNothingElse)
                                  tree.at("/Library/LaunchDaemons/com.test.tidepool.helper.plist"), bundle})
         EXPECT_NE(std::find(listed.begin(), listed.end(), expected), listed.end()) << expected << "\n" << dry.out;
 
-    const auto before = everything(tree);
+    const auto before = fixtures::pathsBelow(tree.root(), tree.at("/private/var/run"));
     const auto result = asUser({"uninstall", "--yes", "Tide Pool"});
     EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
-    const auto after = everything(tree);
+    const auto after = fixtures::pathsBelow(tree.root(), tree.at("/private/var/run"));
     for (const auto& path : after)
         EXPECT_TRUE(before.count(path)) << "new: " << path;
     for (const auto& path : before) {

@@ -1,13 +1,8 @@
 #include "tools/ostrova/UninstallCommand.h"
 
-#include "Auxiliary/ByteCountFormatter.h"
 #include "app/catalogue/UninstallAppManager.h"
-#include "app/removal/DaemonInstaller.h"
-#include "platform/DispatchQueue.h"
-#include "platform/FileSystem.h"
-#include "system/Utility.h"
 #include "tools/ostrova/AppSelector.h"
-#include "tools/ostrova/RemovalReporter.h"
+#include "tools/ostrova/RemovalRun.h"
 
 #include <unistd.h>
 
@@ -89,38 +84,13 @@ int UninstallCommand::run(const CommandLine& line)
             }
         }
     }
-    std::cout << (line.has("--dry-run") ? "Would remove" : "Will remove") << " " << selected.size() << " items ("
-              << format2ByteCountString(bytes) << "):\n";
-    for (const auto& path : selected)
-        std::cout << "  " << path << "\n";
-    std::cout.flush();
-    if (line.has("--dry-run") || selected.empty())
-        return 0;
-    if (!line.has("--yes") && !askYes("Remove them?")) {
-        std::cerr << "Nothing was removed.\n";
-        return 1;
-    }
-
-    if (!Utility::isSandboxed())
-        DaemonInstaller().ensureDaemon();
-    // No event loop here: main-queue work runs where it is posted.
-    dispatch::MainQueue::setExecutor([](dispatch::Task task) { task(); });
-    auto reporter = std::make_shared<RemovalReporter>(line.has("--force-quit"), interactive);
-    manager->delegate = reporter;
-    manager->removeApps(chosen);
-    reporter->waitUntilDone();
-
-    std::vector<std::string> removed, left;
-    for (const auto& path : selected)
-        (platform::fs::linkStatus(path) ? left : removed).push_back(path);
-    std::cout << "Removed " << removed.size() << " items:\n";
-    for (const auto& path : removed)
-        std::cout << "  " << path << "\n";
-    if (!left.empty()) {
-        std::cout << "Left over, remove these by hand (" << left.size() << "):\n";
-        for (const auto& path : left)
-            std::cout << "  " << path << "\n";
-    }
-    std::cout.flush();
-    return left.empty() ? 0 : 1;
+    RemovalRun removal;
+    removal.chosen = chosen;
+    removal.selected = std::move(selected);
+    removal.bytes = bytes;
+    removal.dryRun = line.has("--dry-run");
+    removal.yes = line.has("--yes");
+    removal.forceQuit = line.has("--force-quit");
+    removal.interactive = interactive;
+    return removal.run(*manager);
 }

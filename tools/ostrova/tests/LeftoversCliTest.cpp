@@ -1,6 +1,7 @@
 // `ostrova leftovers` as a script runs it, on a Mac where applications were dragged away.
 #include "fixtures/ChildProcess.h"
 #include "fixtures/MacTree.h"
+#include "fixtures/PathsBelow.h"
 #include "fixtures/RemainsTree.h"
 #include "platform/FileSystem.h"
 
@@ -10,8 +11,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include <ftw.h>
-
 #include <chrono>
 #include <map>
 #include <set>
@@ -19,22 +18,6 @@
 namespace {
 
 using namespace std::chrono_literals;
-
-std::set<std::string>* listing = nullptr;
-int remember(const char* path, const struct stat*, int, struct FTW*)
-{
-    listing->insert(path);
-    return 0;
-}
-
-std::set<std::string> everything(const std::string& root)
-{
-    std::set<std::string> all;
-    listing = &all;
-    ::nftw(root.c_str(), remember, 32, FTW_PHYS);
-    listing = nullptr;
-    return all;
-}
 
 class LeftoversCli : public ::testing::Test {
 protected:
@@ -107,16 +90,16 @@ TEST_F(LeftoversCli, RemovesExactlyTheChosenApplicationsRemains)
     EXPECT_NE(dry.out.find("Would remove 2 items"), std::string::npos) << dry.out;
 
     // No one to ask and no --yes: nothing happens.
-    const auto before = everything(tree.root());
+    const auto before = fixtures::pathsBelow(tree.root());
     EXPECT_EQ(ostrova({"leftovers", "--remove", "com.keelworks.keelpro"}).exitCode, 2);
     EXPECT_EQ(ostrova({"leftovers", "--remove", "com.nowhere.app", "--yes"}).exitCode, 1);
     EXPECT_EQ(ostrova({"leftovers", "--all", "--remove", "com.keelworks.keelpro", "--yes"}).exitCode, 2);
     EXPECT_EQ(ostrova({"leftovers", "com.keelworks.keelpro"}).exitCode, 2);
-    EXPECT_EQ(everything(tree.root()), before);
+    EXPECT_EQ(fixtures::pathsBelow(tree.root()), before);
 
     const auto removal = ostrova({"leftovers", "--remove", "com.keelworks.keelpro", "--yes"});
     EXPECT_EQ(removal.exitCode, 0) << removal.out << removal.err;
-    const auto after = everything(tree.root());
+    const auto after = fixtures::pathsBelow(tree.root());
     for (const auto& path : before) {
         bool chosen = false;
         for (const auto& remain : remains.truth.at("com.keelworks.keelpro"))

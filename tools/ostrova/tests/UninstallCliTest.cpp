@@ -2,6 +2,7 @@
 #include "fixtures/BackgroundProcess.h"
 #include "fixtures/ChildProcess.h"
 #include "fixtures/MacTree.h"
+#include "fixtures/PathsBelow.h"
 #include "fixtures/Unprivileged.h"
 #include "platform/FileSystem.h"
 #include "platform/SystemLinks.h"
@@ -9,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <ftw.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -20,22 +20,6 @@
 namespace {
 
 using namespace std::chrono_literals;
-
-std::set<std::string>* listing = nullptr;
-int remember(const char* path, const struct stat*, int, struct FTW*)
-{
-    listing->insert(path);
-    return 0;
-}
-
-std::set<std::string> everything(const std::string& root)
-{
-    std::set<std::string> all;
-    listing = &all;
-    ::nftw(root.c_str(), remember, 32, FTW_PHYS);
-    listing = nullptr;
-    return all;
-}
 
 fixtures::ProcessResult ostrova(const fixtures::MacTree& tree, std::vector<std::string> words)
 {
@@ -49,12 +33,12 @@ TEST(UninstallCli, DryRunTouchesNothingAndARealRunRemovesExactlyWhatItListed)
 {
     fixtures::MacTree tree("demo");
     demo::buildDemoTree(tree);
-    const auto before = everything(tree.root());
+    const auto before = fixtures::pathsBelow(tree.root());
     // No daemon runs here, and launch jobs go only through the daemon: they are kept out of this
     // run (the daemon tests remove them).
     const auto dry = ostrova(tree, {"uninstall", "--dry-run", "--keep", "daemon", "Lumen Notes", "com.kestrelsoft.browser"});
     ASSERT_EQ(dry.exitCode, 0) << dry.err;
-    EXPECT_EQ(everything(tree.root()), before);
+    EXPECT_EQ(fixtures::pathsBelow(tree.root()), before);
 
     std::vector<std::string> listed;
     std::size_t start = dry.out.find('\n') + 1;
@@ -70,7 +54,7 @@ TEST(UninstallCli, DryRunTouchesNothingAndARealRunRemovesExactlyWhatItListed)
 
     const auto real = ostrova(tree, {"uninstall", "--yes", "--keep", "daemon", "Lumen Notes", "com.kestrelsoft.browser"});
     EXPECT_EQ(real.exitCode, 0) << real.out << real.err;
-    const auto after = everything(tree.root());
+    const auto after = fixtures::pathsBelow(tree.root());
     std::set<std::string> gone;
     for (const auto& path : before)
         if (!after.count(path))

@@ -1,0 +1,49 @@
+#include "tools/ostrova/RemovalRun.h"
+
+#include "Auxiliary/ByteCountFormatter.h"
+#include "app/catalogue/UninstallAppManager.h"
+#include "app/removal/DaemonInstaller.h"
+#include "platform/DispatchQueue.h"
+#include "platform/FileSystem.h"
+#include "system/Utility.h"
+#include "tools/ostrova/RemovalReporter.h"
+
+#include <iostream>
+
+int RemovalRun::run(UninstallAppManager& manager) const
+{
+    std::cout << (dryRun ? "Would remove" : "Will remove") << " " << selected.size() << " items ("
+              << format2ByteCountString(bytes) << "):\n";
+    for (const auto& path : selected)
+        std::cout << "  " << path << "\n";
+    std::cout.flush();
+    if (dryRun || selected.empty())
+        return 0;
+    if (!yes && !askYes("Remove them?")) {
+        std::cerr << "Nothing was removed.\n";
+        return 1;
+    }
+
+    if (!Utility::isSandboxed())
+        DaemonInstaller().ensureDaemon();
+    // No event loop here: main-queue work runs where it is posted.
+    dispatch::MainQueue::setExecutor([](dispatch::Task task) { task(); });
+    auto reporter = std::make_shared<RemovalReporter>(forceQuit, interactive);
+    manager.delegate = reporter;
+    manager.removeApps(chosen);
+    reporter->waitUntilDone();
+
+    std::vector<std::string> removed, left;
+    for (const auto& path : selected)
+        (platform::fs::linkStatus(path) ? left : removed).push_back(path);
+    std::cout << "Removed " << removed.size() << " items:\n";
+    for (const auto& path : removed)
+        std::cout << "  " << path << "\n";
+    if (!left.empty()) {
+        std::cout << "Left over, remove these by hand (" << left.size() << "):\n";
+        for (const auto& path : left)
+            std::cout << "  " << path << "\n";
+    }
+    std::cout.flush();
+    return left.empty() ? 0 : 1;
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class UninstallApp;
+class UninstallAppManager;
+
+// The part of `uninstall` and `leftovers --remove` after the choice: lists what will go, stops
+// there for a dry run, asks unless told yes, removes the chosen applications' ticked items with the
+// catalogue's engine (the daemon made sure of outside the sandbox), and says what went and what is
+// left. Returns the exit code: 0 when everything went (or nothing was to go), 1 when something is
+// left or the user said no.
+struct RemovalRun {
+    std::vector<std::shared_ptr<UninstallApp>> chosen;
+    std::vector<std::string> selected;  // the ticked items' paths
+    std::int64_t bytes = 0;
+    bool dryRun = false;
+    bool yes = false;
+    bool forceQuit = false;
+    bool interactive = false;
+
+    int run(UninstallAppManager& manager) const;
+};
