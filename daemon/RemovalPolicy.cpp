@@ -39,7 +39,7 @@ RemovalPolicy::RemovalPolicy(const Client& client) : home_(client.home)
                 all.push_back(real(folder));
         }
     }
-    for (const auto& folder : SearchFilePath::ownRuleFolders(&user))
+    for (const auto& folder : SearchFilePath::ownRuleRoots(&user))
         all.push_back(real(folder));
     for (const auto& folder : all) {
         protected_.push_back(folder);

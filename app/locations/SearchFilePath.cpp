@@ -200,6 +200,21 @@ std::vector<std::string> SearchFilePath::ownRuleFolders(const User* user)
     return folders;
 }
 
+std::vector<std::string> SearchFilePath::ownRuleRoots(const User* user)
+{
+    auto folders = helperToolFolders(user);
+    for (const auto& receipts : receiptFolders(user))
+        folders.push_back(receipts);
+    for (const std::string_view library : {std::string_view("/Library"), std::string_view("~/Library")}) {
+        const std::string root = resolveFor(user, library);
+        for (const char* name : {"Internet Plug-Ins", "QuickLook", "Spotlight", "PreferencePanes", "Screen Savers", "Services",
+                                 "Audio/Plug-Ins", "Audio/Plug-Ins/Components", "Audio/Plug-Ins/HAL", "Audio/Plug-Ins/MAS",
+                                 "Audio/Plug-Ins/VST", "Audio/Plug-Ins/VST3"})
+            folders.push_back(root + "/" + name);
+    }
+    return folders;
+}
+
 const std::vector<std::string>& SearchFilePath::standardLibraryFolderNames()
 {
     static const std::vector<std::string> names = {

@@ -49,6 +49,10 @@ public:
     static std::vector<std::string> plugInFolders(const User* user = nullptr);
     // Every folder above: what the scan may offer items from, and the removal may remove from.
     static std::vector<std::string> ownRuleFolders(const User* user = nullptr);
+    // The same places as fixed paths, without reading the disk: the plug-in folders with
+    // "Audio/Plug-Ins" and its usual folders (Components, HAL, MAS, VST, VST3). For the daemon, which
+    // must not list a folder a client controls on each request.
+    static std::vector<std::string> ownRuleRoots(const User* user = nullptr);
     // Standard folders of a Library that hold every application's data (Caches, Logs, Mail, ...).
     static const std::vector<std::string>& standardLibraryFolderNames();
 

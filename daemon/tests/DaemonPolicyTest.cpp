@@ -68,6 +68,9 @@ TEST_F(RemovalPolicyTest, WhereAnAdministratorAndAUserMayHaveThingsRemoved)
         {tree.at("/Library/PrivilegedHelperTools"), false, false},
         {tree.at("/private/var/db/receipts"), false, false},
         {tree.at("~/Library/Group Containers"), false, false},
+        {tree.at("/Library/Audio/Plug-Ins"), false, false},
+        {tree.at("/Library/Audio/Plug-Ins/Components"), false, false},
+        {tree.at("/Library/Audio/Plug-Ins/Components/Vendor.component"), true, false},
         // Folders that hold many applications' data, in any spelling.
         {tree.at("~/Library/Logs/DiagnosticReports"), false, false},
         {tree.at("/Library/Logs/DiagnosticReports"), false, false},
