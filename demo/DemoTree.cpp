@@ -734,6 +734,42 @@ void addUnrelated(const MacTree& tree, const Leftovers& left)
     left.folder("~/Desktop/Screenshots", {{"Screenshot 2026-11-28 at 14.02.11.png", 2 * MB + 300 * KB}});
 }
 
+// Applications dragged to the Trash, and what they left behind: their remains are offered in their
+// own section, nothing ticked.
+void addGoneApps(MacTree& tree, const Leftovers& left)
+{
+    // A note-taking app still lying in the Trash: its bundle there no longer counts as installed.
+    const std::string quill = "com.quillpad.notes";
+    AppBlueprint quillpad = makeBlueprint("Quillpad", quill, "3.4", 0x7E57C2);
+    quillpad.executableBytes = 4 * MB;
+    tree.addApp("~/.Trash", quillpad);
+    left.folder("~/Library/Application Support/" + quill, {{"Library.sqlite", 5 * MB + 300 * KB}, {"Drafts/today.md", 6 * KB}});
+    left.folder("~/Library/Caches/" + quill, {{"Cache.db", 1 * MB + 800 * KB}});
+    left.preferences(quill, {{"CFBundleName", "Quillpad"}, {"LastLaunchedVersion", "3.4"}});
+    left.container(quill, {{"Data/Library/Application Support/Quillpad/index.db", 2 * MB}});
+    left.groupContainer(quill, {{"Library/Shared.sqlite", 700 * KB}});
+    left.savedState(quill, "Today — Quillpad", 60 * KB);
+    left.folder("~/Library/HTTPStorages/" + quill, {{"httpstorages.sqlite", 40 * KB}});
+    // Its login helper's job: the program lay in the bundle, which is gone from /Applications.
+    left.launchJob("~/Library/LaunchAgents", quill + ".launcher",
+                   tree.at("/Applications/Quillpad.app/Contents/Library/LoginItems/Quillpad Launcher.app/Contents/MacOS/Quillpad Launcher"),
+                   false);
+
+    // A VPN client removed long ago; its privileged helper's job and support folder stay in the
+    // system Library.
+    const std::string vpn = "net.harborlight.vpn";
+    left.launchJob("/Library/LaunchDaemons", vpn + ".helper",
+                   tree.at("/Applications/Harborlight VPN.app/Contents/Library/LaunchServices/" + vpn + ".helper"), true);
+    left.folder("/Library/Application Support/" + vpn, {{"tunnels.plist", 4 * KB}, {"routes.cache", 90 * KB}});
+    left.folder("~/Library/Caches/" + vpn, {{"Cache.db", 600 * KB}});
+    left.preferences(vpn, {{"CFBundleName", "Harborlight VPN"}, {"AutoConnect", true}});
+
+    // A reader of which only the cache and the window state are left.
+    const std::string reader = "io.glimmer.reader";
+    left.folder("~/Library/Caches/" + reader, {{"Covers/0001.jpg", 220 * KB}, {"Covers/0002.jpg", 240 * KB}});
+    left.savedState(reader, "Glimmer Reader", 30 * KB);
+}
+
 }  // namespace
 
 void buildDemoTree(MacTree& tree)
@@ -760,6 +796,7 @@ void buildDemoTree(MacTree& tree)
     addNimbostrata(tree, left);
     addTraps(tree, left);
     addUnrelated(tree, left);
+    addGoneApps(tree, left);
 }
 
 }  // namespace demo

@@ -33,6 +33,8 @@ public:
     std::optional<platform::FileIcon> icon;
     std::int64_t bundleSize = 0;
     std::int64_t totalSize = 0;
+    // What removal runs have taken of the related files so far (bytes as the scan measured them).
+    std::int64_t removedSize = 0;
     std::vector<std::shared_ptr<UnFileGroup>> fileGroups;
 
     std::string displayName() const;

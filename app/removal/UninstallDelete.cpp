@@ -189,8 +189,10 @@ void UninstallDelete::updateAfterDelete()
         items.erase(std::remove_if(items.begin(), items.end(),
                                    [&](const std::shared_ptr<UnFileItem>& item) {
                                        const bool gone = item->isSelected && !platform::fs::linkStatus(item->filePath);
-                                       if (gone)
+                                       if (gone) {
                                            app->totalSize -= item->size;
+                                           app->removedSize += item->size;
+                                       }
                                        return gone;
                                    }),
                     items.end());

@@ -1,6 +1,7 @@
 #include "app/ui/AppListModel.h"
 
 #include "app/ui/AppIconCache.h"
+#include "app/ui/AppImages.h"
 #include "Auxiliary/ByteCountFormatter.h"
 #include "Auxiliary/StringExtension.h"
 #include "platform/PathUtil.h"
@@ -281,7 +282,7 @@ QVariant AppListModel::data(const QModelIndex& index, int role) const
             if (role == Qt::DisplayRole)
                 return shownName(app);
             if (role == Qt::DecorationRole)
-                return AppIconCache::iconFor(app->icon, true);
+                return app->isGone() ? AppImages::named(QStringLiteral("trash")) : AppIconCache::iconFor(app->icon, true);
             if (role == Qt::CheckStateRole)
                 return checkState(app->selectionState());
             if (role == CheckableRole)
@@ -293,7 +294,8 @@ QVariant AppListModel::data(const QModelIndex& index, int role) const
             switch (options_.appSize) {
             case AppSize::bundleOrScanning: return ready ? sizeText(app->bundleSize) : strings::localized("Scanning...");
             case AppSize::total: return sizeText(app->totalSize);
-            case AppSize::bundle: return sizeText(app->bundleSize);
+            // A gone application has no bundle: what the removal took of its remains stands for it.
+            case AppSize::bundle: return sizeText(app->isGone() ? app->removedSize : app->bundleSize);
             case AppSize::none: return QString();
             }
             break;

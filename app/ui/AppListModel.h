@@ -33,6 +33,7 @@ public:
     };
 
     // What an application row shows in the size column.
+    // (bundle: for a gone application, what the removal took of its remains.)
     enum class AppSize { bundleOrScanning, total, bundle, none };
     struct Options {
         bool flat = false;  // applications only, nothing expands, nothing is ticked

@@ -67,7 +67,9 @@ MainViewController::MainViewController(std::shared_ptr<UninstallAppManager> mana
       manager_(std::move(manager)),
       bridge_(std::make_shared<MainViewDelegateBridge>(this)),
       model_(new AppListModel(this)),
-      filter_(new AppListFilter(model_, this))
+      filter_(new AppListFilter(model_, this)),
+      remainsModel_(new AppListModel(AppListModel::Options{false, AppListModel::AppSize::total}, this)),
+      remainsFilter_(new AppListFilter(remainsModel_, this))
 {
     if (const auto bundle = platform::Bundle::mainBundle())
         applicationBundlePath = bundle->bundlePath();
@@ -91,6 +93,7 @@ void MainViewController::buildListView()
         views::makeTableColumn(strings::localized("Recently used"), kDateColumnId, 150),
     };
     model_->setColumns(columns);
+    remainsModel_->setColumns(columns);
     outline_->setModel(filter_);
     for (int i = 0; i < static_cast<int>(columns.size()); ++i)
         outline_->setColumnWidth(i, columns[i].width);
@@ -132,6 +135,20 @@ void MainViewController::addSubViews()
     lbSelected = new RkLabel(QString(), mainView);
     lbSelected->setFont(fonts::appMediumFont(15));
 
+    btnInstalledScope = new RkFlatButton(strings::localized("Applications"), mainView);
+    btnRemainsScope = new RkFlatButton(strings::localized("Remains"), mainView);
+    for (RkFlatButton* scopeButton : {btnInstalledScope, btnRemainsScope}) {
+        scopeButton->setFont(fonts::appFont(12));
+        scopeButton->setFixedHeight(24);
+        scopeButton->setMinimumWidth(96);
+        scopeButton->setMomentary(false);
+        scopeButton->setCornerRadius(5);
+    }
+    btnRemainsScope->setToolTip(strings::localized("Remains of removed applications"));
+    btnRemainsScope->setEnabled(false);
+    connect(btnInstalledScope, &RkFlatButton::clicked, this, [this] { showScope(ListScope::installed); });
+    connect(btnRemainsScope, &RkFlatButton::clicked, this, [this] { showScope(ListScope::remains); });
+
     searchField = new QLineEdit(mainView);
     searchField->setPlaceholderText(strings::localized("Search"));
     searchField->setClearButtonEnabled(true);
@@ -152,6 +169,7 @@ void MainViewController::addSubViews()
     btnUnistall->makeShadowHolder(mainView)->setObjectName(QStringLiteral("uninstallHolder"));
     connect(btnUnistall, &RkFlatButton::clicked, this, &MainViewController::uninstall_click);
     connect(model_, &AppListModel::chosenAppsChanged, this, &MainViewController::showChosenCount);
+    connect(remainsModel_, &AppListModel::chosenAppsChanged, this, &MainViewController::showChosenCount);
 
     uninstallingViewController = new UninstallingViewController(this);
     uninstallCompletedViewController = new UninstallCompletedViewController(this);
@@ -187,6 +205,10 @@ void MainViewController::addConstraints()
     top->setContentsMargins(20, 12, 20, 10);
     top->addWidget(lbAllProgram);
     top->addStretch(1);
+    top->addWidget(btnInstalledScope);
+    top->addSpacing(6);
+    top->addWidget(btnRemainsScope);
+    top->addSpacing(14);
     top->addWidget(searchField);
     list->addLayout(top);
     list->addWidget(outline_, 1);
@@ -216,6 +238,24 @@ void MainViewController::updateAppearance(bool isDark)
     outline_->setPalette(list);
 
     btnUnistall->useAccentColors(appearance::userAccentColor());
+    isDark_ = isDark;
+    styleScopeButtons();
+}
+
+void MainViewController::styleScopeButtons()
+{
+    using appearance::colorFromHex;
+    const bool isDark = isDark_;
+    for (RkFlatButton* button : {btnInstalledScope, btnRemainsScope}) {
+        button->useAccentColors(appearance::userAccentColor());
+        // The scope not shown: a plain outlined button.
+        button->setButtonColor(colorFromHex("000000", 0.0));
+        button->setBorderColor(isDark ? colorFromHex("FFFFFF", 0.25) : colorFromHex("CFCFCF"));
+        button->setBorderWidth(1);
+        button->setTextColor(isDark ? colorFromHex("FFFFFF") : colorFromHex("404040"));
+    }
+    btnInstalledScope->setState(scope_ == ListScope::installed);
+    btnRemainsScope->setState(scope_ == ListScope::remains);
 }
 
 void MainViewController::appsDidLoad()
@@ -238,6 +278,10 @@ void MainViewController::appDidScan(const std::shared_ptr<UninstallApp>& app)
 void MainViewController::allAppsDidScan()
 {
     filter_->setSizeSortable(true);
+    // The catalogue finds the remains after the last installed application, before this report.
+    remainsModel_->setApps(manager_->goneApps);
+    remainsFilter_->setSizeSortable(true);
+    showRemainsCount();
     spinnerTimer_->stop();
     searchField->setEnabled(true);
     searchField->setFocus();
@@ -292,13 +336,44 @@ void MainViewController::askForceQuit(const std::shared_ptr<UninstallApp>& app, 
 
 void MainViewController::controlTextDidChange(const QString& text)
 {
-    filter_->setSearchText(text);
+    listFilter()->setSearchText(text);
 }
 
 void MainViewController::search_click()
 {
     if (!searchField->text().isEmpty())
-        filter_->setSearchText(searchField->text());
+        listFilter()->setSearchText(searchField->text());
+}
+
+void MainViewController::showScope(ListScope scope)
+{
+    if (scope != scope_) {
+        std::vector<int> widths;
+        for (int column = 0; column < AppListModel::kColumnCount; ++column)
+            widths.push_back(outline_->columnWidth(column));
+        scope_ = scope;
+        AppListFilter* shown = listFilter();
+        if (shown->searchText() != searchField->text())
+            shown->setSearchText(searchField->text());
+        {
+            const QSignalBlocker block(outline_->header());
+            outline_->setModel(shown);
+            outline_->header()->setSortIndicator(shown->sortIndicator().column, shown->sortIndicator().order);
+        }
+        for (int column = 0; column < AppListModel::kColumnCount; ++column)
+            outline_->setColumnWidth(column, widths[static_cast<std::size_t>(column)]);
+    }
+    lbAllProgram->setStringValue(scope_ == ListScope::installed ? strings::localized("All applications")
+                                                                 : strings::localized("Remains of removed applications"));
+    styleScopeButtons();
+}
+
+void MainViewController::showRemainsCount()
+{
+    const int count = remainsModel_->rowCount();
+    btnRemainsScope->setText(count == 0 ? strings::localized("Remains")
+                                        : strings::localized("Remains (%d)").replace(QLatin1String("%d"), QString::number(count)));
+    btnRemainsScope->setEnabled(count > 0 || scope_ == ListScope::remains);
 }
 
 void MainViewController::showAlert(const QString& message)
@@ -347,14 +422,14 @@ void MainViewController::beginRemoval()
 
 void MainViewController::showChosenCount()
 {
-    const std::size_t count = deleteApps().size();
+    const std::size_t count = model_->chosenApps().size() + remainsModel_->chosenApps().size();
     lbSelected->setStringValue(count == 0 ? QString()
                                           : strings::localized("%d application(s) selected").replace(QLatin1String("%d"), QString::number(count)));
 }
 
 void MainViewController::sortDescriptorsDidChange(int column, Qt::SortOrder order)
 {
-    const auto shown = filter_->requestSort(column, order);
+    const auto shown = listFilter()->requestSort(column, order);
     if (shown && (shown->column != column || shown->order != order)) {
         const QSignalBlocker block(outline_->header());
         outline_->header()->setSortIndicator(shown->column, shown->order);
@@ -411,6 +486,7 @@ bool MainViewController::chooseApplicationAtPath(const std::string& bundlePath)
     const UninstallApp* app = model_->appAt(row);
     if (!app || !app->isReady)
         return false;
+    showScope(ListScope::installed);
     model_->setData(row, Qt::Checked, Qt::CheckStateRole);
     if (const QModelIndex shown = filter_->mapFromSource(row); shown.isValid())
         outline_->scrollTo(shown);
@@ -424,8 +500,13 @@ void MainViewController::returnToList()
         searchField->clear();
     }
     filter_->setSearchText(QString());
+    remainsFilter_->setSearchText(QString());
     // Every application, not only those a search left on screen: a chosen one may be hidden.
     model_->pruneAfterRemoval(manager_->allApps);
+    remainsModel_->pruneAfterRemoval(manager_->goneApps);
+    showRemainsCount();
+    if (scope_ == ListScope::remains && remainsModel_->rowCount() == 0)
+        showScope(ListScope::installed);
 
     mainView->show();
     uninstallResidualViewController->setScreenHidden(true);
@@ -437,7 +518,10 @@ bool MainViewController::isSizeSortable() const
     return filter_->isSizeSortable();
 }
 
-const std::vector<std::shared_ptr<UninstallApp>>& MainViewController::deleteApps() const
+std::vector<std::shared_ptr<UninstallApp>> MainViewController::deleteApps() const
 {
-    return model_->chosenApps();
+    std::vector<std::shared_ptr<UninstallApp>> chosen = model_->chosenApps();
+    const auto& remains = remainsModel_->chosenApps();
+    chosen.insert(chosen.end(), remains.begin(), remains.end());
+    return chosen;
 }

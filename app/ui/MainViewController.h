@@ -44,6 +44,10 @@ class UninstallingViewController;
 class MainViewController : public BaseViewController, public UninstallCompletedDelegate, public NSScrollViewDragDelegate {
     Q_OBJECT
 public:
+    // What the list shows: the installed applications, or the remains of applications that are gone
+    // (found once the scan has finished; nothing of them is ticked until the user ticks it).
+    enum class ListScope { installed, remains };
+
     explicit MainViewController(std::shared_ptr<UninstallAppManager> manager = UninstallAppManager::shared(),
                                 QObject* parent = nullptr);
     ~MainViewController() override;
@@ -60,6 +64,8 @@ public:
     RkLabel* lbSelected = nullptr;
     QLineEdit* searchField = nullptr;
     RkFlatButton* btnUnistall = nullptr;
+    RkFlatButton* btnInstalledScope = nullptr;
+    RkFlatButton* btnRemainsScope = nullptr;
     QWidget* line = nullptr;
     std::unique_ptr<RequestUninstallWinodowController> requestUninstallWinodowController;
     UninstallingViewController* uninstallingViewController = nullptr;
@@ -67,13 +73,21 @@ public:
     UninstallResidualViewController* uninstallResidualViewController = nullptr;
 
     NSOutlineViewEx* outlineView();
-    AppListModel* model() const { return model_; }
-    // The outline's model: the applications the search leaves, in the current order.
-    AppListFilter* listFilter() const { return filter_; }
+    // The records of the scope shown.
+    AppListModel* model() const { return scope_ == ListScope::installed ? model_ : remainsModel_; }
+    AppListModel* installedModel() const { return model_; }
+    AppListModel* remainsModel() const { return remainsModel_; }
+    // The outline's model: the applications of the scope shown that the search leaves, in the
+    // current order.
+    AppListFilter* listFilter() const { return scope_ == ListScope::installed ? filter_ : remainsFilter_; }
+    ListScope scope() const { return scope_; }
+    // Shows the scope's list with the search text of the field; each scope keeps its own order,
+    // expanded rows aside, and its ticks. Both scopes' ticks are removed together.
+    void showScope(ListScope scope);
     const std::shared_ptr<UninstallAppManager>& manager() const { return manager_; }
     bool isSizeSortable() const;
-    // The chosen applications, in the order they were ticked.
-    const std::vector<std::shared_ptr<UninstallApp>>& deleteApps() const;
+    // The chosen applications, in the order they were ticked: installed ones first, then remains.
+    std::vector<std::shared_ptr<UninstallApp>> deleteApps() const;
     // The alert sheet shown last, while it is open.
     QMessageBox* currentAlert() const { return alert_; }
 
@@ -112,6 +126,8 @@ private:
     void buildListView();
     void showAlert(const QString& message);
     void showChosenCount();
+    void showRemainsCount();
+    void styleScopeButtons();
     void beginRemoval();
     std::vector<std::string> droppedBundles(const QMimeData* data) const;
 
@@ -120,6 +136,10 @@ private:
     NSOutlineViewEx* outline_ = nullptr;
     AppListModel* model_;
     AppListFilter* filter_;
+    AppListModel* remainsModel_;
+    AppListFilter* remainsFilter_;
+    ListScope scope_ = ListScope::installed;
+    bool isDark_ = false;
     QTimer* spinnerTimer_ = nullptr;
     QPointer<QMessageBox> alert_;
 };

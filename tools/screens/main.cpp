@@ -1,7 +1,7 @@
 // Drives the real window over whatever Mac OSTROVA_ROOT and HOME point at, and saves what the
-// screen shows at each stage as PNG: ostrova-screens OUTPUT-FOLDER [STAGE...]. Stages: list, and
-// flow (the confirmation sheet, the uninstalling screen, the leftovers and the completed screen of
-// real removals of demo applications). The file names end in the appearance (OSTROVA_APPEARANCE,
+// screen shows at each stage as PNG: ostrova-screens OUTPUT-FOLDER [STAGE...]. Stages: list,
+// remains (the remains of removed applications) and flow (the confirmation sheet, the uninstalling
+// screen, the leftovers and the completed screen of real removals of demo applications). The file names end in the appearance (OSTROVA_APPEARANCE,
 // "light" by default). The removals change the Mac it runs over: point it at a demo tree.
 #include "app/catalogue/UninstallAppManager.h"
 #include "app/ui/AppListFilter.h"
@@ -80,6 +80,29 @@ bool listStage(MainWindowController& controller, const QString& folder)
     }
     settle();
     return save(controller.window(), folder, QStringLiteral("list"));
+}
+
+// The remains of removed applications, the largest one expanded, nothing ticked.
+bool remainsStage(MainWindowController& controller, const QString& folder)
+{
+    MainViewController* screen = controller.mainViewContoller;
+    if (!waitFor([screen] { return screen->isSizeSortable(); }))
+        return false;
+    screen->showScope(MainViewController::ListScope::remains);
+    AppListFilter* model = screen->listFilter();
+    QModelIndex largest;
+    for (int row = 0; row < model->rowCount(); ++row) {
+        const QModelIndex index = model->index(row, 0);
+        const UninstallApp* app = screen->model()->appAt(model->mapToSource(index));
+        if (!largest.isValid() || app->totalSize > screen->model()->appAt(model->mapToSource(largest))->totalSize)
+            largest = index;
+    }
+    if (largest.isValid())
+        screen->shouldSelectItem(largest);
+    settle();
+    const bool saved = save(controller.window(), folder, QStringLiteral("remains"));
+    screen->showScope(MainViewController::ListScope::installed);
+    return saved;
 }
 
 bool hasJobs(const UninstallApp& app)
@@ -162,7 +185,7 @@ int main(int argc, char** argv)
     platform::installQtMainQueue();
     const QStringList arguments = QCoreApplication::arguments().mid(1);
     if (arguments.isEmpty()) {
-        std::cerr << "usage: ostrova-screens OUTPUT-FOLDER [list] [flow]" << std::endl;
+        std::cerr << "usage: ostrova-screens OUTPUT-FOLDER [list] [remains] [flow]" << std::endl;
         return 2;
     }
     const QString folder = arguments.first();
@@ -178,6 +201,8 @@ int main(int argc, char** argv)
     for (const QString& stage : stages) {
         if (stage == QLatin1String("list")) {
             ok = listStage(controller, folder) && ok;
+        } else if (stage == QLatin1String("remains")) {
+            ok = remainsStage(controller, folder) && ok;
         } else if (stage == QLatin1String("flow")) {
             ok = flowStage(controller, folder) && ok;
         } else {

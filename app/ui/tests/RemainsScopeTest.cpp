@@ -1,0 +1,251 @@
+// The remains of gone applications in the real window (offscreen) over the demo Mac: the scope
+// button, nothing ticked, search and sort of their own, ticks shared with the Uninstall button, and
+// (as root, with the real daemon over its socket) a removal that ends on the completed screen and
+// leaves the other remains alone.
+#include "ListScreenDriver.h"
+#include "app/ui/FlatAppList.h"
+#include "app/ui/MainViewController.h"
+#include "app/ui/NSOutlineViewEx.h"
+#include "app/ui/RequestUninstallWinodowController.h"
+#include "app/ui/RkFlatButton.h"
+#include "app/ui/UninstallCompletedViewController.h"
+#include "app/ui/UninstallingViewController.h"
+#include "Auxiliary/RkLabel.h"
+#include "demo/DemoTree.h"
+#include "fixtures/MacTree.h"
+#include "fixtures/PathsBelow.h"
+#include "fixtures/RunningDaemon.h"
+#include "platform/FileSystem.h"
+#include "platform/qt/QtMainQueue.h"
+
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <set>
+
+namespace {
+
+const QStringList kGoneNames{"com.fernbrook.mail", "Quillpad", "io.glimmer.reader", "Harborlight VPN", "org.ridgeline.tracker"};
+
+}  // namespace
+
+class RemainsScopeTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<fixtures::MacTree> tree;
+    std::unique_ptr<ListScreenDriver> driver;
+    std::unique_ptr<fixtures::RunningDaemon> daemon;
+
+    MainViewController* screen() { return driver->screen; }
+
+    void openList()
+    {
+        driver = std::make_unique<ListScreenDriver>();
+        driver->screen->applicationBundlePath = tree->at("/Applications/Ostrova.app");
+        QVERIFY(driver->discover());
+        QVERIFY(driver->scanAll());
+    }
+
+    void showRemains()
+    {
+        QVERIFY(screen()->btnRemainsScope->isEnabled());
+        QTest::mouseClick(screen()->btnRemainsScope, Qt::LeftButton);
+        QCOMPARE(screen()->scope(), MainViewController::ListScope::remains);
+    }
+
+    // Every tick box of the shown list, all levels, expanded as needed.
+    QList<Qt::CheckState> allChecks()
+    {
+        QList<Qt::CheckState> states;
+        AppListFilter* model = driver->model();
+        for (int row = 0; row < model->rowCount(); ++row) {
+            const QModelIndex app = model->index(row, 0);
+            states << driver->checkState(app);
+            for (int g = 0; g < model->rowCount(app); ++g) {
+                const QModelIndex group = model->index(g, 0, app);
+                states << driver->checkState(group);
+                for (int f = 0; f < model->rowCount(group); ++f)
+                    states << driver->checkState(model->index(f, 0, group));
+            }
+        }
+        return states;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        platform::installQtMainQueue();
+    }
+
+    void init()
+    {
+        tree = std::make_unique<fixtures::MacTree>();
+        tree->activate();
+        demo::buildDemoTree(*tree);
+    }
+
+    void cleanup()
+    {
+        driver.reset();
+        daemon.reset();
+        tree.reset();
+    }
+
+    void theRemainsScopeListsTheGoneApplicationsWithNothingTicked()
+    {
+        openList();
+        QCOMPARE(screen()->scope(), MainViewController::ListScope::installed);
+        QVERIFY(screen()->btnInstalledScope->state());
+        QCOMPARE(screen()->btnRemainsScope->text(), QStringLiteral("Remains (5)"));
+        // No gone application among the installed ones.
+        for (const QString& name : kGoneNames)
+            QVERIFY2(!driver->appRow(name).isValid(), qPrintable(name));
+
+        showRemains();
+        QVERIFY(screen()->btnRemainsScope->state());
+        QVERIFY(!screen()->btnInstalledScope->state());
+        QCOMPARE(screen()->lbAllProgram->text(), QStringLiteral("Remains of removed applications"));
+        QStringList shown = driver->shownNames();
+        shown.sort();
+        QStringList expected = kGoneNames;
+        expected.sort();
+        QCOMPARE(shown, expected);
+
+        const QList<Qt::CheckState> checks = allChecks();
+        QVERIFY(checks.size() > 20);
+        QVERIFY(std::all_of(checks.begin(), checks.end(), [](Qt::CheckState state) { return state == Qt::Unchecked; }));
+
+        // A gone application's row shows what it left; its groups and items are there to open.
+        const QModelIndex quill = driver->appRow("Quillpad");
+        UninstallApp* record = driver->appAt(quill);
+        QVERIFY(record && record->isGone());
+        QCOMPARE(quill.siblingAtColumn(AppListModel::kSizeColumn).data().toString(), QStringLiteral("10.3 MB"));
+        driver->clickRow(quill);
+        QVERIFY(driver->outline()->isExpanded(quill));
+        const QModelIndex sandbox = driver->childNamed(quill, "Sandbox files");
+        QVERIFY(sandbox.isValid());
+        QCOMPARE(driver->model()->rowCount(sandbox), 2);
+        // Its bundle in the Trash is the user's to empty, not a remain.
+        for (const auto& group : record->fileGroups)
+            for (const auto& item : group->fileItem)
+                QVERIFY2(item->filePath.find("/.Trash/") == std::string::npos, item->filePath.c_str());
+        QCOMPARE(screen()->lbSelected->text(), QString());
+    }
+
+    void eachScopeKeepsItsOwnSearchSortAndTicks()
+    {
+        openList();
+        // An installed application ticked before switching stays ticked and counted.
+        driver->clickCheckBox(driver->appRow("Lumen Notes"));
+        QCOMPARE(screen()->lbSelected->text(), QStringLiteral("1 application(s) selected"));
+
+        showRemains();
+        driver->clickHeader(AppListModel::kSizeColumn);
+        QList<std::int64_t> sizes;
+        for (int row = 0; row < driver->model()->rowCount(); ++row)
+            sizes << driver->appAt(driver->model()->index(row, 0))->totalSize;
+        QVERIFY(std::is_sorted(sizes.begin(), sizes.end()));
+        QCOMPARE(driver->shownNames().first(), QStringLiteral("org.ridgeline.tracker"));
+        QCOMPARE(driver->shownNames().last(), QStringLiteral("Quillpad"));
+
+        screen()->searchField->setText("harborlight");
+        QCOMPARE(driver->shownNames(), QStringList{"Harborlight VPN"});
+        driver->clickCheckBox(driver->appRow("Harborlight VPN"));
+        QCOMPARE(screen()->lbSelected->text(), QStringLiteral("2 application(s) selected"));
+        const auto chosen = screen()->deleteApps();
+        QCOMPARE(chosen.size(), std::size_t(2));
+        QCOMPARE(QString::fromStdString(chosen[0]->displayName()), QStringLiteral("Lumen Notes"));
+        QCOMPARE(QString::fromStdString(chosen[1]->displayName()), QStringLiteral("Harborlight VPN"));
+
+        // Back to the installed list: the field's text applies there too (no installed application
+        // matches), and both ticks are kept while hidden.
+        QTest::mouseClick(screen()->btnInstalledScope, Qt::LeftButton);
+        QCOMPARE(screen()->lbAllProgram->text(), QStringLiteral("All applications"));
+        QVERIFY(driver->shownNames().isEmpty());
+        showRemains();
+        QCOMPARE(driver->shownNames(), QStringList{"Harborlight VPN"});
+        QCOMPARE(driver->checkState(driver->appRow("Harborlight VPN")), Qt::Checked);
+        screen()->searchField->clear();
+        QCOMPARE(driver->shownNames().size(), 5);
+
+        // A scope's order stays while the other is shown (the header still shows the size column
+        // ascending: a second click turns it round).
+        driver->clickHeader(AppListModel::kSizeColumn);
+        QCOMPARE(driver->shownNames().first(), QStringLiteral("Quillpad"));
+        QTest::mouseClick(screen()->btnInstalledScope, Qt::LeftButton);
+        QCOMPARE(driver->checkState(driver->appRow("Lumen Notes")), Qt::Checked);
+        QCOMPARE(driver->outline()->header()->sortIndicatorSection(), -1);
+        showRemains();
+        QCOMPARE(driver->shownNames().first(), QStringLiteral("Quillpad"));
+        QCOMPARE(driver->shownNames().last(), QStringLiteral("org.ridgeline.tracker"));
+        QCOMPARE(driver->outline()->header()->sortIndicatorSection(), int(AppListModel::kSizeColumn));
+        QCOMPARE(driver->outline()->header()->sortIndicatorOrder(), Qt::DescendingOrder);
+        QCOMPARE(screen()->lbSelected->text(), QStringLiteral("2 application(s) selected"));
+    }
+
+    // The VPN client's remains lie in the system Library too: its launch daemon's job goes through
+    // the daemon, which unloads it first.
+    void removingOneGoneApplicationEndsOnTheCompletedScreen()
+    {
+        if (::geteuid() != 0)
+            QSKIP("the daemon runs as root");
+        daemon = std::make_unique<fixtures::RunningDaemon>(*tree, OSTROVA_DAEMON_PATH, OSTROVA_LAUNCHCTL_PATH);
+        QVERIFY(daemon->isUp());
+        openList();
+        showRemains();
+        const QModelIndex vpn = driver->appRow("Harborlight VPN");
+        std::set<std::string> vpnFiles;
+        for (const auto& group : driver->appAt(vpn)->fileGroups)
+            for (const auto& item : group->fileItem)
+                vpnFiles.insert(item->filePath);
+        const std::string job = tree->at("/Library/LaunchDaemons/net.harborlight.vpn.helper.plist");
+        QCOMPARE(vpnFiles, (std::set<std::string>{tree->at("/Library/Application Support/net.harborlight.vpn"),
+                                                  tree->at("~/Library/Caches/net.harborlight.vpn"),
+                                                  tree->at("~/Library/Preferences/net.harborlight.vpn.plist"), job}));
+        const auto before = fixtures::pathsBelow(tree->root());
+        driver->clickCheckBox(vpn);
+
+        QTest::mouseClick(screen()->btnUnistall, Qt::LeftButton);
+        RequestUninstallWinodowController* sheet = screen()->requestUninstallWinodowController.get();
+        QVERIFY(sheet);
+        sheet->btnOk->click();
+        QTRY_VERIFY(!screen()->uninstallingViewController->isHidden);
+        QTRY_VERIFY_WITH_TIMEOUT(!screen()->uninstallCompletedViewController->isHidden, 60000);
+        FlatAppList* removed = screen()->uninstallCompletedViewController->list();
+        QCOMPARE(removed->model()->rowCount(), 1);
+        QCOMPARE(removed->model()->index(0, 0).data().toString(), QStringLiteral("Harborlight VPN"));
+        QCOMPARE(removed->model()->index(0, AppListModel::kSizeColumn).data().toString(), QStringLiteral("711 KB"));
+
+        // Exactly the ticked remains went: every other path of the Mac is still there.
+        std::set<std::string> expected;
+        for (const auto& path : before) {
+            const bool belowRemoved = std::any_of(vpnFiles.begin(), vpnFiles.end(), [&](const std::string& gone) {
+                return path == gone || path.rfind(gone + "/", 0) == 0;
+            });
+            if (!belowRemoved)
+                expected.insert(path);
+        }
+        const auto after = fixtures::pathsBelow(tree->root());
+        QCOMPARE(std::set<std::string>(after.begin(), after.end()), expected);
+        QVERIFY(!platform::fs::linkStatus(job));
+        const std::string daemonLog = platform::fs::readFile(tree->at("/daemon.log")).value_or("");
+        QVERIFY2(daemonLog.find("refused") == std::string::npos, daemonLog.c_str());
+
+        QTest::mouseClick(screen()->uninstallCompletedViewController->btnCompleted, Qt::LeftButton);
+        QTRY_VERIFY(screen()->mainView->isVisible());
+        QCOMPARE(screen()->scope(), MainViewController::ListScope::remains);
+        QVERIFY(!driver->appRow("Harborlight VPN").isValid());
+        QCOMPARE(driver->shownNames().size(), 4);
+        QCOMPARE(screen()->btnRemainsScope->text(), QStringLiteral("Remains (4)"));
+        QCOMPARE(screen()->lbSelected->text(), QString());
+    }
+};
+
+QTEST_MAIN(RemainsScopeTest)
+#include "RemainsScopeTest.moc"
