@@ -3,6 +3,7 @@
 #include "app/locations/ReviewManager.h"
 #include "app/locations/SearchFilePath.h"
 #include "app/removal/UninstallDelete.h"
+#include "app/scanner/BundleWalk.h"
 #include "app/scanner/RemainsFinder.h"
 #include "app/scanner/ScanIndex.h"
 #include "app/scanner/SizeWalk.h"
@@ -10,8 +11,10 @@
 #include "platform/FileSystem.h"
 #include "system/Utility.h"
 
+#include <chrono>
 #include <cstdio>
 #include <set>
+#include <system_error>
 #include <unordered_set>
 
 const std::shared_ptr<UninstallAppManager>& UninstallAppManager::shared()
@@ -50,6 +53,9 @@ void UninstallAppManager::discoverApps()
 void UninstallAppManager::runScanLoop()
 {
     std::shared_ptr<ScanIndex> run;
+    // The walk for installed bundles that the remains need reads only the file system: it runs
+    // beside the scan and is waited for at the end.
+    std::future<std::vector<std::string>> bundleWalk;
     for (;;) {
         std::shared_ptr<UninstallApp> app;
         {
@@ -62,6 +68,8 @@ void UninstallAppManager::runScanLoop()
         }
         if (!run)
             run = std::make_shared<ScanIndex>(allApps, otherInstalledIdentifiers);
+        if (findsRemains && !bundleWalk.valid())
+            bundleWalk = startBundleWalk();
         UninstallScaner scanner(weak_from_this(), run);
         scanner.scan(app);
         app->isReady = true;
@@ -70,7 +78,7 @@ void UninstallAppManager::runScanLoop()
         setCount(count() + 1);
         if (count() == static_cast<long>(allApps.size())) {
             if (findsRemains)
-                findGoneApps(run);
+                findGoneApps(run, bundleWalk.valid() ? std::optional(bundleWalk.get()) : std::nullopt);
             if (const auto target = delegate.lock())
                 target->allAppsDidScan();
             return;
@@ -78,7 +86,22 @@ void UninstallAppManager::runScanLoop()
     }
 }
 
-void UninstallAppManager::findGoneApps(std::shared_ptr<ScanIndex> run)
+std::future<std::vector<std::string>> UninstallAppManager::startBundleWalk()
+{
+    const std::weak_ptr<StopToken> stop = weak_from_this();
+    auto walk = [stop, roots = BundleWalk::defaultRoots(), deadline = std::chrono::steady_clock::now() + RemainsFinder::kWalkTime] {
+        const auto token = stop.lock();
+        return BundleWalk::bundlesUnder(roots, RemainsFinder::kWalkDepth, deadline, token.get());
+    };
+    try {
+        return std::async(std::launch::async, walk);
+    } catch (const std::system_error&) {
+        // No thread to spare: the finder walks on this one when the scan is done.
+        return {};
+    }
+}
+
+void UninstallAppManager::findGoneApps(std::shared_ptr<ScanIndex> run, std::optional<std::vector<std::string>> walkedBundles)
 {
     std::vector<std::shared_ptr<UninstallApp>> installed;
     {
@@ -92,7 +115,7 @@ void UninstallAppManager::findGoneApps(std::shared_ptr<ScanIndex> run)
         for (const auto& group : app->fileGroups)
             for (const auto& item : group->fileItem)
                 offered.insert(item->filePath);
-    auto found = RemainsFinder(weak_from_this(), run).find(installed, otherInstalledIdentifiers, offered);
+    auto found = RemainsFinder(weak_from_this(), run).find(installed, otherInstalledIdentifiers, offered, std::move(walkedBundles));
     std::lock_guard guard(lock);
     goneApps = std::move(found);
 }

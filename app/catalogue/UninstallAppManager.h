@@ -9,6 +9,9 @@
 #include "xpc/XPCRemoteObject.h"
 
 #include <atomic>
+#include <future>
+#include <optional>
+#include <string>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -65,7 +68,9 @@ public:
     void runScanLoop();
     // Finds the remains of gone applications with the scan run `run` (a new one when null) and
     // puts them in goneApps; what the scan gave the applications of allApps is never a remain.
-    void findGoneApps(std::shared_ptr<ScanIndex> run = nullptr);
+    // `walkedBundles`: what BundleWalk found below its default roots, when it ran beforehand.
+    void findGoneApps(std::shared_ptr<ScanIndex> run = nullptr,
+                      std::optional<std::vector<std::string>> walkedBundles = std::nullopt);
 
     // The link to the daemon, made on first use and kept; its errors are printed.
     std::shared_ptr<XPCRemoteObject<UninstallServiceprotocol>> xpcServiceObj();
@@ -80,6 +85,9 @@ public:
 
 private:
     UninstallAppManager() = default;
+    // BundleWalk over its default roots on a thread of its own; an invalid future when no thread
+    // could be started.
+    std::future<std::vector<std::string>> startBundleWalk();
     std::mutex linkMutex_;
     std::shared_ptr<XPCRemoteObject<UninstallServiceprotocol>> link_;
 };

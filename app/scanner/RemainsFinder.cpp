@@ -4,6 +4,7 @@
 #include "app/locations/FolderAccess.h"
 #include "app/locations/SearchFilePath.h"
 #include "app/records/UninstallApp.h"
+#include "app/scanner/BundleWalk.h"
 #include "app/scanner/ScanIndex.h"
 #include "app/scanner/StopToken.h"
 #include "app/scanner/SystemIdentifiers.h"
@@ -14,13 +15,11 @@
 #include "platform/SystemRoot.h"
 #include "platform/Uuid.h"
 
-#include <dirent.h>
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <array>
 #include <cctype>
-#include <deque>
 #include <map>
 
 namespace {
@@ -225,67 +224,6 @@ std::string RemainsFinder::identifierInName(std::string_view name, RkUninstallCa
     return isReverseDns(rest) ? std::string(rest) : std::string();
 }
 
-std::vector<std::string> RemainsFinder::bundleIdentifiersUnder(ScanIndex& index, const std::vector<std::string>& roots, int depth,
-                                                               std::chrono::steady_clock::time_point deadline,
-                                                               const StopToken* stop, const std::set<std::string>& known)
-{
-    std::vector<std::string> found;
-    const std::string trash = platform::path::homeDirectory() + "/.Trash";
-    auto take = [&](const std::string& bundle) {
-        if (known.count(bundle) == 0)
-            if (const auto& identifier = index.bundleIdentifierAt(bundle); !identifier.empty())
-                found.push_back(identifier);
-        // Applications inside it (helpers, login items) are installed with it.
-        for (const char* inner : {"Contents/MacOS", "Contents/Helpers", "Contents/Applications", "Contents/Library/LoginItems"}) {
-            const std::string folder = platform::fs::resolveCaseInsensitive(bundle, inner);
-            for (const auto& entry : platform::fs::listDirectory(folder).value_or(std::vector<std::string>{}))
-                if (platform::path::toLower(platform::path::extension(entry)) == "app")
-                    if (const auto& identifier = index.bundleIdentifierAt(folder + "/" + entry); !identifier.empty())
-                        found.push_back(identifier);
-        }
-    };
-    for (const auto& root : roots) {
-        struct stat top {};
-        if (::lstat(root.c_str(), &top) != 0 || !S_ISDIR(top.st_mode))
-            continue;
-        std::deque<std::pair<std::string, int>> queue = {{root, 0}};
-        while (!queue.empty()) {
-            if (std::chrono::steady_clock::now() > deadline || (stop && !stop->keepGoing()))
-                return found;
-            auto [folder, level] = std::move(queue.front());
-            queue.pop_front();
-            DIR* dir = ::opendir(folder.c_str());
-            if (!dir)
-                continue;
-            // One look at the folder itself keeps the walk on the volume it began on.
-            struct stat here {};
-            if (::fstat(::dirfd(dir), &here) != 0 || here.st_dev != top.st_dev) {
-                ::closedir(dir);
-                continue;
-            }
-            while (const dirent* entry = ::readdir(dir)) {
-                const std::string name = entry->d_name;
-                if (name == "." || name == "..")
-                    continue;
-                const std::string path = folder + "/" + name;
-                bool directory = entry->d_type == DT_DIR;
-                if (entry->d_type == DT_UNKNOWN) {
-                    struct stat st {};
-                    directory = ::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-                }
-                if (!directory || path == trash)
-                    continue;
-                if (platform::path::toLower(platform::path::extension(name)) == "app")
-                    take(path);
-                else if (level + 1 < depth)
-                    queue.emplace_back(path, level + 1);
-            }
-            ::closedir(dir);
-        }
-    }
-    return found;
-}
-
 std::vector<std::string> RemainsFinder::runningBundleIdentifiers(ScanIndex& index)
 {
     std::vector<std::string> found;
@@ -307,7 +245,8 @@ std::vector<std::string> RemainsFinder::runningBundleIdentifiers(ScanIndex& inde
 
 std::vector<std::shared_ptr<UninstallApp>> RemainsFinder::find(const std::vector<std::shared_ptr<UninstallApp>>& installed,
                                                                const std::vector<std::string>& otherInstalled,
-                                                               const std::set<std::string>& offered)
+                                                               const std::set<std::string>& offered,
+                                                               std::optional<std::vector<std::string>> walkedBundles)
 {
     std::vector<std::shared_ptr<UninstallApp>> gone;
     if (!index_ || !keepGoing())
@@ -329,12 +268,14 @@ std::vector<std::shared_ptr<UninstallApp>> RemainsFinder::find(const std::vector
     for (const auto& identifier : otherInstalled)
         known.addBundle(identifier);
     // Applications discovery does not list: anywhere in the home and deeper in the shared folders.
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    const auto stop = stop_.lock();
-    const std::vector<std::string> roots = {SearchFilePath::realHomeDirectory(), platform::fixedPath("/Applications"),
-                                            platform::fixedPath("/Users/Shared")};
-    for (const auto& identifier : bundleIdentifiersUnder(*index_, roots, 10, deadline, stop.get(), knownBundles))
-        known.addBundle(identifier);
+    if (!walkedBundles) {
+        const auto stop = stop_.lock();
+        walkedBundles = BundleWalk::bundlesUnder(BundleWalk::defaultRoots(), kWalkDepth,
+                                                 std::chrono::steady_clock::now() + kWalkTime, stop.get());
+    }
+    for (const auto& bundle : *walkedBundles)
+        if (!knownBundles.count(bundle))
+            known.addBundle(index_->bundleIdentifierAt(bundle));
     for (const auto& identifier : runningBundleIdentifiers(*index_))
         known.addBundle(identifier);
 

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -40,11 +41,17 @@ public:
 
     // `installed` are the scanned records (their identifiers, those of the applications inside
     // them and their declared groups count as installed), `otherInstalled` more identifiers, and
-    // `offered` the paths the scan already gave to them. One record per gone application, by
-    // identifier.
+    // `offered` the paths the scan already gave to them. The bundles BundleWalk found below its
+    // default roots count as installed too: `walkedBundles` when the caller walked them (beside the
+    // scan), else it walks them itself. One record per gone application, by identifier.
     std::vector<std::shared_ptr<UninstallApp>> find(const std::vector<std::shared_ptr<UninstallApp>>& installed,
                                                      const std::vector<std::string>& otherInstalled,
-                                                     const std::set<std::string>& offered);
+                                                     const std::set<std::string>& offered,
+                                                     std::optional<std::vector<std::string>> walkedBundles = std::nullopt);
+
+    // How deep and how long the walk for installed bundles goes.
+    static constexpr int kWalkDepth = 10;
+    static constexpr std::chrono::seconds kWalkTime{5};
 
     // The identifier an entry's name carries, with team and "group." prefixes and file tails
     // (.plist, .savedState, .binarycookies, a per-host hardware id, a crash report's "_..." tail)
@@ -52,11 +59,6 @@ public:
     static std::string identifierInName(std::string_view name, RkUninstallCategoryType category);
     static bool isReverseDns(std::string_view identifier);
 
-    // The identifiers of the .app bundles under `roots` but those of `known` (links not followed,
-    // not into the Trash, no deeper than `depth`, not past `deadline`, not onto another volume).
-    static std::vector<std::string> bundleIdentifiersUnder(ScanIndex& index, const std::vector<std::string>& roots, int depth,
-                                                           std::chrono::steady_clock::time_point deadline,
-                                                           const StopToken* stop, const std::set<std::string>& known);
     // The identifiers of every .app bundle that holds a running process's executable.
     static std::vector<std::string> runningBundleIdentifiers(ScanIndex& index);
 

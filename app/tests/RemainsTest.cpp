@@ -66,6 +66,12 @@ TEST_F(RemainsTest, EveryRemainIsFoundAndNoTrapIsOffered)
     for (const auto& path : remains.traps)
         EXPECT_FALSE(everything.count(path)) << "offered: " << path;
     EXPECT_FALSE(everything.count(remains.runnerCache));
+
+    // The scan loop walks for installed bundles beside the scan; asked on its own, the catalogue
+    // walks them itself, with the same outcome.
+    manager->goneApps.clear();
+    manager->findGoneApps();
+    EXPECT_EQ(offeredByIdentifier(*manager), offered);
 }
 
 TEST_F(RemainsTest, ARunningApplicationsDataIsARemainOnceItStops)

@@ -4,7 +4,6 @@
 #include "BenchTree.h"
 #include "app/catalogue/UninstallAppManager.h"
 #include "app/scanner/NamePattern.h"
-#include "app/scanner/RemainsFinder.h"
 #include "app/scanner/ScanIndex.h"
 #include "app/locations/SearchFilePath.h"
 #include "app/scanner/UninstallScaner.h"
@@ -137,34 +136,25 @@ double measureMatching()
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-// What finding the remains of gone applications adds to a full scan run: the scan of every
-// application, then the remains over the same run index, timed apart.
-struct RemainsCost {
-    double scanSeconds = 0;
-    double remainsSeconds = 0;
+// A full scan run as the window makes it: discovery, every application, then the remains of gone
+// applications (the walk for installed bundles beside the scan). Compared with runScan, which
+// leaves the remains out, this is what they add.
+struct RemainsRun {
+    double seconds = 0;
     std::size_t goneApps = 0;
 };
 
-RemainsCost measureRemains()
+RemainsRun runScanWithRemains()
 {
+    const auto start = Clock::now();
     const auto manager = UninstallAppManager::make();
     manager->discoverApps();
-    const auto start = Clock::now();
-    const auto index = std::make_shared<ScanIndex>(manager->allApps);
-    std::set<std::string> offered;
-    for (const auto& app : manager->allApps) {
-        UninstallScaner(manager, index).scan(app);
-        for (const auto& group : app->fileGroups)
-            for (const auto& item : group->fileItem)
-                offered.insert(item->filePath);
-    }
-    const auto scanned = Clock::now();
-    const auto gone = RemainsFinder(manager, index).find(manager->allApps, {}, offered);
-    RemainsCost cost;
-    cost.scanSeconds = std::chrono::duration<double>(scanned - start).count();
-    cost.remainsSeconds = std::chrono::duration<double>(Clock::now() - scanned).count();
-    cost.goneApps = gone.size();
-    return cost;
+    manager->findsRemains = true;
+    manager->runScanLoop();
+    RemainsRun run;
+    run.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    run.goneApps = manager->goneApps.size();
+    return run;
 }
 
 double runDu(const std::vector<std::string>& paths)
@@ -235,7 +225,7 @@ int main(int argc, char** argv)
                     static_cast<unsigned long long>(first.patterns));
         runDu(first.paths);
 
-        std::vector<double> ours, theirs, matching, discovery, remainsScan, remainsAdded;
+        std::vector<double> ours, theirs, matching, discovery, withRemains;
         std::size_t goneApps = 0;
         for (int round = 0; round < options.rounds; ++round) {
             ScanRun run;
@@ -249,18 +239,18 @@ int main(int argc, char** argv)
             ours.push_back(run.seconds);
             discovery.push_back(run.discoverySeconds);
             matching.push_back(measureMatching());
-            const RemainsCost cost = measureRemains();
-            remainsScan.push_back(cost.scanSeconds);
-            remainsAdded.push_back(cost.remainsSeconds);
-            goneApps = cost.goneApps;
+            const RemainsRun remains = runScanWithRemains();
+            withRemains.push_back(remains.seconds);
+            goneApps = remains.goneApps;
         }
         const double warmRatio = median(ours) / median(theirs);
         std::printf("warm: scan %.3f s, du -sbc %.3f s (medians of %d interleaved rounds), ratio %.3f\n"
                     "discovery %.3f s of the scan; matching (names against listed folders, all applications): %.2f ms\n",
                     median(ours), median(theirs), options.rounds, warmRatio, median(discovery), median(matching));
 
+        const double added = median(withRemains) - median(ours);
         std::printf("leftovers: %.3f s added to a %.3f s scan of every application (%.1f %%), %zu gone applications\n",
-                    median(remainsAdded), median(remainsScan), 100.0 * median(remainsAdded) / median(remainsScan), goneApps);
+                    added, median(ours), 100.0 * added / median(ours), goneApps);
 
         if (options.cold) {
             std::vector<double> coldOurs, coldTheirs;
