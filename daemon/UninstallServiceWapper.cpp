@@ -272,3 +272,19 @@ void UninstallServiceWapper::KillProcessWithBundlePath(const std::string& reques
     const bool ended = ProcessManager::shared().OnKillProcessInfos(allowed);
     reply(ended && !refusedAny);
 }
+
+// The Trash operations are not served yet: refused.
+void UninstallServiceWapper::moveToTrashWithPath(const std::string&, const std::string&, Reply reply)
+{
+    reply(false);
+}
+
+void UninstallServiceWapper::unloadPlistWithPath(const std::string&, const std::string&, Reply reply)
+{
+    reply(false);
+}
+
+void UninstallServiceWapper::putBackWithPath(const std::string&, const std::string&, Reply reply)
+{
+    reply(false);
+}

@@ -28,6 +28,9 @@ public:
     void unloadPlistWithPath(const std::string& path, Reply reply) override;
     void killProcessWithExecutablePath(const std::string& path, const std::string& name, Reply reply) override;
     void KillProcessWithBundlePath(const std::string& bundlePath, Reply reply) override;
+    void moveToTrashWithPath(const std::string& path, const std::string& trashName, Reply reply) override;
+    void unloadPlistWithPath(const std::string& path, const std::string& trashName, Reply reply) override;
+    void putBackWithPath(const std::string& path, const std::string& trashName, Reply reply) override;
 
     UninstallServiceWapper(ClientCheck check, AdministratorGroup administrators);
 

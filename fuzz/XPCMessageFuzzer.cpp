@@ -18,6 +18,9 @@ public:
     void testWithReply(Reply reply) override { reply(true); }
     void removeWithPaths(const std::vector<std::string>&, Reply reply) override { reply(false); }
     void unloadPlistWithPath(const std::string&, Reply reply) override { reply(false); }
+    void moveToTrashWithPath(const std::string&, const std::string&, Reply reply) override { reply(false); }
+    void unloadPlistWithPath(const std::string&, const std::string&, Reply reply) override { reply(false); }
+    void putBackWithPath(const std::string&, const std::string&, Reply reply) override { reply(false); }
     void killProcessWithExecutablePath(const std::string&, const std::string&, Reply reply) override { reply(false); }
     void KillProcessWithBundlePath(const std::string&, Reply reply) override { reply(false); }
 };

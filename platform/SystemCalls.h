@@ -34,7 +34,12 @@ struct SystemCalls {
     int (*pipe)(int ends[2]);
     pid_t (*waitpid)(pid_t pid, int* status, int options);
     int (*kill)(pid_t pid, int signal);
+    // Renames between two open folders; with kRenameNoReplace it never replaces (EEXIST instead).
+    int (*renameat)(int fromFolder, const char* from, int toFolder, const char* to, unsigned flags);
+    int (*mkdirat)(int folder, const char* name, mode_t mode);
 };
+
+inline constexpr unsigned kRenameNoReplace = 1u << 0;
 
 // The system's own table.
 const SystemCalls& systemTable();

@@ -46,6 +46,21 @@ void UninstallServiceProxy::KillProcessWithBundlePath(const std::string& bundleP
     call(uninstallservice::kKillBundle, {plist::Value(bundlePath)}, std::move(reply));
 }
 
+void UninstallServiceProxy::moveToTrashWithPath(const std::string& path, const std::string& trashName, Reply reply)
+{
+    call(uninstallservice::kMoveToTrash, {plist::Value(path), plist::Value(trashName)}, std::move(reply));
+}
+
+void UninstallServiceProxy::unloadPlistWithPath(const std::string& path, const std::string& trashName, Reply reply)
+{
+    call(uninstallservice::kUnloadToTrash, {plist::Value(path), plist::Value(trashName)}, std::move(reply));
+}
+
+void UninstallServiceProxy::putBackWithPath(const std::string& path, const std::string& trashName, Reply reply)
+{
+    call(uninstallservice::kPutBack, {plist::Value(path), plist::Value(trashName)}, std::move(reply));
+}
+
 std::shared_ptr<UninstallServiceprotocol> XPCInterface<UninstallServiceprotocol>::makeProxy(
     const std::shared_ptr<XPCConnection>& connection)
 {
@@ -74,6 +89,20 @@ bool XPCInterface<UninstallServiceprotocol>::dispatch(UninstallServiceprotocol& 
     if (request.operation == uninstallservice::kUnload && args.size() == 1 && textAt(args, 0)) {
         service.unloadPlistWithPath(*textAt(args, 0), std::move(reply));
         return true;
+    }
+    if (args.size() == 2 && textAt(args, 0) && textAt(args, 1)) {
+        if (request.operation == uninstallservice::kMoveToTrash) {
+            service.moveToTrashWithPath(*textAt(args, 0), *textAt(args, 1), std::move(reply));
+            return true;
+        }
+        if (request.operation == uninstallservice::kUnloadToTrash) {
+            service.unloadPlistWithPath(*textAt(args, 0), *textAt(args, 1), std::move(reply));
+            return true;
+        }
+        if (request.operation == uninstallservice::kPutBack) {
+            service.putBackWithPath(*textAt(args, 0), *textAt(args, 1), std::move(reply));
+            return true;
+        }
     }
     if (request.operation == uninstallservice::kKillExecutable && args.size() == 2 && textAt(args, 0) && textAt(args, 1)) {
         service.killProcessWithExecutablePath(*textAt(args, 0), *textAt(args, 1), std::move(reply));

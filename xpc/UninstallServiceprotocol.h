@@ -17,6 +17,14 @@ public:
     virtual void killProcessWithExecutablePath(const std::string& path, const std::string& name, Reply reply) = 0;
     // YES when processes inside the bundle were found and ended.
     virtual void KillProcessWithBundlePath(const std::string& bundlePath, Reply reply) = 0;
+    // YES when the item at `path` now lies in the client's own Trash on its volume as `trashName`
+    // (one name; never over an existing one).
+    virtual void moveToTrashWithPath(const std::string& path, const std::string& trashName, Reply reply) = 0;
+    // As unloadPlistWithPath, but the job file goes to the client's Trash as `trashName`.
+    virtual void unloadPlistWithPath(const std::string& path, const std::string& trashName, Reply reply) = 0;
+    // YES when `trashName` of the client's Trash on the volume of `path` was moved back to `path`
+    // (never over an existing item).
+    virtual void putBackWithPath(const std::string& path, const std::string& trashName, Reply reply) = 0;
 };
 
 // The selectors as the wire names them.
@@ -26,6 +34,9 @@ inline constexpr const char* kRemove = "removeWithPaths:reply:";
 inline constexpr const char* kUnload = "unloadPlistWithPath:reply:";
 inline constexpr const char* kKillExecutable = "killProcessWithExecutablePath:executableName:reply:";
 inline constexpr const char* kKillBundle = "KillProcessWithBundlePath:reply:";
+inline constexpr const char* kMoveToTrash = "moveToTrashWithPath:trashName:reply:";
+inline constexpr const char* kUnloadToTrash = "unloadPlistWithPath:trashName:reply:";
+inline constexpr const char* kPutBack = "putBackWithPath:trashName:reply:";
 inline constexpr const char* kServiceName = "com.qzt.ostrova.service";
 }  // namespace uninstallservice
 
@@ -38,6 +49,9 @@ public:
     void unloadPlistWithPath(const std::string& path, Reply reply) override;
     void killProcessWithExecutablePath(const std::string& path, const std::string& name, Reply reply) override;
     void KillProcessWithBundlePath(const std::string& bundlePath, Reply reply) override;
+    void moveToTrashWithPath(const std::string& path, const std::string& trashName, Reply reply) override;
+    void unloadPlistWithPath(const std::string& path, const std::string& trashName, Reply reply) override;
+    void putBackWithPath(const std::string& path, const std::string& trashName, Reply reply) override;
 
 private:
     void call(const char* operation, plist::Array arguments, Reply reply);

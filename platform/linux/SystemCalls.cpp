@@ -1,6 +1,7 @@
 #include "platform/SystemCalls.h"
 
 #include <fcntl.h>
+#include <linux/fs.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/socket.h>
@@ -29,6 +30,10 @@ constexpr SystemCalls kSystem = {
     [](int ends[2]) { return ::pipe2(ends, O_CLOEXEC); },
     [](pid_t pid, int* status, int options) { return ::waitpid(pid, status, options); },
     [](pid_t pid, int signal) { return ::kill(pid, signal); },
+    [](int fromFolder, const char* from, int toFolder, const char* to, unsigned flags) {
+        return static_cast<int>(::syscall(SYS_renameat2, fromFolder, from, toFolder, to, (flags & kRenameNoReplace) ? RENAME_NOREPLACE : 0u));
+    },
+    [](int folder, const char* name, mode_t mode) { return ::mkdirat(folder, name, mode); },
 };
 
 }  // namespace

@@ -75,6 +75,9 @@ public:
     void unloadPlistWithPath(const std::string&, Reply reply) override { reply(answer_); }
     void killProcessWithExecutablePath(const std::string&, const std::string&, Reply reply) override { reply(answer_); }
     void KillProcessWithBundlePath(const std::string&, Reply reply) override { reply(answer_); }
+    void moveToTrashWithPath(const std::string&, const std::string&, Reply reply) override { reply(answer_); }
+    void unloadPlistWithPath(const std::string&, const std::string&, Reply reply) override { reply(answer_); }
+    void putBackWithPath(const std::string&, const std::string&, Reply reply) override { reply(answer_); }
     std::mutex mutex;
     std::vector<std::string> removed;
 

@@ -1,0 +1,287 @@
+#include "platform/TrashMover.h"
+
+#include "platform/PathUtil.h"
+#include "platform/SafeRemover.h"
+#include "platform/SystemCalls.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+
+namespace platform {
+namespace {
+
+using sys::calls;
+using sys::restarting;
+
+constexpr int kOpenFolder = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+// More numbered names than anyone keeps of one item; past it the Trash is taken as full.
+constexpr int kMostNumbers = 10000;
+
+class Descriptor {
+public:
+    explicit Descriptor(int fd = -1) : fd_(fd) {}
+    ~Descriptor()
+    {
+        if (fd_ >= 0)
+            calls().close(fd_);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return fd_; }
+    int release()
+    {
+        const int fd = fd_;
+        fd_ = -1;
+        return fd;
+    }
+
+private:
+    int fd_;
+};
+
+TrashMover::Result failure(int error, std::string why, std::string trashPath = {})
+{
+    TrashMover::Result result;
+    result.error = error;
+    result.why = std::move(why);
+    result.trashPath = std::move(trashPath);
+    return result;
+}
+
+bool isOneName(const std::string& name)
+{
+    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos && name.find('\0') == std::string::npos;
+}
+
+// A rename that never replaces. kRenameNoReplace is refused (EINVAL) by file systems that do not
+// know it; there the name was looked at just before.
+int renameNoReplace(int fromFolder, const std::string& from, int toFolder, const std::string& to)
+{
+    int result = restarting([&] { return calls().renameat(fromFolder, from.c_str(), toFolder, to.c_str(), sys::kRenameNoReplace); });
+    if (result != 0 && errno == EINVAL) {
+        struct stat st {};
+        if (restarting([&] { return calls().fstatat(toFolder, to.c_str(), &st, AT_SYMLINK_NOFOLLOW); }) == 0) {
+            errno = EEXIST;
+            return -1;
+        }
+        result = restarting([&] { return calls().renameat(fromFolder, from.c_str(), toFolder, to.c_str(), 0); });
+    }
+    return result;
+}
+
+// Opens the folder `name` of `parent`, made with `mode` (owned by `owner` when this process may
+// give it away) when missing and allowed; it must be a real folder whose owner passes `ownerOk`.
+int openOwnedFolder(int parent, const std::string& name, mode_t mode, bool create, const TrashMover::Owner& owner,
+                    bool (*ownerOk)(const struct stat&, uid_t), std::string& why)
+{
+    struct stat st {};
+    if (restarting([&] { return calls().fstatat(parent, name.c_str(), &st, AT_SYMLINK_NOFOLLOW); }) != 0) {
+        if (errno != ENOENT || !create) {
+            why = name + ": " + std::strerror(errno);
+            return -1;
+        }
+        if (restarting([&] { return calls().mkdirat(parent, name.c_str(), mode); }) != 0 && errno != EEXIST) {
+            why = "cannot make " + name + ": " + std::strerror(errno);
+            return -1;
+        }
+        Descriptor made(restarting([&] { return calls().openat(parent, name.c_str(), kOpenFolder, 0); }));
+        if (made.get() < 0) {
+            why = name + ": " + std::strerror(errno);
+            return -1;
+        }
+        struct stat madeStatus {};
+        // Only a folder this call made is changed: one that someone else put there meanwhile is
+        // judged below like any other.
+        if (calls().fstat(made.get(), &madeStatus) == 0 && madeStatus.st_uid == ::geteuid()) {
+            if (::geteuid() == 0 && owner.uid != 0)
+                (void)::fchown(made.get(), owner.uid, owner.gid);
+            (void)::fchmod(made.get(), mode);
+        }
+    }
+    Descriptor folder(restarting([&] { return calls().openat(parent, name.c_str(), kOpenFolder, 0); }));
+    if (folder.get() < 0) {
+        why = errno == ELOOP || errno == ENOTDIR ? name + " is a link or not a folder" : name + ": " + std::strerror(errno);
+        return -1;
+    }
+    if (calls().fstat(folder.get(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+        why = name + " is not a folder";
+        return -1;
+    }
+    if (!ownerOk(st, owner.uid)) {
+        why = name + " is not the user's (owner " + std::to_string(st.st_uid) + ")";
+        return -1;
+    }
+    return folder.release();
+}
+
+bool ownedByUser(const struct stat& st, uid_t uid)
+{
+    return st.st_uid == uid;
+}
+
+// A volume's .Trashes is the system's (root's, sticky) or the user's own.
+bool sharedTrashes(const struct stat& st, uid_t uid)
+{
+    return st.st_uid == uid || st.st_uid == 0 || (st.st_mode & S_ISVTX) != 0;
+}
+
+}  // namespace
+
+std::string TrashMover::numberedName(const std::string& name, int number)
+{
+    if (number <= 1)
+        return name;
+    const std::size_t dot = name.rfind('.');
+    const bool hasExtension = dot != std::string::npos && dot > 0 && dot + 1 < name.size();
+    const std::string suffix = " " + std::to_string(number);
+    return hasExtension ? name.substr(0, dot) + suffix + name.substr(dot) : name + suffix;
+}
+
+std::string TrashMover::trashFolderFor(const std::string& path, const Owner& owner, std::string& why)
+{
+    const std::string folder = path::deletingLastComponent(path);
+    struct stat here {}, home {};
+    if (restarting([&] { return calls().lstat(folder.c_str(), &here); }) != 0) {
+        why = folder + ": " + std::strerror(errno);
+        return "";
+    }
+    if (!owner.home.empty() && restarting([&] { return calls().lstat(owner.home.c_str(), &home); }) == 0 && home.st_dev == here.st_dev)
+        return path::appending(owner.home, ".Trash");
+    // The volume's root: the highest folder above the item still on its device.
+    std::string root = folder;
+    while (root != "/") {
+        const std::string up = path::deletingLastComponent(root);
+        struct stat above {};
+        if (restarting([&] { return calls().lstat(up.c_str(), &above); }) != 0 || above.st_dev != here.st_dev)
+            break;
+        root = up;
+    }
+    return path::appending(path::appending(root, ".Trashes"), std::to_string(owner.uid));
+}
+
+int TrashMover::openTrash(const std::string& trashFolder, const Owner& owner, bool create, std::string& why)
+{
+    const std::string name = path::lastComponent(trashFolder);
+    const std::string parentPath = path::deletingLastComponent(trashFolder);
+    if (name == ".Trash") {
+        Descriptor home(SafeRemover::openFolderNoFollow(parentPath));
+        if (home.get() < 0) {
+            why = "the home " + parentPath + " cannot be opened without a link";
+            return -1;
+        }
+        return openOwnedFolder(home.get(), name, 0700, create, owner, ownedByUser, why);
+    }
+    if (path::lastComponent(parentPath) != ".Trashes" || name != std::to_string(owner.uid)) {
+        why = trashFolder + " is no Trash of uid " + std::to_string(owner.uid);
+        return -1;
+    }
+    Descriptor volume(SafeRemover::openFolderNoFollow(path::deletingLastComponent(parentPath)));
+    if (volume.get() < 0) {
+        why = "the volume's root cannot be opened without a link";
+        return -1;
+    }
+    Descriptor trashes(openOwnedFolder(volume.get(), ".Trashes", 01333, create, Owner{0, 0, {}}, sharedTrashes, why));
+    if (trashes.get() < 0)
+        return -1;
+    return openOwnedFolder(trashes.get(), name, 0700, create, owner, ownedByUser, why);
+}
+
+TrashMover::Result TrashMover::moveNamed(const std::string& path, int trash, const std::string& trashFolder,
+                                         const std::string& trashName)
+{
+    const std::string trashPath = path::appending(trashFolder, trashName);
+    if (!SafeRemover::isRemovablePath(path) || !isOneName(trashName))
+        return failure(EINVAL, "not a path or a name to move", trashPath);
+    Descriptor parent(SafeRemover::openFolderNoFollow(path::deletingLastComponent(path)));
+    if (parent.get() < 0)
+        return failure(errno == ENOENT ? ENOENT : ELOOP, "its folder cannot be opened without a link", trashPath);
+    const std::string name = path::lastComponent(path);
+    struct stat item {}, into {};
+    if (restarting([&] { return calls().fstatat(parent.get(), name.c_str(), &item, AT_SYMLINK_NOFOLLOW); }) != 0)
+        return failure(errno, std::strerror(errno), trashPath);
+    if (calls().fstat(trash, &into) != 0)
+        return failure(errno, std::strerror(errno), trashPath);
+    if (item.st_dev == into.st_dev && item.st_ino == into.st_ino)
+        return failure(EINVAL, "it is the Trash itself", trashPath);
+    if (renameNoReplace(parent.get(), name, trash, trashName) != 0) {
+        const int error = errno;
+        return failure(error, error == EXDEV ? "the Trash is on another volume" : std::strerror(error), trashPath);
+    }
+    Result moved;
+    moved.ok = true;
+    moved.trashPath = trashPath;
+    return moved;
+}
+
+TrashMover::Result TrashMover::moveToTrash(const std::string& path, const Owner& owner,
+                                           const std::function<void(const std::string&)>& beforeMove)
+{
+    if (!SafeRemover::isRemovablePath(path))
+        return failure(EINVAL, "not a path to move");
+    std::string why;
+    const std::string trashFolder = trashFolderFor(path, owner, why);
+    if (trashFolder.empty())
+        return failure(ENOENT, why);
+    Descriptor trash(openTrash(trashFolder, owner, true, why));
+    if (trash.get() < 0)
+        return failure(EACCES, "no Trash: " + why, trashFolder);
+    const std::string name = path::lastComponent(path);
+    for (int number = 1; number <= kMostNumbers; ++number) {
+        const std::string trashName = numberedName(name, number);
+        struct stat taken {};
+        if (restarting([&] { return calls().fstatat(trash.get(), trashName.c_str(), &taken, AT_SYMLINK_NOFOLLOW); }) == 0)
+            continue;
+        if (beforeMove)
+            beforeMove(path::appending(trashFolder, trashName));
+        Result result = moveNamed(path, trash.get(), trashFolder, trashName);
+        if (result.ok || result.error != EEXIST)
+            return result;
+    }
+    return failure(EEXIST, "the Trash holds too many items of that name", trashFolder);
+}
+
+TrashMover::Result TrashMover::moveBack(int trash, const std::string& name, const std::string& path)
+{
+    if (!SafeRemover::isRemovablePath(path) || !isOneName(name))
+        return failure(EINVAL, "not a path or a name to move", path);
+    struct stat item {};
+    if (restarting([&] { return calls().fstatat(trash, name.c_str(), &item, AT_SYMLINK_NOFOLLOW); }) != 0)
+        return failure(ENOENT, "no longer in the Trash", path);
+    Descriptor parent(SafeRemover::openFolderNoFollow(path::deletingLastComponent(path)));
+    if (parent.get() < 0)
+        return failure(errno == ENOENT ? ENOENT : ELOOP, "its folder is gone or is reached through a link", path);
+    if (renameNoReplace(trash, name, parent.get(), path::lastComponent(path)) != 0) {
+        const int error = errno;
+        return failure(error, error == EEXIST ? "its place is taken" : std::strerror(error), path);
+    }
+    Result result;
+    result.ok = true;
+    result.trashPath = path;
+    return result;
+}
+
+TrashMover::Result TrashMover::putBack(const std::string& trashPath, const std::string& path)
+{
+    Descriptor trash(SafeRemover::openFolderNoFollow(path::deletingLastComponent(trashPath)));
+    if (trash.get() < 0)
+        return failure(ENOENT, "no longer in the Trash", path);
+    return moveBack(trash.get(), path::lastComponent(trashPath), path);
+}
+
+TrashMover::Owner TrashMover::currentUser(const std::string& home)
+{
+    Owner owner;
+    owner.uid = ::geteuid();
+    owner.gid = ::getegid();
+    char real[PATH_MAX];
+    owner.home = ::realpath(home.c_str(), real) ? std::string(real) : home;
+    return owner;
+}
+
+}  // namespace platform
