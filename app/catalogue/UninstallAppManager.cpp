@@ -147,8 +147,10 @@ void UninstallAppManager::removeApps(std::vector<std::shared_ptr<UninstallApp>> 
         const auto link = self->xpcServiceObj();
         const double total = static_cast<double>(apps.size());
         double handled = 0;
+        const auto run = std::make_shared<TrashRemoval>(apps, self->removesImmediately.load(), self->deletesWhereNoTrash.load());
         for (const auto& app : apps) {
             UninstallDelete engine(self, link, app);
+            engine.run = run;
             const bool running = engine.isAppRunning();
             const bool sandboxed = Utility::isSandboxed();
             if (running && !sandboxed) {
@@ -173,7 +175,47 @@ void UninstallAppManager::removeApps(std::vector<std::shared_ptr<UninstallApp>> 
                 engine.sandboxedDelete();
             handled += 1;
         }
+        {
+            std::lock_guard guard(self->recordMutex_);
+            self->lastRemoval_ = run->record();
+        }
         if (const auto target = self->delegate.lock())
             target->uninstallProgress(eDeleteCompleted, 1.0, 1.0);
     });
+}
+
+void UninstallAppManager::putBack(RemovalRecord record, std::function<void(PutBack::Report)> done)
+{
+    std::weak_ptr<UninstallAppManager> weakSelf = weak_from_this();
+    deleteQueue.async([weakSelf, record = std::move(record), done = std::move(done)]() mutable {
+        const auto self = weakSelf.lock();
+        if (!self)
+            return;
+        std::shared_ptr<DaemonLink> link;
+        const auto daemon = [&](const std::string& path, const std::string& trashName) -> std::optional<bool> {
+            if (Utility::isSandboxed())
+                return std::nullopt;
+            if (!link)
+                link = self->xpcServiceObj();
+            return awaitDaemonReply(*link, [&](UninstallServiceprotocol& service, auto reply) {
+                service.putBackWithPath(path, trashName, reply);
+            });
+        };
+        auto report = PutBack::run(record, false, daemon);
+        {
+            std::lock_guard guard(self->recordMutex_);
+            if (self->lastRemoval_ && self->lastRemoval_->identifier == record.identifier)
+                self->lastRemoval_ = record;
+        }
+        dispatch::MainQueue::async([done = std::move(done), report = std::move(report)] {
+            if (done)
+                done(report);
+        });
+    });
+}
+
+std::optional<RemovalRecord> UninstallAppManager::lastRemoval()
+{
+    std::lock_guard guard(recordMutex_);
+    return lastRemoval_;
 }

@@ -4,11 +4,14 @@
 #include "app/records/UninstallApp.h"
 #include "app/scanner/StopToken.h"
 #include "app/catalogue/UninstallDelegate.h"
+#include "app/removal/PutBack.h"
+#include "app/removal/RemovalRecord.h"
 #include "platform/DispatchQueue.h"
 #include "xpc/UninstallServiceprotocol.h"
 #include "xpc/XPCRemoteObject.h"
 
 #include <atomic>
+#include <functional>
 #include <future>
 #include <optional>
 #include <string>
@@ -75,6 +78,18 @@ public:
     // The link to the daemon, made on first use and kept; its errors are printed.
     std::shared_ptr<XPCRemoteObject<UninstallServiceprotocol>> xpcServiceObj();
 
+    // How removeApps takes items: into the Trash of their volume with a record Put Back can use
+    // (the default), or deleted at once. Where no Trash can take an item it is deleted only when
+    // deletesWhereNoTrash says the user agreed; otherwise it is left. Set before removeApps.
+    std::atomic<bool> removesImmediately{false};
+    std::atomic<bool> deletesWhereNoTrash{false};
+    // The record of the last removal run, once it has ended (nullopt before).
+    std::optional<RemovalRecord> lastRemoval();
+
+    // Puts a recorded removal back on deleteQueue (through the daemon for what the user's rights do
+    // not reach, outside the sandbox) and returns at once; `done` gets the report on the main queue.
+    void putBack(RemovalRecord record, std::function<void(PutBack::Report)> done);
+
     // Removes the applications one after the other on deleteQueue and returns at once. A running
     // application is quit first when the delegate agrees (outside the sandbox), or skipped. Progress
     // goes to the delegate: eDeleting on the main queue before each, eDeleteCompleted at the end.
@@ -90,4 +105,6 @@ private:
     std::future<std::vector<std::string>> startBundleWalk();
     std::mutex linkMutex_;
     std::shared_ptr<XPCRemoteObject<UninstallServiceprotocol>> link_;
+    std::mutex recordMutex_;
+    std::optional<RemovalRecord> lastRemoval_;
 };

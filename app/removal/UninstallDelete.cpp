@@ -84,11 +84,19 @@ std::vector<std::string> UninstallDelete::removeSelectedFiles(const UninstallApp
             if (item->type == RkUninstallCategoryType::daemon || !item->isSelected || !platform::fs::linkStatus(item->filePath))
                 continue;
             withStoredFolderAccess(SearchFilePath::accessRootForCategory(group->type), [&](bool granted) {
+                if (!granted)
+                    return;
                 // Through the system's own links (/var, /tmp) and no other.
                 std::string why;
                 const auto real = platform::SystemLinks::resolveParents(item->filePath, why);
-                if (granted && (!real || !platform::SafeRemover::remove(*real)))
+                if (!real) {
                     removeFailed.push_back(item->filePath);
+                } else if (run) {
+                    if (run->take(*real) == TrashRemoval::Outcome::needsRights)
+                        removeFailed.push_back(*real);
+                } else if (!platform::SafeRemover::remove(*real)) {
+                    removeFailed.push_back(item->filePath);
+                }
             });
         }
     }
@@ -107,10 +115,7 @@ void UninstallDelete::standardDelete()
             if (!item->isSelected || !platform::fs::exists(item->filePath))
                 continue;
             const std::string path = item->filePath;
-            const auto unloaded = ask(uninstallservice::kUnload, [&](UninstallServiceprotocol& daemon, auto reply) {
-                daemon.unloadPlistWithPath(path, reply);
-            });
-            if (unloaded != true)
+            if (unloadJob(path) != true)
                 unloadFailed.push_back(path);
         }
     }
@@ -127,23 +132,76 @@ void UninstallDelete::standardDelete()
     }
     const auto removeFailed = removeSelectedFiles(*app);
     if (!sandboxed && !removeFailed.empty())
-        ask(uninstallservice::kRemove, [&](UninstallServiceprotocol& daemon, auto reply) { daemon.removeWithPaths(removeFailed, reply); });
+        takeThroughDaemon(removeFailed);
     updateAfterDelete();
 }
 
-std::string UninstallDelete::sandboxedCommand(const std::vector<std::string>& jobPaths, const std::vector<std::string>& removeFailed)
+std::optional<bool> UninstallDelete::unloadJob(const std::string& path)
+{
+    if (!run || run->deletesNow()) {
+        const auto unloaded = ask(uninstallservice::kUnload, [&](UninstallServiceprotocol& daemon, auto reply) {
+            daemon.unloadPlistWithPath(path, reply);
+        });
+        if (run && unloaded == true) {
+            std::string why;
+            if (const auto real = platform::SystemLinks::resolveParents(path, why))
+                run->noteDeleted(*real);
+        }
+        return unloaded;
+    }
+    std::string why;
+    const auto real = platform::SystemLinks::resolveParents(path, why);
+    if (!real)
+        return false;
+    std::optional<bool> last;
+    const bool moved = run->takeThroughDaemon(*real, [&](const std::string& jobPath, const std::string& trashName) {
+        last = ask(uninstallservice::kUnloadToTrash, [&](UninstallServiceprotocol& daemon, auto reply) {
+            daemon.unloadPlistWithPath(jobPath, trashName, reply);
+        });
+        return last;
+    });
+    return moved ? std::optional(true) : last;
+}
+
+void UninstallDelete::takeThroughDaemon(const std::vector<std::string>& paths)
+{
+    if (run && !run->deletesNow()) {
+        for (const auto& path : paths) {
+            run->takeThroughDaemon(path, [&](const std::string& itemPath, const std::string& trashName) {
+                return ask(uninstallservice::kMoveToTrash, [&](UninstallServiceprotocol& daemon, auto reply) {
+                    daemon.moveToTrashWithPath(itemPath, trashName, reply);
+                });
+            });
+        }
+        return;
+    }
+    ask(uninstallservice::kRemove, [&](UninstallServiceprotocol& daemon, auto reply) { daemon.removeWithPaths(paths, reply); });
+    if (run)
+        for (const auto& path : paths)
+            platform::fs::linkStatus(path) ? run->noteLeft(path) : run->noteDeleted(path);
+}
+
+std::string UninstallDelete::sandboxedCommand(const std::vector<std::string>& jobPaths, const std::vector<std::string>& removeFailed,
+                                              const std::vector<std::pair<std::string, std::string>>& trashMoves)
 {
     std::vector<std::string> commands;
     const std::string launchctl = shellquote::single(platform::tools::launchctl());
+    auto take = [&](const std::string& path) {
+        const auto move = std::find_if(trashMoves.begin(), trashMoves.end(), [&](const auto& entry) { return entry.first == path; });
+        if (move == trashMoves.end())
+            commands.push_back("rm -rf " + shellquote::single(path));
+        else
+            commands.push_back("mv -n " + shellquote::single(path) + " " + shellquote::single(move->second));
+    };
     for (const auto& path : jobPaths) {
         if (isProtectedPath(path))
             continue;
         commands.push_back(launchctl + " unload " + shellquote::single(path));
-        commands.push_back("rm -rf " + shellquote::single(path));
+        take(path);
     }
     for (const auto& path : removeFailed) {
         if (!isProtectedPath(path))
-            commands.push_back("rm -rf " + shellquote::single(path));
+            take(path);
     }
     std::string joined;
     for (const auto& command : commands) {
@@ -169,13 +227,24 @@ void UninstallDelete::sandboxedDelete()
         }
     }
     const auto removeFailed = removeSelectedFiles(*app);
-    const std::string command = sandboxedCommand(jobPaths, removeFailed);
+    // Moves planned in the record before the command runs, so that it says where things went.
+    std::vector<std::pair<std::string, std::string>> trashMoves;
+    if (run && !run->deletesNow()) {
+        std::vector<std::string> taken = jobPaths;
+        taken.insert(taken.end(), removeFailed.begin(), removeFailed.end());
+        for (const auto& path : taken)
+            if (const std::string planned = run->planTrashPlace(path); !planned.empty())
+                trashMoves.emplace_back(path, planned);
+    }
+    const std::string command = sandboxedCommand(jobPaths, removeFailed, trashMoves);
     withStoredFolderAccess(platform::fixedPath("/"), [&](bool granted) {
         if (!granted || command.empty())
             return;
         requests.emplace_back("administrator script");
         runAdministratorScript(true, command, true, [](std::optional<std::string>) {});
     });
+    for (const auto& [path, planned] : trashMoves)
+        run->noteMovedIfThere(path, planned);
     updateAfterDelete();
 }
 

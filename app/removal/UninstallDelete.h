@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/removal/DaemonCall.h"
+#include "app/removal/TrashRemoval.h"
 
 #include <chrono>
 #include <memory>
@@ -23,6 +24,9 @@ public:
     std::weak_ptr<UninstallApp> current;
     std::vector<std::shared_ptr<UninstallApp>> cacheQueue;
     std::weak_ptr<DaemonLink> xpcObj;
+    // The run this removal belongs to: items go to the Trash and into its record. Without one
+    // they are deleted at once and nothing is recorded.
+    std::shared_ptr<TrashRemoval> run;
 
     bool isAppRunning();
     void standardDelete();
@@ -30,7 +34,9 @@ public:
 
     // The administrator command of the sandboxed path for these job files and leftovers, escaped
     // for an AppleScript string; "" when there is nothing to do.
-    static std::string sandboxedCommand(const std::vector<std::string>& jobPaths, const std::vector<std::string>& removeFailed);
+    // `trashMoves` (path, place in the Trash) are moved there ("mv -n") rather than removed.
+    static std::string sandboxedCommand(const std::vector<std::string>& jobPaths, const std::vector<std::string>& removeFailed,
+                                        const std::vector<std::pair<std::string, std::string>>& trashMoves = {});
 
     // What was asked of the daemon and the administrator script, in order (for the tests and the
     // command-line report).
@@ -40,10 +46,13 @@ public:
     static void setSettleDelay(std::chrono::milliseconds delay);
 
 private:
-    // Deletes the selected items (launch jobs aside) in-process through the folder-access gate and
-    // returns the paths whose removal failed.
+    // Takes the selected items (launch jobs aside) in-process through the folder-access gate and
+    // returns the paths the user's rights could not take.
     std::vector<std::string> removeSelectedFiles(const UninstallApp& app);
     void updateAfterDelete();
+    // The daemon's part: what the user's rights could not take, to the Trash or deleted.
+    void takeThroughDaemon(const std::vector<std::string>& paths);
+    std::optional<bool> unloadJob(const std::string& path);
     static void keepOnlyFailedItems(UninstallApp& app);
     std::optional<bool> ask(const char* operation,
                             const std::function<void(UninstallServiceprotocol&, std::function<void(bool)>)>& call);

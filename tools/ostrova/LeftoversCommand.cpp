@@ -84,6 +84,7 @@ int LeftoversCommand::run(const CommandLine& line)
     removal.bytes = bytes;
     removal.dryRun = line.has("--dry-run");
     removal.yes = line.has("--yes");
+    removal.deleteNow = line.has("--delete");
     removal.forceQuit = false;
     removal.interactive = interactive;
     return removal.run(*manager);

@@ -13,7 +13,7 @@
 int RemovalRun::run(UninstallAppManager& manager) const
 {
     std::cout << (dryRun ? "Would remove" : "Will remove") << " " << selected.size() << " items ("
-              << format2ByteCountString(bytes) << "):\n";
+              << format2ByteCountString(bytes) << (deleteNow ? ", deleted at once" : ", to the Trash") << "):\n";
     for (const auto& path : selected)
         std::cout << "  " << path << "\n";
     std::cout.flush();
@@ -30,6 +30,9 @@ int RemovalRun::run(UninstallAppManager& manager) const
     dispatch::MainQueue::setExecutor([](dispatch::Task task) { task(); });
     auto reporter = std::make_shared<RemovalReporter>(forceQuit, interactive);
     manager.delegate = reporter;
+    manager.removesImmediately = deleteNow;
+    // Where no Trash can take an item, only --delete agrees to deleting it (--yes does not).
+    manager.deletesWhereNoTrash = deleteNow;
     manager.removeApps(chosen);
     reporter->waitUntilDone();
 
@@ -39,6 +42,11 @@ int RemovalRun::run(UninstallAppManager& manager) const
     std::cout << "Removed " << removed.size() << " items:\n";
     for (const auto& path : removed)
         std::cout << "  " << path << "\n";
+    if (const auto record = manager.lastRemoval(); record && record->countInTrash() > 0) {
+        std::cout << "Moved " << record->countInTrash() << " items (" << format2ByteCountString(record->bytesInTrash())
+                  << ") to the Trash; emptying the Trash frees the space. Undo with: ostrova restore " << record->identifier
+                  << "\n";
+    }
     if (!left.empty()) {
         std::cout << "Left over, remove these by hand (" << left.size() << "):\n";
         for (const auto& path : left)

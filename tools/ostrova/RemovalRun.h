@@ -10,8 +10,8 @@ class UninstallAppManager;
 
 // The part of `uninstall` and `leftovers --remove` after the choice: lists what will go, stops
 // there for a dry run, asks unless told yes, removes the chosen applications' ticked items with the
-// catalogue's engine (the daemon made sure of outside the sandbox), and says what went and what is
-// left. Returns the exit code: 0 when everything went (or nothing was to go), 1 when something is
+// catalogue's engine (the daemon made sure of outside the sandbox): into the Trash with a record
+// `ostrova restore` can undo, or deleted with --delete; then says what went and what is left. Returns the exit code: 0 when everything went (or nothing was to go), 1 when something is
 // left or the user said no.
 struct RemovalRun {
     std::vector<std::shared_ptr<UninstallApp>> chosen;
@@ -21,6 +21,8 @@ struct RemovalRun {
     bool yes = false;
     bool forceQuit = false;
     bool interactive = false;
+    // Delete at once instead of moving to the Trash (and delete what no Trash can take).
+    bool deleteNow = false;
 
     int run(UninstallAppManager& manager) const;
 };

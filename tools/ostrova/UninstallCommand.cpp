@@ -90,6 +90,7 @@ int UninstallCommand::run(const CommandLine& line)
     removal.bytes = bytes;
     removal.dryRun = line.has("--dry-run");
     removal.yes = line.has("--yes");
+    removal.deleteNow = line.has("--delete");
     removal.forceQuit = line.has("--force-quit");
     removal.interactive = interactive;
     return removal.run(*manager);

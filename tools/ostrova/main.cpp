@@ -5,6 +5,7 @@
 #include "tools/ostrova/AppSelector.h"
 #include "tools/ostrova/CommandLine.h"
 #include "tools/ostrova/LeftoversCommand.h"
+#include "tools/ostrova/RestoreCommand.h"
 #include "tools/ostrova/ScanProgress.h"
 #include "tools/ostrova/UninstallCommand.h"
 
@@ -19,22 +20,26 @@ namespace {
 constexpr const char* kUsage =
     "usage: ostrova list [--json]\n"
     "       ostrova scan [--json] (--all | APP...)\n"
-    "       ostrova uninstall [--yes] [--dry-run] [--force-quit] [--only CATEGORY]... [--keep CATEGORY]... APP...\n"
+    "       ostrova uninstall [--yes] [--dry-run] [--delete] [--force-quit] [--only CATEGORY]... [--keep CATEGORY]... APP...\n"
     "       ostrova leftovers [--json]\n"
-    "       ostrova leftovers [--yes] [--dry-run] (--remove ID... | --all)\n"
+    "       ostrova leftovers [--yes] [--dry-run] [--delete] (--remove ID... | --all)\n"
+    "       ostrova restore --list\n"
+    "       ostrova restore [--yes] [--dry-run] (--last | RECORD)\n"
     "\n"
     "  list    the installed applications: name, version, bundle identifier, last used, path\n"
     "  scan    each application's related files, by category, with their sizes\n"
     "  uninstall  removes the applications and their related files (all ticked unless narrowed)\n"
     "  leftovers  what applications that are gone left behind, by bundle identifier; with --remove\n"
     "             or --all, removes it (ID: a gone application's bundle identifier)\n"
+    "  restore    puts a recorded removal back from the Trash (RECORD: an identifier restore --list shows)\n"
     "\n"
     "  APP     a display name, a bundle identifier or a bundle path\n"
     "  --all   every installed application\n"
     "  --json  one JSON array with an object per application\n"
     "  --only, --keep  tick only, or keep, the items of a category (bundle, support, cache, ...)\n"
     "  --dry-run  show what would be removed and touch nothing\n"
-    "  --yes   do not ask before removing; --force-quit quits running applications\n"
+    "  --yes   do not ask before removing or putting back; --force-quit quits running applications\n"
+    "  --delete  delete at once instead of moving to the Trash (also what no Trash can take)\n"
     "\n"
     "The system root is OSTROVA_ROOT (\"/\" when unset); the home is HOME.\n";
 
@@ -82,7 +87,7 @@ int runScan(const CommandLine& line)
 
 int run(int argc, char** argv)
 {
-    const CommandLine line = CommandLine::parse(argc, argv, {"--json", "--all", "--help", "-h", "--yes", "--dry-run", "--force-quit", "--remove"},
+    const CommandLine line = CommandLine::parse(argc, argv, {"--json", "--all", "--help", "-h", "--yes", "--dry-run", "--force-quit", "--remove", "--delete", "--list", "--last"},
                                                 {"--only", "--keep"});
     if (!line.error.empty())
         return usageError(line.error);
@@ -100,6 +105,8 @@ int run(int argc, char** argv)
         return UninstallCommand::run(line);
     if (line.command == "leftovers")
         return LeftoversCommand::run(line);
+    if (line.command == "restore")
+        return RestoreCommand::run(line);
     if (line.command.empty())
         return usageError("no command given");
     return usageError("unknown command '" + line.command + "'");

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "app/removal/RemovalRecord.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+// Puts the items of a removal record back where they were, the last moved first: one rename from
+// the Trash each (TrashMover), so owner, mode, times and extended attributes come back as they
+// went. An item whose place is taken now is not overwritten but reported; one no longer in the
+// Trash is reported as gone; what the user's rights cannot move back goes through `daemon`. A
+// missing folder above an item is made again. The record is saved after each item.
+class PutBack {
+public:
+    // The daemon's put-back request for `path` from the Trash name `trashName` (nullopt: no answer).
+    using DaemonPutBack = std::function<std::optional<bool>(const std::string& path, const std::string& trashName)>;
+
+    struct Report {
+        std::vector<std::string> restored;  // (a dry run: would be)
+        std::vector<std::string> taken;     // their places hold something now
+        std::vector<std::string> gone;      // no longer in the Trash
+        std::vector<std::string> failed;
+        std::int64_t bytes = 0;             // of the restored items
+        bool complete() const { return taken.empty() && gone.empty() && failed.empty(); }
+    };
+
+    static Report run(RemovalRecord& record, bool dryRun, const DaemonPutBack& daemon);
+};

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// The record of one removal run, kept so that the run can be undone: for every item its original
+// place, where it went in the Trash, its owner, group, mode and size, and what became of it. It is
+// written before the first item moves and again after each, replacing the file atomically, so a
+// run ended half way leaves a record that says where everything went.
+//
+// Records live in ~/Library/Application Support/Ostrova/Removals/<identifier>.plist (XML).
+class RemovalRecord {
+public:
+    enum class State {
+        planned,   // about to move to trashPath (it may have, if the run ended there)
+        moved,     // in the Trash at trashPath
+        deleted,   // deleted at once (by choice, or with the user's consent where no Trash could take it)
+        left,      // still at its place
+        restored,  // put back
+    };
+    struct Item {
+        std::string originalPath;
+        std::string trashPath;
+        uid_t owner = 0;
+        gid_t group = 0;
+        mode_t mode = 0;
+        std::int64_t size = 0;
+        State state = State::planned;
+        std::string application;  // the display name of the application it belonged to
+    };
+
+    std::string identifier;  // "yyyyMMdd-HHmmss-<n>", sortable by time
+    std::string date;        // ISO 8601, UTC
+    std::vector<std::string> applications;
+    std::vector<Item> items;
+
+    // A new record (not yet saved) with a fresh identifier.
+    static RemovalRecord begin(std::vector<std::string> applications);
+    static std::string folder();
+    std::string path() const;
+
+    // Writes the record; false when it could not be written.
+    bool save() const;
+    static std::optional<RemovalRecord> load(const std::string& identifier);
+    // Every readable record, newest first.
+    static std::vector<RemovalRecord> all();
+
+    // Adds an item as it is now on disk (owner, group and mode read without following a link);
+    // returns its index.
+    std::size_t add(const std::string& originalPath, std::int64_t size, const std::string& application);
+
+    // Whether the item's move into the Trash happened: moved, or planned and found there while its
+    // original place is empty (a run that ended between the move and the next save).
+    bool isInTrash(const Item& item) const;
+    // The items in the Trash, and their bytes.
+    std::size_t countInTrash() const;
+    std::int64_t bytesInTrash() const;
+
+    static const char* stateName(State state);
+};

@@ -1,0 +1,188 @@
+#include "app/removal/TrashRemoval.h"
+
+#include "app/locations/SearchFilePath.h"
+#include "app/records/UninstallApp.h"
+#include "platform/FileSystem.h"
+#include "platform/PathUtil.h"
+#include "platform/SafeRemover.h"
+#include "platform/SystemLinks.h"
+
+#include <cerrno>
+
+namespace {
+
+// Errors that say the user's rights do not reach the item or its folder.
+bool isRightsError(int error)
+{
+    return error == EACCES || error == EPERM;
+}
+
+}  // namespace
+
+TrashRemoval::TrashRemoval(const std::vector<std::shared_ptr<UninstallApp>>& apps, bool deleteNow, bool deleteWhereNoTrash)
+    : deleteNow_(deleteNow),
+      deleteWhereNoTrash_(deleteWhereNoTrash),
+      owner_(platform::TrashMover::currentUser(SearchFilePath::realHomeDirectory()))
+{
+    std::vector<std::string> names;
+    for (const auto& app : apps)
+        names.push_back(app->displayName());
+    record_ = RemovalRecord::begin(names);
+    // Everything the run is to take, before anything moves.
+    for (const auto& app : apps) {
+        for (const auto& group : app->fileGroups) {
+            for (const auto& item : group->fileItem) {
+                if (!item->isSelected || !platform::fs::linkStatus(item->filePath))
+                    continue;
+                std::string why;
+                const auto real = platform::SystemLinks::resolveParents(item->filePath, why);
+                if (!real || byPath_.count(*real))
+                    continue;
+                byPath_[*real] = record_.add(*real, item->size, app->displayName());
+            }
+        }
+    }
+    record_.save();
+}
+
+std::optional<std::size_t> TrashRemoval::indexOf(const std::string& realPath) const
+{
+    const auto it = byPath_.find(realPath);
+    return it == byPath_.end() ? std::nullopt : std::optional(it->second);
+}
+
+void TrashRemoval::setState(std::size_t index, RemovalRecord::State state, const std::string& trashPath)
+{
+    auto& item = record_.items[index];
+    item.state = state;
+    if (!trashPath.empty())
+        item.trashPath = trashPath;
+    record_.save();
+}
+
+TrashRemoval::Outcome TrashRemoval::take(const std::string& realPath)
+{
+    std::lock_guard lock(mutex_);
+    auto index = indexOf(realPath);
+    if (!index) {
+        // Not planned at the start (it appeared since): added now, so nothing moves unrecorded.
+        if (!platform::fs::linkStatus(realPath))
+            return Outcome::done;
+        byPath_[realPath] = record_.add(realPath, 0, "");
+        index = indexOf(realPath);
+    }
+    if (deleteNow_) {
+        if (platform::SafeRemover::remove(realPath)) {
+            setState(*index, RemovalRecord::State::deleted);
+            return Outcome::done;
+        }
+        return Outcome::needsRights;
+    }
+    const auto moved = platform::TrashMover::moveToTrash(realPath, owner_, [&](const std::string& planned) {
+        setState(*index, RemovalRecord::State::planned, planned);
+    });
+    if (moved.ok) {
+        setState(*index, RemovalRecord::State::moved, moved.trashPath);
+        return Outcome::done;
+    }
+    if (moved.error == ENOENT && !platform::fs::linkStatus(realPath)) {
+        setState(*index, RemovalRecord::State::deleted);
+        return Outcome::done;
+    }
+    if (isRightsError(moved.error))
+        return Outcome::needsRights;
+    // No Trash takes it here (read-only, another device, no Trash to be made).
+    if (deleteWhereNoTrash_ && platform::SafeRemover::remove(realPath)) {
+        setState(*index, RemovalRecord::State::deleted);
+        return Outcome::done;
+    }
+    setState(*index, RemovalRecord::State::left);
+    return Outcome::left;
+}
+
+bool TrashRemoval::takeThroughDaemon(const std::string& realPath, const DaemonMove& move)
+{
+    std::unique_lock lock(mutex_);
+    auto index = indexOf(realPath);
+    if (!index) {
+        byPath_[realPath] = record_.add(realPath, 0, "");
+        index = indexOf(realPath);
+    }
+    std::string why;
+    const std::string trashFolder = platform::TrashMover::trashFolderFor(realPath, owner_, why);
+    if (trashFolder.empty())
+        return false;
+    const std::string name = platform::path::lastComponent(realPath);
+    for (int number = 1; number <= 1000; ++number) {
+        const std::string trashName = platform::TrashMover::numberedName(name, number);
+        const std::string planned = platform::path::appending(trashFolder, trashName);
+        if (platform::fs::linkStatus(planned))
+            continue;
+        setState(*index, RemovalRecord::State::planned, planned);
+        lock.unlock();
+        const auto answer = move(realPath, trashName);
+        lock.lock();
+        if (answer == true) {
+            setState(*index, RemovalRecord::State::moved, planned);
+            return true;
+        }
+        // Taken meanwhile: the next number. Anything else is a refusal or a failure.
+        if (!platform::fs::linkStatus(planned) || !platform::fs::linkStatus(realPath))
+            break;
+    }
+    if (platform::fs::linkStatus(realPath))
+        setState(*index, RemovalRecord::State::left);
+    return false;
+}
+
+std::string TrashRemoval::planTrashPlace(const std::string& path)
+{
+    std::lock_guard lock(mutex_);
+    auto index = indexOf(path);
+    if (!index) {
+        byPath_[path] = record_.add(path, 0, "");
+        index = indexOf(path);
+    }
+    std::string why;
+    const std::string trashFolder = platform::TrashMover::trashFolderFor(path, owner_, why);
+    if (trashFolder.empty())
+        return "";
+    const std::string name = platform::path::lastComponent(path);
+    for (int number = 1; number <= 1000; ++number) {
+        const std::string planned = platform::path::appending(trashFolder, platform::TrashMover::numberedName(name, number));
+        if (!platform::fs::linkStatus(planned)) {
+            setState(*index, RemovalRecord::State::planned, planned);
+            return planned;
+        }
+    }
+    return "";
+}
+
+void TrashRemoval::noteMovedIfThere(const std::string& path, const std::string& planned)
+{
+    std::lock_guard lock(mutex_);
+    if (const auto index = indexOf(path)) {
+        const bool moved = platform::fs::linkStatus(planned) && !platform::fs::linkStatus(path);
+        setState(*index, moved ? RemovalRecord::State::moved : RemovalRecord::State::left, planned);
+    }
+}
+
+void TrashRemoval::noteDeleted(const std::string& realPath)
+{
+    std::lock_guard lock(mutex_);
+    if (const auto index = indexOf(realPath))
+        setState(*index, RemovalRecord::State::deleted);
+}
+
+void TrashRemoval::noteLeft(const std::string& realPath)
+{
+    std::lock_guard lock(mutex_);
+    if (const auto index = indexOf(realPath))
+        setState(*index, RemovalRecord::State::left);
+}
+
+RemovalRecord TrashRemoval::record() const
+{
+    std::lock_guard lock(mutex_);
+    return record_;
+}
