@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -83,11 +84,15 @@ int openOwnedFolder(int parent, const std::string& name, mode_t mode, bool creat
     struct stat st {};
     if (restarting([&] { return calls().fstatat(parent, name.c_str(), &st, AT_SYMLINK_NOFOLLOW); }) != 0) {
         if (errno != ENOENT || !create) {
-            why = name + ": " + std::strerror(errno);
+            const int error = errno;
+            why = name + ": " + std::strerror(error);
+            errno = error;
             return -1;
         }
         if (restarting([&] { return calls().mkdirat(parent, name.c_str(), mode); }) != 0 && errno != EEXIST) {
-            why = "cannot make " + name + ": " + std::strerror(errno);
+            const int error = errno;
+            why = "cannot make " + name + ": " + std::strerror(error);
+            errno = error;
             return -1;
         }
         Descriptor made(restarting([&] { return calls().openat(parent, name.c_str(), kOpenFolder, 0); }));
@@ -106,15 +111,20 @@ int openOwnedFolder(int parent, const std::string& name, mode_t mode, bool creat
     }
     Descriptor folder(restarting([&] { return calls().openat(parent, name.c_str(), kOpenFolder, 0); }));
     if (folder.get() < 0) {
-        why = errno == ELOOP || errno == ENOTDIR ? name + " is a link or not a folder" : name + ": " + std::strerror(errno);
+        const int error = errno;
+        why = error == ELOOP || error == ENOTDIR ? name + " is a link or not a folder" : name + ": " + std::strerror(error);
+        // A link or a file where the Trash should be: no Trash here, whoever asks.
+        errno = error == ELOOP ? ENOTDIR : error;
         return -1;
     }
     if (calls().fstat(folder.get(), &st) != 0 || !S_ISDIR(st.st_mode)) {
         why = name + " is not a folder";
+        errno = ENOTDIR;
         return -1;
     }
     if (!ownerOk(st, owner.uid)) {
         why = name + " is not the user's (owner " + std::to_string(st.st_uid) + ")";
+        errno = ENOTDIR;
         return -1;
     }
     return folder.release();
@@ -133,12 +143,19 @@ bool sharedTrashes(const struct stat& st, uid_t uid)
 
 }  // namespace
 
-std::string TrashMover::numberedName(const std::string& name, int number)
+std::string TrashMover::numberedName(const std::string& name, int number, bool isFolder)
 {
     if (number <= 1)
         return name;
     const std::size_t dot = name.rfind('.');
-    const bool hasExtension = dot != std::string::npos && dot > 0 && dot + 1 < name.size();
+    bool hasExtension = dot != std::string::npos && dot > 0 && dot + 1 < name.size();
+    // A folder's dots are part of its name ("com.vendor.app"), unless it is a package.
+    if (hasExtension && isFolder) {
+        static const char* const kPackages[] = {"app", "bundle", "plugin", "framework", "kext", "savedstate", "prefpane",
+                                                "appex", "xpc", "component", "mdimporter", "qlgenerator", "saver"};
+        const std::string extension = path::toLower(name.substr(dot + 1));
+        hasExtension = std::any_of(std::begin(kPackages), std::end(kPackages), [&](const char* known) { return extension == known; });
+    }
     const std::string suffix = " " + std::to_string(number);
     return hasExtension ? name.substr(0, dot) + suffix + name.substr(dot) : name + suffix;
 }
@@ -165,31 +182,39 @@ std::string TrashMover::trashFolderFor(const std::string& path, const Owner& own
     return path::appending(path::appending(root, ".Trashes"), std::to_string(owner.uid));
 }
 
-int TrashMover::openTrash(const std::string& trashFolder, const Owner& owner, bool create, std::string& why)
+int TrashMover::openTrash(const std::string& trashFolder, const Owner& owner, bool create, std::string& why, int* error)
 {
+    // errno as the failing step left it, before any descriptor is closed.
+    auto failed = [&](int code) {
+        if (error)
+            *error = code;
+        return -1;
+    };
     const std::string name = path::lastComponent(trashFolder);
     const std::string parentPath = path::deletingLastComponent(trashFolder);
     if (name == ".Trash") {
         Descriptor home(SafeRemover::openFolderNoFollow(parentPath));
         if (home.get() < 0) {
             why = "the home " + parentPath + " cannot be opened without a link";
-            return -1;
+            return failed(ENOTDIR);
         }
-        return openOwnedFolder(home.get(), name, 0700, create, owner, ownedByUser, why);
+        const int fd = openOwnedFolder(home.get(), name, 0700, create, owner, ownedByUser, why);
+        return fd >= 0 ? fd : failed(errno);
     }
     if (path::lastComponent(parentPath) != ".Trashes" || name != std::to_string(owner.uid)) {
         why = trashFolder + " is no Trash of uid " + std::to_string(owner.uid);
-        return -1;
+        return failed(ENOTDIR);
     }
     Descriptor volume(SafeRemover::openFolderNoFollow(path::deletingLastComponent(parentPath)));
     if (volume.get() < 0) {
         why = "the volume's root cannot be opened without a link";
-        return -1;
+        return failed(ENOTDIR);
     }
     Descriptor trashes(openOwnedFolder(volume.get(), ".Trashes", 01333, create, Owner{0, 0, {}}, sharedTrashes, why));
     if (trashes.get() < 0)
-        return -1;
-    return openOwnedFolder(trashes.get(), name, 0700, create, owner, ownedByUser, why);
+        return failed(errno);
+    const int fd = openOwnedFolder(trashes.get(), name, 0700, create, owner, ownedByUser, why);
+    return fd >= 0 ? fd : failed(errno);
 }
 
 TrashMover::Result TrashMover::moveNamed(const std::string& path, int trash, const std::string& trashFolder,
@@ -228,12 +253,19 @@ TrashMover::Result TrashMover::moveToTrash(const std::string& path, const Owner&
     const std::string trashFolder = trashFolderFor(path, owner, why);
     if (trashFolder.empty())
         return failure(ENOENT, why);
-    Descriptor trash(openTrash(trashFolder, owner, true, why));
-    if (trash.get() < 0)
-        return failure(EACCES, "no Trash: " + why, trashFolder);
+    int opening = 0;
+    Descriptor trash(openTrash(trashFolder, owner, true, why, &opening));
+    if (trash.get() < 0) {
+        // EACCES or EPERM: the user may not make or open it (someone with more rights may);
+        // anything else: no Trash can be had there.
+        const int error = opening == EACCES || opening == EPERM ? opening : ENOTDIR;
+        return failure(error, "no Trash: " + why, trashFolder);
+    }
     const std::string name = path::lastComponent(path);
+    struct stat item {};
+    const bool isFolder = restarting([&] { return calls().lstat(path.c_str(), &item); }) == 0 && S_ISDIR(item.st_mode);
     for (int number = 1; number <= kMostNumbers; ++number) {
-        const std::string trashName = numberedName(name, number);
+        const std::string trashName = numberedName(name, number, isFolder);
         struct stat taken {};
         if (restarting([&] { return calls().fstatat(trash.get(), trashName.c_str(), &taken, AT_SYMLINK_NOFOLLOW); }) == 0)
             continue;

@@ -28,12 +28,16 @@ public:
         bool ok = false;
         std::string trashPath;  // where the item is now (moved), or the place it was meant to go
         std::string why;        // what went wrong, in words
-        int error = 0;          // errno of what went wrong; ENOENT for an item that is not there
+        // errno of what went wrong: ENOENT for an item that is not there, EACCES or EPERM where the
+        // user's rights do not reach, ENOTDIR when there is no Trash to be had (a link, a file or
+        // another user's folder in its place), EROFS, EXDEV, ...
+        int error = 0;
     };
 
     // "a.txt" as the n-th name: "a.txt", "a 2.txt", "a 3.txt"; "Folder" gives "Folder 2", "X.app"
-    // "X 2.app", ".hidden" ".hidden 2" (a leading dot starts no extension).
-    static std::string numberedName(const std::string& name, int number);
+    // "X 2.app", ".hidden" ".hidden 2" (a leading dot starts no extension). A folder has an
+    // extension only when it is a package: "com.vendor.app" gives "com.vendor.app 2".
+    static std::string numberedName(const std::string& name, int number, bool isFolder = false);
 
     // The Trash folder for an item at `path` (canonical), by the volume of the item's folder; ""
     // with `why` when the folder cannot be looked at.
@@ -41,8 +45,9 @@ public:
 
     // Opens the Trash folder, making it (and a volume's .Trashes) when missing and `create`
     // allows; -1 with `why` for a link, something that is not a folder or a folder that is not
-    // the owner's. The caller closes the descriptor.
-    static int openTrash(const std::string& trashFolder, const Owner& owner, bool create, std::string& why);
+    // the owner's. The caller closes the descriptor. `error`, when given, gets the errno of the
+    // failure (ENOTDIR when no Trash can be had there, EACCES or EPERM for want of rights).
+    static int openTrash(const std::string& trashFolder, const Owner& owner, bool create, std::string& why, int* error = nullptr);
 
     // Moves the item at `path` into the owner's Trash on its volume under its own name, numbered
     // when taken. `beforeMove`, when given, hears the path each try is about to take first (so a

@@ -113,8 +113,9 @@ bool TrashRemoval::takeThroughDaemon(const std::string& realPath, const DaemonMo
     if (trashFolder.empty())
         return false;
     const std::string name = platform::path::lastComponent(realPath);
+    const bool isFolder = platform::fs::isDirectoryNoFollow(realPath);
     for (int number = 1; number <= 1000; ++number) {
-        const std::string trashName = platform::TrashMover::numberedName(name, number);
+        const std::string trashName = platform::TrashMover::numberedName(name, number, isFolder);
         const std::string planned = platform::path::appending(trashFolder, trashName);
         if (platform::fs::linkStatus(planned))
             continue;
@@ -148,8 +149,9 @@ std::string TrashRemoval::planTrashPlace(const std::string& path)
     if (trashFolder.empty())
         return "";
     const std::string name = platform::path::lastComponent(path);
+    const bool isFolder = platform::fs::isDirectoryNoFollow(path);
     for (int number = 1; number <= 1000; ++number) {
-        const std::string planned = platform::path::appending(trashFolder, platform::TrashMover::numberedName(name, number));
+        const std::string planned = platform::path::appending(trashFolder, platform::TrashMover::numberedName(name, number, isFolder));
         if (!platform::fs::linkStatus(planned)) {
             setState(*index, RemovalRecord::State::planned, planned);
             return planned;

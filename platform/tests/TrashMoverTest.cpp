@@ -1,0 +1,241 @@
+// Moving into the Trash and back with real files: what a move keeps, the names a full Trash gives,
+// the links and foreign Trash folders it refuses, a second volume (a tmpfs in a private mount
+// namespace, where the test may make one) and a read-only one.
+#include "fixtures/MacTree.h"
+#include "fixtures/SystemCallFault.h"
+#include "fixtures/Unprivileged.h"
+#include "platform/FileSystem.h"
+#include "platform/TrashMover.h"
+
+#include <gtest/gtest.h>
+
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+
+namespace {
+
+using platform::TrashMover;
+
+class TrashMoverTest : public ::testing::Test {
+protected:
+    void SetUp() override { tree.activate(); }
+
+    TrashMover::Owner owner() const { return TrashMover::currentUser(tree.at("~")); }
+    std::string trash() const { return owner().home + "/.Trash"; }
+
+    // A tmpfs at `path`, seen only by this process (and its children); false where mounting is
+    // not allowed here.
+    static bool mountPrivateTmpfs(const std::string& path, std::string& why)
+    {
+        static bool ownNamespace = ::unshare(CLONE_NEWNS) == 0 && ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+        if (!ownNamespace) {
+            why = "no private mount namespace here";
+            return false;
+        }
+        platform::fs::makeDirectories(path);
+        if (::mount("tmpfs", path.c_str(), "tmpfs", 0, "size=4m") != 0) {
+            why = std::string("tmpfs cannot be mounted: ") + std::strerror(errno);
+            return false;
+        }
+        return true;
+    }
+
+    fixtures::MacTree tree;
+};
+
+TEST_F(TrashMoverTest, NumberedNamesGoBeforeTheExtensionOfFilesAndPackagesOnly)
+{
+    EXPECT_EQ(TrashMover::numberedName("a.txt", 1), "a.txt");
+    EXPECT_EQ(TrashMover::numberedName("a.txt", 2), "a 2.txt");
+    EXPECT_EQ(TrashMover::numberedName("com.vendor.notes.plist", 3), "com.vendor.notes 3.plist");
+    EXPECT_EQ(TrashMover::numberedName("com.vendor.app", 2, true), "com.vendor 2.app");
+    EXPECT_EQ(TrashMover::numberedName("Notes", 2), "Notes 2");
+    EXPECT_EQ(TrashMover::numberedName(".hidden", 2), ".hidden 2");
+    EXPECT_EQ(TrashMover::numberedName("Quillpad.app", 2, true), "Quillpad 2.app");
+    EXPECT_EQ(TrashMover::numberedName("com.vendor.notes", 2, true), "com.vendor.notes 2");
+    EXPECT_EQ(TrashMover::numberedName("x.savedState", 2, true), "x 2.savedState");
+}
+
+TEST_F(TrashMoverTest, AMoveKeepsTheItemWholeAndPutBackReturnsIt)
+{
+    const std::string folder = tree.at("~/Library/Caches/com.vendor.notes");
+    const std::string file = folder + "/Cache.db";
+    tree.writeFile(file, "cached");
+    ::chmod(file.c_str(), 0640);
+    const timespec times[2] = {{1600000000, 0}, {1600000000, 0}};
+    ::utimensat(AT_FDCWD, file.c_str(), times, AT_SYMLINK_NOFOLLOW);
+    const bool xattrs = ::setxattr(file.c_str(), "user.origin", "web", 3, 0) == 0;
+    struct stat before {};
+    ASSERT_EQ(::lstat(file.c_str(), &before), 0);
+
+    std::string heard;
+    const auto moved = TrashMover::moveToTrash(folder, owner(), [&](const std::string& planned) { heard = planned; });
+    ASSERT_TRUE(moved.ok) << moved.why;
+    EXPECT_EQ(moved.trashPath, trash() + "/com.vendor.notes");
+    EXPECT_EQ(heard, moved.trashPath);
+    EXPECT_FALSE(platform::fs::linkStatus(folder));
+    struct stat inTrash {};
+    ASSERT_EQ(::lstat((moved.trashPath + "/Cache.db").c_str(), &inTrash), 0);
+    EXPECT_EQ(inTrash.st_ino, before.st_ino);
+    EXPECT_EQ(inTrash.st_mode, before.st_mode);
+    EXPECT_EQ(inTrash.st_mtim.tv_sec, 1600000000);
+
+    const auto back = TrashMover::putBack(moved.trashPath, folder);
+    ASSERT_TRUE(back.ok) << back.why;
+    struct stat after {};
+    ASSERT_EQ(::lstat(file.c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(after.st_uid, before.st_uid);
+    EXPECT_EQ(after.st_mode, before.st_mode);
+    EXPECT_EQ(after.st_mtim.tv_sec, 1600000000);
+    if (xattrs) {
+        char value[8] = {};
+        EXPECT_EQ(::getxattr(file.c_str(), "user.origin", value, sizeof value), 3);
+        EXPECT_STREQ(value, "web");
+    }
+    EXPECT_FALSE(platform::fs::linkStatus(moved.trashPath));
+}
+
+TEST_F(TrashMoverTest, TakenNamesAreNumberedAndNothingInTheTrashIsReplaced)
+{
+    tree.writeFile(trash() + "/com.vendor.notes.plist", "older");
+    tree.writeFile(trash() + "/com.vendor.notes 2.plist", "old");
+    tree.writeFile(trash() + "/com.vendor.notes/keep", "kept");
+    const std::string preferences = tree.at("~/Library/Preferences/com.vendor.notes.plist");
+    const std::string support = tree.at("~/Library/Application Support/com.vendor.notes");
+    tree.writeFile(preferences, "new");
+    tree.writeFile(support + "/data", "d");
+
+    const auto first = TrashMover::moveToTrash(preferences, owner());
+    ASSERT_TRUE(first.ok) << first.why;
+    EXPECT_EQ(first.trashPath, trash() + "/com.vendor.notes 3.plist");
+    EXPECT_EQ(platform::fs::readFile(first.trashPath), "new");
+    EXPECT_EQ(platform::fs::readFile(trash() + "/com.vendor.notes.plist"), "older");
+    EXPECT_EQ(platform::fs::readFile(trash() + "/com.vendor.notes 2.plist"), "old");
+
+    const auto second = TrashMover::moveToTrash(support, owner());
+    ASSERT_TRUE(second.ok) << second.why;
+    EXPECT_EQ(second.trashPath, trash() + "/com.vendor.notes 2");
+    EXPECT_EQ(platform::fs::readFile(trash() + "/com.vendor.notes/keep"), "kept");
+
+    // A put back whose place holds something again replaces nothing.
+    tree.writeFile(preferences, "written since");
+    const auto back = TrashMover::putBack(first.trashPath, preferences);
+    EXPECT_FALSE(back.ok);
+    EXPECT_EQ(back.error, EEXIST);
+    EXPECT_EQ(platform::fs::readFile(preferences), "written since");
+    EXPECT_EQ(platform::fs::readFile(first.trashPath), "new");
+}
+
+TEST_F(TrashMoverTest, NeverThroughALinkNorIntoATrashThatIsNotTheUsers)
+{
+    const std::string decoy = tree.at("/Decoy");
+    tree.writeFile(decoy + "/precious/file", "p");
+    // A folder on the way that is a link.
+    const std::string linked = tree.at("~/Library/Linked");
+    ASSERT_EQ(::symlink(decoy.c_str(), linked.c_str()), 0);
+    const auto throughLink = TrashMover::moveToTrash(linked + "/precious", owner());
+    EXPECT_FALSE(throughLink.ok);
+    EXPECT_TRUE(platform::fs::linkStatus(decoy + "/precious/file"));
+
+    const std::string item = tree.at("~/Library/Caches/com.vendor.notes");
+    tree.writeFile(item + "/c", "c");
+    // The Trash a link to elsewhere.
+    ::rmdir(trash().c_str());
+    ASSERT_EQ(::symlink(decoy.c_str(), trash().c_str()), 0);
+    const auto intoLink = TrashMover::moveToTrash(item, owner());
+    EXPECT_FALSE(intoLink.ok);
+    EXPECT_EQ(intoLink.error, ENOTDIR);
+    EXPECT_TRUE(platform::fs::linkStatus(item + "/c"));
+    EXPECT_FALSE(platform::fs::linkStatus(decoy + "/com.vendor.notes"));
+
+    // The Trash a file: no Trash to be had on that volume.
+    ASSERT_EQ(::unlink(trash().c_str()), 0);
+    tree.writeFile(trash(), "not a folder");
+    EXPECT_EQ(TrashMover::moveToTrash(item, owner()).error, ENOTDIR);
+    EXPECT_TRUE(platform::fs::linkStatus(item + "/c"));
+
+    if (::geteuid() == 0) {
+        // Another user's folder where the Trash should be.
+        ASSERT_EQ(::unlink(trash().c_str()), 0);
+        ASSERT_EQ(::mkdir(trash().c_str(), 0700), 0);
+        ASSERT_EQ(::chown(trash().c_str(), fixtures::unprivilegedUid(), fixtures::unprivilegedGid()), 0);
+        EXPECT_EQ(TrashMover::moveToTrash(item, owner()).error, ENOTDIR);
+        EXPECT_TRUE(platform::fs::linkStatus(item + "/c"));
+        // Made for that user by root, it is theirs.
+        ASSERT_EQ(::rmdir(trash().c_str()), 0);
+        TrashMover::Owner other = owner();
+        other.uid = fixtures::unprivilegedUid();
+        other.gid = fixtures::unprivilegedGid();
+        std::string why;
+        const int made = TrashMover::openTrash(trash(), other, true, why);
+        ASSERT_GE(made, 0) << why;
+        ::close(made);
+        const auto st = platform::fs::linkStatus(trash());
+        ASSERT_TRUE(st);
+        EXPECT_EQ(st->st_uid, fixtures::unprivilegedUid());
+        EXPECT_EQ(st->st_mode & 07777, 0700u);
+    }
+}
+
+TEST_F(TrashMoverTest, AFailedRenameLeavesTheItemAndSaysWhy)
+{
+    const std::string item = tree.at("~/Library/Caches/com.vendor.notes");
+    tree.writeFile(item + "/c", "c");
+    {
+        fixtures::ScopedSystemCallFault denied(fixtures::SystemCall::renameat, EACCES);
+        const auto moved = TrashMover::moveToTrash(item, owner());
+        EXPECT_FALSE(moved.ok);
+        EXPECT_EQ(moved.error, EACCES);
+    }
+    {
+        fixtures::ScopedSystemCallFault otherDevice(fixtures::SystemCall::renameat, EXDEV);
+        EXPECT_EQ(TrashMover::moveToTrash(item, owner()).error, EXDEV);
+    }
+    EXPECT_TRUE(platform::fs::linkStatus(item + "/c"));
+    EXPECT_FALSE(platform::fs::linkStatus(trash() + "/com.vendor.notes"));
+    // A Trash that cannot be made for want of rights asks for more of them.
+    ::rmdir(trash().c_str());
+    {
+        fixtures::ScopedSystemCallFault denied(fixtures::SystemCall::mkdirat, EACCES, 1, 1, ".Trash");
+        EXPECT_EQ(TrashMover::moveToTrash(item, owner()).error, EACCES);
+    }
+    EXPECT_TRUE(TrashMover::moveToTrash(item, owner()).ok);
+}
+
+TEST_F(TrashMoverTest, AnotherVolumeHasATrashOfItsOwnAndAReadOnlyOneNone)
+{
+    const std::string volume = tree.at("/Volumes/Stick");
+    std::string why;
+    if (!mountPrivateTmpfs(volume, why))
+        GTEST_SKIP() << why;
+    const std::string item = volume + "/Projects/com.vendor.notes";
+    tree.writeFile(item + "/notes.txt", "n");
+
+    const auto moved = TrashMover::moveToTrash(item, owner());
+    ASSERT_TRUE(moved.ok) << moved.why;
+    const std::string expected = volume + "/.Trashes/" + std::to_string(::geteuid());
+    EXPECT_EQ(moved.trashPath, expected + "/com.vendor.notes");
+    const auto trashes = platform::fs::linkStatus(expected);
+    ASSERT_TRUE(trashes);
+    EXPECT_EQ(trashes->st_uid, ::geteuid());
+    EXPECT_EQ(trashes->st_mode & 07777, 0700u);
+    EXPECT_FALSE(platform::fs::linkStatus(trash() + "/com.vendor.notes"));
+    ASSERT_TRUE(TrashMover::putBack(moved.trashPath, item).ok);
+
+    ASSERT_EQ(::mount(nullptr, volume.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr), 0) << std::strerror(errno);
+    const auto readOnly = TrashMover::moveToTrash(item, owner());
+    EXPECT_FALSE(readOnly.ok);
+    EXPECT_EQ(readOnly.error, EROFS);
+    EXPECT_TRUE(platform::fs::linkStatus(item + "/notes.txt"));
+    ::umount2(volume.c_str(), MNT_DETACH);
+}
+
+}  // namespace
