@@ -1,4 +1,5 @@
 // `ostrova leftovers` as a script runs it, on a Mac where applications were dragged away.
+#include "CliRunner.h"
 #include "fixtures/ChildProcess.h"
 #include "fixtures/MacTree.h"
 #include "fixtures/PathsBelow.h"
@@ -21,13 +22,7 @@ using namespace std::chrono_literals;
 
 class LeftoversCli : public ::testing::Test {
 protected:
-    fixtures::ProcessResult ostrova(std::vector<std::string> words)
-    {
-        words.insert(words.begin(), OSTROVA_CLI);
-        return fixtures::runProcess(words, {{"OSTROVA_ROOT", tree.root()}, {"HOME", tree.home()},
-                                            {"TMPDIR", tree.temporaryDirectory()}, {"OSTROVA_LAUNCHCTL", "/bin/false"}},
-                                    "", 120s);
-    }
+    fixtures::ProcessResult ostrova(std::vector<std::string> words) { return runOstrova(tree, std::move(words)); }
     // The remains the tool lists, by identifier, from its JSON.
     std::map<std::string, std::set<std::string>> listed(const std::string& json)
     {

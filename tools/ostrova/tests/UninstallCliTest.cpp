@@ -1,3 +1,4 @@
+#include "CliRunner.h"
 #include "demo/DemoTree.h"
 #include "fixtures/BackgroundProcess.h"
 #include "fixtures/ChildProcess.h"
@@ -23,10 +24,7 @@ using namespace std::chrono_literals;
 
 fixtures::ProcessResult ostrova(const fixtures::MacTree& tree, std::vector<std::string> words)
 {
-    words.insert(words.begin(), OSTROVA_CLI);
-    return fixtures::runProcess(words, {{"OSTROVA_ROOT", tree.root()}, {"HOME", tree.home()},
-                                        {"TMPDIR", tree.temporaryDirectory()}, {"OSTROVA_LAUNCHCTL", "/bin/false"}},
-                                "", 120s);
+    return runOstrova(tree, std::move(words));
 }
 
 TEST(UninstallCli, DryRunTouchesNothingAndARealRunRemovesExactlyWhatItListed)
