@@ -31,6 +31,9 @@ public:
         int error = 0;          // errno of what went wrong; ENOENT for an item that is not there
     };
 
+    // One plain name of a folder's entry: not empty, not "." or "..", no "/" and no NUL.
+    static bool isOneName(const std::string& name);
+
     // "a.txt" as the n-th name: "a.txt", "a 2.txt", "a 3.txt"; "Folder" gives "Folder 2", "X.app"
     // "X 2.app", ".hidden" ".hidden 2" (a leading dot starts no extension).
     static std::string numberedName(const std::string& name, int number);
