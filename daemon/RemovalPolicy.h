@@ -30,6 +30,8 @@ public:
     bool allowsExecutable(const std::string& executablePath, std::string& why) const;
     // Whether the path lies in the client's home (its own domain, not the system's).
     bool inHome(const std::string& path) const;
+    // The client's home (canonical).
+    const std::string& home() const { return home_; }
 
     // Every folder no client may have removed whole.
     const std::vector<std::string>& protectedFolders() const { return protected_; }

@@ -113,6 +113,32 @@ bool UninstallServiceWapper::allowsRemoval(const Client& client, const std::stri
     return true;
 }
 
+std::optional<std::string> UninstallServiceWapper::removablePlace(const std::optional<Client>& client, const std::string& requested,
+                                                                  const std::string& what) const
+{
+    std::string why = "the client's places cannot be told";
+    const auto real = client ? platform::SystemLinks::resolveParents(requested, why) : std::nullopt;
+    if (!real || !allowsRemoval(*client, *real, why)) {
+        refuse(what, why);
+        return std::nullopt;
+    }
+    return real;
+}
+
+std::optional<ClientTrash> UninstallServiceWapper::trashFor(const Client& client, const std::string& real, const std::string& trashName,
+                                                            bool create, const std::string& what)
+{
+    if (!platform::TrashMover::isOneName(trashName)) {
+        refuse(what + " as " + trashName, "not one plain name");
+        return std::nullopt;
+    }
+    std::string why;
+    auto trash = ClientTrash::open(client.uid, client.policy.home(), real, create, why);
+    if (!trash)
+        refuse(what, "no Trash of the client's own: " + DaemonLog::escaped(why));
+    return trash;
+}
+
 void UninstallServiceWapper::testWithReply(Reply reply)
 {
     reply(true);
@@ -175,34 +201,52 @@ bool UninstallServiceWapper::unloadJob(const Client& client, const std::string& 
     return Utility::ShellExecution(command) == 0;
 }
 
+bool UninstallServiceWapper::unloadForRemoval(const Client& client, const std::string& jobPath, const std::string& real)
+{
+    std::string why;
+    const auto file = platform::LaunchJobFile::read(real, true, why);
+    if (!file) {
+        if (platform::fs::linkStatus(real))
+            refuse("to unload " + jobPath, why);
+        return false;
+    }
+    if (!unloadJob(client, real, *file))
+        return false;
+    for (const auto& program : programsOf(file->job)) {
+        if (ProcessManager::shared().GetProcessInfoWithExecutableName(path::lastComponent(program), program))
+            return false;
+    }
+    return true;
+}
+
 void UninstallServiceWapper::unloadPlistWithPath(const std::string& jobPath, Reply reply)
 {
     const auto client = currentClient();
-    std::string why = "the client's places cannot be told";
-    const auto real = client ? platform::SystemLinks::resolveParents(jobPath, why) : std::nullopt;
-    if (!real || !allowsRemoval(*client, *real, why)) {
-        refuse("to unload " + jobPath, why);
+    const auto real = removablePlace(client, jobPath, "to unload " + jobPath);
+    if (!real || !unloadForRemoval(*client, jobPath, *real)) {
         reply(false);
         return;
-    }
-    const auto file = platform::LaunchJobFile::read(*real, true, why);
-    if (!file) {
-        if (platform::fs::linkStatus(*real))
-            refuse("to unload " + jobPath, why);
-        reply(false);
-        return;
-    }
-    if (!unloadJob(*client, *real, *file)) {
-        reply(false);
-        return;
-    }
-    for (const auto& program : programsOf(file->job)) {
-        if (ProcessManager::shared().GetProcessInfoWithExecutableName(path::lastComponent(program), program)) {
-            reply(false);
-            return;
-        }
     }
     platform::SafeRemover::remove(*real);
+    reply(true);
+}
+
+void UninstallServiceWapper::unloadPlistWithPath(const std::string& jobPath, const std::string& trashName, Reply reply)
+{
+    const auto client = currentClient();
+    const auto real = removablePlace(client, jobPath, "to unload " + jobPath);
+    // The Trash is opened first: a job is never stopped for a file that could not go then.
+    const auto trash = real ? trashFor(*client, *real, trashName, true, "to unload " + jobPath) : std::nullopt;
+    if (!trash || !unloadForRemoval(*client, jobPath, *real)) {
+        reply(false);
+        return;
+    }
+    std::string why;
+    if (!trash->moveIn(*real, trashName, why)) {
+        refuse("to move " + jobPath + " to the Trash", DaemonLog::escaped(why));
+        reply(false);
+        return;
+    }
     reply(true);
 }
 
@@ -273,18 +317,40 @@ void UninstallServiceWapper::KillProcessWithBundlePath(const std::string& reques
     reply(ended && !refusedAny);
 }
 
-// The Trash operations are not served yet: refused.
-void UninstallServiceWapper::moveToTrashWithPath(const std::string&, const std::string&, Reply reply)
+void UninstallServiceWapper::moveToTrashWithPath(const std::string& requested, const std::string& trashName, Reply reply)
 {
-    reply(false);
+    const auto client = currentClient();
+    const std::string what = "to move " + requested + " to the Trash";
+    const auto real = removablePlace(client, requested, what);
+    const auto trash = real ? trashFor(*client, *real, trashName, true, what) : std::nullopt;
+    if (!trash) {
+        reply(false);
+        return;
+    }
+    std::string why;
+    if (!trash->moveIn(*real, trashName, why)) {
+        refuse(what, DaemonLog::escaped(why));
+        reply(false);
+        return;
+    }
+    reply(true);
 }
 
-void UninstallServiceWapper::unloadPlistWithPath(const std::string&, const std::string&, Reply reply)
+void UninstallServiceWapper::putBackWithPath(const std::string& requested, const std::string& trashName, Reply reply)
 {
-    reply(false);
-}
-
-void UninstallServiceWapper::putBackWithPath(const std::string&, const std::string&, Reply reply)
-{
-    reply(false);
+    const auto client = currentClient();
+    const std::string what = "to put " + trashName + " back at " + requested;
+    const auto real = removablePlace(client, requested, what);
+    const auto trash = real ? trashFor(*client, *real, trashName, false, what) : std::nullopt;
+    if (!trash) {
+        reply(false);
+        return;
+    }
+    std::string why;
+    if (!trash->moveBack(trashName, *real, why)) {
+        refuse(what, DaemonLog::escaped(why));
+        reply(false);
+        return;
+    }
+    reply(true);
 }

@@ -2,6 +2,7 @@
 
 #include "daemon/AdministratorGroup.h"
 #include "daemon/ClientCheck.h"
+#include "daemon/ClientTrash.h"
 #include "daemon/ProcessPolicy.h"
 #include "daemon/RemovalPolicy.h"
 #include "platform/LaunchJobFile.h"
@@ -47,8 +48,19 @@ private:
     bool isOwn(const std::string& path) const;
     // The client's policy, and never what is the daemon's own.
     bool allowsRemoval(const Client& client, const std::string& path, std::string& why) const;
+    // The requested path with the system's links resolved when the client may remove what is there;
+    // else refused as `what` ("to remove <path>") and nullopt.
+    std::optional<std::string> removablePlace(const std::optional<Client>& client, const std::string& requested,
+                                              const std::string& what) const;
     // Unloads the job loaded from that file when it is the client's to unload; false when it was not.
     bool unloadJob(const Client& client, const std::string& path, const platform::LaunchJobFile& file);
+    // Unloads the job of the file at `real` (allowed, as asked for at `jobPath`) and sees that none of
+    // its programs still runs; false when the file may not go yet.
+    bool unloadForRemoval(const Client& client, const std::string& jobPath, const std::string& real);
+    // The client's Trash on the volume of `real`, for moving as `trashName`; refused as `what` and
+    // nullopt when the name is not one plain name or the Trash is not the client's own.
+    static std::optional<ClientTrash> trashFor(const Client& client, const std::string& real, const std::string& trashName,
+                                               bool create, const std::string& what);
 
     ClientCheck check_;
     AdministratorGroup administrators_;

@@ -55,11 +55,6 @@ TrashMover::Result failure(int error, std::string why, std::string trashPath = {
     return result;
 }
 
-bool isOneName(const std::string& name)
-{
-    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos && name.find('\0') == std::string::npos;
-}
-
 // A rename that never replaces. kRenameNoReplace is refused (EINVAL) by file systems that do not
 // know it; there the name was looked at just before.
 int renameNoReplace(int fromFolder, const std::string& from, int toFolder, const std::string& to)
@@ -76,6 +71,25 @@ int renameNoReplace(int fromFolder, const std::string& from, int toFolder, const
     return result;
 }
 
+// Whether the open folder holds nothing but "." and ".." (read through to its end).
+bool isEmptyFolder(int folder)
+{
+    alignas(8) char buffer[4096];
+    for (;;) {
+        const long filled = restarting([&] { return calls().readFolder(folder, buffer, sizeof buffer); });
+        if (filled < 0)
+            return false;
+        if (filled == 0)
+            return true;
+        sys::FolderRecords records(buffer, filled);
+        sys::FolderEntry entry;
+        while (records.next(entry)) {
+            if (std::strcmp(entry.name, ".") != 0 && std::strcmp(entry.name, "..") != 0)
+                return false;
+        }
+    }
+}
+
 // Opens the folder `name` of `parent`, made with `mode` (owned by `owner` when this process may
 // give it away) when missing and allowed; it must be a real folder whose owner passes `ownerOk`.
 int openOwnedFolder(int parent, const std::string& name, mode_t mode, bool create, const TrashMover::Owner& owner,
@@ -89,24 +103,25 @@ int openOwnedFolder(int parent, const std::string& name, mode_t mode, bool creat
             errno = error;
             return -1;
         }
-        if (restarting([&] { return calls().mkdirat(parent, name.c_str(), mode); }) != 0 && errno != EEXIST) {
+        const bool madeHere = restarting([&] { return calls().mkdirat(parent, name.c_str(), mode); }) == 0;
+        if (!madeHere && errno != EEXIST) {
             const int error = errno;
             why = "cannot make " + name + ": " + std::strerror(error);
             errno = error;
             return -1;
         }
-        Descriptor made(restarting([&] { return calls().openat(parent, name.c_str(), kOpenFolder, 0); }));
-        if (made.get() < 0) {
-            why = name + ": " + std::strerror(errno);
-            return -1;
-        }
-        struct stat madeStatus {};
-        // Only a folder this call made is changed: one that someone else put there meanwhile is
-        // judged below like any other.
-        if (calls().fstat(made.get(), &madeStatus) == 0 && madeStatus.st_uid == ::geteuid()) {
-            if (::geteuid() == 0 && owner.uid != 0)
-                (void)::fchown(made.get(), owner.uid, owner.gid);
-            (void)::fchmod(made.get(), mode);
+        // Only a folder this call made is changed: one that someone else put there meanwhile (or
+        // renamed into its place since, which can only be a folder with something in it or one
+        // not this process's) is judged below like any other, and never given away.
+        if (madeHere) {
+            Descriptor made(restarting([&] { return calls().openat(parent, name.c_str(), kOpenFolder, 0); }));
+            struct stat madeStatus {};
+            if (made.get() >= 0 && calls().fstat(made.get(), &madeStatus) == 0 && madeStatus.st_uid == ::geteuid() &&
+                isEmptyFolder(made.get())) {
+                if (::geteuid() == 0 && owner.uid != 0)
+                    (void)::fchown(made.get(), owner.uid, owner.gid);
+                (void)::fchmod(made.get(), mode);
+            }
         }
     }
     Descriptor folder(restarting([&] { return calls().openat(parent, name.c_str(), kOpenFolder, 0); }));
@@ -135,13 +150,19 @@ bool ownedByUser(const struct stat& st, uid_t uid)
     return st.st_uid == uid;
 }
 
-// A volume's .Trashes is the system's (root's, sticky) or the user's own.
+// A volume's .Trashes is the system's (root's) or the user's own: another user's, sticky or not,
+// could rename the user's Trash folder away and put one of its own in its place.
 bool sharedTrashes(const struct stat& st, uid_t uid)
 {
-    return st.st_uid == uid || st.st_uid == 0 || (st.st_mode & S_ISVTX) != 0;
+    return st.st_uid == uid || st.st_uid == 0;
 }
 
 }  // namespace
+
+bool TrashMover::isOneName(const std::string& name)
+{
+    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos && name.find('\0') == std::string::npos;
+}
 
 std::string TrashMover::numberedName(const std::string& name, int number, bool isFolder)
 {

@@ -34,6 +34,9 @@ public:
         int error = 0;
     };
 
+    // One plain name of a folder's entry: not empty, not "." or "..", no "/" and no NUL.
+    static bool isOneName(const std::string& name);
+
     // "a.txt" as the n-th name: "a.txt", "a 2.txt", "a 3.txt"; "Folder" gives "Folder 2", "X.app"
     // "X 2.app", ".hidden" ".hidden 2" (a leading dot starts no extension). A folder has an
     // extension only when it is a package: "com.vendor.app" gives "com.vendor.app 2".

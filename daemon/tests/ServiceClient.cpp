@@ -1,7 +1,7 @@
 // A client of the uninstall service for the tests: makes one call and prints what came back.
 //   service_client [--uid N] [--exec-after-connect PATH] [--send-from-child] OPERATION [ARGUMENTS...]
 // OPERATION: test | remove PATH... | unload PATH | kill-executable PATH NAME | kill-bundle PATH
-//            | raw-garbage | raw-oversized
+//            | trash PATH NAME | unload-to-trash PATH NAME | put-back PATH NAME | raw-garbage | raw-oversized
 // Prints "reply=1", "reply=0" or "noreply" (nothing came within five seconds), and every message
 // of the link's error handler as "error=<text>".
 #include "xpc/UninstallServiceprotocol.h"
@@ -46,6 +46,12 @@ xpcwire::Request requestFor(const std::vector<std::string>& words)
     }
     if (op == "unload")
         return {uninstallservice::kUnload, {plist::Value(words.at(1))}};
+    if (op == "trash")
+        return {uninstallservice::kMoveToTrash, {plist::Value(words.at(1)), plist::Value(words.at(2))}};
+    if (op == "unload-to-trash")
+        return {uninstallservice::kUnloadToTrash, {plist::Value(words.at(1)), plist::Value(words.at(2))}};
+    if (op == "put-back")
+        return {uninstallservice::kPutBack, {plist::Value(words.at(1)), plist::Value(words.at(2))}};
     if (op == "kill-executable")
         return {uninstallservice::kKillExecutable, {plist::Value(words.at(1)), plist::Value(words.at(2))}};
     return {uninstallservice::kKillBundle, {plist::Value(words.at(1))}};
@@ -170,6 +176,12 @@ int main(int argc, char** argv)
             service.removeWithPaths(paths, reply);
         } else if (words[0] == "unload") {
             service.unloadPlistWithPath(*a[0].get<std::string>(), reply);
+        } else if (words[0] == "trash") {
+            service.moveToTrashWithPath(*a[0].get<std::string>(), *a[1].get<std::string>(), reply);
+        } else if (words[0] == "unload-to-trash") {
+            service.unloadPlistWithPath(*a[0].get<std::string>(), *a[1].get<std::string>(), reply);
+        } else if (words[0] == "put-back") {
+            service.putBackWithPath(*a[0].get<std::string>(), *a[1].get<std::string>(), reply);
         } else if (words[0] == "kill-executable") {
             service.killProcessWithExecutablePath(*a[0].get<std::string>(), *a[1].get<std::string>(), reply);
         } else {
