@@ -6,6 +6,7 @@
 #include "app/ui/MainViewDelegateBridge.h"
 #include "app/ui/NSOutlineViewEx.h"
 #include "app/ui/OutlineRowDelegate.h"
+#include "app/ui/PutBackReportText.h"
 #include "app/ui/RkFlatButton.h"
 #include "app/ui/RequestUninstallWinodowController.h"
 #include "app/ui/RkLoadAppView.h"
@@ -38,6 +39,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -277,6 +279,10 @@ void MainViewController::appDidScan(const std::shared_ptr<UninstallApp>& app)
 
 void MainViewController::allAppsDidScan()
 {
+    if (std::exchange(reloadWhenScanned_, false)) {
+        rediscover();
+        return;
+    }
     filter_->setSizeSortable(true);
     // The catalogue finds the remains after the last installed application, before this report.
     remainsModel_->setApps(manager_->goneApps);
@@ -298,10 +304,9 @@ void MainViewController::uninstallProgress(UninstallType state, double value, do
     const bool leftovers = std::any_of(chosen.begin(), chosen.end(), [](const auto& app) { return !app->fileGroups.empty(); });
     uninstallCompletedViewController->setScreenHidden(leftovers);
     uninstallResidualViewController->setScreenHidden(!leftovers);
-    if (leftovers)
-        uninstallResidualViewController->showApplications(chosen);
-    else
-        uninstallCompletedViewController->showApplications(chosen);
+    UninstallCompletedViewController* shown = leftovers ? uninstallResidualViewController : uninstallCompletedViewController;
+    shown->showApplications(chosen);
+    shown->showRemoval(manager_->lastRemoval());
 }
 
 void MainViewController::askForceQuit(const std::shared_ptr<UninstallApp>& app, std::function<void(bool)> answer)
@@ -376,10 +381,11 @@ void MainViewController::showRemainsCount()
     btnRemainsScope->setEnabled(count > 0 || scope_ == ListScope::remains);
 }
 
-void MainViewController::showAlert(const QString& message)
+void MainViewController::showAlert(const QString& message, const QString& details)
 {
     auto* alert = new QMessageBox(view()->window());
     alert->setText(message);
+    alert->setInformativeText(details);
     alert->addButton(strings::localized("Ok"), QMessageBox::AcceptRole);
     alert->setWindowModality(Qt::WindowModal);
     alert->setAttribute(Qt::WA_DeleteOnClose);
@@ -417,6 +423,8 @@ void MainViewController::beginRemoval()
     uninstallingViewController->rebuild();
     mainView->hide();
     uninstallingViewController->setScreenHidden(false);
+    manager_->removesImmediately = requestUninstallWinodowController->removesImmediately();
+    manager_->deletesWhereNoTrash = requestUninstallWinodowController->deletesWhereNoTrash();
     manager_->removeApps(deleteApps());
 }
 
@@ -450,6 +458,65 @@ bool MainViewController::shouldSelectItem(const QModelIndex& index)
 void MainViewController::completed_click()
 {
     returnToList();
+}
+
+void MainViewController::putBack_click(const RemovalRecord& record)
+{
+    QPointer<MainViewController> self(this);
+    manager_->putBack(record, [self](PutBack::Report report) {
+        if (self)
+            self->putBackDidEnd(report);
+    });
+}
+
+void MainViewController::putBackDidEnd(const PutBack::Report& report)
+{
+    uninstallCompletedViewController->setPuttingBack(false);
+    uninstallResidualViewController->setPuttingBack(false);
+    reloadApps();
+    if (!report.complete())
+        showAlert(PutBackReportText::title(), PutBackReportText::details(report));
+}
+
+void MainViewController::reloadApps()
+{
+    {
+        const QSignalBlocker block(searchField);
+        searchField->clear();
+    }
+    filter_->setSearchText(QString());
+    remainsFilter_->setSearchText(QString());
+    showScope(ListScope::installed);
+    uninstallResidualViewController->setScreenHidden(true);
+    uninstallCompletedViewController->setScreenHidden(true);
+    mainView->hide();
+    loadAppView->show();
+    loadAppView->spinner->startAnimation();
+    // The first scan may still be going through the list (a removal can start before it ends): the
+    // list is replaced only once nothing reads it.
+    if (!filter_->isSizeSortable())
+        reloadWhenScanned_ = true;
+    else
+        rediscover();
+}
+
+void MainViewController::rediscover()
+{
+    model_->setApps({});
+    remainsModel_->setApps({});
+    {
+        std::lock_guard guard(manager_->lock);
+        manager_->allApps.clear();
+        manager_->goneApps.clear();
+        manager_->setIndex(0);
+        manager_->setCount(0);
+    }
+    filter_->setSizeSortable(false);
+    remainsFilter_->setSizeSortable(false);
+    searchField->setEnabled(false);
+    showRemainsCount();
+    const auto manager = manager_;
+    dispatch::GlobalQueue::async([manager] { manager->loadApps(); });
 }
 
 std::vector<std::string> MainViewController::droppedBundles(const QMimeData* data) const

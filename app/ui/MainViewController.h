@@ -111,6 +111,9 @@ public:
     // Back from the completed or leftovers screen: a refreshed list, nothing chosen.
     void returnToList();
     void completed_click() override;
+    // Puts the removal back from the completed or leftovers screen; once it has ended the catalogue
+    // finds the applications again and the list shows them. What stayed away is listed in an alert.
+    void putBack_click(const RemovalRecord& record) override;
 
     // An application bundle dropped on the list is chosen: ticked and scrolled into view.
     Qt::DropAction dragEnter(QDragEnterEvent* event) override;
@@ -124,7 +127,11 @@ protected:
 
 private:
     void buildListView();
-    void showAlert(const QString& message);
+    void showAlert(const QString& message, const QString& details = QString());
+    void putBackDidEnd(const PutBack::Report& report);
+    // Forgets the catalogue's applications and discovers and scans them again, as at the start.
+    void reloadApps();
+    void rediscover();
     void showChosenCount();
     void showRemainsCount();
     void styleScopeButtons();
@@ -142,4 +149,5 @@ private:
     bool isDark_ = false;
     QTimer* spinnerTimer_ = nullptr;
     QPointer<QMessageBox> alert_;
+    bool reloadWhenScanned_ = false;
 };

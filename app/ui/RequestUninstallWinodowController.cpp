@@ -4,11 +4,13 @@
 #include "app/ui/FlatAppList.h"
 #include "app/ui/NSOutlineViewEx.h"
 #include "app/ui/OutlineRowDelegate.h"
+#include "app/ui/RemoveImmediatelySetting.h"
 #include "Auxiliary/AppFonts.h"
 #include "Auxiliary/Appearance.h"
 #include "Auxiliary/RkLabel.h"
 #include "Auxiliary/StringExtension.h"
 
+#include <QCheckBox>
 #include <QDialog>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -54,6 +56,15 @@ RequestUninstallWinodowController::RequestUninstallWinodowController(std::vector
     list_->view()->rowDelegate()->roundedRows = true;
     list_->view()->setFixedWidth(206);
     list_->setApps(apps);
+    cbRemoveImmediately = new QCheckBox(strings::localized("Delete immediately instead of moving to the Trash"), dialog);
+    cbRemoveImmediately->setChecked(RemoveImmediatelySetting::value());
+    cbDeleteWhereNoTrash = new QCheckBox(strings::localized("Delete what cannot be moved to the Trash"), dialog);
+    // Deleting at once takes everything anyway.
+    cbDeleteWhereNoTrash->setEnabled(!cbRemoveImmediately->isChecked());
+    connect(cbRemoveImmediately, &QCheckBox::toggled, this, [this](bool on) {
+        RemoveImmediatelySetting::setValue(on);
+        cbDeleteWhereNoTrash->setEnabled(!on);
+    });
     btnCancel = new QPushButton(strings::localized("Cancel"), dialog);
     btnOk = new QPushButton(strings::localized("Continue uninstall"), dialog);
     btnOk->setDefault(true);
@@ -72,7 +83,14 @@ RequestUninstallWinodowController::RequestUninstallWinodowController(std::vector
     layout->addLayout(title);
     layout->addSpacing(15);
     layout->addWidget(list_->view(), 0, Qt::AlignHCenter);
-    layout->addSpacing(10);
+    layout->addSpacing(12);
+    auto* choices = new QVBoxLayout;
+    choices->setContentsMargins(30, 0, 30, 0);
+    choices->setSpacing(6);
+    choices->addWidget(cbRemoveImmediately);
+    choices->addWidget(cbDeleteWhereNoTrash);
+    layout->addLayout(choices);
+    layout->addSpacing(14);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(btnCancel);
@@ -91,6 +109,16 @@ RequestUninstallWinodowController::~RequestUninstallWinodowController()
         window_->close();
         delete window_;
     }
+}
+
+bool RequestUninstallWinodowController::removesImmediately() const
+{
+    return cbRemoveImmediately->isChecked();
+}
+
+bool RequestUninstallWinodowController::deletesWhereNoTrash() const
+{
+    return !cbRemoveImmediately->isChecked() && cbDeleteWhereNoTrash->isChecked();
 }
 
 void RequestUninstallWinodowController::updateAppearance()

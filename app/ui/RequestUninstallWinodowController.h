@@ -11,13 +11,16 @@
 #include <vector>
 
 class FlatAppList;
+class QCheckBox;
 class QLabel;
 class QPushButton;
 class RkLabel;
 
 // The sheet that asks to confirm a removal and lists the applications to remove. Its answer is
 // retCode: 1 ("Continue uninstall") starts the removal, 0 ("Cancel", Escape or the close box)
-// leaves everything as it was. Main thread only.
+// leaves everything as it was. Below the list: whether to delete at once instead of moving to the
+// Trash (the user's lasting setting, saved as soon as it changes), and the consent, asked each
+// time, to delete what no Trash can take. Main thread only.
 class RequestUninstallWinodowController : public QObject {
     Q_OBJECT
 public:
@@ -27,11 +30,15 @@ public:
     QDialog* window() const { return window_; }
     QPushButton* btnCancel = nullptr;
     QPushButton* btnOk = nullptr;
+    QCheckBox* cbRemoveImmediately = nullptr;
+    QCheckBox* cbDeleteWhereNoTrash = nullptr;
     QLabel* icon = nullptr;
     RkLabel* lbTitle = nullptr;
     int retCode = 1;
     std::vector<std::shared_ptr<UninstallApp>> apps;
     FlatAppList* list() const { return list_.get(); }
+    bool removesImmediately() const;
+    bool deletesWhereNoTrash() const;
 
     // Shows the sheet on `parent` (window-modal) and calls `completion` with retCode once it ends.
     void beginSheet(QWidget* parent, std::function<void(int)> completion);

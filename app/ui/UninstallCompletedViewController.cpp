@@ -6,6 +6,7 @@
 #include "app/ui/RkFlatButton.h"
 #include "app/ui/UninstallCompletedDelegate.h"
 #include "Auxiliary/AppFonts.h"
+#include "Auxiliary/ByteCountFormatter.h"
 #include "Auxiliary/Appearance.h"
 #include "Auxiliary/RkLabel.h"
 #include "Auxiliary/StringExtension.h"
@@ -42,6 +43,19 @@ void UninstallCompletedViewController::addSubViews()
     btnCompleted->setCornerRadius(6);
     btnCompleted->setBorderWidth(0);
     connect(btnCompleted, &RkFlatButton::clicked, this, &UninstallCompletedViewController::completed_click);
+
+    lbTrash = new RkLabel(QString(), root);
+    lbTrash->setFont(fonts::appFont(13));
+    lbTrash->setAlignment(Qt::AlignCenter);
+    lbTrash->setWordWrap(true);
+    lbTrash->hide();
+    btnPutBack = new RkFlatButton(strings::localized("Put Back"), root);
+    btnPutBack->setObjectName(QStringLiteral("btnPutBack"));
+    btnPutBack->setFont(fonts::appFont(13));
+    btnPutBack->setFixedSize(120, 32);
+    btnPutBack->setCornerRadius(6);
+    btnPutBack->setBorderWidth(1);
+    connect(btnPutBack, &RkFlatButton::clicked, this, &UninstallCompletedViewController::putBack_click);
 }
 
 void UninstallCompletedViewController::addConstraints()
@@ -59,8 +73,18 @@ void UninstallCompletedViewController::addConstraints()
     contentLayout->setSpacing(12);
     contentLayout->addWidget(list_->view(), 0, Qt::AlignHCenter);
     layout->addLayout(contentLayout);
+    layout->addSpacing(12);
+    layout->addWidget(lbTrash);
     layout->addStretch(1);
-    layout->addWidget(btnCompleted->makeShadowHolder(view()), 0, Qt::AlignHCenter);
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(16);
+    buttons->addStretch(1);
+    putBackHolder_ = btnPutBack->makeShadowHolder(view());
+    putBackHolder_->hide();
+    buttons->addWidget(putBackHolder_);
+    buttons->addWidget(btnCompleted->makeShadowHolder(view()));
+    buttons->addStretch(1);
+    layout->addLayout(buttons);
 }
 
 void UninstallCompletedViewController::updateAppearance(bool isDark)
@@ -70,6 +94,17 @@ void UninstallCompletedViewController::updateAppearance(bool isDark)
     completed.setColor(QPalette::WindowText, appearance::colorFromHex("22BF4F"));
     lbCompleted->setPalette(completed);
     btnCompleted->useAccentColors(appearance::userAccentColor());
+    // Beside Finish, the secondary choice: outlined, no fill.
+    using appearance::colorFromHex;
+    btnPutBack->setButtonColor(colorFromHex("000000", 0.0));
+    btnPutBack->setActiveButtonColor(isDark ? colorFromHex("FFFFFF", 0.12) : colorFromHex("000000", 0.06));
+    btnPutBack->setBorderColor(isDark ? colorFromHex("FFFFFF", 0.25) : colorFromHex("CFCFCF"));
+    btnPutBack->setActiveBorderColor(isDark ? colorFromHex("FFFFFF", 0.25) : colorFromHex("CFCFCF"));
+    btnPutBack->setTextColor(isDark ? colorFromHex("FFFFFF") : colorFromHex("404040"));
+    btnPutBack->setActiveTextColor(isDark ? colorFromHex("FFFFFF") : colorFromHex("404040"));
+    QPalette trash = lbTrash->palette();
+    trash.setColor(QPalette::WindowText, isDark ? colorFromHex("FFFFFF", 0.7) : colorFromHex("666666"));
+    lbTrash->setPalette(trash);
 }
 
 void UninstallCompletedViewController::showApplications(std::vector<std::shared_ptr<UninstallApp>> apps)
@@ -77,6 +112,38 @@ void UninstallCompletedViewController::showApplications(std::vector<std::shared_
     view();
     deleteApps = std::move(apps);
     list_->setApps(deleteApps);
+}
+
+void UninstallCompletedViewController::showRemoval(std::optional<RemovalRecord> record)
+{
+    view();
+    removal_ = std::move(record);
+    const bool inTrash = removal_ && removal_->countInTrash() > 0;
+    if (inTrash) {
+        const QString size = QString::fromStdString(format2ByteCountString(removal_->bytesInTrash()));
+        lbTrash->setStringValue(strings::localized("Moved %@ to the Trash. Empty the Trash to free the space.")
+                                    .replace(QLatin1String("%@"), size));
+    } else {
+        lbTrash->setStringValue(QString());
+    }
+    lbTrash->setVisible(inTrash);
+    putBackHolder_->setVisible(inTrash);
+    setPuttingBack(false);
+}
+
+void UninstallCompletedViewController::setPuttingBack(bool running)
+{
+    view();
+    btnPutBack->setEnabled(!running);
+    btnCompleted->setEnabled(!running);
+}
+
+void UninstallCompletedViewController::putBack_click()
+{
+    if (!removal_ || !delegate || !btnPutBack->isEnabled())
+        return;
+    setPuttingBack(true);
+    delegate->putBack_click(*removal_);
 }
 
 void UninstallCompletedViewController::completed_click()

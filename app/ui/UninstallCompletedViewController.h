@@ -1,9 +1,11 @@
 #pragma once
 
 #include "app/records/UninstallApp.h"
+#include "app/removal/RemovalRecord.h"
 #include "app/ui/FlowScreenController.h"
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 class FlatAppList;
@@ -13,7 +15,8 @@ class RkFlatButton;
 class RkLabel;
 class UninstallCompletedDelegate;
 
-// The screen after a removal that took everything: the removed applications with their sizes and
+// The screen after a removal that took everything: the removed applications with their sizes, how
+// much went to the Trash, "Put Back" while the removal's record has something in the Trash, and
 // "Finish", which returns to the list.
 class UninstallCompletedViewController : public FlowScreenController {
     Q_OBJECT
@@ -26,11 +29,19 @@ public:
     RkLabel* lbTitle = nullptr;
     RkLabel* lbCompleted = nullptr;
     RkFlatButton* btnCompleted = nullptr;
+    RkLabel* lbTrash = nullptr;
+    RkFlatButton* btnPutBack = nullptr;
     UninstallCompletedDelegate* delegate = nullptr;
 
     FlatAppList* list() const { return list_.get(); }
     virtual void showApplications(std::vector<std::shared_ptr<UninstallApp>> apps);
+    // The record of the removal just done (nullopt: none): the Trash line and Put Back follow it.
+    void showRemoval(std::optional<RemovalRecord> record);
+    const std::optional<RemovalRecord>& removal() const { return removal_; }
+    // While a put back runs its button stays disabled.
+    void setPuttingBack(bool running);
     void completed_click();
+    void putBack_click();
 
 protected:
     void addSubViews() override;
@@ -41,4 +52,6 @@ protected:
 
 private:
     std::unique_ptr<FlatAppList> list_;
+    QWidget* putBackHolder_ = nullptr;
+    std::optional<RemovalRecord> removal_;
 };

@@ -1,0 +1,23 @@
+#include "app/ui/PutBackReportText.h"
+
+#include "Auxiliary/StringExtension.h"
+
+#include <QStringList>
+
+QString PutBackReportText::title()
+{
+    return strings::localized("Some items could not be put back.");
+}
+
+QString PutBackReportText::details(const PutBack::Report& report)
+{
+    QStringList lines;
+    const auto add = [&lines](const std::vector<std::string>& paths, const QString& reason) {
+        for (const auto& path : paths)
+            lines << strings::localized("%1: %2").arg(QString::fromStdString(path), reason);
+    };
+    add(report.taken, strings::localized("its place is taken"));
+    add(report.gone, strings::localized("no longer in the Trash"));
+    add(report.failed, strings::localized("it could not be moved back"));
+    return lines.join(QLatin1Char('\n'));
+}

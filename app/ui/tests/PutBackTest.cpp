@@ -1,0 +1,360 @@
+// Put Back in the real window (offscreen) over a generated Mac: removals through the sheet into the
+// Trash, the completed and leftovers screens' Trash line and Put Back button, the list found again
+// afterwards, and the "Remove immediately" setting. Every item here is one the test process (root)
+// moves itself; the daemon runs only because the window installs it when it does not answer.
+#include "ListScreenDriver.h"
+#include "app/ui/FlatAppList.h"
+#include "app/ui/MainViewController.h"
+#include "app/ui/RemoveImmediatelySetting.h"
+#include "app/ui/RequestUninstallWinodowController.h"
+#include "app/ui/RkFlatButton.h"
+#include "app/ui/UninstallCompletedViewController.h"
+#include "app/ui/UninstallResidualViewController.h"
+#include "app/ui/UninstallingViewController.h"
+#include "Auxiliary/ByteCountFormatter.h"
+#include "Auxiliary/RkLabel.h"
+#include "fixtures/FileFlags.h"
+#include "fixtures/MacTree.h"
+#include "fixtures/PathsBelow.h"
+#include "fixtures/RunningDaemon.h"
+#include "platform/FileSystem.h"
+#include "platform/PathUtil.h"
+#include "platform/UserDefaults.h"
+#include "platform/qt/QtMainQueue.h"
+
+#include <QCheckBox>
+#include <QPushButton>
+#include <QTest>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <set>
+
+class PutBackTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<fixtures::MacTree> tree;
+    std::unique_ptr<fixtures::RunningDaemon> daemon;
+    std::unique_ptr<ListScreenDriver> driver;
+    std::vector<std::string> immutable;
+
+    MainViewController* screen() { return driver->screen; }
+    UninstallCompletedViewController* completed() { return screen()->uninstallCompletedViewController; }
+    std::string trash() const { return tree->at("~/.Trash"); }
+
+    void addApp(const std::string& name, const std::string& identifier)
+    {
+        fixtures::AppBlueprint app;
+        app.name = name;
+        app.identifier = identifier;
+        app.executable = name;
+        app.executable.erase(std::remove(app.executable.begin(), app.executable.end(), ' '), app.executable.end());
+        app.files = {{"Contents/Resources/data.bin", 120000}};
+        tree->addApp("/Applications", app);
+        tree->writeFile(tree->at("~/Library/Preferences/" + identifier + ".plist"), "<plist/>");
+        tree->writeFile(tree->at("~/Library/Caches/" + identifier + "/cache.db"), std::string(3000, 'c'));
+    }
+
+    // Harbor Post and Lumen Sketch to remove, Aster Diagram to stay; the list scanned.
+    void openList()
+    {
+        daemon = std::make_unique<fixtures::RunningDaemon>(*tree, OSTROVA_DAEMON_PATH, OSTROVA_LAUNCHCTL_PATH);
+        QVERIFY(daemon->isUp());
+        addApp("Harbor Post", "com.harbor.post");
+        addApp("Lumen Sketch", "com.lumen.sketch");
+        addApp("Aster Diagram", "com.aster.diagram");
+        driver = std::make_unique<ListScreenDriver>();
+        screen()->applicationBundlePath = tree->at("/Applications/Ostrova.app");
+        QVERIFY(driver->discover());
+        QVERIFY(driver->scanAll());
+    }
+
+    // What the removal is to take of the application on the list: its ticked items and their bytes
+    // (`except` left out of the bytes).
+    std::set<std::string> tickedItems(const QString& name, std::int64_t* bytes = nullptr, const std::string& except = "")
+    {
+        std::set<std::string> paths;
+        const UninstallApp* app = driver->appAt(driver->appRow(name));
+        if (!app)
+            return paths;
+        for (const auto& group : app->fileGroups) {
+            for (const auto& item : group->fileItem) {
+                if (item->isSelected && paths.insert(item->filePath).second && bytes && item->filePath != except)
+                    *bytes += item->size;
+            }
+        }
+        return paths;
+    }
+
+    // The whole Mac, aside from the removal records (written by every run) and the user defaults
+    // (where the list keeps its column widths whenever it has laid them out).
+    std::set<std::string> listing() const
+    {
+        auto paths = fixtures::pathsBelow(tree->root(), tree->at("~/Library/Application Support/Ostrova"));
+        const std::string defaults = tree->at("~/.config");
+        std::erase_if(paths, [&](const std::string& path) { return path == defaults || path.rfind(defaults + "/", 0) == 0; });
+        return paths;
+    }
+
+    // The paths in one listing and not the other, for a failure's message.
+    static std::string difference(const std::set<std::string>& before, const std::set<std::string>& after)
+    {
+        std::string text;
+        for (const auto& path : before)
+            if (!after.count(path))
+                text += "\n- " + path;
+        for (const auto& path : after)
+            if (!before.count(path))
+                text += "\n+ " + path;
+        return text;
+    }
+
+    std::set<std::string> namesInTrash() const
+    {
+        std::set<std::string> names;
+        for (const auto& path : fixtures::pathsBelow(trash())) {
+            if (path != trash() && path.find('/', trash().size() + 1) == std::string::npos)
+                names.insert(path.substr(trash().size() + 1));
+        }
+        return names;
+    }
+
+    void tickBoth()
+    {
+        driver->clickCheckBox(driver->appRow("Harbor Post"));
+        driver->clickCheckBox(driver->appRow("Lumen Sketch"));
+        QCOMPARE(screen()->deleteApps().size(), std::size_t(2));
+    }
+
+    // Confirms the sheet for the ticked applications; `immediately` ticks its first check box.
+    void removeThroughTheSheet(bool immediately)
+    {
+        QTest::mouseClick(screen()->btnUnistall, Qt::LeftButton);
+        RequestUninstallWinodowController* sheet = screen()->requestUninstallWinodowController.get();
+        QVERIFY(sheet);
+        QVERIFY(sheet->window()->isVisible());
+        QCOMPARE(sheet->cbRemoveImmediately->text(), QStringLiteral("Delete immediately instead of moving to the Trash"));
+        QCOMPARE(sheet->cbDeleteWhereNoTrash->text(), QStringLiteral("Delete what cannot be moved to the Trash"));
+        QVERIFY(!sheet->cbRemoveImmediately->isChecked());
+        QVERIFY(!sheet->cbDeleteWhereNoTrash->isChecked());
+        if (immediately) {
+            QTest::mouseClick(sheet->cbRemoveImmediately, Qt::LeftButton, {}, QPoint(6, sheet->cbRemoveImmediately->height() / 2));
+            QVERIFY(sheet->cbRemoveImmediately->isChecked());
+            QVERIFY(!sheet->cbDeleteWhereNoTrash->isEnabled());
+        }
+        sheet->btnOk->click();
+        QTRY_VERIFY(!screen()->uninstallingViewController->isHidden);
+        QTRY_VERIFY_WITH_TIMEOUT(screen()->uninstallingViewController->isHidden, 60000);
+    }
+
+    // Back on the list after a put back: both applications listed again and scanned.
+    void waitForTheListAgain()
+    {
+        QTRY_VERIFY_WITH_TIMEOUT(screen()->mainView->isVisible(), 20000);
+        QVERIFY(completed()->isHidden);
+        QVERIFY(screen()->uninstallResidualViewController->isHidden);
+        QTRY_VERIFY_WITH_TIMEOUT(screen()->isSizeSortable(), 20000);
+        QVERIFY(driver->appRow("Harbor Post").isValid());
+        QVERIFY(driver->appRow("Lumen Sketch").isValid());
+        QVERIFY(driver->appRow("Aster Diagram").isValid());
+        QCOMPARE(driver->checkState(driver->appRow("Harbor Post")), Qt::Unchecked);
+        QVERIFY(screen()->deleteApps().empty());
+    }
+
+private slots:
+    void initTestCase()
+    {
+        platform::installQtMainQueue();
+    }
+
+    void init()
+    {
+        if (::geteuid() != 0)
+            QSKIP("the window installs the daemon, which runs as root, when it does not answer");
+        tree = std::make_unique<fixtures::MacTree>();
+        tree->activate();
+        tree->makeDirectories(trash());
+        platform::UserDefaults::setStandardDomain("com.qzt.ostrova");
+    }
+
+    void cleanup()
+    {
+        driver.reset();
+        daemon.reset();
+        for (const auto& path : immutable)
+            fixtures::setImmutable(path, false);
+        immutable.clear();
+        platform::UserDefaults::setStandardDomain("");
+        tree.reset();
+    }
+
+    void removalToTheTrashIsPutBackWhole()
+    {
+        openList();
+        if (QTest::currentTestFailed())
+            return;
+        tickBoth();
+        std::int64_t bytes = 0;
+        std::set<std::string> taken = tickedItems("Harbor Post", &bytes);
+        const auto lumen = tickedItems("Lumen Sketch", &bytes);
+        taken.insert(lumen.begin(), lumen.end());
+        QVERIFY(taken.size() >= 6);
+        QVERIFY(bytes > 120000);
+        const auto before = listing();
+
+        removeThroughTheSheet(false);
+        if (QTest::currentTestFailed())
+            return;
+        QVERIFY(!completed()->isHidden);
+        QVERIFY(completed()->view()->isVisible());
+        QCOMPARE(completed()->list()->model()->rowCount(), 2);
+        QVERIFY(completed()->lbTrash->isVisible());
+        QCOMPARE(completed()->lbTrash->text(), QStringLiteral("Moved %1 to the Trash. Empty the Trash to free the space.")
+                                                   .arg(QString::fromStdString(format2ByteCountString(bytes))));
+        QVERIFY(completed()->btnPutBack->isVisible());
+        QVERIFY(completed()->btnPutBack->isEnabled());
+        QCOMPARE(completed()->btnPutBack->text(), QStringLiteral("Put Back"));
+
+        // Each item lies in the Trash under its own name, and nowhere else.
+        std::set<std::string> names;
+        for (const auto& path : taken) {
+            QVERIFY2(!platform::fs::linkStatus(path), path.c_str());
+            names.insert(platform::path::lastComponent(path));
+        }
+        QCOMPARE(namesInTrash(), names);
+        QVERIFY(namesInTrash().count("Harbor Post.app"));
+        QVERIFY(namesInTrash().count("com.lumen.sketch.plist"));
+
+        QTest::mouseClick(completed()->btnPutBack, Qt::LeftButton);
+        // The report comes back through the main queue, so the button is still waiting for it here.
+        QVERIFY(!completed()->btnPutBack->isEnabled());
+        QVERIFY(!completed()->btnCompleted->isEnabled());
+        waitForTheListAgain();
+        QVERIFY(!screen()->currentAlert());
+        QVERIFY(namesInTrash().empty());
+        const auto after = listing();
+        QVERIFY2(after == before, difference(before, after).c_str());
+    }
+
+    void deletingImmediatelyMovesNothingToTheTrash()
+    {
+        openList();
+        if (QTest::currentTestFailed())
+            return;
+        tickBoth();
+        QVERIFY(!RemoveImmediatelySetting::value());
+        const auto taken = tickedItems("Harbor Post");
+        QVERIFY(taken.size() >= 3);
+        removeThroughTheSheet(true);
+        if (QTest::currentTestFailed())
+            return;
+
+        const auto stored = platform::UserDefaults::standard().objectForKey("RemoveImmediately");
+        QVERIFY(stored);
+        QVERIFY(stored->get<bool>());
+        QCOMPARE(*stored->get<bool>(), true);
+        QVERIFY(platform::fs::exists(tree->at("~/.config/com.qzt.ostrova.plist")));
+
+        QVERIFY(completed()->view()->isVisible());
+        QVERIFY(!completed()->btnPutBack->isVisible());
+        QVERIFY(!completed()->lbTrash->isVisible());
+        QVERIFY(namesInTrash().empty());
+        for (const auto& path : taken)
+            QVERIFY2(!platform::fs::linkStatus(path), path.c_str());
+        const auto record = driver->manager->lastRemoval();
+        QVERIFY(record);
+        QCOMPARE(record->countInTrash(), std::size_t(0));
+
+        // The next sheet starts from the stored choice, and unticking it is stored as well.
+        QTest::mouseClick(completed()->btnCompleted, Qt::LeftButton);
+        QTRY_VERIFY(screen()->mainView->isVisible());
+        driver->clickCheckBox(driver->appRow("Aster Diagram"));
+        QTest::mouseClick(screen()->btnUnistall, Qt::LeftButton);
+        RequestUninstallWinodowController* sheet = screen()->requestUninstallWinodowController.get();
+        QVERIFY(sheet && sheet->window()->isVisible());
+        QVERIFY(sheet->cbRemoveImmediately->isChecked());
+        QVERIFY(!sheet->cbDeleteWhereNoTrash->isChecked());
+        sheet->cbRemoveImmediately->click();
+        QVERIFY(!RemoveImmediatelySetting::value());
+        QVERIFY(sheet->cbDeleteWhereNoTrash->isEnabled());
+        sheet->btnCancel->click();
+        QTRY_VERIFY(!sheet->window()->isVisible());
+    }
+
+    void aTakenPlaceIsReportedAndNotOverwritten()
+    {
+        openList();
+        if (QTest::currentTestFailed())
+            return;
+        tickBoth();
+        const std::string prefs = tree->at("~/Library/Preferences/com.harbor.post.plist");
+        const std::string cache = tree->at("~/Library/Caches/com.lumen.sketch");
+        const std::string bundle = tree->at("/Applications/Lumen Sketch.app");
+        removeThroughTheSheet(false);
+        if (QTest::currentTestFailed())
+            return;
+        QVERIFY(completed()->btnPutBack->isVisible());
+
+        // Meanwhile a new preferences file takes the old one's place, and the Trash loses the cache.
+        tree->writeFile(prefs, "new settings");
+        QVERIFY(namesInTrash().count("com.lumen.sketch"));
+        fixtures::MacTree::removeTree(trash() + "/com.lumen.sketch");
+
+        QTest::mouseClick(completed()->btnPutBack, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(screen()->currentAlert(), 20000);
+        QMessageBox* alert = screen()->currentAlert();
+        QCOMPARE(alert->text(), QStringLiteral("Some items could not be put back."));
+        QCOMPARE(alert->informativeText(), QString::fromStdString(prefs + ": its place is taken\n" + cache + ": no longer in the Trash"));
+        QCOMPARE(alert->windowModality(), Qt::WindowModal);
+
+        QCOMPARE(platform::fs::readFile(prefs).value_or(""), std::string("new settings"));
+        QCOMPARE(platform::fs::readFile(trash() + "/com.harbor.post.plist").value_or(""), std::string("<plist/>"));
+        QVERIFY(!platform::fs::linkStatus(cache));
+        QVERIFY(platform::fs::exists(bundle + "/Contents/Resources/data.bin"));
+        QCOMPARE(namesInTrash(), std::set<std::string>{"com.harbor.post.plist"});
+        waitForTheListAgain();
+    }
+
+    void theLeftoversScreenOffersPutBackToo()
+    {
+        // A folder nothing may rename stays where it is: the run ends on the leftovers screen.
+        const std::string stuck = tree->at("~/Library/Logs/Lumen Sketch");
+        tree->writeFile(stuck + "/today.log", "x");
+        openList();
+        if (QTest::currentTestFailed())
+            return;
+        tickBoth();
+        QVERIFY(fixtures::setImmutable(stuck, true));
+        immutable.push_back(stuck);
+        std::int64_t bytes = 0;
+        tickedItems("Harbor Post", &bytes);
+        QVERIFY(tickedItems("Lumen Sketch", &bytes, stuck).count(stuck));
+        const auto before = listing();
+
+        removeThroughTheSheet(false);
+        if (QTest::currentTestFailed())
+            return;
+        UninstallResidualViewController* leftovers = screen()->uninstallResidualViewController;
+        QVERIFY(!leftovers->isHidden);
+        QVERIFY(completed()->isHidden);
+        QVERIFY(platform::fs::exists(stuck + "/today.log"));
+        QVERIFY(leftovers->btnPutBack->isVisible());
+        QCOMPARE(leftovers->lbTrash->text(), QStringLiteral("Moved %1 to the Trash. Empty the Trash to free the space.")
+                                                 .arg(QString::fromStdString(format2ByteCountString(bytes))));
+        QVERIFY(namesInTrash().count("Harbor Post.app"));
+        QVERIFY(namesInTrash().count("Lumen Sketch.app"));
+
+        QTest::mouseClick(leftovers->btnPutBack, Qt::LeftButton);
+        QVERIFY(!leftovers->btnPutBack->isEnabled());
+        waitForTheListAgain();
+        QVERIFY(!screen()->currentAlert());
+        QVERIFY(namesInTrash().empty());
+        const auto after = listing();
+        QVERIFY2(after == before, difference(before, after).c_str());
+    }
+};
+
+QTEST_MAIN(PutBackTest)
+#include "PutBackTest.moc"
