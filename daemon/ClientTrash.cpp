@@ -1,5 +1,10 @@
 #include "daemon/ClientTrash.h"
 
+#include "platform/PathUtil.h"
+#include "platform/SystemRoot.h"
+
+#include <climits>
+#include <cstdlib>
 #include <pwd.h>
 #include <unistd.h>
 
@@ -21,6 +26,14 @@ std::optional<ClientTrash> ClientTrash::open(uid_t uid, const std::string& home,
     std::string folder = TrashMover::trashFolderFor(path, owner, why);
     if (folder.empty())
         return std::nullopt;
+    // Only a Trash of the system this daemon serves (a test's own root serves a tree, never the
+    // machine's homes).
+    char real[PATH_MAX];
+    const std::string root = ::realpath(platform::fixedPath("/").c_str(), real) ? std::string(real) : platform::fixedPath("/");
+    if (root != "/" && !platform::path::startsWith(folder, root + "/")) {
+        why = "the client's Trash " + folder + " lies outside the system served";
+        return std::nullopt;
+    }
     const int fd = TrashMover::openTrash(folder, owner, create, why);
     if (fd < 0)
         return std::nullopt;

@@ -37,6 +37,8 @@ public:
     std::string date;        // ISO 8601, UTC
     std::vector<std::string> applications;
     std::vector<Item> items;
+    // Whether every save of the run succeeded (not stored in the file).
+    bool saved = true;
 
     // A new record (not yet saved) with a fresh identifier.
     static RemovalRecord begin(std::vector<std::string> applications);

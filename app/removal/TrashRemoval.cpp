@@ -42,7 +42,7 @@ TrashRemoval::TrashRemoval(const std::vector<std::shared_ptr<UninstallApp>>& app
             }
         }
     }
-    record_.save();
+    record_.saved = record_.save();
 }
 
 std::optional<std::size_t> TrashRemoval::indexOf(const std::string& realPath) const
@@ -57,7 +57,8 @@ void TrashRemoval::setState(std::size_t index, RemovalRecord::State state, const
     item.state = state;
     if (!trashPath.empty())
         item.trashPath = trashPath;
-    record_.save();
+    const bool saved = record_.save();
+    record_.saved = record_.saved && saved;
 }
 
 TrashRemoval::Outcome TrashRemoval::take(const std::string& realPath)

@@ -34,6 +34,10 @@ protected:
         const uid_t nobody = fixtures::unprivilegedUid();
         const gid_t nogroup = fixtures::unprivilegedGid();
         ::chown(tree.home().c_str(), nobody, nogroup);
+        // The user's Trash and the folders its removal records go to are the user's.
+        tree.makeDirectories(tree.at("~/.Trash"));
+        for (const char* folder : {"~/.Trash", "~/Library", "~/Library/Application Support"})
+            ::chown(tree.at(folder).c_str(), nobody, nogroup);
         const std::string perUser = tree.at("/private/var/folders/ab/x1y2z3");
         tree.makeDirectories(perUser + "/C");
         for (const auto& folder : {perUser, perUser + "/T", perUser + "/C"})
@@ -84,8 +88,16 @@ TEST_F(LeftoversThroughDaemonTest, TheLaunchDaemonIsUnloadedAndExactlyTheRemains
     const auto result = asUser({"leftovers", "--remove", identifier, "--yes"});
     EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
     const auto after = fixtures::pathsBelow(tree.root(), tree.at("/private/var/run"));
+    const std::string trash = tree.at("~/.Trash/");
     for (const auto& path : after)
-        EXPECT_TRUE(before.count(path)) << "new: " << path;
+        EXPECT_TRUE(before.count(path) || path.rfind(trash, 0) == 0 || path.find("/Application Support/Ostrova") != std::string::npos)
+            << "new: " << path;
+    // Every remain lies in the user's Trash now, root's launch daemon job still root's.
+    for (const auto& item : chosen)
+        EXPECT_TRUE(after.count(trash + item.substr(item.rfind('/') + 1))) << item;
+    const auto job = platform::fs::linkStatus(trash + remains->goneDaemonJob.substr(remains->goneDaemonJob.rfind('/') + 1));
+    ASSERT_TRUE(job);
+    EXPECT_EQ(job->st_uid, 0u);
     for (const auto& path : before) {
         bool remain = false;
         for (const auto& item : chosen)

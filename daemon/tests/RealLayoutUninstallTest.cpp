@@ -15,10 +15,14 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
+#include <map>
 #include <set>
+#include <tuple>
 
 namespace {
 
@@ -35,6 +39,13 @@ protected:
         const uid_t nobody = fixtures::unprivilegedUid();
         const gid_t nogroup = fixtures::unprivilegedGid();
         ::chown(tree.home().c_str(), nobody, nogroup);
+        // The user's Trash is the user's (the demo Mac has an application in it).
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(tree.at("~/.Trash")))
+            ::lchown(entry.path().c_str(), nobody, nogroup);
+        ::chown(tree.at("~/.Trash").c_str(), nobody, nogroup);
+        // Where the removal records go.
+        for (const char* folder : {"~/Library", "~/Library/Application Support"})
+            ::chown(tree.at(folder).c_str(), nobody, nogroup);
         // The user's own temporary and cache folders, as a Mac hands them out.
         const std::string perUser = tree.at("/private/var/folders/ab/x1y2z3");
         tree.makeDirectories(perUser + "/C");
@@ -57,6 +68,32 @@ protected:
     {
         tree.writePlist(path, plist::Value(plist::Dictionary{{"Label", label},
                                                              {"ProgramArguments", plist::Array{plist::Value(program), plist::Value("60")}}}));
+    }
+
+    // Below the root, but the Trash, the removal records and the daemon's run folder: for each path
+    // its mode, owner, group, size, modification time (of files; folders' change as items leave)
+    // and extended attributes.
+    using Entry = std::tuple<mode_t, uid_t, gid_t, off_t, long, std::string>;
+    std::map<std::string, Entry> listing() const
+    {
+        std::map<std::string, Entry> found;
+        const std::set<std::string> skipped = {tree.at("~/.Trash"), tree.at("~/Library/Application Support/Ostrova"),
+                                               tree.at("/private/var/run"), tree.at("/daemon.log")};
+        for (auto it = std::filesystem::recursive_directory_iterator(tree.root()); it != std::filesystem::recursive_directory_iterator(); ++it) {
+            const std::string path = it->path().string();
+            if (skipped.count(path)) {
+                it.disable_recursion_pending();
+                continue;
+            }
+            struct stat st {};
+            if (::lstat(path.c_str(), &st) != 0)
+                continue;
+            char names[1024] = {};
+            const ssize_t length = ::llistxattr(path.c_str(), names, sizeof names);
+            found[path] = Entry{st.st_mode, st.st_uid, st.st_gid, S_ISDIR(st.st_mode) ? 0 : st.st_size,
+                                S_ISDIR(st.st_mode) ? 0 : st.st_mtim.tv_sec, std::string(names, length > 0 ? length : 0)};
+        }
+        return found;
     }
 
     fixtures::MacTree tree{"tester"};
@@ -108,11 +145,11 @@ TEST_F(RealLayoutUninstallTest, EveryTickedItemGoesAndNothingElse)
         EXPECT_NE(std::find(listed.begin(), listed.end(), expected), listed.end()) << expected << "\n" << dry.out;
 
     const auto before = fixtures::pathsBelow(tree.root(), tree.at("/private/var/run"));
-    const auto result = asUser({"uninstall", "--yes", "Tide Pool"});
+    const auto result = asUser({"uninstall", "--yes", "--delete", "Tide Pool"});
     EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
     const auto after = fixtures::pathsBelow(tree.root(), tree.at("/private/var/run"));
     for (const auto& path : after)
-        EXPECT_TRUE(before.count(path)) << "new: " << path;
+        EXPECT_TRUE(before.count(path) || path.find("/Application Support/Ostrova") != std::string::npos) << "new: " << path;
     for (const auto& path : before) {
         if (after.count(path))
             continue;
@@ -157,8 +194,62 @@ TEST_F(RealLayoutUninstallTest, APrivilegedHelperGoesWithItsLaunchDaemon)
     EXPECT_FALSE(platform::LaunchJobRecord::read("com.test.harbor.helper"));
     for (const auto& gone : {tool, daemonJob, receipt, bundle})
         EXPECT_FALSE(platform::fs::linkStatus(gone)) << gone;
+    // Root's helper and its job lie in the user's Trash, still root's.
+    const auto inTrash = platform::fs::linkStatus(tree.at("~/.Trash/com.test.harbor.helper.plist"));
+    ASSERT_TRUE(inTrash);
+    EXPECT_EQ(inTrash->st_uid, 0u);
+    EXPECT_TRUE(platform::fs::linkStatus(tree.at("~/.Trash/com.test.harbor.helper")));
     EXPECT_TRUE(platform::fs::exists(otherTool));
     EXPECT_TRUE(platform::fs::exists(otherJob));
+}
+
+// Two applications to the Trash and back, as the user, through the daemon for what is root's: one
+// with a loaded launch daemon and root's per-user cache, one of the demo Mac with a launch agent.
+TEST_F(RealLayoutUninstallTest, TwoApplicationsGoToTheTrashAndComeBackAsTheyWere)
+{
+    fixtures::AppBlueprint appBlueprint;
+    appBlueprint.name = "Tide Pool";
+    appBlueprint.identifier = "com.test.tidepool";
+    appBlueprint.executable = "TidePool";
+    const std::string bundle = tree.addApp("/Applications", appBlueprint);
+    const std::string helperProgram = fixtures::copyExecutable(bundle + "/Contents/Library/LaunchServices/com.test.tidepool.helper");
+    const std::string helperJob = tree.at("/Library/LaunchDaemons/com.test.tidepool.helper.plist");
+    job(helperJob, "com.test.tidepool.helper", helperProgram);
+    ASSERT_EQ(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "load", helperJob}).exitCode, 0);
+    const std::string support = tree.at("/Library/Application Support/com.test.tidepool");
+    tree.writeFile(support + "/tunnels.conf", "root's settings");
+    ::chmod((support + "/tunnels.conf").c_str(), 0600);
+    ::setxattr((support + "/tunnels.conf").c_str(), "user.origin", "installer", 9, 0);
+    tree.writeFile(tree.at("/var/folders/ab/x1y2z3/C/com.test.tidepool/blob"), "cached by root");
+    const auto before = listing();
+
+    const auto removed = asUser({"uninstall", "--yes", "Tide Pool", "Lumen Notes"});
+    ASSERT_EQ(removed.exitCode, 0) << removed.out << removed.err;
+    EXPECT_NE(removed.out.find("to the Trash; emptying the Trash frees the space"), std::string::npos) << removed.out;
+    EXPECT_FALSE(platform::LaunchJobRecord::read("com.test.tidepool.helper"));
+    for (const auto& gone : {bundle, helperJob, support, tree.at("/Applications/Lumen Notes.app")})
+        EXPECT_FALSE(platform::fs::linkStatus(gone)) << gone;
+    const auto supportInTrash = platform::fs::linkStatus(tree.at("~/.Trash/com.test.tidepool/tunnels.conf"));
+    ASSERT_TRUE(supportInTrash);
+    EXPECT_EQ(supportInTrash->st_uid, 0u);
+    const auto listedWhileGone = asUser({"list"});
+    EXPECT_EQ(listedWhileGone.out.find("Tide Pool"), std::string::npos);
+
+    const auto restored = asUser({"restore", "--yes", "--last"});
+    ASSERT_EQ(restored.exitCode, 0) << restored.out << restored.err;
+    const auto after = listing();
+    for (const auto& [path, entry] : before) {
+        const auto found = after.find(path);
+        if (found == after.end())
+            ADD_FAILURE() << "not back: " << path;
+        else
+            EXPECT_EQ(found->second, entry) << "changed: " << path;
+    }
+    for (const auto& [path, entry] : after)
+        EXPECT_TRUE(before.count(path)) << "new: " << path;
+    const auto listed = asUser({"list"});
+    EXPECT_NE(listed.out.find("Tide Pool"), std::string::npos) << listed.out;
+    EXPECT_NE(listed.out.find("Lumen Notes"), std::string::npos) << listed.out;
 }
 
 TEST_F(RealLayoutUninstallTest, TheBuildsToolIsTheBundlesTool)

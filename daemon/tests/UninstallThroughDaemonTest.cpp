@@ -97,7 +97,9 @@ TEST_F(UninstallThroughDaemonTest, QuitsUnloadsAndRemovesWhatTheUserCannot)
 {
     fixtures::BackgroundProcess running({executable, "60"});
     ASSERT_TRUE(running.waitUntilRunning(executable));
-    const auto result = uninstall({"--yes", "--force-quit", "Victim Pro"});
+    // Deleted at once: the folder holding a file nobody may remove stays (a move to the Trash
+    // would take the folder whole).
+    const auto result = uninstall({"--yes", "--delete", "--force-quit", "Victim Pro"});
     EXPECT_EQ(result.exitCode, 1) << result.out << result.err;
     EXPECT_TRUE(running.ended(5000));
     EXPECT_NE(result.err.find("Removing 1/1"), std::string::npos);
@@ -123,7 +125,7 @@ TEST_F(UninstallThroughDaemonTest, ADaemonStoppedMidwayLeavesLeftoversAndNoHang)
             tree.writeFileOfSize(big + "/d" + std::to_string(d) + "/f" + std::to_string(f), 1);
     fixtures::ProcessResult result;
     const auto start = std::chrono::steady_clock::now();
-    std::thread removal([&] { result = uninstall({"--yes", "--keep", "daemon", "Victim Pro"}); });
+    std::thread removal([&] { result = uninstall({"--yes", "--delete", "--keep", "daemon", "Victim Pro"}); });
     bool stopped = false;
     while (!stopped && std::chrono::steady_clock::now() - start < 60s) {
         const auto folders = platform::fs::listDirectory(big);

@@ -46,6 +46,9 @@ int RemovalRun::run(UninstallAppManager& manager) const
         std::cout << "Moved " << record->countInTrash() << " items (" << format2ByteCountString(record->bytesInTrash())
                   << ") to the Trash; emptying the Trash frees the space. Undo with: ostrova restore " << record->identifier
                   << "\n";
+        if (!record->saved)
+            std::cout << "The record of this removal could not be written to " << RemovalRecord::folder()
+                      << ": what went to the Trash can only be put back from there by hand.\n";
     }
     if (!left.empty()) {
         std::cout << "Left over, remove these by hand (" << left.size() << "):\n";

@@ -20,6 +20,7 @@
 #include "platform/qt/QtMainQueue.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
@@ -296,7 +297,10 @@ private slots:
         openList();
         driver->clickCheckBox(driver->appRow("Harbor Post"));
         driver->clickCheckBox(driver->appRow("Lumen Sketch"));
-        pressUninstall()->btnOk->click();
+        // Deleted at once: a move to the Trash would take the folder whole.
+        RequestUninstallWinodowController* sheet = pressUninstall();
+        sheet->cbRemoveImmediately->setChecked(true);
+        sheet->btnOk->click();
 
         QTRY_VERIFY_WITH_TIMEOUT(screen()->uninstallingViewController->isHidden, 60000);
         QVERIFY(!screen()->uninstallResidualViewController->isHidden);
