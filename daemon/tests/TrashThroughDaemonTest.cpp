@@ -125,6 +125,22 @@ TEST_F(TrashThroughDaemonTest, ARootItemGoesToTheClientsTrashUnchangedAndComesBa
     EXPECT_TRUE(trashNames().empty());
 }
 
+// A client whose home (its own folder) lies outside the system the daemon serves gets no Trash
+// there: the daemon fills only Trash folders below its root.
+TEST_F(TrashThroughDaemonTest, AHomeOutsideTheServedSystemGetsNoTrash)
+{
+    char pattern[] = "/tmp/ostrova-outside-XXXXXX";
+    ASSERT_NE(::mkdtemp(pattern), nullptr);
+    const std::string outside = pattern;
+    ASSERT_EQ(::chown(outside.c_str(), fixtures::unprivilegedUid(), fixtures::unprivilegedGid()), 0);
+    const std::string item = rootItem("com.vendor.outside");
+
+    EXPECT_TRUE(replied(call({"trash", item, "com.vendor.outside"}, app, true, outside), false)) << daemonLog();
+    expectRootItem(item);
+    EXPECT_FALSE(fs::linkStatus(outside + "/.Trash"));
+    fixtures::MacTree::removeTree(outside);
+}
+
 TEST_F(TrashThroughDaemonTest, PuttingBackNeverReplacesWhatTookThePlace)
 {
     const std::string item = rootItem("com.vendor.replaced");

@@ -229,6 +229,31 @@ TEST_F(RemovalEngineTest, TheAdministratorCommandSkipsProtectedPathsAndQuotesThe
     EXPECT_EQ(UninstallDelete::sandboxedCommand({}, {tree.at("/Applications")}), "");
 }
 
+TEST_F(RemovalEngineTest, TheAdministratorCommandMovesToPlannedTrashPlacesWithoutReplacing)
+{
+    const std::string odd = tree.at("/Library/Caches/it's \"a\" $(touch CANARY)");
+    tree.writeFile(odd + "/x", "x");
+    const std::string kept = tree.at("/Library/Caches/com.test.kept");
+    tree.writeFile(kept, "mine");
+    const std::string trash = tree.at("~/.Trash");
+    tree.writeFile(trash + "/taken", "already in the Trash");
+    const std::string command =
+        UninstallDelete::sandboxedCommand({}, {odd, kept}, {{odd, trash + "/it's \"a\" $(touch CANARY)"}, {kept, trash + "/taken"}});
+    const auto statement = platform::AppleScriptTask::parse("do shell script \"" + command + "\"");
+    ASSERT_TRUE(statement);
+    EXPECT_EQ(statement->shell.find("rm -rf"), std::string::npos) << statement->shell;
+
+    const std::string script = tree.at("/run.scpt");
+    tree.writeFile(script, "do shell script \"" + command + "\"");
+    platform::AppleScriptTask::run(script);
+    EXPECT_FALSE(platform::fs::linkStatus(odd));
+    EXPECT_EQ(platform::fs::readFile(trash + "/it's \"a\" $(touch CANARY)/x"), "x");
+    // A planned place taken meanwhile is not replaced: the item stays.
+    EXPECT_EQ(platform::fs::readFile(trash + "/taken"), "already in the Trash");
+    EXPECT_EQ(platform::fs::readFile(kept), "mine");
+    EXPECT_FALSE(platform::fs::exists("CANARY"));
+}
+
 TEST_F(RemovalEngineTest, SandboxedRemovalUsesGrantsAndRunsNoScriptWhenAllWent)
 {
     tree.writeFile(tree.at("~/Library/Caches/com.test.sand"), "x");
