@@ -36,6 +36,8 @@ void AppDelegate::setApplicationDelegate(AppDelegate* delegate)
 void AppDelegate::applicationDidFinishLaunching()
 {
     scheduler_.start();
+    trashWatch = std::make_unique<TrashWatch>([this](const std::vector<RemovedApplication>& report) { removedApplications = report; });
+    trashWatch->start();
 }
 
 void AppDelegate::showNotification()

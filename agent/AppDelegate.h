@@ -1,13 +1,16 @@
 #pragma once
 
 #include "agent/NotificationWindowController.h"
+#include "agent/RemovedApplication.h"
+#include "agent/TrashWatch.h"
 
 #include <memory>
+#include <vector>
 
 class NotificationScheduler;
 
-// The agent's application delegate: starts the reminder schedule at launch and shows or dismisses
-// the reminder. At most one reminder exists; a new one replaces the one before.
+// The agent's application delegate: starts the reminder schedule and the watch for applications
+// taken to the Trash at launch, and shows or dismisses the reminder. At most one reminder exists; a new one replaces the one before.
 class AppDelegate {
 public:
     explicit AppDelegate(NotificationScheduler& scheduler);
@@ -27,6 +30,10 @@ public:
     void dismissNotification();
 
     std::unique_ptr<NotificationWindowController> notificationWindowController;
+    // Started at launch: applications the user takes to the Trash and what they left.
+    std::unique_ptr<TrashWatch> trashWatch;
+    // The last report of such applications; nothing shows it yet.
+    std::vector<RemovedApplication> removedApplications;
 
 private:
     // Starts the main application when it is installed; otherwise does nothing.

@@ -4,12 +4,14 @@
 #include <linux/fs.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/inotify.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstring>
 
 namespace platform::sys {
@@ -34,6 +36,10 @@ constexpr SystemCalls kSystem = {
         return static_cast<int>(::syscall(SYS_renameat2, fromFolder, from, toFolder, to, (flags & kRenameNoReplace) ? RENAME_NOREPLACE : 0u));
     },
     [](int folder, const char* name, mode_t mode) { return ::mkdirat(folder, name, mode); },
+    [](int watcher, const char* path) {
+        constexpr std::uint32_t kMask = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR;
+        return ::inotify_add_watch(watcher, path, kMask);
+    },
 };
 
 }  // namespace

@@ -1,0 +1,49 @@
+#include "agent/RemainsJudge.h"
+
+#include "app/catalogue/UninstallAppManager.h"
+#include "app/scanner/SystemIdentifiers.h"
+#include "platform/PathUtil.h"
+
+#include <set>
+
+namespace path = platform::path;
+
+std::vector<RemovedApplication> RemainsJudge::judge(const std::vector<RemovedApplication>& candidates)
+{
+    std::vector<RemovedApplication> left;
+    for (const auto& candidate : candidates)
+        if (!SystemIdentifiers::isSystem(candidate.identifier))
+            left.push_back(candidate);
+    if (left.empty())
+        return left;
+
+    const auto manager = UninstallAppManager::make();
+    manager->discoverApps();
+    std::set<std::string> installed;
+    for (const auto& app : manager->allApps)
+        installed.insert(path::toLower(app->bundleIdentifier()));
+    std::erase_if(left, [&](const RemovedApplication& candidate) { return installed.count(path::toLower(candidate.identifier)) > 0; });
+    if (left.empty())
+        return left;
+
+    // What installed applications are offered is never a remain, so the whole catalogue is scanned
+    // first; with nothing installed the loop has nothing to run after.
+    manager->runScanLoop();
+    if (manager->allApps.empty())
+        manager->findGoneApps();
+
+    std::vector<RemovedApplication> judged;
+    for (auto candidate : left) {
+        for (const auto& gone : manager->goneApps) {
+            if (path::toLower(gone->bundleIdentifier()) != path::toLower(candidate.identifier))
+                continue;
+            for (const auto& group : gone->fileGroups)
+                for (const auto& item : group->fileItem)
+                    candidate.remains.push_back(item->filePath);
+            candidate.remainsSize = gone->totalSize;
+        }
+        if (!candidate.remains.empty())
+            judged.push_back(std::move(candidate));
+    }
+    return judged;
+}

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "agent/FolderApplications.h"
+#include "agent/RemovedApplication.h"
+#include "platform/DispatchQueue.h"
+#include "platform/FolderWatcher.h"
+
+#include <QObject>
+#include <QTimer>
+
+#include <chrono>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QSocketNotifier;
+
+// Notices applications the user takes away: an .app that goes from an application folder
+// discovery lists, or appears in ~/.Trash. Each such application waits until nothing has changed
+// for the settle time (an update in place takes the old copy away and puts a new one back), then
+// all that waited are judged together (RemainsJudge) and those that left something behind make one
+// report. Folders that cannot be watched are looked at again every rescan interval instead.
+// Lives on the main thread; the judging runs on a queue of its own.
+class TrashWatch : public QObject {
+public:
+    using ReportHandler = std::function<void(const std::vector<RemovedApplication>&)>;
+
+    explicit TrashWatch(ReportHandler onReport, QObject* parent = nullptr);
+    ~TrashWatch() override;
+
+    // Set before start().
+    void setSettleTime(std::chrono::milliseconds time) { settleTime_ = time; }
+    void setRescanInterval(std::chrono::milliseconds interval) { rescanInterval_ = interval; }
+
+    // Takes the first look at the folders and starts watching them.
+    void start();
+
+    // The folders looked at by the rescan rather than watched, now.
+    const std::vector<std::string>& unwatchedFolders() const { return unwatched_; }
+    // How many times waiting applications were judged so far, whatever came of it.
+    int judgedRounds() const { return judgedRounds_; }
+    // Nothing waits to be judged and no judgement runs.
+    bool isIdle() const { return waiting_.empty() && !judging_; }
+
+private:
+    struct Link;
+
+    void readChanges();
+    void rescanUnwatched();
+    void watchFolders(const std::vector<std::string>& folders);
+    // Compares the folder with what was last seen of it; new candidates restart the settle time.
+    void look(const std::string& folder);
+    void addCandidate(const ShelvedApplication& application, bool inTrash);
+    void judgeWaiting();
+    void finishJudging(const std::vector<RemovedApplication>& report);
+
+    ReportHandler onReport_;
+    std::chrono::milliseconds settleTime_{std::chrono::seconds(4)};
+    std::chrono::milliseconds rescanInterval_{std::chrono::minutes(1)};
+    std::string trash_;
+    std::vector<std::string> folders_;
+    std::vector<std::string> unwatched_;
+    std::map<std::string, std::map<std::string, ShelvedApplication>> seen_;
+    // By identifier in lower case.
+    std::map<std::string, RemovedApplication> waiting_;
+    std::chrono::steady_clock::time_point firstWaiting_;
+    bool judging_ = false;
+    int judgedRounds_ = 0;
+    platform::FolderWatcher watcher_;
+    std::unique_ptr<QSocketNotifier> notifier_;
+    QTimer settle_;
+    QTimer rescan_;
+    std::shared_ptr<Link> link_;
+    // Last, so that it finishes a running judgement first when the watch goes.
+    dispatch::SerialQueue judgeQueue_{"com.qzt.ostrova.agent.judge"};
+};

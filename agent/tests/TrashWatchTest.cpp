@@ -1,0 +1,247 @@
+// The agent's watch for applications taken away, over real inotify and a generated Mac whose
+// applications left data behind: what makes a report, what never does, and the rescan of folders
+// the system would not watch.
+#include "AgentTestSupport.h"
+#include "ManualTimer.h"
+#include "agent/AppDelegate.h"
+#include "agent/NotificationScheduler.h"
+#include "agent/TrashWatch.h"
+#include "fixtures/MacTree.h"
+#include "fixtures/SystemCallFault.h"
+#include "platform/UserDefaults.h"
+
+#include <gtest/gtest.h>
+
+#include <stdio.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <set>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+class TrashWatchTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        tree.activate();
+        tree.makeDirectories(tree.at("~/.Trash"));
+        tree.makeDirectories(tree.at("~/Applications"));
+    }
+
+    static fixtures::AppBlueprint blueprint(const std::string& name, const std::string& identifier)
+    {
+        fixtures::AppBlueprint app;
+        app.name = name;
+        app.identifier = identifier;
+        app.displayName = name + " Flyer";
+        return app;
+    }
+
+    // An application in /Applications and two folders of its data; the bytes of that data.
+    std::int64_t installWithRemains(const std::string& name, const std::string& identifier, std::int64_t bytes = 3000)
+    {
+        tree.addApp("/Applications", blueprint(name, identifier));
+        tree.writeFile(tree.at("~/Library/Application Support/" + identifier + "/state.db"), std::string(bytes, 'a'));
+        tree.writeFile(tree.at("~/Library/Caches/" + identifier + "/cache.bin"), std::string(bytes / 3, 'c'));
+        return bytes + bytes / 3;
+    }
+
+    void moveToTrash(const std::string& name)
+    {
+        const std::string from = tree.at("/Applications/" + name + ".app");
+        const std::string to = tree.at("~/.Trash/" + name + ".app");
+        ASSERT_EQ(::rename(from.c_str(), to.c_str()), 0) << from;
+    }
+
+    void startWatch(std::chrono::milliseconds settle = 1500ms)
+    {
+        watch = std::make_unique<TrashWatch>([this](const std::vector<RemovedApplication>& report) { reports.push_back(report); });
+        watch->setSettleTime(settle);
+        watch->setRescanInterval(200ms);
+        watch->start();
+    }
+
+    // Waits for `rounds` judgements and for nothing to be left waiting after them.
+    bool judged(int rounds = 1)
+    {
+        return processEventsUntil([&] { return watch->judgedRounds() >= rounds && watch->isIdle(); });
+    }
+
+    static std::set<std::string> identifiers(const std::vector<RemovedApplication>& report)
+    {
+        std::set<std::string> found;
+        for (const auto& application : report)
+            found.insert(application.identifier);
+        return found;
+    }
+
+    fixtures::MacTree tree;
+    std::vector<std::vector<RemovedApplication>> reports;
+    std::unique_ptr<TrashWatch> watch;
+};
+
+TEST_F(TrashWatchTest, AnApplicationDraggedToTheTrashIsReportedWithItsRemains)
+{
+    const std::int64_t bytes = installWithRemains("Kite", "com.example.kite", 4500);
+    installWithRemains("Heron", "com.example.heron");  // stays installed
+    startWatch();
+    for (const auto& folder : {tree.at("/Applications"), tree.at("~/.Trash")})
+        EXPECT_EQ(std::count(watch->unwatchedFolders().begin(), watch->unwatchedFolders().end(), folder), 0) << folder;
+    moveToTrash("Kite");
+
+    ASSERT_TRUE(judged());
+    ASSERT_EQ(reports.size(), 1u);
+    ASSERT_EQ(reports[0].size(), 1u);
+    const auto& kite = reports[0][0];
+    EXPECT_EQ(kite.identifier, "com.example.kite");
+    EXPECT_EQ(kite.displayName, "Kite Flyer");
+    EXPECT_EQ(kite.iconPath, tree.at("~/.Trash/Kite.app/Contents/Resources/AppIcon.icns"));
+    EXPECT_EQ(kite.remainsSize, bytes);
+    const std::set<std::string> remains(kite.remains.begin(), kite.remains.end());
+    EXPECT_EQ(remains, (std::set<std::string>{tree.at("~/Library/Application Support/com.example.kite"),
+                                              tree.at("~/Library/Caches/com.example.kite")}));
+}
+
+TEST_F(TrashWatchTest, AnApplicationWithoutRemainsIsNotReported)
+{
+    installWithRemains("Kite", "com.example.kite");
+    tree.addApp("/Applications", blueprint("Plain", "com.example.plain"));
+    startWatch();
+    moveToTrash("Plain");
+    moveToTrash("Kite");
+
+    ASSERT_TRUE(judged());
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(identifiers(reports[0]), std::set<std::string>{"com.example.kite"});
+}
+
+TEST_F(TrashWatchTest, AnApplicationPutBackWithinTheSettleTimeIsAnUpdate)
+{
+    installWithRemains("Kite", "com.example.kite");
+    installWithRemains("Marker", "com.example.marker");
+    startWatch();
+    fixtures::MacTree::removeTree(tree.at("/Applications/Kite.app"));
+    auto newer = blueprint("Kite", "com.example.kite");
+    newer.version = "2.0";
+    tree.addApp("/Applications", newer);
+    // A real removal in the same moments, so that the round is seen to judge.
+    moveToTrash("Marker");
+
+    ASSERT_TRUE(judged());
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(identifiers(reports[0]), std::set<std::string>{"com.example.marker"});
+}
+
+TEST_F(TrashWatchTest, AnApplicationOfWhichAnotherCopyStaysInstalledIsNotReported)
+{
+    installWithRemains("Kite", "com.example.kite");
+    installWithRemains("Marker", "com.example.marker");
+    tree.addApp("~/Applications", blueprint("Kite", "com.example.kite"));
+    startWatch();
+    moveToTrash("Kite");
+    moveToTrash("Marker");
+
+    ASSERT_TRUE(judged());
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(identifiers(reports[0]), std::set<std::string>{"com.example.marker"});
+}
+
+TEST_F(TrashWatchTest, FiftyApplicationsMovedAtOnceMakeOneReport)
+{
+    std::set<std::string> expected;
+    for (int i = 0; i < 50; ++i) {
+        const std::string identifier = "com.example.flock" + std::to_string(i);
+        installWithRemains("Flock " + std::to_string(i), identifier, 100 + i);
+        expected.insert(identifier);
+    }
+    startWatch();
+    for (int i = 0; i < 50; ++i)
+        moveToTrash("Flock " + std::to_string(i));
+
+    ASSERT_TRUE(judged());
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(watch->judgedRounds(), 1);
+    EXPECT_EQ(identifiers(reports[0]), expected);
+    for (const auto& application : reports[0]) {
+        const int i = std::stoi(application.identifier.substr(std::string("com.example.flock").size()));
+        EXPECT_EQ(application.remainsSize, (100 + i) + (100 + i) / 3) << application.identifier;
+        EXPECT_EQ(application.displayName, "Flock " + std::to_string(i) + " Flyer");
+    }
+}
+
+TEST_F(TrashWatchTest, OstrovasOwnAndApplesApplicationsAreNeverReported)
+{
+    installWithRemains("Ostrova", "com.qzt.ostrova");
+    installWithRemains("Pages", "com.apple.iWork.Pages");
+    installWithRemains("Marker", "com.example.marker");
+    startWatch();
+    moveToTrash("Ostrova");
+    moveToTrash("Pages");
+    moveToTrash("Marker");
+
+    ASSERT_TRUE(judged());
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(identifiers(reports[0]), std::set<std::string>{"com.example.marker"});
+}
+
+TEST_F(TrashWatchTest, NothingIsReportedWhileTheUserHasTurnedTheWatchOff)
+{
+    installWithRemains("Kite", "com.example.kite");
+    installWithRemains("Heron", "com.example.heron");
+    ASSERT_TRUE(platform::UserDefaults("com.qzt.ostrova").setObject("WatchesForRemovedApplications", plist::Value(false)));
+    startWatch();
+    moveToTrash("Kite");
+    ASSERT_TRUE(judged());
+    EXPECT_TRUE(reports.empty());
+
+    // Turned on again, the next removal is reported.
+    ASSERT_TRUE(platform::UserDefaults("com.qzt.ostrova").setObject("WatchesForRemovedApplications", plist::Value(true)));
+    moveToTrash("Heron");
+    ASSERT_TRUE(judged(2));
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(identifiers(reports[0]), std::set<std::string>{"com.example.heron"});
+}
+
+TEST_F(TrashWatchTest, FoldersThatCannotBeWatchedAreRescanned)
+{
+    const std::int64_t bytes = installWithRemains("Kite", "com.example.kite");
+    // No watch can be set for as long as the test runs: only the rescan can notice anything.
+    fixtures::ScopedSystemCallFault limit(fixtures::SystemCall::watchFolder, ENOSPC, 1, 0);
+    startWatch(300ms);
+    const auto& unwatched = watch->unwatchedFolders();
+    EXPECT_NE(std::find(unwatched.begin(), unwatched.end(), tree.at("/Applications")), unwatched.end());
+    EXPECT_NE(std::find(unwatched.begin(), unwatched.end(), tree.at("~/.Trash")), unwatched.end());
+    const unsigned firstTries = limit.failed();
+    moveToTrash("Kite");
+
+    ASSERT_TRUE(judged());
+    ASSERT_EQ(reports.size(), 1u);
+    ASSERT_EQ(reports[0].size(), 1u);
+    EXPECT_EQ(reports[0][0].identifier, "com.example.kite");
+    EXPECT_EQ(reports[0][0].displayName, "Kite Flyer");
+    EXPECT_EQ(reports[0][0].remainsSize, bytes);
+    // The watches were tried again at each rescan.
+    EXPECT_GT(limit.failed(), firstTries);
+}
+
+TEST_F(TrashWatchTest, TheAgentWatchesFromLaunch)
+{
+    const std::int64_t bytes = installWithRemains("Kite", "com.example.kite");
+    ManualTimer* timer = nullptr;
+    NotificationScheduler scheduler{platform::UserDefaults("com.qzt.ostrova.agent"), [] { return std::chrono::system_clock::now(); },
+                                    ManualTimer::factory(&timer)};
+    AppDelegate delegate{scheduler};
+    delegate.applicationDidFinishLaunching();
+    ASSERT_NE(delegate.trashWatch, nullptr);
+    moveToTrash("Kite");
+
+    ASSERT_TRUE(processEventsUntil([&] { return !delegate.removedApplications.empty(); }));
+    ASSERT_EQ(delegate.removedApplications.size(), 1u);
+    EXPECT_EQ(delegate.removedApplications[0].identifier, "com.example.kite");
+    EXPECT_EQ(delegate.removedApplications[0].remainsSize, bytes);
+}
+
+}  // namespace
