@@ -11,6 +11,8 @@
 #include "platform/Sandbox.h"
 #include "platform/UserDefaults.h"
 #include "platform/FileSystem.h"
+#include "platform/PathUtil.h"
+#include "platform/SystemCalls.h"
 #include "system/ShellQuote.h"
 
 #include <gtest/gtest.h>
@@ -252,6 +254,54 @@ TEST_F(RemovalEngineTest, TheAdministratorCommandMovesToPlannedTrashPlacesWithou
     EXPECT_EQ(platform::fs::readFile(trash + "/taken"), "already in the Trash");
     EXPECT_EQ(platform::fs::readFile(kept), "mine");
     EXPECT_FALSE(platform::fs::exists("CANARY"));
+}
+
+// What the record on disk says at the instant of each move into the Trash: the place the item is
+// about to take is already written, so a run ended right after the rename loses nothing.
+namespace {
+
+std::vector<std::string>& movesUnrecorded()
+{
+    static std::vector<std::string> list;
+    return list;
+}
+
+int renameCheckingTheRecord(int fromFolder, const char* from, int toFolder, const char* to, unsigned flags)
+{
+    bool recorded = false;
+    const auto records = RemovalRecord::all();
+    if (!records.empty())
+        for (const auto& item : records.front().items)
+            recorded = recorded || (item.state == RemovalRecord::State::planned && platform::path::lastComponent(item.trashPath) == to);
+    if (!recorded)
+        movesUnrecorded().push_back(to);
+    return platform::sys::systemTable().renameat(fromFolder, from, toFolder, to, flags);
+}
+
+}  // namespace
+
+TEST_F(RemovalEngineTest, EachMoveIsRecordedBeforeItHappens)
+{
+    tree.writeFile(tree.at("~/Library/Caches/com.test.quill/c.db"), "c");
+    tree.writeFile(tree.at("~/Library/Preferences/com.test.quill.plist"), "p");
+    const auto quill = scanned("Quill", "com.test.quill");
+    quill->setSelectionState(kSelectionOn);
+    ASSERT_GE(quill->fileGroups.size(), 3u);
+
+    movesUnrecorded().clear();
+    platform::sys::SystemCalls table = platform::sys::systemTable();
+    table.renameat = renameCheckingTheRecord;
+    const auto* previous = platform::sys::install(&table);
+    UninstallDelete engine(manager, link, quill);
+    engine.run = std::make_shared<TrashRemoval>(std::vector<std::shared_ptr<UninstallApp>>{quill}, false, false);
+    engine.standardDelete();
+    platform::sys::install(previous);
+
+    EXPECT_TRUE(movesUnrecorded().empty()) << movesUnrecorded().front();
+    const auto record = RemovalRecord::all().front();
+    EXPECT_EQ(record.countInTrash(), record.items.size());
+    EXPECT_GE(record.items.size(), 3u);
+    EXPECT_FALSE(platform::fs::linkStatus(tree.at("/Applications/Quill.app")));
 }
 
 TEST_F(RemovalEngineTest, SandboxedRemovalUsesGrantsAndRunsNoScriptWhenAllWent)
