@@ -164,6 +164,10 @@ TEST_F(RestoreCli, TakenNamesInTheTrashAreNumberedAndTakenPlacesAreNeverOverwrit
     // Written again since: stays as it is now, and the rest comes back.
     const std::string preferences = tree.at("~/Library/Preferences/com.harbor.post.plist");
     tree.writeFile(preferences, "new settings");
+    const auto dry = runOstrova(tree, {"restore", "--dry-run", "--last"});
+    EXPECT_EQ(dry.exitCode, 1);
+    EXPECT_NE(dry.out.find("Not put back, their places are taken now (1):\n  " + preferences), std::string::npos) << dry.out;
+    EXPECT_EQ(dry.out.find("  " + preferences + "\nNot put back"), std::string::npos) << dry.out;
     const auto restored = runOstrova(tree, {"restore", "--yes", "--last"});
     EXPECT_EQ(restored.exitCode, 1);
     EXPECT_NE(restored.out.find("Not put back, their places are taken now (1):\n  " + preferences), std::string::npos) << restored.out;
