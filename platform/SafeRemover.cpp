@@ -1,5 +1,6 @@
 #include "platform/SafeRemover.h"
 
+#include "platform/FileDescriptor.h"
 #include "platform/PathUtil.h"
 #include "platform/SystemCalls.h"
 
@@ -19,36 +20,6 @@ using sys::restarting;
 constexpr int kOpenFolder = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
 // Deeper trees than this are left in place rather than risking the descriptor limit.
 constexpr int kMaxDepth = 400;
-
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd = -1) : fd_(fd) {}
-    ~FileDescriptor()
-    {
-        if (fd_ >= 0)
-            calls().close(fd_);
-    }
-    FileDescriptor(FileDescriptor&& other) noexcept : fd_(other.release()) {}
-    FileDescriptor& operator=(FileDescriptor&& other) noexcept
-    {
-        if (this != &other) {
-            if (fd_ >= 0)
-                calls().close(fd_);
-            fd_ = other.release();
-        }
-        return *this;
-    }
-    int get() const { return fd_; }
-    int release()
-    {
-        const int fd = fd_;
-        fd_ = -1;
-        return fd;
-    }
-
-private:
-    int fd_;
-};
 
 // The names in the open folder; false when the listing broke off (the names are then a part).
 bool namesIn(int folder, std::vector<std::string>& names)

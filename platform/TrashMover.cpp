@@ -1,5 +1,6 @@
 #include "platform/TrashMover.h"
 
+#include "platform/FileDescriptor.h"
 #include "platform/PathUtil.h"
 #include "platform/SafeRemover.h"
 #include "platform/SystemCalls.h"
@@ -24,27 +25,6 @@ constexpr int kOpenFolder = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
 // More numbered names than anyone keeps of one item; past it the Trash is taken as full.
 constexpr int kMostNumbers = 10000;
 
-class Descriptor {
-public:
-    explicit Descriptor(int fd = -1) : fd_(fd) {}
-    ~Descriptor()
-    {
-        if (fd_ >= 0)
-            calls().close(fd_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-    int release()
-    {
-        const int fd = fd_;
-        fd_ = -1;
-        return fd;
-    }
-
-private:
-    int fd_;
-};
 
 TrashMover::Result failure(int error, std::string why, std::string trashPath = {})
 {
@@ -114,7 +94,7 @@ int openOwnedFolder(int parent, const std::string& name, mode_t mode, bool creat
         // renamed into its place since, which can only be a folder with something in it or one
         // not this process's) is judged below like any other, and never given away.
         if (madeHere) {
-            Descriptor made(restarting([&] { return calls().openat(parent, name.c_str(), kOpenFolder, 0); }));
+            FileDescriptor made(restarting([&] { return calls().openat(parent, name.c_str(), kOpenFolder, 0); }));
             struct stat madeStatus {};
             if (made.get() >= 0 && calls().fstat(made.get(), &madeStatus) == 0 && madeStatus.st_uid == ::geteuid() &&
                 isEmptyFolder(made.get())) {
@@ -124,7 +104,7 @@ int openOwnedFolder(int parent, const std::string& name, mode_t mode, bool creat
             }
         }
     }
-    Descriptor folder(restarting([&] { return calls().openat(parent, name.c_str(), kOpenFolder, 0); }));
+    FileDescriptor folder(restarting([&] { return calls().openat(parent, name.c_str(), kOpenFolder, 0); }));
     if (folder.get() < 0) {
         const int error = errno;
         why = error == ELOOP || error == ENOTDIR ? name + " is a link or not a folder" : name + ": " + std::strerror(error);
@@ -214,7 +194,7 @@ int TrashMover::openTrash(const std::string& trashFolder, const Owner& owner, bo
     const std::string name = path::lastComponent(trashFolder);
     const std::string parentPath = path::deletingLastComponent(trashFolder);
     if (name == ".Trash") {
-        Descriptor home(SafeRemover::openFolderNoFollow(parentPath));
+        FileDescriptor home(SafeRemover::openFolderNoFollow(parentPath));
         if (home.get() < 0) {
             why = "the home " + parentPath + " cannot be opened without a link";
             return failed(ENOTDIR);
@@ -226,12 +206,12 @@ int TrashMover::openTrash(const std::string& trashFolder, const Owner& owner, bo
         why = trashFolder + " is no Trash of uid " + std::to_string(owner.uid);
         return failed(ENOTDIR);
     }
-    Descriptor volume(SafeRemover::openFolderNoFollow(path::deletingLastComponent(parentPath)));
+    FileDescriptor volume(SafeRemover::openFolderNoFollow(path::deletingLastComponent(parentPath)));
     if (volume.get() < 0) {
         why = "the volume's root cannot be opened without a link";
         return failed(ENOTDIR);
     }
-    Descriptor trashes(openOwnedFolder(volume.get(), ".Trashes", 01333, create, Owner{0, 0, {}}, sharedTrashes, why));
+    FileDescriptor trashes(openOwnedFolder(volume.get(), ".Trashes", 01333, create, Owner{0, 0, {}}, sharedTrashes, why));
     if (trashes.get() < 0)
         return failed(errno);
     const int fd = openOwnedFolder(trashes.get(), name, 0700, create, owner, ownedByUser, why);
@@ -244,7 +224,7 @@ TrashMover::Result TrashMover::moveNamed(const std::string& path, int trash, con
     const std::string trashPath = path::appending(trashFolder, trashName);
     if (!SafeRemover::isRemovablePath(path) || !isOneName(trashName))
         return failure(EINVAL, "not a path or a name to move", trashPath);
-    Descriptor parent(SafeRemover::openFolderNoFollow(path::deletingLastComponent(path)));
+    FileDescriptor parent(SafeRemover::openFolderNoFollow(path::deletingLastComponent(path)));
     if (parent.get() < 0)
         return failure(errno == ENOENT ? ENOENT : ELOOP, "its folder cannot be opened without a link", trashPath);
     const std::string name = path::lastComponent(path);
@@ -275,7 +255,7 @@ TrashMover::Result TrashMover::moveToTrash(const std::string& path, const Owner&
     if (trashFolder.empty())
         return failure(ENOENT, why);
     int opening = 0;
-    Descriptor trash(openTrash(trashFolder, owner, true, why, &opening));
+    FileDescriptor trash(openTrash(trashFolder, owner, true, why, &opening));
     if (trash.get() < 0) {
         // EACCES or EPERM: the user may not make or open it (someone with more rights may);
         // anything else: no Trash can be had there.
@@ -306,7 +286,7 @@ TrashMover::Result TrashMover::moveBack(int trash, const std::string& name, cons
     struct stat item {};
     if (restarting([&] { return calls().fstatat(trash, name.c_str(), &item, AT_SYMLINK_NOFOLLOW); }) != 0)
         return failure(ENOENT, "no longer in the Trash", path);
-    Descriptor parent(SafeRemover::openFolderNoFollow(path::deletingLastComponent(path)));
+    FileDescriptor parent(SafeRemover::openFolderNoFollow(path::deletingLastComponent(path)));
     if (parent.get() < 0)
         return failure(errno == ENOENT ? ENOENT : ELOOP, "its folder is gone or is reached through a link", path);
     if (renameNoReplace(trash, name, parent.get(), path::lastComponent(path)) != 0) {
@@ -321,7 +301,7 @@ TrashMover::Result TrashMover::moveBack(int trash, const std::string& name, cons
 
 TrashMover::Result TrashMover::putBack(const std::string& trashPath, const std::string& path)
 {
-    Descriptor trash(SafeRemover::openFolderNoFollow(path::deletingLastComponent(trashPath)));
+    FileDescriptor trash(SafeRemover::openFolderNoFollow(path::deletingLastComponent(trashPath)));
     if (trash.get() < 0)
         return failure(ENOENT, "no longer in the Trash", path);
     return moveBack(trash.get(), path::lastComponent(trashPath), path);
