@@ -5,7 +5,9 @@
 
 #include <climits>
 #include <cstdlib>
+#include <fcntl.h>
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <vector>
@@ -58,8 +60,21 @@ bool ClientTrash::moveIn(const std::string& path, const std::string& trashName, 
     return result.ok;
 }
 
-bool ClientTrash::moveBack(const std::string& trashName, const std::string& path, std::string& why) const
+bool ClientTrash::moveBack(const std::string& trashName, const std::string& path, uid_t client, std::string& why) const
 {
+    struct stat item {};
+    if (!TrashMover::isOneName(trashName) || ::fstatat(fd_, trashName.c_str(), &item, AT_SYMLINK_NOFOLLOW) != 0) {
+        why = "no longer in the Trash";
+        return false;
+    }
+    if (client != 0 && item.st_uid == client) {
+        why = "the item is the client's own";
+        return false;
+    }
+    if (!S_ISDIR(item.st_mode) && item.st_nlink > 1) {
+        why = "the item has other names";
+        return false;
+    }
     const auto result = TrashMover::moveBack(fd_, trashName, path);
     why = result.why;
     return result.ok;

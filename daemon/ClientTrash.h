@@ -26,8 +26,10 @@ public:
 
     // Moves the item at `path` into the Trash as `trashName`.
     bool moveIn(const std::string& path, const std::string& trashName, std::string& why) const;
-    // Moves `trashName` of the Trash to `path`.
-    bool moveBack(const std::string& trashName, const std::string& path, std::string& why) const;
+    // Moves `trashName` of the Trash to `path`, when it is an item only root could have put there:
+    // not the client's own (the client puts those back itself, and could have made them up) and
+    // not a second name of a file (a hard link the client made to someone else's file).
+    bool moveBack(const std::string& trashName, const std::string& path, uid_t client, std::string& why) const;
 
 private:
     ClientTrash(int fd, std::string folder) : fd_(fd), folder_(std::move(folder)) {}

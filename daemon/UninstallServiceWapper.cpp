@@ -347,7 +347,7 @@ void UninstallServiceWapper::putBackWithPath(const std::string& requested, const
         return;
     }
     std::string why;
-    if (!trash->moveBack(trashName, *real, why)) {
+    if (!trash->moveBack(trashName, *real, client->uid, why)) {
         refuse(what, DaemonLog::escaped(why));
         reply(false);
         return;

@@ -141,6 +141,24 @@ TEST_F(TrashThroughDaemonTest, AHomeOutsideTheServedSystemGetsNoTrash)
     fixtures::MacTree::removeTree(outside);
 }
 
+// Put back only restores what root put in the Trash: an item of the client's own making, or a
+// second name it gave a file of root's, would be planted in root's places.
+TEST_F(TrashThroughDaemonTest, OnlyWhatRootMovedIsPutBack)
+{
+    const std::string place = tree->at("/Library/Application Support/com.vendor.planted");
+    ASSERT_TRUE(replied(call({"trash", rootItem("com.vendor.first"), "com.vendor.first"}), true)) << daemonLog();
+    tree->writeFile(trash() + "/com.vendor.planted", "the client's own");
+    ::chown((trash() + "/com.vendor.planted").c_str(), fixtures::unprivilegedUid(), fixtures::unprivilegedGid());
+    EXPECT_TRUE(replied(call({"put-back", place, "com.vendor.planted"}), false)) << daemonLog();
+    EXPECT_FALSE(fs::linkStatus(place));
+
+    const std::string rootFile = tree->at("/Library/Application Support/com.vendor.root.conf");
+    tree->writeFile(rootFile, "root's");
+    ASSERT_EQ(::link(rootFile.c_str(), (trash() + "/com.vendor.linked").c_str()), 0);
+    EXPECT_TRUE(replied(call({"put-back", place, "com.vendor.linked"}), false)) << daemonLog();
+    EXPECT_FALSE(fs::linkStatus(place));
+}
+
 TEST_F(TrashThroughDaemonTest, PuttingBackNeverReplacesWhatTookThePlace)
 {
     const std::string item = rootItem("com.vendor.replaced");
