@@ -68,24 +68,7 @@ int LeftoversCommand::run(const CommandLine& line)
             return 1;
     }
 
-    std::vector<std::string> selected;
-    std::int64_t bytes = 0;
-    for (const auto& app : chosen) {
+    for (const auto& app : chosen)
         app->setSelectionState(kSelectionOn);
-        for (const auto& group : app->fileGroups)
-            for (const auto& item : group->fileItem) {
-                selected.push_back(item->filePath);
-                bytes += item->size;
-            }
-    }
-    RemovalRun removal;
-    removal.chosen = chosen;
-    removal.selected = std::move(selected);
-    removal.bytes = bytes;
-    removal.dryRun = line.has("--dry-run");
-    removal.yes = line.has("--yes");
-    removal.deleteNow = line.has("--delete");
-    removal.forceQuit = false;
-    removal.interactive = interactive;
-    return removal.run(*manager);
+    return RemovalRun::ofTicked(chosen, line, interactive).run(*manager);
 }

@@ -6,9 +6,29 @@
 #include "platform/DispatchQueue.h"
 #include "platform/FileSystem.h"
 #include "system/Utility.h"
+#include "tools/ostrova/CommandLine.h"
 #include "tools/ostrova/RemovalReporter.h"
 
 #include <iostream>
+
+RemovalRun RemovalRun::ofTicked(std::vector<std::shared_ptr<UninstallApp>> chosen, const CommandLine& line, bool interactive)
+{
+    RemovalRun removal;
+    for (const auto& app : chosen)
+        for (const auto& group : app->fileGroups)
+            for (const auto& item : group->fileItem)
+                if (item->isSelected) {
+                    removal.selected.push_back(item->filePath);
+                    removal.bytes += item->size;
+                }
+    removal.chosen = std::move(chosen);
+    removal.dryRun = line.has("--dry-run");
+    removal.yes = line.has("--yes");
+    removal.deleteNow = line.has("--delete");
+    removal.forceQuit = line.has("--force-quit");
+    removal.interactive = interactive;
+    return removal;
+}
 
 int RemovalRun::run(UninstallAppManager& manager) const
 {

@@ -7,6 +7,7 @@
 
 class UninstallApp;
 class UninstallAppManager;
+struct CommandLine;
 
 // The part of `uninstall` and `leftovers --remove` after the choice: lists what will go, stops
 // there for a dry run, asks unless told yes, removes the chosen applications' ticked items with the
@@ -14,6 +15,10 @@ class UninstallAppManager;
 // `ostrova restore` can undo, or deleted with --delete; then says what went and what is left. Returns the exit code: 0 when everything went (or nothing was to go), 1 when something is
 // left or the user said no.
 struct RemovalRun {
+    // The run of `chosen` as ticked now (their ticked items and bytes), with the command line's
+    // --dry-run, --yes, --delete and --force-quit.
+    static RemovalRun ofTicked(std::vector<std::shared_ptr<UninstallApp>> chosen, const CommandLine& line, bool interactive);
+
     std::vector<std::shared_ptr<UninstallApp>> chosen;
     std::vector<std::string> selected;  // the ticked items' paths
     std::int64_t bytes = 0;

@@ -69,29 +69,12 @@ int UninstallCommand::run(const CommandLine& line)
     manager->runScanLoop();
 
     // Every item ticked, as the application's check box does, then narrowed.
-    std::vector<std::string> selected;
-    std::int64_t bytes = 0;
     for (const auto& app : chosen) {
         app->setSelectionState(kSelectionOn);
         for (const auto& group : app->fileGroups) {
             const bool wanted = (only->empty() || only->count(group->type)) && !keep->count(group->type);
             group->setSelectionState(wanted ? kSelectionOn : kSelectionOff);
-            for (const auto& item : group->fileItem) {
-                if (item->isSelected) {
-                    selected.push_back(item->filePath);
-                    bytes += item->size;
-                }
-            }
         }
     }
-    RemovalRun removal;
-    removal.chosen = chosen;
-    removal.selected = std::move(selected);
-    removal.bytes = bytes;
-    removal.dryRun = line.has("--dry-run");
-    removal.yes = line.has("--yes");
-    removal.deleteNow = line.has("--delete");
-    removal.forceQuit = line.has("--force-quit");
-    removal.interactive = interactive;
-    return removal.run(*manager);
+    return RemovalRun::ofTicked(chosen, line, interactive).run(*manager);
 }
