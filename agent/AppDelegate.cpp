@@ -1,7 +1,12 @@
 #include "agent/AppDelegate.h"
 
 #include "agent/NotificationScheduler.h"
+#include "agent/RemainsPanelView.h"
+#include "platform/PathUtil.h"
 #include "platform/Workspace.h"
+
+#include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -36,7 +41,7 @@ void AppDelegate::setApplicationDelegate(AppDelegate* delegate)
 void AppDelegate::applicationDidFinishLaunching()
 {
     scheduler_.start();
-    trashWatch = std::make_unique<TrashWatch>([this](const std::vector<RemovedApplication>& report) { removedApplications = report; });
+    trashWatch = std::make_unique<TrashWatch>([this](const std::vector<RemovedApplication>& report) { showRemovedApplications(report); });
     trashWatch->start();
 }
 
@@ -59,9 +64,90 @@ void AppDelegate::dismissNotification()
         notificationWindowController->dismiss();
 }
 
-void AppDelegate::openMainApplication()
+void AppDelegate::openMainApplication(const std::vector<std::string>& arguments)
 {
     const std::string bundle = platform::Workspace::urlForApplicationWithBundleIdentifier(kMainApplicationIdentifier);
     if (!bundle.empty())
-        platform::Workspace::openApplication(bundle);
+        platform::Workspace::openApplication(bundle, arguments);
+}
+
+namespace {
+
+// `earlier` with `later` added; an application in both is described as `later` says.
+std::vector<RemovedApplication> merged(std::vector<RemovedApplication> earlier, const std::vector<RemovedApplication>& later)
+{
+    for (const auto& application : later) {
+        const auto same = std::find_if(earlier.begin(), earlier.end(), [&](const RemovedApplication& known) {
+            return platform::path::toLower(known.identifier) == platform::path::toLower(application.identifier);
+        });
+        if (same != earlier.end())
+            *same = application;
+        else
+            earlier.push_back(application);
+    }
+    return earlier;
+}
+
+}  // namespace
+
+RemainsPanelView* AppDelegate::remainsPanel() const
+{
+    return remainsWindowController ? static_cast<RemainsPanelView*>(remainsWindowController->panel()) : nullptr;
+}
+
+void AppDelegate::showRemovedApplications(const std::vector<RemovedApplication>& report)
+{
+    if (report.empty())
+        return;
+    const bool onScreen = remainsWindowController && remainsWindowController->window()->isVisible();
+    if (onScreen && remainsActedOn_) {
+        waitingReport_ = merged(std::move(waitingReport_), report);
+        return;
+    }
+    removedApplications = onScreen ? merged(removedApplications, report) : report;
+    remainsActedOn_ = false;
+    if (remainsWindowController)
+        remainsWindowController->close();
+    auto* panel = new RemainsPanelView(
+        removedApplications, [this] { removeRemains(); }, [this] { reviewRemains(); }, [this] { dismissRemains(); });
+    remainsWindowController = std::make_unique<NotificationWindowController>(panel);
+    remainsWindowController->present();
+}
+
+void AppDelegate::removeRemains()
+{
+    RemainsPanelView* panel = remainsPanel();
+    if (!panel || remainsActedOn_)
+        return;
+    remainsActedOn_ = true;
+    panel->showRemoving();
+    remainsRemoval.start(removedApplications, [this](const RemainsRemoval::Outcome& outcome) {
+        if (RemainsPanelView* shown = remainsPanel())
+            shown->showOutcome(outcome);
+    });
+}
+
+void AppDelegate::reviewRemains()
+{
+    std::vector<std::string> arguments = {"--review-remains"};
+    for (const auto& application : removedApplications)
+        arguments.push_back(application.identifier);
+    dismissRemains();
+    openMainApplication(arguments);
+}
+
+void AppDelegate::dismissRemains()
+{
+    if (remainsRemoval.isRunning())
+        return;
+    remainsActedOn_ = false;
+    const auto waiting = std::exchange(waitingReport_, {});
+    if (!remainsWindowController)
+        return;
+    if (waiting.empty()) {
+        remainsWindowController->dismiss();
+        return;
+    }
+    remainsWindowController->close();
+    showRemovedApplications(waiting);
 }

@@ -6,13 +6,10 @@
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
-#include <QMouseEvent>
-#include <QPainter>
 #include <QPushButton>
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <QWindow>
 
 #include <algorithm>
 #include <vector>
@@ -56,7 +53,7 @@ QPixmap tintedSymbol(const QIcon& icon, int size, const QColor& colour, qreal de
 }  // namespace
 
 NotificationView::NotificationView(std::function<void()> onScan, std::function<void()> onIgnore, QWidget* parent)
-    : QWidget(parent), onScan(std::move(onScan)), onIgnore(std::move(onIgnore))
+    : RoundedPanel(parent), onScan(std::move(onScan)), onIgnore(std::move(onIgnore))
 {
     setFixedSize(frameSize);
 
@@ -135,21 +132,4 @@ QLayout* NotificationView::makeScanRow()
     row->addWidget(scan, 0, Qt::AlignVCenter);
     row->addStretch();
     return row;
-}
-
-void NotificationView::paintEvent(QPaintEvent*)
-{
-    // The panel fills the window, so its shadow is the window's own, drawn by the compositor.
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(palette().color(QPalette::Window));
-    painter.drawRoundedRect(QRectF(rect()), cornerRadius, cornerRadius);
-}
-
-void NotificationView::mousePressEvent(QMouseEvent* event)
-{
-    if (event->button() == Qt::LeftButton && window()->windowHandle() && window()->windowHandle()->startSystemMove())
-        return;
-    QWidget::mousePressEvent(event);
 }

@@ -1,17 +1,16 @@
 #pragma once
 
-#include <QWidget>
+#include "agent/RoundedPanel.h"
 
 #include <functional>
 
-// The reminder's content on a rounded panel of the window colour: a warning symbol, the title and
+// The weekly reminder's content on a rounded panel: a warning symbol, the title and
 // a close button that runs onIgnore; a divider; the explanation; the Scan button that runs onScan.
-class NotificationView : public QWidget {
+class NotificationView : public RoundedPanel {
     Q_OBJECT
 
 public:
     static constexpr QSize frameSize{340, 170};
-    static constexpr int cornerRadius = 12;
 
     NotificationView(std::function<void()> onScan, std::function<void()> onIgnore, QWidget* parent = nullptr);
 
@@ -19,11 +18,6 @@ public:
 
     const std::function<void()> onScan;
     const std::function<void()> onIgnore;
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    // The window has no title bar: dragging the panel moves it.
-    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     QLayout* makeTitleRow();

@@ -14,14 +14,28 @@
 NotificationWindowController::NotificationWindowController(std::function<void()> onScan, std::function<void()> onIgnore)
     : window_(std::make_unique<QWidget>(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Tool))
 {
+    mainView = new NotificationView(std::move(onScan), std::move(onIgnore));
+    mainView->setWindowTitle(mainView->title());
+    hold(mainView);
+}
+
+NotificationWindowController::NotificationWindowController(QWidget* panel)
+    : window_(std::make_unique<QWidget>(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Tool))
+{
+    hold(panel);
+}
+
+void NotificationWindowController::hold(QWidget* panel)
+{
+    panel_ = panel;
     window_->setAttribute(Qt::WA_TranslucentBackground);
     window_->setAttribute(Qt::WA_ShowWithoutActivating);
-    window_->setFixedSize(windowSize);
-    mainView = new NotificationView(std::move(onScan), std::move(onIgnore), window_.get());
-    window_->setWindowTitle(mainView->title());
+    window_->setWindowTitle(panel->windowTitle());
     auto* layout = new QVBoxLayout(window_.get());
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(mainView);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->addWidget(panel);
+    window_->adjustSize();
 
     window_->setWindowOpacity(0);
     if (const auto position = restingPositionOnScreen())

@@ -14,8 +14,9 @@ class NotificationView;
 class QParallelAnimationGroup;
 class QWidget;
 
-// The reminder's window: frameless, above every other window, in the top-right corner of the
-// primary screen. It slides down into place while fading in, and up while fading out.
+// The window of the agent's panels: frameless, above every other window, in the top-right corner
+// of the primary screen, the size of its panel. It slides down into place while fading in, and up
+// while fading out. Made with the two actions, it holds the weekly reminder.
 class NotificationWindowController {
 public:
     static constexpr QSize windowSize{340, 170};
@@ -26,11 +27,14 @@ public:
     static constexpr int animationMs = 300;
 
     NotificationWindowController(std::function<void()> onScan, std::function<void()> onIgnore);
+    // A window holding `panel` (which it takes), titled with the panel's window title.
+    explicit NotificationWindowController(QWidget* panel);
     ~NotificationWindowController();
     NotificationWindowController(const NotificationWindowController&) = delete;
     NotificationWindowController& operator=(const NotificationWindowController&) = delete;
 
     QWidget* window() const { return window_.get(); }
+    QWidget* panel() const { return panel_; }
 
     // Where a window of `size` rests in `availableArea`: rightMargin from its right edge and
     // topMargin below its top, kept from leaving it on the left or at the bottom.
@@ -44,15 +48,17 @@ public:
     // Hides the window at once.
     void close();
 
-    NotificationView* mainView = nullptr;  // owned by the window
+    NotificationView* mainView = nullptr;  // the weekly reminder's panel, else nullptr
 
 private:
+    void hold(QWidget* panel);
     // The resting position on the primary screen; nullopt without a screen.
     std::optional<QPoint> restingPositionOnScreen() const;
     void slideIn();
     void animateTo(const QPoint& position, qreal opacity, std::function<void()> finished);
 
     std::unique_ptr<QWidget> window_;
+    QWidget* panel_ = nullptr;  // owned by the window
     QTimer presentDelay_;
     QPointer<QParallelAnimationGroup> animation_;
 };

@@ -41,6 +41,7 @@ std::vector<RemovedApplication> RemainsJudge::judge(const std::vector<RemovedApp
                 for (const auto& item : group->fileItem)
                     candidate.remains.push_back(item->filePath);
             candidate.remainsSize = gone->totalSize;
+            candidate.remainsOf = gone;
         }
         if (!candidate.remains.empty())
             judged.push_back(std::move(candidate));

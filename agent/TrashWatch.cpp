@@ -16,7 +16,7 @@ namespace {
 
 // A folder that never stops changing (a busy Downloads) must not keep the waiting ones from being
 // judged: past this many settle times they are judged anyway.
-constexpr int kLongestWait = 4;
+constexpr int kLongestWait = 8;
 
 }  // namespace
 

@@ -57,7 +57,7 @@ private:
     void finishJudging(const std::vector<RemovedApplication>& report);
 
     ReportHandler onReport_;
-    std::chrono::milliseconds settleTime_{std::chrono::seconds(4)};
+    std::chrono::milliseconds settleTime_{std::chrono::seconds(1)};
     std::chrono::milliseconds rescanInterval_{std::chrono::minutes(1)};
     std::string trash_;
     std::vector<std::string> folders_;

@@ -1,3 +1,4 @@
+#include "Auxiliary/RequestedAppearance.h"
 #include "agent/AppDelegate.h"
 #include "agent/NotificationScheduler.h"
 #include "platform/DispatchQueue.h"
@@ -16,6 +17,7 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     // The reminder comes and goes; the agent keeps running until the session ends.
     application.setQuitOnLastWindowClosed(false);
+    applyRequestedAppearance();
     platform::UserDefaults::setStandardDomain(kAgentIdentifier);
     dispatch::MainQueue::setExecutor([&application](dispatch::Task task) {
         QMetaObject::invokeMethod(&application, std::move(task), Qt::QueuedConnection);

@@ -15,6 +15,7 @@
 #include <array>
 #include <cerrno>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 namespace {
@@ -95,14 +96,18 @@ std::string findApplication(const std::string& folder, const std::string& lowerI
 
 // Double fork: the program's own parent ends at once, so the program is adopted by init and never
 // lingers as our zombie. A close-on-exec pipe stays silent exactly when execv succeeded.
-bool startDetached(const std::string& executable)
+bool startDetached(const std::string& executable, const std::vector<std::string>& arguments)
 {
     int report[2];
     if (sys::calls().pipe(report) != 0)
         return false;
     const int devNull = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
-    std::string program = executable;
-    char* argv[] = {program.data(), nullptr};
+    std::vector<std::string> words = {executable};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (auto& word : words)
+        argv.push_back(word.data());
+    argv.push_back(nullptr);
 
     const pid_t intermediate = ::fork();
     if (intermediate == 0) {
@@ -113,7 +118,7 @@ bool startDetached(const std::string& executable)
             ::sigprocmask(SIG_SETMASK, &none, nullptr);
             if (devNull >= 0)
                 ::dup2(devNull, STDIN_FILENO);
-            ::execv(argv[0], argv);
+            ::execv(argv[0], argv.data());
             const int error = errno;
             [[maybe_unused]] const auto written = ::write(report[1], &error, sizeof error);
             ::_exit(127);
@@ -152,7 +157,7 @@ std::string Workspace::urlForApplicationWithBundleIdentifier(const std::string& 
     return "";
 }
 
-bool Workspace::openApplication(const std::string& bundlePath)
+bool Workspace::openApplication(const std::string& bundlePath, const std::vector<std::string>& arguments)
 {
     const auto bundle = Bundle::atPath(bundlePath);
     if (!bundle)
@@ -164,7 +169,7 @@ bool Workspace::openApplication(const std::string& bundlePath)
     const auto st = fs::status(executable);
     if (!st || !S_ISREG(st->st_mode) || ::access(executable.c_str(), X_OK) != 0)
         return false;
-    return startDetached(executable);
+    return startDetached(executable, arguments);
 }
 
 }  // namespace platform

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -24,9 +25,9 @@ public:
     // for in "/Applications" under the system root and then in "~/Applications", with their plain
     // sub-folders; "" when there is none.
     static std::string urlForApplicationWithBundleIdentifier(const std::string& bundleIdentifier);
-    // Starts Contents/MacOS/<CFBundleExecutable> of the bundle as a process of its own session that
-    // nobody has to wait for; true when the program was executed.
-    static bool openApplication(const std::string& bundlePath);
+    // Starts Contents/MacOS/<CFBundleExecutable> of the bundle, with `arguments`, as a process of its
+    // own session that nobody has to wait for; true when the program was executed.
+    static bool openApplication(const std::string& bundlePath, const std::vector<std::string>& arguments = {});
 };
 
 }  // namespace platform

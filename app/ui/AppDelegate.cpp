@@ -3,6 +3,7 @@
 #include "app/locations/ReviewManager.h"
 #include "app/catalogue/UninstallAppManager.h"
 #include "app/online/GALogging.h"
+#include "app/ui/MainViewController.h"
 #include "app/ui/MainWindowController.h"
 #include "app/ui/SandboxAuthorizeWindowController.h"
 #include "system/Utility.h"
@@ -11,6 +12,7 @@
 
 #include <QApplication>
 
+#include <algorithm>
 #include <iostream>
 
 namespace {
@@ -62,5 +64,18 @@ void AppDelegate::applicationDidFinishLaunching()
 
     QApplication::setQuitOnLastWindowClosed(applicationShouldTerminateAfterLastWindowClosed());
     mainWindowController = std::make_unique<MainWindowController>(manager_);
+    if (!remainsToReview.empty())
+        mainWindowController->mainViewContoller->reviewRemainsOf(remainsToReview);
     mainWindowController->showWindow();
+}
+
+std::vector<std::string> AppDelegate::remainsToReviewIn(const std::vector<std::string>& arguments)
+{
+    std::vector<std::string> identifiers;
+    auto word = std::find(arguments.begin(), arguments.end(), "--review-remains");
+    if (word == arguments.end())
+        return identifiers;
+    for (++word; word != arguments.end() && !word->starts_with("-"); ++word)
+        identifiers.push_back(*word);
+    return identifiers;
 }

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class MainWindowController;
 class SandboxAuthorizeWindowController;
@@ -32,6 +33,11 @@ public:
     std::unique_ptr<SandboxAuthorizeWindowController> sandboxAuthorizeWindow;
     // The login-item facility; tests record the calls instead.
     std::function<bool(const std::string& bundleIdentifier, bool enabled)> setLoginItemEnabled;
+
+    // Gone applications whose remains the window opens on, ticked (the agent's "Review").
+    std::vector<std::string> remainsToReview;
+    // The identifiers after "--review-remains" on a command line, up to the next option.
+    static std::vector<std::string> remainsToReviewIn(const std::vector<std::string>& arguments);
 
     // Reports the start, registers the agent (outside the review period), asks a sandboxed build for
     // the folder grants it lacks, shows the main window.

@@ -1,6 +1,6 @@
 #include "app/ui/AppListModel.h"
 
-#include "app/ui/AppIconCache.h"
+#include "Auxiliary/AppIconCache.h"
 #include "app/ui/AppImages.h"
 #include "Auxiliary/ByteCountFormatter.h"
 #include "Auxiliary/StringExtension.h"

@@ -1,6 +1,6 @@
 #include "app/ui/MainViewController.h"
 
-#include "app/ui/AppIconCache.h"
+#include "Auxiliary/AppIconCache.h"
 #include "app/ui/AppListFilter.h"
 #include "app/ui/AppListModel.h"
 #include "app/ui/MainViewDelegateBridge.h"
@@ -39,6 +39,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <set>
 #include <utility>
 
 namespace {
@@ -288,6 +289,8 @@ void MainViewController::allAppsDidScan()
     remainsModel_->setApps(manager_->goneApps);
     remainsFilter_->setSizeSortable(true);
     showRemainsCount();
+    if (!remainsToReview_.empty())
+        reviewRemainsOf(std::exchange(remainsToReview_, {}));
     spinnerTimer_->stop();
     searchField->setEnabled(true);
     searchField->setFocus();
@@ -558,6 +561,30 @@ bool MainViewController::chooseApplicationAtPath(const std::string& bundlePath)
     if (const QModelIndex shown = filter_->mapFromSource(row); shown.isValid())
         outline_->scrollTo(shown);
     return true;
+}
+
+void MainViewController::reviewRemainsOf(std::vector<std::string> identifiers)
+{
+    if (!filter_->isSizeSortable()) {
+        remainsToReview_ = std::move(identifiers);
+        return;
+    }
+    std::set<std::string> wanted;
+    for (const auto& identifier : identifiers)
+        wanted.insert(platform::path::toLower(identifier));
+    showScope(ListScope::remains);
+    QModelIndex first;
+    for (int row = 0; row < remainsModel_->rowCount(); ++row) {
+        const QModelIndex index = remainsModel_->index(row, 0);
+        const UninstallApp* app = remainsModel_->appAt(index);
+        if (!app || !wanted.count(platform::path::toLower(app->bundleIdentifier())))
+            continue;
+        remainsModel_->setData(index, Qt::Checked, Qt::CheckStateRole);
+        if (!first.isValid())
+            first = index;
+    }
+    if (const QModelIndex shown = remainsFilter_->mapFromSource(first); shown.isValid())
+        outline_->scrollTo(shown);
 }
 
 void MainViewController::returnToList()

@@ -119,6 +119,10 @@ public:
     Qt::DropAction dragEnter(QDragEnterEvent* event) override;
     bool performDragOperation(QDropEvent* event) override;
     bool chooseApplicationAtPath(const std::string& bundlePath);
+    // Shows the remains scope with the remains of the gone applications of these identifiers
+    // (letter case ignored) ticked, as soon as the scan has found them; identifiers without
+    // remains are passed over.
+    void reviewRemainsOf(std::vector<std::string> identifiers);
 
 protected:
     void addSubViews() override;
@@ -150,4 +154,5 @@ private:
     QTimer* spinnerTimer_ = nullptr;
     QPointer<QMessageBox> alert_;
     bool reloadWhenScanned_ = false;
+    std::vector<std::string> remainsToReview_;
 };

@@ -1,6 +1,6 @@
 #include "app/ui/AppDelegate.h"
 #include "app/ui/OpenPanel.h"
-#include "app/ui/RequestedAppearance.h"
+#include "Auxiliary/RequestedAppearance.h"
 #include "platform/Localization.h"
 #include "platform/qt/QtMainQueue.h"
 
@@ -18,6 +18,10 @@ int main(int argc, char** argv)
     installOpenPanelRunner();
 
     AppDelegate delegate;
+    std::vector<std::string> arguments;
+    for (const QString& argument : QApplication::arguments())
+        arguments.push_back(argument.toStdString());
+    delegate.remainsToReview = AppDelegate::remainsToReviewIn(arguments);
     delegate.applicationDidFinishLaunching();
     return QApplication::exec();
 }

@@ -10,7 +10,7 @@
 #include "app/ui/MainWindowController.h"
 #include "app/ui/NSOutlineViewEx.h"
 #include "app/ui/RequestUninstallWinodowController.h"
-#include "app/ui/RequestedAppearance.h"
+#include "Auxiliary/RequestedAppearance.h"
 #include "app/ui/UninstallCompletedViewController.h"
 #include "app/ui/UninstallResidualViewController.h"
 #include "app/ui/UninstallingViewController.h"

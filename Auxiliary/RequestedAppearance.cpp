@@ -1,4 +1,4 @@
-#include "app/ui/RequestedAppearance.h"
+#include "Auxiliary/RequestedAppearance.h"
 
 #include <QApplication>
 #include <QPalette>

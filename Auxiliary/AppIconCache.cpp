@@ -1,4 +1,4 @@
-#include "app/ui/AppIconCache.h"
+#include "Auxiliary/AppIconCache.h"
 
 #include <QFileIconProvider>
 #include <QHash>

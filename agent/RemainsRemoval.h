@@ -1,0 +1,51 @@
+#pragma once
+
+#include "agent/RemovedApplication.h"
+#include "app/removal/RemovalRecord.h"
+#include "platform/DispatchQueue.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+class UninstallAppManager;
+
+// Removes what reported applications left, exactly the items the report lists, with the
+// catalogue's engine: into the Trash with a record Put Back can use, through the daemon for what
+// the user may not remove (made sure of first, outside the sandbox). One removal at a time.
+class RemainsRemoval {
+public:
+    struct Outcome {
+        std::vector<std::string> removed;
+        std::vector<std::string> left;
+        // The bytes of the removed items, as scanned.
+        std::int64_t removedBytes = 0;
+        // The removal's record, when anything went to the Trash.
+        std::optional<RemovalRecord> record;
+    };
+
+    RemainsRemoval();
+    ~RemainsRemoval();
+    RemainsRemoval(const RemainsRemoval&) = delete;
+    RemainsRemoval& operator=(const RemainsRemoval&) = delete;
+
+    // Starts removing; `done` runs on the main queue once everything was tried. False, and nothing
+    // starts, while another removal runs.
+    bool start(const std::vector<RemovedApplication>& applications, std::function<void(Outcome)> done);
+    bool isRunning() const { return running_; }
+
+    // The Ostrova bundle the agent lies in (Contents/Library/LoginItems of it), else "".
+    static std::string containingApplication();
+
+private:
+    class Listener;
+
+    // Lives as long as this object: the engine's last report arrives on the catalogue's own queue.
+    std::shared_ptr<UninstallAppManager> manager_;
+    std::shared_ptr<Listener> listener_;
+    bool running_ = false;
+    dispatch::SerialQueue queue_{"com.qzt.ostrova.agent.remove"};
+};
