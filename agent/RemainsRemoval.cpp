@@ -8,6 +8,10 @@
 #include "platform/PathUtil.h"
 #include "system/Utility.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <map>
 #include <set>
 
@@ -47,6 +51,28 @@ public:
         dispatch::MainQueue::async([done = done, outcome = std::move(outcome)] { done(outcome); });
     }
 };
+
+namespace {
+
+// Whether the user's own rights fall short of taking `item` away: its folder is not the user's to
+// change, or is sticky and the item another's, or the item is a folder the user may not change. Installing the daemon asks for an administrator, so
+// it is not asked for when plain user files are all there is.
+bool needsDaemon(const std::string& item)
+{
+    const std::string folder = path::deletingLastComponent(item);
+    if (::access(folder.c_str(), W_OK | X_OK) != 0)
+        return true;
+    struct stat folderStatus {};
+    struct stat itemStatus {};
+    if (::stat(folder.c_str(), &folderStatus) != 0 || ::lstat(item.c_str(), &itemStatus) != 0)
+        return false;
+    // A folder moved to another parent rewrites its own "..".
+    if (S_ISDIR(itemStatus.st_mode) && ::access(item.c_str(), W_OK) != 0)
+        return true;
+    return (folderStatus.st_mode & S_ISVTX) && itemStatus.st_uid != ::geteuid() && folderStatus.st_uid != ::geteuid();
+}
+
+}  // namespace
 
 RemainsRemoval::RemainsRemoval() = default;
 
@@ -88,8 +114,8 @@ bool RemainsRemoval::start(const std::vector<RemovedApplication>& applications, 
     }
     manager_->delegate = listener_;
 
-    queue_.async([manager = manager_, apps = std::move(apps)] {
-        if (!Utility::isSandboxed())
+    queue_.async([manager = manager_, apps = std::move(apps), listed = listener_->listed] {
+        if (!Utility::isSandboxed() && std::any_of(listed.begin(), listed.end(), needsDaemon))
             DaemonInstaller(containingApplication()).ensureDaemon();
         manager->removeApps(apps);
     });

@@ -1,4 +1,5 @@
 #include "fixtures/MacTree.h"
+#include "platform/DispatchQueue.h"
 
 #include <QApplication>
 
@@ -31,5 +32,11 @@ int main(int argc, char** argv)
     environment.set("QT_QPA_PLATFORM", "offscreen");
 
     QApplication application(argc, argv);
-    return RUN_ALL_TESTS();
+    // As in the agent: work for the main queue runs on the event loop.
+    dispatch::MainQueue::setExecutor([&application](dispatch::Task task) {
+        QMetaObject::invokeMethod(&application, std::move(task), Qt::QueuedConnection);
+    });
+    const int status = RUN_ALL_TESTS();
+    dispatch::MainQueue::setExecutor(nullptr);
+    return status;
 }

@@ -3,6 +3,7 @@
 // (as root, with the real daemon over its socket) a removal that ends on the completed screen and
 // leaves the other remains alone.
 #include "ListScreenDriver.h"
+#include "app/ui/AppDelegate.h"
 #include "app/ui/FlatAppList.h"
 #include "app/ui/MainViewController.h"
 #include "app/ui/NSOutlineViewEx.h"
@@ -187,6 +188,41 @@ private slots:
         QCOMPARE(driver->outline()->header()->sortIndicatorSection(), int(AppListModel::kSizeColumn));
         QCOMPARE(driver->outline()->header()->sortIndicatorOrder(), Qt::DescendingOrder);
         QCOMPARE(screen()->lbSelected->text(), QStringLiteral("2 application(s) selected"));
+    }
+
+    // The agent's "Review": asked for before the scan has found anything, the window opens the
+    // remains scope once it has, with exactly the named gone applications ticked.
+    void aReviewAskedForAtLaunchTicksTheNamedRemainsOnceFound()
+    {
+        const std::vector<std::string> named = AppDelegate::remainsToReviewIn(
+            {"Ostrova", "-psn_0_1", "--review-remains", "COM.QUILLPAD.NOTES", "net.harborlight.vpn", "com.example.none", "--other", "x"});
+        QCOMPARE(named, (std::vector<std::string>{"COM.QUILLPAD.NOTES", "net.harborlight.vpn", "com.example.none"}));
+        QVERIFY(AppDelegate::remainsToReviewIn({"Ostrova", "--review-remains"}).empty());
+        QVERIFY(AppDelegate::remainsToReviewIn({"Ostrova"}).empty());
+
+        driver = std::make_unique<ListScreenDriver>();
+        driver->screen->applicationBundlePath = tree->at("/Applications/Ostrova.app");
+        screen()->reviewRemainsOf(named);
+        QCOMPARE(screen()->scope(), MainViewController::ListScope::installed);
+        QVERIFY(driver->discover());
+        QVERIFY(driver->scanAll());
+
+        QCOMPARE(screen()->scope(), MainViewController::ListScope::remains);
+        QStringList ticked;
+        for (const auto& app : screen()->deleteApps()) {
+            QVERIFY(app->isGone());
+            QCOMPARE(app->selectionState(), kSelectionOn);
+            ticked << QString::fromStdString(app->displayName());
+        }
+        ticked.sort();
+        QCOMPARE(ticked, (QStringList{"Harborlight VPN", "Quillpad"}));
+        QCOMPARE(screen()->lbSelected->text(), QStringLiteral("2 application(s) selected"));
+
+        // Asked again once the list is there, it applies at once.
+        screen()->showScope(MainViewController::ListScope::installed);
+        screen()->reviewRemainsOf({"io.glimmer.reader"});
+        QCOMPARE(screen()->scope(), MainViewController::ListScope::remains);
+        QCOMPARE(screen()->deleteApps().size(), std::size_t(3));
     }
 
     // The reader's remains go to the Trash (in-process: the test's own rights reach them).

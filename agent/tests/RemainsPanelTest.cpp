@@ -1,0 +1,283 @@
+// The panel offering what applications taken to the Trash left, in process over a generated Mac:
+// what it says, and what its buttons do to the files (the real catalogue engine, the real Trash).
+#include "AgentTestSupport.h"
+#include "ManualTimer.h"
+#include "Auxiliary/ByteCountFormatter.h"
+#include "agent/AppDelegate.h"
+#include "agent/NotificationScheduler.h"
+#include "agent/RemainsJudge.h"
+#include "agent/RemainsPanelView.h"
+#include "app/removal/RemovalRecord.h"
+#include "fixtures/FileFlags.h"
+#include "fixtures/MacTree.h"
+#include "fixtures/PathsBelow.h"
+#include "platform/FileSystem.h"
+
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QPushButton>
+
+#include <stdio.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <iterator>
+#include <set>
+
+namespace {
+
+class RemainsPanelTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        tree.activate();
+        tree.makeDirectories(tree.at("~/.Trash"));
+    }
+    void TearDown() override
+    {
+        for (const auto& path : immutable)
+            fixtures::setImmutable(path, false);
+    }
+
+    // An application in /Applications with a support folder and a cache; the bytes of both.
+    std::int64_t installWithRemains(const std::string& name, const std::string& identifier, std::int64_t bytes = 3000)
+    {
+        fixtures::AppBlueprint app;
+        app.name = name;
+        app.identifier = identifier;
+        tree.addApp("/Applications", app);
+        tree.writeFile(tree.at("~/Library/Application Support/" + identifier + "/state.db"), std::string(bytes, 'a'));
+        tree.writeFile(tree.at("~/Library/Caches/" + identifier + "/cache.bin"), std::string(bytes / 3, 'c'));
+        return bytes + bytes / 3;
+    }
+
+    // Drags the applications to the Trash and judges them as the watch would.
+    std::vector<RemovedApplication> trashAndJudge(const std::vector<std::pair<std::string, std::string>>& applications)
+    {
+        std::vector<RemovedApplication> candidates;
+        for (const auto& [name, identifier] : applications) {
+            const std::string to = tree.at("~/.Trash/" + name + ".app");
+            EXPECT_EQ(::rename(tree.at("/Applications/" + name + ".app").c_str(), to.c_str()), 0);
+            RemovedApplication candidate;
+            candidate.identifier = identifier;
+            candidate.displayName = name;
+            candidate.iconPath = to + "/Contents/Resources/AppIcon.icns";
+            candidates.push_back(candidate);
+        }
+        return RemainsJudge::judge(candidates);
+    }
+
+    RemainsPanelView* panel() const { return delegate.remainsWindowController ? static_cast<RemainsPanelView*>(delegate.remainsWindowController->panel()) : nullptr; }
+    QString headline() const { return panel()->findChild<QLabel*>("headline")->text(); }
+    QString message() const { return panel()->findChild<QLabel*>("message")->text(); }
+    QPushButton* button(const char* name) const { return panel()->findChild<QPushButton*>(name); }
+
+    static int visibleRemainsPanels()
+    {
+        int count = 0;
+        for (const QWidget* window : QApplication::topLevelWidgets())
+            if (window->isVisible() && window->findChild<RemainsPanelView*>())
+                ++count;
+        return count;
+    }
+
+    bool panelShown() const { return panel() && delegate.remainsWindowController->window()->isVisible(); }
+    bool outcomeShown() const { return panel() && button("doneButton")->isVisible(); }
+
+    fixtures::MacTree tree;
+    std::vector<std::string> immutable;
+    ManualTimer* timer = nullptr;
+    NotificationScheduler scheduler{platform::UserDefaults("com.qzt.ostrova.agent"),
+                                    [] { return std::chrono::system_clock::now(); }, ManualTimer::factory(&timer)};
+    AppDelegate delegate{scheduler};
+};
+
+TEST_F(RemainsPanelTest, OneApplicationIsNamedWithItsIconAndTheBytesItLeft)
+{
+    const std::int64_t bytes = installWithRemains("Kite", "com.example.kite", 4500);
+    const auto report = trashAndJudge({{"Kite", "com.example.kite"}});
+    ASSERT_EQ(report.size(), 1u);
+    delegate.showRemovedApplications(report);
+
+    ASSERT_TRUE(panelShown());
+    const QString expected = QStringLiteral("Kite left %1 behind").arg(QString::fromStdString(format2ByteCountString(bytes)));
+    EXPECT_EQ(headline(), expected);
+    EXPECT_EQ(delegate.remainsWindowController->window()->windowTitle(), expected);
+    EXPECT_TRUE(message().startsWith("Kite was moved to the Trash")) << message().toStdString();
+    // The icon was read from the bundle in the Trash: the generated one is a tile of its colour.
+    const QImage icon = panel()->findChild<QLabel*>("applicationIcon")->pixmap().toImage();
+    ASSERT_FALSE(icon.isNull());
+    EXPECT_EQ(QColor(icon.pixel(icon.width() / 2, icon.height() * 3 / 10)).rgb() & 0xFFFFFF, fixtures::AppBlueprint().iconColor.value());
+    for (const char* name : {"removeButton", "reviewButton", "notNowButton"})
+        EXPECT_TRUE(button(name)->isVisible()) << name;
+}
+
+TEST_F(RemainsPanelTest, SeveralApplicationsAreCountedAndTheFirstNamed)
+{
+    std::int64_t bytes = 0;
+    std::vector<std::pair<std::string, std::string>> names;
+    for (const char* name : {"Alder", "Birch", "Cedar", "Dogwood"}) {
+        bytes += installWithRemains(name, std::string("com.example.") + name, 1000);
+        names.emplace_back(name, std::string("com.example.") + name);
+    }
+    auto report = trashAndJudge(names);
+    ASSERT_EQ(report.size(), 4u);
+    delegate.showRemovedApplications(report);
+    EXPECT_EQ(headline(), QStringLiteral("4 applications left %1 behind").arg(QString::fromStdString(format2ByteCountString(bytes))));
+    const QString listed = RemainsPanelView::listOfNames(delegate.removedApplications);
+    EXPECT_TRUE(message().startsWith(listed + " were moved")) << message().toStdString();
+    EXPECT_TRUE(listed.endsWith(" and 2 more")) << listed.toStdString();
+
+    report.resize(3);
+    EXPECT_EQ(RemainsPanelView::listOfNames(report).count(", "), 1);
+    EXPECT_TRUE(RemainsPanelView::listOfNames(report).contains(" and ")) << RemainsPanelView::listOfNames(report).toStdString();
+    report.resize(1);
+    EXPECT_EQ(RemainsPanelView::listOfNames(report), QString::fromStdString(report[0].displayName));
+}
+
+TEST_F(RemainsPanelTest, RemoveRemainsTakesExactlyWhatWasListedToTheTrashAndLeavesTheBundle)
+{
+    const std::int64_t bytes = installWithRemains("Kite", "com.example.kite", 6000);
+    installWithRemains("Heron", "com.example.heron");  // stays installed
+    const auto report = trashAndJudge({{"Kite", "com.example.kite"}});
+    ASSERT_EQ(report.size(), 1u);
+    const std::set<std::string> remains(report[0].remains.begin(), report[0].remains.end());
+    ASSERT_EQ(remains.size(), 2u);
+    // Written after the panel listed what there was: not offered, so not removed.
+    const std::string later = tree.at("~/Library/Preferences/com.example.kite.plist");
+    tree.writeFile(later, "later");
+    const auto trashedBundle = fixtures::pathsBelow(tree.at("~/.Trash/Kite.app"));
+    auto before = fixtures::pathsBelow(tree.root());
+    ASSERT_TRUE(before.count(later));
+
+    delegate.showRemovedApplications(report);
+    button("removeButton")->click();
+    EXPECT_FALSE(button("removeButton")->isEnabled());
+    ASSERT_TRUE(processEventsUntil([&] { return outcomeShown(); }));
+
+    EXPECT_EQ(headline(), QStringLiteral("Removed what Kite left"));
+    EXPECT_EQ(message(), QStringLiteral("Moved 2 item(s) (%1) to the Trash; emptying the Trash frees the space.")
+                             .arg(QString::fromStdString(format2ByteCountString(bytes))));
+    EXPECT_FALSE(button("reviewLeftButton")->isVisible());
+    // Everything below the listed folders went, into the Trash; nothing else changed but the
+    // Trash and the record of the removal.
+    auto after = fixtures::pathsBelow(tree.root());
+    for (auto* listing : {&before, &after})
+        std::erase_if(*listing, [&](const std::string& path) {
+            return path.starts_with(tree.at("~/.Trash/")) || path.starts_with(tree.at("~/Library/Application Support/Ostrova"));
+        });
+    std::set<std::string> expected;
+    for (const auto& path : before)
+        if (!remains.count(path) && !std::any_of(remains.begin(), remains.end(), [&](const std::string& remain) { return path.starts_with(remain + "/"); }))
+            expected.insert(path);
+    std::vector<std::string> changed;
+    std::set_symmetric_difference(after.begin(), after.end(), expected.begin(), expected.end(), std::back_inserter(changed));
+    EXPECT_TRUE(changed.empty()) << ::testing::PrintToString(changed);
+    EXPECT_TRUE(platform::fs::exists(later));
+    EXPECT_TRUE(platform::fs::exists(tree.at("~/.Trash/com.example.kite/state.db")));
+    EXPECT_TRUE(platform::fs::exists(tree.at("~/.Trash/com.example.kite 2/cache.bin")));
+    EXPECT_EQ(fixtures::pathsBelow(tree.at("~/.Trash/Kite.app")), trashedBundle);
+
+    // The record Put Back uses lists both items where they went.
+    const auto records = RemovalRecord::all();
+    ASSERT_EQ(records.size(), 1u);
+    std::set<std::string> recorded, expectedRecorded;
+    for (const auto& item : records[0].items)
+        recorded.insert(item.originalPath);
+    for (const auto& remain : remains)
+        expectedRecorded.insert(std::filesystem::weakly_canonical(remain).string());
+    EXPECT_EQ(recorded, expectedRecorded);
+
+    button("doneButton")->click();
+    EXPECT_TRUE(processEventsUntil([&] { return !delegate.remainsWindowController->window()->isVisible(); }));
+}
+
+TEST_F(RemainsPanelTest, WhatCouldNotBeRemovedIsNamedAndCanBeReviewed)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "the immutable flag needs root";
+    installWithRemains("Kite", "com.example.kite");
+    const auto report = trashAndJudge({{"Kite", "com.example.kite"}});
+    ASSERT_EQ(report.size(), 1u);
+    const std::string stuck = tree.at("~/Library/Caches/com.example.kite");
+    if (!fixtures::setImmutable(stuck, true))
+        GTEST_SKIP() << "this file system keeps no immutable flag";
+    immutable.push_back(stuck);
+
+    delegate.showRemovedApplications(report);
+    button("removeButton")->click();
+    ASSERT_TRUE(processEventsUntil([&] { return outcomeShown(); }));
+    EXPECT_EQ(headline(), QStringLiteral("Removed part of what Kite left"));
+    EXPECT_TRUE(message().endsWith("Left, as they could not be removed: com.example.kite.")) << message().toStdString();
+    EXPECT_EQ(panel()->findChild<QLabel*>("message")->toolTip(), QString::fromStdString(stuck));
+    EXPECT_TRUE(button("reviewLeftButton")->isVisible());
+    EXPECT_TRUE(platform::fs::exists(stuck));
+    EXPECT_FALSE(platform::fs::exists(tree.at("~/Library/Application Support/com.example.kite")));
+}
+
+TEST_F(RemainsPanelTest, NotNowChangesNothingAndReviewOpensTheWindowOnTheRemains)
+{
+    installWithRemains("Kite", "com.example.kite");
+    installWithRemains("Heron", "com.example.heron");
+    // The main application: its program writes the words it was started with.
+    const std::string marker = tree.at("/opened.txt");
+    fixtures::AppBlueprint ostrova;
+    ostrova.name = "Ostrova";
+    ostrova.identifier = "com.qzt.ostrova";
+    ostrova.executableScript = "#!/bin/sh\necho \"$*\" > '" + marker + ".part'; mv '" + marker + ".part' '" + marker + "'\n";
+    tree.addApp("/Applications", ostrova);
+    const auto report = trashAndJudge({{"Kite", "com.example.kite"}, {"Heron", "com.example.heron"}});
+    ASSERT_EQ(report.size(), 2u);
+    const auto before = fixtures::pathsBelow(tree.root());
+
+    delegate.showRemovedApplications(report);
+    button("notNowButton")->click();
+    ASSERT_TRUE(processEventsUntil([&] { return !delegate.remainsWindowController->window()->isVisible(); }));
+    EXPECT_EQ(fixtures::pathsBelow(tree.root()), before);
+    EXPECT_FALSE(platform::fs::exists(marker));
+
+    delegate.showRemovedApplications(report);
+    button("reviewButton")->click();
+    ASSERT_TRUE(processEventsUntil([&] { return platform::fs::exists(marker); }));
+    EXPECT_EQ(platform::fs::readFile(marker).value_or(""), "--review-remains com.example.kite com.example.heron\n");
+    EXPECT_TRUE(processEventsUntil([&] { return !delegate.remainsWindowController->window()->isVisible(); }));
+    auto now = fixtures::pathsBelow(tree.root());
+    now.erase(marker);
+    EXPECT_EQ(now, before);
+}
+
+TEST_F(RemainsPanelTest, AReportWhileThePanelWaitsJoinsItAndOneWhileRemovingWaitsItsTurn)
+{
+    installWithRemains("Kite", "com.example.kite");
+    installWithRemains("Heron", "com.example.heron");
+    installWithRemains("Wren", "com.example.wren");
+    const auto kite = trashAndJudge({{"Kite", "com.example.kite"}});
+    const auto heron = trashAndJudge({{"Heron", "com.example.heron"}});
+    ASSERT_EQ(kite.size() + heron.size(), 2u);
+
+    delegate.showRemovedApplications(kite);
+    delegate.showRemovedApplications(heron);
+    EXPECT_EQ(visibleRemainsPanels(), 1);
+    EXPECT_EQ(headline().left(14), QStringLiteral("2 applications"));
+    // The same application reported again is not listed twice.
+    delegate.showRemovedApplications(kite);
+    EXPECT_EQ(panel()->applications().size(), 2u);
+
+    button("removeButton")->click();
+    const auto wren = trashAndJudge({{"Wren", "com.example.wren"}});
+    ASSERT_EQ(wren.size(), 1u);
+    delegate.showRemovedApplications(wren);
+    // The panel at work keeps what it removes and says so.
+    ASSERT_TRUE(processEventsUntil([&] { return outcomeShown(); }));
+    EXPECT_EQ(headline(), QStringLiteral("Removed what 2 applications left"));
+    EXPECT_TRUE(platform::fs::exists(tree.at("~/Library/Caches/com.example.wren")));
+
+    button("doneButton")->click();
+    ASSERT_TRUE(panelShown());
+    EXPECT_EQ(visibleRemainsPanels(), 1);
+    EXPECT_TRUE(headline().startsWith("Wren left")) << headline().toStdString();
+}
+
+}  // namespace
