@@ -24,7 +24,8 @@ std::string realPath(const std::string& path)
 ClientCheck::ClientCheck(std::string bundlePath)
     : bundle_(realPath(bundlePath)),
       app_(realPath(platform::fs::resolveCaseInsensitive(bundlePath, "Contents/MacOS/Ostrova"))),
-      helper_(realPath(platform::fs::resolveCaseInsensitive(bundlePath, "Contents/Helpers/ostrova")))
+      helper_(realPath(platform::fs::resolveCaseInsensitive(bundlePath, "Contents/Helpers/ostrova"))),
+      agent_(realPath(platform::fs::resolveCaseInsensitive(bundlePath, "Contents/Library/LoginItems/agent.app/Contents/MacOS/agent")))
 {
     trustedFolders_ = platform::ProcessTable::systemLibraryFolders();
     trustedFolders_.push_back(bundle_ + "/");
@@ -72,7 +73,7 @@ bool ClientCheck::accepts(const xpcsocket::Peer& peer, std::string& why) const
         why = "its executable cannot be told";
         return false;
     }
-    if (*executable != app_ && *executable != helper_) {
+    if (*executable != app_ && *executable != helper_ && *executable != agent_) {
         why = "it runs " + DaemonLog::escaped(*executable) + ", not " + app_;
         return false;
     }

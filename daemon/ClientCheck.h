@@ -7,7 +7,8 @@
 
 // The second wall of the daemon (the first is what each user may ask for, RemovalPolicy): whom it
 // serves at all. Root, or a process that
-// - runs the Ostrova executable or the command-line helper of the daemon's own bundle,
+// - runs the Ostrova executable, the command-line helper or the login item's agent of the daemon's
+//   own bundle,
 // - has no code mapped from outside the system's library folders and that bundle (what a preloaded
 //   or audit library, or a library path of the client's choosing, would bring in),
 // - is not being traced,
@@ -32,5 +33,6 @@ private:
     std::string bundle_;
     std::string app_;
     std::string helper_;
+    std::string agent_;
     std::vector<std::string> trustedFolders_;
 };

@@ -108,6 +108,22 @@ TEST_F(DaemonTest, RefusesOtherClients)
     EXPECT_TRUE(replied(call({"remove", target}, stranger, false), true));
 }
 
+TEST_F(DaemonTest, TheLoginItemOfTheBundleIsServedAndNoOtherAgent)
+{
+    const std::string target = tree->at("~/Library/Caches/com.vendor.agent");
+    tree->writeFile(target, "x");
+    // The same program, named as the agent but outside the bundle's login items.
+    const std::string elsewhere = fixtures::copyExecutable(bundle + "/Contents/Library/LoginItems/other.app/Contents/MacOS/agent", OSTROVA_CLIENT_PATH);
+    EXPECT_TRUE(replied(call({"test"}, elsewhere), false));
+    const std::string outside = fixtures::copyExecutable(tree->at("/Applications/Agent.app/Contents/Library/LoginItems/agent.app/Contents/MacOS/agent"), OSTROVA_CLIENT_PATH);
+    EXPECT_NE(call({"remove", target}, outside).find("noreply"), std::string::npos);
+    EXPECT_TRUE(platform::fs::exists(target));
+
+    const std::string agent = fixtures::copyExecutable(bundle + "/Contents/Library/LoginItems/agent.app/Contents/MacOS/agent", OSTROVA_CLIENT_PATH);
+    EXPECT_TRUE(replied(call({"remove", target}, agent), true));
+    EXPECT_FALSE(platform::fs::linkStatus(target));
+}
+
 TEST_F(DaemonTest, SurvivesMalformedMessages)
 {
     EXPECT_NE(call({"raw-garbage"}).find("closed"), std::string::npos);
