@@ -11,6 +11,7 @@
 namespace {
 
 constexpr const char* kMainApplicationIdentifier = "com.qzt.ostrova";
+constexpr int kPanelGap = 10;
 
 AppDelegate*& registeredDelegate()
 {
@@ -111,6 +112,9 @@ void AppDelegate::showRemovedApplications(const std::vector<RemovedApplication>&
     auto* panel = new RemainsPanelView(
         removedApplications, [this] { removeRemains(); }, [this] { reviewRemains(); }, [this] { dismissRemains(); });
     remainsWindowController = std::make_unique<NotificationWindowController>(panel);
+    // The weekly reminder may be on screen in the same corner: the panel goes below it.
+    if (notificationWindowController && notificationWindowController->window()->isVisible())
+        remainsWindowController->setRestingOffset(notificationWindowController->window()->height() + kPanelGap);
     remainsWindowController->present();
 }
 

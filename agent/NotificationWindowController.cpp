@@ -61,7 +61,9 @@ std::optional<QPoint> NotificationWindowController::restingPositionOnScreen() co
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen)
         return std::nullopt;
-    return restingPosition(screen->availableGeometry(), window_->size());
+    QRect area = screen->availableGeometry();
+    area.setTop(area.top() + restingOffset_);
+    return restingPosition(area, window_->size());
 }
 
 void NotificationWindowController::present()

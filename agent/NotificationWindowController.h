@@ -40,6 +40,9 @@ public:
     // topMargin below its top, kept from leaving it on the left or at the bottom.
     static QPoint restingPosition(const QRect& availableArea, const QSize& size);
 
+    // Rests this many pixels lower than restingPosition says (below another panel on screen).
+    void setRestingOffset(int pixels) { restingOffset_ = pixels; }
+
     // Shows the window; after presentDelayMs it slides in from slideDistance above its resting
     // place, fading in.
     void present();
@@ -59,6 +62,7 @@ private:
 
     std::unique_ptr<QWidget> window_;
     QWidget* panel_ = nullptr;  // owned by the window
+    int restingOffset_ = 0;
     QTimer presentDelay_;
     QPointer<QParallelAnimationGroup> animation_;
 };

@@ -280,4 +280,29 @@ TEST_F(RemainsPanelTest, AReportWhileThePanelWaitsJoinsItAndOneWhileRemovingWait
     EXPECT_TRUE(headline().startsWith("Wren left")) << headline().toStdString();
 }
 
+TEST_F(RemainsPanelTest, WithTheWeeklyReminderOnScreenThePanelRestsBelowIt)
+{
+    installWithRemains("Kite", "com.example.kite");
+    const auto report = trashAndJudge({{"Kite", "com.example.kite"}});
+    ASSERT_EQ(report.size(), 1u);
+    delegate.showNotification();
+    const QWidget* reminder = delegate.notificationWindowController->window();
+    ASSERT_TRUE(processEventsUntil([&] { return reminder->windowOpacity() == 1.0; }));
+    const int corner = reminder->y();
+
+    delegate.showRemovedApplications(report);
+    const QWidget* shown = delegate.remainsWindowController->window();
+    ASSERT_TRUE(processEventsUntil([&] { return shown->windowOpacity() == 1.0; }));
+    EXPECT_EQ(shown->y(), reminder->y() + reminder->height() + 10);
+    EXPECT_EQ(shown->x() + shown->width(), reminder->x() + reminder->width());
+
+    // Alone, it takes the corner itself.
+    delegate.dismissNotification();
+    ASSERT_TRUE(processEventsUntil([&] { return !reminder->isVisible(); }));
+    delegate.showRemovedApplications(report);
+    const QWidget* alone = delegate.remainsWindowController->window();
+    ASSERT_TRUE(processEventsUntil([&] { return alone->windowOpacity() == 1.0; }));
+    EXPECT_EQ(alone->y(), corner);
+}
+
 }  // namespace
