@@ -52,12 +52,10 @@ public:
     }
 };
 
-namespace {
-
-// Whether the user's own rights fall short of taking `item` away: its folder is not the user's to
-// change, or is sticky and the item another's, or the item is a folder the user may not change. Installing the daemon asks for an administrator, so
-// it is not asked for when plain user files are all there is.
-bool needsDaemon(const std::string& item)
+// Its folder is not the user's to change, or is sticky and the item another's, or the item is a
+// folder the user may not change. Installing the daemon asks for an administrator, so it is not
+// asked for when plain user files are all there is.
+bool RemainsRemoval::needsDaemon(const std::string& item)
 {
     const std::string folder = path::deletingLastComponent(item);
     if (::access(folder.c_str(), W_OK | X_OK) != 0)
@@ -71,8 +69,6 @@ bool needsDaemon(const std::string& item)
         return true;
     return (folderStatus.st_mode & S_ISVTX) && itemStatus.st_uid != ::geteuid() && folderStatus.st_uid != ::geteuid();
 }
-
-}  // namespace
 
 RemainsRemoval::RemainsRemoval() = default;
 

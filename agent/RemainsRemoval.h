@@ -37,6 +37,9 @@ public:
     bool start(const std::vector<RemovedApplication>& applications, std::function<void(Outcome)> done);
     bool isRunning() const { return running_; }
 
+    // Whether the user's own rights fall short of taking `item` away, so that the daemon must.
+    static bool needsDaemon(const std::string& item);
+
     // The Ostrova bundle the agent lies in (Contents/Library/LoginItems of it), else "".
     static std::string containingApplication();
 

@@ -11,6 +11,7 @@
 #include "fixtures/FileFlags.h"
 #include "fixtures/MacTree.h"
 #include "fixtures/PathsBelow.h"
+#include "fixtures/Unprivileged.h"
 #include "platform/FileSystem.h"
 
 #include <gtest/gtest.h>
@@ -303,6 +304,57 @@ TEST_F(RemainsPanelTest, WithTheWeeklyReminderOnScreenThePanelRestsBelowIt)
     const QWidget* alone = delegate.remainsWindowController->window();
     ASSERT_TRUE(processEventsUntil([&] { return alone->windowOpacity() == 1.0; }));
     EXPECT_EQ(alone->y(), corner);
+}
+
+TEST_F(RemainsPanelTest, OnlyTheItemsThePanelListsAreTicked)
+{
+    installWithRemains("Kite", "com.example.kite");
+    auto report = trashAndJudge({{"Kite", "com.example.kite"}});
+    ASSERT_EQ(report.size(), 1u);
+    ASSERT_EQ(report[0].remains.size(), 2u);
+    // A record the catalogue holds beside what is listed (the cache) stays.
+    std::erase(report[0].remains, tree.at("~/Library/Caches/com.example.kite"));
+    delegate.showRemovedApplications(report);
+    button("removeButton")->click();
+    ASSERT_TRUE(processEventsUntil([&] { return outcomeShown(); }));
+    EXPECT_EQ(headline(), QStringLiteral("Removed what Kite left"));
+    EXPECT_TRUE(platform::fs::exists(tree.at("~/Library/Caches/com.example.kite/cache.bin")));
+    EXPECT_FALSE(platform::fs::exists(tree.at("~/Library/Application Support/com.example.kite")));
+}
+
+// Asking for the daemon means asking for an administrator: only where the user's rights fall short.
+TEST(RemainsRemovalTest, TheDaemonIsNeededOnlyWhereTheUsersRightsFallShort)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "the places are made for another user by root";
+    fixtures::MacTree tree;
+    const uid_t user = fixtures::unprivilegedUid();
+    const gid_t group = fixtures::unprivilegedGid();
+    const std::string own = tree.at("/Users/someone/Library/Caches");
+    tree.writeFile(own + "/com.example.file", "x");
+    tree.makeDirectories(own + "/com.example.folder");
+    tree.makeDirectories(own + "/com.example.roots");
+    tree.writeFile(tree.at("/Library/Application Support/com.example.system/db"), "x");
+    const std::string sticky = tree.at("/private/tmp");
+    tree.writeFile(sticky + "/com.example.others", "x");
+    tree.writeFile(sticky + "/com.example.mine", "x");
+    for (const auto& path : {tree.at("/Users/someone"), tree.at("/Users/someone/Library"), own, own + "/com.example.file",
+                             own + "/com.example.folder", sticky + "/com.example.mine"})
+        ASSERT_EQ(::chown(path.c_str(), user, group), 0) << path;
+    ::chmod((own + "/com.example.roots").c_str(), 0755);
+
+    const int answers = fixtures::runUnprivileged([&] {
+        int wrong = 0;
+        wrong |= RemainsRemoval::needsDaemon(own + "/com.example.file") ? 1 : 0;
+        wrong |= RemainsRemoval::needsDaemon(own + "/com.example.folder") ? 2 : 0;
+        wrong |= RemainsRemoval::needsDaemon(sticky + "/com.example.mine") ? 4 : 0;
+        // A folder of root's in the user's folder: moving it rewrites its "..".
+        wrong |= RemainsRemoval::needsDaemon(own + "/com.example.roots") ? 0 : 8;
+        wrong |= RemainsRemoval::needsDaemon(tree.at("/Library/Application Support/com.example.system")) ? 0 : 16;
+        wrong |= RemainsRemoval::needsDaemon(sticky + "/com.example.others") ? 0 : 32;
+        return wrong;
+    });
+    EXPECT_EQ(answers, 0);
 }
 
 }  // namespace
