@@ -6,6 +6,7 @@
 #include "fixtures/ChildProcess.h"
 #include "fixtures/MacTree.h"
 #include "fixtures/PathsBelow.h"
+#include "fixtures/PrivateDisplay.h"
 #include "fixtures/RunningDaemon.h"
 #include "fixtures/ScopedEnvironment.h"
 #include "fixtures/Unprivileged.h"
@@ -64,7 +65,9 @@ protected:
         std::filesystem::create_directories(daemon->bundlePath() + "/Contents/Frameworks");
         std::filesystem::copy_file(OSTROVA_AUXILIARY_PATH, daemon->bundlePath() + "/Contents/Frameworks/libAuxiliary.so");
 
-        startServer();
+        server = std::make_unique<fixtures::PrivateDisplay>();
+        ASSERT_TRUE(server->isUp()) << "Xvfb did not start";
+        display = server->name();
     }
 
     void TearDown() override
@@ -79,24 +82,6 @@ protected:
         for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
             ::lchown(entry.path().c_str(), fixtures::unprivilegedUid(), fixtures::unprivilegedGid());
         ::chown(folder.c_str(), fixtures::unprivilegedUid(), fixtures::unprivilegedGid());
-    }
-
-    void startServer()
-    {
-        for (int number = 600 + ::getpid() % 300; number < 1000; ++number) {
-            if (platform::fs::exists("/tmp/.X11-unix/X" + std::to_string(number)) ||
-                platform::fs::exists("/tmp/.X" + std::to_string(number) + "-lock"))
-                continue;
-            display = ":" + std::to_string(number);
-            server = std::make_unique<fixtures::BackgroundProcess>(std::vector<std::string>{
-                "/usr/bin/Xvfb", display, "-screen", "0", "1280x800x24", "-nolisten", "tcp", "-ac"});
-            const auto deadline = Clock::now() + 10s;
-            while (Clock::now() < deadline && !platform::fs::exists("/tmp/.X11-unix/X" + std::to_string(number)))
-                std::this_thread::sleep_for(20ms);
-            ASSERT_TRUE(platform::fs::exists("/tmp/.X11-unix/X" + std::to_string(number))) << "Xvfb did not start";
-            return;
-        }
-        FAIL() << "no free display";
     }
 
     void startAgent()
@@ -186,7 +171,7 @@ protected:
 
     fixtures::MacTree tree{"tester"};
     std::unique_ptr<fixtures::RunningDaemon> daemon;
-    std::unique_ptr<fixtures::BackgroundProcess> server;
+    std::unique_ptr<fixtures::PrivateDisplay> server;
     std::unique_ptr<fixtures::BackgroundProcess> agentProcess;
     std::string display;
     std::string agent;
