@@ -1,6 +1,9 @@
 // ostrova: the uninstaller's catalogue and scan for scripts and terminals.
 #include "app/catalogue/UninstallAppManager.h"
+#include "platform/Bundle.h"
+#include "platform/PropertyList.h"
 #include "platform/UserDefaults.h"
+#include "tools/ostrova/CommandHelp.h"
 #include "tools/ostrova/AppReport.h"
 #include "tools/ostrova/AppSelector.h"
 #include "tools/ostrova/CommandLine.h"
@@ -17,36 +20,42 @@
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: ostrova list [--json]\n"
-    "       ostrova scan [--json] (--all | APP...)\n"
-    "       ostrova uninstall [--yes] [--dry-run] [--delete] [--force-quit] [--only CATEGORY]... [--keep CATEGORY]... APP...\n"
-    "       ostrova leftovers [--json]\n"
-    "       ostrova leftovers [--yes] [--dry-run] [--delete] (--remove ID... | --all)\n"
-    "       ostrova restore --list\n"
-    "       ostrova restore [--yes] [--dry-run] (--last | RECORD)\n"
-    "\n"
-    "  list    the installed applications: name, version, bundle identifier, last used, path\n"
-    "  scan    each application's related files, by category, with their sizes\n"
-    "  uninstall  removes the applications and their related files (all ticked unless narrowed)\n"
-    "  leftovers  what applications that are gone left behind, by bundle identifier; with --remove\n"
-    "             or --all, removes it (ID: a gone application's bundle identifier)\n"
-    "  restore    puts a recorded removal back from the Trash (RECORD: an identifier restore --list shows)\n"
-    "\n"
-    "  APP     a display name, a bundle identifier or a bundle path\n"
-    "  --all   every installed application\n"
-    "  --json  one JSON array with an object per application\n"
-    "  --only, --keep  tick only, or keep, the items of a category (bundle, support, cache, ...)\n"
-    "  --dry-run  show what would be removed and touch nothing\n"
-    "  --yes   do not ask before removing or putting back; --force-quit quits running applications\n"
-    "  --delete  delete at once instead of moving to the Trash (also what no Trash can take)\n"
-    "\n"
-    "The system root is OSTROVA_ROOT (\"/\" when unset); the home is HOME.\n";
-
 int usageError(const std::string& message)
 {
-    std::cerr << "ostrova: " << message << "\n" << kUsage;
+    std::cerr << "ostrova: " << message << "\n" << CommandHelp::usage();
     return 2;
+}
+
+// `help [COMMAND]`, or `COMMAND --help`.
+int printHelp(const CommandLine& line)
+{
+    const std::string topic = line.command == "help" ? (line.operands.empty() ? "" : line.operands.front()) : line.command;
+    if (line.command == "help" && line.operands.size() > 1)
+        return usageError("help takes one command");
+    if (topic.empty()) {
+        std::cout << CommandHelp::usage();
+        return 0;
+    }
+    const auto text = CommandHelp::forCommand(topic);
+    if (!text)
+        return usageError("no command '" + topic + "' to help with");
+    std::cout << *text;
+    return 0;
+}
+
+// The version of the application bundle the tool lies in, from its Info.plist.
+int printVersion()
+{
+    const std::string bundlePath = platform::Bundle::enclosingAppBundle(platform::Bundle::executablePath());
+    const auto bundle = bundlePath.empty() ? std::nullopt : platform::Bundle::atPath(bundlePath);
+    const std::string version = bundle ? plist::stringValue(bundle->infoDictionary(), "CFBundleShortVersionString") : "";
+    if (version.empty()) {
+        std::cerr << "ostrova: no version: the tool does not lie in an application bundle whose Info.plist has one\n";
+        return 1;
+    }
+    const std::string build = plist::stringValue(bundle->infoDictionary(), "CFBundleVersion");
+    std::cout << "ostrova " << version << (build.empty() || build == version ? "" : " (" + build + ")") << "\n";
+    return 0;
 }
 
 int runList(const CommandLine& line)
@@ -87,14 +96,14 @@ int runScan(const CommandLine& line)
 
 int run(int argc, char** argv)
 {
-    const CommandLine line = CommandLine::parse(argc, argv, {"--json", "--all", "--help", "-h", "--yes", "--dry-run", "--force-quit", "--remove", "--delete", "--list", "--last"},
+    const CommandLine line = CommandLine::parse(argc, argv, {"--json", "--all", "--help", "-h", "--version", "-V", "--yes", "--dry-run", "--force-quit", "--remove", "--delete", "--list", "--last"},
                                                 {"--only", "--keep"});
     if (!line.error.empty())
         return usageError(line.error);
-    if (line.has("--help") || line.has("-h") || line.command == "help") {
-        std::cout << kUsage;
-        return 0;
-    }
+    if (line.has("--version") || line.has("-V"))
+        return printVersion();
+    if (line.command == "help" || line.has("--help") || line.has("-h"))
+        return printHelp(line);
     // The tool shares the app's stored folder grants.
     platform::UserDefaults::setStandardDomain("com.qzt.ostrova");
     if (line.command == "list")

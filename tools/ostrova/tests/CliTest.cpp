@@ -1,7 +1,9 @@
 #include "app/catalogue/UninstallAppManager.h"
 #include "demo/DemoTree.h"
+#include "fixtures/BackgroundProcess.h"
 #include "fixtures/ChildProcess.h"
 #include "fixtures/MacTree.h"
+#include "platform/PropertyList.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -11,6 +13,7 @@
 
 #include <unistd.h>
 
+#include <filesystem>
 #include <map>
 #include <set>
 
@@ -179,6 +182,59 @@ TEST_F(CliTest, BadCallsFailClearly)
         EXPECT_NE(result.err.find("usage: ostrova"), std::string::npos);
     }
     EXPECT_EQ(ostrova({"--help"}).exitCode, 0);
+}
+
+TEST_F(CliTest, TheVersionIsTheBundles)
+{
+    // The version as the bundle's Info.plist has it, read here on its own.
+    const std::string bundle = std::filesystem::canonical(OSTROVA_CLI_IN_BUNDLE).parent_path().parent_path().parent_path();
+    const auto info = plist::readDictionary(bundle + "/Contents/Info.plist");
+    ASSERT_TRUE(info);
+    const std::string version = plist::stringValue(*info, "CFBundleShortVersionString");
+    ASSERT_FALSE(version.empty());
+    for (const char* flag : {"--version", "-V"}) {
+        const auto result = ostrova({flag});
+        EXPECT_EQ(result.exitCode, 0) << flag << ": " << result.err;
+        EXPECT_EQ(result.out, "ostrova " + version + "\n") << flag;
+    }
+
+    // A copy outside any bundle has no version to tell, and says so.
+    const std::string loose = fixtures::copyExecutable(tree->at("/usr/local/bin/ostrova"), OSTROVA_CLI_IN_BUNDLE);
+    const auto result = fixtures::runProcess({loose, "--version"});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.out, "");
+    EXPECT_NE(result.err.find("no version"), std::string::npos) << result.err;
+}
+
+TEST_F(CliTest, HelpForEachCommand)
+{
+    for (const char* command : {"list", "scan", "uninstall", "leftovers", "restore", "help"}) {
+        const auto help = ostrova({"help", command});
+        EXPECT_EQ(help.exitCode, 0) << command;
+        EXPECT_EQ(help.out.rfind(std::string("usage: ostrova ") + command, 0), 0u) << help.out;
+        // Only that command's forms.
+        if (std::string(command) == "help")
+            continue;
+        for (const char* other : {"list", "scan", "uninstall", "leftovers", "restore"}) {
+            if (std::string(other) != command) {
+                EXPECT_EQ(help.out.find(std::string("ostrova ") + other + " "), std::string::npos) << command << " shows " << other;
+            }
+        }
+        EXPECT_EQ(ostrova({command, "--help"}).out, help.out) << command;
+    }
+    EXPECT_NE(ostrova({"help", "uninstall"}).out.find("--force-quit"), std::string::npos);
+    EXPECT_NE(ostrova({"help", "restore"}).out.find("--last"), std::string::npos);
+
+    const auto all = ostrova({"help"});
+    EXPECT_EQ(all.exitCode, 0);
+    EXPECT_EQ(all.out, ostrova({"--help"}).out);
+    for (const char* command : {"list", "scan", "uninstall", "leftovers", "restore"})
+        EXPECT_NE(all.out.find(std::string("ostrova ") + command), std::string::npos) << command;
+
+    const auto unknown = ostrova({"help", "frobnicate"});
+    EXPECT_EQ(unknown.exitCode, 2);
+    EXPECT_NE(unknown.err.find("no command 'frobnicate'"), std::string::npos) << unknown.err;
+    EXPECT_EQ(ostrova({"help", "list", "scan"}).exitCode, 2);
 }
 
 }  // namespace

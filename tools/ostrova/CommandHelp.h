@@ -1,0 +1,13 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+// What `ostrova --help`, `ostrova help [COMMAND]` and `ostrova COMMAND --help` print.
+class CommandHelp {
+public:
+    // Every command in brief, with the words they share.
+    static std::string usage();
+    // One command in full: its forms, what it does and its flags; nullopt for an unknown command.
+    static std::optional<std::string> forCommand(const std::string& command);
+};
