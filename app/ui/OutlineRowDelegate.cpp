@@ -15,6 +15,7 @@ namespace {
 
 constexpr int kLeading = 6;
 constexpr int kCheckSide = 16;
+const QColor kDarkAppearanceCheckWindow(0xB4, 0xB4, 0xB4);
 constexpr int kGap = 8;
 constexpr int kDisclosureInset = 30;  // the arrow sits this far from the name column's right end
 constexpr int kRevealSide = 20;
@@ -122,6 +123,10 @@ void OutlineRowDelegate::paintName(QPainter* painter, const QStyleOptionViewItem
         QStyleOptionButton check;
         check.rect = checkRect(option, index);
         check.palette = option.palette;
+        // The style draws the box's border a shade darker than the window colour, which all but
+        // vanishes on a dark row; a light window colour gives it a border that stands out.
+        if (option.palette.color(QPalette::Base).lightness() < 128)
+            check.palette.setColor(QPalette::Window, kDarkAppearanceCheckWindow);
         const auto state = static_cast<Qt::CheckState>(index.data(Qt::CheckStateRole).toInt());
         check.state = state == Qt::Checked ? QStyle::State_On
                       : state == Qt::PartiallyChecked ? QStyle::State_NoChange

@@ -1,0 +1,112 @@
+// The list's check boxes as the X server shows them (a private Xvfb, the real window over the demo
+// Mac): in the dark appearance the box's border stands out from its row at least 3:1, the least
+// contrast a control's outline needs to be made out.
+#include "ListScreenDriver.h"
+#include "Auxiliary/RequestedAppearance.h"
+#include "app/ui/MainViewController.h"
+#include "app/ui/NSOutlineViewEx.h"
+#include "app/ui/OutlineRowDelegate.h"
+#include "demo/DemoTree.h"
+#include "fixtures/MacTree.h"
+#include "fixtures/PrivateDisplay.h"
+#include "platform/qt/QtMainQueue.h"
+
+#include <QApplication>
+#include <QScreen>
+#include <QTest>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+// Relative luminance of an sRGB colour.
+double luminance(QRgb colour)
+{
+    const auto channel = [](int value) {
+        const double c = value / 255.0;
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(qRed(colour)) + 0.7152 * channel(qGreen(colour)) + 0.0722 * channel(qBlue(colour));
+}
+
+double contrast(QRgb a, QRgb b)
+{
+    const double lighter = std::max(luminance(a), luminance(b));
+    const double darker = std::min(luminance(a), luminance(b));
+    return (lighter + 0.05) / (darker + 0.05);
+}
+
+}  // namespace
+
+class CheckBoxContrastTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<fixtures::MacTree> tree;
+    std::unique_ptr<ListScreenDriver> driver;
+
+private slots:
+    void initTestCase() { platform::installQtMainQueue(); }
+
+    void theBoxBorderStandsOutFromItsRow()
+    {
+        tree = std::make_unique<fixtures::MacTree>();
+        tree->activate();
+        demo::buildDemoTree(*tree);
+        driver = std::make_unique<ListScreenDriver>();
+        QVERIFY(driver->discover());
+        QVERIFY(driver->scanAll());
+        QVERIFY(QTest::qWaitForWindowExposed(driver->window));
+        QTest::qWait(200);
+
+        // The whole screen as the server has it, not the widget's own rendering.
+        const QImage shot = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
+        QVERIFY(!shot.isNull());
+        NSOutlineViewEx* outline = driver->outline();
+        QVERIFY(qGray(shot.pixel(outline->viewport()->mapToGlobal(QPoint(4, 4)))) < 96);  // dark indeed
+        int measured = 0;
+        for (int row = 0; row < std::min(6, driver->model()->rowCount()); ++row) {
+            const QModelIndex index = driver->model()->index(row, 0);
+            QStyleOptionViewItem option;
+            option.rect = outline->visualRect(index);
+            const QRect box = outline->rowDelegate()->checkRect(option, index);
+            const QPoint topLeft = outline->viewport()->mapToGlobal(box.topLeft());
+            const int middle = topLeft.y() + box.height() / 2;
+            // The row just left of the box, and the strongest pixel of the box's left edge.
+            const QRgb background = shot.pixel(topLeft.x() - 3, middle);
+            double best = 0;
+            for (int x = topLeft.x() - 1; x <= topLeft.x() + 2; ++x)
+                best = std::max(best, contrast(shot.pixel(x, middle), background));
+            QVERIFY2(best >= 3.0, qPrintable(QStringLiteral("row %1: border contrast %2:1").arg(row).arg(best, 0, 'f', 2)));
+            ++measured;
+        }
+        QVERIFY(measured >= 3);
+    }
+
+    void cleanupTestCase()
+    {
+        driver.reset();
+        tree.reset();
+    }
+};
+
+// A private X server first, then the application on it, in the dark appearance.
+int main(int argc, char** argv)
+{
+    fixtures::PrivateDisplay display;
+    if (!display.isUp()) {
+        std::fprintf(stderr, "Xvfb did not start\n");
+        return 1;
+    }
+    qputenv("DISPLAY", QByteArray::fromStdString(display.name()));
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    qputenv("OSTROVA_APPEARANCE", "dark");
+    QApplication application(argc, argv);
+    applyRequestedAppearance();
+    CheckBoxContrastTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "CheckBoxContrastTest.moc"
