@@ -1,6 +1,7 @@
 #include "app/ui/AppListModel.h"
 
 #include "Auxiliary/AppIconCache.h"
+#include "app/records/ItemSizes.h"
 #include "app/ui/AppImages.h"
 #include "Auxiliary/ByteCountFormatter.h"
 #include "Auxiliary/StringExtension.h"
@@ -289,10 +290,13 @@ QVariant AppListModel::data(const QModelIndex& index, int role) const
                 return ready && !options_.flat;
             break;
         case kSizeColumn:
+            // The number the column sorts by is the one shown; the bundle's own share is a hover away.
+            if (role == Qt::ToolTipRole && ready && !app->isGone() && options_.appSize == AppSize::totalOrScanning)
+                return strings::localized("Application bundle: %@").replace(QLatin1String("%@"), sizeText(app->bundleSize));
             if (role != Qt::DisplayRole)
                 break;
             switch (options_.appSize) {
-            case AppSize::bundleOrScanning: return ready ? sizeText(app->bundleSize) : strings::localized("Scanning...");
+            case AppSize::totalOrScanning: return ready ? sizeText(app->totalSize) : strings::localized("Scanning...");
             case AppSize::total: return sizeText(app->totalSize);
             // A gone application has no bundle: what the removal took of its remains stands for it.
             case AppSize::bundle: return sizeText(app->isGone() ? app->removedSize : app->bundleSize);
@@ -311,6 +315,8 @@ QVariant AppListModel::data(const QModelIndex& index, int role) const
 
     if (k == Kind::group) {
         const UnFileGroup* group = groupAt(index);
+        if (index.column() == kSizeColumn)
+            return role == Qt::DisplayRole ? QVariant(sizeText(ItemSizes::ofGroup(*group))) : QVariant();
         if (index.column() != kNameColumn)
             return role == Qt::DisplayRole ? QVariant(QString()) : QVariant();
         if (role == Qt::DisplayRole)
@@ -369,6 +375,7 @@ bool AppListModel::setData(const QModelIndex& index, const QVariant& value, int 
     emitCheckChanged(index);
     if (app)
         updateChosen(app);
+    emit ticksChanged();
     return true;
 }
 

@@ -33,11 +33,12 @@ public:
     };
 
     // What an application row shows in the size column.
-    // (bundle: for a gone application, what the removal took of its remains.)
-    enum class AppSize { bundleOrScanning, total, bundle, none };
+    // (totalOrScanning: the bundle with its related files once scanned, the bundle's own size as
+    // the tooltip; bundle: for a gone application, what the removal took of its remains.)
+    enum class AppSize { totalOrScanning, total, bundle, none };
     struct Options {
         bool flat = false;  // applications only, nothing expands, nothing is ticked
-        AppSize appSize = AppSize::bundleOrScanning;
+        AppSize appSize = AppSize::totalOrScanning;
     };
 
     explicit AppListModel(QObject* parent = nullptr);
@@ -95,6 +96,8 @@ public:
 signals:
     // chosenApps() changed.
     void chosenAppsChanged();
+    // Some tick changed (and with it, perhaps, the bytes the ticked items add up to).
+    void ticksChanged();
 
 private:
     int rowOfApp(const UninstallApp* app) const;

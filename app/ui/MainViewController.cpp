@@ -1,6 +1,7 @@
 #include "app/ui/MainViewController.h"
 
 #include "Auxiliary/AppIconCache.h"
+#include "app/records/ItemSizes.h"
 #include "app/ui/AppListFilter.h"
 #include "app/ui/AppListModel.h"
 #include "app/ui/MainViewDelegateBridge.h"
@@ -17,6 +18,7 @@
 #include "app/removal/DaemonInstaller.h"
 #include "Auxiliary/AppFonts.h"
 #include "Auxiliary/Appearance.h"
+#include "Auxiliary/ByteCountFormatter.h"
 #include "Auxiliary/RkLabel.h"
 #include "Auxiliary/StringExtension.h"
 #include "Auxiliary/ViewHelpers.h"
@@ -173,6 +175,8 @@ void MainViewController::addSubViews()
     connect(btnUnistall, &RkFlatButton::clicked, this, &MainViewController::uninstall_click);
     connect(model_, &AppListModel::chosenAppsChanged, this, &MainViewController::showChosenCount);
     connect(remainsModel_, &AppListModel::chosenAppsChanged, this, &MainViewController::showChosenCount);
+    connect(model_, &AppListModel::ticksChanged, this, &MainViewController::showChosenCount);
+    connect(remainsModel_, &AppListModel::ticksChanged, this, &MainViewController::showChosenCount);
 
     uninstallingViewController = new UninstallingViewController(this);
     uninstallCompletedViewController = new UninstallCompletedViewController(this);
@@ -434,8 +438,14 @@ void MainViewController::beginRemoval()
 void MainViewController::showChosenCount()
 {
     const std::size_t count = model_->chosenApps().size() + remainsModel_->chosenApps().size();
-    lbSelected->setStringValue(count == 0 ? QString()
-                                          : strings::localized("%d application(s) selected").replace(QLatin1String("%d"), QString::number(count)));
+    if (count == 0) {
+        lbSelected->setStringValue(QString());
+        return;
+    }
+    // The same number the sheet shows before anything is removed.
+    const std::int64_t bytes = ItemSizes::ticked(deleteApps());
+    lbSelected->setStringValue(strings::localized("%d application(s) selected").replace(QLatin1String("%d"), QString::number(count)) +
+                               QStringLiteral(", ") + QString::fromStdString(format2ByteCountString(bytes)));
 }
 
 void MainViewController::sortDescriptorsDidChange(int column, Qt::SortOrder order)

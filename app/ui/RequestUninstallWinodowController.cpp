@@ -1,5 +1,6 @@
 #include "app/ui/RequestUninstallWinodowController.h"
 
+#include "app/records/ItemSizes.h"
 #include "app/ui/AppImages.h"
 #include "app/ui/FlatAppList.h"
 #include "app/ui/NSOutlineViewEx.h"
@@ -7,6 +8,7 @@
 #include "app/ui/RemoveImmediatelySetting.h"
 #include "Auxiliary/AppFonts.h"
 #include "Auxiliary/Appearance.h"
+#include "Auxiliary/ByteCountFormatter.h"
 #include "Auxiliary/RkLabel.h"
 #include "Auxiliary/StringExtension.h"
 
@@ -52,6 +54,9 @@ RequestUninstallWinodowController::RequestUninstallWinodowController(std::vector
     lbTitle->setFont(fonts::appFont(17));
     lbTitle->setWordWrap(true);
     lbTitle->setAlignment(Qt::AlignCenter);
+    lbTotal = new RkLabel(strings::localized("Ticked items: %@").replace(QLatin1String("%@"), QString::fromStdString(format2ByteCountString(ItemSizes::ticked(apps)))), dialog);
+    lbTotal->setObjectName("lbTotal");
+    lbTotal->setAlignment(Qt::AlignCenter);
     list_ = std::make_unique<FlatAppList>(dialog, AppListModel::AppSize::none, 200, 0);
     list_->view()->rowDelegate()->roundedRows = true;
     list_->view()->setFixedWidth(206);
@@ -81,7 +86,9 @@ RequestUninstallWinodowController::RequestUninstallWinodowController(std::vector
     title->setContentsMargins(54, 0, 54, 0);
     title->addWidget(lbTitle);
     layout->addLayout(title);
-    layout->addSpacing(15);
+    layout->addSpacing(6);
+    layout->addWidget(lbTotal, 0, Qt::AlignHCenter);
+    layout->addSpacing(12);
     layout->addWidget(list_->view(), 0, Qt::AlignHCenter);
     layout->addSpacing(12);
     auto* choices = new QVBoxLayout;

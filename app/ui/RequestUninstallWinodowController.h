@@ -34,6 +34,8 @@ public:
     QCheckBox* cbDeleteWhereNoTrash = nullptr;
     QLabel* icon = nullptr;
     RkLabel* lbTitle = nullptr;
+    // What the ticked items add up to: "Frees 1.4 GB".
+    RkLabel* lbTotal = nullptr;
     int retCode = 1;
     std::vector<std::shared_ptr<UninstallApp>> apps;
     FlatAppList* list() const { return list_.get(); }

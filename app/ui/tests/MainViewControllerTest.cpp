@@ -170,14 +170,14 @@ private slots:
         scanAll();
         clickCheckBox(appRow("Harbor Post"));
         QCOMPARE(screen->deleteApps().size(), size_t(1));
-        QCOMPARE(screen->lbSelected->text(), QStringLiteral("1 application(s) selected"));
+        QVERIFY(screen->lbSelected->text().startsWith(QStringLiteral("1 application(s) selected, ")));
 
         QTest::keyClicks(screen->searchField, "LUMEN");
         QCOMPARE(shownNames(), QStringList{"Lumen Sketch"});
         QCOMPARE(screen->deleteApps().size(), size_t(1));  // Harbor Post stays chosen while hidden
         QCOMPARE(screen->deleteApps().front()->bundleIdentifier(), std::string("com.harbor.post"));
         clickCheckBox(appRow("Lumen Sketch"));
-        QCOMPARE(screen->lbSelected->text(), QStringLiteral("2 application(s) selected"));
+        QVERIFY(screen->lbSelected->text().startsWith(QStringLiteral("2 application(s) selected, ")));
 
         screen->searchField->clear();
         QCOMPARE(shownNames().size(), 5);
@@ -204,7 +204,7 @@ private slots:
         QCOMPARE(checkState(folder), Qt::Checked);
         QCOMPARE(screen->deleteApps().size(), size_t(1));
         QCOMPARE(checkState(harbor), Qt::PartiallyChecked);
-        QCOMPARE(screen->lbSelected->text(), QStringLiteral("1 application(s) selected"));
+        QVERIFY(screen->lbSelected->text().startsWith(QStringLiteral("1 application(s) selected, ")));
 
         clickCheckBox(folder);  // the last ticked file goes: so does the application
         QVERIFY(screen->deleteApps().empty());

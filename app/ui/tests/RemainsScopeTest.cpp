@@ -144,7 +144,7 @@ private slots:
         openList();
         // An installed application ticked before switching stays ticked and counted.
         driver->clickCheckBox(driver->appRow("Lumen Notes"));
-        QCOMPARE(screen()->lbSelected->text(), QStringLiteral("1 application(s) selected"));
+        QVERIFY(screen()->lbSelected->text().startsWith(QStringLiteral("1 application(s) selected, ")));
 
         showRemains();
         driver->clickHeader(AppListModel::kSizeColumn);
@@ -158,7 +158,7 @@ private slots:
         screen()->searchField->setText("harborlight");
         QCOMPARE(driver->shownNames(), QStringList{"Harborlight VPN"});
         driver->clickCheckBox(driver->appRow("Harborlight VPN"));
-        QCOMPARE(screen()->lbSelected->text(), QStringLiteral("2 application(s) selected"));
+        QVERIFY(screen()->lbSelected->text().startsWith(QStringLiteral("2 application(s) selected, ")));
         const auto chosen = screen()->deleteApps();
         QCOMPARE(chosen.size(), std::size_t(2));
         QCOMPARE(QString::fromStdString(chosen[0]->displayName()), QStringLiteral("Lumen Notes"));
@@ -187,7 +187,7 @@ private slots:
         QCOMPARE(driver->shownNames().last(), QStringLiteral("org.ridgeline.tracker"));
         QCOMPARE(driver->outline()->header()->sortIndicatorSection(), int(AppListModel::kSizeColumn));
         QCOMPARE(driver->outline()->header()->sortIndicatorOrder(), Qt::DescendingOrder);
-        QCOMPARE(screen()->lbSelected->text(), QStringLiteral("2 application(s) selected"));
+        QVERIFY(screen()->lbSelected->text().startsWith(QStringLiteral("2 application(s) selected, ")));
     }
 
     // The agent's "Review": asked for before the scan has found anything, the window opens the
@@ -216,7 +216,7 @@ private slots:
         }
         ticked.sort();
         QCOMPARE(ticked, (QStringList{"Harborlight VPN", "Quillpad"}));
-        QCOMPARE(screen()->lbSelected->text(), QStringLiteral("2 application(s) selected"));
+        QVERIFY(screen()->lbSelected->text().startsWith(QStringLiteral("2 application(s) selected, ")));
 
         // Asked again once the list is there, it applies at once.
         screen()->showScope(MainViewController::ListScope::installed);
