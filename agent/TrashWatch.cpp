@@ -1,7 +1,7 @@
 #include "agent/TrashWatch.h"
 
 #include "agent/RemainsJudge.h"
-#include "agent/RemovedApplicationsSetting.h"
+#include "app/catalogue/RemovedApplicationsSetting.h"
 #include "app/locations/SearchFilePath.h"
 #include "platform/PathUtil.h"
 

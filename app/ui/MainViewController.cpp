@@ -1,6 +1,7 @@
 #include "app/ui/MainViewController.h"
 
 #include "Auxiliary/AppIconCache.h"
+#include "app/catalogue/RemovedApplicationsSetting.h"
 #include "app/records/ItemSizes.h"
 #include "app/ui/AppListFilter.h"
 #include "app/ui/AppListModel.h"
@@ -29,6 +30,7 @@
 #include "platform/qt/FileViewer.h"
 #include "system/Utility.h"
 
+#include <QCheckBox>
 #include <QDragEnterEvent>
 #include <QMimeData>
 #include <QPushButton>
@@ -173,6 +175,10 @@ void MainViewController::addSubViews()
     btnUnistall->setBorderWidth(0);
     btnUnistall->makeShadowHolder(mainView)->setObjectName(QStringLiteral("uninstallHolder"));
     connect(btnUnistall, &RkFlatButton::clicked, this, &MainViewController::uninstall_click);
+    cbWatchRemovedApplications = new QCheckBox(strings::localized("Offer to remove what applications dragged to the Trash leave"), mainView);
+    cbWatchRemovedApplications->setChecked(RemovedApplicationsSetting::isOn());
+    cbWatchRemovedApplications->hide();
+    connect(cbWatchRemovedApplications, &QCheckBox::toggled, this, [](bool on) { RemovedApplicationsSetting::setOn(on); });
     connect(model_, &AppListModel::chosenAppsChanged, this, &MainViewController::showChosenCount);
     connect(remainsModel_, &AppListModel::chosenAppsChanged, this, &MainViewController::showChosenCount);
     connect(model_, &AppListModel::ticksChanged, this, &MainViewController::showChosenCount);
@@ -223,6 +229,8 @@ void MainViewController::addConstraints()
     auto* bottom = new QHBoxLayout;
     bottom->setContentsMargins(20, 10, 17, 12);
     bottom->addWidget(lbSelected);
+    bottom->addSpacing(16);
+    bottom->addWidget(cbWatchRemovedApplications);
     bottom->addStretch(1);
     bottom->addWidget(mainView->findChild<QWidget*>(QStringLiteral("uninstallHolder")));
     list->addLayout(bottom);
@@ -377,6 +385,7 @@ void MainViewController::showScope(ListScope scope)
     }
     lbAllProgram->setStringValue(scope_ == ListScope::installed ? strings::localized("All applications")
                                                                  : strings::localized("Remains of removed applications"));
+    cbWatchRemovedApplications->setVisible(scope_ == ListScope::remains);
     styleScopeButtons();
 }
 

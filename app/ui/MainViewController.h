@@ -16,6 +16,7 @@
 #include <vector>
 
 class AppListFilter;
+class QCheckBox;
 class AppListModel;
 class MainViewDelegateBridge;
 class NSOutlineViewEx;
@@ -66,6 +67,9 @@ public:
     RkFlatButton* btnUnistall = nullptr;
     RkFlatButton* btnInstalledScope = nullptr;
     RkFlatButton* btnRemainsScope = nullptr;
+    // In the remains scope: whether the agent offers the remains of applications dragged to the
+    // Trash (the setting it reads from the application's defaults).
+    QCheckBox* cbWatchRemovedApplications = nullptr;
     QWidget* line = nullptr;
     std::unique_ptr<RequestUninstallWinodowController> requestUninstallWinodowController;
     UninstallingViewController* uninstallingViewController = nullptr;

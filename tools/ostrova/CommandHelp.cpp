@@ -87,7 +87,7 @@ const std::map<std::string, std::string>& commands()
          "Puts a removal back from the Trash to the places the items came from, never over\n"
          "something that took a place since.\n"
          "\n"
-         "  --list  the recorded removals, newest last\n"
+         "  --list  the recorded removals, newest first\n"
          "  --last  the newest removal\n"
          "  RECORD  a removal's identifier, as --list shows it\n"
          "  --dry-run  show what would come back and touch nothing\n"

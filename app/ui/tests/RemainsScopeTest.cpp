@@ -3,6 +3,7 @@
 // (as root, with the real daemon over its socket) a removal that ends on the completed screen and
 // leaves the other remains alone.
 #include "ListScreenDriver.h"
+#include "app/catalogue/RemovedApplicationsSetting.h"
 #include "app/ui/AppDelegate.h"
 #include "app/ui/FlatAppList.h"
 #include "app/ui/MainViewController.h"
@@ -17,8 +18,10 @@
 #include "fixtures/PathsBelow.h"
 #include "fixtures/RunningDaemon.h"
 #include "platform/FileSystem.h"
+#include "platform/UserDefaults.h"
 #include "platform/qt/QtMainQueue.h"
 
+#include <QCheckBox>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
@@ -188,6 +191,26 @@ private slots:
         QCOMPARE(driver->outline()->header()->sortIndicatorSection(), int(AppListModel::kSizeColumn));
         QCOMPARE(driver->outline()->header()->sortIndicatorOrder(), Qt::DescendingOrder);
         QVERIFY(screen()->lbSelected->text().startsWith(QStringLiteral("2 application(s) selected, ")));
+    }
+
+    // The agent's watch is the user's to turn off, where the remains are listed; the agent reads
+    // the choice from the application's defaults.
+    void theWatchForRemovedApplicationsIsASettingOfTheRemainsScope()
+    {
+        openList();
+        QVERIFY(screen()->cbWatchRemovedApplications->isHidden());
+        showRemains();
+        QCheckBox* box = screen()->cbWatchRemovedApplications;
+        QVERIFY(box->isVisible());
+        QVERIFY(box->isChecked());
+        box->click();
+        const auto stored = platform::UserDefaults("com.qzt.ostrova").objectForKey("WatchesForRemovedApplications");
+        QVERIFY(stored && stored->get<bool>() && !*stored->get<bool>());
+        QVERIFY(!RemovedApplicationsSetting::isOn());
+        box->click();
+        QVERIFY(RemovedApplicationsSetting::isOn());
+        QTest::mouseClick(screen()->btnInstalledScope, Qt::LeftButton);
+        QVERIFY(box->isHidden());
     }
 
     // The agent's "Review": asked for before the scan has found anything, the window opens the

@@ -1,4 +1,4 @@
-#include "agent/RemovedApplicationsSetting.h"
+#include "app/catalogue/RemovedApplicationsSetting.h"
 
 #include "platform/UserDefaults.h"
 
