@@ -97,4 +97,11 @@ QColor userAccentColor()
     return QApplication::palette().color(QPalette::Active, QPalette::Highlight);
 }
 
+QPalette withVisibleCheckBoxBorder(QPalette palette)
+{
+    if (isDark(palette))
+        palette.setColor(QPalette::Window, QColor(0xB4, 0xB4, 0xB4));
+    return palette;
+}
+
 }  // namespace appearance

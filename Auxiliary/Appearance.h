@@ -17,6 +17,11 @@ bool isDark(const QPalette& palette);
 // The running application's effective appearance (false without a QApplication).
 bool isDark();
 
+// `palette` with, when it is dark, a light window colour: the style draws a check box's border a
+// shade darker than the window colour, which all but vanishes on dark rows; this keeps it at 3:1
+// or more against them. A light palette comes back as it is.
+QPalette withVisibleCheckBoxBorder(QPalette palette);
+
 // A colour from hexadecimal RGB text read from its first character: "2F2F2D" is (47, 47, 45);
 // text that is not hexadecimal from the start (a leading "#", say) gives black.
 QColor colorFromHex(const QString& hex, double alpha = 1.0);

@@ -150,6 +150,8 @@ void AppDelegate::dismissRemains()
         return;
     if (waiting.empty()) {
         remainsWindowController->dismiss();
+        // Put off or done with: a report while the panel slides away does not bring them back.
+        removedApplications.clear();
         return;
     }
     remainsWindowController->close();

@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <future>
 #include <map>
 #include <set>
 
@@ -32,6 +33,8 @@ public:
     // the Trash after all, its files stay rather than its work being lost.
     bool shouldForceQuit(const std::shared_ptr<UninstallApp>&) override { return false; }
 
+    std::promise<void> finished;
+
     void uninstallProgress(UninstallType state, double, double) override
     {
         if (state != eDeleteCompleted)
@@ -49,6 +52,7 @@ public:
             if (auto record = catalogue->lastRemoval(); record && record->countInTrash() > 0)
                 outcome.record = std::move(record);
         dispatch::MainQueue::async([done = done, outcome = std::move(outcome)] { done(outcome); });
+        finished.set_value();
     }
 };
 
@@ -74,8 +78,15 @@ RemainsRemoval::RemainsRemoval() = default;
 
 RemainsRemoval::~RemainsRemoval()
 {
-    // Whatever runs on the queue finishes before the catalogue goes.
+    waitUntilFinished();
+}
+
+void RemainsRemoval::waitUntilFinished()
+{
     queue_.sync([] {});
+    // The catalogue's own queue holds the catalogue while it works: it must not be the last to.
+    if (running_ && finished_.valid())
+        finished_.wait();
 }
 
 bool RemainsRemoval::start(const std::vector<RemovedApplication>& applications, std::function<void(Outcome)> done)
@@ -85,6 +96,7 @@ bool RemainsRemoval::start(const std::vector<RemovedApplication>& applications, 
     running_ = true;
     manager_ = UninstallAppManager::make();
     listener_ = std::make_shared<Listener>();
+    finished_ = listener_->finished.get_future();
     listener_->manager = manager_;
     listener_->done = [this, done = std::move(done)](Outcome outcome) {
         running_ = false;

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <future>
 #include <memory>
 #include <optional>
 #include <string>
@@ -36,6 +37,9 @@ public:
     // starts, while another removal runs.
     bool start(const std::vector<RemovedApplication>& applications, std::function<void(Outcome)> done);
     bool isRunning() const { return running_; }
+    // Blocks until the engine has tried everything of a removal that runs, however long that takes
+    // (the agent leaves only then, rather than with a removal half done).
+    void waitUntilFinished();
 
     // Whether the user's own rights fall short of taking `item` away, so that the daemon must.
     static bool needsDaemon(const std::string& item);
@@ -49,6 +53,7 @@ private:
     // Lives as long as this object: the engine's last report arrives on the catalogue's own queue.
     std::shared_ptr<UninstallAppManager> manager_;
     std::shared_ptr<Listener> listener_;
+    std::shared_future<void> finished_;
     bool running_ = false;
     dispatch::SerialQueue queue_{"com.qzt.ostrova.agent.remove"};
 };

@@ -1,5 +1,4 @@
 #include "fixtures/MacTree.h"
-#include "platform/DispatchQueue.h"
 
 #include <QApplication>
 
@@ -32,11 +31,5 @@ int main(int argc, char** argv)
     environment.set("QT_QPA_PLATFORM", "offscreen");
 
     QApplication application(argc, argv);
-    // As in the agent: work for the main queue runs on the event loop.
-    dispatch::MainQueue::setExecutor([&application](dispatch::Task task) {
-        QMetaObject::invokeMethod(&application, std::move(task), Qt::QueuedConnection);
-    });
-    const int status = RUN_ALL_TESTS();
-    dispatch::MainQueue::setExecutor(nullptr);
-    return status;
+    return RUN_ALL_TESTS();
 }

@@ -12,6 +12,7 @@
 #include "fixtures/MacTree.h"
 #include "fixtures/PathsBelow.h"
 #include "fixtures/Unprivileged.h"
+#include "platform/DispatchQueue.h"
 #include "platform/FileSystem.h"
 
 #include <gtest/gtest.h>
@@ -35,9 +36,14 @@ protected:
     {
         tree.activate();
         tree.makeDirectories(tree.at("~/.Trash"));
+        // As in the agent: the removal's outcome reaches the panel through the event loop.
+        dispatch::MainQueue::setExecutor([](dispatch::Task task) {
+            QMetaObject::invokeMethod(qApp, std::move(task), Qt::QueuedConnection);
+        });
     }
     void TearDown() override
     {
+        dispatch::MainQueue::setExecutor(nullptr);
         for (const auto& path : immutable)
             fixtures::setImmutable(path, false);
     }

@@ -245,6 +245,7 @@ void MainViewController::updateAppearance(bool isDark)
     setTextColor(lbAllProgram, isDark ? colorFromHex("FFFFFF") : colorFromHex("404040"));
     setTextColor(lbSelected, isDark ? colorFromHex("FFFFFF") : colorFromHex("404040"));
 
+    cbWatchRemovedApplications->setPalette(appearance::withVisibleCheckBoxBorder(mainView->palette()));
     QPalette list = outline_->palette();
     list.setColor(QPalette::Base, colorFromHex("000000", 0.001));
     list.setColor(QPalette::AlternateBase, isDark ? colorFromHex("FFFFFF", 0.04) : colorFromHex("F4F5F5"));

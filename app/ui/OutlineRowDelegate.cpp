@@ -1,5 +1,7 @@
 #include "app/ui/OutlineRowDelegate.h"
 
+#include "Auxiliary/Appearance.h"
+
 #include "app/ui/AppImages.h"
 #include "app/ui/AppListModel.h"
 #include "app/ui/SpinnerView.h"
@@ -15,7 +17,6 @@ namespace {
 
 constexpr int kLeading = 6;
 constexpr int kCheckSide = 16;
-const QColor kDarkAppearanceCheckWindow(0xB4, 0xB4, 0xB4);
 constexpr int kGap = 8;
 constexpr int kDisclosureInset = 30;  // the arrow sits this far from the name column's right end
 constexpr int kRevealSide = 20;
@@ -122,11 +123,7 @@ void OutlineRowDelegate::paintName(QPainter* painter, const QStyleOptionViewItem
     if (showsCheckBoxes) {
         QStyleOptionButton check;
         check.rect = checkRect(option, index);
-        check.palette = option.palette;
-        // The style draws the box's border a shade darker than the window colour, which all but
-        // vanishes on a dark row; a light window colour gives it a border that stands out.
-        if (option.palette.color(QPalette::Base).lightness() < 128)
-            check.palette.setColor(QPalette::Window, kDarkAppearanceCheckWindow);
+        check.palette = appearance::withVisibleCheckBoxBorder(option.palette);
         const auto state = static_cast<Qt::CheckState>(index.data(Qt::CheckStateRole).toInt());
         check.state = state == Qt::Checked ? QStyle::State_On
                       : state == Qt::PartiallyChecked ? QStyle::State_NoChange

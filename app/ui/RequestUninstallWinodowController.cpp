@@ -136,6 +136,8 @@ void RequestUninstallWinodowController::updateAppearance()
     palette.setColor(QPalette::AlternateBase, dark ? appearance::colorFromHex("FFFFFF", 0.08) : appearance::colorFromHex("F2F2F2"));
     window_->setPalette(palette);
     window_->setAutoFillBackground(true);
+    for (QCheckBox* box : {cbRemoveImmediately, cbDeleteWhereNoTrash})
+        box->setPalette(appearance::withVisibleCheckBoxBorder(palette));
 }
 
 void RequestUninstallWinodowController::beginSheet(QWidget* parent, std::function<void(int)> completion)

@@ -2,6 +2,7 @@
 // Mac): in the dark appearance the box's border stands out from its row at least 3:1, the least
 // contrast a control's outline needs to be made out.
 #include "ListScreenDriver.h"
+#include "Auxiliary/Appearance.h"
 #include "Auxiliary/RequestedAppearance.h"
 #include "app/ui/MainViewController.h"
 #include "app/ui/NSOutlineViewEx.h"
@@ -83,6 +84,20 @@ private slots:
             ++measured;
         }
         QVERIFY(measured >= 3);
+    }
+
+    // The light appearance keeps the style's own border: its palette passes unchanged.
+    void theLightAppearanceIsLeftAsItIs()
+    {
+        QPalette light;
+        light.setColor(QPalette::Window, QColor(0xEC, 0xEC, 0xEC));
+        light.setColor(QPalette::WindowText, QColor(0x26, 0x26, 0x26));
+        light.setColor(QPalette::Base, QColor(0, 0, 0, 1));  // the list's see-through rows
+        QCOMPARE(appearance::withVisibleCheckBoxBorder(light), light);
+        QPalette dark = light;
+        dark.setColor(QPalette::Window, QColor(0x32, 0x32, 0x32));
+        dark.setColor(QPalette::WindowText, Qt::white);
+        QVERIFY(appearance::withVisibleCheckBoxBorder(dark) != dark);
     }
 
     void cleanupTestCase()
