@@ -395,7 +395,8 @@ void MainViewController::showRemainsCount()
     const int count = remainsModel_->rowCount();
     btnRemainsScope->setText(count == 0 ? strings::localized("Remains")
                                         : strings::localized("Remains (%d)").replace(QLatin1String("%d"), QString::number(count)));
-    btnRemainsScope->setEnabled(count > 0 || scope_ == ListScope::remains);
+    // Once the scan has looked, the scope opens even when empty: it holds the agent's setting too.
+    btnRemainsScope->setEnabled(count > 0 || scope_ == ListScope::remains || remainsFilter_->isSizeSortable());
 }
 
 void MainViewController::showAlert(const QString& message, const QString& details)

@@ -213,6 +213,27 @@ private slots:
         QVERIFY(box->isHidden());
     }
 
+    // With nothing left behind anywhere, the scope still opens once the scan has looked: empty,
+    // but with the agent's setting.
+    void anEmptyRemainsScopeOpensOnceScanned()
+    {
+        driver.reset();
+        tree = std::make_unique<fixtures::MacTree>();
+        tree->activate();
+        fixtures::AppBlueprint only;
+        only.name = "Solo";
+        only.identifier = "com.example.solo";
+        tree->addApp("/Applications", only);
+        driver = std::make_unique<ListScreenDriver>();
+        QVERIFY(driver->discover());
+        QVERIFY(!screen()->btnRemainsScope->isEnabled());
+        QVERIFY(driver->scanAll());
+        QCOMPARE(screen()->btnRemainsScope->text(), QStringLiteral("Remains"));
+        showRemains();
+        QCOMPARE(driver->model()->rowCount(), 0);
+        QVERIFY(screen()->cbWatchRemovedApplications->isVisible());
+    }
+
     // The agent's "Review": asked for before the scan has found anything, the window opens the
     // remains scope once it has, with exactly the named gone applications ticked.
     void aReviewAskedForAtLaunchTicksTheNamedRemainsOnceFound()
