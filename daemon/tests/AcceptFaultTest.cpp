@@ -104,7 +104,9 @@ TEST_F(AcceptFaultTest, OutOfDescriptorsOnceCostsOneClientAndNothingElse)
         start();
         const int turnedAway = connect();
         ASSERT_GE(turnedAway, 0);
-        ASSERT_TRUE(send(turnedAway, {uninstallservice::kTest, {}}));
+        // The daemon may close the connection before the request is written or after: either
+        // way it is never answered.
+        [[maybe_unused]] const bool written = send(turnedAway, {uninstallservice::kTest, {}});
         EXPECT_EQ(replyOn(turnedAway), std::nullopt);
         ::close(turnedAway);
         EXPECT_EQ(full.failed(), 1u);
