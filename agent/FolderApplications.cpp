@@ -23,7 +23,7 @@ std::map<std::string, ShelvedApplication> FolderApplications::list(const std::st
         const std::string identifier = app->bundleIdentifier();
         if (identifier.empty())
             continue;
-        found[bundle] = ShelvedApplication{identifier, app->displayName(), app->icon ? app->icon->imagePath : std::string()};
+        found[bundle] = ShelvedApplication{identifier, app->displayName(), app->icon ? app->icon->imagePath : std::string(), bundle};
     }
     return found;
 }

@@ -8,6 +8,7 @@ struct ShelvedApplication {
     std::string identifier;
     std::string displayName;
     std::string iconPath;  // "" when the bundle names no icon file
+    std::string bundlePath;
 };
 
 // The application bundles lying directly in one folder.

@@ -1,5 +1,6 @@
 #include "agent/RemainsJudge.h"
 
+#include "agent/RunningBundle.h"
 #include "app/catalogue/UninstallAppManager.h"
 #include "app/scanner/SystemIdentifiers.h"
 #include "platform/PathUtil.h"
@@ -8,12 +9,20 @@
 
 namespace path = platform::path;
 
-std::vector<RemovedApplication> RemainsJudge::judge(const std::vector<RemovedApplication>& candidates)
+std::vector<RemovedApplication> RemainsJudge::judge(const std::vector<RemovedApplication>& candidates,
+                                                    std::vector<RemovedApplication>* stillRunning)
 {
     std::vector<RemovedApplication> left;
-    for (const auto& candidate : candidates)
-        if (!SystemIdentifiers::isSystem(candidate.identifier))
-            left.push_back(candidate);
+    for (const auto& candidate : candidates) {
+        if (SystemIdentifiers::isSystem(candidate.identifier))
+            continue;
+        if (RunningBundle::runsFrom(candidate.bundlePath)) {
+            if (stillRunning)
+                stillRunning->push_back(candidate);
+            continue;
+        }
+        left.push_back(candidate);
+    }
     if (left.empty())
         return left;
 

@@ -12,6 +12,8 @@ struct RemovedApplication {
     std::string identifier;
     std::string displayName;
     std::string iconPath;
+    // Where its bundle lies now (in the Trash), or lay; "" when not known.
+    std::string bundlePath;
     // What it left, and the bytes of all of it.
     std::vector<std::string> remains;
     std::int64_t remainsSize = 0;

@@ -1,6 +1,7 @@
 #include "agent/TrashWatch.h"
 
 #include "agent/RemainsJudge.h"
+#include "agent/RunningBundle.h"
 #include "app/catalogue/RemovedApplicationsSetting.h"
 #include "app/locations/SearchFilePath.h"
 #include "platform/PathUtil.h"
@@ -33,6 +34,8 @@ TrashWatch::TrashWatch(ReportHandler onReport, QObject* parent)
     settle_.setSingleShot(true);
     connect(&settle_, &QTimer::timeout, this, [this] { judgeWaiting(); });
     connect(&rescan_, &QTimer::timeout, this, [this] { rescanUnwatched(); });
+    runningCheck_.setInterval(std::chrono::seconds(10));
+    connect(&runningCheck_, &QTimer::timeout, this, [this] { checkRunning(); });
 }
 
 TrashWatch::~TrashWatch()
@@ -116,6 +119,7 @@ void TrashWatch::addCandidate(const ShelvedApplication& application, bool inTras
         candidate.identifier = application.identifier;
         candidate.displayName = application.displayName;
         candidate.iconPath = inTrash ? application.iconPath : std::string();
+        candidate.bundlePath = application.bundlePath;
     }
     if (judging_)
         return;
@@ -134,18 +138,25 @@ void TrashWatch::judgeWaiting()
     judging_ = true;
     judgeQueue_.async([link = link_, candidates = std::move(candidates)] {
         std::vector<RemovedApplication> report;
+        std::vector<RemovedApplication> stillRunning;
         if (RemovedApplicationsSetting::isOn())
-            report = RemainsJudge::judge(candidates);
+            report = RemainsJudge::judge(candidates, &stillRunning);
         std::lock_guard guard(link->mutex);
         if (TrashWatch* owner = link->owner)
-            QMetaObject::invokeMethod(owner, [owner, report = std::move(report)] { owner->finishJudging(report); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                owner, [owner, report = std::move(report), stillRunning = std::move(stillRunning)] { owner->finishJudging(report, stillRunning); },
+                Qt::QueuedConnection);
     });
 }
 
-void TrashWatch::finishJudging(const std::vector<RemovedApplication>& report)
+void TrashWatch::finishJudging(const std::vector<RemovedApplication>& report, const std::vector<RemovedApplication>& stillRunning)
 {
     judging_ = false;
     ++judgedRounds_;
+    for (const auto& application : stillRunning)
+        running_[path::toLower(application.identifier)] = application;
+    if (!running_.empty() && !runningCheck_.isActive())
+        runningCheck_.start();
     if (!report.empty() && onReport_)
         onReport_(report);
     // What came while the judgement ran waits its settle time from now.
@@ -153,4 +164,23 @@ void TrashWatch::finishJudging(const std::vector<RemovedApplication>& report)
         firstWaiting_ = std::chrono::steady_clock::now();
         settle_.start(settleTime_);
     }
+}
+
+void TrashWatch::checkRunning()
+{
+    for (auto it = running_.begin(); it != running_.end();) {
+        if (RunningBundle::runsFrom(it->second.bundlePath)) {
+            ++it;
+            continue;
+        }
+        // Judged as if it had just gone: waiting_ takes it unless it went again meanwhile.
+        if (waiting_.empty())
+            firstWaiting_ = std::chrono::steady_clock::now();
+        waiting_.emplace(it->first, it->second);
+        it = running_.erase(it);
+        if (!judging_ && !settle_.isActive())
+            settle_.start(settleTime_);
+    }
+    if (running_.empty())
+        runningCheck_.stop();
 }

@@ -21,7 +21,8 @@ class QSocketNotifier;
 // discovery lists, or appears in ~/.Trash. Each such application waits until nothing has changed
 // for the settle time (an update in place takes the old copy away and puts a new one back), then
 // all that waited are judged together (RemainsJudge) and those that left something behind make one
-// report. Folders that cannot be watched are looked at again every rescan interval instead.
+// report. Folders that cannot be watched are looked at again every rescan interval instead. An
+// application still running from the Trash is judged once it has quit.
 // Lives on the main thread; the judging runs on a queue of its own.
 class TrashWatch : public QObject {
 public:
@@ -33,6 +34,8 @@ public:
     // Set before start().
     void setSettleTime(std::chrono::milliseconds time) { settleTime_ = time; }
     void setRescanInterval(std::chrono::milliseconds interval) { rescanInterval_ = interval; }
+    // How often applications still running from the Trash are looked at again.
+    void setRunningCheckInterval(std::chrono::milliseconds interval) { runningCheck_.setInterval(interval); }
 
     // Takes the first look at the folders and starts watching them.
     void start();
@@ -43,6 +46,8 @@ public:
     int judgedRounds() const { return judgedRounds_; }
     // Nothing waits to be judged and no judgement runs.
     bool isIdle() const { return waiting_.empty() && !judging_; }
+    // Applications waiting for their program, running from the Trash, to quit.
+    std::size_t runningCount() const { return running_.size(); }
 
 private:
     struct Link;
@@ -54,7 +59,9 @@ private:
     void look(const std::string& folder);
     void addCandidate(const ShelvedApplication& application, bool inTrash);
     void judgeWaiting();
-    void finishJudging(const std::vector<RemovedApplication>& report);
+    void finishJudging(const std::vector<RemovedApplication>& report, const std::vector<RemovedApplication>& stillRunning);
+    // Those of `running_` that have quit wait to be judged.
+    void checkRunning();
 
     ReportHandler onReport_;
     std::chrono::milliseconds settleTime_{std::chrono::seconds(1)};
@@ -66,12 +73,15 @@ private:
     // By identifier in lower case.
     std::map<std::string, RemovedApplication> waiting_;
     std::chrono::steady_clock::time_point firstWaiting_;
+    // Gone from their folders but running from the Trash: judged once they quit.
+    std::map<std::string, RemovedApplication> running_;
     bool judging_ = false;
     int judgedRounds_ = 0;
     platform::FolderWatcher watcher_;
     std::unique_ptr<QSocketNotifier> notifier_;
     QTimer settle_;
     QTimer rescan_;
+    QTimer runningCheck_;
     std::shared_ptr<Link> link_;
     // Last, so that it finishes a running judgement first when the watch goes.
     dispatch::SerialQueue judgeQueue_{"com.qzt.ostrova.agent.judge"};

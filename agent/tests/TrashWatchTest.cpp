@@ -6,6 +6,7 @@
 #include "agent/AppDelegate.h"
 #include "agent/NotificationScheduler.h"
 #include "agent/TrashWatch.h"
+#include "fixtures/BackgroundProcess.h"
 #include "fixtures/MacTree.h"
 #include "fixtures/SystemCallFault.h"
 #include "platform/UserDefaults.h"
@@ -16,6 +17,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <filesystem>
 #include <set>
 
 namespace {
@@ -147,6 +149,35 @@ TEST_F(TrashWatchTest, AnApplicationOfWhichAnotherCopyStaysInstalledIsNotReporte
     ASSERT_TRUE(judged());
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_EQ(identifiers(reports[0]), std::set<std::string>{"com.example.marker"});
+}
+
+TEST_F(TrashWatchTest, AnApplicationStillRunningFromTheTrashIsOfferedOnceItQuits)
+{
+    const std::int64_t bytes = installWithRemains("Kite", "com.example.kite");
+    installWithRemains("Marker", "com.example.marker");
+    // Its program (a copy of sleep) runs, and keeps running once the bundle is in the Trash.
+    const std::string program = fixtures::copyExecutable(tree.at("/Applications/Kite.app/Contents/MacOS/Kite"));
+    auto running = std::make_unique<fixtures::BackgroundProcess>(std::vector<std::string>{program, "60"});
+    ASSERT_TRUE(running->waitUntilRunning(std::filesystem::canonical(program).string()));
+    startWatch();
+    watch->setRunningCheckInterval(100ms);
+    moveToTrash("Kite");
+    moveToTrash("Marker");
+
+    ASSERT_TRUE(judged());
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(identifiers(reports[0]), std::set<std::string>{"com.example.marker"});
+    EXPECT_EQ(watch->runningCount(), 1u);
+    // While it runs it stays unjudged, whatever else happens.
+    QTest::qWait(400);
+    EXPECT_EQ(reports.size(), 1u);
+
+    running.reset();
+    ASSERT_TRUE(processEventsUntil([&] { return reports.size() == 2 && watch->isIdle(); }));
+    ASSERT_EQ(reports[1].size(), 1u);
+    EXPECT_EQ(reports[1][0].identifier, "com.example.kite");
+    EXPECT_EQ(reports[1][0].remainsSize, bytes);
+    EXPECT_EQ(watch->runningCount(), 0u);
 }
 
 TEST_F(TrashWatchTest, FiftyApplicationsMovedAtOnceMakeOneReport)
