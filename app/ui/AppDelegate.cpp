@@ -69,6 +69,15 @@ void AppDelegate::applicationDidFinishLaunching()
     mainWindowController->showWindow();
 }
 
+void AppDelegate::openedAgain(const std::vector<std::string>& arguments)
+{
+    if (!mainWindowController)
+        return;
+    if (const auto identifiers = remainsToReviewIn(arguments); !identifiers.empty())
+        mainWindowController->mainViewContoller->reviewRemainsOf(identifiers);
+    mainWindowController->showWindow();
+}
+
 std::vector<std::string> AppDelegate::remainsToReviewIn(const std::vector<std::string>& arguments)
 {
     std::vector<std::string> identifiers;

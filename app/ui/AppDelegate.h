@@ -39,6 +39,10 @@ public:
     // The identifiers after "--review-remains" on a command line, up to the next option.
     static std::vector<std::string> remainsToReviewIn(const std::vector<std::string>& arguments);
 
+    // A later start of the application handed its arguments over: the window comes forward and,
+    // when they name remains to review, shows them ticked.
+    void openedAgain(const std::vector<std::string>& arguments);
+
     // Reports the start, registers the agent (outside the review period), asks a sandboxed build for
     // the folder grants it lacks, shows the main window.
     void applicationDidFinishLaunching();

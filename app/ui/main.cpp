@@ -2,6 +2,7 @@
 #include "app/ui/OpenPanel.h"
 #include "Auxiliary/RequestedAppearance.h"
 #include "platform/Localization.h"
+#include "platform/qt/InstanceChannel.h"
 #include "platform/qt/QtMainQueue.h"
 
 #include <QApplication>
@@ -17,11 +18,20 @@ int main(int argc, char** argv)
     platform::installQtMainQueue();
     installOpenPanelRunner();
 
+    // Already running: that instance takes this start's arguments.
+    if (InstanceChannel::handOver(QApplication::arguments()))
+        return 0;
+
     AppDelegate delegate;
-    std::vector<std::string> arguments;
-    for (const QString& argument : QApplication::arguments())
-        arguments.push_back(argument.toStdString());
-    delegate.remainsToReview = AppDelegate::remainsToReviewIn(arguments);
+    const auto words = [](const QStringList& list) {
+        std::vector<std::string> arguments;
+        for (const QString& argument : list)
+            arguments.push_back(argument.toStdString());
+        return arguments;
+    };
+    delegate.remainsToReview = AppDelegate::remainsToReviewIn(words(QApplication::arguments()));
+    InstanceChannel channel;
+    channel.listen([&](const QStringList& arguments) { delegate.openedAgain(words(arguments)); });
     delegate.applicationDidFinishLaunching();
     return QApplication::exec();
 }
