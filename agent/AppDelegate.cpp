@@ -2,6 +2,7 @@
 
 #include "agent/NotificationScheduler.h"
 #include "agent/RemainsPanelView.h"
+#include "app/catalogue/ReviewArguments.h"
 #include "platform/PathUtil.h"
 #include "platform/Workspace.h"
 
@@ -133,11 +134,11 @@ void AppDelegate::removeRemains()
 
 void AppDelegate::reviewRemains()
 {
-    std::vector<std::string> arguments = {"--review-remains"};
+    std::vector<std::string> identifiers;
     for (const auto& application : removedApplications)
-        arguments.push_back(application.identifier);
+        identifiers.push_back(application.identifier);
     dismissRemains();
-    openMainApplication(arguments);
+    openMainApplication(ReviewArguments::make(identifiers));
 }
 
 void AppDelegate::dismissRemains()

@@ -245,7 +245,16 @@ TEST_F(RemainsPanelTest, NotNowChangesNothingAndReviewOpensTheWindowOnTheRemains
     EXPECT_EQ(fixtures::pathsBelow(tree.root()), before);
     EXPECT_FALSE(platform::fs::exists(marker));
 
-    delegate.showRemovedApplications(report);
+    // An identifier is whatever a bundle's Info.plist says: one that reads as an option of the
+    // toolkit (a plug-in path to load) never reaches the command line.
+    auto withForged = report;
+    for (const char* forged : {"-platformpluginpath", "/tmp/plugins"}) {
+        RemovedApplication application;
+        application.identifier = forged;
+        application.displayName = "Forged";
+        withForged.push_back(application);
+    }
+    delegate.showRemovedApplications(withForged);
     button("reviewButton")->click();
     ASSERT_TRUE(processEventsUntil([&] { return platform::fs::exists(marker); }));
     EXPECT_EQ(platform::fs::readFile(marker).value_or(""), "--review-remains com.example.kite com.example.heron\n");

@@ -1,6 +1,7 @@
 #include "app/ui/AppDelegate.h"
 
 #include "app/locations/ReviewManager.h"
+#include "app/catalogue/ReviewArguments.h"
 #include "app/catalogue/UninstallAppManager.h"
 #include "app/online/GALogging.h"
 #include "app/ui/MainViewController.h"
@@ -12,7 +13,6 @@
 
 #include <QApplication>
 
-#include <algorithm>
 #include <iostream>
 
 namespace {
@@ -80,11 +80,5 @@ void AppDelegate::openedAgain(const std::vector<std::string>& arguments)
 
 std::vector<std::string> AppDelegate::remainsToReviewIn(const std::vector<std::string>& arguments)
 {
-    std::vector<std::string> identifiers;
-    auto word = std::find(arguments.begin(), arguments.end(), "--review-remains");
-    if (word == arguments.end())
-        return identifiers;
-    for (++word; word != arguments.end() && !word->starts_with("-"); ++word)
-        identifiers.push_back(*word);
-    return identifiers;
+    return ReviewArguments::read(arguments);
 }

@@ -36,7 +36,7 @@ public:
 
     // Gone applications whose remains the window opens on, ticked (the agent's "Review").
     std::vector<std::string> remainsToReview;
-    // The identifiers after "--review-remains" on a command line, up to the next option.
+    // The plain identifiers after "--review-remains" on a command line (ReviewArguments).
     static std::vector<std::string> remainsToReviewIn(const std::vector<std::string>& arguments);
 
     // A later start of the application handed its arguments over: the window comes forward and,
