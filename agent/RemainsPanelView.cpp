@@ -212,6 +212,9 @@ void RemainsPanelView::showOutcome(const RemainsRemoval::Outcome& outcome)
                          .arg(bytes(outcome.removedBytes));
         else
             lines << tr("Removed %n item(s) (%1).", nullptr, static_cast<int>(outcome.removed.size())).arg(bytes(outcome.removedBytes));
+        // Without its record, the Trash still holds the items but nothing can put them back in place.
+        if (outcome.record && !outcome.record->saved)
+            lines << tr("The record of this removal could not be written, so it cannot be put back.");
     }
     if (!outcome.left.empty()) {
         QStringList names;

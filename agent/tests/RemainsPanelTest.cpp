@@ -224,6 +224,29 @@ TEST_F(RemainsPanelTest, WhatCouldNotBeRemovedIsNamedAndCanBeReviewed)
     EXPECT_FALSE(platform::fs::exists(tree.at("~/Library/Application Support/com.example.kite")));
 }
 
+TEST_F(RemainsPanelTest, ARecordThatCouldNotBeWrittenIsSaid)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "the immutable flag needs root";
+    const std::int64_t bytes = installWithRemains("Kite", "com.example.kite");
+    const auto report = trashAndJudge({{"Kite", "com.example.kite"}});
+    ASSERT_EQ(report.size(), 1u);
+    const std::string records = RemovalRecord::folder();
+    tree.makeDirectories(records);
+    if (!fixtures::setImmutable(records, true))
+        GTEST_SKIP() << "this file system keeps no immutable flag";
+    immutable.push_back(records);
+
+    delegate.showRemovedApplications(report);
+    button("removeButton")->click();
+    ASSERT_TRUE(processEventsUntil([&] { return outcomeShown(); }));
+    EXPECT_EQ(headline(), QStringLiteral("Removed what Kite left"));
+    EXPECT_EQ(message(), QStringLiteral("Moved 2 item(s) (%1) to the Trash; emptying the Trash frees the space. "
+                                        "The record of this removal could not be written, so it cannot be put back.")
+                             .arg(QString::fromStdString(format2ByteCountString(bytes))));
+    EXPECT_TRUE(RemovalRecord::all().empty());
+}
+
 TEST_F(RemainsPanelTest, NotNowChangesNothingAndReviewOpensTheWindowOnTheRemains)
 {
     installWithRemains("Kite", "com.example.kite");

@@ -121,8 +121,11 @@ void UninstallCompletedViewController::showRemoval(std::optional<RemovalRecord> 
     const bool inTrash = removal_ && removal_->countInTrash() > 0;
     if (inTrash) {
         const QString size = QString::fromStdString(format2ByteCountString(removal_->bytesInTrash()));
-        lbTrash->setStringValue(strings::localized("Moved %@ to the Trash. Empty the Trash to free the space.")
-                                    .replace(QLatin1String("%@"), size));
+        QString text = strings::localized("Moved %@ to the Trash. Empty the Trash to free the space.").replace(QLatin1String("%@"), size);
+        // Put Back here works from the record in memory; once Ostrova quits, only a written one can.
+        if (!removal_->saved)
+            text += QLatin1Char(' ') + strings::localized("The record of this removal could not be written: Put Back works only until Ostrova quits.");
+        lbTrash->setStringValue(text);
     } else {
         lbTrash->setStringValue(QString());
     }

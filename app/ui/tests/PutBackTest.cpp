@@ -5,6 +5,7 @@
 #include "ListScreenDriver.h"
 #include "app/ui/FlatAppList.h"
 #include "app/ui/MainViewController.h"
+#include "app/removal/RemovalRecord.h"
 #include "app/ui/RemoveImmediatelySetting.h"
 #include "app/ui/RequestUninstallWinodowController.h"
 #include "app/ui/RkFlatButton.h"
@@ -233,6 +234,37 @@ private slots:
         QVERIFY(!completed()->btnCompleted->isEnabled());
         waitForTheListAgain();
         QVERIFY(!screen()->currentAlert());
+        QVERIFY(namesInTrash().empty());
+        const auto after = listing();
+        QVERIFY2(after == before, difference(before, after).c_str());
+    }
+
+    void aRecordThatCouldNotBeWrittenIsSaidAndPutBackStillWorks()
+    {
+        openList();
+        if (QTest::currentTestFailed())
+            return;
+        tickBoth();
+        std::int64_t bytes = 0;
+        tickedItems("Harbor Post", &bytes);
+        tickedItems("Lumen Sketch", &bytes);
+        const std::string records = RemovalRecord::folder();
+        tree->makeDirectories(records);
+        QVERIFY(fixtures::setImmutable(records, true));
+        immutable.push_back(records);
+        const auto before = listing();
+
+        removeThroughTheSheet(false);
+        if (QTest::currentTestFailed())
+            return;
+        QVERIFY(RemovalRecord::all().empty());
+        QCOMPARE(completed()->lbTrash->text(), QStringLiteral("Moved %1 to the Trash. Empty the Trash to free the space. "
+                                                              "The record of this removal could not be written: Put Back works only until Ostrova quits.")
+                                                   .arg(QString::fromStdString(format2ByteCountString(bytes))));
+        // Until then it puts back from the record in memory.
+        QVERIFY(completed()->btnPutBack->isVisible());
+        QTest::mouseClick(completed()->btnPutBack, Qt::LeftButton);
+        waitForTheListAgain();
         QVERIFY(namesInTrash().empty());
         const auto after = listing();
         QVERIFY2(after == before, difference(before, after).c_str());
