@@ -57,6 +57,9 @@ void AppDelegate::showNotification()
             openMainApplication();
         },
         [this] { dismissNotification(); });
+    // A remains panel already in the corner keeps it: the reminder goes below.
+    if (remainsWindowController && remainsWindowController->window()->isVisible())
+        notificationWindowController->setRestingOffset(remainsWindowController->window()->height() + kPanelGap);
     notificationWindowController->present();
 }
 

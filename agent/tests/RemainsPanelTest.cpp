@@ -319,7 +319,7 @@ TEST_F(RemainsPanelTest, AReportWhileThePanelWaitsJoinsItAndOneWhileRemovingWait
     EXPECT_TRUE(headline().startsWith("Wren left")) << headline().toStdString();
 }
 
-TEST_F(RemainsPanelTest, WithTheWeeklyReminderOnScreenThePanelRestsBelowIt)
+TEST_F(RemainsPanelTest, WhicheverPanelComesSecondRestsBelowTheOther)
 {
     installWithRemains("Kite", "com.example.kite");
     const auto report = trashAndJudge({{"Kite", "com.example.kite"}});
@@ -342,6 +342,13 @@ TEST_F(RemainsPanelTest, WithTheWeeklyReminderOnScreenThePanelRestsBelowIt)
     const QWidget* alone = delegate.remainsWindowController->window();
     ASSERT_TRUE(processEventsUntil([&] { return alone->windowOpacity() == 1.0; }));
     EXPECT_EQ(alone->y(), corner);
+
+    // A reminder that comes while the panel is on screen goes below it.
+    delegate.showNotification();
+    const QWidget* later = delegate.notificationWindowController->window();
+    ASSERT_TRUE(processEventsUntil([&] { return later->windowOpacity() == 1.0; }));
+    EXPECT_EQ(alone->y(), corner);
+    EXPECT_EQ(later->y(), alone->y() + alone->height() + 10);
 }
 
 TEST_F(RemainsPanelTest, OnlyTheItemsThePanelListsAreTicked)
