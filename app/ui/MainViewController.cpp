@@ -586,7 +586,9 @@ bool MainViewController::chooseApplicationAtPath(const std::string& bundlePath)
 
 void MainViewController::reviewRemainsOf(std::vector<std::string> identifiers)
 {
-    if (!filter_->isSizeSortable()) {
+    // Ticked now, they would lie behind a removal's screens and be cleared on the way back: they
+    // wait for the list, as they wait for the scan.
+    if (!filter_->isSizeSortable() || mainView->isHidden()) {
         remainsToReview_ = std::move(identifiers);
         return;
     }
@@ -626,6 +628,8 @@ void MainViewController::returnToList()
     mainView->show();
     uninstallResidualViewController->setScreenHidden(true);
     uninstallCompletedViewController->setScreenHidden(true);
+    if (!remainsToReview_.empty())
+        reviewRemainsOf(std::exchange(remainsToReview_, {}));
 }
 
 bool MainViewController::isSizeSortable() const

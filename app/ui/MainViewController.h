@@ -124,8 +124,8 @@ public:
     bool performDragOperation(QDropEvent* event) override;
     bool chooseApplicationAtPath(const std::string& bundlePath);
     // Shows the remains scope with the remains of the gone applications of these identifiers
-    // (letter case ignored) ticked, as soon as the scan has found them; identifiers without
-    // remains are passed over.
+    // (letter case ignored) ticked, as soon as the scan has found them and the list is on screen
+    // (after a removal's screens); identifiers without remains are passed over.
     void reviewRemainsOf(std::vector<std::string> identifiers);
 
 protected:
