@@ -3,27 +3,31 @@
 #include "app/records/UninstallApp.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
+#include "platform/Workspace.h"
 
 namespace fs = platform::fs;
 namespace path = platform::path;
 
-std::map<std::string, ShelvedApplication> FolderApplications::list(const std::string& folder)
+FolderApplications FolderApplications::list(const std::string& folder)
 {
-    std::map<std::string, ShelvedApplication> found;
+    FolderApplications found;
     const auto entries = fs::listDirectory(folder);
     if (!entries)
         return found;
     for (const auto& entry : *entries) {
-        if (path::toLower(path::extension(entry)) != "app")
+        const std::string child = path::appending(folder, entry);
+        if (!fs::isDirectoryNoFollow(child))
             continue;
-        const std::string bundle = path::appending(folder, entry);
-        if (!fs::isDirectoryNoFollow(bundle))
+        if (path::toLower(path::extension(entry)) != "app") {
+            if (!platform::Workspace::isFilePackageAtPath(child))
+                found.folders.push_back(child);
             continue;
-        const auto app = UninstallApp::create(bundle);
+        }
+        const auto app = UninstallApp::create(child);
         const std::string identifier = app->bundleIdentifier();
         if (identifier.empty())
             continue;
-        found[bundle] = ShelvedApplication{identifier, app->displayName(), app->icon ? app->icon->imagePath : std::string(), bundle};
+        found.applications[child] = ShelvedApplication{identifier, app->displayName(), app->icon ? app->icon->imagePath : std::string(), child};
     }
     return found;
 }

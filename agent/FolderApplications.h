@@ -2,6 +2,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 // What the agent keeps of an application bundle while it can still read it.
 struct ShelvedApplication {
@@ -11,10 +12,14 @@ struct ShelvedApplication {
     std::string bundlePath;
 };
 
-// The application bundles lying directly in one folder.
+// What lies directly in one folder: its application bundles, and the plain folders beside them
+// (neither bundles nor other packages, not links) in which more applications may lie.
 class FolderApplications {
 public:
-    // By bundle path; bundles without an identifier are left out, and so is everything when the
-    // folder cannot be listed.
-    static std::map<std::string, ShelvedApplication> list(const std::string& folder);
+    // By bundle path; bundles without an identifier are left out.
+    std::map<std::string, ShelvedApplication> applications;
+    std::vector<std::string> folders;
+
+    // Empty when the folder cannot be listed.
+    static FolderApplications list(const std::string& folder);
 };

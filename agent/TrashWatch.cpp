@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <mutex>
+#include <utility>
 
 namespace path = platform::path;
 
@@ -18,6 +19,9 @@ namespace {
 // A folder that never stops changing (a busy Downloads) must not keep the waiting ones from being
 // judged: past this many settle times they are judged anyway.
 constexpr int kLongestWait = 8;
+// Discovery finds bundles at most three levels below an application folder: the folders that can
+// hold one lie at most two below it.
+constexpr int kDeepestFolder = 2;
 
 }  // namespace
 
@@ -55,8 +59,10 @@ void TrashWatch::start()
     }
     // Watched before the first look, so that nothing happening in between is missed.
     watchFolders(folders_);
-    for (const auto& folder : folders_)
-        seen_[folder] = FolderApplications::list(folder);
+    for (const auto& folder : folders_) {
+        places_[folder].inTrash = folder == trash_;
+        look(folder, false);
+    }
     rescan_.setInterval(rescanInterval_);
 }
 
@@ -77,14 +83,18 @@ void TrashWatch::readChanges()
         if (change.folderGone)
             gone.push_back(change.folder);
     }
+    // Watched again where it is still looked at: an application folder always (one that went is
+    // rescanned until it is back), a folder below only while its parent still holds one of its name.
+    std::erase_if(gone, [this](const std::string& folder) { return !places_.count(folder); });
     if (!gone.empty())
         watchFolders(gone);
 }
 
 void TrashWatch::rescanUnwatched()
 {
-    const std::vector<std::string> folders = unwatched_;
+    std::vector<std::string> folders = unwatched_;
     unwatched_.clear();
+    std::erase_if(folders, [this](const std::string& folder) { return !places_.count(folder); });
     watchFolders(folders);
     if (unwatched_.empty())
         rescan_.stop();
@@ -92,20 +102,63 @@ void TrashWatch::rescanUnwatched()
         look(folder);
 }
 
-void TrashWatch::look(const std::string& folder)
+void TrashWatch::look(const std::string& folder, bool report)
 {
+    const auto found = places_.find(folder);
+    if (found == places_.end())
+        return;
+    Place& place = found->second;
     auto now = FolderApplications::list(folder);
-    auto& before = seen_[folder];
-    if (folder == trash_) {
-        for (const auto& [bundle, application] : now)
-            if (!before.count(bundle))
-                addCandidate(application, true);
-    } else {
-        for (const auto& [bundle, application] : before)
-            if (!now.count(bundle))
-                addCandidate(application, false);
+    if (report) {
+        if (place.inTrash) {
+            for (const auto& [bundle, application] : now.applications)
+                if (!place.applications.count(bundle))
+                    addCandidate(application, true);
+        } else {
+            for (const auto& [bundle, application] : place.applications)
+                if (!now.applications.count(bundle))
+                    addCandidate(application, false);
+        }
     }
-    before = std::move(now);
+    place.applications = std::move(now.applications);
+    if (place.depth >= kDeepestFolder)
+        return;
+    const std::vector<std::string> before = std::exchange(place.folders, now.folders);
+    const int depth = place.depth;
+    const bool inTrash = place.inTrash;
+    for (const auto& sub : before)
+        if (std::find(now.folders.begin(), now.folders.end(), sub) == now.folders.end())
+            untrack(sub);
+    for (const auto& sub : now.folders)
+        if (!places_.count(sub) || !watcher_.isWatching(sub))
+            track(sub, depth + 1, inTrash, report);
+}
+
+void TrashWatch::track(const std::string& folder, int depth, bool inTrash, bool report)
+{
+    const bool known = places_.count(folder) > 0;
+    Place& place = places_[folder];
+    place.depth = depth;
+    place.inTrash = inTrash;
+    watchFolders({folder});
+    // A folder known already was watched again after it went and came back: what it holds now is
+    // compared with what it held.
+    look(folder, report || known);
+}
+
+void TrashWatch::untrack(const std::string& folder)
+{
+    const auto found = places_.find(folder);
+    if (found == places_.end())
+        return;
+    Place place = std::move(found->second);
+    places_.erase(found);
+    std::erase(unwatched_, folder);
+    if (!place.inTrash)
+        for (const auto& [bundle, application] : place.applications)
+            addCandidate(application, false);
+    for (const auto& sub : place.folders)
+        untrack(sub);
 }
 
 void TrashWatch::addCandidate(const ShelvedApplication& application, bool inTrash)

@@ -18,7 +18,9 @@
 class QSocketNotifier;
 
 // Notices applications the user takes away: an .app that goes from an application folder
-// discovery lists, or appears in ~/.Trash. Each such application waits until nothing has changed
+// discovery lists, or appears in ~/.Trash. Like discovery, it looks into plain folders down to three
+// levels below each of them (/Applications/Vendor/Tools/X.app), so a vendor's folder dragged to the
+// Trash, apps and all, counts too. Each such application waits until nothing has changed
 // for the settle time (an update in place takes the old copy away and puts a new one back), then
 // all that waited are judged together (RemainsJudge) and those that left something behind make one
 // report. Folders that cannot be watched are looked at again every rescan interval instead. An
@@ -42,6 +44,8 @@ public:
 
     // The folders looked at by the rescan rather than watched, now.
     const std::vector<std::string>& unwatchedFolders() const { return unwatched_; }
+    // Whether the folder is watched as one that may hold applications.
+    bool watches(const std::string& folder) const { return places_.count(folder) && watcher_.isWatching(folder); }
     // How many times waiting applications were judged so far, whatever came of it.
     int judgedRounds() const { return judgedRounds_; }
     // Nothing waits to be judged and no judgement runs.
@@ -55,8 +59,12 @@ private:
     void readChanges();
     void rescanUnwatched();
     void watchFolders(const std::vector<std::string>& folders);
-    // Compares the folder with what was last seen of it; new candidates restart the settle time.
-    void look(const std::string& folder);
+    // Compares the folder with what was last seen of it; new candidates restart the settle time
+    // unless `report` is false (the first look). Plain folders that appeared in it are watched and
+    // looked into; of those that went, the applications went too.
+    void look(const std::string& folder, bool report = true);
+    void track(const std::string& folder, int depth, bool inTrash, bool report);
+    void untrack(const std::string& folder);
     void addCandidate(const ShelvedApplication& application, bool inTrash);
     void judgeWaiting();
     void finishJudging(const std::vector<RemovedApplication>& report, const std::vector<RemovedApplication>& stillRunning);
@@ -69,7 +77,14 @@ private:
     std::string trash_;
     std::vector<std::string> folders_;
     std::vector<std::string> unwatched_;
-    std::map<std::string, std::map<std::string, ShelvedApplication>> seen_;
+    // A folder looked at: an application folder or the Trash (depth 0), or a plain folder below one.
+    struct Place {
+        int depth = 0;
+        bool inTrash = false;
+        std::map<std::string, ShelvedApplication> applications;
+        std::vector<std::string> folders;
+    };
+    std::map<std::string, Place> places_;
     // By identifier in lower case.
     std::map<std::string, RemovedApplication> waiting_;
     std::chrono::steady_clock::time_point firstWaiting_;

@@ -43,9 +43,10 @@ protected:
     }
 
     // An application in /Applications and two folders of its data; the bytes of that data.
-    std::int64_t installWithRemains(const std::string& name, const std::string& identifier, std::int64_t bytes = 3000)
+    std::int64_t installWithRemains(const std::string& name, const std::string& identifier, std::int64_t bytes = 3000,
+                                    const std::string& folder = "/Applications")
     {
-        tree.addApp("/Applications", blueprint(name, identifier));
+        tree.addApp(folder, blueprint(name, identifier));
         tree.writeFile(tree.at("~/Library/Application Support/" + identifier + "/state.db"), std::string(bytes, 'a'));
         tree.writeFile(tree.at("~/Library/Caches/" + identifier + "/cache.bin"), std::string(bytes / 3, 'c'));
         return bytes + bytes / 3;
@@ -105,6 +106,51 @@ TEST_F(TrashWatchTest, AnApplicationDraggedToTheTrashIsReportedWithItsRemains)
     const std::set<std::string> remains(kite.remains.begin(), kite.remains.end());
     EXPECT_EQ(remains, (std::set<std::string>{tree.at("~/Library/Application Support/com.example.kite"),
                                               tree.at("~/Library/Caches/com.example.kite")}));
+}
+
+TEST_F(TrashWatchTest, ApplicationsInFoldersAreWatchedAsDeepAsDiscoveryLooks)
+{
+    installWithRemains("Kite", "com.example.kite", 3000, "/Applications/Vendor/Tools");
+    // Four levels down: discovery never lists it, so neither is its going noticed.
+    installWithRemains("Wren", "com.example.wren", 3000, "/Applications/A/B/C");
+    installWithRemains("Tern", "com.example.tern", 3000, "/Applications/Gone/Sub");
+    startWatch();
+    // A folder made after the start is watched from then on.
+    installWithRemains("Heron", "com.example.heron", 3000, "/Applications/Later");
+    ASSERT_TRUE(processEventsUntil([&] { return watch->watches(tree.at("/Applications/Later")); }));
+    EXPECT_TRUE(watch->watches(tree.at("/Applications/Vendor/Tools")));
+    EXPECT_TRUE(watch->watches(tree.at("/Applications/A/B")));
+    EXPECT_FALSE(watch->watches(tree.at("/Applications/A/B/C")));
+    for (const char* bundle : {"/Applications/Vendor/Tools/Kite.app", "/Applications/A/B/C/Wren.app", "/Applications/Later/Heron.app"})
+        std::filesystem::remove_all(tree.at(bundle));
+    // A whole folder deleted takes the applications in it along.
+    std::filesystem::remove_all(tree.at("/Applications/Gone"));
+
+    ASSERT_TRUE(judged());
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(identifiers(reports[0]), (std::set<std::string>{"com.example.kite", "com.example.heron", "com.example.tern"}));
+}
+
+TEST_F(TrashWatchTest, AVendorsFolderDraggedToTheTrashReportsEachOfItsApplicationsOnce)
+{
+    installWithRemains("Kite", "com.example.kite", 3000, "/Applications/Vendor");
+    installWithRemains("Heron", "com.example.heron", 3000, "/Applications/Vendor/Extras");
+    startWatch();
+    ASSERT_EQ(::rename(tree.at("/Applications/Vendor").c_str(), tree.at("~/.Trash/Vendor").c_str()), 0);
+
+    ASSERT_TRUE(judged());
+    ASSERT_EQ(reports.size(), 1u);
+    ASSERT_EQ(reports[0].size(), 2u);
+    for (const auto& application : reports[0]) {
+        const std::string bundle = application.identifier == "com.example.kite" ? "~/.Trash/Vendor/Kite.app" : "~/.Trash/Vendor/Extras/Heron.app";
+        EXPECT_EQ(application.bundlePath, tree.at(bundle));
+        EXPECT_EQ(application.iconPath, tree.at(bundle + "/Contents/Resources/AppIcon.icns"));
+    }
+    // Emptied from the Trash later, they are not offered again.
+    std::filesystem::remove_all(tree.at("~/.Trash/Vendor"));
+    QTest::qWait(500);
+    EXPECT_TRUE(watch->isIdle());
+    EXPECT_EQ(reports.size(), 1u);
 }
 
 TEST_F(TrashWatchTest, AnApplicationWithoutRemainsIsNotReported)
