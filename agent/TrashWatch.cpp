@@ -60,7 +60,7 @@ void TrashWatch::start()
     // Watched before the first look, so that nothing happening in between is missed.
     watchFolders(folders_);
     for (const auto& folder : folders_) {
-        places_[folder].inTrash = folder == trash_;
+        places_[folder];
         look(folder, false);
     }
     rescan_.setInterval(rescanInterval_);
@@ -108,9 +108,10 @@ void TrashWatch::look(const std::string& folder, bool report)
     if (found == places_.end())
         return;
     Place& place = found->second;
+    const bool inTrash = folder == trash_;
     auto now = FolderApplications::list(folder);
     if (report) {
-        if (place.inTrash) {
+        if (inTrash) {
             for (const auto& [bundle, application] : now.applications)
                 if (!place.applications.count(bundle))
                     addCandidate(application, true);
@@ -124,22 +125,39 @@ void TrashWatch::look(const std::string& folder, bool report)
     if (place.depth >= kDeepestFolder)
         return;
     const std::vector<std::string> before = std::exchange(place.folders, now.folders);
+    auto isNew = [&before](const std::string& sub) { return std::find(before.begin(), before.end(), sub) == before.end(); };
+    // Folders in the Trash are looked into once, as they come, and not watched: a full Trash would
+    // take up watches the user's other programs need, for nothing that changes there.
+    if (inTrash) {
+        if (report)
+            for (const auto& sub : now.folders)
+                if (isNew(sub))
+                    lookIntoTrashed(sub, 1);
+        return;
+    }
     const int depth = place.depth;
-    const bool inTrash = place.inTrash;
     for (const auto& sub : before)
         if (std::find(now.folders.begin(), now.folders.end(), sub) == now.folders.end())
             untrack(sub);
     for (const auto& sub : now.folders)
         if (!places_.count(sub) || !watcher_.isWatching(sub))
-            track(sub, depth + 1, inTrash, report);
+            track(sub, depth + 1, report);
 }
 
-void TrashWatch::track(const std::string& folder, int depth, bool inTrash, bool report)
+void TrashWatch::lookIntoTrashed(const std::string& folder, int depth)
+{
+    const auto now = FolderApplications::list(folder);
+    for (const auto& [bundle, application] : now.applications)
+        addCandidate(application, true);
+    if (depth < kDeepestFolder)
+        for (const auto& sub : now.folders)
+            lookIntoTrashed(sub, depth + 1);
+}
+
+void TrashWatch::track(const std::string& folder, int depth, bool report)
 {
     const bool known = places_.count(folder) > 0;
-    Place& place = places_[folder];
-    place.depth = depth;
-    place.inTrash = inTrash;
+    places_[folder].depth = depth;
     watchFolders({folder});
     // A folder known already was watched again after it went and came back: what it holds now is
     // compared with what it held.
@@ -154,9 +172,8 @@ void TrashWatch::untrack(const std::string& folder)
     Place place = std::move(found->second);
     places_.erase(found);
     std::erase(unwatched_, folder);
-    if (!place.inTrash)
-        for (const auto& [bundle, application] : place.applications)
-            addCandidate(application, false);
+    for (const auto& [bundle, application] : place.applications)
+        addCandidate(application, false);
     for (const auto& sub : place.folders)
         untrack(sub);
 }

@@ -19,8 +19,8 @@ class QSocketNotifier;
 
 // Notices applications the user takes away: an .app that goes from an application folder
 // discovery lists, or appears in ~/.Trash. Like discovery, it looks into plain folders down to three
-// levels below each of them (/Applications/Vendor/Tools/X.app), so a vendor's folder dragged to the
-// Trash, apps and all, counts too. Each such application waits until nothing has changed
+// levels below each of them (/Applications/Vendor/Tools/X.app); a folder that comes into the Trash
+// is looked into as deep, so a vendor's folder dragged there, apps and all, counts too. Each such application waits until nothing has changed
 // for the settle time (an update in place takes the old copy away and puts a new one back), then
 // all that waited are judged together (RemainsJudge) and those that left something behind make one
 // report. Folders that cannot be watched are looked at again every rescan interval instead. An
@@ -63,8 +63,10 @@ private:
     // unless `report` is false (the first look). Plain folders that appeared in it are watched and
     // looked into; of those that went, the applications went too.
     void look(const std::string& folder, bool report = true);
-    void track(const std::string& folder, int depth, bool inTrash, bool report);
+    void track(const std::string& folder, int depth, bool report);
     void untrack(const std::string& folder);
+    // The applications in a folder that came into the Trash, and in the folders in it.
+    void lookIntoTrashed(const std::string& folder, int depth);
     void addCandidate(const ShelvedApplication& application, bool inTrash);
     void judgeWaiting();
     void finishJudging(const std::vector<RemovedApplication>& report, const std::vector<RemovedApplication>& stillRunning);
@@ -77,10 +79,10 @@ private:
     std::string trash_;
     std::vector<std::string> folders_;
     std::vector<std::string> unwatched_;
-    // A folder looked at: an application folder or the Trash (depth 0), or a plain folder below one.
+    // A folder looked at: an application folder or the Trash (depth 0), or a plain folder below an
+    // application folder.
     struct Place {
         int depth = 0;
-        bool inTrash = false;
         std::map<std::string, ShelvedApplication> applications;
         std::vector<std::string> folders;
     };

@@ -146,6 +146,9 @@ TEST_F(TrashWatchTest, AVendorsFolderDraggedToTheTrashReportsEachOfItsApplicatio
         EXPECT_EQ(application.bundlePath, tree.at(bundle));
         EXPECT_EQ(application.iconPath, tree.at(bundle + "/Contents/Resources/AppIcon.icns"));
     }
+    // Looked into as it came, not watched.
+    EXPECT_FALSE(watch->watches(tree.at("~/.Trash/Vendor")));
+    EXPECT_TRUE(watch->watches(tree.at("~/.Trash")));
     // Emptied from the Trash later, they are not offered again.
     std::filesystem::remove_all(tree.at("~/.Trash/Vendor"));
     QTest::qWait(500);
