@@ -140,7 +140,7 @@ TEST_F(TrashWatchTest, AVendorsFolderDraggedToTheTrashReportsEachOfItsApplicatio
 
     ASSERT_TRUE(judged());
     ASSERT_EQ(reports.size(), 1u);
-    ASSERT_EQ(reports[0].size(), 2u);
+    ASSERT_EQ(identifiers(reports[0]), (std::set<std::string>{"com.example.kite", "com.example.heron"}));
     for (const auto& application : reports[0]) {
         const std::string bundle = application.identifier == "com.example.kite" ? "~/.Trash/Vendor/Kite.app" : "~/.Trash/Vendor/Extras/Heron.app";
         EXPECT_EQ(application.bundlePath, tree.at(bundle));

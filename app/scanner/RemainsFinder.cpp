@@ -18,6 +18,8 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <climits>
+#include <cstdlib>
 #include <array>
 #include <cctype>
 #include <map>
@@ -227,9 +229,16 @@ std::string RemainsFinder::identifierInName(std::string_view name, RkUninstallCa
 std::vector<std::string> RemainsFinder::runningBundleIdentifiers(ScanIndex& index)
 {
     std::vector<std::string> found;
+    // Only programs on this Mac's disk count: with the system under a folder of its own, one
+    // running from outside it is another machine's. The kernel names programs by resolved path.
+    char resolved[PATH_MAX];
+    if (::realpath(platform::systemRoot().c_str(), resolved) == nullptr)
+        return found;
+    const std::string root = platform::path::trimTrailingSlashes(resolved);
+    const std::string inside = root == "/" || root.empty() ? "/" : root + "/";
     for (const auto pid : platform::ProcessTable::allPids()) {
         const auto executable = platform::ProcessTable::executablePath(pid);
-        if (!executable)
+        if (!executable || !platform::path::startsWith(*executable, inside))
             continue;
         std::string walked;
         for (const auto& part : platform::path::components(*executable)) {

@@ -5,11 +5,14 @@
 #include "app/scanner/SystemIdentifiers.h"
 #include "fixtures/BackgroundProcess.h"
 #include "fixtures/RemainsTree.h"
+#include "fixtures/ScopedEnvironment.h"
 #include "platform/FileSystem.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
+#include <memory>
 #include <set>
 
 namespace {
@@ -77,6 +80,25 @@ TEST_F(RemainsTest, EveryRemainIsFoundAndNoTrapIsOffered)
 TEST_F(RemainsTest, ARunningApplicationsDataIsARemainOnceItStops)
 {
     const fixtures::RemainsTree remains(tree);
+    // The same application running from another machine's disk (another system root) is not
+    // running on this Mac.
+    std::unique_ptr<fixtures::MacTree> elsewhere;
+    {
+        // Made where it would be without this Mac (whose temporary folder lies inside it).
+        fixtures::ScopedEnvironment outside;
+        outside.unset("TMPDIR");
+        elsewhere = std::make_unique<fixtures::MacTree>();
+    }
+    ASSERT_FALSE(elsewhere->root().starts_with(tree.root()));
+    fixtures::AppBlueprint copy;
+    copy.name = "Skua";
+    copy.identifier = remains.runnerIdentifier;
+    copy.executable = "skua";
+    const std::string program =
+        std::filesystem::canonical(fixtures::copyExecutable(elsewhere->addApp("/opt/Runner", copy) + "/Contents/MacOS/skua")).string();
+    fixtures::BackgroundProcess runner({program, "600"});
+    ASSERT_TRUE(runner.waitUntilRunning(program));
+
     const auto manager = scanned();
     const auto offered = offeredByIdentifier(*manager);
     ASSERT_TRUE(offered.count(remains.runnerIdentifier));
