@@ -123,8 +123,10 @@ TEST_F(TrashWatchTest, ApplicationsInFoldersAreWatchedAsDeepAsDiscoveryLooks)
     EXPECT_FALSE(watch->watches(tree.at("/Applications/A/B/C")));
     for (const char* bundle : {"/Applications/Vendor/Tools/Kite.app", "/Applications/A/B/C/Wren.app", "/Applications/Later/Heron.app"})
         std::filesystem::remove_all(tree.at(bundle));
-    // A whole folder deleted takes the applications in it along.
-    std::filesystem::remove_all(tree.at("/Applications/Gone"));
+    // A whole folder moved out of the application folders (not into the Trash) takes the
+    // applications in it along.
+    tree.makeDirectories(tree.at("/opt"));
+    ASSERT_EQ(::rename(tree.at("/Applications/Gone").c_str(), tree.at("/opt/Gone").c_str()), 0);
 
     ASSERT_TRUE(judged());
     ASSERT_EQ(reports.size(), 1u);
