@@ -18,12 +18,12 @@
 class QSocketNotifier;
 
 // Notices applications the user takes away: an .app that goes from an application folder
-// discovery lists, or appears in ~/.Trash. Like discovery, it looks into plain folders down to three
-// levels below each of them (/Applications/Vendor/Tools/X.app); a folder that comes into the Trash
-// is looked into as deep, so a vendor's folder dragged there, apps and all, counts too. Each such application waits until nothing has changed
-// for the settle time (an update in place takes the old copy away and puts a new one back), then
-// all that waited are judged together (RemainsJudge) and those that left something behind make one
-// report. Folders that cannot be watched are looked at again every rescan interval instead. An
+// discovery lists, or appears in ~/.Trash. Like discovery, it looks into plain folders down to
+// three levels below each application folder (/Applications/Vendor/Tools/X.app); a folder that
+// comes into the Trash is looked into as deep, so a vendor's folder dragged there, apps and all,
+// counts too. Each such application waits until nothing has changed for the settle time (an
+// update in place takes the old copy away and puts a new one back), then all that waited are
+// judged together (RemainsJudge) and those that left something behind make one report. Folders that cannot be watched are looked at again every rescan interval instead. An
 // application still running from the Trash is judged once it has quit.
 // Lives on the main thread; the judging runs on a queue of its own.
 class TrashWatch : public QObject {

@@ -18,10 +18,10 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <climits>
-#include <cstdlib>
 #include <array>
 #include <cctype>
+#include <climits>
+#include <cstdlib>
 #include <map>
 
 namespace {
@@ -231,10 +231,10 @@ std::vector<std::string> RemainsFinder::runningBundleIdentifiers(ScanIndex& inde
     std::vector<std::string> found;
     // Only programs on this Mac's disk count: with the system under a folder of its own, one
     // running from outside it is another machine's. The kernel names programs by resolved path.
+    // A root that cannot be resolved counts every program: what runs is never offered.
     char resolved[PATH_MAX];
-    if (::realpath(platform::systemRoot().c_str(), resolved) == nullptr)
-        return found;
-    const std::string root = platform::path::trimTrailingSlashes(resolved);
+    const std::string root =
+        ::realpath(platform::systemRoot().c_str(), resolved) ? platform::path::trimTrailingSlashes(resolved) : std::string("/");
     const std::string inside = root == "/" || root.empty() ? "/" : root + "/";
     for (const auto pid : platform::ProcessTable::allPids()) {
         const auto executable = platform::ProcessTable::executablePath(pid);
