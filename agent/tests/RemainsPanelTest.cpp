@@ -76,6 +76,23 @@ protected:
         return RemainsJudge::judge(candidates);
     }
 
+    // Shows the panel for `report`, presses "Remove remains" and waits for the outcome.
+    bool removeThroughThePanel(const std::vector<RemovedApplication>& report)
+    {
+        delegate.showRemovedApplications(report);
+        button("removeButton")->click();
+        return processEventsUntil([&] { return outcomeShown(); });
+    }
+
+    // Sets the immutable flag (cleared again at the end); false where the file system keeps none.
+    bool makeImmutable(const std::string& path)
+    {
+        if (!fixtures::setImmutable(path, true))
+            return false;
+        immutable.push_back(path);
+        return true;
+    }
+
     RemainsPanelView* panel() const { return delegate.remainsWindowController ? static_cast<RemainsPanelView*>(delegate.remainsWindowController->panel()) : nullptr; }
     QString headline() const { return panel()->findChild<QLabel*>("headline")->text(); }
     QString message() const { return panel()->findChild<QLabel*>("message")->text(); }
@@ -209,13 +226,10 @@ TEST_F(RemainsPanelTest, WhatCouldNotBeRemovedIsNamedAndCanBeReviewed)
     const auto report = trashAndJudge({{"Kite", "com.example.kite"}});
     ASSERT_EQ(report.size(), 1u);
     const std::string stuck = tree.at("~/Library/Caches/com.example.kite");
-    if (!fixtures::setImmutable(stuck, true))
+    if (!makeImmutable(stuck))
         GTEST_SKIP() << "this file system keeps no immutable flag";
-    immutable.push_back(stuck);
 
-    delegate.showRemovedApplications(report);
-    button("removeButton")->click();
-    ASSERT_TRUE(processEventsUntil([&] { return outcomeShown(); }));
+    ASSERT_TRUE(removeThroughThePanel(report));
     EXPECT_EQ(headline(), QStringLiteral("Removed part of what Kite left"));
     EXPECT_TRUE(message().endsWith("Left, as they could not be removed: com.example.kite.")) << message().toStdString();
     EXPECT_EQ(panel()->findChild<QLabel*>("message")->toolTip(), QString::fromStdString(stuck));
@@ -233,13 +247,10 @@ TEST_F(RemainsPanelTest, ARecordThatCouldNotBeWrittenIsSaid)
     ASSERT_EQ(report.size(), 1u);
     const std::string records = RemovalRecord::folder();
     tree.makeDirectories(records);
-    if (!fixtures::setImmutable(records, true))
+    if (!makeImmutable(records))
         GTEST_SKIP() << "this file system keeps no immutable flag";
-    immutable.push_back(records);
 
-    delegate.showRemovedApplications(report);
-    button("removeButton")->click();
-    ASSERT_TRUE(processEventsUntil([&] { return outcomeShown(); }));
+    ASSERT_TRUE(removeThroughThePanel(report));
     EXPECT_EQ(headline(), QStringLiteral("Removed what Kite left"));
     EXPECT_EQ(message(), QStringLiteral("Moved 2 item(s) (%1) to the Trash; emptying the Trash frees the space. "
                                         "The record of this removal could not be written, so it cannot be put back.")
@@ -359,9 +370,7 @@ TEST_F(RemainsPanelTest, OnlyTheItemsThePanelListsAreTicked)
     ASSERT_EQ(report[0].remains.size(), 2u);
     // A record the catalogue holds beside what is listed (the cache) stays.
     std::erase(report[0].remains, tree.at("~/Library/Caches/com.example.kite"));
-    delegate.showRemovedApplications(report);
-    button("removeButton")->click();
-    ASSERT_TRUE(processEventsUntil([&] { return outcomeShown(); }));
+    ASSERT_TRUE(removeThroughThePanel(report));
     EXPECT_EQ(headline(), QStringLiteral("Removed what Kite left"));
     EXPECT_TRUE(platform::fs::exists(tree.at("~/Library/Caches/com.example.kite/cache.bin")));
     EXPECT_FALSE(platform::fs::exists(tree.at("~/Library/Application Support/com.example.kite")));
