@@ -1,12 +1,20 @@
 #include "platform/qt/InstanceChannel.h"
 
+#include "platform/PathUtil.h"
+#include "platform/PeerCredentials.h"
+#include "platform/ProcessIdentity.h"
 #include "platform/SystemRoot.h"
 
 #include <QCryptographicHash>
 #include <QLocalServer>
 #include <QLocalSocket>
 
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <string>
 
 namespace {
 
@@ -14,6 +22,31 @@ namespace {
 constexpr qint64 kLongestMessage = 64 * 1024;
 constexpr int kConnectMs = 1000;
 constexpr int kWriteMs = 2000;
+
+// A real folder (not a link) of this user's that nobody else may enter or write into.
+bool isPrivateFolder(const std::string& path)
+{
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() && (st.st_mode & 077) == 0;
+}
+
+// Whether the process at the other end of a connected socket is this user's, as the kernel says.
+bool peerIsThisUser(qintptr descriptor)
+{
+    if (descriptor < 0)
+        return false;
+    const auto peer = platform::peerCredentials(static_cast<int>(descriptor));
+    if (!peer)
+        return false;
+    platform::process::closeHandle(peer->handle);
+    return peer->uid == ::geteuid();
+}
+
+QString socketPath()
+{
+    const QString folder = InstanceChannel::folder();
+    return folder.isEmpty() ? QString() : folder + QLatin1Char('/') + InstanceChannel::name();
+}
 
 }  // namespace
 
@@ -24,12 +57,36 @@ QString InstanceChannel::name()
     return QStringLiteral("com.qzt.ostrova-%1-%2").arg(::getuid()).arg(digest);
 }
 
+QString InstanceChannel::folder()
+{
+    // Without its trailing "/", or lstat would look through a link.
+    const char* runtimeVariable = std::getenv("XDG_RUNTIME_DIR");
+    const std::string runtime = runtimeVariable ? platform::path::trimTrailingSlashes(runtimeVariable) : std::string();
+    if (runtime.size() > 1 && runtime[0] == '/' && isPrivateFolder(runtime))
+        return QString::fromStdString(runtime);
+    // The temporary folder is shared: a folder of that name someone else made first, or one that
+    // is not ours as it should be, is no place for the channel.
+    const char* temporary = std::getenv("TMPDIR");
+    const std::string base = platform::path::trimTrailingSlashes(temporary && temporary[0] == '/' ? temporary : "/tmp");
+    const std::string own = base + "/ostrova-" + std::to_string(::geteuid());
+    if (::mkdir(own.c_str(), 0700) != 0 && errno != EEXIST)
+        return {};
+    return isPrivateFolder(own) ? QString::fromStdString(own) : QString();
+}
+
 bool InstanceChannel::handOver(const QStringList& arguments)
 {
+    const QString path = socketPath();
+    if (path.isEmpty())
+        return false;
     QLocalSocket socket;
-    socket.connectToServer(name());
+    socket.connectToServer(path);
     if (!socket.waitForConnected(kConnectMs))
         return false;
+    if (!peerIsThisUser(socket.socketDescriptor())) {
+        socket.abort();
+        return false;
+    }
     socket.write(arguments.join(QChar(0)).toUtf8());
     socket.flush();
     const bool written = socket.bytesToWrite() == 0 || socket.waitForBytesWritten(kWriteMs);
@@ -45,17 +102,25 @@ InstanceChannel::~InstanceChannel() = default;
 
 bool InstanceChannel::listen(std::function<void(const QStringList&)> onArguments)
 {
+    const QString path = socketPath();
+    if (path.isEmpty())
+        return false;
     onArguments_ = std::move(onArguments);
     server_ = std::make_unique<QLocalServer>();
     server_->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!server_->listen(name())) {
+    if (!server_->listen(path)) {
         // Nobody answered on it (handOver was tried first): what is left is a crashed instance's.
-        QLocalServer::removeServer(name());
-        if (!server_->listen(name()))
+        QLocalServer::removeServer(path);
+        if (!server_->listen(path))
             return false;
     }
     connect(server_.get(), &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket* socket = server_->nextPendingConnection()) {
+            if (!peerIsThisUser(socket->socketDescriptor())) {
+                socket->abort();
+                socket->deleteLater();
+                continue;
+            }
             auto message = std::make_shared<QByteArray>();
             connect(socket, &QLocalSocket::readyRead, this, [socket, message] {
                 message->append(socket->readAll());
