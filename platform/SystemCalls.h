@@ -37,6 +37,9 @@ struct SystemCalls {
     // Renames between two open folders; with kRenameNoReplace it never replaces (EEXIST instead).
     int (*renameat)(int fromFolder, const char* from, int toFolder, const char* to, unsigned flags);
     int (*mkdirat)(int folder, const char* name, mode_t mode);
+    // A second name for a file, never through a link (a link gets a name of its own); EEXIST when
+    // the new name is taken.
+    int (*linkat)(int fromFolder, const char* from, int toFolder, const char* to);
     // Adds a folder (links followed) to a FolderWatcher's descriptor for entries that appear or go
     // and for the folder's own end; returns the watch number.
     int (*watchFolder)(int watcher, const char* path);

@@ -35,20 +35,47 @@ TrashMover::Result failure(int error, std::string why, std::string trashPath = {
     return result;
 }
 
+// Whether `name` in the open folder is still the item `item` was read from.
+bool sameItem(int folder, const std::string& name, const struct stat& item)
+{
+    struct stat now {};
+    return restarting([&] { return calls().fstatat(folder, name.c_str(), &now, AT_SYMLINK_NOFOLLOW); }) == 0 &&
+           now.st_dev == item.st_dev && now.st_ino == item.st_ino;
+}
+
 // A rename that never replaces. kRenameNoReplace is refused (EINVAL) by file systems that do not
-// know it; there the name was looked at just before.
+// know it. Looking at the new name first and renaming after could replace what appears in between,
+// so there a file moves by a second name, which the kernel never gives over a taken one, and the
+// old name's removal; a folder cannot have a second name and is not moved (EOPNOTSUPP).
 int renameNoReplace(int fromFolder, const std::string& from, int toFolder, const std::string& to)
 {
-    int result = restarting([&] { return calls().renameat(fromFolder, from.c_str(), toFolder, to.c_str(), sys::kRenameNoReplace); });
-    if (result != 0 && errno == EINVAL) {
-        struct stat st {};
-        if (restarting([&] { return calls().fstatat(toFolder, to.c_str(), &st, AT_SYMLINK_NOFOLLOW); }) == 0) {
-            errno = EEXIST;
-            return -1;
-        }
-        result = restarting([&] { return calls().renameat(fromFolder, from.c_str(), toFolder, to.c_str(), 0); });
+    const int result = restarting([&] { return calls().renameat(fromFolder, from.c_str(), toFolder, to.c_str(), sys::kRenameNoReplace); });
+    if (result == 0 || errno != EINVAL)
+        return result;
+    struct stat item {};
+    if (restarting([&] { return calls().fstatat(fromFolder, from.c_str(), &item, AT_SYMLINK_NOFOLLOW); }) != 0)
+        return -1;
+    if (S_ISDIR(item.st_mode)) {
+        errno = EOPNOTSUPP;
+        return -1;
     }
-    return result;
+    if (restarting([&] { return calls().linkat(fromFolder, from.c_str(), toFolder, to.c_str()); }) != 0)
+        return -1;
+    struct stat linked {};
+    if (restarting([&] { return calls().fstatat(toFolder, to.c_str(), &linked, AT_SYMLINK_NOFOLLOW); }) != 0)
+        return -1;
+    // Only the item linked loses its old name: what was put in its place meanwhile stays (the item
+    // has left that name then, and keeps its new one).
+    if (!sameItem(fromFolder, from, linked))
+        return 0;
+    if (restarting([&] { return calls().unlinkat(fromFolder, from.c_str(), 0); }) != 0) {
+        const int error = errno;
+        if (sameItem(toFolder, to, linked))
+            (void)calls().unlinkat(toFolder, to.c_str(), 0);
+        errno = error;
+        return -1;
+    }
+    return 0;
 }
 
 // Whether the open folder holds nothing but "." and ".." (read through to its end).

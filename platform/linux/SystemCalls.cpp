@@ -36,6 +36,7 @@ constexpr SystemCalls kSystem = {
         return static_cast<int>(::syscall(SYS_renameat2, fromFolder, from, toFolder, to, (flags & kRenameNoReplace) ? RENAME_NOREPLACE : 0u));
     },
     [](int folder, const char* name, mode_t mode) { return ::mkdirat(folder, name, mode); },
+    [](int fromFolder, const char* from, int toFolder, const char* to) { return ::linkat(fromFolder, from, toFolder, to, 0); },
     [](int watcher, const char* path) {
         constexpr std::uint32_t kMask = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR;
         return ::inotify_add_watch(watcher, path, kMask);

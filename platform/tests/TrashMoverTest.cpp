@@ -1,10 +1,12 @@
 // Moving into the Trash and back with real files: what a move keeps, the names a full Trash gives,
-// the links and foreign Trash folders it refuses, a second volume (a tmpfs in a private mount
-// namespace, where the test may make one) and a read-only one.
+// the links and foreign Trash folders it refuses, a file system that cannot rename without
+// replacing, a second volume (a tmpfs in a private mount namespace, where the test may make one)
+// and a read-only one.
 #include "fixtures/MacTree.h"
 #include "fixtures/SystemCallFault.h"
 #include "fixtures/Unprivileged.h"
 #include "platform/FileSystem.h"
+#include "platform/SystemCalls.h"
 #include "platform/TrashMover.h"
 
 #include <gtest/gtest.h>
@@ -16,12 +18,79 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <functional>
+#include <optional>
+#include <utility>
 
 namespace {
 
 using platform::TrashMover;
+
+// A file system that refuses the no-replace rename (EINVAL), as some do, with steps of a test run
+// at the calls that follow: at the refusal, just before a plain rename or a link, just after a link.
+// Other calls go to the table installed before (a fault's, say).
+class NoReplaceRefused {
+public:
+    struct Steps {
+        std::function<void()> atRefusal, beforeLastStep, afterLink;
+    };
+
+    explicit NoReplaceRefused(Steps steps) : steps_(std::move(steps))
+    {
+        current() = this;
+        table_ = platform::sys::calls();
+        table_.renameat = [](int fromFolder, const char* from, int toFolder, const char* to, unsigned flags) {
+            NoReplaceRefused& self = *current();
+            if (flags & platform::sys::kRenameNoReplace) {
+                run(self.steps_.atRefusal);
+                errno = EINVAL;
+                return -1;
+            }
+            ++self.plainRenames;
+            run(self.steps_.beforeLastStep);
+            return self.previous_->renameat(fromFolder, from, toFolder, to, flags);
+        };
+        table_.linkat = [](int fromFolder, const char* from, int toFolder, const char* to) {
+            NoReplaceRefused& self = *current();
+            run(self.steps_.beforeLastStep);
+            const int result = self.previous_->linkat(fromFolder, from, toFolder, to);
+            const int error = errno;
+            if (result == 0)
+                run(self.steps_.afterLink);
+            errno = error;
+            return result;
+        };
+        previous_ = platform::sys::install(&table_);
+    }
+    ~NoReplaceRefused()
+    {
+        platform::sys::install(previous_);
+        current() = nullptr;
+    }
+    NoReplaceRefused(const NoReplaceRefused&) = delete;
+    NoReplaceRefused& operator=(const NoReplaceRefused&) = delete;
+
+    int plainRenames = 0;
+
+private:
+    static NoReplaceRefused*& current()
+    {
+        static NoReplaceRefused* installed = nullptr;
+        return installed;
+    }
+    static void run(std::function<void()>& step)
+    {
+        if (step)
+            std::exchange(step, nullptr)();  // once
+    }
+
+    Steps steps_;
+    platform::sys::SystemCalls table_{};
+    const platform::sys::SystemCalls* previous_ = nullptr;
+};
 
 class TrashMoverTest : public ::testing::Test {
 protected:
@@ -208,6 +277,100 @@ TEST_F(TrashMoverTest, AFailedRenameLeavesTheItemAndSaysWhy)
         EXPECT_EQ(TrashMover::moveToTrash(item, owner()).error, EACCES);
     }
     EXPECT_TRUE(TrashMover::moveToTrash(item, owner()).ok);
+}
+
+// Where the file system refuses the no-replace rename, a file moves by a second name and the old
+// one's removal, never by a plain rename that could replace what appeared meanwhile; a folder is
+// not moved at all.
+TEST_F(TrashMoverTest, WithoutANoReplaceRenameAFileMovesByALinkAndAFolderNotAtAll)
+{
+    enum class Kind { file, folder, link };
+    enum class Appears { never, atRefusal, atLastStep };
+    struct Case {
+        const char* what;
+        Kind kind;
+        Appears intruder;  // another file under the Trash name
+        bool replacedAfterLink;  // the old name given to another file right after the link
+        int linkError;
+        int unlinkError;
+        int error;  // 0: moved
+        const char* atOrigin;  // "item", "other" or "" (nothing)
+        const char* inTrash;   // "item", "intruder" or ""
+    };
+    const Case cases[] = {
+        {"a file moves", Kind::file, Appears::never, false, 0, 0, 0, "", "item"},
+        {"a link moves as itself", Kind::link, Appears::never, false, 0, 0, 0, "", "item"},
+        {"a name taken at the refusal", Kind::file, Appears::atRefusal, false, 0, 0, EEXIST, "item", "intruder"},
+        {"a name taken at the last moment", Kind::file, Appears::atLastStep, false, 0, 0, EEXIST, "item", "intruder"},
+        {"a folder", Kind::folder, Appears::never, false, 0, 0, EOPNOTSUPP, "item", ""},
+        {"a link refused", Kind::file, Appears::never, false, EMLINK, 0, EMLINK, "item", ""},
+        {"an old name that cannot be removed", Kind::file, Appears::never, false, 0, EACCES, EACCES, "item", ""},
+        {"an old name given to another meanwhile", Kind::file, Appears::never, true, 0, 0, 0, "other", "item"},
+    };
+    const std::string folder = tree.at("~/Library/Caches");
+    const std::string target = tree.at("/Elsewhere/target");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string item = folder + "/Cache.db";
+        const std::string trashPath = trash() + "/Cache.db";
+        TrashMover::Owner user = owner();
+        std::string why;
+        const int trashFolder = TrashMover::openTrash(trash(), user, true, why);
+        ASSERT_GE(trashFolder, 0) << why;
+        tree.writeFile(target, "target");
+        if (c.kind == Kind::file)
+            tree.writeFile(item, "item");
+        else if (c.kind == Kind::folder)
+            tree.writeFile(item + "/inside", "item");
+        else
+            ASSERT_EQ(::symlink(target.c_str(), item.c_str()), 0);
+        struct stat original {};
+        ASSERT_EQ(::lstat(item.c_str(), &original), 0);
+        const auto whatIsAt = [&](const std::string& path) -> std::string {
+            struct stat st {};
+            if (::lstat(path.c_str(), &st) != 0)
+                return "";
+            if (st.st_dev == original.st_dev && st.st_ino == original.st_ino)
+                return "item";
+            return platform::fs::readFile(path).value_or("?");
+        };
+        const auto intrude = [&] { tree.writeFile(trashPath, "intruder"); };
+        NoReplaceRefused::Steps steps;
+        if (c.intruder == Appears::atRefusal)
+            steps.atRefusal = intrude;
+        if (c.intruder == Appears::atLastStep)
+            steps.beforeLastStep = intrude;
+        if (c.replacedAfterLink) {
+            steps.afterLink = [&] {
+                tree.writeFile(folder + "/other", "other");
+                ASSERT_EQ(std::rename((folder + "/other").c_str(), item.c_str()), 0);
+            };
+        }
+        TrashMover::Result moved;
+        int plainRenames = 0;
+        {
+            std::optional<fixtures::ScopedSystemCallFault> linkFault, unlinkFault;
+            if (c.linkError)
+                linkFault.emplace(fixtures::SystemCall::linkat, c.linkError);
+            if (c.unlinkError)
+                unlinkFault.emplace(fixtures::SystemCall::unlinkat, c.unlinkError);
+            NoReplaceRefused refused(std::move(steps));
+            moved = TrashMover::moveNamed(item, trashFolder, trash(), "Cache.db");
+            plainRenames = refused.plainRenames;
+        }
+        ::close(trashFolder);
+        EXPECT_EQ(moved.ok, c.error == 0) << moved.why;
+        EXPECT_EQ(moved.error, c.error) << moved.why;
+        EXPECT_EQ(plainRenames, 0);
+        EXPECT_EQ(whatIsAt(item), c.atOrigin);
+        EXPECT_EQ(whatIsAt(trashPath), c.inTrash);
+        EXPECT_EQ(whatIsAt(target), "target");
+        if (c.kind == Kind::folder) {
+            EXPECT_EQ(platform::fs::readFile(item + "/inside"), "item");
+        }
+        fixtures::MacTree::removeTree(item);
+        fixtures::MacTree::removeTree(trashPath);
+    }
 }
 
 TEST_F(TrashMoverTest, AnotherVolumeHasATrashOfItsOwnAndAReadOnlyOneNone)
