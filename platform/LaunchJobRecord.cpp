@@ -1,10 +1,10 @@
 #include "platform/LaunchJobRecord.h"
 
 #include "platform/FileSystem.h"
+#include "platform/ProcessTable.h"
 #include "platform/SystemRoot.h"
 
 #include <fcntl.h>
-#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -72,6 +72,7 @@ std::optional<LaunchJobRecord> LaunchJobRecord::read(const std::string& label)
     record.loader = static_cast<uid_t>(integer(*dict, "UID"));
     record.supervisor = static_cast<pid_t>(integer(*dict, "Supervisor"));
     record.program = static_cast<pid_t>(integer(*dict, "Program"));
+    record.supervisorStart = static_cast<std::uint64_t>(integer(*dict, "SupervisorStart"));
     return record;
 }
 
@@ -85,7 +86,8 @@ bool LaunchJobRecord::write() const
                                    {"Inode", static_cast<std::int64_t>(inode)},
                                    {"UID", static_cast<std::int64_t>(loader)},
                                    {"Supervisor", std::int64_t{supervisor}},
-                                   {"Program", std::int64_t{program}}};
+                                   {"Program", std::int64_t{program}},
+                                   {"SupervisorStart", static_cast<std::int64_t>(supervisorStart)}};
     const bool written = plist::writeFile(pathFor(label), plist::Value(record));
     if (written)
         ::chmod(pathFor(label).c_str(), 0644);
@@ -99,7 +101,22 @@ bool LaunchJobRecord::loadedFrom(const std::string& jobPath, const LaunchJobFile
 
 bool LaunchJobRecord::loaded() const
 {
-    return supervisor > 0 && ::kill(supervisor, 0) == 0;
+    return supervisorHandle().valid();
+}
+
+process::ProcessHandle LaunchJobRecord::supervisorHandle() const
+{
+    if (supervisor <= 0)
+        return {};
+    process::ProcessHandle handle(supervisor);
+    if (!handle.valid())
+        return {};
+    // A supervisor is launchctl forked, never exec'd, so it keeps launchctl's command name.
+    const auto info = ProcessTable::bsdInfo(supervisor);
+    const bool same = info && (supervisorStart != 0 ? info->startTime == supervisorStart : info->command == "launchctl");
+    if (!same || !handle.stillRunning())
+        return {};
+    return handle;
 }
 
 }  // namespace platform

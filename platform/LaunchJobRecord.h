@@ -1,9 +1,11 @@
 #pragma once
 
 #include "platform/LaunchJobFile.h"
+#include "platform/ProcessIdentity.h"
 
 #include <sys/types.h>
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -21,6 +23,9 @@ struct LaunchJobRecord {
     uid_t loader = 0;
     pid_t supervisor = 0;
     pid_t program = 0;
+    // The supervisor's start (ProcessTable::BsdInfo::startTime), which tells it from a process that
+    // was given its pid after it died; 0 in records written before it was kept.
+    std::uint64_t supervisorStart = 0;
 
     // Letters, digits, ".", "_" and "-": a label that can name nothing but its own record and
     // means nothing to a shell.
@@ -37,6 +42,10 @@ struct LaunchJobRecord {
     bool loadedFrom(const std::string& jobPath, const LaunchJobFile& file) const;
     // Whether its supervisor still runs.
     bool loaded() const;
+    // A handle on the supervisor, opened only when its pid still names the process that wrote the
+    // record: the same start time, or for an older record without one, a process of launchctl's
+    // name. Invalid otherwise; the one way to signal it.
+    process::ProcessHandle supervisorHandle() const;
 };
 
 }  // namespace platform

@@ -2,6 +2,7 @@
 
 #include <sys/types.h>
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,6 +21,9 @@ public:
         unsigned int flags = 0;
         std::string command;   // the kernel's short command name (at most kCommandNameWidth bytes)
         std::string longName;  // the executable's file name cut to 32 bytes, else the command name
+        // When it started, in the system's own units (pbi_start_tvsec and _tvusec on a Mac): a
+        // process that is given the pid of one that ended never has the same.
+        std::uint64_t startTime = 0;
     };
 
     // Width of the kernel's command-name field on this system.

@@ -1,13 +1,8 @@
 #include "system/KillProcessWithCMD.h"
 
-#include <cstdlib>
-#include <string>
+#include <csignal>
 
-bool KillProcessWithCMD::KillProcess(int pid)
+bool KillProcessWithCMD::KillPinnedProcess(const platform::process::ProcessHandle& process)
 {
-    if (pid <= 0)
-        return false;
-    const std::string command = std::string("kill") + " " + "-9" + " " + std::to_string(pid);
-    std::system(command.c_str());
-    return std::system(command.c_str()) == 0;
+    return process.signal(SIGKILL);
 }

@@ -2,8 +2,8 @@
 
 #include "system/KillProcessProtocol.h"
 
-// "kill -9 PID" through the shell, twice. Answers whether the last run succeeded.
+// What "kill -9 PID" did, without the shell (which looked the pid up again): SIGKILL.
 class KillProcessWithCMD : public KillProcessProtocol {
 public:
-    bool KillProcess(int pid) override;
+    bool KillPinnedProcess(const platform::process::ProcessHandle& process) override;
 };

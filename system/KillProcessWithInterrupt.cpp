@@ -2,7 +2,7 @@
 
 #include <csignal>
 
-bool KillProcessWithInterrupt::KillProcess(int pid)
+bool KillProcessWithInterrupt::KillPinnedProcess(const platform::process::ProcessHandle& process)
 {
-    return pid > 0 && ::kill(pid, SIGINT) == 0;
+    return process.signal(SIGINT);
 }

@@ -5,5 +5,5 @@
 // SIGINT.
 class KillProcessWithInterrupt : public KillProcessProtocol {
 public:
-    bool KillProcess(int pid) override;
+    bool KillPinnedProcess(const platform::process::ProcessHandle& process) override;
 };

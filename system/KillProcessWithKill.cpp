@@ -2,7 +2,7 @@
 
 #include <csignal>
 
-bool KillProcessWithKill::KillProcess(int pid)
+bool KillProcessWithKill::KillPinnedProcess(const platform::process::ProcessHandle& process)
 {
-    return pid > 0 && ::kill(pid, SIGKILL) == 0;
+    return process.signal(SIGKILL);
 }

@@ -5,5 +5,5 @@
 // SIGKILL.
 class KillProcessWithKill : public KillProcessProtocol {
 public:
-    bool KillProcess(int pid) override;
+    bool KillPinnedProcess(const platform::process::ProcessHandle& process) override;
 };

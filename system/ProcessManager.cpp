@@ -10,6 +10,8 @@
 
 #include <unistd.h>
 
+#include <map>
+
 using platform::ProcessTable;
 
 ProcessManager& ProcessManager::shared()
@@ -27,6 +29,7 @@ ProcessManager::ProcessManager()
 ProcessManager::Processes ProcessManager::EnumerateAllProcess() const
 {
     Processes processes;
+    std::map<uid_t, std::string> userNames;
     for (const pid_t pid : ProcessTable::allPids()) {
         if (pid < 1)
             continue;
@@ -37,9 +40,13 @@ ProcessManager::Processes ProcessManager::EnumerateAllProcess() const
         process->pid = info->pid;
         process->ppid = info->ppid;
         process->flag = info->flags;
-        process->userName = ProcessTable::loginName(info->uid).value_or("unknow");
+        auto user = userNames.find(info->uid);
+        if (user == userNames.end())
+            user = userNames.emplace(info->uid, ProcessTable::loginName(info->uid).value_or("unknow")).first;
+        process->userName = user->second;
         process->executableName = info->longName;
         process->executablePath = ProcessTable::executablePath(pid);
+        process->startTime = info->startTime;
         processes.push_back(std::move(process));
     }
     return processes;
@@ -110,23 +117,44 @@ bool ProcessManager::ProcessIsRunning(int pid, const std::string& path, const st
     return executable && *executable == path;
 }
 
+platform::process::ProcessHandle ProcessManager::pin(const RkProcessInfo& process)
+{
+    if (process.pid <= 0 || !process.executablePath)
+        return {};
+    platform::process::ProcessHandle handle(process.pid);
+    if (!handle.valid())
+        return {};
+    // Read after the handle is open, and the handle checked after the reads: what they saw under the
+    // pid is then the pinned process.
+    const auto info = ProcessTable::bsdInfo(process.pid);
+    const auto executable = ProcessTable::executablePath(process.pid);
+    const bool same = info && info->startTime == process.startTime && info->longName == process.executableName &&
+                      executable == process.executablePath;
+    if (!same || !handle.stillRunning())
+        return {};
+    return handle;
+}
+
 bool ProcessManager::OnKillProcessInfo(const RkProcessInfo& process)
 {
+    const auto pinned = pin(process);
+    if (!pinned.valid())
+        return false;
+    bool signalled = false;
     for (const auto& strategy : array) {
         if (!strategy)
             continue;
-        if (process.executablePath && ProcessIsRunning(process.pid, *process.executablePath, process.executableName))
-            strategy->KillProcess(process.pid);
+        if (signalled && pinned.waitForEnd(0))
+            break;
+        signalled = strategy->KillPinnedProcess(pinned) || signalled;
     }
-    return true;
+    return signalled;
 }
 
 bool ProcessManager::OnKillProcessInfos(const Processes& processes)
 {
-    bool result = false;
-    for (const auto& process : processes) {
-        if (process)
-            result = OnKillProcessInfo(*process);
-    }
-    return result;
+    bool all = !processes.empty();
+    for (const auto& process : processes)
+        all = process && OnKillProcessInfo(*process) && all;
+    return all;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/ProcessIdentity.h"
 #include "system/KillProcessProtocol.h"
 #include "system/RkProcessInfo.h"
 
@@ -17,7 +18,7 @@ public:
     static ProcessManager& shared();
     ProcessManager();
 
-    // The strategies, tried in this order: shell kill, SIGINT, SIGKILL.
+    // The strategies, tried in this order: what the shell's "kill -9" did (SIGKILL), SIGINT, SIGKILL.
     std::vector<std::shared_ptr<KillProcessProtocol>> array;
 
     Processes EnumerateAllProcess() const;
@@ -30,8 +31,16 @@ public:
     bool ProcessIsRunning(const std::string& name) const;
     // Whether `pid` still runs `name` from `path` (guards against a reused pid).
     bool ProcessIsRunning(int pid, const std::string& path, const std::string& name) const;
+    // Opens one handle on the process and, once it is confirmed to be the one recorded, tries the
+    // strategies through it until the process ends. False when the record no longer describes a
+    // running process (nothing is signalled then) or no strategy's signal went through.
     bool OnKillProcessInfo(const RkProcessInfo& process);
+    // True when every one of them was signalled; false for none.
     bool OnKillProcessInfos(const Processes& processes);
+
+    // A handle on the process the record describes: opened first, then confirmed to be the process
+    // the record was made of (its start time, executable and name); an invalid handle otherwise.
+    static platform::process::ProcessHandle pin(const RkProcessInfo& process);
 
     // Shared by ProcessIsRunning here and in Utility.
     static bool commandIsRunning(const std::string& name);

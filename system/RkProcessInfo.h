@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -12,4 +13,5 @@ public:
     std::string userName;                      // "unknow" without a password entry
     std::string executableName;                // at most 32 bytes
     std::optional<std::string> executablePath; // nullopt when it cannot be read
+    std::uint64_t startTime = 0;               // platform::ProcessTable::BsdInfo::startTime
 };

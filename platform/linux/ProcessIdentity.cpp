@@ -2,8 +2,13 @@
 
 #include "platform/FileSystem.h"
 
+#include <poll.h>
 #include <sys/syscall.h>
 #include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
 
 namespace platform::process {
 
@@ -23,6 +28,28 @@ void closeHandle(int handle)
 bool stillRunning(const PeerCredentials& peer)
 {
     return peer.handle >= 0 && ::syscall(SYS_pidfd_send_signal, peer.handle, 0, nullptr, 0) == 0;
+}
+
+bool sendSignal(int handle, int signal)
+{
+    return handle >= 0 && ::syscall(SYS_pidfd_send_signal, handle, signal, nullptr, 0) == 0;
+}
+
+bool waitForEnd(int handle, int timeoutMs)
+{
+    if (handle < 0)
+        return false;
+    // A pidfd turns readable once its process has ended.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        pollfd entry{handle, POLLIN, 0};
+        const int ready = ::poll(&entry, 1, static_cast<int>(std::max<std::chrono::milliseconds::rep>(left.count(), 0)));
+        if (ready > 0)
+            return (entry.revents & (POLLIN | POLLHUP)) != 0;
+        if (ready == 0 || errno != EINTR)
+            return false;
+    }
 }
 
 std::optional<std::string> executableOf(const PeerCredentials& peer)

@@ -1,22 +1,74 @@
 #include "fixtures/BackgroundProcess.h"
 #include "fixtures/MacTree.h"
+#include "fixtures/SystemCallFault.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
+#include "system/KillProcessWithCMD.h"
 #include "system/KillProcessWithInterrupt.h"
+#include "system/KillProcessWithKill.h"
 #include "system/ProcessManager.h"
 #include "system/Utility.h"
 
 #include <gtest/gtest.h>
 
+#include <linux/filter.h>
+#include <linux/seccomp.h>
 #include <pwd.h>
 #include <sys/prctl.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
 #include <signal.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
+#include <cstddef>
+#include <cstdlib>
+#include <functional>
 #include <thread>
 
 namespace {
+
+using Kill = std::function<bool(const RkProcessInfo&)>;
+
+// Every way of ending a process by its record, with the signal it ends a plain child by.
+struct KillWay {
+    std::string name;
+    Kill kill;
+    int signal;
+};
+
+const std::vector<KillWay>& everyKill()
+{
+    static const std::vector<KillWay> kills = {
+        {"OnKillProcessInfo", [](const RkProcessInfo& p) { return ProcessManager::shared().OnKillProcessInfo(p); }, SIGKILL},
+        {"OnKillProcessInfos",
+         [](const RkProcessInfo& p) { return ProcessManager::shared().OnKillProcessInfos({std::make_shared<RkProcessInfo>(p)}); },
+         SIGKILL},
+        {"KillProcessWithCMD", [](const RkProcessInfo& p) { return KillProcessWithCMD().KillProcess(p); }, SIGKILL},
+        {"KillProcessWithInterrupt", [](const RkProcessInfo& p) { return KillProcessWithInterrupt().KillProcess(p); }, SIGINT},
+        {"KillProcessWithKill", [](const RkProcessInfo& p) { return KillProcessWithKill().KillProcess(p); }, SIGKILL},
+    };
+    return kills;
+}
+
+// From here on this process can neither start a program nor make a child (a shell included);
+// true when that is in place.
+bool forbidNewProcesses()
+{
+    std::vector<long> calls = {SYS_execve, SYS_execveat, SYS_clone, SYS_clone3};
+#ifdef SYS_fork
+    calls.insert(calls.end(), {SYS_fork, SYS_vfork});
+#endif
+    std::vector<sock_filter> filter = {BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr))};
+    for (const long call : calls) {
+        filter.push_back(BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, static_cast<__u32>(call), 0, 1));
+        filter.push_back(BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | EPERM));
+    }
+    filter.push_back(BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW));
+    const sock_fprog program{static_cast<unsigned short>(filter.size()), filter.data()};
+    return ::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 && ::prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) == 0;
+}
 
 class ProcessManagerTest : public ::testing::Test {
 protected:
@@ -77,14 +129,37 @@ TEST_F(ProcessManagerTest, EnumerationSurvivesProcessesComingAndGoing)
     churn.join();
 }
 
-TEST_F(ProcessManagerTest, InterruptEndsAChildThatHonoursIt)
+// Each way is taken in a child of the test that can start no program, so a shell would fail it.
+TEST_F(ProcessManagerTest, EachWayEndsAChildWithItsSignalAndStartsNoProgram)
 {
-    fixtures::BackgroundProcess child({worker, "60"});
-    ASSERT_TRUE(child.waitUntilRunning(worker));
-    EXPECT_TRUE(KillProcessWithInterrupt().KillProcess(child.pid()));
-    int signal = 0;
-    ASSERT_TRUE(child.ended(5000, &signal));
-    EXPECT_EQ(signal, SIGINT);
+    for (const auto& way : everyKill()) {
+        fixtures::BackgroundProcess victim({worker, "60"});
+        ASSERT_TRUE(victim.waitUntilRunning(worker));
+        const auto process = find(victim.pid());
+        ASSERT_TRUE(process);
+        const pid_t killer = ::fork();
+        ASSERT_GE(killer, 0);
+        if (killer == 0) {
+            // The fence has to stop a shell before the kill can prove anything.
+            if (!forbidNewProcesses() || std::system("exit 0") == 0)
+                ::_exit(2);
+            ::_exit(way.kill(*process) ? 0 : 1);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(killer, &status, 0), killer);
+        ASSERT_TRUE(WIFEXITED(status)) << way.name;
+        ASSERT_NE(WEXITSTATUS(status), 2) << "no fence against new processes here";
+        EXPECT_EQ(WEXITSTATUS(status), 0) << way.name;
+        int signal = 0;
+        ASSERT_TRUE(victim.ended(5000, &signal)) << way.name;
+        EXPECT_EQ(signal, way.signal) << way.name;
+    }
+    // The order the manager tries them in.
+    const auto& order = ProcessManager::shared().array;
+    ASSERT_EQ(order.size(), 3u);
+    EXPECT_TRUE(std::dynamic_pointer_cast<KillProcessWithCMD>(order[0]));
+    EXPECT_TRUE(std::dynamic_pointer_cast<KillProcessWithInterrupt>(order[1]));
+    EXPECT_TRUE(std::dynamic_pointer_cast<KillProcessWithKill>(order[2]));
 }
 
 TEST_F(ProcessManagerTest, AChildIgnoringInterruptEndsByKill)
@@ -92,11 +167,11 @@ TEST_F(ProcessManagerTest, AChildIgnoringInterruptEndsByKill)
     // An ignored signal stays ignored across exec.
     fixtures::BackgroundProcess child({worker, "60"}, [] { return ::signal(SIGINT, SIG_IGN) != SIG_ERR; });
     ASSERT_TRUE(child.waitUntilRunning(worker));
-    KillProcessWithInterrupt().KillProcess(child.pid());
-    EXPECT_FALSE(child.ended(200));
-
     const auto process = find(child.pid());
     ASSERT_TRUE(process);
+    EXPECT_TRUE(KillProcessWithInterrupt().KillProcess(*process));
+    EXPECT_FALSE(child.ended(200));
+
     EXPECT_TRUE(ProcessManager::shared().OnKillProcessInfo(*process));
     int signal = 0;
     ASSERT_TRUE(child.ended(5000, &signal));
@@ -109,6 +184,7 @@ TEST_F(ProcessManagerTest, ARecordThatNoLongerFitsItsProcessKillsNothing)
     ASSERT_TRUE(child.waitUntilRunning(worker));
     const auto process = find(child.pid());
     ASSERT_TRUE(process);
+    ASSERT_NE(process->startTime, 0u);
 
     RkProcessInfo otherPath = *process;
     otherPath.executablePath = tree.at("/Applications/Other.app/Contents/MacOS/Worker");
@@ -116,16 +192,86 @@ TEST_F(ProcessManagerTest, ARecordThatNoLongerFitsItsProcessKillsNothing)
     otherName.executableName = "Somebody";
     RkProcessInfo noPath = *process;
     noPath.executablePath.reset();
-    for (const auto& stale : {otherPath, otherName, noPath})
-        EXPECT_TRUE(ProcessManager::shared().OnKillProcessInfo(stale));
+    RkProcessInfo otherStart = *process;
+    otherStart.startTime -= 1;
+    for (const auto& stale : {otherPath, otherName, noPath, otherStart})
+        for (const auto& way : everyKill())
+            EXPECT_FALSE(way.kill(stale)) << way.name;
     EXPECT_FALSE(child.ended(300));
     EXPECT_TRUE(ProcessManager::shared().ProcessIsRunning(child.pid(), worker, "Worker"));
     EXPECT_FALSE(ProcessManager::shared().ProcessIsRunning(child.pid(), worker, "Worke"));
 
     EXPECT_FALSE(ProcessManager::shared().OnKillProcessInfos({}));
-    EXPECT_TRUE(ProcessManager::shared().OnKillProcessInfos({process}));
+    // One that cannot be ended makes the whole answer false; the others are ended all the same.
+    EXPECT_FALSE(ProcessManager::shared().OnKillProcessInfos({std::make_shared<RkProcessInfo>(otherStart), process}));
     EXPECT_TRUE(child.ended(5000));
     EXPECT_FALSE(ProcessManager::shared().ProcessIsRunning(child.pid(), worker, "Worker"));
+}
+
+TEST_F(ProcessManagerTest, APidHandedOnAfterTheCheckIsNeverSignalled)
+{
+    // A pid is not handed on again soon; the record of a child that has ended, given the pid of one
+    // started after it, stands for the check before and the kill after the kernel gave it on.
+    RkProcessInfo checked;
+    {
+        fixtures::BackgroundProcess first({worker, "60"});
+        ASSERT_TRUE(first.waitUntilRunning(worker));
+        const auto process = find(first.pid());
+        ASSERT_TRUE(process);
+        checked = *process;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));  // start times count in clock ticks
+    for (const auto& way : everyKill()) {
+        fixtures::BackgroundProcess second({worker, "60"});
+        ASSERT_TRUE(second.waitUntilRunning(worker));
+        const auto current = find(second.pid());
+        ASSERT_TRUE(current);
+        RkProcessInfo reused = checked;
+        reused.pid = second.pid();
+        ASSERT_NE(reused.startTime, current->startTime);
+        EXPECT_FALSE(way.kill(reused)) << way.name;
+        EXPECT_FALSE(second.ended(200)) << way.name;
+        // Its own record does reach it.
+        EXPECT_TRUE(way.kill(*current)) << way.name;
+        EXPECT_TRUE(second.ended(5000)) << way.name;
+    }
+}
+
+TEST_F(ProcessManagerTest, AProcessThatHasEndedIsNotReportedKilled)
+{
+    for (const bool reaped : {true, false}) {
+        fixtures::BackgroundProcess child({worker, "60"});
+        ASSERT_TRUE(child.waitUntilRunning(worker));
+        const auto process = find(child.pid());
+        ASSERT_TRUE(process);
+        ASSERT_EQ(::kill(child.pid(), SIGTERM), 0);  // still our unreaped child: its pid is its own
+        if (reaped) {
+            ASSERT_TRUE(child.ended(5000));
+        } else {
+            siginfo_t info{};
+            ASSERT_EQ(::waitid(P_PID, static_cast<id_t>(child.pid()), &info, WEXITED | WNOWAIT), 0);
+        }
+        for (const auto& way : everyKill())
+            EXPECT_FALSE(way.kill(*process)) << way.name << (reaped ? " reaped" : " not reaped");
+    }
+}
+
+TEST_F(ProcessManagerTest, EndingABundlesProcessesWalksTheTableOnce)
+{
+    fixtures::BackgroundProcess one({worker, "60"});
+    fixtures::BackgroundProcess two({worker, "60"});
+    ASSERT_TRUE(one.waitUntilRunning(worker));
+    ASSERT_TRUE(two.waitUntilRunning(worker));
+    fixtures::ScopedSystemCallTrace trace;
+    const auto found = ProcessManager::shared().GetProcessInfoWithBundlePath(tree.at("/Applications/Worker.app"));
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_TRUE(ProcessManager::shared().OnKillProcessInfos(found));
+    std::size_t walks = 0;
+    for (const auto& open : trace.of(fixtures::SystemCall::open))
+        walks += open.name == "/proc";
+    EXPECT_EQ(walks, 1u);
+    EXPECT_TRUE(one.ended(5000));
+    EXPECT_TRUE(two.ended(5000));
 }
 
 TEST_F(ProcessManagerTest, BundlePathMatchesOnlyExecutablesInsideTheBundle)

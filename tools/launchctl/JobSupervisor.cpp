@@ -3,6 +3,8 @@
 #include "platform/FileSystem.h"
 #include "platform/LaunchJobRecord.h"
 #include "platform/PathUtil.h"
+#include "platform/ProcessIdentity.h"
+#include "platform/ProcessTable.h"
 #include "platform/SystemRoot.h"
 
 #include <fcntl.h>
@@ -32,7 +34,8 @@ void redirect(int target, const std::string& path)
     }
 }
 
-pid_t launch(const JobSupervisor::Job& job)
+// The program, pinned by a handle opened while it is still an unreaped child of ours (so surely it).
+platform::process::ProcessHandle launch(const JobSupervisor::Job& job)
 {
     const pid_t child = ::fork();
     if (child == 0) {
@@ -45,7 +48,7 @@ pid_t launch(const JobSupervisor::Job& job)
         ::execv(argv[0], argv.data());
         ::_exit(127);
     }
-    return child;
+    return platform::process::ProcessHandle(child);
 }
 
 void supervise(const JobSupervisor::Job& job)
@@ -61,7 +64,7 @@ void supervise(const JobSupervisor::Job& job)
     ::sigaction(SIGTERM, &action, nullptr);
     ::sigaction(SIGINT, &action, nullptr);
 
-    pid_t program = launch(job);
+    auto program = launch(job);
     platform::LaunchJobRecord record;
     record.label = job.label;
     record.path = job.path;
@@ -69,46 +72,40 @@ void supervise(const JobSupervisor::Job& job)
     record.inode = static_cast<std::uint64_t>(job.inode);
     record.loader = ::getuid();
     record.supervisor = ::getpid();
-    record.program = program;
+    if (const auto self = platform::ProcessTable::bsdInfo(::getpid()))
+        record.supervisorStart = self->startTime;
+    record.program = program.pid();
     record.write();
 
-    while (!stopRequested) {
+    bool running = program.pid() > 0;
+    while (running && !stopRequested) {
         int status = 0;
-        const pid_t ended = ::waitpid(program, &status, 0);
+        const pid_t ended = ::waitpid(program.pid(), &status, 0);
         if (ended < 0) {
             if (errno == EINTR)
                 continue;
+            running = false;
             break;
         }
+        running = false;
         const bool success = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-        if (stopRequested || !(job.keepAliveAlways || (job.restartOnFailure && !success))) {
-            program = -1;
+        if (stopRequested || !(job.keepAliveAlways || (job.restartOnFailure && !success)))
             break;
-        }
         // launchd throttles restarts; one second keeps a crashing program from spinning.
         for (int i = 0; i < 10 && !stopRequested; ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        if (stopRequested) {
-            program = -1;
+        if (stopRequested)
             break;
-        }
         program = launch(job);
-        record.program = program;
+        running = program.pid() > 0;
+        record.program = program.pid();
         record.write();
     }
-    if (program > 0) {
-        ::kill(program, SIGTERM);
-        for (int i = 0; i < 50; ++i) {
-            if (::waitpid(program, nullptr, WNOHANG) == program) {
-                program = -1;
-                break;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(40));
-        }
-        if (program > 0) {
-            ::kill(program, SIGKILL);
-            ::waitpid(program, nullptr, 0);
-        }
+    if (running) {
+        program.signal(SIGTERM);
+        if (!program.waitForEnd(2000))
+            program.signal(SIGKILL);
+        ::waitpid(program.pid(), nullptr, 0);
     }
     // A job that ended on its own stays recorded as loaded, as with launchd, until unloaded.
     if (stopRequested)
@@ -221,17 +218,15 @@ bool JobSupervisor::start(const Job& job)
 
 bool JobSupervisor::stop(const std::string& label)
 {
-    const int supervisor = loadedSupervisor(label);
-    if (supervisor <= 0) {
+    // Only through a handle on the supervisor that wrote the record: one that died may have left its
+    // pid to another process.
+    const auto record = platform::LaunchJobRecord::read(label);
+    const auto supervisor = record ? record->supervisorHandle() : platform::process::ProcessHandle();
+    if (!supervisor.valid() || !supervisor.signal(SIGTERM)) {
         ::unlink(recordPath(label).c_str());
         return false;
     }
-    ::kill(supervisor, SIGTERM);
-    for (int i = 0; i < 150; ++i) {
-        if (::kill(supervisor, 0) != 0)
-            break;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
+    supervisor.waitForEnd(3000);
     ::unlink(recordPath(label).c_str());
     return true;
 }

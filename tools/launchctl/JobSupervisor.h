@@ -36,6 +36,7 @@ public:
 
     // Starts the supervisor and returns once it has recorded the job; false when it could not.
     static bool start(const Job& job);
-    // Stops the supervisor (and so the program) and forgets the job.
+    // Stops the supervisor (and so the program) and forgets the job. A record whose supervisor is
+    // gone is forgotten and nothing is signalled: its pid may name another process by now.
     static bool stop(const std::string& label);
 };
