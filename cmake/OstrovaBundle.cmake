@@ -13,6 +13,10 @@ configure_file(${CMAKE_SOURCE_DIR}/cmake/Info.plist.in ${OSTROVA_BUNDLE_DIR}/Con
 set(OSTROVA_DAEMON_IN_BUNDLE ${OSTROVA_BUNDLE_DIR}/Contents/MacOS/OstrovaDaemon)
 configure_file(${CMAKE_SOURCE_DIR}/cmake/com.halvane.ostrova.plist.in
   ${OSTROVA_BUNDLE_DIR}/Contents/Resources/com.halvane.ostrova.plist @ONLY)
+# The rights the daemon asks the system for; installed beside its job file.
+configure_file(${CMAKE_SOURCE_DIR}/cmake/com.halvane.ostrova.policy
+  ${OSTROVA_BUNDLE_DIR}/Contents/Resources/com.halvane.ostrova.policy COPYONLY)
+set(OSTROVA_POLICY_FILE ${CMAKE_SOURCE_DIR}/cmake/com.halvane.ostrova.policy)
 
 # Copies a built target into the bundle, relative to Contents/, after every build of it.
 function(ostrova_bundle_add target destination)

@@ -41,21 +41,57 @@ std::optional<std::string> passwordHome(uid_t uid)
     return realFolder(found->pw_dir);
 }
 
+// "/" and the system's own folders, with everything in them, are nobody's home (a service account's
+// entry may name one, as the Mac's daemon account names root's /var/root).
+bool isSystemFolder(const std::string& folder)
+{
+    if (folder == "/" || folder == realFolder(platform::fixedPath("/")).value_or(platform::fixedPath("/")))
+        return true;
+    for (const char* fixed : {"/System", "/Library", "/Applications", "/usr", "/bin", "/sbin", "/private", "/etc", "/var", "/tmp",
+                              "/dev", "/cores", "/opt", "/Users/Shared", "/Volumes"}) {
+        const std::string system = realFolder(platform::fixedPath(fixed)).value_or(platform::fixedPath(fixed));
+        if (folder == system || path::isInside(folder, system) || path::isInside(system, folder))
+            return true;
+    }
+    for (const char* over : {"/Users"})
+        if (folder == realFolder(platform::fixedPath(over)).value_or(platform::fixedPath(over)))
+            return true;
+    return false;
+}
+
 }  // namespace
 
-std::optional<RemovalPolicy::Client> ClientPlaces::of(const xpcsocket::Peer& peer, const AdministratorGroup& administrators)
+std::optional<std::string> ClientPlaces::accountHome(uid_t uid, std::string& why)
 {
-    RemovalPolicy::Client client;
-    client.systemWide = administrators.includes(peer.uid);
-    const auto given = platform::process::environmentOf(peer, "HOME");
-    const auto home = given ? realFolder(*given) : std::nullopt;
-    if (home && isFolderOf(*home, peer.uid)) {
-        client.home = *home;
-    } else if (const auto fallback = passwordHome(peer.uid)) {
-        client.home = *fallback;
-    } else {
+    const auto home = passwordHome(uid);
+    if (!home) {
+        why = "uid " + std::to_string(uid) + " has no home in its password entry";
         return std::nullopt;
     }
+    if (!isFolderOf(*home, uid)) {
+        why = "the home " + *home + " of uid " + std::to_string(uid) + " is not a folder of its own";
+        return std::nullopt;
+    }
+    if (uid != 0 && isSystemFolder(*home)) {
+        why = "the home " + *home + " of uid " + std::to_string(uid) + " is a system folder";
+        return std::nullopt;
+    }
+    return home;
+}
+
+std::optional<RemovalPolicy::Client> ClientPlaces::of(const xpcsocket::Peer& peer, std::string& why)
+{
+    RemovalPolicy::Client client;
+    client.systemWide = true;
+    const auto account = accountHome(peer.uid, why);
+    if (!account)
+        return std::nullopt;
+    client.home = *account;
+    const auto given = platform::process::environmentOf(peer, "HOME");
+    const auto narrowed = given && !given->empty() ? realFolder(*given) : std::nullopt;
+    // Root may name any home: it needs nobody's leave for what lies there.
+    if (narrowed && (peer.uid == 0 || path::isInside(*narrowed, *account)) && isFolderOf(*narrowed, peer.uid))
+        client.home = *narrowed;
     const auto givenTemporary = platform::process::environmentOf(peer, "TMPDIR");
     const auto temporary = givenTemporary && !givenTemporary->empty() ? realFolder(*givenTemporary) : std::nullopt;
     if (temporary) {

@@ -4,6 +4,8 @@
 
 #include <sys/types.h>
 
+#include <cstdint>
+
 #include <optional>
 #include <string>
 
@@ -24,12 +26,22 @@ public:
     ClientTrash& operator=(const ClientTrash&) = delete;
     ~ClientTrash();
 
-    // Moves the item at `path` into the Trash as `trashName`.
-    bool moveIn(const std::string& path, const std::string& trashName, std::string& why) const;
-    // Moves `trashName` of the Trash to `path`, when it is an item only root could have put there:
-    // not the client's own (the client puts those back itself, and could have made them up) and
-    // not a second name of a file (a hard link the client made to someone else's file).
-    bool moveBack(const std::string& trashName, const std::string& path, uid_t client, std::string& why) const;
+    // The device and inode of what was moved.
+    struct Identity {
+        std::uint64_t device = 0;
+        std::uint64_t inode = 0;
+    };
+
+    // Moves the item at `path` into the Trash as `trashName`; the identity of the entry moved,
+    // read from its folder just before the rename, or nullopt with `why`.
+    std::optional<Identity> moveIn(const std::string& path, const std::string& trashName, std::string& why) const;
+    // Moves `trashName` of the Trash to `path`, only while it is still the inode `expected` that
+    // was moved in. The client controls its Trash and may swap the entry at any moment, so the entry
+    // first goes into a staging folder of root's made inside the Trash (the same volume), is checked
+    // there where nobody else can reach it, and only then moves on to `path`; an entry that is not
+    // the expected one goes back into the Trash under its name (or a numbered one).
+    bool moveBack(const std::string& trashName, const std::string& path, const Identity& expected, std::string& why) const;
+    const std::string& folder() const { return folder_; }
 
 private:
     ClientTrash(int fd, std::string folder) : fd_(fd), folder_(std::move(folder)) {}

@@ -26,7 +26,8 @@ bool ProcessPolicy::isOwnBundle(const std::string& bundlePath) const
     return ::stat(bundlePath.c_str(), &st) == 0 && st.st_dev == device_ && st.st_ino == inode_;
 }
 
-bool ProcessPolicy::mayEnd(const RkProcessInfo& process, uid_t client, bool administrator, std::string& why) const
+bool ProcessPolicy::mayEnd(const RkProcessInfo& process, uid_t client, const std::function<bool(std::string&)>& mayEndOthers,
+                           std::string& why) const
 {
     if (process.pid <= 1 || process.pid == ::getpid() || process.pid == ::getppid()) {
         why = "the daemon and its supervisor are not to be ended";
@@ -42,8 +43,8 @@ bool ProcessPolicy::mayEnd(const RkProcessInfo& process, uid_t client, bool admi
         why = "the process has ended";
         return false;
     }
-    if (!administrator && info->uid != client) {
-        why = "a process of another user";
+    if (client != 0 && info->uid != client && !mayEndOthers(why)) {
+        why = "a process of another user: " + why;
         return false;
     }
     return true;

@@ -43,16 +43,21 @@ RemovalPolicy::RemovalPolicy(const Client& client) : home_(client.home)
         all.push_back(real(folder));
     for (const auto& folder : all) {
         protected_.push_back(folder);
+        if (inHome(folder))
+            ownFolders_.push_back(folder);
         if (client.systemWide || inHome(folder))
             searchedFolders_.push_back(folder);
     }
     for (const auto& folder : client.temporaryFolders) {
         protected_.push_back(folder);
         searchedFolders_.push_back(folder);
+        ownFolders_.push_back(folder);
     }
     for (const auto& raw : SearchFilePath::applicationFolders(&user)) {
         const std::string folder = real(raw);
         protected_.push_back(folder);
+        if (inHome(folder))
+            ownFolders_.push_back(folder);
         if (client.systemWide || inHome(folder))
             applicationFolders_.push_back(folder);
     }
@@ -79,6 +84,11 @@ RemovalPolicy::RemovalPolicy(const Client& client) : home_(client.home)
 bool RemovalPolicy::inHome(const std::string& candidate) const
 {
     return !home_.empty() && (candidate == home_ || path::isInside(candidate, home_));
+}
+
+bool RemovalPolicy::inOwnPlaces(const std::string& candidate) const
+{
+    return insideAny(candidate, ownFolders_);
 }
 
 bool RemovalPolicy::insideAny(const std::string& candidate, const std::vector<std::string>& roots)

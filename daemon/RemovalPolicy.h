@@ -12,13 +12,14 @@
 // - never through a link on the way;
 // - only strictly inside the client's places: its home's searched and application folders and its
 //   own temporary folders for everyone; the system-wide ones (/Applications, /Library/...,
-//   /Users/Shared) only for root and administrators.
+//   /Users/Shared) only when `systemWide` says so (the daemon then still asks for the right to
+//   remove system items for whatever lies outside inOwnPlaces).
 class RemovalPolicy {
 public:
     struct Client {
         std::string home;                           // canonical, the client's own
         std::vector<std::string> temporaryFolders;  // canonical, each one the client's own
-        bool systemWide = false;                    // root or an administrator
+        bool systemWide = false;                    // the system-wide places count too
     };
 
     explicit RemovalPolicy(const Client& client);
@@ -30,6 +31,9 @@ public:
     bool allowsExecutable(const std::string& executablePath, std::string& why) const;
     // Whether the path lies in the client's home (its own domain, not the system's).
     bool inHome(const std::string& path) const;
+    // Whether the path lies strictly inside one of the client's own places (its home's searched and
+    // application folders, its temporary folders).
+    bool inOwnPlaces(const std::string& path) const;
     // The client's home (canonical).
     const std::string& home() const { return home_; }
 
@@ -44,6 +48,7 @@ private:
     std::string home_;
     std::vector<std::string> applicationFolders_;
     std::vector<std::string> searchedFolders_;
+    std::vector<std::string> ownFolders_;
     std::vector<std::string> protected_;
     std::vector<std::string> protectedLowered_;
 };

@@ -2,6 +2,7 @@
 
 #include "daemon/ClientPlaces.h"
 #include "daemon/DaemonLog.h"
+#include "platform/Authorization.h"
 #include "platform/FileSystem.h"
 #include "platform/LaunchJobRecord.h"
 #include "platform/PathUtil.h"
@@ -28,35 +29,33 @@ std::string ownJobFile()
     return platform::SystemLinks::resolveParents(spelled, why).value_or(spelled);
 }
 
-// The programs a job file names that exist ("Program", else the strings of "ProgramArguments").
-std::vector<std::string> programsOf(const plist::Dictionary& job)
+// The program a job runs, when it exists: "Program", else the first of "ProgramArguments" (the
+// other arguments are the program's, not programs of the job).
+std::optional<std::string> programOf(const plist::Dictionary& job)
 {
-    std::vector<std::string> programs;
-    const plist::Value* value = plist::find(job, "Program");
-    if (!value)
-        value = plist::find(job, "ProgramArguments");
-    if (!value)
-        return programs;
-    if (const auto* list = value->get<plist::Array>()) {
-        for (const auto& element : *list)
-            if (const auto* text = element.get<std::string>(); text && platform::fs::exists(*text))
-                programs.push_back(*text);
-    } else if (const auto* text = value->get<std::string>(); text && platform::fs::exists(*text)) {
-        programs.push_back(*text);
+    std::optional<std::string> program = plist::optionalString(job, "Program");
+    if (!program) {
+        const auto* value = plist::find(job, "ProgramArguments");
+        const auto* list = value ? value->get<plist::Array>() : nullptr;
+        const auto* first = list && !list->empty() ? list->front().get<std::string>() : nullptr;
+        if (first)
+            program = *first;
     }
-    return programs;
+    if (program && !program->empty() && platform::fs::exists(*program))
+        return program;
+    return std::nullopt;
 }
 
 }  // namespace
 
-UninstallServiceWapper::UninstallServiceWapper(ClientCheck check, AdministratorGroup administrators)
-    : check_(std::move(check)), administrators_(administrators), processes_(check_.bundlePath())
+UninstallServiceWapper::UninstallServiceWapper(ClientCheck check, TrashLedger& ledger)
+    : check_(std::move(check)), ledger_(ledger), processes_(check_.bundlePath())
 {
 }
 
-std::shared_ptr<UninstallServiceWapper> UninstallServiceWapper::start(ClientCheck check, AdministratorGroup administrators)
+std::shared_ptr<UninstallServiceWapper> UninstallServiceWapper::start(ClientCheck check, TrashLedger& ledger)
 {
-    auto service = std::make_shared<UninstallServiceWapper>(std::move(check), administrators);
+    auto service = std::make_shared<UninstallServiceWapper>(std::move(check), ledger);
     service->xpcServcie = std::make_unique<XPCLocalObject<UninstallServiceprotocol>>(
         uninstallservice::kServiceName, service, [](const std::string& message) { DaemonLog::shared().write("link", DaemonLog::escaped(message)); });
     std::weak_ptr<UninstallServiceWapper> weak = service;
@@ -85,10 +84,34 @@ std::optional<UninstallServiceWapper::Client> UninstallServiceWapper::currentCli
     if (!connection)
         return std::nullopt;
     const auto& peer = connection->peer();
-    const auto places = ClientPlaces::of(peer, administrators_);
-    if (!places)
+    std::string why;
+    const auto places = ClientPlaces::of(peer, why);
+    if (!places) {
+        DaemonLog::shared().write("client", "no places for pid " + std::to_string(peer.pid) + ": " + DaemonLog::escaped(why));
         return std::nullopt;
-    return Client{peer.uid, places->systemWide, RemovalPolicy(*places)};
+    }
+    return Client{peer, RemovalPolicy(*places), {}};
+}
+
+bool UninstallServiceWapper::Client::holds(const std::string& right, std::string& why)
+{
+    // Root needs nobody's leave for what it could do itself.
+    if (peer.uid == 0)
+        return true;
+    if (const auto known = rights.find(right); known != rights.end()) {
+        if (!known->second)
+            why = "no administrator's right " + right;
+        return known->second;
+    }
+    const auto answer = platform::authorization::check(peer, right, true);
+    const bool granted = answer == platform::authorization::Answer::granted;
+    rights[right] = granted;
+    DaemonLog::shared().write("authorization", std::string(granted ? "granted " : "did not grant ") + right + " to pid " +
+                                                   std::to_string(peer.pid) + " (uid " + std::to_string(peer.uid) + "): " +
+                                                   platform::authorization::describe(answer));
+    if (!granted)
+        why = std::string("no administrator's right ") + right + ": " + platform::authorization::describe(answer);
+    return granted;
 }
 
 bool UninstallServiceWapper::isOwn(const std::string& candidate) const
@@ -102,7 +125,7 @@ bool UninstallServiceWapper::isOwn(const std::string& candidate) const
     return processes_.isOwnBundle(candidate);
 }
 
-bool UninstallServiceWapper::allowsRemoval(const Client& client, const std::string& candidate, std::string& why) const
+bool UninstallServiceWapper::allowsRemoval(Client& client, const std::string& candidate, std::string& why) const
 {
     if (!client.policy.allowsRemoval(candidate, why))
         return false;
@@ -110,10 +133,10 @@ bool UninstallServiceWapper::allowsRemoval(const Client& client, const std::stri
         why = "the daemon's own bundle or job file";
         return false;
     }
-    return true;
+    return client.policy.inOwnPlaces(candidate) || client.holds(uninstallservice::kRightRemoveSystemItems, why);
 }
 
-std::optional<std::string> UninstallServiceWapper::removablePlace(const std::optional<Client>& client, const std::string& requested,
+std::optional<std::string> UninstallServiceWapper::removablePlace(std::optional<Client>& client, const std::string& requested,
                                                                   const std::string& what) const
 {
     std::string why = "the client's places cannot be told";
@@ -133,7 +156,7 @@ std::optional<ClientTrash> UninstallServiceWapper::trashFor(const Client& client
         return std::nullopt;
     }
     std::string why;
-    auto trash = ClientTrash::open(client.uid, client.policy.home(), real, create, why);
+    auto trash = ClientTrash::open(client.uid(), client.policy.home(), real, create, why);
     if (!trash)
         refuse(what, "no Trash of the client's own: " + DaemonLog::escaped(why));
     return trash;
@@ -150,7 +173,7 @@ void UninstallServiceWapper::removeWithPaths(const std::vector<std::string>& pat
         reply(true);
         return;
     }
-    const auto client = currentClient();
+    auto client = currentClient();
     bool result = true;
     for (const auto& candidate : paths) {
         std::string why = "the client's places cannot be told";
@@ -168,8 +191,9 @@ void UninstallServiceWapper::removeWithPaths(const std::vector<std::string>& pat
     reply(result);
 }
 
-bool UninstallServiceWapper::unloadJob(const Client& client, const std::string& jobPath, const platform::LaunchJobFile& file)
+bool UninstallServiceWapper::unloadJob(Client& client, const std::string& jobPath, const platform::LaunchJobFile& file)
 {
+    std::string why;
     const std::string label = plist::stringValue(file.job, "Label");
     if (!platform::LaunchJobRecord::isValidLabel(label)) {
         refuse("to unload " + jobPath, "the job's label is not a launchd label");
@@ -190,18 +214,23 @@ bool UninstallServiceWapper::unloadJob(const Client& client, const std::string& 
         refuse("to unload " + jobPath, "the job " + label + " was loaded from another file");
         return false;
     }
-    // A user's own job folder holds that user's jobs (which launchd loads for it, root here); the
-    // system's folders hold root's only.
+    // A job the client loaded from its own job folder is the client's to stop; a job root loaded runs
+    // as root, so stopping it takes the right to remove system items; another user's is never ours.
     const bool userDomain = client.policy.inHome(jobPath);
-    if (record->loader != 0 && !(userDomain && record->loader == client.uid)) {
+    const bool clientsOwn = userDomain && record->loader == client.uid();
+    if (!clientsOwn && record->loader != 0) {
         refuse("to unload " + jobPath, "the job was loaded by uid " + std::to_string(record->loader));
+        return false;
+    }
+    if (!clientsOwn && !client.holds(uninstallservice::kRightRemoveSystemItems, why)) {
+        refuse("to unload " + jobPath, why);
         return false;
     }
     const std::string command = shellquote::single(platform::tools::launchctl()) + " remove " + shellquote::single(label);
     return Utility::ShellExecution(command) == 0;
 }
 
-bool UninstallServiceWapper::unloadForRemoval(const Client& client, const std::string& jobPath, const std::string& real)
+bool UninstallServiceWapper::unloadForRemoval(Client& client, const std::string& jobPath, const std::string& real)
 {
     std::string why;
     const auto file = platform::LaunchJobFile::read(real, true, why);
@@ -212,16 +241,13 @@ bool UninstallServiceWapper::unloadForRemoval(const Client& client, const std::s
     }
     if (!unloadJob(client, real, *file))
         return false;
-    for (const auto& program : programsOf(file->job)) {
-        if (ProcessManager::shared().GetProcessInfoWithExecutableName(path::lastComponent(program), program))
-            return false;
-    }
-    return true;
+    const auto program = programOf(file->job);
+    return !program || !ProcessManager::shared().GetProcessInfoWithExecutableName(path::lastComponent(*program), *program);
 }
 
 void UninstallServiceWapper::unloadPlistWithPath(const std::string& jobPath, Reply reply)
 {
-    const auto client = currentClient();
+    auto client = currentClient();
     const auto real = removablePlace(client, jobPath, "to unload " + jobPath);
     if (!real || !unloadForRemoval(*client, jobPath, *real)) {
         reply(false);
@@ -233,7 +259,7 @@ void UninstallServiceWapper::unloadPlistWithPath(const std::string& jobPath, Rep
 
 void UninstallServiceWapper::unloadPlistWithPath(const std::string& jobPath, const std::string& trashName, Reply reply)
 {
-    const auto client = currentClient();
+    auto client = currentClient();
     const auto real = removablePlace(client, jobPath, "to unload " + jobPath);
     // The Trash is opened first: a job is never stopped for a file that could not go then.
     const auto trash = real ? trashFor(*client, *real, trashName, true, "to unload " + jobPath) : std::nullopt;
@@ -241,18 +267,12 @@ void UninstallServiceWapper::unloadPlistWithPath(const std::string& jobPath, con
         reply(false);
         return;
     }
-    std::string why;
-    if (!trash->moveIn(*real, trashName, why)) {
-        refuse("to move " + jobPath + " to the Trash", DaemonLog::escaped(why));
-        reply(false);
-        return;
-    }
-    reply(true);
+    reply(moveIntoTrash(*client, *trash, *real, trashName, "to move " + jobPath + " to the Trash"));
 }
 
 void UninstallServiceWapper::killProcessWithExecutablePath(const std::string& requested, const std::string& name, Reply reply)
 {
-    const auto client = currentClient();
+    auto client = currentClient();
     std::string why = "the client's places cannot be told";
     const auto real = client ? platform::SystemLinks::resolveParents(requested, why) : std::nullopt;
     if (!real || !client->policy.allowsExecutable(*real, why)) {
@@ -270,7 +290,7 @@ void UninstallServiceWapper::killProcessWithExecutablePath(const std::string& re
         reply(false);
         return;
     }
-    if (!processes_.mayEnd(*process, client->uid, client->administrator, why)) {
+    if (!processes_.mayEnd(*process, client->uid(), [&](std::string& reason) { return client->holds(uninstallservice::kRightEndOtherProcesses, reason); }, why)) {
         refuse("to end " + executable + " (pid " + std::to_string(process->pid) + ")", why);
         reply(false);
         return;
@@ -280,7 +300,7 @@ void UninstallServiceWapper::killProcessWithExecutablePath(const std::string& re
 
 void UninstallServiceWapper::KillProcessWithBundlePath(const std::string& requested, Reply reply)
 {
-    const auto client = currentClient();
+    auto client = currentClient();
     std::string why = "the client's places cannot be told";
     const auto real = client ? platform::SystemLinks::resolveParents(requested, why) : std::nullopt;
     if (!real || !client->policy.allowsBundle(*real, why)) {
@@ -302,7 +322,7 @@ void UninstallServiceWapper::KillProcessWithBundlePath(const std::string& reques
     ProcessManager::Processes allowed;
     bool refusedAny = false;
     for (const auto& process : ProcessManager::shared().GetProcessInfoWithBundlePath(bundlePath)) {
-        if (processes_.mayEnd(*process, client->uid, client->administrator, why)) {
+        if (processes_.mayEnd(*process, client->uid(), [&](std::string& reason) { return client->holds(uninstallservice::kRightEndOtherProcesses, reason); }, why)) {
             allowed.push_back(process);
         } else {
             refuse("to end " + bundlePath + " (pid " + std::to_string(process->pid) + ")", why);
@@ -319,7 +339,7 @@ void UninstallServiceWapper::KillProcessWithBundlePath(const std::string& reques
 
 void UninstallServiceWapper::moveToTrashWithPath(const std::string& requested, const std::string& trashName, Reply reply)
 {
-    const auto client = currentClient();
+    auto client = currentClient();
     const std::string what = "to move " + requested + " to the Trash";
     const auto real = removablePlace(client, requested, what);
     const auto trash = real ? trashFor(*client, *real, trashName, true, what) : std::nullopt;
@@ -327,18 +347,29 @@ void UninstallServiceWapper::moveToTrashWithPath(const std::string& requested, c
         reply(false);
         return;
     }
+    reply(moveIntoTrash(*client, *trash, *real, trashName, what));
+}
+
+bool UninstallServiceWapper::moveIntoTrash(const Client& client, const ClientTrash& trash, const std::string& real,
+                                           const std::string& trashName, const std::string& what)
+{
     std::string why;
-    if (!trash->moveIn(*real, trashName, why)) {
+    const auto moved = trash.moveIn(real, trashName, why);
+    if (!moved) {
         refuse(what, DaemonLog::escaped(why));
-        reply(false);
-        return;
+        return false;
     }
-    reply(true);
+    // Without its ledger entry the item could never come back through the daemon: said, not hidden.
+    if (!ledger_.add(TrashLedger::Entry{client.uid(), real, trash.folder(), trashName, moved->device, moved->inode}, why)) {
+        DaemonLog::shared().write("ledger", "moved " + DaemonLog::escaped(real) + " to the Trash without a ledger entry: " + why);
+        return false;
+    }
+    return true;
 }
 
 void UninstallServiceWapper::putBackWithPath(const std::string& requested, const std::string& trashName, Reply reply)
 {
-    const auto client = currentClient();
+    auto client = currentClient();
     const std::string what = "to put " + trashName + " back at " + requested;
     const auto real = removablePlace(client, requested, what);
     const auto trash = real ? trashFor(*client, *real, trashName, false, what) : std::nullopt;
@@ -346,11 +377,30 @@ void UninstallServiceWapper::putBackWithPath(const std::string& requested, const
         reply(false);
         return;
     }
+    const auto moved = ledger_.find(client->uid(), *real, trash->folder(), trashName);
+    if (!moved) {
+        refuse(what, "the daemon did not move it there from that place");
+        reply(false);
+        return;
+    }
     std::string why;
-    if (!trash->moveBack(trashName, *real, client->uid, why)) {
+    if (!trash->moveBack(trashName, *real, ClientTrash::Identity{moved->device, moved->inode}, why)) {
         refuse(what, DaemonLog::escaped(why));
         reply(false);
         return;
     }
+    ledger_.remove(*moved);
     reply(true);
+}
+
+void UninstallServiceWapper::authorizeWithRight(const std::string& right, Reply reply)
+{
+    auto client = currentClient();
+    std::string why = "the client cannot be told";
+    if (right != uninstallservice::kRightRemoveSystemItems && right != uninstallservice::kRightEndOtherProcesses) {
+        refuse("the right " + right, "not a right of this service");
+        reply(false);
+        return;
+    }
+    reply(client && client->holds(right, why));
 }

@@ -9,7 +9,7 @@ int main()
 {
     std::signal(SIGPIPE, SIG_IGN);
     // Held for the life of the process.
-    static const auto service = UninstallServiceWapper::start(ClientCheck::forRunningDaemon(), AdministratorGroup::resolve());
+    static const auto service = UninstallServiceWapper::start(ClientCheck::forRunningDaemon());
     if (!service) {
         std::fprintf(stderr, "OstrovaDaemon: cannot publish the service\n");
         return 1;

@@ -23,6 +23,7 @@ public:
     void putBackWithPath(const std::string&, const std::string&, Reply reply) override { reply(false); }
     void killProcessWithExecutablePath(const std::string&, const std::string&, Reply reply) override { reply(false); }
     void KillProcessWithBundlePath(const std::string&, Reply reply) override { reply(false); }
+    void authorizeWithRight(const std::string&, Reply reply) override { reply(false); }
 };
 
 }  // namespace

@@ -61,6 +61,11 @@ void UninstallServiceProxy::putBackWithPath(const std::string& path, const std::
     call(uninstallservice::kPutBack, {plist::Value(path), plist::Value(trashName)}, std::move(reply));
 }
 
+void UninstallServiceProxy::authorizeWithRight(const std::string& right, Reply reply)
+{
+    call(uninstallservice::kAuthorize, {plist::Value(right)}, std::move(reply));
+}
+
 std::shared_ptr<UninstallServiceprotocol> XPCInterface<UninstallServiceprotocol>::makeProxy(
     const std::shared_ptr<XPCConnection>& connection)
 {
@@ -106,6 +111,10 @@ bool XPCInterface<UninstallServiceprotocol>::dispatch(UninstallServiceprotocol& 
     }
     if (request.operation == uninstallservice::kKillExecutable && args.size() == 2 && textAt(args, 0) && textAt(args, 1)) {
         service.killProcessWithExecutablePath(*textAt(args, 0), *textAt(args, 1), std::move(reply));
+        return true;
+    }
+    if (request.operation == uninstallservice::kAuthorize && args.size() == 1 && textAt(args, 0)) {
+        service.authorizeWithRight(*textAt(args, 0), std::move(reply));
         return true;
     }
     if (request.operation == uninstallservice::kKillBundle && args.size() == 1 && textAt(args, 0)) {

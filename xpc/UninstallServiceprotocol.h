@@ -25,6 +25,9 @@ public:
     // YES when `trashName` of the client's Trash on the volume of `path` was moved back to `path`
     // (never over an existing item).
     virtual void putBackWithPath(const std::string& path, const std::string& trashName, Reply reply) = 0;
+    // YES when the system's authority grants the requesting process `right` (one of
+    // uninstallservice::kRight...), asking its user for an administrator's password when needed.
+    virtual void authorizeWithRight(const std::string& right, Reply reply) = 0;
 };
 
 // The selectors as the wire names them.
@@ -37,7 +40,14 @@ inline constexpr const char* kKillBundle = "KillProcessWithBundlePath:reply:";
 inline constexpr const char* kMoveToTrash = "moveToTrashWithPath:trashName:reply:";
 inline constexpr const char* kUnloadToTrash = "unloadPlistWithPath:trashName:reply:";
 inline constexpr const char* kPutBack = "putBackWithPath:trashName:reply:";
+inline constexpr const char* kAuthorize = "authorizeWithRight:reply:";
 inline constexpr const char* kServiceName = "com.qzt.ostrova.service";
+// The rights the daemon asks the system for, one per kind of action beyond the client's own places:
+// removing, moving to the Trash or putting back anything outside the client's home and temporary
+// folders (system-wide folders, launch daemons and their jobs, privileged helpers), and ending
+// processes of other users.
+inline constexpr const char* kRightRemoveSystemItems = "com.halvane.ostrova.remove-system-items";
+inline constexpr const char* kRightEndOtherProcesses = "com.halvane.ostrova.end-other-processes";
 }  // namespace uninstallservice
 
 // Calls on the client become requests on a connection.
@@ -52,6 +62,7 @@ public:
     void moveToTrashWithPath(const std::string& path, const std::string& trashName, Reply reply) override;
     void unloadPlistWithPath(const std::string& path, const std::string& trashName, Reply reply) override;
     void putBackWithPath(const std::string& path, const std::string& trashName, Reply reply) override;
+    void authorizeWithRight(const std::string& right, Reply reply) override;
 
 private:
     void call(const char* operation, plist::Array arguments, Reply reply);

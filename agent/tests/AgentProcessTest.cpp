@@ -161,7 +161,7 @@ protected:
         auto paths = fixtures::pathsBelow(tree.root());
         std::erase_if(paths, [&](const std::string& path) {
             for (const char* skipped : {"~/.Trash/", "~/.cache", "~/.config", "~/.local", "~/Library/Application Support/Ostrova",
-                                        "/private/var/run", "/daemon.log"})
+                                        "/private/var/run", "/private/var/db", "/daemon.log"})
                 if (path.starts_with(tree.at(skipped)))
                     return true;
             return false;

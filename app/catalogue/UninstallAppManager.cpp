@@ -191,17 +191,11 @@ void UninstallAppManager::putBack(RemovalRecord record, std::function<void(PutBa
         const auto self = weakSelf.lock();
         if (!self)
             return;
-        std::shared_ptr<DaemonLink> link;
-        const auto daemon = [&](const std::string& path, const std::string& trashName) -> std::optional<bool> {
-            if (Utility::isSandboxed())
-                return std::nullopt;
-            if (!link)
-                link = self->xpcServiceObj();
-            return awaitDaemonReply(*link, [&](UninstallServiceprotocol& service, auto reply) {
-                service.putBackWithPath(path, trashName, reply);
-            });
-        };
+        auto refused = std::make_shared<bool>(false);
+        const auto daemon = Utility::isSandboxed() ? PutBack::DaemonPutBack{}
+                                                   : PutBack::throughDaemon([&self] { return self->xpcServiceObj(); }, refused);
         auto report = PutBack::run(record, false, daemon);
+        report.administratorRightRefused = *refused;
         {
             std::lock_guard guard(self->recordMutex_);
             if (self->lastRemoval_ && self->lastRemoval_->identifier == record.identifier)

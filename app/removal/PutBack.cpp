@@ -1,5 +1,6 @@
 #include "app/removal/PutBack.h"
 
+#include "app/locations/SearchFilePath.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
 #include "platform/TrashMover.h"
@@ -45,4 +46,33 @@ PutBack::Report PutBack::run(RemovalRecord& record, bool dryRun, const DaemonPut
         }
     }
     return report;
+}
+
+PutBack::DaemonPutBack PutBack::throughDaemon(std::function<std::shared_ptr<DaemonLink>()> connect, std::shared_ptr<bool> refused)
+{
+    struct State {
+        std::shared_ptr<DaemonLink> link;
+        std::optional<bool> administratorRight;
+    };
+    auto state = std::make_shared<State>();
+    const std::string home = SearchFilePath::realHomeDirectory();
+    return [=](const std::string& path, const std::string& trashName) -> std::optional<bool> {
+        if (!state->link)
+            state->link = connect();
+        if (!state->link)
+            return std::nullopt;
+        if (!platform::path::isInside(path, home)) {
+            if (!state->administratorRight)
+                state->administratorRight = awaitDaemonReply(*state->link, [&](UninstallServiceprotocol& service, auto reply) {
+                                                service.authorizeWithRight(uninstallservice::kRightRemoveSystemItems, reply);
+                                            }).value_or(false);
+            if (!*state->administratorRight) {
+                *refused = true;
+                return false;
+            }
+        }
+        return awaitDaemonReply(*state->link, [&](UninstallServiceprotocol& service, auto reply) {
+            service.putBackWithPath(path, trashName, reply);
+        });
+    };
 }

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "app/removal/DaemonCall.h"
 #include "app/removal/RemovalRecord.h"
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,8 +25,15 @@ public:
         std::vector<std::string> gone;      // no longer in the Trash
         std::vector<std::string> failed;
         std::int64_t bytes = 0;             // of the restored items
+        // The administrator's right for items outside the user's home was not given (they failed).
+        bool administratorRightRefused = false;
         bool complete() const { return taken.empty() && gone.empty() && failed.empty(); }
     };
 
     static Report run(RemovalRecord& record, bool dryRun, const DaemonPutBack& daemon);
+
+    // The daemon's put back through the link `connect` makes on first use. Before the first item
+    // outside the user's home it asks once for the administrator's right; without it no such item is
+    // sent, and `refused` is set.
+    static DaemonPutBack throughDaemon(std::function<std::shared_ptr<DaemonLink>()> connect, std::shared_ptr<bool> refused);
 };

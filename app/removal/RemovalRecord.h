@@ -39,6 +39,9 @@ public:
     std::vector<Item> items;
     // Whether every save of the run succeeded (not stored in the file).
     bool saved = true;
+    // Whether the daemon was refused the administrator's right for items outside the user's home
+    // during the run (in memory only): those items were left.
+    bool administratorRightRefused = false;
 
     // A new record (not yet saved) with a fresh identifier.
     static RemovalRecord begin(std::vector<std::string> applications);

@@ -8,6 +8,7 @@
 #include "platform/SystemLinks.h"
 
 #include <cerrno>
+#include <cstdlib>
 
 namespace {
 
@@ -188,4 +189,26 @@ RemovalRecord TrashRemoval::record() const
 {
     std::lock_guard lock(mutex_);
     return record_;
+}
+
+bool TrashRemoval::needsAdministratorRight(const std::string& realPath) const
+{
+    namespace path = platform::path;
+    if (path::isInside(realPath, owner_.home))
+        return false;
+    const char* temporary = std::getenv("TMPDIR");
+    std::string why;
+    const auto folder = temporary && *temporary ? platform::SystemLinks::resolveFolder(path::trimTrailingSlashes(temporary), why) : std::nullopt;
+    // The per-user cache folder ("C") sits beside the temporary one ("T").
+    return !(folder && (path::isInside(realPath, *folder) || path::isInside(realPath, path::deletingLastComponent(*folder))));
+}
+
+bool TrashRemoval::holdsAdministratorRight(const std::function<std::optional<bool>()>& ask)
+{
+    std::lock_guard lock(mutex_);
+    if (!administratorRight_) {
+        administratorRight_ = ask().value_or(false);
+        record_.administratorRightRefused = !*administratorRight_;
+    }
+    return *administratorRight_;
 }

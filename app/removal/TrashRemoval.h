@@ -51,6 +51,13 @@ public:
     void noteDeleted(const std::string& realPath);
     void noteLeft(const std::string& realPath);
 
+    // The administrator's right for the items outside the user's own places, asked of the daemon
+    // once per run through `ask` (which may show the system's password prompt); false, noted in the
+    // record, when it was not given.
+    bool holdsAdministratorRight(const std::function<std::optional<bool>()>& ask);
+    // Whether an item needs that right: it lies outside the user's home and temporary folders.
+    bool needsAdministratorRight(const std::string& realPath) const;
+
     // A copy of the record as it stands.
     RemovalRecord record() const;
 
@@ -64,4 +71,5 @@ private:
     mutable std::mutex mutex_;
     RemovalRecord record_;
     std::map<std::string, std::size_t> byPath_;
+    std::optional<bool> administratorRight_;
 };

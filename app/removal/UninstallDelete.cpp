@@ -136,8 +136,25 @@ void UninstallDelete::standardDelete()
     updateAfterDelete();
 }
 
+bool UninstallDelete::mayAskDaemonFor(const std::string& path)
+{
+    if (!run)
+        return true;
+    std::string why;
+    const auto real = platform::SystemLinks::resolveParents(path, why);
+    if (!real || !run->needsAdministratorRight(*real))
+        return true;
+    return run->holdsAdministratorRight([&] {
+        return ask(uninstallservice::kAuthorize, [&](UninstallServiceprotocol& daemon, auto reply) {
+            daemon.authorizeWithRight(uninstallservice::kRightRemoveSystemItems, reply);
+        });
+    });
+}
+
 std::optional<bool> UninstallDelete::unloadJob(const std::string& path)
 {
+    if (!mayAskDaemonFor(path))
+        return false;
     if (!run || run->deletesNow()) {
         const auto unloaded = ask(uninstallservice::kUnload, [&](UninstallServiceprotocol& daemon, auto reply) {
             daemon.unloadPlistWithPath(path, reply);
@@ -163,8 +180,17 @@ std::optional<bool> UninstallDelete::unloadJob(const std::string& path)
     return moved ? std::optional(true) : last;
 }
 
-void UninstallDelete::takeThroughDaemon(const std::vector<std::string>& paths)
+void UninstallDelete::takeThroughDaemon(const std::vector<std::string>& asked)
 {
+    std::vector<std::string> paths;
+    for (const auto& path : asked) {
+        if (mayAskDaemonFor(path))
+            paths.push_back(path);
+        else if (run)
+            run->noteLeft(path);
+    }
+    if (paths.empty())
+        return;
     if (run && !run->deletesNow()) {
         for (const auto& path : paths) {
             run->takeThroughDaemon(path, [&](const std::string& itemPath, const std::string& trashName) {

@@ -53,6 +53,9 @@ private:
     // The daemon's part: what the user's rights could not take, to the Trash or deleted.
     void takeThroughDaemon(const std::vector<std::string>& paths);
     std::optional<bool> unloadJob(const std::string& path);
+    // Whether the daemon may be asked to act on `path`: inside the user's own places always; beyond
+    // them once the administrator's right was given for the run (asked the first time).
+    bool mayAskDaemonFor(const std::string& path);
     static void keepOnlyFailedItems(UninstallApp& app);
     std::optional<bool> ask(const char* operation,
                             const std::function<void(UninstallServiceprotocol&, std::function<void(bool)>)>& call);

@@ -19,5 +19,7 @@ QString PutBackReportText::details(const PutBack::Report& report)
     add(report.taken, strings::localized("its place is taken"));
     add(report.gone, strings::localized("no longer in the Trash"));
     add(report.failed, strings::localized("it could not be moved back"));
+    if (report.administratorRightRefused)
+        lines << strings::localized("An administrator's password was not given, so what goes back outside your home folder stayed in the Trash.");
     return lines.join(QLatin1Char('\n'));
 }

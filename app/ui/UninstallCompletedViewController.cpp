@@ -119,17 +119,20 @@ void UninstallCompletedViewController::showRemoval(std::optional<RemovalRecord> 
     view();
     removal_ = std::move(record);
     const bool inTrash = removal_ && removal_->countInTrash() > 0;
+    const bool refused = removal_ && removal_->administratorRightRefused;
+    const QString refusal =
+        refused ? strings::localized("An administrator's password was not given, so what lies outside your home folder was left.") : QString();
     if (inTrash) {
         const QString size = QString::fromStdString(format2ByteCountString(removal_->bytesInTrash()));
         QString text = strings::localized("Moved %@ to the Trash. Empty the Trash to free the space.").replace(QLatin1String("%@"), size);
         // Put Back here works from the record in memory; once Ostrova quits, only a written one can.
         if (!removal_->saved)
             text += QLatin1Char(' ') + strings::localized("The record of this removal could not be written: Put Back works only until Ostrova quits.");
-        lbTrash->setStringValue(text);
+        lbTrash->setStringValue(refused ? text + QLatin1Char(' ') + refusal : text);
     } else {
-        lbTrash->setStringValue(QString());
+        lbTrash->setStringValue(refusal);
     }
-    lbTrash->setVisible(inTrash);
+    lbTrash->setVisible(inTrash || refused);
     putBackHolder_->setVisible(inTrash);
     setPuttingBack(false);
 }

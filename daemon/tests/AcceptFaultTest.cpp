@@ -58,7 +58,7 @@ protected:
 
     void start()
     {
-        service = UninstallServiceWapper::start(ClientCheck(tree.at("/Applications/Ostrova.app")), AdministratorGroup(std::nullopt));
+        service = UninstallServiceWapper::start(ClientCheck(tree.at("/Applications/Ostrova.app")));
         ASSERT_TRUE(service);
     }
     void stop()

@@ -3,9 +3,11 @@
 #include "fixtures/BackgroundProcess.h"
 #include "fixtures/ChildProcess.h"
 #include "fixtures/RunningDaemon.h"
+#include "fixtures/TestAuthority.h"
 #include "fixtures/Unprivileged.h"
 #include "platform/FileSystem.h"
 #include "platform/LaunchJobRecord.h"
+#include "platform/ProcessTable.h"
 #include "system/Utility.h"
 #include "xpc/UninstallServiceprotocol.h"
 #include "xpc/UnixSocket.h"
@@ -28,12 +30,17 @@ std::string DaemonFixture::bundle, DaemonFixture::daemon, DaemonFixture::app, Da
 
 void DaemonFixture::SetUpTestSuite()
 {
-    startDaemon(fixtures::unprivilegedGroupName());
+    startDaemon("yes");
 }
 
-void DaemonFixture::startDaemon(const std::string& administrators)
+void DaemonFixture::startDaemon(const std::string& answer)
 {
+    auto& authority = fixtures::TestAuthority::shared();
+    ASSERT_TRUE(authority.isUp()) << authority.why();
     tree = new fixtures::MacTree("tester");
+    // The unprivileged user's account is the tree's: its password entry names the tree's home.
+    ASSERT_TRUE(authority.setHome(fixtures::unprivilegedUid(), tree->home()));
+    authority.answer(platform::ProcessTable::loginName(fixtures::unprivilegedUid()).value_or("nobody"), answer);
     tree->activate();
     tree->environment().set("OSTROVA_LAUNCHCTL", OSTROVA_LAUNCHCTL_PATH);
     bundle = tree->at("/Applications/Ostrova.app");
@@ -48,7 +55,7 @@ void DaemonFixture::startDaemon(const std::string& administrators)
                               {"KeepAlive", plist::Dictionary{{"SuccessfulExit", false}}},
                               {"ProgramArguments", plist::Array{plist::Value(daemon), plist::Value("loadBySystem")}},
                               {"RunAtload", true},
-                              {"EnvironmentVariables", plist::Dictionary{{"OSTROVA_ADMIN_GROUP", administrators}}},
+                              {"EnvironmentVariables", plist::Dictionary{{"DBUS_SYSTEM_BUS_ADDRESS", authority.busAddress()}}},
                               {"StandardOutPath", log},
                               {"StandardErrorPath", log}}));
     // Clients of another user must reach the tree and the socket; the client's home is its own,

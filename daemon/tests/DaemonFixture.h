@@ -17,9 +17,10 @@
 // into the bundle as its Ostrova executable, run as the unprivileged user unless said otherwise.
 class DaemonFixture : public ::testing::Test {
 protected:
-    // Starts the daemon counting `administrators` (a group name) as administrators.
-    static void startDaemon(const std::string& administrators);
-    static void SetUpTestSuite();  // the unprivileged user's own group: it is an administrator
+    // Starts the daemon with polkit answering the unprivileged user `answer` ("yes", "no", "ask")
+    // for the product's rights.
+    static void startDaemon(const std::string& answer);
+    static void SetUpTestSuite();  // the unprivileged user is granted the rights
     static void TearDownTestSuite();
 
     static bool answers();
@@ -38,8 +39,8 @@ protected:
     static std::string bundle, daemon, app, stranger, log, job;
 };
 
-// The same daemon for which the unprivileged user is not an administrator.
+// The same daemon where the system's authority refuses the unprivileged user every right.
 class NonAdministratorDaemonTest : public DaemonFixture {
 protected:
-    static void SetUpTestSuite() { startDaemon("root"); }
+    static void SetUpTestSuite() { startDaemon("no"); }
 };

@@ -1,12 +1,13 @@
 // The daemon's walls one at a time, each without the others behind it: where a client may act,
 // whom it serves, who is an administrator, which processes may be ended.
-#include "daemon/AdministratorGroup.h"
 #include "daemon/ClientCheck.h"
+#include "daemon/ClientPlaces.h"
 #include "daemon/ProcessPolicy.h"
 #include "daemon/RemovalPolicy.h"
 #include "fixtures/BackgroundProcess.h"
 #include "fixtures/Eventually.h"
 #include "fixtures/MacTree.h"
+#include "fixtures/TestAuthority.h"
 #include "fixtures/Unprivileged.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
@@ -20,6 +21,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <functional>
 
 namespace {
 
@@ -133,34 +135,43 @@ TEST_F(RemovalPolicyTest, BundlesAndExecutablesOfTheClientsApplicationFolders)
     EXPECT_FALSE(user.inHome(tree.at("/Library/LaunchAgents/x.plist")));
 }
 
-TEST(AdministratorGroupTest, MembershipIsTheUsersNotTheAskingProcesss)
+// A client's home is its password entry's, and only a folder of its own that is no system folder.
+TEST(ClientHomeTest, OnlyTheAccountsOwnFolderOutsideTheSystem)
 {
-    const uid_t nobody = fixtures::unprivilegedUid();
-    EXPECT_TRUE(AdministratorGroup(fixtures::unprivilegedGid()).includes(nobody));
-    EXPECT_TRUE(AdministratorGroup(fixtures::unprivilegedGid()).includes(0));
-    // Root's own group: this process (root in CI) is in it, nobody is not.
-    EXPECT_FALSE(AdministratorGroup(gid_t{0}).includes(nobody));
-    // Nor do the groups of the process that asks count: here it holds one nobody is not in.
-    if (::geteuid() == 0) {
-        const pid_t child = ::fork();
-        if (child == 0) {
-            const gid_t held[] = {4242};
-            ::_exit(::setgroups(1, held) == 0 && !AdministratorGroup(gid_t{4242}).includes(nobody) ? 0 : 1);
-        }
-        int status = -1;
-        ::waitpid(child, &status, 0);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    auto& authority = fixtures::TestAuthority::shared();
+    if (!authority.isUp())
+        GTEST_SKIP() << authority.why();
+    fixtures::MacTree tree("tester");
+    tree.activate();
+    ::chmod(tree.root().c_str(), 0755);
+    const auto own = [&](const std::string& folder, uid_t uid) {
+        platform::fs::makeDirectories(folder);
+        ::chown(folder.c_str(), uid, uid);
+        return folder;
+    };
+    struct Case {
+        const char* name;
+        std::function<std::string(uid_t)> home;
+        bool served;
+    };
+    const std::vector<Case> cases = {
+        {"ostrova-own", [&](uid_t uid) { return own(tree.at("/Users/own"), uid); }, true},
+        {"ostrova-roots", [&](uid_t) { return own(tree.at("/private/var/root"), 0); }, false},
+        {"ostrova-slash", [&](uid_t) { return std::string("/"); }, false},
+        {"ostrova-library", [&](uid_t uid) { return own(tree.at("/Library/Application Support/Home"), uid); }, false},
+        {"ostrova-over-users", [&](uid_t uid) { return own(tree.at("/Users"), uid); }, false},
+        {"ostrova-shared", [&](uid_t uid) { return own(tree.at("/Users/Shared"), uid); }, false},
+        {"ostrova-someone-elses", [&](uid_t) { return own(tree.at("/Users/else"), fixtures::unprivilegedUid()); }, false},
+        {"ostrova-missing", [&](uid_t) { return tree.at("/Users/missing"); }, false},
+    };
+    for (const auto& c : cases) {
+        const uid_t uid = authority.addUser(c.name, "/nonexistent", false);
+        ASSERT_NE(uid, static_cast<uid_t>(-1));
+        const std::string home = c.home(uid);
+        ASSERT_TRUE(authority.setHome(uid, home));
+        std::string why;
+        EXPECT_EQ(ClientPlaces::accountHome(uid, why).has_value(), c.served) << c.name << " at " << home << ": " << why;
     }
-    EXPECT_FALSE(AdministratorGroup(std::nullopt).includes(nobody));
-    EXPECT_TRUE(AdministratorGroup(std::nullopt).includes(0));
-    // The group named in the environment, else "admin" or "sudo".
-    ::setenv("OSTROVA_ADMIN_GROUP", fixtures::unprivilegedGroupName().c_str(), 1);
-    EXPECT_EQ(AdministratorGroup::resolve().group(), std::optional<gid_t>(fixtures::unprivilegedGid()));
-    ::setenv("OSTROVA_ADMIN_GROUP", "no-such-group-here", 1);
-    EXPECT_FALSE(AdministratorGroup::resolve().group().has_value());
-    ::unsetenv("OSTROVA_ADMIN_GROUP");
-    const group* sudo = ::getgrnam("admin") ? ::getgrnam("admin") : ::getgrnam("sudo");
-    EXPECT_EQ(AdministratorGroup::resolve().group(), sudo ? std::optional<gid_t>(sudo->gr_gid) : std::nullopt);
 }
 
 // A bundle whose Ostrova executable is a copy of sleep, run by the unprivileged user.
@@ -263,21 +274,26 @@ TEST_F(ProcessPolicyTest, NeitherTheDaemonNorItsBundleNorAnotherUsersProcesses)
     const ProcessPolicy policy(ownBundle);
     std::string why;
     const uid_t nobody = fixtures::unprivilegedUid();
+    const auto granted = [](std::string&) { return true; };
+    const auto refused = [](std::string& reason) {
+        reason = "refused";
+        return false;
+    };
 
     // This process stands for the daemon, its parent for the supervisor.
-    EXPECT_FALSE(policy.mayEnd(info(::getpid()), 0, true, why));
-    EXPECT_FALSE(policy.mayEnd(info(::getppid()), 0, true, why));
-    EXPECT_FALSE(policy.mayEnd(info(1), 0, true, why));
+    EXPECT_FALSE(policy.mayEnd(info(::getpid()), 0, granted, why));
+    EXPECT_FALSE(policy.mayEnd(info(::getppid()), 0, granted, why));
+    EXPECT_FALSE(policy.mayEnd(info(1), 0, granted, why));
 
     fixtures::BackgroundProcess inside({helper, "60"});
     ASSERT_TRUE(inside.waitUntilRunning(helper));
-    EXPECT_FALSE(policy.mayEnd(info(inside.pid()), 0, true, why));
+    EXPECT_FALSE(policy.mayEnd(info(inside.pid()), 0, granted, why));
 
     fixtures::BackgroundProcess rootOwned({other, "60"});
     ASSERT_TRUE(rootOwned.waitUntilRunning(other));
-    EXPECT_FALSE(policy.mayEnd(info(rootOwned.pid()), nobody, false, why));
-    EXPECT_TRUE(policy.mayEnd(info(rootOwned.pid()), nobody, true, why)) << why;
-    EXPECT_TRUE(policy.mayEnd(info(rootOwned.pid()), 0, false, why)) << why;
+    EXPECT_FALSE(policy.mayEnd(info(rootOwned.pid()), nobody, refused, why));
+    EXPECT_TRUE(policy.mayEnd(info(rootOwned.pid()), nobody, granted, why)) << why;
+    EXPECT_TRUE(policy.mayEnd(info(rootOwned.pid()), 0, refused, why)) << why;
 
     EXPECT_TRUE(policy.isOwnBundle(ownBundle));
     EXPECT_TRUE(policy.isOwnBundle(ownBundle + "/"));

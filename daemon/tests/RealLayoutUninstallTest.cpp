@@ -78,7 +78,7 @@ protected:
     {
         std::map<std::string, Entry> found;
         const std::set<std::string> skipped = {tree.at("~/.Trash"), tree.at("~/Library/Application Support/Ostrova"),
-                                               tree.at("/private/var/run"), tree.at("/daemon.log")};
+                                               tree.at("/private/var/run"), tree.at("/private/var/db"), tree.at("/daemon.log")};
         for (auto it = std::filesystem::recursive_directory_iterator(tree.root()); it != std::filesystem::recursive_directory_iterator(); ++it) {
             const std::string path = it->path().string();
             if (skipped.count(path)) {

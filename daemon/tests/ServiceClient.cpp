@@ -1,7 +1,9 @@
 // A client of the uninstall service for the tests: makes one call and prints what came back.
 //   service_client [--uid N] [--exec-after-connect PATH] [--send-from-child] OPERATION [ARGUMENTS...]
 // OPERATION: test | remove PATH... | unload PATH | kill-executable PATH NAME | kill-bundle PATH
-//            | trash PATH NAME | unload-to-trash PATH NAME | put-back PATH NAME | raw-garbage | raw-oversized
+//            | trash PATH NAME | unload-to-trash PATH NAME | put-back PATH NAME | authorize RIGHT
+//            | trash-cycle PATH NAME COUNT (prints "cycles=<how many went and came back>")
+//            | raw-garbage | raw-oversized
 // Prints "reply=1", "reply=0" or "noreply" (nothing came within five seconds), and every message
 // of the link's error handler as "error=<text>".
 #include "xpc/UninstallServiceprotocol.h"
@@ -18,7 +20,9 @@
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -54,6 +58,8 @@ xpcwire::Request requestFor(const std::vector<std::string>& words)
         return {uninstallservice::kPutBack, {plist::Value(words.at(1)), plist::Value(words.at(2))}};
     if (op == "kill-executable")
         return {uninstallservice::kKillExecutable, {plist::Value(words.at(1)), plist::Value(words.at(2))}};
+    if (op == "authorize")
+        return {uninstallservice::kAuthorize, {plist::Value(words.at(1))}};
     return {uninstallservice::kKillBundle, {plist::Value(words.at(1))}};
 }
 
@@ -69,6 +75,22 @@ int converse(int fd, const xpcwire::Request& request)
     const auto value = frame ? xpcwire::decodeReply(*frame, why) : std::nullopt;
     print(value ? (*value ? "reply=1" : "reply=0") : "noreply");
     return 0;
+}
+
+// Makes one call and waits for its reply; false without one.
+bool awaitReply(const std::function<void(std::function<void(bool)>)>& call)
+{
+    std::mutex mutex;
+    std::condition_variable arrived;
+    std::optional<bool> answer;
+    call([&](bool value) {
+        std::lock_guard lock(mutex);
+        answer = value;
+        arrived.notify_all();
+    });
+    std::unique_lock lock(mutex);
+    arrived.wait_for(lock, std::chrono::seconds(10), [&] { return answer.has_value(); });
+    return answer.value_or(false);
 }
 
 }  // namespace
@@ -159,6 +181,19 @@ int main(int argc, char** argv)
         print(remote.test() ? "reply=1" : "reply=0");
         return 0;
     }
+    if (words[0] == "trash-cycle" && words.size() == 4) {
+        // Moves PATH to the Trash as NAME and puts it back, COUNT times on one connection.
+        int cycles = 0;
+        remote.callProxy([&](UninstallServiceprotocol& service) {
+            for (int i = 0; i < std::atoi(words[3].c_str()); ++i) {
+                if (awaitReply([&](auto reply) { service.moveToTrashWithPath(words[1], words[2], reply); }) &&
+                    awaitReply([&](auto reply) { service.putBackWithPath(words[1], words[2], reply); }))
+                    ++cycles;
+            }
+        });
+        print("cycles=" + std::to_string(cycles));
+        return 0;
+    }
     std::mutex mutex;
     std::condition_variable arrived;
     bool done = false;
@@ -184,6 +219,8 @@ int main(int argc, char** argv)
             service.putBackWithPath(*a[0].get<std::string>(), *a[1].get<std::string>(), reply);
         } else if (words[0] == "kill-executable") {
             service.killProcessWithExecutablePath(*a[0].get<std::string>(), *a[1].get<std::string>(), reply);
+        } else if (words[0] == "authorize") {
+            service.authorizeWithRight(*a[0].get<std::string>(), reply);
         } else {
             service.KillProcessWithBundlePath(*a[0].get<std::string>(), reply);
         }

@@ -125,9 +125,9 @@ TEST_F(TrashThroughDaemonTest, ARootItemGoesToTheClientsTrashUnchangedAndComesBa
     EXPECT_TRUE(trashNames().empty());
 }
 
-// A client whose home (its own folder) lies outside the system the daemon serves gets no Trash
-// there: the daemon fills only Trash folders below its root.
-TEST_F(TrashThroughDaemonTest, AHomeOutsideTheServedSystemGetsNoTrash)
+// HOME only narrows the account's home: a folder of the client's outside it (here outside the
+// system the daemon serves, too) gets no Trash; the item goes to the account's own Trash.
+TEST_F(TrashThroughDaemonTest, AHomeOutsideTheAccountsGetsNoTrash)
 {
     char pattern[] = "/tmp/ostrova-outside-XXXXXX";
     ASSERT_NE(::mkdtemp(pattern), nullptr);
@@ -135,8 +135,9 @@ TEST_F(TrashThroughDaemonTest, AHomeOutsideTheServedSystemGetsNoTrash)
     ASSERT_EQ(::chown(outside.c_str(), fixtures::unprivilegedUid(), fixtures::unprivilegedGid()), 0);
     const std::string item = rootItem("com.vendor.outside");
 
-    EXPECT_TRUE(replied(call({"trash", item, "com.vendor.outside"}, app, true, outside), false)) << daemonLog();
-    expectRootItem(item);
+    EXPECT_TRUE(replied(call({"trash", item, "com.vendor.outside"}, app, true, outside), true)) << daemonLog();
+    EXPECT_FALSE(fs::linkStatus(item));
+    EXPECT_EQ(trashNames(), std::set<std::string>{"com.vendor.outside"});
     EXPECT_FALSE(fs::linkStatus(outside + "/.Trash"));
     fixtures::MacTree::removeTree(outside);
 }

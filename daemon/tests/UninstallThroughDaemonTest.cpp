@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <iostream>
 #include <thread>
 
 namespace {
@@ -60,6 +61,8 @@ protected:
     {
         if (::geteuid() != 0)
             return;
+        if (HasFailure())
+            std::cerr << "daemon log:\n" << platform::fs::readFile(tree.at("/daemon.log")).value_or("") << "\n";
         fixtures::setImmutable(logs + "/locked.log", false);
         fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "unload", agent});
         daemon.reset();

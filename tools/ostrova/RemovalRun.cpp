@@ -1,5 +1,7 @@
 #include "tools/ostrova/RemovalRun.h"
 
+#include "platform/AuthorizationPrompt.h"
+
 #include "Auxiliary/ByteCountFormatter.h"
 #include "app/catalogue/UninstallAppManager.h"
 #include "app/removal/DaemonInstaller.h"
@@ -46,6 +48,8 @@ int RemovalRun::run(UninstallAppManager& manager) const
 
     if (!Utility::isSandboxed())
         DaemonInstaller().ensureDaemon();
+    // Where the daemon needs an administrator's password, the system asks for it on this terminal.
+    const auto prompt = platform::AuthorizationPrompt::forTerminal();
     // No event loop here: main-queue work runs where it is posted.
     dispatch::MainQueue::setExecutor([](dispatch::Task task) { task(); });
     auto reporter = std::make_shared<RemovalReporter>(forceQuit, interactive);
@@ -70,6 +74,8 @@ int RemovalRun::run(UninstallAppManager& manager) const
             std::cout << "The record of this removal could not be written to " << RemovalRecord::folder()
                       << ": what went to the Trash can only be put back from there by hand.\n";
     }
+    if (const auto record = manager.lastRemoval(); record && record->administratorRightRefused)
+        std::cout << "An administrator's password was not given, so what lies outside your home folder was left.\n";
     if (!left.empty()) {
         std::cout << "Left over, remove these by hand (" << left.size() << "):\n";
         for (const auto& path : left)

@@ -5,6 +5,7 @@
 #include "app/removal/DaemonCall.h"
 #include "app/removal/DaemonInstaller.h"
 #include "app/removal/PutBack.h"
+#include "platform/AuthorizationPrompt.h"
 #include "system/Utility.h"
 #include "tools/ostrova/RemovalReporter.h"
 
@@ -93,19 +94,17 @@ int RestoreCommand::run(const CommandLine& line)
     }
 
     const auto manager = UninstallAppManager::make();
-    std::shared_ptr<DaemonLink> link;
-    const auto daemon = [&](const std::string& path, const std::string& trashName) -> std::optional<bool> {
-        if (Utility::isSandboxed())
-            return std::nullopt;
-        if (!link) {
-            DaemonInstaller().ensureDaemon();
-            link = manager->xpcServiceObj();
-        }
-        return awaitDaemonReply(*link, [&](UninstallServiceprotocol& service, auto reply) {
-            service.putBackWithPath(path, trashName, reply);
-        });
-    };
+    std::unique_ptr<platform::AuthorizationPrompt> prompt;
+    auto refused = std::make_shared<bool>(false);
+    const auto daemon = Utility::isSandboxed() ? PutBack::DaemonPutBack{} : PutBack::throughDaemon([&] {
+        DaemonInstaller().ensureDaemon();
+        // Where the daemon needs an administrator's password, the system asks for it on this terminal.
+        prompt = platform::AuthorizationPrompt::forTerminal();
+        return manager->xpcServiceObj();
+    }, refused);
     const auto report = PutBack::run(*record, false, daemon);
+    if (*refused)
+        std::cout << "An administrator's password was not given, so what goes back outside your home folder stayed in the Trash.\n";
     printAll("Put back", report.restored);
     printAll("Not put back, their places are taken now", report.taken);
     printAll("No longer in the Trash", report.gone);

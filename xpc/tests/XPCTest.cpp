@@ -78,7 +78,16 @@ public:
     void moveToTrashWithPath(const std::string&, const std::string&, Reply reply) override { reply(answer_); }
     void unloadPlistWithPath(const std::string&, const std::string&, Reply reply) override { reply(answer_); }
     void putBackWithPath(const std::string&, const std::string&, Reply reply) override { reply(answer_); }
+    void authorizeWithRight(const std::string& right, Reply reply) override
+    {
+        {
+            std::lock_guard lock(mutex);
+            rights.push_back(right);
+        }
+        reply(answer_);
+    }
     std::mutex mutex;
+    std::vector<std::string> rights;
     std::vector<std::string> removed;
 
 private:
@@ -139,6 +148,13 @@ TEST_F(XPCTest, ServesCallsAndAnswersTheTestWithinASecond)
     });
     EXPECT_TRUE(value);
     EXPECT_EQ(service->removed, (std::vector<std::string>{"/a", "/b c"}));
+    remote.callProxy([&](UninstallServiceprotocol& proxy) {
+        value = false;
+        EXPECT_TRUE(waitForReply([&](auto reply) { proxy.authorizeWithRight(uninstallservice::kRightRemoveSystemItems, reply); },
+                                 value, 3000ms));
+    });
+    EXPECT_TRUE(value);
+    EXPECT_EQ(service->rights, std::vector<std::string>{uninstallservice::kRightRemoveSystemItems});
     EXPECT_TRUE(server->waitFor("Server: Client Connect invalid"));
 }
 
