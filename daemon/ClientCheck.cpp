@@ -33,7 +33,11 @@ ClientCheck::ClientCheck(std::string bundlePath)
 
 ClientCheck ClientCheck::forRunningDaemon()
 {
-    return ClientCheck(platform::Bundle::enclosingAppBundle(platform::Bundle::executablePath()));
+    // Installed, the daemon runs from root's helper folder; its job (root's) names the bundle.
+    std::string bundle = platform::Bundle::enclosingAppBundle(platform::Bundle::executablePath());
+    if (const char* named = std::getenv("OSTROVA_CLIENT_BUNDLE"); bundle.empty() && named)
+        bundle = named;
+    return ClientCheck(bundle);
 }
 
 bool ClientCheck::runsOnlyTrustedCode(const xpcsocket::Peer& peer, std::string& why) const

@@ -21,6 +21,8 @@ namespace path = platform::path;
 
 namespace {
 
+constexpr const char* kInstalledHelper = "/Library/PrivilegedHelperTools/com.halvane.ostrova";
+
 // As the checks see paths: with the system's links above it resolved (the root may lie below one).
 std::string ownJobFile()
 {
@@ -116,8 +118,10 @@ bool UninstallServiceWapper::Client::holds(const std::string& right, std::string
 
 bool UninstallServiceWapper::isOwn(const std::string& candidate) const
 {
+    std::string unresolved;
     const std::string lowered = path::toLower(candidate);
-    for (const auto& own : {check_.bundlePath(), ownJobFile()}) {
+    const std::string helper = platform::SystemLinks::resolveParents(platform::fixedPath(kInstalledHelper), unresolved).value_or("");
+    for (const auto& own : {check_.bundlePath(), ownJobFile(), helper, helper + ".launchctl"}) {
         const std::string ownLowered = path::toLower(own);
         if (lowered == ownLowered || path::isInside(lowered, ownLowered))
             return true;

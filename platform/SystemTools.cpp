@@ -16,6 +16,10 @@ std::string launchctl()
 {
     if (const char* configured = std::getenv("OSTROVA_LAUNCHCTL"); configured && *configured)
         return configured;
+    // The installed helper's own copy beside it in root's folder (never the bundle's, as root).
+    const std::string own = Bundle::executablePath() + ".launchctl";
+    if (::access(own.c_str(), X_OK) == 0)
+        return own;
     if (const auto bundle = Bundle::mainBundle()) {
         const std::string shipped = fs::resolveCaseInsensitive(bundle->bundlePath(), "Contents/Helpers/launchctl");
         if (::access(shipped.c_str(), X_OK) == 0)

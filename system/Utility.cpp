@@ -67,7 +67,7 @@ std::optional<std::string> Utility::GetShellExecutionResult(const std::string& c
     return run.output;
 }
 
-bool Utility::CreatePlist(const std::string& plistPath, const std::string& appPath)
+bool Utility::CreatePlist(const std::string& plistPath, const std::string& appPath, const std::string& clientBundle)
 {
     const std::string launchctl = shellquote::single(platform::tools::launchctl());
     const std::string quoted = shellquote::single(plistPath);
@@ -87,6 +87,8 @@ bool Utility::CreatePlist(const std::string& plistPath, const std::string& appPa
     job.emplace("KeepAlive", plist::Dictionary{{"SuccessfulExit", false}});
     job.emplace("ProgramArguments", plist::Array{plist::Value(appPath), plist::Value("loadBySystem")});
     job.emplace("RunAtload", true);
+    if (!clientBundle.empty())
+        job.emplace("EnvironmentVariables", plist::Dictionary{{"OSTROVA_CLIENT_BUNDLE", clientBundle}});
     plist::writeFile(plistPath, plist::Value(std::move(job)));
 
     ShellExecution("chown root " + quoted + " && chgrp " + platform::tools::adminGroup() + " " + quoted + " && chmod 644 " +

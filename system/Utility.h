@@ -27,7 +27,9 @@ public:
     static std::optional<std::string> GetShellExecutionResult(const std::string& command);
     // Writes the daemon's launchd job to `plistPath` (unloading and replacing one that is there),
     // hands it to root and loads it. NO only when the file cannot be created.
-    static bool CreatePlist(const std::string& plistPath, const std::string& appPath);
+    // `clientBundle`, when given, names the application whose programs the daemon serves (its
+    // job's OSTROVA_CLIENT_BUNDLE), for a daemon that runs from outside that bundle.
+    static bool CreatePlist(const std::string& plistPath, const std::string& appPath, const std::string& clientBundle = "");
     // The applications Launch Services knows that pass the filter; nullopt when that list is not
     // to be had (always so on this platform).
     static std::optional<std::vector<std::string>> getAppFromSystem(const std::function<bool(const std::string&)>& filter);

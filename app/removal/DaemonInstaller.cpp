@@ -25,38 +25,34 @@ DaemonInstaller::DaemonInstaller(std::string bundlePath) : bundlePath_(std::move
             bundlePath_ = bundle->bundlePath();
 }
 
-std::string DaemonInstaller::jobFileToInstall() const
-{
-    const auto bundle = platform::Bundle::atPath(bundlePath_);
-    const auto resource = bundle ? bundle->pathForResource("com.halvane.ostrova", "plist") : std::nullopt;
-    if (!resource)
-        return "";
-    auto job = plist::readDictionary(*resource);
-    const std::string daemon = platform::fs::resolveCaseInsensitive(bundlePath_, "Contents/MacOS/OstrovaDaemon");
-    if (!job)
-        return *resource;
-    const auto* arguments = plist::find(*job, "ProgramArguments");
-    const auto* list = arguments ? arguments->get<plist::Array>() : nullptr;
-    if (list && !list->empty() && list->front() == plist::Value(daemon))
-        return *resource;
-    // The bundle was moved or copied: the job must start the daemon where it is now.
-    job->insert_or_assign("ProgramArguments", plist::Array{plist::Value(daemon), plist::Value("loadBySystem")});
-    const std::string folder = applicationScriptsFolder();
-    platform::fs::makeDirectories(folder);
-    const std::string corrected = folder + "/" + kJobFileName;
-    return plist::writeFile(corrected, plist::Value(std::move(*job))) ? corrected : *resource;
-}
-
 std::string DaemonInstaller::daemonInstallCommand() const
 {
     using shellquote::single;
-    const std::string folder = platform::fixedPath("/Library/LaunchDaemons");
-    const std::string installed = folder + "/" + platform::path::lastComponent(kJobFileName);
-    const std::string command = "cp " + single(jobFileToInstall()) + " " + single(folder) + "&&" + "chown root " +
-                                single(installed) + "&&" + "chgrp " + platform::tools::adminGroup() + " " +
-                                single(installed) + "&&" + "chmod 644 " + single(installed) + "&&" +
-                                single(platform::tools::launchctl()) + " load -w " + single(installed);
-    return shellquote::forAppleScript(command);
+    const auto inBundle = [&](const char* relative) { return platform::fs::resolveCaseInsensitive(bundlePath_, relative); };
+    const std::string daemon = inBundle("Contents/MacOS/OstrovaDaemon");
+    const std::string policy = inBundle("Contents/Resources/com.halvane.ostrova.policy");
+    const std::string launchctl = platform::tools::launchctl();
+    const std::string helpers = platform::fixedPath("/Library/PrivilegedHelperTools");
+    const std::string actions = platform::fixedPath("/usr/share/polkit-1/actions");
+    const std::string job = platform::fixedPath("/Library/LaunchDaemons") + "/" + kJobFileName;
+    const std::string owner = "root:" + platform::tools::adminGroup();
+    // Root runs nothing of the bundle: what it copies must be root's alone (the file and every folder
+    // above it root's, and none that others may write, unless sticky), and it runs only the copies.
+    const std::string script =
+        "umask 022; "
+        "trusted() { p=$1; while :; do "
+        "[ ! -L \"$p\" ] && [ -n \"$(find \"$p\" -prune -user 0 \\( \\( ! -perm -020 ! -perm -002 \\) -o -perm -1000 \\) -print)\" ] || return 1; "
+        "[ \"$p\" = / ] && return 0; p=$(dirname \"$p\"); done; }; "
+        "for f in " + single(daemon) + " " + single(launchctl) + " " + single(policy) + "; do "
+        "[ -f \"$f\" ] && trusted \"$f\" || { echo \"not installing $f: users other than root can change it\" >&2; exit 3; }; done; "
+        "place() { mkdir -p \"$1\" && trusted \"$1\" && cp \"$2\" \"$1/.$3.new\" && chown " + owner + " \"$1/.$3.new\" && "
+        "chmod $4 \"$1/.$3.new\" && mv -f \"$1/.$3.new\" \"$1/$3\"; }; "
+        "place " + single(helpers) + " " + single(daemon) + " com.halvane.ostrova 544 && "
+        "place " + single(helpers) + " " + single(launchctl) + " com.halvane.ostrova.launchctl 544 && "
+        "place " + single(actions) + " " + single(policy) + " com.halvane.ostrova.policy 644 || exit 4; "
+        "env -u OSTROVA_LAUNCHCTL " + single(helpers + "/com.halvane.ostrova") + " --install-job " + single(job) + " " +
+        single(bundlePath_);
+    return shellquote::forAppleScript(script);
 }
 
 bool DaemonInstaller::daemonAnswers()

@@ -2,8 +2,11 @@
 
 #include <string>
 
-// Installs the daemon as a launchd job of the system when it is not running: one administrator
-// script copies the bundle's job file into /Library/LaunchDaemons and loads it.
+// Installs the daemon as a launchd job of the system when it is not running, as a Mac installs a
+// privileged helper: one administrator script checks that the bundle's daemon, launchctl and rights
+// file are root's alone (so no user can swap them), copies them into root's
+// /Library/PrivilegedHelperTools (and the rights into polkit's actions), and runs only the copy,
+// which writes its own job file as root and loads it. A bundle a user can change is refused.
 class DaemonInstaller {
 public:
     // `bundlePath`: the Ostrova.app whose daemon to install ("" = the main bundle).
@@ -15,9 +18,6 @@ public:
     static bool daemonAnswers();
     // The install command, escaped for an AppleScript string.
     std::string daemonInstallCommand() const;
-    // The job file to copy: the bundle's resource, or a corrected copy when the bundle has moved
-    // since the resource was written (its program must be this bundle's daemon).
-    std::string jobFileToInstall() const;
 
     static constexpr const char* kJobFileName = "com.halvane.ostrova.plist";
 

@@ -2,9 +2,11 @@
 
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
+#include "platform/SystemLinks.h"
 #include "platform/PropertyList.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -53,6 +55,31 @@ const char* RemovalRecord::stateName(State state)
 std::string RemovalRecord::folder()
 {
     return platform::path::homeDirectory() + "/Library/Application Support/Ostrova/Removals";
+}
+
+bool RemovalRecord::ownFolder(bool make)
+{
+    std::string why;
+    const auto home = platform::SystemLinks::resolveFolder(platform::path::trimTrailingSlashes(platform::path::homeDirectory()), why);
+    if (!home)
+        return false;
+    const uid_t self = ::geteuid();
+    const auto own = [&](const std::string& folder) {
+        struct stat st {};
+        return ::lstat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == self;
+    };
+    std::string walked = *home;
+    if (!own(walked))
+        return false;
+    for (const char* part : {"Library", "Application Support", "Ostrova", "Removals"}) {
+        walked += "/";
+        walked += part;
+        if (make && !platform::fs::linkStatus(walked))
+            ::mkdir(walked.c_str(), 0700);
+        if (!own(walked))
+            return false;
+    }
+    return true;
 }
 
 std::string RemovalRecord::path() const
@@ -114,14 +141,14 @@ bool RemovalRecord::save() const
                                               {"Date", plist::Value(date)},
                                               {"Applications", plist::Value(std::move(names))},
                                               {"Items", plist::Value(std::move(list))}});
-    if (!platform::fs::makeDirectories(folder(), 0700))
+    if (!ownFolder(true))
         return false;
     return platform::fs::writeFileAtomically(path(), plist::serialize(root, plist::Format::Xml));
 }
 
 std::optional<RemovalRecord> RemovalRecord::load(const std::string& identifier)
 {
-    if (!isRecordName(identifier))
+    if (!isRecordName(identifier) || !ownFolder(false))
         return std::nullopt;
     const auto root = plist::readDictionary(folder() + "/" + identifier + ".plist");
     if (!root)
@@ -162,6 +189,8 @@ std::optional<RemovalRecord> RemovalRecord::load(const std::string& identifier)
 std::vector<RemovalRecord> RemovalRecord::all()
 {
     std::vector<RemovalRecord> records;
+    if (!ownFolder(false))
+        return records;
     for (const auto& entry : platform::fs::listDirectory(folder()).value_or(std::vector<std::string>{})) {
         if (platform::path::extension(entry) != "plist")
             continue;

@@ -47,6 +47,12 @@ public:
     static RemovalRecord begin(std::vector<std::string> applications);
     static std::string folder();
     std::string path() const;
+    // Whether the records folder is this user's own: the home (the system's links above it resolved)
+    // and every folder down to the records folder real folders of this process's user, the missing
+    // ones made when `make` says so. Another user's folders (a HOME of theirs, as `sudo -E` passes it
+    // to root) hold records anyone of them could have forged, and a link there would take root's
+    // record elsewhere: neither is read or written.
+    static bool ownFolder(bool make);
 
     // Writes the record; false when it could not be written.
     bool save() const;

@@ -8,6 +8,7 @@
 #include "fixtures/ChildProcess.h"
 #include "fixtures/TestAuthority.h"
 #include "platform/FileSystem.h"
+#include "platform/LaunchJobRecord.h"
 #include "xpc/UninstallServiceprotocol.h"
 
 #include <sys/stat.h>
@@ -204,6 +205,49 @@ TEST_F(AuthorizationAttackTest, AnotherUsersProcessAndRootsJobsNeedTheirRights)
     fixtures::TestAuthority::shared().answer(user.name, "yes");
     EXPECT_TRUE(replied(as(user, {"kill-bundle", tree->at("/Applications/Shared.app")}), true)) << daemonLog();
     EXPECT_TRUE(running.ended(5000));
+}
+
+// A root job is stopped only for the very file launchctl loaded it from (its path and its inode), as
+// a record only root wrote says.
+TEST_F(AuthorizationAttackTest, ARootJobStopsOnlyForTheVeryFileItWasLoadedFrom)
+{
+    const User user = makeUser("ostrova-jobs", false, "yes");
+    const std::string program = fixtures::copyExecutable(tree->at("/Library/Application Support/com.vendor.svc/svc"));
+    const std::string job = tree->at("/Library/LaunchDaemons/com.vendor.svc.plist");
+    const auto write = [&](const std::string& file) {
+        tree->writePlist(file, plist::Value(plist::Dictionary{{"Label", "com.vendor.svc"},
+                                                              {"ProgramArguments", plist::Array{plist::Value(program), plist::Value("60")}}}));
+    };
+    write(job);
+    ASSERT_EQ(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "load", job}).exitCode, 0);
+    const std::string record = platform::LaunchJobRecord::pathFor("com.vendor.svc");
+    const auto loaded = [] {
+        const auto read = platform::LaunchJobRecord::read("com.vendor.svc");
+        return read && read->loaded();
+    };
+    ASSERT_TRUE(loaded());
+
+    // Another file at the same path, with the same label.
+    ASSERT_EQ(::rename(job.c_str(), (job + ".kept").c_str()), 0);
+    write(job);
+    EXPECT_TRUE(replied(as(user, {"unload", job}), false));
+    EXPECT_TRUE(loaded());
+    EXPECT_TRUE(fs::exists(job));
+    ASSERT_EQ(::rename((job + ".kept").c_str(), job.c_str()), 0);
+
+    // The loaded file, but a record that others may write (or another user owns) proves nothing.
+    for (const auto& [mode, owner] : std::vector<std::pair<mode_t, uid_t>>{{0666, 0}, {0644, user.uid}}) {
+        ::chmod(record.c_str(), mode);
+        ::chown(record.c_str(), owner, owner);
+        EXPECT_TRUE(replied(as(user, {"unload", job}), false));
+        ::chmod(record.c_str(), 0644);
+        ::chown(record.c_str(), 0, 0);
+        EXPECT_TRUE(loaded());
+        EXPECT_TRUE(fs::exists(job));
+    }
+    EXPECT_TRUE(replied(as(user, {"unload", job}), true)) << daemonLog();
+    EXPECT_FALSE(loaded());
+    EXPECT_FALSE(fs::exists(job));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // The daemon against a local attacker: every request goes to the real daemon on its socket, from
 // the test client run as the unprivileged user (or from root where the place rules alone decide).
+#include "app/locations/SearchFilePath.h"
 #include "daemon/DaemonLog.h"
 #include "daemon/RemovalPolicy.h"
 #include "daemon/tests/DaemonFixture.h"
@@ -10,6 +11,7 @@
 #include "platform/FileSystem.h"
 #include "platform/LaunchJobRecord.h"
 #include "platform/PathUtil.h"
+#include "platform/SystemLinks.h"
 #include "system/Utility.h"
 #include "xpc/UninstallServiceprotocol.h"
 #include "xpc/UnixSocket.h"
@@ -93,10 +95,28 @@ TEST_F(DaemonAttackTest, NoProtectedFolderGoesInAnySpelling)
     for (const auto& folder : policy.protectedFolders())
         if (platform::path::isInside(folder, tree->root()))
             folders.push_back(folder);
-    for (const char* known : {"/Library/Fonts", "/Library/Keychains", "/Library/LaunchDaemons", "/Library/Preferences",
+    // Whatever the policy's list says, every folder of the tables it is built from, read here anew.
+    std::vector<std::string> known;
+    SearchFilePath::User user{tree->home(), ""};
+    for (const auto type : SearchFilePath::searchedCategories())
+        for (const auto& folder : SearchFilePath::foldersForCategory(type, &user))
+            known.push_back(folder);
+    for (const auto& folder : SearchFilePath::applicationFolders(&user))
+        known.push_back(folder);
+    for (const auto& library : {tree->at("/Library"), tree->at("~/Library")}) {
+        for (const auto& name : SearchFilePath::standardLibraryFolderNames())
+            known.push_back(library + "/" + name);
+        known.push_back(library + "/Preferences/ByHost");
+    }
+    for (const char* fixed : {"/Library/Fonts", "/Library/Keychains", "/Library/LaunchDaemons", "/Library/Preferences", "/Users",
                               "/Library/Logs/DiagnosticReports", "~/Library/Logs/DiagnosticReports", "~/Library/Containers"})
-        if (std::find(folders.begin(), folders.end(), tree->at(known)) == folders.end())
-            folders.push_back(tree->at(known));
+        known.push_back(tree->at(fixed));
+    for (const auto& folder : known) {
+        std::string why;
+        const std::string real = platform::SystemLinks::resolveFolder(platform::path::trimTrailingSlashes(folder), why).value_or(folder);
+        if (platform::path::isInside(real, tree->root()) && std::find(folders.begin(), folders.end(), real) == folders.end())
+            folders.push_back(real);
+    }
     ASSERT_GT(folders.size(), 150u);
     for (const auto& folder : folders)
         tree->writeFile(folder + "/.marker", "x");
@@ -108,7 +128,10 @@ TEST_F(DaemonAttackTest, NoProtectedFolderGoesInAnySpelling)
         std::string upper = inRoot;
         std::transform(upper.begin(), upper.end(), upper.begin(), [](unsigned char c) { return std::toupper(c); });
         const auto slash = folder.rfind('/');
+        std::string lastUpper = folder.substr(slash + 1);
+        std::transform(lastUpper.begin(), lastUpper.end(), lastUpper.begin(), [](unsigned char c) { return std::toupper(c); });
         const std::vector<std::string> spellings = {
+            folder.substr(0, slash + 1) + lastUpper,
             folder.substr(0, slash) + "//" + folder.substr(slash + 1),
             folder + "/",
             folder.substr(0, slash) + "/." + folder.substr(slash),

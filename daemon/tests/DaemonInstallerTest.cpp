@@ -7,6 +7,7 @@
 #include "fixtures/Unprivileged.h"
 #include "platform/AppleScriptTask.h"
 #include "platform/FileSystem.h"
+#include "platform/LaunchJobRecord.h"
 #include "system/ShellQuote.h"
 #include "system/Utility.h"
 
@@ -16,6 +17,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <functional>
 #include <random>
 #include <thread>
 
@@ -131,13 +133,17 @@ protected:
         fixtures::copyExecutable(bundle + "/Contents/MacOS/OstrovaDaemon", OSTROVA_DAEMON_PATH);
         tree.writeFile(bundle + "/Contents/Resources/com.halvane.ostrova.plist",
                        platform::fs::readFile(OSTROVA_JOB_RESOURCE).value_or(""));
+        tree.writeFile(bundle + "/Contents/Resources/com.halvane.ostrova.policy",
+                       platform::fs::readFile(OSTROVA_POLICY_RESOURCE).value_or(""));
         installed = tree.at("/Library/LaunchDaemons/com.halvane.ostrova.plist");
+        helper = tree.at("/Library/PrivilegedHelperTools/com.halvane.ostrova");
     }
     void TearDown() override { fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "unload", installed}); }
 
     fixtures::MacTree tree;
     std::string bundle;
     std::string installed;
+    std::string helper;
 };
 
 TEST_F(DaemonInstallerTest, InstallsAndFindsTheDaemonThenLeavesItAlone)
@@ -159,14 +165,26 @@ TEST_F(DaemonInstallerTest, InstallsAndFindsTheDaemonThenLeavesItAlone)
     EXPECT_LT(std::chrono::steady_clock::now() - start, 6s);
     EXPECT_TRUE(DaemonInstaller::daemonAnswers());
 
+    // The job runs root's copy of the daemon, the same bytes as the bundle's, for this bundle's programs.
     const auto job = plist::readDictionary(installed);
     ASSERT_TRUE(job);
-    EXPECT_EQ(job->at("ProgramArguments"),
-              plist::Value(plist::Array{plist::Value(bundle + "/Contents/MacOS/OstrovaDaemon"), plist::Value("loadBySystem")}));
+    EXPECT_EQ(job->at("ProgramArguments"), plist::Value(plist::Array{plist::Value(helper), plist::Value("loadBySystem")}));
+    EXPECT_EQ(plist::find(*job, "EnvironmentVariables")->get<plist::Dictionary>()->at("OSTROVA_CLIENT_BUNDLE"), plist::Value(bundle));
     struct stat st {};
-    ASSERT_EQ(::stat(installed.c_str(), &st), 0);
-    EXPECT_EQ(st.st_uid, 0u);
-    EXPECT_EQ(st.st_mode & 0777, 0644u);
+    for (const auto& [path, mode] : std::vector<std::pair<std::string, unsigned>>{
+             {installed, 0644u}, {helper, 0544u}, {helper + ".launchctl", 0544u}, {tree.at("/Library/PrivilegedHelperTools"), 0755u},
+             {tree.at("/usr/share/polkit-1/actions/com.halvane.ostrova.policy"), 0644u}}) {
+        ASSERT_EQ(::lstat(path.c_str(), &st), 0) << path;
+        EXPECT_EQ(st.st_uid, 0u) << path;
+        EXPECT_EQ(st.st_mode & 07777, mode) << path;
+    }
+    EXPECT_EQ(platform::fs::readFile(helper), platform::fs::readFile(bundle + "/Contents/MacOS/OstrovaDaemon"));
+    EXPECT_EQ(platform::fs::readFile(helper + ".launchctl"), platform::fs::readFile(OSTROVA_LAUNCHCTL_PATH));
+    const auto record = platform::LaunchJobRecord::read(Utility::kDaemonLabel);
+    ASSERT_TRUE(record);
+    EXPECT_EQ(platform::fs::readLink("/proc/" + std::to_string(record->program) + "/exe"), std::optional<std::string>(helper));
+    // Nothing of the job passed through a folder of the user's.
+    EXPECT_TRUE(platform::fs::listDirectory(applicationScriptsFolder()).value_or(std::vector<std::string>{}).empty());
 
     // Running already: nothing is run (the job file is not copied again).
     ::chmod(installed.c_str(), 0600);
@@ -180,12 +198,52 @@ TEST_F(DaemonInstallerTest, InstallsAndFindsTheDaemonThenLeavesItAlone)
 TEST_F(DaemonInstallerTest, TheCommandQuotesEveryPath)
 {
     const std::string command = DaemonInstaller(bundle).daemonInstallCommand();
-    // Unescaped for the shell, the copy names the corrected job file and the installed one.
     const auto statement = platform::AppleScriptTask::parse("do shell script \"" + command + "\"");
     ASSERT_TRUE(statement);
-    EXPECT_NE(statement->shell.find("cp '"), std::string::npos);
-    EXPECT_NE(statement->shell.find(shellquote::single(installed)), std::string::npos);
-    EXPECT_NE(statement->shell.find("load -w"), std::string::npos);
+    for (const auto& path : {bundle, bundle + "/Contents/MacOS/OstrovaDaemon", installed, helper})
+        EXPECT_NE(statement->shell.find(shellquote::single(path)), std::string::npos) << path;
+}
+
+// A bundle, or any folder above its daemon, that a user other than root can change is never
+// installed from: the user could swap the daemon between the check and the copy.
+TEST_F(DaemonInstallerTest, ABundleAUserCanChangeIsRefused)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "installing a system job needs root";
+    const std::string userOwned = tree.at("~/Applications/Ostrova.app");
+    fixtures::copyExecutable(userOwned + "/Contents/MacOS/OstrovaDaemon", OSTROVA_DAEMON_PATH);
+    tree.writeFile(userOwned + "/Contents/Resources/com.halvane.ostrova.policy", "policy");
+    const uid_t nobody = fixtures::unprivilegedUid();
+    struct Case {
+        const char* name;
+        std::string bundle;
+        std::function<void()> loosen, restore;
+    };
+    const std::string macos = bundle + "/Contents/MacOS";
+    const std::string daemon = macos + "/OstrovaDaemon";
+    const std::vector<Case> cases = {
+        {"a copy in the user's home", userOwned, [&] { ::chown(tree.at("~/Applications").c_str(), nobody, 0); }, [] {}},
+        {"a folder others may write", bundle, [&] { ::chmod(macos.c_str(), 0777); }, [&] { ::chmod(macos.c_str(), 0755); }},
+        {"a folder its group may write", bundle, [&] { ::chmod(macos.c_str(), 0775); }, [&] { ::chmod(macos.c_str(), 0755); }},
+        {"a daemon the user owns", bundle, [&] { ::chown(daemon.c_str(), nobody, 0); }, [&] { ::chown(daemon.c_str(), 0, 0); }},
+        {"a daemon reached through a link", tree.at("/Applications/Linked.app"),
+         [&] { ::symlink(bundle.c_str(), tree.at("/Applications/Linked.app").c_str()); }, [] {}},
+    };
+    for (const auto& c : cases) {
+        c.loosen();
+        std::optional<std::string> error;
+        runAdministratorScript(true, DaemonInstaller(c.bundle).daemonInstallCommand(), false, [&](auto e) { error = e; });
+        c.restore();
+        EXPECT_TRUE(error.has_value()) << c.name;
+        EXPECT_FALSE(platform::fs::linkStatus(helper)) << c.name;
+        EXPECT_FALSE(platform::fs::linkStatus(installed)) << c.name;
+        EXPECT_FALSE(DaemonInstaller::daemonAnswers()) << c.name;
+    }
+    // The same bundle, root's alone again, installs.
+    std::optional<std::string> error = "not run";
+    runAdministratorScript(true, DaemonInstaller(bundle).daemonInstallCommand(), false, [&](auto e) { error = e; });
+    EXPECT_FALSE(error.has_value()) << *error;
+    EXPECT_TRUE(platform::fs::linkStatus(helper));
 }
 
 }  // namespace

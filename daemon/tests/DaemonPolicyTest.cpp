@@ -242,6 +242,11 @@ TEST_F(ClientCheckTest, OnlyTheBundlesOwnProgramRunningItsOwnCode)
     ASSERT_TRUE(preloaded);
     EXPECT_FALSE(accepted(*preloaded, nobody, why));
     EXPECT_NE(why.find("probe.so"), std::string::npos) << why;
+    // ... or from a folder whose name merely begins like the bundle's.
+    const std::string beside = fixtures::copyExecutable(bundle + "-extra/probe.so", OSTROVA_PRELOAD_PROBE);
+    const auto besideLoaded = run(genuine, nobody, "LD_PRELOAD=" + beside);
+    ASSERT_TRUE(besideLoaded);
+    EXPECT_FALSE(accepted(*besideLoaded, nobody, why));
 
     // Root is served whatever it runs.
     const auto stranger = run(fixtures::copyExecutable(tree.at("/usr/local/bin/stranger")), 0);
@@ -294,6 +299,12 @@ TEST_F(ProcessPolicyTest, NeitherTheDaemonNorItsBundleNorAnotherUsersProcesses)
     EXPECT_FALSE(policy.mayEnd(info(rootOwned.pid()), nobody, refused, why));
     EXPECT_TRUE(policy.mayEnd(info(rootOwned.pid()), nobody, granted, why)) << why;
     EXPECT_TRUE(policy.mayEnd(info(rootOwned.pid()), 0, refused, why)) << why;
+
+    // A bundle whose name merely begins like the daemon's is not the daemon's.
+    const std::string alike = fixtures::copyExecutable(ownBundle + "-extra/Contents/MacOS/alike");
+    fixtures::BackgroundProcess alikeRunning({alike, "60"});
+    ASSERT_TRUE(alikeRunning.waitUntilRunning(alike));
+    EXPECT_TRUE(policy.mayEnd(info(alikeRunning.pid()), 0, refused, why)) << why;
 
     EXPECT_TRUE(policy.isOwnBundle(ownBundle));
     EXPECT_TRUE(policy.isOwnBundle(ownBundle + "/"));

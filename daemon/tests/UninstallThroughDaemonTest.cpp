@@ -5,8 +5,10 @@
 #include "fixtures/FileFlags.h"
 #include "fixtures/MacTree.h"
 #include "fixtures/RunningDaemon.h"
+#include "fixtures/TestAuthority.h"
 #include "fixtures/Unprivileged.h"
 #include "platform/FileSystem.h"
+#include "platform/ProcessTable.h"
 #include "system/Utility.h"
 
 #include <gtest/gtest.h>
@@ -145,6 +147,22 @@ TEST_F(UninstallThroughDaemonTest, ADaemonStoppedMidwayLeavesLeftoversAndNoHang)
     EXPECT_TRUE(platform::fs::exists(big));
     EXPECT_NE(result.out.find("Left over"), std::string::npos);
     EXPECT_NE(result.out.substr(result.out.find("Left over")).find(support), std::string::npos) << result.out;
+}
+
+// Where the system's authority does not grant the administrator's right, what lies outside the
+// user's home stays, and the tool says why; the user's own items still go.
+TEST_F(UninstallThroughDaemonTest, WithoutTheAdministratorsPasswordTheSystemsItemsStayAndItIsSaid)
+{
+    fixtures::TestAuthority::shared().answer(platform::ProcessTable::loginName(fixtures::unprivilegedUid()).value_or("nobody"), "no");
+    const std::string shared = tree.at("/Library/Application Support/Victim Pro");
+    tree.writeFile(shared + "/license", "x");
+    const auto result = uninstall({"--yes", "--keep", "daemon", "Victim Pro"});
+    EXPECT_EQ(result.exitCode, 1) << result.out << result.err;
+    EXPECT_NE(result.out.find("An administrator's password was not given"), std::string::npos) << result.out;
+    EXPECT_TRUE(platform::fs::exists(shared + "/license"));
+    EXPECT_TRUE(platform::fs::exists(bundle));
+    EXPECT_FALSE(platform::fs::linkStatus(support));
+    EXPECT_NE(result.out.find(shared), std::string::npos) << result.out;
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "fixtures/MacTree.h"
+#include "fixtures/Unprivileged.h"
 #include "xpc/UninstallServiceprotocol.h"
 #include "xpc/XPCDuplexObject.h"
 #include "xpc/XPCLocalObject.h"
@@ -280,6 +281,96 @@ TEST_F(XPCTest, AnIdleConnectionMakesRoomForANewOneOfTheSameUser)
     EXPECT_TRUE(closedByServer(first));
     ::close(first);
     ::close(second);
+}
+
+// An idle connection held by a child running as `uid`; asked, it tells whether the server has cut it.
+class HeldConnection {
+public:
+    HeldConnection(const std::string& socket, uid_t uid)
+    {
+        int ready[2], ask[2];
+        if (::pipe(ready) != 0 || ::pipe(ask) != 0)
+            return;
+        child_ = ::fork();
+        if (child_ == 0) {
+            if (uid != ::geteuid() && (::setgid(uid) != 0 || ::setuid(uid) != 0))
+                ::_exit(3);
+            const int fd = xpcsocket::connectTo(socket);
+            (void)!::write(ready[1], fd >= 0 ? "y" : "n", 1);
+            char go = 0;
+            (void)!::read(ask[0], &go, 1);
+            pollfd pfd{fd, POLLIN, 0};
+            char byte;
+            ::_exit(::poll(&pfd, 1, 300) == 1 && ::recv(fd, &byte, 1, MSG_DONTWAIT) == 0 ? 0 : 1);
+        }
+        ::close(ready[1]);
+        ::close(ask[0]);
+        ask_ = ask[1];
+        char answer = 0;
+        connected_ = ::read(ready[0], &answer, 1) == 1 && answer == 'y';
+        ::close(ready[0]);
+    }
+    ~HeldConnection()
+    {
+        if (child_ > 0 && !reaped_) {
+            ::kill(child_, SIGKILL);
+            ::waitpid(child_, nullptr, 0);
+        }
+        if (ask_ >= 0)
+            ::close(ask_);
+    }
+    bool connected() const { return connected_; }
+    bool cutOff()
+    {
+        (void)!::write(ask_, "?", 1);
+        int status = -1;
+        ::waitpid(child_, &status, 0);
+        reaped_ = true;
+        return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    }
+
+private:
+    pid_t child_ = -1;
+    int ask_ = -1;
+    bool connected_ = false;
+    bool reaped_ = false;
+};
+
+// Making room never costs another user: over the per-user bound the newcomer's own oldest idle
+// connection goes, over the total the busiest user's, though another user's idle one is older.
+TEST_F(XPCTest, RoomIsMadeFromTheRightUsersIdleConnections)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "connections of another user need root";
+    ::chmod(tree.root().c_str(), 0755);
+    const uid_t other = fixtures::unprivilegedUid();
+    struct Case {
+        const char* name;
+        ConnectionLimiter::Limits limits;
+        std::vector<uid_t> held;       // in order of arrival
+        std::vector<bool> cut;         // after one more connection of root
+    };
+    const Case cases[] = {
+        {"over root's own bound", {8, 2}, {other, 0, 0}, {false, true, false}},
+        {"over the total", {3, 3}, {0, other, other}, {false, true, false}},
+        {"another user at its bound", {8, 2}, {0, other, other}, {false, false, false}},
+    };
+    int number = 0;
+    for (const auto& c : cases) {
+        const std::string service = "com.test.fair" + std::to_string(++number);
+        const auto listener = answeringListener(service, c.limits);
+        ASSERT_TRUE(listener);
+        const std::string socket = xpcsocket::pathForService(service);
+        std::vector<std::unique_ptr<HeldConnection>> held;
+        for (const uid_t uid : c.held) {
+            held.push_back(std::make_unique<HeldConnection>(socket, uid));
+            ASSERT_TRUE(held.back()->connected()) << c.name;
+            std::this_thread::sleep_for(50ms);
+        }
+        EXPECT_EQ(ask(service), std::optional<bool>(true)) << c.name;
+        for (std::size_t i = 0; i < held.size(); ++i)
+            EXPECT_EQ(held[i]->cutOff(), c.cut[i]) << c.name << ", connection " << i;
+    }
 }
 
 TEST_F(XPCTest, ARequestSentByAnotherProcessOnTheConnectionIsDropped)

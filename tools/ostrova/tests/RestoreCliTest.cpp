@@ -278,3 +278,37 @@ TEST_F(RestoreCli, ARemovalKilledHalfWayCanBeRestoredFromItsRecord)
 }
 
 }  // namespace
+
+namespace {
+
+// Root given another user's HOME (as sudo -E passes it) neither reads the records found there (that
+// user could have forged them) nor writes its own through that user's folders or a link.
+TEST_F(RestoreCli, RecordsAreReadAndWrittenOnlyInTheUsersOwnFolders)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "a home of another user needs root";
+    addApp("Harbor Post", "com.harbor.post");
+    ASSERT_EQ(runOstrova(tree, {"uninstall", "--yes", "Harbor Post"}).exitCode, 0);
+    ASSERT_EQ(RemovalRecord::all().size(), 1u);
+    const std::string identifier = RemovalRecord::all().front().identifier;
+
+    ASSERT_EQ(::chown(tree.home().c_str(), 65534, 65534), 0);
+    EXPECT_TRUE(RemovalRecord::all().empty());
+    EXPECT_EQ(runOstrova(tree, {"restore", "--list"}).out.find(identifier), std::string::npos);
+    EXPECT_NE(runOstrova(tree, {"restore", "--yes", identifier}).exitCode, 0);
+    EXPECT_FALSE(platform::fs::linkStatus(tree.at("/Applications/Harbor Post.app")));
+
+    // The user's own home again, but its records folder leads into the system's job folder.
+    ASSERT_EQ(::chown(tree.home().c_str(), 0, 0), 0);
+    const std::string removals = RemovalRecord::folder();
+    ASSERT_EQ(::rename(removals.c_str(), (removals + ".old").c_str()), 0);
+    ASSERT_EQ(::symlink(tree.at("/Library/LaunchDaemons").c_str(), removals.c_str()), 0);
+    tree.makeDirectories(tree.at("/Library/LaunchDaemons"));
+    const auto jobsBefore = platform::fs::listDirectory(tree.at("/Library/LaunchDaemons")).value_or(std::vector<std::string>{});
+    addApp("Aster Diagram", "com.aster.diagram");
+    const auto removed = runOstrova(tree, {"uninstall", "--yes", "Aster Diagram"});
+    EXPECT_NE(removed.out.find("The record of this removal could not be written"), std::string::npos) << removed.out;
+    EXPECT_EQ(platform::fs::listDirectory(tree.at("/Library/LaunchDaemons")).value_or(std::vector<std::string>{}), jobsBefore);
+}
+
+}  // namespace
