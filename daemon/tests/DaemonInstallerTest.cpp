@@ -239,6 +239,10 @@ TEST_F(DaemonInstallerTest, ABundleAUserCanChangeIsRefused)
         EXPECT_FALSE(platform::fs::linkStatus(installed)) << c.name;
         EXPECT_FALSE(DaemonInstaller::daemonAnswers()) << c.name;
     }
+    // The bundle's own daemon never writes a job: only root's installed copy does.
+    const auto direct = fixtures::runProcess({bundle + "/Contents/MacOS/OstrovaDaemon", "--install-job", installed, bundle});
+    EXPECT_EQ(direct.exitCode, 2) << direct.err;
+    EXPECT_FALSE(platform::fs::linkStatus(installed));
     // The same bundle, root's alone again, installs.
     std::optional<std::string> error = "not run";
     runAdministratorScript(true, DaemonInstaller(bundle).daemonInstallCommand(), false, [&](auto e) { error = e; });
