@@ -56,7 +56,7 @@ ClientTrash::~ClientTrash()
         ::close(fd_);
 }
 
-std::optional<ClientTrash::Identity> ClientTrash::moveIn(const std::string& path, const std::string& trashName, std::string& why) const
+std::optional<ClientTrash::Identity> ClientTrash::identify(const std::string& path, std::string& why)
 {
     platform::FileDescriptor parent(platform::SafeRemover::openFolderNoFollow(platform::path::deletingLastComponent(path)));
     struct stat item {};
@@ -64,11 +64,14 @@ std::optional<ClientTrash::Identity> ClientTrash::moveIn(const std::string& path
         why = "it is gone or its folder is reached through a link";
         return std::nullopt;
     }
+    return Identity{static_cast<std::uint64_t>(item.st_dev), static_cast<std::uint64_t>(item.st_ino)};
+}
+
+bool ClientTrash::moveIn(const std::string& path, const std::string& trashName, std::string& why) const
+{
     const auto result = TrashMover::moveNamed(path, fd_, folder_, trashName);
     why = result.why;
-    if (!result.ok)
-        return std::nullopt;
-    return Identity{static_cast<std::uint64_t>(item.st_dev), static_cast<std::uint64_t>(item.st_ino)};
+    return result.ok;
 }
 
 bool ClientTrash::moveBack(const std::string& trashName, const std::string& path, const Identity& expected, std::string& why) const

@@ -32,9 +32,10 @@ public:
         std::uint64_t inode = 0;
     };
 
-    // Moves the item at `path` into the Trash as `trashName`; the identity of the entry moved,
-    // read from its folder just before the rename, or nullopt with `why`.
-    std::optional<Identity> moveIn(const std::string& path, const std::string& trashName, std::string& why) const;
+    // The identity of the item at `path`, read from its folder opened without following links.
+    static std::optional<Identity> identify(const std::string& path, std::string& why);
+    // Moves the item at `path` into the Trash as `trashName`.
+    bool moveIn(const std::string& path, const std::string& trashName, std::string& why) const;
     // Moves `trashName` of the Trash to `path`, only while it is still the inode `expected` that
     // was moved in. The client controls its Trash and may swap the entry at any moment, so the entry
     // first goes into a staging folder of root's made inside the Trash (the same volume), is checked

@@ -1,6 +1,7 @@
 #include "daemon/TrashLedger.h"
 
 #include "platform/FileDescriptor.h"
+#include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
 #include "platform/PropertyList.h"
 #include "platform/SafeRemover.h"
@@ -56,6 +57,11 @@ std::optional<TrashLedger::Entry> fromDictionary(uid_t uid, const plist::Value& 
 bool sameItem(const TrashLedger::Entry& a, const TrashLedger::Entry& b)
 {
     return a.uid == b.uid && a.original == b.original && a.trashFolder == b.trashFolder && a.trashName == b.trashName;
+}
+
+bool sameEntry(const TrashLedger::Entry& a, const TrashLedger::Entry& b)
+{
+    return sameItem(a, b) && a.device == b.device && a.inode == b.inode;
 }
 
 // The client's entries, oldest first; empty when there is no ledger yet.
@@ -133,7 +139,7 @@ int TrashLedger::openFolder(std::string& why) const
     const auto real = platform::SystemLinks::resolveParents(folder_, why);
     if (!real)
         return -1;
-    ::mkdir(path::deletingLastComponent(*real).c_str(), 0755);
+    platform::fs::makeDirectories(path::deletingLastComponent(*real), 0755);
     ::mkdir(real->c_str(), 0700);
     FileDescriptor fd(platform::SafeRemover::openFolderNoFollow(*real));
     struct stat st {};
@@ -151,7 +157,7 @@ bool TrashLedger::add(const Entry& entry, std::string& why)
     if (folder.get() < 0)
         return false;
     auto entries = readEntries(folder.get(), entry.uid);
-    std::erase_if(entries, [&](const Entry& other) { return sameItem(other, entry); });
+    std::erase_if(entries, [&](const Entry& other) { return sameEntry(other, entry); });
     entries.push_back(entry);
     return writeEntries(folder.get(), entry.uid, entries, why);
 }
@@ -165,9 +171,11 @@ std::optional<TrashLedger::Entry> TrashLedger::find(uid_t uid, const std::string
     if (folder.get() < 0)
         return std::nullopt;
     const Entry wanted{uid, original, trashFolder, trashName, 0, 0};
-    for (const auto& entry : readEntries(folder.get(), uid))
-        if (sameItem(entry, wanted))
-            return entry;
+    const auto entries = readEntries(folder.get(), uid);
+    // The newest: an older one of the same place and name was followed by a move that failed.
+    for (auto it = entries.rbegin(); it != entries.rend(); ++it)
+        if (sameItem(*it, wanted))
+            return *it;
     return std::nullopt;
 }
 
@@ -180,7 +188,7 @@ void TrashLedger::remove(const Entry& entry)
         return;
     auto entries = readEntries(folder.get(), entry.uid);
     const auto before = entries.size();
-    std::erase_if(entries, [&](const Entry& other) { return sameItem(other, entry); });
+    std::erase_if(entries, [&](const Entry& other) { return sameEntry(other, entry); });
     if (entries.size() != before)
         writeEntries(folder.get(), entry.uid, entries, why);
 }

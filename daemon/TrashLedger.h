@@ -29,8 +29,9 @@ public:
     explicit TrashLedger(std::string folder);
 
     bool add(const Entry& entry, std::string& why);
-    // The entry for exactly this client, place, Trash folder and name.
+    // The newest entry for exactly this client, place, Trash folder and name.
     std::optional<Entry> find(uid_t uid, const std::string& original, const std::string& trashFolder, const std::string& trashName);
+    // Takes out that very entry (its identity included).
     void remove(const Entry& entry);
 
     // How many entries one client keeps; the oldest go first beyond it.

@@ -358,14 +358,16 @@ bool UninstallServiceWapper::moveIntoTrash(const Client& client, const ClientTra
                                            const std::string& trashName, const std::string& what)
 {
     std::string why;
-    const auto moved = trash.moveIn(real, trashName, why);
-    if (!moved) {
+    const auto identity = ClientTrash::identify(real, why);
+    // Entered before it moves: nothing goes into a Trash that the daemon could not put back.
+    const TrashLedger::Entry entry{client.uid(), real, trash.folder(), trashName, identity ? identity->device : 0, identity ? identity->inode : 0};
+    if (!identity || !ledger_.add(entry, why)) {
         refuse(what, DaemonLog::escaped(why));
         return false;
     }
-    // Without its ledger entry the item could never come back through the daemon: said, not hidden.
-    if (!ledger_.add(TrashLedger::Entry{client.uid(), real, trash.folder(), trashName, moved->device, moved->inode}, why)) {
-        DaemonLog::shared().write("ledger", "moved " + DaemonLog::escaped(real) + " to the Trash without a ledger entry: " + why);
+    if (!trash.moveIn(real, trashName, why)) {
+        ledger_.remove(entry);
+        refuse(what, DaemonLog::escaped(why));
         return false;
     }
     return true;

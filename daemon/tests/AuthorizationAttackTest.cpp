@@ -212,11 +212,18 @@ TEST_F(AuthorizationAttackTest, AnotherUsersProcessAndRootsJobsNeedTheirRights)
 TEST_F(AuthorizationAttackTest, ARootJobStopsOnlyForTheVeryFileItWasLoadedFrom)
 {
     const User user = makeUser("ostrova-jobs", false, "yes");
-    const std::string program = fixtures::copyExecutable(tree->at("/Library/Application Support/com.vendor.svc/svc"));
+    const std::string program = fixtures::copyExecutable(tree->at("/Library/Application Support/com.vendor.svc/svc"), "/bin/sh");
     const std::string job = tree->at("/Library/LaunchDaemons/com.vendor.svc.plist");
+    // Only the first of the arguments is the job's program: a running program named among the
+    // others (the job's own arguments) does not keep its file.
+    const std::string bystander = fixtures::copyExecutable(tree->at("/usr/local/bin/bystander"));
+    fixtures::BackgroundProcess running({bystander, "60"});
+    ASSERT_TRUE(running.waitUntilRunning(bystander));
     const auto write = [&](const std::string& file) {
-        tree->writePlist(file, plist::Value(plist::Dictionary{{"Label", "com.vendor.svc"},
-                                                              {"ProgramArguments", plist::Array{plist::Value(program), plist::Value("60")}}}));
+        tree->writePlist(file, plist::Value(plist::Dictionary{
+                                   {"Label", "com.vendor.svc"},
+                                   {"ProgramArguments", plist::Array{plist::Value(program), plist::Value("-c"), plist::Value("sleep 60; :"),
+                                                                     plist::Value(bystander)}}}));
     };
     write(job);
     ASSERT_EQ(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "load", job}).exitCode, 0);
@@ -248,6 +255,7 @@ TEST_F(AuthorizationAttackTest, ARootJobStopsOnlyForTheVeryFileItWasLoadedFrom)
     EXPECT_TRUE(replied(as(user, {"unload", job}), true)) << daemonLog();
     EXPECT_FALSE(loaded());
     EXPECT_FALSE(fs::exists(job));
+    EXPECT_FALSE(running.ended(100));
 }
 
 }  // namespace

@@ -13,7 +13,11 @@
 
 #include <gtest/gtest.h>
 
+#include <poll.h>
+#include <pty.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -163,6 +167,74 @@ TEST_F(UninstallThroughDaemonTest, WithoutTheAdministratorsPasswordTheSystemsIte
     EXPECT_TRUE(platform::fs::exists(bundle));
     EXPECT_FALSE(platform::fs::linkStatus(support));
     EXPECT_NE(result.out.find(shared), std::string::npos) << result.out;
+}
+
+// On a terminal the tool lets the system ask for the administrator's password (polkit's text agent,
+// for the tool's own process): a wrong password leaves the system's items and says so, the right
+// one lets them go.
+TEST_F(UninstallThroughDaemonTest, OnATerminalTheSystemAsksForTheAdministratorsPassword)
+{
+    if (!platform::fs::exists("/usr/bin/pkttyagent"))
+        GTEST_SKIP() << "polkit's text agent is not installed";
+    auto& authority = fixtures::TestAuthority::shared();
+    const uid_t typist = authority.addUser("ostrova-typist", tree.home(), true, "right horse");
+    ASSERT_NE(typist, static_cast<uid_t>(-1));
+    authority.answer("ostrova-typist", "ask");
+    ASSERT_EQ(::chown(tree.home().c_str(), typist, typist), 0);
+    const std::string shared = tree.at("/Library/Application Support/Victim Pro");
+    tree.writeFile(shared + "/license", "x");
+
+    const auto typed = [&](const std::string& password) {
+        int terminal = -1;
+        const pid_t child = ::forkpty(&terminal, nullptr, nullptr, nullptr);
+        if (child == 0) {
+            if (::setgid(typist) != 0 || ::setuid(typist) != 0)
+                ::_exit(126);
+            ::setenv("HOME", tree.home().c_str(), 1);
+            ::setenv("TMPDIR", tree.temporaryDirectory().c_str(), 1);
+            ::execl(cli.c_str(), cli.c_str(), "uninstall", "--yes", "--keep", "daemon", "Victim Pro", static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        std::string out;
+        std::size_t answered = 0;
+        const auto deadline = std::chrono::steady_clock::now() + 90s;
+        while (std::chrono::steady_clock::now() < deadline) {
+            pollfd ready{terminal, POLLIN, 0};
+            if (::poll(&ready, 1, 200) <= 0)
+                continue;
+            char buffer[512];
+            const ssize_t got = ::read(terminal, buffer, sizeof buffer);
+            if (got <= 0)
+                break;
+            out.append(buffer, static_cast<std::size_t>(got));
+            // Each prompt gets the password once.
+            std::size_t seen = 0;
+            for (auto at = out.find("Password:"); at != std::string::npos; at = out.find("Password:", at + 1))
+                ++seen;
+            while (answered < seen && answered < 3) {
+                const std::string line = password + "\n";
+                (void)!::write(terminal, line.data(), line.size());
+                ++answered;
+            }
+        }
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        ::close(terminal);
+        return std::make_pair(out, answered);
+    };
+
+    const auto [refused, askedOnce] = typed("wrong horse");
+    EXPECT_GE(askedOnce, 1u) << refused;
+    EXPECT_NE(refused.find("An administrator's password was not given"), std::string::npos) << refused;
+    EXPECT_TRUE(platform::fs::exists(shared + "/license"));
+    EXPECT_TRUE(platform::fs::exists(bundle));
+
+    const auto [granted, askedAgain] = typed("right horse");
+    EXPECT_GE(askedAgain, 1u) << granted;
+    EXPECT_EQ(granted.find("An administrator's password was not given"), std::string::npos) << granted;
+    EXPECT_FALSE(platform::fs::linkStatus(shared)) << granted;
+    EXPECT_FALSE(platform::fs::linkStatus(bundle)) << granted;
 }
 
 }  // namespace

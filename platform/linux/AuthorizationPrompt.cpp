@@ -31,7 +31,8 @@ std::unique_ptr<AuthorizationPrompt> AuthorizationPrompt::forTerminal()
     // The agent tells on this descriptor (by closing it) that it has registered.
     ::posix_spawn_file_actions_adddup2(&actions, ready[1], 3);
     const std::string self = std::to_string(::getpid());
-    const char* argv[] = {kTextAgent, "--process", self.c_str(), "--fallback", "--notify-fd", "3", nullptr};
+    // For this process alone (not its session, whose own agent stays as it is).
+    const char* argv[] = {kTextAgent, "--process", self.c_str(), "--notify-fd", "3", nullptr};
     pid_t agent = -1;
     const int spawned = ::posix_spawn(&agent, kTextAgent, &actions, nullptr, const_cast<char**>(argv), environ);
     ::posix_spawn_file_actions_destroy(&actions);

@@ -298,6 +298,15 @@ private slots:
         const auto record = driver->manager->lastRemoval();
         QVERIFY(record);
         QCOMPARE(record->countInTrash(), std::size_t(0));
+        // Where the administrator's password was not given, the screen says what stayed and why.
+        auto refused = *record;
+        refused.administratorRightRefused = true;
+        completed()->showRemoval(refused);
+        QVERIFY(completed()->lbTrash->isVisible());
+        QCOMPARE(completed()->lbTrash->text(),
+                 QStringLiteral("An administrator's password was not given, so what lies outside your home folder was left."));
+        completed()->showRemoval(*record);
+        QVERIFY(!completed()->lbTrash->isVisible());
 
         // The next sheet starts from the stored choice, and unticking it is stored as well.
         QTest::mouseClick(completed()->btnCompleted, Qt::LeftButton);
