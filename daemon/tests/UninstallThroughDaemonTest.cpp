@@ -18,6 +18,7 @@
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -184,6 +185,10 @@ TEST_F(UninstallThroughDaemonTest, OnATerminalTheSystemAsksForTheAdministratorsP
     const std::string shared = tree.at("/Library/Application Support/Victim Pro");
     tree.writeFile(shared + "/license", "x");
 
+    const auto echoing = [](int terminal) {
+        termios mode{};
+        return ::tcgetattr(terminal, &mode) == 0 && (mode.c_lflag & ECHO) != 0;
+    };
     const auto typed = [&](const std::string& password) {
         int terminal = -1;
         const pid_t child = ::forkpty(&terminal, nullptr, nullptr, nullptr);
@@ -212,6 +217,9 @@ TEST_F(UninstallThroughDaemonTest, OnATerminalTheSystemAsksForTheAdministratorsP
             for (auto at = out.find("Password:"); at != std::string::npos; at = out.find("Password:", at + 1))
                 ++seen;
             while (answered < seen && answered < 3) {
+                // Typed once the agent reads without echo: what comes before is flushed away.
+                for (int i = 0; i < 100 && echoing(terminal); ++i)
+                    std::this_thread::sleep_for(20ms);
                 const std::string line = password + "\n";
                 (void)!::write(terminal, line.data(), line.size());
                 ++answered;
