@@ -227,6 +227,8 @@ void RemainsPanelView::showOutcome(const RemainsRemoval::Outcome& outcome)
         if (outcome.left.size() > static_cast<std::size_t>(kLeftNamesShown))
             names << tr("%1 more").arg(outcome.left.size() - kLeftNamesShown);
         lines << tr("Left, as they could not be removed: %1.").arg(names.join(QStringLiteral(", ")));
+        if (outcome.record && outcome.record->administratorRightRefused)
+            lines << tr("An administrator's password was not given, so what lies outside your home folder was left.");
         message_->setToolTip(paths.join(QLatin1Char('\n')));
     }
     message_->setText(lines.join(QLatin1Char(' ')));

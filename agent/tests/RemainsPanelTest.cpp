@@ -236,6 +236,15 @@ TEST_F(RemainsPanelTest, WhatCouldNotBeRemovedIsNamedAndCanBeReviewed)
     EXPECT_TRUE(button("reviewLeftButton")->isVisible());
     EXPECT_TRUE(platform::fs::exists(stuck));
     EXPECT_FALSE(platform::fs::exists(tree.at("~/Library/Application Support/com.example.kite")));
+
+    // Where the administrator's password was not given, the panel says so beside what was left.
+    RemainsRemoval::Outcome refused;
+    refused.left = {tree.at("/Library/Application Support/com.example.kite")};
+    refused.record = RemovalRecord::begin({"Kite"});
+    refused.record->administratorRightRefused = true;
+    panel()->showOutcome(refused);
+    EXPECT_TRUE(message().endsWith("An administrator's password was not given, so what lies outside your home folder was left."))
+        << message().toStdString();
 }
 
 TEST_F(RemainsPanelTest, ARecordThatCouldNotBeWrittenIsSaid)
