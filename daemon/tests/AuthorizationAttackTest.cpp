@@ -11,6 +11,8 @@
 #include "platform/LaunchJobRecord.h"
 #include "xpc/UninstallServiceprotocol.h"
 
+#include <fcntl.h>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -175,16 +177,36 @@ TEST_F(AuthorizationAttackTest, SwappingTheTrashEntryNeverPlantsAFile)
             std::this_thread::yield();
         }
     });
-    // The swapper: the user's own file and the daemon's item trade the Trash name, endlessly.
-    fixtures::BackgroundProcess swapper({"/bin/sh", "-c",
-                                         "cd '" + trash + "' || exit 1; echo mine > decoy; "
-                                         "while :; do mv -f helper held 2>/dev/null; mv -f decoy helper 2>/dev/null; "
-                                         "mv -f helper decoy 2>/dev/null; mv -f held helper 2>/dev/null; done"},
-                                        [&] { return ::setgid(user.uid) == 0 && ::setuid(user.uid) == 0; });
+    // The swapper: the user's own file and the daemon's item trade the Trash name, endlessly and
+    // atomically, each trade held a few microseconds and then taken back, so that a look at the
+    // name and a move by it a moment later see different files about as often as not.
+    tree->writeFile(trash + "/decoy", "mine");
+    ASSERT_EQ(::chown((trash + "/decoy").c_str(), user.uid, user.uid), 0);
+    const int trashFolder = ::open(trash.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_GE(trashFolder, 0);
+    std::atomic<long> trades{0};
+    std::thread swapper([&] {
+        while (!stop) {
+            const auto hold = [] {
+                const auto until = std::chrono::steady_clock::now() + std::chrono::microseconds(20);
+                while (std::chrono::steady_clock::now() < until) {
+                }
+            };
+            if (::renameat2(trashFolder, "helper", trashFolder, "decoy", RENAME_EXCHANGE) == 0) {
+                ++trades;
+                hold();
+                ::renameat2(trashFolder, "helper", trashFolder, "decoy", RENAME_EXCHANGE);
+                hold();
+            }
+        }
+    });
     const std::string cycled = as(user, {"trash-cycle", original, "helper", "400"});
     stop = true;
     watcher.join();
+    swapper.join();
+    ::close(trashFolder);
     EXPECT_NE(cycled.find("cycles="), std::string::npos) << cycled;
+    EXPECT_GT(trades.load(), 1000) << cycled;
     EXPECT_EQ(planted.load(), 0) << cycled;
     for (const auto& name : fs::listDirectory(folder).value_or(std::vector<std::string>{}))
         EXPECT_EQ(ownerOf(folder + "/" + name), 0u) << name;
@@ -256,6 +278,29 @@ TEST_F(AuthorizationAttackTest, ARootJobStopsOnlyForTheVeryFileItWasLoadedFrom)
     EXPECT_FALSE(loaded());
     EXPECT_FALSE(fs::exists(job));
     EXPECT_FALSE(running.ended(100));
+}
+
+// A job root loaded from a folder of the client's own runs as root: stopping it takes the right too.
+TEST_F(AuthorizationAttackTest, ARootJobInTheClientsOwnFolderNeedsTheRight)
+{
+    const User user = makeUser("ostrova-agents", false, "no");
+    const std::string program = fixtures::copyExecutable(user.home + "/Applications/Agent.app/Contents/MacOS/agent");
+    const std::string job = user.home + "/Library/LaunchAgents/com.vendor.rootagent.plist";
+    tree->writePlist(job, plist::Value(plist::Dictionary{{"Label", "com.vendor.rootagent"},
+                                                         {"ProgramArguments", plist::Array{plist::Value(program), plist::Value("60")}}}));
+    ASSERT_EQ(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "load", job}).exitCode, 0);
+    const auto loaded = [] {
+        const auto read = platform::LaunchJobRecord::read("com.vendor.rootagent");
+        return read && read->loaded();
+    };
+    ASSERT_TRUE(loaded());
+    EXPECT_TRUE(replied(as(user, {"unload", job}), false));
+    EXPECT_TRUE(loaded());
+    EXPECT_TRUE(fs::exists(job));
+    fixtures::TestAuthority::shared().answer(user.name, "yes");
+    EXPECT_TRUE(replied(as(user, {"unload", job}), true)) << daemonLog();
+    EXPECT_FALSE(loaded());
+    EXPECT_FALSE(fs::exists(job));
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 //   service_client [--uid N] [--exec-after-connect PATH] [--send-from-child] OPERATION [ARGUMENTS...]
 // OPERATION: test | remove PATH... | unload PATH | kill-executable PATH NAME | kill-bundle PATH
 //            | trash PATH NAME | unload-to-trash PATH NAME | put-back PATH NAME | authorize RIGHT
-//            | trash-cycle PATH NAME COUNT (prints "cycles=<how many went and came back>")
+//            | trash-cycle PATH NAME COUNT (prints "cycles=<how many put backs went through>")
 //            | raw-garbage | raw-oversized
 // Prints "reply=1", "reply=0" or "noreply" (nothing came within five seconds), and every message
 // of the link's error handler as "error=<text>".
@@ -182,12 +182,13 @@ int main(int argc, char** argv)
         return 0;
     }
     if (words[0] == "trash-cycle" && words.size() == 4) {
-        // Moves PATH to the Trash as NAME and puts it back, COUNT times on one connection.
+        // Moves PATH to the Trash as NAME and puts it back, COUNT times on one connection; a put back
+        // that was refused is asked again the next time round.
         int cycles = 0;
         remote.callProxy([&](UninstallServiceprotocol& service) {
             for (int i = 0; i < std::atoi(words[3].c_str()); ++i) {
-                if (awaitReply([&](auto reply) { service.moveToTrashWithPath(words[1], words[2], reply); }) &&
-                    awaitReply([&](auto reply) { service.putBackWithPath(words[1], words[2], reply); }))
+                awaitReply([&](auto reply) { service.moveToTrashWithPath(words[1], words[2], reply); });
+                if (awaitReply([&](auto reply) { service.putBackWithPath(words[1], words[2], reply); }))
                     ++cycles;
             }
         });
