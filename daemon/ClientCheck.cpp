@@ -7,6 +7,8 @@
 #include "platform/ProcessIdentity.h"
 #include "platform/ProcessTable.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
@@ -17,6 +19,25 @@ std::string realPath(const std::string& path)
 {
     char resolved[PATH_MAX];
     return ::realpath(path.c_str(), resolved) ? std::string(resolved) : path;
+}
+
+// Whether only root can change the file at `path`: it and every folder above it are root's, not
+// links, and not writable by others (a sticky folder may be, as /tmp is: its root-owned entries stay
+// root's to rename).
+bool changeableOnlyByRoot(const std::string& path)
+{
+    std::string walked = path;
+    for (;;) {
+        struct stat st {};
+        if (::lstat(walked.c_str(), &st) != 0 || S_ISLNK(st.st_mode) || st.st_uid != 0 ||
+            ((st.st_mode & (S_IWGRP | S_IWOTH)) != 0 && (st.st_mode & S_ISVTX) == 0))
+            return false;
+        if (walked == "/")
+            return true;
+        walked = platform::path::deletingLastComponent(walked);
+        if (walked.empty())
+            walked = "/";
+    }
 }
 
 }  // namespace
@@ -79,6 +100,11 @@ bool ClientCheck::accepts(const xpcsocket::Peer& peer, std::string& why) const
     }
     if (*executable != app_ && *executable != helper_ && *executable != agent_) {
         why = "it runs " + DaemonLog::escaped(*executable) + ", not " + app_;
+        return false;
+    }
+    // A bundle a user can change runs whatever that user put there.
+    if (!changeableOnlyByRoot(*executable)) {
+        why = "its program " + DaemonLog::escaped(*executable) + " can be changed by users other than root";
         return false;
     }
     if (!sharesNamespaces(peer, why) || !runsOnlyTrustedCode(peer, why))

@@ -226,6 +226,18 @@ TEST_F(ClientCheckTest, OnlyTheBundlesOwnProgramRunningItsOwnCode)
     const auto own = run(genuine, nobody);
     ASSERT_TRUE(own);
     EXPECT_TRUE(accepted(*own, nobody, why)) << why;
+    // Not while users other than root could change it.
+    const std::string macos = bundle + "/Contents/MacOS";
+    for (const mode_t loose : {0777, 0775}) {
+        ::chmod(macos.c_str(), loose);
+        EXPECT_FALSE(accepted(*own, nobody, why)) << std::oct << loose;
+        ::chmod(macos.c_str(), 0755);
+    }
+    ::chown(genuine.c_str(), nobody, 0);
+    EXPECT_FALSE(accepted(*own, nobody, why));
+    ::chown(genuine.c_str(), 0, 0);
+    ::chmod(genuine.c_str(), 0755);
+    EXPECT_TRUE(accepted(*own, nobody, why)) << why;
 
     // The same program under the same name elsewhere: in another bundle, outside any, or at
     // another place of this very bundle.
