@@ -13,8 +13,10 @@ namespace platform {
 // move is one rename from the item's open folder into the open Trash folder: never a copy, never
 // through a link (every folder on the way is opened with O_NOFOLLOW, as SafeRemover does) and
 // never over an existing name: a name the Trash already holds gets " 2", " 3", ... before its
-// extension. Safe to use as root for another user's Trash: the Trash folder must be a real folder
-// of that user.
+// extension. Where the file system refuses the no-replace rename, a file moves by a link under the
+// new name (which fails when the name is taken) and the removal of the old one, and a folder does
+// not move at all: never a look at the name followed by a plain rename. Safe to use as root for
+// another user's Trash: the Trash folder must be a real folder of that user.
 class TrashMover {
 public:
     // Whose Trash: the user, and the real path of the user's home (no link in it).
