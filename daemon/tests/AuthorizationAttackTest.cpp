@@ -9,6 +9,8 @@
 #include "fixtures/TestAuthority.h"
 #include "platform/FileSystem.h"
 #include "platform/LaunchJobRecord.h"
+#include "platform/PathUtil.h"
+#include "platform/SystemLinks.h"
 #include "xpc/UninstallServiceprotocol.h"
 
 #include <fcntl.h>
@@ -123,6 +125,35 @@ TEST_F(AuthorizationAttackTest, AHomeIsTheAccountsOwnFolderAndHomeOnlyNarrowsIt)
     EXPECT_TRUE(replied(as(service, {"trash", rootsItem, "data"}), false)) << daemonLog();
     EXPECT_TRUE(fs::exists(rootsItem));
     EXPECT_FALSE(fs::linkStatus(rootsHome + "/.Trash"));
+
+    // An account whose home lies outside the system this daemon serves gets no Trash there.
+    char pattern[] = "/tmp/ostrova-outside-XXXXXX";
+    ASSERT_NE(::mkdtemp(pattern), nullptr);
+    const std::string outside = pattern;
+    User away{"ostrova-away", authority.addUser("ostrova-away", outside, false), outside};
+    ::chown(outside.c_str(), away.uid, away.uid);
+    authority.answer(away.name, "yes");
+    const std::string systemItem = rootFile(tree->at("/Library/Application Support/com.vendor.away/state"));
+    EXPECT_TRUE(replied(as(away, {"trash", systemItem, "state"}), false)) << daemonLog();
+    EXPECT_TRUE(fs::exists(systemItem));
+    EXPECT_FALSE(fs::linkStatus(outside + "/.Trash"));
+    fixtures::MacTree::removeTree(outside);
+}
+
+// The client's temporary folder, named through the system's /var link as TMPDIR gives it, is its own.
+TEST_F(AuthorizationAttackTest, TheTemporaryFolderThroughTheSystemsLinkIsTheClientsOwn)
+{
+    const User user = makeUser("ostrova-temporary", false, "no");
+    const std::string temporary = platform::path::trimTrailingSlashes(tree->temporaryDirectory());
+    std::string why;
+    const auto real = platform::SystemLinks::resolveFolder(temporary, why);
+    ASSERT_TRUE(real) << why;
+    ASSERT_NE(*real, temporary);  // the way goes through /var
+    ::chown(real->c_str(), user.uid, user.uid);
+    ::chown(platform::path::deletingLastComponent(*real).c_str(), user.uid, user.uid);
+    const std::string item = rootFile(temporary + "/com.vendor.scratch/data");
+    EXPECT_TRUE(replied(as(user, {"remove", temporary + "/com.vendor.scratch"}), true)) << daemonLog();
+    EXPECT_FALSE(fs::exists(item));
 }
 
 // What the daemon moved it puts back only to where it came from, and only that inode: not under a
@@ -147,8 +178,12 @@ TEST_F(AuthorizationAttackTest, PutBackRestoresOnlyWhatTheDaemonMovedToWhereItWa
     EXPECT_EQ(fs::readFile(trash + "/helper").value_or(""), "the client's own");
     // A Trash name the daemon never gave.
     EXPECT_TRUE(replied(as(user, {"put-back", original, "held"}), false));
-    // The genuine item, once back under its name, returns.
+    // The genuine item, once back under its name, returns: to a system folder only with the right.
     ASSERT_EQ(::rename((trash + "/held").c_str(), (trash + "/helper").c_str()), 0);
+    fixtures::TestAuthority::shared().answer(user.name, "no");
+    EXPECT_TRUE(replied(as(user, {"put-back", original, "helper"}), false));
+    EXPECT_FALSE(fs::linkStatus(original));
+    fixtures::TestAuthority::shared().answer(user.name, "yes");
     EXPECT_TRUE(replied(as(user, {"put-back", original, "helper"}), true)) << daemonLog();
     EXPECT_EQ(ownerOf(original), 0u);
     EXPECT_EQ(fs::readFile(original).value_or(""), "root's");
