@@ -1,6 +1,7 @@
 #include "app/removal/PutBack.h"
 
 #include "app/locations/SearchFilePath.h"
+#include "app/removal/TrashRemoval.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
 #include "platform/TrashMover.h"
@@ -61,7 +62,7 @@ PutBack::DaemonPutBack PutBack::throughDaemon(std::function<std::shared_ptr<Daem
             state->link = connect();
         if (!state->link)
             return std::nullopt;
-        if (!platform::path::isInside(path, home)) {
+        if (TrashRemoval::liesBeyondOwnPlaces(path, home)) {
             if (!state->administratorRight)
                 state->administratorRight = awaitDaemonReply(*state->link, [&](UninstallServiceprotocol& service, auto reply) {
                                                 service.authorizeWithRight(uninstallservice::kRightRemoveSystemItems, reply);

@@ -33,7 +33,7 @@ public:
     static Report run(RemovalRecord& record, bool dryRun, const DaemonPutBack& daemon);
 
     // The daemon's put back through the link `connect` makes on first use. Before the first item
-    // outside the user's home it asks once for the administrator's right; without it no such item is
+    // outside the user's own places (home and temporary folders) it asks once for the administrator's right; without it no such item is
     // sent, and `refused` is set.
     static DaemonPutBack throughDaemon(std::function<std::shared_ptr<DaemonLink>()> connect, std::shared_ptr<bool> refused);
 };

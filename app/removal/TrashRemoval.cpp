@@ -191,10 +191,10 @@ RemovalRecord TrashRemoval::record() const
     return record_;
 }
 
-bool TrashRemoval::needsAdministratorRight(const std::string& realPath) const
+bool TrashRemoval::liesBeyondOwnPlaces(const std::string& realPath, const std::string& home)
 {
     namespace path = platform::path;
-    if (path::isInside(realPath, owner_.home))
+    if (path::isInside(realPath, home))
         return false;
     const char* temporary = std::getenv("TMPDIR");
     std::string why;

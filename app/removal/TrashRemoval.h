@@ -56,7 +56,10 @@ public:
     // record, when it was not given.
     bool holdsAdministratorRight(const std::function<std::optional<bool>()>& ask);
     // Whether an item needs that right: it lies outside the user's home and temporary folders.
-    bool needsAdministratorRight(const std::string& realPath) const;
+    bool needsAdministratorRight(const std::string& realPath) const { return liesBeyondOwnPlaces(realPath, owner_.home); }
+    // The same for any caller: outside `home` and this process's temporary folders (TMPDIR and the
+    // per-user cache folder beside it).
+    static bool liesBeyondOwnPlaces(const std::string& realPath, const std::string& home);
 
     // A copy of the record as it stands.
     RemovalRecord record() const;
