@@ -1,5 +1,9 @@
 #include "Auxiliary/AppIconCache.h"
 
+#include "platform/FileSystem.h"
+
+#include <QBuffer>
+#include <QFileInfo>
 #include <QFileIconProvider>
 #include <QHash>
 #include <QImageReader>
@@ -9,10 +13,21 @@
 
 namespace {
 
+// An icon file larger than this is not read.
+constexpr std::size_t kMaxIconBytes = 32u << 20;
+
 QIcon decode(const std::string& imagePath)
 {
     QIcon result;
-    QImageReader reader(QString::fromStdString(imagePath));
+    // The file lies in a bundle anybody may have made: read as a regular file only, never through a
+    // link and never waiting on a named pipe.
+    const auto bytes = platform::fs::readSmallRegularFile(imagePath, kMaxIconBytes);
+    if (!bytes)
+        return result;
+    QByteArray data = QByteArray::fromStdString(*bytes);
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, QFileInfo(QString::fromStdString(imagePath)).suffix().toLatin1());
     // The list draws at most 64 pixels (32 points at 2x).
     QImage smallest;
     for (int i = 0; i < std::max(1, reader.imageCount()); ++i) {

@@ -46,14 +46,48 @@ std::string Bundle::contentsPath() const
     return fs::resolveCaseInsensitive(path_, "Contents");
 }
 
+std::string Bundle::wrappedBundlePath() const
+{
+    // Only "Wrapper/<name>.app" inside this bundle, reached without a link: the link may not take
+    // the description from anywhere else.
+    const auto target = fs::readLink(fs::resolveCaseInsensitive(path_, "WrappedBundle"));
+    if (!target)
+        return "";
+    const auto parts = path::components(*target);
+    if (parts.size() != 2 || path::toLower(parts[0]) != "wrapper" || parts[1] == ".." ||
+        path::toLower(path::extension(parts[1])) != "app")
+        return "";
+    const std::string wrapper = fs::resolveCaseInsensitive(path_, parts[0]);
+    const std::string inner = fs::resolveCaseInsensitive(wrapper, parts[1]);
+    return fs::isDirectoryNoFollow(wrapper) && fs::isDirectoryNoFollow(inner) ? inner : "";
+}
+
+std::string Bundle::topLevelFolder() const
+{
+    if (fs::exists(fs::resolveCaseInsensitive(path_, "Contents/Info.plist")))
+        return "";
+    for (const std::string& folder : {wrappedBundlePath(), path_}) {
+        if (!folder.empty() && fs::exists(fs::resolveCaseInsensitive(folder, "Info.plist")))
+            return folder;
+    }
+    return "";
+}
+
 std::string Bundle::resourcePath() const
 {
-    return fs::resolveCaseInsensitive(path_, "Contents/Resources");
+    const std::string top = topLevelFolder();
+    return top.empty() ? fs::resolveCaseInsensitive(path_, "Contents/Resources") : top;
+}
+
+std::string Bundle::infoPlistPath() const
+{
+    const std::string top = topLevelFolder();
+    return top.empty() ? fs::resolveCaseInsensitive(path_, "Contents/Info.plist") : fs::resolveCaseInsensitive(top, "Info.plist");
 }
 
 plist::Dictionary Bundle::infoDictionary() const
 {
-    auto dict = plist::readDictionary(fs::resolveCaseInsensitive(path_, "Contents/Info.plist"));
+    auto dict = plist::readDictionarySafely(infoPlistPath(), kMaxInfoPlistBytes);
     return dict ? std::move(*dict) : plist::Dictionary{};
 }
 
@@ -91,7 +125,7 @@ std::optional<plist::Dictionary> Bundle::localizedInfoDictionary() const
         const auto strings = fs::findEntryIgnoringCase(folder, "InfoPlist.strings");
         if (!strings)
             continue;
-        const auto bytes = fs::readFile(path::appending(folder, *strings), 4u << 20);
+        const auto bytes = fs::readSmallRegularFile(path::appending(folder, *strings), kMaxInfoPlistBytes);
         if (!bytes)
             continue;
         if (auto table = parseStringsFile(*bytes))

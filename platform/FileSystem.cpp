@@ -88,37 +88,59 @@ std::optional<std::vector<std::string>> listDirectory(const std::string& path)
     return names;
 }
 
-std::optional<std::string> readFile(const std::string& path, std::size_t maxBytes)
+std::optional<std::string> readRegularFileAt(int folder, const std::string& name, std::size_t maxBytes, bool followLink,
+                                             struct stat* status, ReadRefusal* refusal)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const auto refuse = [&](ReadRefusal why) -> std::optional<std::string> {
+        if (refusal)
+            *refusal = why;
+        return std::nullopt;
+    };
+    if (name.empty())
+        return refuse(ReadRefusal::cannotOpen);
+    const int flags = O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | (followLink ? 0 : O_NOFOLLOW);
+    const int fd = ::openat(folder, name.c_str(), flags);
     if (fd < 0)
-        return std::nullopt;
+        return refuse(errno == ELOOP && !followLink ? ReadRefusal::link : ReadRefusal::cannotOpen);
+    const struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || static_cast<std::size_t>(st.st_size) > maxBytes) {
-        ::close(fd);
-        return std::nullopt;
-    }
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+        return refuse(ReadRefusal::notRegular);
+    if (st.st_size < 0 || static_cast<std::uint64_t>(st.st_size) > maxBytes)
+        return refuse(ReadRefusal::tooLarge);
     std::string data;
     data.reserve(static_cast<std::size_t>(st.st_size));
     char chunk[65536];
     for (;;) {
         const ssize_t n = ::read(fd, chunk, sizeof chunk);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            ::close(fd);
-            return std::nullopt;
-        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return refuse(ReadRefusal::readFailed);
         if (n == 0)
             break;
         data.append(chunk, static_cast<std::size_t>(n));
-        if (data.size() > maxBytes) {
-            ::close(fd);
-            return std::nullopt;
-        }
+        if (data.size() > maxBytes)
+            return refuse(ReadRefusal::tooLarge);
     }
-    ::close(fd);
+    if (status)
+        *status = st;
+    if (refusal)
+        *refusal = ReadRefusal::none;
     return data;
+}
+
+std::optional<std::string> readSmallRegularFile(const std::string& path, std::size_t maxBytes)
+{
+    return readRegularFileAt(AT_FDCWD, path, maxBytes, false);
+}
+
+std::optional<std::string> readFile(const std::string& path, std::size_t maxBytes)
+{
+    return readRegularFileAt(AT_FDCWD, path, maxBytes, true);
 }
 
 bool makeDirectories(const std::string& path, mode_t mode)

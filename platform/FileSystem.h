@@ -27,7 +27,21 @@ std::optional<std::string> readLink(const std::string& path);
 // A link to a folder is listed as that folder. nullopt when the folder cannot be listed.
 std::optional<std::vector<std::string>> listDirectory(const std::string& path);
 
-// The whole file, or nullopt when it cannot be read or is larger than maxBytes.
+// Why readRegularFileAt gave nothing.
+enum class ReadRefusal { none, cannotOpen, link, notRegular, tooLarge, readFailed };
+
+// The bytes of a regular file, read without waiting: opened non-blocking (a named pipe or a device
+// never stalls the reader) and accepted only when what was opened is a regular file (fstat) of at
+// most maxBytes; reading stops past maxBytes even when the file grows meanwhile. Without
+// `followLink` a link at the last component is refused. `name` is relative to `folder` (AT_FDCWD:
+// a path). `status` gets the fstat of the file whose bytes were read, `refusal` why none came back.
+std::optional<std::string> readRegularFileAt(int folder, const std::string& name, std::size_t maxBytes, bool followLink,
+                                             struct stat* status = nullptr, ReadRefusal* refusal = nullptr);
+// A file that others may have put in place (a bundle's Info.plist, a job file, another
+// application's preferences): readRegularFileAt, never through a link at its last component.
+std::optional<std::string> readSmallRegularFile(const std::string& path, std::size_t maxBytes);
+// The whole file, or nullopt when it cannot be read or is larger than maxBytes: readRegularFileAt
+// following links, for the program's own files and the system's (/proc's report no size).
 std::optional<std::string> readFile(const std::string& path, std::size_t maxBytes = 64u << 20);
 // Creates the folder and every missing folder above it; true when it is a folder afterwards.
 bool makeDirectories(const std::string& path, mode_t mode = 0755);

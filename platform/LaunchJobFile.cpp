@@ -1,5 +1,6 @@
 #include "platform/LaunchJobFile.h"
 
+#include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
 #include "platform/SafeRemover.h"
 
@@ -7,14 +8,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
-
 namespace platform {
 
 std::optional<LaunchJobFile> LaunchJobFile::read(const std::string& path, bool noLinkOnTheWay, std::string& why)
 {
-    constexpr int kOpenFlags = O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY;
-    int fd = -1;
+    std::optional<std::string> bytes;
+    struct stat st {};
+    fs::ReadRefusal refusal = fs::ReadRefusal::none;
     if (noLinkOnTheWay) {
         if (const auto problem = path::canonicalProblem(path); !problem.empty()) {
             why = problem;
@@ -25,44 +25,22 @@ std::optional<LaunchJobFile> LaunchJobFile::read(const std::string& path, bool n
             why = "its folder cannot be opened without passing a link";
             return std::nullopt;
         }
-        fd = ::openat(folder, path::lastComponent(path).c_str(), kOpenFlags);
+        bytes = fs::readRegularFileAt(folder, path::lastComponent(path), kMaxBytes, false, &st, &refusal);
         ::close(folder);
     } else {
-        fd = ::open(path.c_str(), kOpenFlags);
+        bytes = fs::readRegularFileAt(AT_FDCWD, path, kMaxBytes, false, &st, &refusal);
     }
-    if (fd < 0) {
-        why = errno == ELOOP ? "the job file is a link" : "the job file cannot be opened";
+    if (!bytes) {
+        switch (refusal) {
+        case fs::ReadRefusal::link: why = "the job file is a link"; break;
+        case fs::ReadRefusal::notRegular: why = "the job file is not a regular file"; break;
+        case fs::ReadRefusal::tooLarge: why = "the job file is larger than " + std::to_string(kMaxBytes) + " bytes"; break;
+        case fs::ReadRefusal::readFailed: why = "the job file cannot be read"; break;
+        default: why = "the job file cannot be opened"; break;
+        }
         return std::nullopt;
     }
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        why = "the job file is not a regular file";
-        return std::nullopt;
-    }
-    if (st.st_size < 0 || static_cast<std::size_t>(st.st_size) > kMaxBytes) {
-        ::close(fd);
-        why = "the job file is larger than " + std::to_string(kMaxBytes) + " bytes";
-        return std::nullopt;
-    }
-    // One read of what is there now, never more than the limit even if the file grows meanwhile.
-    std::string bytes(kMaxBytes + 1, '\0');
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        done += static_cast<std::size_t>(n);
-    }
-    ::close(fd);
-    if (done > kMaxBytes) {
-        why = "the job file is larger than " + std::to_string(kMaxBytes) + " bytes";
-        return std::nullopt;
-    }
-    bytes.resize(done);
-    auto value = plist::parse(bytes);
+    auto value = plist::parse(*bytes);
     auto* dict = value ? value->get<plist::Dictionary>() : nullptr;
     if (!dict) {
         why = "Invalid property list";

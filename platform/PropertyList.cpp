@@ -197,14 +197,26 @@ std::optional<Value> readFile(const std::string& path)
     return parse(*bytes);
 }
 
-std::optional<Dictionary> readDictionary(const std::string& path)
+namespace {
+
+std::optional<Dictionary> dictionaryOf(const std::optional<std::string>& bytes)
 {
-    auto value = readFile(path);
-    if (!value)
-        return std::nullopt;
-    if (auto* dict = value->get<Dictionary>())
+    auto value = bytes ? parse(*bytes) : std::nullopt;
+    if (auto* dict = value ? value->get<Dictionary>() : nullptr)
         return std::move(*dict);
     return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<Dictionary> readDictionary(const std::string& path)
+{
+    return dictionaryOf(platform::fs::readFile(path));
+}
+
+std::optional<Dictionary> readDictionarySafely(const std::string& path, std::size_t maxBytes)
+{
+    return dictionaryOf(platform::fs::readSmallRegularFile(path, maxBytes));
 }
 
 std::string serialize(const Value& value, Format format)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -64,6 +65,10 @@ std::optional<Value> parse(std::string_view bytes);
 std::optional<Value> readFile(const std::string& path);
 // The dictionary of a file whose root is a dictionary; nullopt otherwise.
 std::optional<Dictionary> readDictionary(const std::string& path);
+// readDictionary of a file that others may have put in place (in a bundle, in a searched folder),
+// read with fs::readSmallRegularFile: never through a link at its last component, never waiting on
+// a named pipe, only a regular file of at most maxBytes.
+std::optional<Dictionary> readDictionarySafely(const std::string& path, std::size_t maxBytes);
 
 std::string serialize(const Value& value, Format format);
 bool writeFile(const std::string& path, const Value& value, Format format = Format::Xml);

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -24,6 +25,35 @@ constexpr std::array<std::string_view, 26> kPackageExtensions = {
     "prefpane",  "qlgenerator", "mdimporter", "saver", "wdgt",  "component", "vst",
     "vst3",      "mpkg",    "pkg",       "rtfd",      "photoslibrary", "musiclibrary", "imovielibrary",
     "systemextension", "driver", "ideplugin", "docset", "playground"};
+
+// The icon of an iPhone or iPad application: the files its primary icons name (CFBundleIcons, the
+// iPad's, then CFBundleIconFiles), the last named (the largest) and the highest scale first.
+std::optional<std::string> mobileIconFile(const Bundle& bundle, const plist::Dictionary& info)
+{
+    std::vector<std::string> names;
+    const auto addFiles = [&](const plist::Dictionary& dict) {
+        const plist::Value* files = plist::find(dict, "CFBundleIconFiles");
+        const auto* list = files ? files->get<plist::Array>() : nullptr;
+        if (!list)
+            return;
+        for (auto it = list->rbegin(); it != list->rend(); ++it)
+            if (const auto* name = it->get<std::string>(); name && !name->empty())
+                names.push_back(*name);
+    };
+    for (const char* key : {"CFBundleIcons", "CFBundleIcons~ipad"}) {
+        const plist::Value* icons = plist::find(info, key);
+        const auto* iconsDict = icons ? icons->get<plist::Dictionary>() : nullptr;
+        const plist::Value* primary = iconsDict ? plist::find(*iconsDict, "CFBundlePrimaryIcon") : nullptr;
+        if (const auto* primaryDict = primary ? primary->get<plist::Dictionary>() : nullptr)
+            addFiles(*primaryDict);
+    }
+    addFiles(info);
+    for (const auto& name : names)
+        for (const char* tail : {"@3x.png", "@2x.png", "@2x~ipad.png", ".png", "~ipad.png", ""})
+            if (auto file = bundle.pathForResource(name + tail, ""))
+                return file;
+    return std::nullopt;
+}
 }  // namespace
 
 bool Workspace::isPackageExtension(const std::string& extension)
@@ -62,6 +92,8 @@ FileIcon Workspace::iconForFile(const std::string& path)
             if (file)
                 return {*file, ""};
         }
+        if (const auto file = mobileIconFile(*bundle, info))
+            return {*file, ""};
     }
     return {"", path::toLower(path::extension(path)) == "app" ? "application-x-executable" : "package-x-generic"};
 }

@@ -7,10 +7,14 @@
 #include "app/scanner/RemainsFinder.h"
 #include "app/scanner/ScanIndex.h"
 #include "app/scanner/SizeWalk.h"
+#include "app/scanner/TrashedApplications.h"
+#include "app/scanner/TrashedRemains.h"
 #include "app/scanner/UninstallScaner.h"
 #include "platform/FileSystem.h"
+#include "platform/PathUtil.h"
 #include "system/Utility.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <set>
@@ -55,7 +59,7 @@ void UninstallAppManager::runScanLoop()
     std::shared_ptr<ScanIndex> run;
     // The walk for installed bundles that the remains need reads only the file system: it runs
     // beside the scan and is waited for at the end.
-    std::future<std::vector<std::string>> bundleWalk;
+    std::future<BundleWalk::Found> bundleWalk;
     for (;;) {
         std::shared_ptr<UninstallApp> app;
         {
@@ -67,7 +71,7 @@ void UninstallAppManager::runScanLoop()
             setIndex(next + 1);
         }
         if (!run)
-            run = std::make_shared<ScanIndex>(allApps, otherInstalledIdentifiers);
+            run = makeRun(allApps);
         if (findsRemains && !bundleWalk.valid())
             bundleWalk = startBundleWalk();
         UninstallScaner scanner(weak_from_this(), run);
@@ -86,12 +90,22 @@ void UninstallAppManager::runScanLoop()
     }
 }
 
-std::future<std::vector<std::string>> UninstallAppManager::startBundleWalk()
+void UninstallAppManager::scanOnly(const std::vector<std::shared_ptr<UninstallApp>>& chosen,
+                                   const std::vector<std::shared_ptr<UninstallApp>>& catalogue)
+{
+    allApps = chosen;
+    otherInstalledApps.clear();
+    for (const auto& app : catalogue)
+        if (std::find(chosen.begin(), chosen.end(), app) == chosen.end())
+            otherInstalledApps.push_back(app);
+}
+
+std::future<BundleWalk::Found> UninstallAppManager::startBundleWalk()
 {
     const std::weak_ptr<StopToken> stop = weak_from_this();
     auto walk = [stop, roots = BundleWalk::defaultRoots(), deadline = std::chrono::steady_clock::now() + RemainsFinder::kWalkTime] {
         const auto token = stop.lock();
-        return BundleWalk::bundlesUnder(roots, RemainsFinder::kWalkDepth, deadline, token.get());
+        return BundleWalk::bundlesUnder(roots, deadline, token.get());
     };
     try {
         return std::async(std::launch::async, walk);
@@ -101,7 +115,7 @@ std::future<std::vector<std::string>> UninstallAppManager::startBundleWalk()
     }
 }
 
-void UninstallAppManager::findGoneApps(std::shared_ptr<ScanIndex> run, std::optional<std::vector<std::string>> walkedBundles)
+void UninstallAppManager::findGoneApps(std::shared_ptr<ScanIndex> run, std::optional<BundleWalk::Found> walkedBundles)
 {
     std::vector<std::shared_ptr<UninstallApp>> installed;
     {
@@ -109,15 +123,42 @@ void UninstallAppManager::findGoneApps(std::shared_ptr<ScanIndex> run, std::opti
         installed = allApps;
     }
     if (!run)
-        run = std::make_shared<ScanIndex>(installed, otherInstalledIdentifiers);
+        run = makeRun(installed);
     std::set<std::string> offered;
     for (const auto& app : installed)
         for (const auto& group : app->fileGroups)
             for (const auto& item : group->fileItem)
                 offered.insert(item->filePath);
-    auto found = RemainsFinder(weak_from_this(), run).find(installed, otherInstalledIdentifiers, offered, std::move(walkedBundles));
+    std::vector<std::string> otherIdentifiers;
+    for (const auto& app : otherInstalledApps)
+        otherIdentifiers.push_back(app->bundleIdentifier());
+    const bool walkComplete = !walkedBundles || walkedBundles->complete;
+    auto bundles = walkedBundles ? std::optional(std::move(walkedBundles->bundles)) : std::nullopt;
+    std::vector<std::string> walkedIdentifiers;
+    for (const auto& bundle : bundles.value_or(std::vector<std::string>{}))
+        walkedIdentifiers.push_back(run->bundleIdentifierAt(bundle));
+    auto found = RemainsFinder(weak_from_this(), run).find(installed, otherIdentifiers, offered, std::move(bundles), walkComplete);
+    // Applications whose bundles lie in a Trash: found with every rule, under their own names.
+    std::set<std::string> installedIdentifiers;
+    for (const auto* apps : {&installed, &otherInstalledApps})
+        for (const auto& app : *apps)
+            installedIdentifiers.insert(platform::path::toLower(app->bundleIdentifier()));
+    for (const auto& bundle : walkedIdentifiers)
+        installedIdentifiers.insert(platform::path::toLower(bundle));
+    TrashedRemains(weak_from_this(), run).addTo(found, trashedApps, installedIdentifiers, offered);
     std::lock_guard guard(lock);
     goneApps = std::move(found);
+}
+
+std::shared_ptr<ScanIndex> UninstallAppManager::makeRun(const std::vector<std::shared_ptr<UninstallApp>>& scanned)
+{
+    // A bundle in a Trash is no installed application, but its claims on entries count.
+    trashedApps.clear();
+    for (const auto& bundle : TrashedApplications::bundles())
+        trashedApps.push_back(UninstallApp::create(bundle));
+    auto apps = scanned;
+    apps.insert(apps.end(), trashedApps.begin(), trashedApps.end());
+    return std::make_shared<ScanIndex>(apps, otherInstalledApps);
 }
 
 std::int64_t UninstallAppManager::sizeOfPath(const std::string& path, const UninstallAppManager* manager)

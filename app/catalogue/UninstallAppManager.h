@@ -2,6 +2,7 @@
 
 #include "app/catalogue/LockedValue.h"
 #include "app/records/UninstallApp.h"
+#include "app/scanner/BundleWalk.h"
 #include "app/scanner/StopToken.h"
 #include "app/catalogue/UninstallDelegate.h"
 #include "app/removal/PutBack.h"
@@ -35,13 +36,17 @@ public:
     static std::shared_ptr<UninstallAppManager> make();
 
     std::vector<std::shared_ptr<UninstallApp>> allApps;
-    // Identifiers of installed applications that are not in allApps (the command-line tool scans
-    // only the chosen ones): an entry that carries one of these, more specific than a scanned
-    // application's, stays theirs.
-    std::vector<std::string> otherInstalledIdentifiers;
+    // Installed applications that are not in allApps (the command-line tool scans only the chosen
+    // ones): their claims on entries count as any installed application's.
+    std::vector<std::shared_ptr<UninstallApp>> otherInstalledApps;
+    // Scans only `chosen` of `catalogue`; the others' claims still count.
+    void scanOnly(const std::vector<std::shared_ptr<UninstallApp>>& chosen,
+                  const std::vector<std::shared_ptr<UninstallApp>>& catalogue);
     // The remains of applications that are gone, one record per application, nothing ticked.
     // Filled by the scan loop after the last installed application, before allAppsDidScan.
     std::vector<std::shared_ptr<UninstallApp>> goneApps;
+    // The applications whose bundles lie in a Trash, read at the start of each scan run.
+    std::vector<std::shared_ptr<UninstallApp>> trashedApps;
     // Whether the scan loop looks for goneApps; callers that only want installed applications
     // (the command-line scan and uninstall) turn it off and save the walk of the home.
     bool findsRemains = true;
@@ -71,9 +76,9 @@ public:
     void runScanLoop();
     // Finds the remains of gone applications with the scan run `run` (a new one when null) and
     // puts them in goneApps; what the scan gave the applications of allApps is never a remain.
-    // `walkedBundles`: what BundleWalk found below its default roots, when it ran beforehand.
-    void findGoneApps(std::shared_ptr<ScanIndex> run = nullptr,
-                      std::optional<std::vector<std::string>> walkedBundles = std::nullopt);
+    // `walkedBundles`: what BundleWalk found below its default roots, when it ran beforehand (the
+    // remains are not certain when it ran out of time).
+    void findGoneApps(std::shared_ptr<ScanIndex> run = nullptr, std::optional<BundleWalk::Found> walkedBundles = std::nullopt);
 
     // The link to the daemon, made on first use and kept; its errors are printed.
     std::shared_ptr<XPCRemoteObject<UninstallServiceprotocol>> xpcServiceObj();
@@ -102,7 +107,8 @@ private:
     UninstallAppManager() = default;
     // BundleWalk over its default roots on a thread of its own; an invalid future when no thread
     // could be started.
-    std::future<std::vector<std::string>> startBundleWalk();
+    std::future<BundleWalk::Found> startBundleWalk();
+    std::shared_ptr<ScanIndex> makeRun(const std::vector<std::shared_ptr<UninstallApp>>& scanned);
     std::mutex linkMutex_;
     std::shared_ptr<XPCRemoteObject<UninstallServiceprotocol>> link_;
     std::mutex recordMutex_;

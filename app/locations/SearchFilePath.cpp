@@ -9,6 +9,7 @@
 #include "platform/Workspace.h"
 #include "system/Utility.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 
@@ -84,9 +85,19 @@ std::string SearchFilePath::resolveFor(const User* user, std::string_view litera
 
 std::vector<std::string> SearchFilePath::applicationFolders(const User* user)
 {
-    return {resolveFor(user, "/Applications"), resolveFor(user, "~/Applications"),
-            resolveFor(user, "~/Library/Containers/io.playcover.PlayCover/Applications"),
-            resolveFor(user, "~/Downloads"), resolveFor(user, "~/Desktop")};
+    std::vector<std::string> folders = {resolveFor(user, "/Applications"), resolveFor(user, "~/Applications"),
+                                        resolveFor(user, "~/Library/Containers/io.playcover.PlayCover/Applications"),
+                                        resolveFor(user, "~/Downloads"), resolveFor(user, "~/Desktop")};
+    // Every mounted volume's. The start-up disk's entry is a link to "/", whose applications are
+    // listed already: links are passed over, and so are hidden entries (Time Machine's).
+    const std::string volumes = resolveFor(user, "/Volumes");
+    auto names = fs::listDirectory(volumes).value_or(std::vector<std::string>{});
+    std::sort(names.begin(), names.end());
+    for (const auto& name : names) {
+        if (name.front() != '.' && fs::isDirectory(volumes + "/" + name))
+            folders.push_back(volumes + "/" + name + "/Applications");
+    }
+    return folders;
 }
 
 std::vector<std::string> SearchFilePath::cacheFolders(const User* user)
@@ -159,7 +170,7 @@ std::vector<std::string> SearchFilePath::foldersForCategory(RkUninstallCategoryT
 std::string SearchFilePath::suffixForCategory(RkUninstallCategoryType type)
 {
     if (type == RkUninstallCategoryType::crashReporter)
-        return "_(([0-9a-fA-F-]{5,})|([0-9]{4}(-[0-9]{1,2}){2})).*";
+        return "[_-](([0-9a-fA-F-]{5,})|([0-9]{4}(-[0-9]{1,2}){2})).*";
     if (type == RkUninstallCategoryType::daemon)
         return ".{1,}\\.plist";
     return "";
@@ -213,6 +224,33 @@ std::vector<std::string> SearchFilePath::ownRuleRoots(const User* user)
             folders.push_back(root + "/" + name);
     }
     return folders;
+}
+
+std::vector<SearchFilePath::Holder> SearchFilePath::holderFolders(const User* user)
+{
+    using T = RkUninstallCategoryType;
+    std::vector<Holder> holders = {
+        {resolveFor(user, "~/Library/Application Support/com.apple.sharedfilelist/"
+                          "com.apple.LSSharedFileList.ApplicationRecentDocuments"),
+         T::support},
+        {resolveFor(user, "~/Library/Caches/com.plausiblelabs.crashreporter.data"), T::crashReporter},
+        {resolveFor(user, "~/Library/Caches/com.crashlytics.data"), T::crashReporter},
+        {resolveFor(user, "~/Library/Caches/SentryCrash"), T::crashReporter, true},
+        {resolveFor(user, "~/Library/Caches/com.apple.nsurlsessiond/Downloads"), T::cache},
+        {resolveFor(user, "~/Library/Caches/com.apple.helpd/Generated"), T::cache},
+        {resolveFor(user, "~/Library/Application Support/FileProvider"), T::support},
+        {resolveFor(user, "~/Library/CloudStorage"), T::other, true},
+    };
+    // The native-messaging manifests of every browser that reads them, the user's and the Mac's.
+    for (const char* browser : {"Google/Chrome", "Google/Chrome Beta", "Google/Chrome Dev", "Google/Chrome Canary", "Chromium",
+                                "BraveSoftware/Brave-Browser", "Microsoft Edge", "Microsoft Edge Beta", "Vivaldi", "Mozilla",
+                                "Arc/User Data", "Yandex/YandexBrowser", "com.operasoftware.Opera", "Waterfox", "LibreWolf"}) {
+        for (const char* library : {"~/Library/Application Support/", "/Library/Application Support/"})
+            holders.push_back({resolveFor(user, std::string(library) + browser + "/NativeMessagingHosts"), T::support});
+    }
+    for (const char* browser : {"/Library/Google/Chrome/NativeMessagingHosts", "/Library/Microsoft/Edge/NativeMessagingHosts"})
+        holders.push_back({resolveFor(user, browser), T::support});
+    return holders;
 }
 
 const std::vector<std::string>& SearchFilePath::standardLibraryFolderNames()

@@ -24,6 +24,8 @@ public:
         std::string home;
         std::string temporaryDirectory;  // with its trailing "/"
     };
+    // The application folders: /Applications, the home's, PlayCover's, Downloads, Desktop, then
+    // each mounted volume's Applications (/Volumes/<name>, not a link).
     static std::vector<std::string> applicationFolders(const User* user = nullptr);
     static std::vector<std::string> cacheFolders(const User* user = nullptr);
     static std::vector<std::string> crashReportFolders(const User* user = nullptr);
@@ -53,6 +55,17 @@ public:
     // "Audio/Plug-Ins" and its usual folders (Components, HAL, MAS, VST, VST3). For the daemon, which
     // must not list a folder a client controls on each request.
     static std::vector<std::string> ownRuleRoots(const User* user = nullptr);
+    // Folders that hold one entry per application without being any application's own: the
+    // recent-documents lists, crash-reporting libraries' stores, browsers' native-messaging
+    // manifests, the system's per-application folders. An application's entry in one is found by
+    // its identifier (and, where `byName`, by its exact name, or the name, "-" and more); the folder
+    // itself is never offered.
+    struct Holder {
+        std::string path;
+        RkUninstallCategoryType category;
+        bool byName = false;
+    };
+    static std::vector<Holder> holderFolders(const User* user = nullptr);
     // Standard folders of a Library that hold every application's data (Caches, Logs, Mail, ...).
     static const std::vector<std::string>& standardLibraryFolderNames();
 

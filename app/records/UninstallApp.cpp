@@ -37,13 +37,14 @@ std::shared_ptr<UninstallApp> UninstallApp::create(const std::string& path)
     app->bundlePath = platform::path::trimTrailingSlashes(path);
     const std::string& bundle = *app->bundlePath;
 
-    const std::string infoPath = platform::fs::resolveCaseInsensitive(bundle, "Contents/Info.plist");
-    if (platform::fs::exists(infoPath)) {
-        app->appInfo = plist::readDictionary(infoPath);
-        if (!app->appInfo) {
-            if (const auto opened = platform::Bundle::atPath(bundle))
-                app->appInfo = opened->infoDictionary();
-        }
+    // The bundle decides which Info.plist describes it (a wrapped iPhone or iPad application's is
+    // the inner bundle's); the record keeps the outer path, which the user sees and removal takes.
+    const auto opened = platform::Bundle::atPath(bundle);
+    const std::string infoPath = opened ? platform::fs::resolveCaseInsensitive(bundle, "Contents/Info.plist") : "";
+    if (!infoPath.empty() && platform::fs::exists(infoPath)) {
+        app->appInfo = plist::readDictionarySafely(infoPath, platform::Bundle::kMaxInfoPlistBytes);
+        if (!app->appInfo)
+            app->appInfo = plist::Dictionary{};
     }
 
     app->icon = platform::Workspace::iconForFile(bundle);

@@ -36,6 +36,9 @@ public:
     // What removal runs have taken of the related files so far (bytes as the scan measured them).
     std::int64_t removedSize = 0;
     std::vector<std::shared_ptr<UnFileGroup>> fileGroups;
+    // A gone application's remains are certain unless the search for installed copies ran out of
+    // time before it had looked everywhere: a copy it did not reach may still use them.
+    bool remainsCertain = true;
 
     std::string displayName() const;
     std::string bundleIdentifier() const;

@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 
 #include <deque>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -30,26 +31,38 @@ std::string entryNamed(const std::vector<std::string>& entries, const std::strin
 
 }  // namespace
 
-std::vector<std::string> BundleWalk::defaultRoots()
+std::vector<BundleWalk::Root> BundleWalk::defaultRoots()
 {
-    return {SearchFilePath::realHomeDirectory(), platform::fixedPath("/Applications"), platform::fixedPath("/Users/Shared")};
+    const std::string home = SearchFilePath::realHomeDirectory();
+    std::vector<Root> roots;
+    // The application folders outside the home: /Applications and the volumes'.
+    for (const auto& folder : SearchFilePath::applicationFolders())
+        if (home.empty() || !platform::path::isInside(folder, home))
+            roots.push_back({folder});
+    for (const auto& folder : SearchFilePath::plugInFolders())
+        roots.push_back({folder, 1, true});
+    roots.push_back({platform::fixedPath("/Users/Shared")});
+    /* W7 */
+    if (!home.empty())
+        roots.push_back({home});
+    return roots;
 }
 
 void BundleWalk::addInnerApplications(const std::string& bundle, std::vector<std::string>& found)
 {
     const auto top = platform::fs::listDirectory(bundle);
-    const std::string contentsName = top ? entryNamed(*top, "contents") : "";
-    if (contentsName.empty())
-        return;
-    const std::string contents = bundle + "/" + contentsName;
-    const auto inside = platform::fs::listDirectory(contents);
-    if (!inside)
+    if (!top)
         return;
     std::vector<std::string> folders;
+    if (const std::string wrapper = entryNamed(*top, "wrapperX"); !wrapper.empty())
+        folders.push_back(bundle + "/" + wrapper);
+    const std::string contentsName = entryNamed(*top, "contents");
+    const std::string contents = bundle + "/" + contentsName;
+    const auto inside = contentsName.empty() ? std::nullopt : platform::fs::listDirectory(contents);
     for (const char* name : {"macos", "helpers", "applications"})
-        if (const std::string entry = entryNamed(*inside, name); !entry.empty())
+        if (const std::string entry = inside ? entryNamed(*inside, name) : ""; !entry.empty())
             folders.push_back(contents + "/" + entry);
-    if (const std::string library = entryNamed(*inside, "library"); !library.empty()) {
+    if (const std::string library = inside ? entryNamed(*inside, "library") : ""; !library.empty()) {
         const auto libraryEntries = platform::fs::listDirectory(contents + "/" + library);
         if (const std::string loginItems = libraryEntries ? entryNamed(*libraryEntries, "loginitems") : ""; !loginItems.empty())
             folders.push_back(contents + "/" + library + "/" + loginItems);
@@ -60,19 +73,22 @@ void BundleWalk::addInnerApplications(const std::string& bundle, std::vector<std
                 found.push_back(folder + "/" + entry);
 }
 
-std::vector<std::string> BundleWalk::bundlesUnder(const std::vector<std::string>& roots, int depth,
-                                                  std::chrono::steady_clock::time_point deadline, const StopToken* stop)
+BundleWalk::Found BundleWalk::bundlesUnder(const std::vector<Root>& roots, std::chrono::steady_clock::time_point deadline,
+                                           const StopToken* stop)
 {
-    std::vector<std::string> found;
+    Found result;
+    std::vector<std::string>& found = result.bundles;
     const std::string trash = platform::path::homeDirectory() + "/.Trash";
     for (const auto& root : roots) {
         struct stat top {};
-        if (::lstat(root.c_str(), &top) != 0 || !S_ISDIR(top.st_mode))
+        if (::lstat(root.path.c_str(), &top) != 0 || !S_ISDIR(top.st_mode))
             continue;
-        std::deque<std::pair<std::string, int>> queue = {{root, 0}};
+        std::deque<std::pair<std::string, int>> queue = {{root.path, 0}};
         while (!queue.empty()) {
-            if (std::chrono::steady_clock::now() > deadline || (stop && !stop->keepGoing()))
-                return found;
+            if (std::chrono::steady_clock::now() > deadline || (stop && !stop->keepGoing())) {
+                result.complete = false;
+                return result;
+            }
             auto [folder, level] = std::move(queue.front());
             queue.pop_front();
             DIR* dir = ::opendir(folder.c_str());
@@ -99,12 +115,15 @@ std::vector<std::string> BundleWalk::bundlesUnder(const std::vector<std::string>
                 if (isApplicationName(name)) {
                     found.push_back(path);
                     addInnerApplications(path, found);
-                } else if (level + 1 < depth) {
-                    queue.emplace_back(path, level + 1);
+                    continue;
                 }
+                if (level == 0 && root.plugIns && false)
+                    found.push_back(path);
+                if (level + 1 < root.depth)
+                    queue.emplace_back(path, level + 1);
             }
             ::closedir(dir);
         }
     }
-    return found;
+    return result;
 }

@@ -46,7 +46,9 @@ std::string FolderSnapshot::fullPath(std::uint32_t position) const
 const std::unordered_map<std::string, FolderSnapshot::Positions>& FolderSnapshot::underscorePrefixTable()
 {
     if (!underscoreFiled_) {
+        // Crash reports are spelt "<name>_<date>_<host>.crash" and "<name>-<date>.ips".
         fileUnder(byUnderscorePrefix_, '_');
+        fileUnder(byUnderscorePrefix_, '-');
         underscoreFiled_ = true;
     }
     return byUnderscorePrefix_;

@@ -4,7 +4,6 @@
 #include "app/records/UninstallApp.h"
 #include "app/scanner/ScanIndex.h"
 #include "app/scanner/ScanTokens.h"
-#include "app/scanner/WholeIdentifier.h"
 #include "platform/PathUtil.h"
 #include "platform/PropertyList.h"
 
@@ -61,9 +60,7 @@ MatchSet OwnRuleSearch::helperTools()
         FolderSnapshot& jobs = index_.folder(daemons);
         for (std::uint32_t j = 0; j < jobs.entries().size(); ++j) {
             const auto& job = jobs.entries()[j];
-            const bool applications = tokens_.matchesName(job.key, "") || tokens_.matchesIdentifier(job.key, "") ||
-                                      WholeIdentifier::isCarriedBy(job.name, tokens_.raw);
-            if (!applications || !owned(job.name))
+            if (!index_.claims().wins(tokens_, index_.ownerOf(app_), job.key, job.name, ""))
                 continue;
             const auto& programs = index_.launchPrograms(jobs.fullPath(j));
             if (!programs)

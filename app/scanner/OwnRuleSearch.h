@@ -12,7 +12,7 @@ class UninstallApp;
 
 // The places an application's files are found in by rules of their own, not by name alone:
 // - privileged helper tools: one a launch daemon of the application runs (a job file in
-//   /Library/LaunchDaemons whose name is the application's by the name rules), or one whose name is
+//   /Library/LaunchDaemons whose name is the application's by the strongest evidence), or one whose name is
 //   a key of the application's SMPrivilegedExecutables;
 // - installer receipts "<package id>.bom" and ".plist" whose package identifier is the
 //   application's identifier or begins with it and ".";

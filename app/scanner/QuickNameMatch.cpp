@@ -52,7 +52,7 @@ std::optional<bool> QuickNameMatch::matches(const std::string& key, const std::v
                 return true;
             continue;
         }
-        if (rest.size() < 6 || rest.front() != '_' || hasLineBreak(rest))
+        if (rest.size() < 6 || (rest.front() != '_' && rest.front() != '-') || hasLineBreak(rest))
             continue;
         bool idCharacters = true;
         for (std::size_t i = 1; i <= 5; ++i)

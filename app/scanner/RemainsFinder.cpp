@@ -5,6 +5,7 @@
 #include "app/locations/SearchFilePath.h"
 #include "app/records/UninstallApp.h"
 #include "app/scanner/BundleWalk.h"
+#include "app/scanner/GoneHelperTools.h"
 #include "app/scanner/ScanIndex.h"
 #include "app/scanner/StopToken.h"
 #include "app/scanner/SystemIdentifiers.h"
@@ -114,10 +115,51 @@ std::string outermostBundle(const std::string& path)
     return "";
 }
 
-bool isRegularFile(const std::string& path, std::size_t maxBytes)
+// A preferences file is read for the name it gives only when it is this small.
+constexpr std::size_t kMaxPreferencesBytes = 1u << 20;
+
+// A launch job's program: Program, else the first of ProgramArguments; "" for none.
+std::string jobProgram(const plist::Dictionary& job)
 {
-    const auto st = platform::fs::linkStatus(path);
-    return st && S_ISREG(st->st_mode) && static_cast<std::size_t>(st->st_size) <= maxBytes;
+    if (auto program = plist::stringValue(job, "Program"); !program.empty())
+        return program;
+    const plist::Value* arguments = plist::find(job, "ProgramArguments");
+    const auto* list = arguments ? arguments->get<plist::Array>() : nullptr;
+    const auto* first = list && !list->empty() ? list->front().get<std::string>() : nullptr;
+    return first ? *first : std::string();
+}
+
+// The labels of the launch jobs that run an existing program outside every application bundle and
+// the helper-tool folders: software installed without an application (a package manager's
+// services, /usr/local/opt/x/bin/x or /opt/homebrew/opt/...). What carries such a label is its.
+std::vector<std::string> serviceLabels(ScanIndex& index)
+{
+    std::vector<std::string> found;
+    const auto helperFolders = SearchFilePath::helperToolFolders();
+    withStoredFolderAccess(SearchFilePath::accessRootForCategory(T::daemon), [&](bool granted) {
+        if (!granted)
+            return;
+        for (const auto& folderPath : index.foldersFor(T::daemon)) {
+            FolderSnapshot& folder = index.folder(folderPath);
+            if (!folder.listed())
+                continue;
+            for (std::uint32_t i = 0; i < folder.entries().size(); ++i) {
+                if (!endsWithIgnoringCase(folder.entries()[i].name, ".plist"))
+                    continue;
+                std::string why;
+                const auto job = platform::LaunchJobFile::read(folder.fullPath(i), false, why);
+                const std::string program = job ? jobProgram(job->job) : "";
+                if (program.empty() || program.front() != '/' || !outermostBundle(program).empty() ||
+                    std::any_of(helperFolders.begin(), helperFolders.end(),
+                                [&](const std::string& helpers) { return platform::path::isInside(program, helpers); }) ||
+                    !platform::fs::exists(program))
+                    continue;
+                if (auto label = plist::stringValue(job->job, "Label"); !label.empty())
+                    found.push_back(std::move(label));
+            }
+        }
+    });
+    return found;
 }
 
 struct Remain {
@@ -255,7 +297,8 @@ std::vector<std::string> RemainsFinder::runningBundleIdentifiers(ScanIndex& inde
 std::vector<std::shared_ptr<UninstallApp>> RemainsFinder::find(const std::vector<std::shared_ptr<UninstallApp>>& installed,
                                                                const std::vector<std::string>& otherInstalled,
                                                                const std::set<std::string>& offered,
-                                                               std::optional<std::vector<std::string>> walkedBundles)
+                                                               std::optional<std::vector<std::string>> walkedBundles,
+                                                               bool walkComplete)
 {
     std::vector<std::shared_ptr<UninstallApp>> gone;
     if (!index_ || !keepGoing())
@@ -279,14 +322,17 @@ std::vector<std::shared_ptr<UninstallApp>> RemainsFinder::find(const std::vector
     // Applications discovery does not list: anywhere in the home and deeper in the shared folders.
     if (!walkedBundles) {
         const auto stop = stop_.lock();
-        walkedBundles = BundleWalk::bundlesUnder(BundleWalk::defaultRoots(), kWalkDepth,
-                                                 std::chrono::steady_clock::now() + kWalkTime, stop.get());
+        auto walked = BundleWalk::bundlesUnder(BundleWalk::defaultRoots(), std::chrono::steady_clock::now() + kWalkTime, stop.get());
+        walkedBundles = std::move(walked.bundles);
+        walkComplete = walked.complete;
     }
     for (const auto& bundle : *walkedBundles)
         if (!knownBundles.count(bundle))
             known.addBundle(index_->bundleIdentifierAt(bundle));
     for (const auto& identifier : runningBundleIdentifiers(*index_))
         known.addBundle(identifier);
+    for (const auto& label : serviceLabels(*index_))
+        (void)label;
 
     std::map<std::string, Found> byIdentifier;  // lower-case identifier -> its remains
     std::set<std::string> seen;
@@ -324,9 +370,8 @@ std::vector<std::shared_ptr<UninstallApp>> RemainsFinder::find(const std::vector
                             continue;
                         Found* found = remember(identifier, {path, name, category});
                         if (category == T::preference && found->bundleName.empty() &&
-                            platform::path::toLower(name) == platform::path::toLower(identifier) + ".plist" &&
-                            isRegularFile(path, platform::LaunchJobFile::kMaxBytes)) {
-                            if (const auto defaults = plist::readDictionary(path))
+                            platform::path::toLower(name) == platform::path::toLower(identifier) + ".plist") {
+                            if (const auto defaults = plist::readDictionarySafely(path, kMaxPreferencesBytes))
                                 found->bundleName = plist::stringValue(*defaults, "CFBundleName");
                         }
                         continue;
@@ -376,6 +421,19 @@ std::vector<std::shared_ptr<UninstallApp>> RemainsFinder::find(const std::vector
     }
     if (!keepGoing())
         return gone;
+
+    // Privileged helpers whose launch daemons name a gone application, with those job files.
+    std::vector<std::string> goneIdentifiers;
+    for (const auto& [lower, found] : byIdentifier)
+        goneIdentifiers.push_back(lower);
+    const auto declared = [&] { return GoneHelperTools::declaredBy(*index_, installed, *walkedBundles); };
+    for (auto& helper : GoneHelperTools(*index_, known, offered).find(goneIdentifiers, declared)) {
+        if (!seen.insert(helper.path).second)
+            continue;
+        Found* found = remember(helper.goneIdentifier, {helper.path, helper.name, helper.category});
+        if (found->label.empty())
+            found->label = helper.label;
+    }
 
     // A helper's remains join those of the application whose identifier it extends.
     std::map<std::string, std::string> joinedTo;
@@ -429,6 +487,7 @@ std::vector<std::shared_ptr<UninstallApp>> RemainsFinder::find(const std::vector
                 }
             }
         }
+        app->remainsCertain = walkComplete;
         app->isReady = true;
         gone.push_back(app);
     }

@@ -32,7 +32,8 @@ private:
 
 // Finds the remains of applications that are gone: entries of the searched folders whose names
 // carry a reverse-DNS identifier that belongs to no installed application and not to the system,
-// and launch job files whose programs lie in an .app bundle that no longer exists. Reads the
+// launch job files whose programs lie in an .app bundle that no longer exists, and privileged
+// helpers whose launch daemons name a gone application (GoneHelperTools). Reads the
 // folders through the scan run's ScanIndex; runs on the scan queue after the installed
 // applications were scanned. Nothing it returns is ticked.
 class RemainsFinder {
@@ -43,14 +44,17 @@ public:
     // them and their declared groups count as installed), `otherInstalled` more identifiers, and
     // `offered` the paths the scan already gave to them. The bundles BundleWalk found below its
     // default roots count as installed too: `walkedBundles` when the caller walked them (beside the
-    // scan), else it walks them itself. One record per gone application, by identifier.
+    // scan; `walkComplete` says whether that walk looked everywhere), else it walks them itself.
+    // So do the labels of launch jobs that run an existing program outside every application and
+    // the helper-tool folders (a package manager's services). One record per gone application, by
+    // identifier; when the walk ran out of time none is certain (UninstallApp::remainsCertain).
     std::vector<std::shared_ptr<UninstallApp>> find(const std::vector<std::shared_ptr<UninstallApp>>& installed,
                                                      const std::vector<std::string>& otherInstalled,
                                                      const std::set<std::string>& offered,
-                                                     std::optional<std::vector<std::string>> walkedBundles = std::nullopt);
+                                                     std::optional<std::vector<std::string>> walkedBundles = std::nullopt,
+                                                     bool walkComplete = true);
 
-    // How deep and how long the walk for installed bundles goes.
-    static constexpr int kWalkDepth = 10;
+    // How long the walk for installed bundles may take.
     static constexpr std::chrono::seconds kWalkTime{5};
 
     // The identifier an entry's name carries, with team and "group." prefixes and file tails

@@ -3,7 +3,10 @@
 #include "app/records/UninstallApp.h"
 #include "app/locations/SearchFilePath.h"
 #include "app/scanner/WholeIdentifier.h"
+#include "platform/Bundle.h"
+#include "platform/CodeSignature.h"
 #include "platform/FileSystem.h"
+#include "platform/LaunchJobFile.h"
 #include "platform/PathUtil.h"
 #include "platform/PropertyList.h"
 
@@ -31,22 +34,13 @@ std::vector<std::shared_ptr<UninstallApp>> findNestedApps(const UninstallApp& ap
 
 }  // namespace
 
-ScanIndex::ScanIndex(const std::vector<std::shared_ptr<UninstallApp>>& apps, const std::vector<std::string>& otherInstalled)
+ScanIndex::ScanIndex(const std::vector<std::shared_ptr<UninstallApp>>& apps,
+                     const std::vector<std::shared_ptr<UninstallApp>>& otherInstalled)
 {
-    for (const auto& app : apps) {
-        addIdentifier(app->bundleIdentifier());
-        auto nested = findNestedApps(*app);
-        for (const auto& inner : nested)
-            addIdentifier(inner->bundleIdentifier());
-        for (const auto& group : declaredGroups(*app))
-            groupDeclarers_[group].push_back(app->bundleIdentifier());
-        for (const auto& inner : nested)
-            for (const auto& group : declaredGroups(*inner))
-                groupDeclarers_[group].push_back(inner->bundleIdentifier());
-        nested_.emplace(app.get(), std::move(nested));
-    }
-    for (const auto& identifier : otherInstalled)
-        addIdentifier(identifier);
+    for (const auto& app : apps)
+        addOwner(app, true);
+    for (const auto& app : otherInstalled)
+        addOwner(app, false);
     substrings_ = std::make_unique<SubstringIndex>(identifiers_);
 
     for (const auto type : SearchFilePath::searchedCategories()) {
@@ -55,10 +49,82 @@ ScanIndex::ScanIndex(const std::vector<std::shared_ptr<UninstallApp>>& apps, con
     }
     for (const auto& folder : SearchFilePath::ownRuleFolders())
         sharedFolders_.insert(platform::path::trimTrailingSlashes(folder));
+    holders_ = SearchFilePath::holderFolders();
+    for (const auto& holder : holders_)
+        sharedFolders_.insert(platform::path::trimTrailingSlashes(holder.path));
     for (const auto& library : {SearchFilePath::resolveHomePath("/Library"), SearchFilePath::resolveHomePath("~/Library")}) {
         for (const auto& name : SearchFilePath::standardLibraryFolderNames())
             sharedFolders_.insert(platform::path::toLower(platform::path::appending(library, name)));
     }
+}
+
+void ScanIndex::addOwner(const std::shared_ptr<UninstallApp>& app, bool scanned)
+{
+    // Copies of one application (one identifier) are one owner.
+    const std::string identifier = app->bundleIdentifier();
+    const std::string key = identifier.empty() ? "/" + app->bundlePath.value_or("") : platform::path::toLower(identifier);
+    const auto owner = ownerKeys_.emplace(key, static_cast<InstalledClaims::Owner>(ownerKeys_.size())).first->second;
+    owners_[app.get()] = owner;
+    auto nested = findNestedApps(*app);
+    addIdentifier(identifier);
+    claims_.add(owner, *app);
+    for (const auto& inner : nested) {
+        owners_[inner.get()] = owner;
+        addIdentifier(inner->bundleIdentifier());
+        claims_.add(owner, *inner);
+    }
+    for (const auto& inner : innerIdentifiers(*app)) {
+        addIdentifier(inner);
+        claims_.addIdentifier(owner, inner);
+    }
+    for (const auto& group : declaredGroups(*app)) {
+        groupDeclarers_[group].push_back(identifier);
+        claims_.addIdentifier(owner, group);
+    }
+    for (const auto& inner : nested) {
+        for (const auto& group : declaredGroups(*inner)) {
+            groupDeclarers_[group].push_back(inner->bundleIdentifier());
+            claims_.addIdentifier(owner, group);
+        }
+    }
+    if (scanned)
+        nested_.emplace(app.get(), std::move(nested));
+}
+
+InstalledClaims::Owner ScanIndex::ownerOf(const UninstallApp& app) const
+{
+    const auto it = owners_.find(&app);
+    return it == owners_.end() ? InstalledClaims::kNobody : it->second;
+}
+
+const std::vector<std::string>& ScanIndex::innerIdentifiers(const UninstallApp& app)
+{
+    auto it = inner_.find(&app);
+    if (it != inner_.end())
+        return it->second;
+    std::vector<std::string> identifiers;
+    const std::string bundle = app.bundlePath.value_or("");
+    const std::string contents = bundle.empty() ? std::string() : platform::fs::resolveCaseInsensitive(bundle, "Contents");
+    const std::string own = app.bundleIdentifier();
+    struct Place {
+        const char* folder;
+        const char* extension;
+    };
+    for (const auto& [folder, extension] : {Place{"Helpers", "app"}, Place{"Library/LoginItems", "app"}, Place{"PlugIns", "appex"},
+                                            Place{"Library/SystemExtensions", "systemextension"}}) {
+        if (contents.empty())
+            break;
+        const std::string path = contents + "/" + folder;
+        for (const auto& entry : platform::fs::listDirectory(path).value_or(std::vector<std::string>{})) {
+            if (platform::path::toLower(platform::path::extension(entry)) != extension)
+                continue;
+            const std::string& identifier = bundleIdentifierAt(path + "/" + entry);
+            if (!identifier.empty() && identifier != own &&
+                std::find(identifiers.begin(), identifiers.end(), identifier) == identifiers.end())
+                identifiers.push_back(identifier);
+        }
+    }
+    return inner_.emplace(&app, std::move(identifiers)).first->second;
 }
 
 void ScanIndex::addIdentifier(const std::string& raw)
@@ -130,21 +196,28 @@ const std::vector<std::string>& ScanIndex::declaredGroups(const UninstallApp& ap
     const std::string contents = platform::fs::resolveCaseInsensitive(bundle, "Contents");
     const std::string executable = app.executableName();
     std::vector<std::string> candidates = {contents + "/Resources/Entitlements.plist", contents + "/Entitlements.plist"};
-    if (!executable.empty() && executable.find('/') == std::string::npos)
-        candidates.push_back(contents + "/Resources/" + executable + ".entitlements");
-    for (const auto& candidate : candidates) {
-        const auto st = bundle.empty() ? std::nullopt : platform::fs::linkStatus(candidate);
-        if (!st || !S_ISREG(st->st_mode))
-            continue;
-        const auto entitlements = plist::readDictionary(candidate);
+    const auto takeGroups = [&groups](const std::optional<plist::Dictionary>& entitlements) {
         const plist::Value* value = entitlements ? plist::find(*entitlements, "com.apple.security.application-groups") : nullptr;
         const auto* list = value ? value->get<plist::Array>() : nullptr;
         if (!list)
-            continue;
+            return false;
         for (const auto& element : *list)
             if (const auto* group = element.get<std::string>(); group && !group->empty())
                 groups.push_back(*group);
-        break;
+        return true;
+    };
+    const bool plainExecutable = !executable.empty() && executable.find('/') == std::string::npos;
+    // A shipped application declares its groups in its executable's code signature; the readable
+    // files, left by some builds, count when the signature declares none.
+    if (!bundle.empty() && plainExecutable &&
+        takeGroups(platform::CodeSignature::entitlementsOf(platform::fs::resolveCaseInsensitive(bundle, "Contents/MacOS/" + executable))))
+        return declaredGroups_.emplace(bundle, std::move(groups)).first->second;
+    if (plainExecutable)
+        candidates.push_back(contents + "/Resources/" + executable + ".entitlements");
+    for (const auto& candidate : candidates) {
+        const auto st = bundle.empty() ? std::nullopt : platform::fs::linkStatus(candidate);
+        if (st && S_ISREG(st->st_mode) && takeGroups(plist::readDictionarySafely(candidate, platform::Bundle::kMaxInfoPlistBytes)))
+            break;
     }
     return declaredGroups_.emplace(bundle, std::move(groups)).first->second;
 }
@@ -173,7 +246,7 @@ const std::string& ScanIndex::bundleIdentifierAt(const std::string& bundlePath)
         return it->second;
     std::string identifier;
     for (const char* info : {"/Contents/Info.plist", "/Info.plist"}) {
-        const auto dictionary = plist::readDictionary(bundlePath + info);
+        const auto dictionary = plist::readDictionarySafely(bundlePath + info, platform::Bundle::kMaxInfoPlistBytes);
         const plist::Value* value = dictionary ? plist::find(*dictionary, "CFBundleIdentifier") : nullptr;
         if (const auto* text = value ? value->get<std::string>() : nullptr) {
             identifier = *text;
@@ -189,11 +262,12 @@ const std::optional<std::vector<std::string>>& ScanIndex::launchPrograms(const s
     if (it != launchJobs_.end())
         return it->second;
     std::optional<std::vector<std::string>> programs;
-    if (const auto job = plist::readDictionary(jobPath)) {
+    std::string why;
+    if (const auto file = platform::LaunchJobFile::read(jobPath, false, why)) {
         programs.emplace();
-        const plist::Value* value = plist::find(*job, "Program");
+        const plist::Value* value = plist::find(file->job, "Program");
         if (!value)
-            value = plist::find(*job, "ProgramArguments");
+            value = plist::find(file->job, "ProgramArguments");
         if (value) {
             if (const auto* list = value->get<plist::Array>()) {
                 for (const auto& element : *list) {

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "app/locations/SearchFilePath.h"
 #include "app/records/RkUninstallCategoryType.h"
 #include "app/scanner/FolderSnapshot.h"
+#include "app/scanner/InstalledClaims.h"
 #include "app/scanner/SubstringIndex.h"
 
 #include <cstdint>
@@ -21,15 +23,22 @@ class UninstallApp;
 // scan; used from the scan queue only.
 class ScanIndex {
 public:
-    // `apps` are scanned; the identifiers of `otherInstalled` only take part in the claims below.
+    // `apps` are scanned; `otherInstalled` only take part in the claims below.
     explicit ScanIndex(const std::vector<std::shared_ptr<UninstallApp>>& apps,
-                       const std::vector<std::string>& otherInstalled = {});
+                       const std::vector<std::shared_ptr<UninstallApp>>& otherInstalled = {});
 
     // Whether the run was made for this application (its identifiers are indexed).
     bool knows(const UninstallApp& app) const;
     // The applications inside `app`'s Contents/MacOS whose names contain ".app", in listing order.
     // Made once per application and per run.
     const std::vector<std::shared_ptr<UninstallApp>>& nestedApps(const UninstallApp& app);
+    // The identifiers of the other applications and extensions inside `app`'s bundle (helpers,
+    // login items, app extensions, system extensions): they count as `app`'s own.
+    const std::vector<std::string>& innerIdentifiers(const UninstallApp& app);
+    // Every installed application's claims; `ownerOf` names the owner a record of the run (or an
+    // application inside one) belongs to, kNobody for a record the run does not know.
+    InstalledClaims& claims() { return claims_; }
+    InstalledClaims::Owner ownerOf(const UninstallApp& app) const;
 
     FolderSnapshot& folder(const std::string& path);
     // The resolved folders the scan searches for a category, worked out once per run.
@@ -50,8 +59,9 @@ public:
     const std::vector<std::string>& declaredGroups(const UninstallApp& app);
     // Whether an application of the run other than those of `family` (identifiers) declares `group`.
     bool groupDeclaredElsewhere(const std::string& group, const std::vector<std::string>& family);
-    // SearchFilePath::plugInFolders, worked out once a run.
+    // SearchFilePath::plugInFolders and holderFolders, worked out once a run.
     const std::vector<std::string>& plugInFolders();
+    const std::vector<SearchFilePath::Holder>& holderFolders() const { return holders_; }
     // The CFBundleIdentifier of a bundle (Contents/Info.plist, else Info.plist), read once a run.
     const std::string& bundleIdentifierAt(const std::string& bundlePath);
 
@@ -96,6 +106,13 @@ public:
 
 private:
     void addIdentifier(const std::string& raw);
+    void addOwner(const std::shared_ptr<UninstallApp>& app, bool scanned);
+
+    InstalledClaims claims_;
+    std::vector<SearchFilePath::Holder> holders_;
+    std::unordered_map<const UninstallApp*, InstalledClaims::Owner> owners_;
+    std::unordered_map<std::string, InstalledClaims::Owner> ownerKeys_;
+    std::unordered_map<const UninstallApp*, std::vector<std::string>> inner_;
 
     std::unordered_map<std::string, std::vector<std::string>> declaredGroups_;  // by bundle path
     std::unordered_map<std::string, std::vector<std::string>> groupDeclarers_;  // group -> identifiers

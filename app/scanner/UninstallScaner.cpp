@@ -4,6 +4,7 @@
 #include "app/locations/FolderAccess.h"
 #include "app/locations/ReviewManager.h"
 #include "app/records/UninstallApp.h"
+#include "app/scanner/HolderFolderSearch.h"
 #include "app/scanner/ScanIndex.h"
 #include "app/scanner/NameText.h"
 #include "app/scanner/OwnRuleSearch.h"
@@ -100,6 +101,9 @@ void UninstallScaner::scan(const std::shared_ptr<UninstallApp>& app)
     family_.clear();
     for (const auto& queued : cacheQueue)
         family_.push_back(queued->bundleIdentifier());
+    const auto& inner = index_->innerIdentifiers(*app);
+    family_.insert(family_.end(), inner.begin(), inner.end());
+    owner_ = index_->ownerOf(*app);
 
     if (mgr.expired())
         return;
@@ -138,6 +142,9 @@ void UninstallScaner::scan(const std::shared_ptr<UninstallApp>& app)
                 matchFolders(*searched, index_->foldersFor(RkUninstallCategoryType::other), "", RkUninstallCategoryType::other);
             if (!others.empty())
                 addItems(groupForCategory(RkUninstallCategoryType::other), others);
+            matchHolders(tokensFor(*searched));
+            if (searched == app)
+                matchInnerIdentifiers(*app);
             if (keepGoing()) {
                 OwnRuleSearch places(*index_, tokensFor(*searched), *searched, family_);
                 addNew(RkUninstallCategoryType::other, places.receipts());
@@ -161,13 +168,49 @@ void UninstallScaner::scan(const std::shared_ptr<UninstallApp>& app)
     });
 }
 
+void UninstallScaner::matchInnerIdentifiers(const UninstallApp& app)
+{
+    // The applications and extensions inside the bundle count by their identifiers alone; their
+    // launch jobs are the bundle's by what they run.
+    for (const auto& identifier : index_->innerIdentifiers(app)) {
+        ScanTokens tokens = ScanTokens::identifierOnly(identifier);
+        for (const auto category : SearchFilePath::searchedCategories()) {
+            if (!keepGoing())
+                return;
+            if (category == RkUninstallCategoryType::daemon)
+                continue;
+            addNew(category, collect(tokens, index_->foldersFor(category), SearchFilePath::suffixForCategory(category), category, nullptr));
+        }
+        matchHolders(tokens);
+    }
+}
+
+void UninstallScaner::matchHolders(ScanTokens& tokens)
+{
+    HolderFolderSearch search(*index_, tokens, owner_);
+    for (const auto& holder : index_->holderFolders()) {
+        if (!keepGoing())
+            return;
+        if (!Utility::isSandboxed()) {
+            addNew(holder.category, search.find(holder));
+            continue;
+        }
+        withStoredFolderAccess(SearchFilePath::accessRootForCategory(holder.category), [&](bool granted) {
+            if (granted)
+                addNew(holder.category, search.find(holder));
+        });
+    }
+}
+
 MatchSet UninstallScaner::matchFolders(const UninstallApp& app, const std::vector<std::string>& folders,
                                        const std::string& suffix, RkUninstallCategoryType category)
 {
-    return collect(app, folders, suffix, category, nullptr);
+    if (!index_)
+        index_ = std::make_shared<ScanIndex>(std::vector<std::shared_ptr<UninstallApp>>{});
+    return collect(tokensFor(app), folders, suffix, category, nullptr);
 }
 
-MatchSet UninstallScaner::collect(const UninstallApp& app, const std::vector<std::string>& folders,
+MatchSet UninstallScaner::collect(ScanTokens& tokens, const std::vector<std::string>& folders,
                                   const std::string& suffix, RkUninstallCategoryType category, const LaunchFilter* filter)
 {
     MatchSet matches;
@@ -177,7 +220,6 @@ MatchSet UninstallScaner::collect(const UninstallApp& app, const std::vector<std
     const bool going = manager->keepGoing();
     if (!index_)
         index_ = std::make_shared<ScanIndex>(std::vector<std::shared_ptr<UninstallApp>>{});
-    ScanTokens& tokens = tokensFor(app);
     auto search = [&](const std::string& folder) {
         matchFolder(index_->folder(folder), tokens, suffix, matches, filter);
     };
@@ -291,6 +333,20 @@ void UninstallScaner::matchFolder(FolderSnapshot& folder, ScanTokens& tokens, co
         return tokens.matchesIdentifier(key, suffix);
     };
     auto containsIdentifier = [&](const std::string& name) { return WholeIdentifier::isCarriedBy(name, tokens.raw); };
+    // Whether the entry is ours: nullopt when we make no claim on it at all. Launch jobs are judged
+    // by what they run afterwards; every other entry by the strongest evidence of all installed
+    // applications.
+    auto claim = [&](FolderSnapshot& snapshot, std::uint32_t position) -> std::optional<bool> {
+        const auto& entry = snapshot.entries()[position];
+        if (launch) {
+            if (!passesNameTests(snapshot, position) && !containsIdentifier(entry.name))
+                return std::nullopt;
+            return ownedAgainstClaims(entry.name, tokens);
+        }
+        if (!tokens.evidenceOn(entry.key, entry.name, suffix))
+            return std::nullopt;
+        return index_->claims().wins(tokens, owner_, entry.key, entry.name, suffix);
+    };
 
     const FolderSnapshot::Positions* independent =
         launch && !exhaustive ? &folder.matchedBy(applicationIndependentPattern(suffix)) : nullptr;
@@ -302,8 +358,8 @@ void UninstallScaner::matchFolder(FolderSnapshot& folder, ScanTokens& tokens, co
         const auto& entry = folder.entries()[position];
         if (folder.isShared(position))
             continue;
-        if (passesNameTests(folder, position) || containsIdentifier(entry.name)) {
-            if (ownedAgainstClaims(entry.name, tokens))
+        if (const auto ours = claim(folder, position)) {
+            if (*ours)
                 matches.add(folder.fullPath(position), entry.name);
             continue;
         }
@@ -317,7 +373,7 @@ void UninstallScaner::matchFolder(FolderSnapshot& folder, ScanTokens& tokens, co
             const auto& inner = vendor.entries()[child];
             if (vendor.isShared(child))
                 continue;
-            if ((passesNameTests(vendor, child) || containsIdentifier(inner.name)) && ownedAgainstClaims(inner.name, tokens))
+            if (claim(vendor, child).value_or(false))
                 matches.add(vendor.fullPath(child), inner.name);
         }
     }
@@ -388,7 +444,7 @@ MatchSet UninstallScaner::matchLaunchItems(const UninstallApp& app)
 
     // What matchFolders and checkLaunchItems give together; the filter only spares naming the
     // application-independent matches that the check would drop.
-    const MatchSet candidates = collect(app, folders, launchSuffix(), RkUninstallCategoryType::daemon, &filedHere);
+    const MatchSet candidates = collect(tokensFor(app), folders, launchSuffix(), RkUninstallCategoryType::daemon, &filedHere);
     return checkLaunchItems(candidates);
 }
 

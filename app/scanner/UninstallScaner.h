@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/records/RkUninstallCategoryType.h"
+#include "app/scanner/InstalledClaims.h"
 #include "app/scanner/MatchSet.h"
 
 #include <cstdint>
@@ -58,8 +59,10 @@ private:
     using LaunchFilter = std::set<std::pair<const FolderSnapshot*, std::uint32_t>>;
 
     bool keepGoing() const;
-    MatchSet collect(const UninstallApp& app, const std::vector<std::string>& folders, const std::string& suffix,
+    MatchSet collect(ScanTokens& tokens, const std::vector<std::string>& folders, const std::string& suffix,
                      RkUninstallCategoryType category, const LaunchFilter* filter);
+    void matchInnerIdentifiers(const UninstallApp& app);
+    void matchHolders(ScanTokens& tokens);
     void matchFolder(FolderSnapshot& folder, ScanTokens& tokens, const std::string& suffix, MatchSet& matches,
                      const LaunchFilter* filter);
     bool programInsideCollectedItem(const std::vector<std::string>& programs) const;
@@ -71,5 +74,6 @@ private:
     std::shared_ptr<ScanIndex> index_;
     // The identifiers of cacheQueue: entries of the applications inside the bundle are the bundle's.
     std::vector<std::string> family_;
+    InstalledClaims::Owner owner_ = InstalledClaims::kNobody;
     std::vector<std::pair<const UninstallApp*, std::unique_ptr<ScanTokens>>> tokens_;
 };

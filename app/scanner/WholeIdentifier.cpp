@@ -1,5 +1,7 @@
 #include "app/scanner/WholeIdentifier.h"
 
+#include <algorithm>
+
 bool WholeIdentifier::isCarriedBy(std::string_view name, std::string_view identifier)
 {
     if (identifier.empty())
@@ -12,4 +14,16 @@ bool WholeIdentifier::isCarriedBy(std::string_view name, std::string_view identi
             return true;
     }
     return false;
+}
+
+std::size_t WholeIdentifier::specificity(std::string_view identifier)
+{
+    const auto dot = identifier.find('.');
+    if (dot == std::string_view::npos)
+        return identifier.size();
+    const auto first = identifier.substr(0, dot);
+    const bool team = first.size() == 10 && std::all_of(first.begin(), first.end(), [](char c) {
+        return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+    });
+    return team || first == "group" ? identifier.size() - dot - 1 : identifier.size();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string_view>
 
 // Whether a name carries a bundle identifier as a whole: the identifier starts the name or follows
@@ -9,4 +10,7 @@
 class WholeIdentifier {
 public:
     static bool isCarriedBy(std::string_view name, std::string_view identifier);
+    // How specific an identifier is: its length without a "group." or team id prefix, so that a
+    // group "TEAMID.com.vendor" says no more than "com.vendor".
+    static std::size_t specificity(std::string_view identifier);
 };

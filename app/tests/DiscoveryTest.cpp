@@ -1,6 +1,8 @@
+#include "ScannerTestSupport.h"
 #include "app/locations/SearchFilePath.h"
 #include "fixtures/MacTree.h"
 #include "fixtures/Unprivileged.h"
+#include "fixtures/WrappedApp.h"
 
 #include <gtest/gtest.h>
 
@@ -72,6 +74,53 @@ TEST_F(DiscoveryTest, LinksIntoApplicationFoldersAreSkippedOthersFollowed)
     EXPECT_FALSE(listed(found, inner));
     EXPECT_FALSE(listed(found, outer));
     EXPECT_FALSE(listed(found, tree.at("/Volumes/Missing.app")));
+}
+
+TEST_F(DiscoveryTest, EveryMountedVolumesApplicationsAreListedOnce)
+{
+    const auto system = app("/Applications", "Sys");
+    const auto onVolume = app("/Volumes/Shuttle/Applications/Tools", "Loom");
+    app("/Volumes/Shuttle", "Loose");
+    app("/Volumes/.timemachine/Applications", "Snapshot");
+    // The start-up disk's entry is a link to the root, whose applications are listed already.
+    tree.symlink(tree.root(), tree.at("/Volumes/Macintosh HD"));
+    EXPECT_EQ(SearchFilePath::applicationBundles(), (std::vector<std::string>{system, onVolume}));
+}
+
+TEST_F(DiscoveryTest, AWrappedMobileApplicationIsListedByItsOuterBundleAndDescribedByTheInner)
+{
+    const fixtures::WrappedApp tidepool{"Tidepool", "com.shoalgames.tidepool", "Tidepool Puzzles"};
+    const auto outer = fixtures::addWrappedApp(tree, "/Applications", tidepool);
+    const std::string container = tree.at("~/Library/Containers/com.shoalgames.tidepool");
+    tree.writeFileOfSize(container + "/Data/Library/Preferences/com.shoalgames.tidepool.plist", 300);
+    EXPECT_TRUE(SearchFilePath::isListableBundle(outer));
+    const auto manager = UninstallAppManager::make();
+    manager->findsRemains = false;
+    manager->discoverApps();
+    ASSERT_EQ(manager->allApps.size(), 1u);
+    const auto& record = manager->allApps.front();
+    EXPECT_EQ(record->bundlePath.value_or(""), outer);
+    EXPECT_EQ(record->bundleIdentifier(), tidepool.identifier);
+    EXPECT_EQ(record->displayName(), tidepool.displayName);
+    EXPECT_EQ(record->executableName(), tidepool.name);
+    ASSERT_TRUE(record->icon.has_value());
+    EXPECT_EQ(record->icon->imagePath, fixtures::wrappedAppIcon(outer, tidepool));
+    manager->runScanLoop();
+    EXPECT_TRUE(has(pathsIn(*record, RkUninstallCategoryType::Sandbox), container));
+
+    // Only a bundle in the bundle's own Wrapper folder, reached without a link, describes it.
+    const std::string decoy = tree.at("/Users/Shared/Decoy.app");
+    tree.writePlist(decoy + "/Info.plist", plist::Value(plist::Dictionary{{"CFBundleIdentifier", "com.decoy.app"}}));
+    const std::string mirage = tree.at("/Applications/Mirage.app");
+    for (const auto& [wrapper, target] : std::vector<std::pair<std::string, std::string>>{
+             {"", decoy}, {"", "../../Users/Shared/Decoy.app"}, {tree.at("/Users/Shared"), "Wrapper/Decoy.app"}}) {
+        fixtures::MacTree::removeTree(mirage);
+        tree.makeDirectories(mirage);
+        if (!wrapper.empty())
+            tree.symlink(wrapper, mirage + "/Wrapper");
+        tree.symlink(target, mirage + "/WrappedBundle");
+        EXPECT_EQ(UninstallApp::create(mirage)->bundleIdentifier(), "") << target;
+    }
 }
 
 TEST_F(DiscoveryTest, PackagesAreNeitherListedNorEntered)

@@ -4,6 +4,7 @@
 #include "app/catalogue/UninstallAppManager.h"
 #include "app/locations/SearchFilePath.h"
 #include "app/scanner/UninstallScaner.h"
+#include "platform/CodeSignature.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
 #include "platform/PropertyList.h"
@@ -51,6 +52,9 @@ bool isSharedFolder(const std::string& path)
     for (const auto& folder : SearchFilePath::ownRuleFolders())
         if (platform::path::trimTrailingSlashes(folder) == trimmed)
             return true;
+    for (const auto& holder : SearchFilePath::holderFolders())
+        if (platform::path::trimTrailingSlashes(holder.path) == trimmed)
+            return true;
     for (const auto& library : {SearchFilePath::resolveHomePath("/Library"), SearchFilePath::resolveHomePath("~/Library")})
         for (const auto& name : SearchFilePath::standardLibraryFolderNames())
             if (platform::path::toLower(library + "/" + name) == platform::path::toLower(trimmed))
@@ -72,22 +76,104 @@ bool carriesWhole(const std::string& name, const std::string& identifier)
     return U_SUCCESS(status) && found;
 }
 
-// The name tests of one application for one suffix: a name pattern, the identifier pattern or the
-// whole identifier, unless a longer claimant identifier is carried whole.
-std::function<bool(const std::string&, const std::string&)> nameTests(const UninstallApp& app, const std::string& suffix,
-                                                                      const std::vector<std::string>& claimants)
+// One bundle whose names claim entries: an installed application, one inside its bundle, or an
+// identifier that counts as its own (an extension's, a declared group).
+struct Claimant {
+    std::string owner;  // lower-case identifier of the outer application, or its path
+    std::string raw;
+    std::string identifier;
+    std::string infoName;
+    std::string display;
+    std::string executable;
+    bool declaredGroup = false;
+};
+
+Claimant claimantOf(const UninstallApp& app, const std::string& owner)
 {
     const auto norm = UninstallScaner::normalizeName;
-    const auto esc = UninstallScaner::escapeForPattern;
-    const std::string raw = app.bundleIdentifier();
-    const std::string namePattern = "\\b((" + esc(norm(app.infoName())) + ")|(" + esc(norm(app.executableName())) + ")|(" +
-                                    esc(norm(app.displayName())) + "))" + suffix + "(\\..*){0,}";
-    const std::string idPattern = "\\b((" + esc(norm(raw)) + ")|())" + suffix + "(\\..*){0,}";
-    return [=](const std::string& key, const std::string& name) {
-        if (!fullMatch(namePattern, key) && !fullMatch(idPattern, key) && !carriesWhole(name, raw))
+    return {owner, app.bundleIdentifier(), norm(app.bundleIdentifier()), norm(app.infoName()), norm(app.displayName()),
+            norm(app.executableName())};
+}
+
+Claimant identifierClaimant(const std::string& raw, const std::string& owner, bool declaredGroup = false)
+{
+    return {owner, raw, UninstallScaner::normalizeName(raw), "", "", "", declaredGroup};
+}
+
+bool tokenFits(const std::string& token, const std::string& suffix, const std::string& key)
+{
+    return !token.empty() && fullMatch("\\b((" + UninstallScaner::escapeForPattern(token) + "))" + suffix + "(\\..*){0,}", key);
+}
+
+// Strength (identifier 3, name 2, executable 1) and the length of the token that fits.
+using Claim = std::pair<int, std::size_t>;
+
+Claim claimOf(const Claimant& who, const std::string& key, const std::string& name, const std::string& suffix)
+{
+    if (tokenFits(who.identifier, suffix, key) || carriesWhole(name, who.raw)) {
+        // A team or "group." prefix makes an identifier no more specific.
+        const bool prefixed = fullMatch("(group|[A-Z0-9]{10})\\..*", who.raw);
+        return {3, prefixed ? who.raw.size() - who.raw.find('.') - 1 : who.raw.size()};
+    }
+    std::size_t named = 0;
+    for (const auto* token : {&who.infoName, &who.display})
+        if (tokenFits(*token, suffix, key))
+            named = std::max(named, token->size());
+    if (named > 0)
+        return {2, named};
+    if (tokenFits(who.executable, suffix, key))
+        return {1, who.executable.size()};
+    return {0, 0};
+}
+
+const std::vector<std::string> kGenericExecutables = {
+    "electron", "nwjs", "nw", "node", "java", "javaapplauncher", "javaapplicationstub", "universaljavaapplicationstub", "jre",
+    "python", "python2", "python3", "pythonw", "ruby", "perl", "wine", "wine64", "wine-preloader", "wineserver", "mono",
+    "applet", "droplet", "launcher", "run", "main", "app", "qemu", "tclsh", "wish", "osascript", "chromiumembeddedframework"};
+
+// The claim, unless it rests on an executable's name that other owners share or that a framework
+// gives every application.
+Claim validClaimOf(const Claimant& who, const std::vector<Claimant>& everyone, const std::string& key,
+                   const std::string& name, const std::string& suffix)
+{
+    const Claim claim = claimOf(who, key, name, suffix);
+    if (claim.first != 1)
+        return claim;
+    if (std::find(kGenericExecutables.begin(), kGenericExecutables.end(), who.executable) != kGenericExecutables.end())
+        return {0, 0};
+    for (const auto& other : everyone)
+        if (other.owner != who.owner && other.executable == who.executable)
+            return {0, 0};
+    return claim;
+}
+
+// The name tests of one bundle for one suffix. Launch jobs: a name pattern, the identifier pattern or
+// the whole identifier, unless a longer installed identifier is carried whole. Everything else: the
+// bundle's evidence must beat that of every other installed application; nullopt means no claim.
+std::function<std::optional<bool>(const std::string&, const std::string&)>
+nameTests(const Claimant& me, const std::string& suffix, const std::vector<Claimant>& everyone, bool launch)
+{
+    return [=](const std::string& key, const std::string& name) -> std::optional<bool> {
+        if (launch) {
+            const auto esc = UninstallScaner::escapeForPattern;
+            const std::string namePattern = "\\b((" + esc(me.infoName) + ")|(" + esc(me.executable) + ")|(" + esc(me.display) + "))" +
+                                            suffix + "(\\..*){0,}";
+            const std::string idPattern = "\\b((" + esc(me.identifier) + ")|())" + suffix + "(\\..*){0,}";
+            if (!fullMatch(namePattern, key) && !fullMatch(idPattern, key) && !carriesWhole(name, me.raw))
+                return std::nullopt;
+            for (const auto& other : everyone)
+                if (other.owner != me.owner && !other.declaredGroup && other.raw.size() > me.raw.size() &&
+                    carriesWhole(name, other.raw))
+                    return false;
+            return true;
+        }
+        if (claimOf(me, key, name, suffix).first == 0)
+            return std::nullopt;
+        const Claim mine = validClaimOf(me, everyone, key, name, suffix);
+        if (mine.first == 0)
             return false;
-        for (const auto& other : claimants)
-            if (other.size() > raw.size() && carriesWhole(name, other))
+        for (const auto& other : everyone)
+            if (other.owner != me.owner && validClaimOf(other, everyone, key, name, suffix) >= mine)
                 return false;
         return true;
     };
@@ -102,15 +188,15 @@ std::string vendorOf(const std::string& raw)
         pieces.push_back(piece);
     if (!raw.empty() && raw.back() == '.')
         pieces.emplace_back();
-    return pieces.size() == 3 ? UninstallScaner::normalizeName(pieces[1]) : std::string();
+    return pieces.size() >= 3 ? UninstallScaner::normalizeName(pieces[1]) : std::string();
 }
 
-Matches matchFolders(const UninstallApp& app, const std::vector<std::string>& folders, const std::string& suffix,
-                     const std::vector<std::string>& claimants)
+Matches matchFolders(const Claimant& me, const std::vector<std::string>& folders, const std::string& suffix,
+                     const std::vector<Claimant>& everyone, bool launch)
 {
     const auto norm = UninstallScaner::normalizeName;
-    const std::string vendor = vendorOf(app.bundleIdentifier());
-    const auto passes = nameTests(app, suffix, claimants);
+    const std::string vendor = vendorOf(me.raw);
+    const auto passes = nameTests(me, suffix, everyone, launch);
     Matches matches;
     for (const auto& folder : folders) {
         const auto entries = platform::fs::listDirectory(folder);
@@ -121,12 +207,13 @@ Matches matchFolders(const UninstallApp& app, const std::vector<std::string>& fo
             const std::string key = norm(name);
             if (isSharedFolder(path))
                 continue;
-            if (passes(key, name)) {
-                add(matches, path, name);
+            if (const auto ours = passes(key, name)) {
+                if (*ours)
+                    add(matches, path, name);
             } else if (!vendor.empty() && key == vendor && platform::fs::isDirectoryNoFollow(path)) {
                 for (const auto& child : platform::fs::listDirectory(path).value_or(std::vector<std::string>{})) {
                     const std::string childPath = path + "/" + child;
-                    if (!isSharedFolder(childPath) && passes(norm(child), child))
+                    if (!isSharedFolder(childPath) && passes(norm(child), child).value_or(false))
                         add(matches, childPath, child);
                 }
             }
@@ -201,6 +288,13 @@ std::vector<std::string> groupsDeclaredBy(const UninstallApp& app)
     if (!app.bundlePath)
         return {};
     const std::string contents = platform::fs::resolveCaseInsensitive(*app.bundlePath, "Contents");
+    const std::string executable = app.executableName();
+    const auto signature = executable.empty() || executable.find('/') != std::string::npos
+                               ? std::nullopt
+                               : platform::CodeSignature::entitlementsOf(contents + "/MacOS/" + executable);
+    const plist::Value* inSignature = signature ? plist::find(*signature, "com.apple.security.application-groups") : nullptr;
+    if (inSignature && inSignature->is<plist::Array>())
+        return stringsOf(inSignature);
     for (const auto& candidate : {contents + "/Resources/Entitlements.plist", contents + "/Entitlements.plist",
                                   contents + "/Resources/" + app.executableName() + ".entitlements"}) {
         if (platform::fs::isSymbolicLink(candidate) || platform::fs::isDirectoryNoFollow(candidate))
@@ -229,10 +323,10 @@ std::vector<std::string> existingPrograms(const std::string& jobPath)
     return programs;
 }
 
-Matches helperTools(const UninstallApp& app, const std::vector<std::string>& claimants)
+Matches helperTools(const UninstallApp& app, const Claimant& me, const std::vector<Claimant>& everyone)
 {
     Matches matches;
-    const auto passes = nameTests(app, "", claimants);
+    const auto passes = nameTests(me, "", everyone, false);
     const std::string tools = platform::path::trimTrailingSlashes(SearchFilePath::helperToolFolders().front());
     if (app.appInfo)
         if (const auto* value = plist::find(*app.appInfo, "SMPrivilegedExecutables"))
@@ -243,7 +337,7 @@ Matches helperTools(const UninstallApp& app, const std::vector<std::string>& cla
                             add(matches, tools + "/" + entry, entry);
     const std::string daemons = SearchFilePath::resolveHomePath("/Library/LaunchDaemons");
     for (const auto& job : entriesOf(daemons)) {
-        if (!passes(UninstallScaner::normalizeName(job), job))
+        if (!passes(UninstallScaner::normalizeName(job), job).value_or(false))
             continue;
         for (const auto& program : existingPrograms(daemons + "/" + job)) {
             const std::string tidy = platform::path::trimTrailingSlashes(program);
@@ -315,35 +409,83 @@ Matches declaredGroups(const UninstallApp& app, const std::vector<std::shared_pt
     return matches;
 }
 
+std::vector<std::shared_ptr<UninstallApp>> withNestedApps(const std::string& bundlePath)
+{
+    std::vector<std::shared_ptr<UninstallApp>> apps{UninstallApp::create(bundlePath)};
+    const std::string macos = platform::fs::resolveCaseInsensitive(bundlePath, "Contents/Macos");
+    for (const auto& entry : entriesOf(macos))
+        if (entry.find(".app") != std::string::npos)
+            apps.push_back(UninstallApp::create(macos + "/" + entry));
+    return apps;
+}
+
+// The identifiers of the helpers, login items and extensions inside a bundle, other than its own.
+std::vector<std::string> innerIdentifiers(const UninstallApp& app)
+{
+    std::vector<std::string> found;
+    const std::string contents = platform::fs::resolveCaseInsensitive(*app.bundlePath, "Contents");
+    for (const auto& [folder, extension] : std::vector<std::pair<std::string, std::string>>{
+             {"Helpers", "app"}, {"Library/LoginItems", "app"}, {"PlugIns", "appex"}, {"Library/SystemExtensions", "systemextension"}}) {
+        for (const auto& entry : entriesOf(contents + "/" + folder)) {
+            if (platform::path::toLower(platform::path::extension(entry)) != extension)
+                continue;
+            const auto info = plist::readDictionary(contents + "/" + folder + "/" + entry + "/Contents/Info.plist");
+            const auto* value = info ? plist::find(*info, "CFBundleIdentifier") : nullptr;
+            const auto* text = value ? value->get<std::string>() : nullptr;
+            if (text && !text->empty() && *text != app.bundleIdentifier() && std::find(found.begin(), found.end(), *text) == found.end())
+                found.push_back(*text);
+        }
+    }
+    return found;
+}
+
+std::string ownerOf(const UninstallApp& app)
+{
+    const std::string identifier = app.bundleIdentifier();
+    return identifier.empty() ? "/" + app.bundlePath.value_or("") : platform::path::toLower(identifier);
+}
+
 }  // namespace
 
 ReferenceResult referenceScan(const std::string& bundlePath, const std::vector<std::string>& installedBundles)
 {
     ReferenceResult result;
-    const auto app = UninstallApp::create(bundlePath);
-    std::vector<std::shared_ptr<UninstallApp>> queue{app};
-    const std::string macos = platform::fs::resolveCaseInsensitive(bundlePath, "Contents/Macos");
-    for (const auto& entry : platform::fs::listDirectory(macos).value_or(std::vector<std::string>{}))
-        if (entry.find(".app") != std::string::npos)
-            queue.push_back(UninstallApp::create(macos + "/" + entry));
+    const auto queue = withNestedApps(bundlePath);
+    const auto& app = queue.front();
+    const std::string own = ownerOf(*app);
 
-    std::vector<std::shared_ptr<UninstallApp>> installed;
-    for (const auto& other : installedBundles) {
-        installed.push_back(UninstallApp::create(other));
-        const std::string folder = platform::fs::resolveCaseInsensitive(other, "Contents/Macos");
-        for (const auto& entry : entriesOf(folder))
-            if (entry.find(".app") != std::string::npos)
-                installed.push_back(UninstallApp::create(folder + "/" + entry));
-    }
+    // Every claimant: the scanned bundle's and every other installed application's.
+    std::vector<Claimant> everyone;
+    std::vector<Claimant> mine;
+    for (const auto& queued : queue)
+        mine.push_back(claimantOf(*queued, own));
+    for (const auto& inner : innerIdentifiers(*app))
+        mine.push_back(identifierClaimant(inner, own));
+    everyone = mine;
     std::vector<std::string> claimants;
     std::vector<std::shared_ptr<UninstallApp>> others;
-    for (const auto& other : installed) {
-        bool ownFamily = false;
-        for (const auto& queued : queue)
-            ownFamily = ownFamily || queued->bundleIdentifier() == other->bundleIdentifier();
-        if (!ownFamily) {
-            claimants.push_back(other->bundleIdentifier());
-            others.push_back(other);
+    std::vector<std::string> family;
+    for (const auto& claimant : mine)
+        family.push_back(claimant.raw);
+    for (const auto& other : installedBundles) {
+        const auto apps = withNestedApps(other);
+        const std::string owner = ownerOf(*apps.front());
+        for (const auto& installed : apps) {
+            if (owner != own)
+                everyone.push_back(claimantOf(*installed, owner));
+            for (const auto& group : groupsDeclaredBy(*installed))
+                if (owner != own)
+                    everyone.push_back(identifierClaimant(group, owner, true));
+            if (std::find(family.begin(), family.end(), installed->bundleIdentifier()) == family.end()) {
+                claimants.push_back(installed->bundleIdentifier());
+                others.push_back(installed);
+            }
+        }
+        for (const auto& inner : innerIdentifiers(*apps.front())) {
+            if (owner != own)
+                everyone.push_back(identifierClaimant(inner, owner));
+            if (std::find(family.begin(), family.end(), inner) == family.end())
+                claimants.push_back(inner);
         }
     }
 
@@ -372,14 +514,45 @@ ReferenceResult referenceScan(const std::string& bundlePath, const std::vector<s
             result.totalSize += size;
         }
     };
-    for (const auto& queued : queue) {
+    // The folders that hold one entry per application: by identifier, some by exact name too.
+    auto addHolders = [&](const Claimant& me) {
+        for (const auto& holder : SearchFilePath::holderFolders()) {
+            const std::string suffix = holder.byName ? "(-.*)?" : "";
+            const auto passes = nameTests(me, suffix, everyone, false);
+            Matches matches;
+            for (const auto& child : entriesOf(holder.path)) {
+                const std::string key = UninstallScaner::normalizeName(child);
+                const std::string path = holder.path + "/" + child;
+                if (isSharedFolder(path) || (!holder.byName && claimOf(me, key, child, suffix).first != 3))
+                    continue;
+                if (passes(key, child).value_or(false))
+                    add(matches, path, child);
+            }
+            addTo(holder.category, matches, true);
+        }
+    };
+    for (std::size_t i = 0; i < queue.size(); ++i) {
+        const auto& queued = queue[i];
         for (const auto type : SearchFilePath::searchedCategories()) {
-            if (type == RkUninstallCategoryType::daemon)
-                addTo(RkUninstallCategoryType::other, helperTools(*queued, claimants), true);
-            Matches matches = matchFolders(*queued, SearchFilePath::foldersForCategory(type), SearchFilePath::suffixForCategory(type), claimants);
-            if (type == RkUninstallCategoryType::daemon)
+            const bool launch = type == RkUninstallCategoryType::daemon;
+            if (launch)
+                addTo(RkUninstallCategoryType::other, helperTools(*queued, mine[i], everyone), true);
+            Matches matches = matchFolders(mine[i], SearchFilePath::foldersForCategory(type), SearchFilePath::suffixForCategory(type),
+                                           everyone, launch);
+            if (launch)
                 matches = checkLaunchItems(matches, result.groups);
             addTo(type, matches, false);
+        }
+        addHolders(mine[i]);
+        if (i == 0) {
+            for (std::size_t inner = queue.size(); inner < mine.size(); ++inner) {
+                for (const auto type : SearchFilePath::searchedCategories())
+                    if (type != RkUninstallCategoryType::daemon)
+                        addTo(type, matchFolders(mine[inner], SearchFilePath::foldersForCategory(type),
+                                                 SearchFilePath::suffixForCategory(type), everyone, false),
+                              true);
+                addHolders(mine[inner]);
+            }
         }
         addTo(RkUninstallCategoryType::other, receipts(*queued, claimants), true);
         addTo(RkUninstallCategoryType::other, plugIns(*queued, claimants), true);

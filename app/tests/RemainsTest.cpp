@@ -1,6 +1,7 @@
 // The remains of applications that are gone, found on a Mac laid out with traps: every remain, no
 // trap, item by item.
 #include "ScannerTestSupport.h"
+#include "app/scanner/BundleWalk.h"
 #include "app/scanner/RemainsFinder.h"
 #include "app/scanner/SystemIdentifiers.h"
 #include "fixtures/BackgroundProcess.h"
@@ -10,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -51,7 +53,8 @@ TEST_F(RemainsTest, EveryRemainIsFoundAndNoTrapIsOffered)
     fixtures::BackgroundProcess runner({remains.runnerExecutable, "600"});
     ASSERT_TRUE(runner.waitUntilRunning(remains.runnerExecutable));
     const auto manager = scanned();
-    ASSERT_EQ(manager->allApps.size(), 3u);  // Keel, Tern and Gull; Petrel and Skua are not listed
+    // Keel, Tern, Gull and Loom on a mounted volume; Petrel, Skua and the others are not listed.
+    ASSERT_EQ(manager->allApps.size(), 4u);
 
     const auto offered = offeredByIdentifier(*manager);
     std::set<std::string> everything;
@@ -115,6 +118,7 @@ TEST_F(RemainsTest, RecordsAreNamedGroupedAndNothingIsTicked)
     for (const auto& app : manager->goneApps) {
         EXPECT_TRUE(app->isGone());
         EXPECT_TRUE(app->isReady);
+        EXPECT_TRUE(app->remainsCertain) << app->bundleIdentifier();
         EXPECT_EQ(app->displayName(), remains.displayNames.at(app->bundleIdentifier()));
         EXPECT_EQ(app->selectionState(), kSelectionOff) << app->bundleIdentifier();
         std::int64_t total = 0;
@@ -160,17 +164,73 @@ TEST_F(RemainsTest, ALaunchJobIsNoRemainWhileTheBundleItRunsFromExists)
     EXPECT_FALSE(offered.count("org.lanternworks.beacon.helper"));
 }
 
-TEST_F(RemainsTest, AnApplicationInTheTrashIsGone)
+// A bundle in the Trash still tells its names: what it left is found by them too, and shown under
+// its own name and icon; an entry an installed application has the stronger claim on stays out.
+TEST_F(RemainsTest, AnApplicationInTheTrashIsGoneWithItsNameBasedFiles)
 {
     const fixtures::RemainsTree remains(tree);
     fixtures::AppBlueprint blueprint;
     blueprint.name = "Tally";
+    blueprint.displayName = "Driftwood Tally";
     blueprint.identifier = "com.driftwood.tally";
-    tree.addApp("~/.Trash", blueprint);
+    blueprint.executable = "tallyd";
+    tree.addApp("~/.Trash/Old Tools", blueprint);
+    fixtures::AppBlueprint installed;
+    installed.name = "Tally Sheet";
+    installed.identifier = "net.sheets.tally";
+    installed.executable = "tallyd";
+    tree.addApp("/Applications", installed);
+    auto byName = remains.truth.at("com.driftwood.tally");
+    for (const auto& path : {tree.at("~/Library/Application Support/Tally"), tree.at("/Library/Caches/Driftwood Tally"),
+                             tree.at("~/Library/Logs/DiagnosticReports/Tally-2026-11-03-101010.ips")}) {
+        tree.writeFileOfSize(path, 15 << 20);
+        byName.insert(path);
+    }
+    // tallyd is two applications' executable: it says nothing. Tally Sheet's own folder stays its.
+    const std::string shared = tree.at("~/Library/Application Support/tallyd");
+    const std::string sheet = tree.at("~/Library/Application Support/Tally Sheet");
+    tree.writeFile(shared, "x");
+    tree.writeFile(sheet, "x");
+
     const auto manager = scanned();
     const auto offered = offeredByIdentifier(*manager);
     ASSERT_TRUE(offered.count("com.driftwood.tally"));
-    EXPECT_EQ(offered.at("com.driftwood.tally"), remains.truth.at("com.driftwood.tally"));
+    EXPECT_EQ(offered.at("com.driftwood.tally"), byName);
+    EXPECT_FALSE(offered.at("com.driftwood.tally").count(shared));
+    const auto record = std::find_if(manager->goneApps.begin(), manager->goneApps.end(),
+                                     [](const auto& app) { return app->bundleIdentifier() == "com.driftwood.tally"; });
+    ASSERT_NE(record, manager->goneApps.end());
+    EXPECT_EQ((*record)->displayName(), "Driftwood Tally");
+    EXPECT_TRUE((*record)->icon.has_value());
+    EXPECT_GT((*record)->totalSize, 3 * (15 << 20));
+    const auto& sheetApp = *std::find_if(manager->allApps.begin(), manager->allApps.end(),
+                                         [](const auto& app) { return app->bundleIdentifier() == "net.sheets.tally"; });
+    EXPECT_TRUE(has(allPaths(*sheetApp), sheet));
+    EXPECT_FALSE(has(allPaths(*sheetApp), shared));
+}
+
+TEST_F(RemainsTest, RemainsAreUncertainWhenTheSearchForInstalledCopiesRanOutOfTime)
+{
+    const fixtures::RemainsTree remains(tree);
+    const auto manager = scanned();
+    const auto found = offeredByIdentifier(*manager);
+    // A deadline already passed stops the walk before its first folder; one far off lets it end.
+    const auto roots = BundleWalk::defaultRoots();
+    auto cut = BundleWalk::bundlesUnder(roots, std::chrono::steady_clock::now() - std::chrono::seconds(1), nullptr);
+    EXPECT_FALSE(cut.complete);
+    EXPECT_TRUE(cut.bundles.empty());
+    const auto whole = BundleWalk::bundlesUnder(roots, std::chrono::steady_clock::now() + std::chrono::hours(1), nullptr);
+    EXPECT_TRUE(whole.complete);
+    // Whatever the cut walk found stays known: only what it could not look at is in doubt.
+    cut.bundles = whole.bundles;
+    manager->findGoneApps(nullptr, cut);
+    EXPECT_EQ(offeredByIdentifier(*manager), found);
+    for (const auto& app : manager->goneApps)
+        EXPECT_FALSE(app->remainsCertain) << app->bundleIdentifier();
+    manager->findGoneApps(nullptr, whole);
+    EXPECT_EQ(offeredByIdentifier(*manager), found);
+    for (const auto& app : manager->goneApps)
+        EXPECT_TRUE(app->remainsCertain) << app->bundleIdentifier();
 }
 
 TEST(RemainsIdentifierTest, NamesCarryIdentifiersOnlyWhenReverseDns)

@@ -42,9 +42,14 @@ void buildOverlappingTree(fixtures::MacTree& tree, std::vector<std::string>& bun
         appBlueprint.name = words[i % words.size()] + (i >= words.size() ? " Pro" : "");
         appBlueprint.identifier = "com." + vendor + "." + UninstallScaner::normalizeName(appBlueprint.name);
         appBlueprint.binaryInfoPlist = i % 3 == 0;
+        // Executables a framework gives many, one that several share, and some of their own.
+        appBlueprint.executable = i % 4 == 2 ? "Electron" : i % 6 == 3 ? "Worker" : i % 7 == 5 ? "engine" + std::to_string(i) : "";
         appBlueprint.files = {{"Contents/Resources/data.bin", static_cast<std::int64_t>(1000 + i * 777)}};
         const auto bundle = tree.addApp("/Applications", appBlueprint);
         bundles.push_back(bundle);
+        if (i % 5 == 2)
+            tree.writePlist(bundle + "/Contents/Helpers/Agent.app/Contents/Info.plist",
+                            plist::Value(plist::Dictionary{{"CFBundleIdentifier", "net.agents." + vendor + std::to_string(i)}}));
         if (i % 5 == 0) {
             fixtures::AppBlueprint helper;
             helper.name = appBlueprint.name + " Helper";
@@ -78,7 +83,7 @@ void buildOverlappingTree(fixtures::MacTree& tree, std::vector<std::string>& bun
         "~/Library/Application Scripts", "~/Library/Preferences/ByHost", "/private/var/db/receipts"};
     const std::vector<std::string> tails = {"", ".plist", ".savedState", "_2024-03-04-111111_host.crash",
                                             "_abcdef12.ips", "Agent", "-old", ".binarycookies", ".",
-                                            "_1a2b", "~", ".helper", "bar"};
+                                            "_1a2b", "~", ".helper", "bar", "-2024-03-04-111111.ips"};
     for (const auto& folder : folders) {
         std::set<std::string> used;
         for (int n = 0; n < 40; ++n) {
@@ -86,7 +91,9 @@ void buildOverlappingTree(fixtures::MacTree& tree, std::vector<std::string>& bun
             switch (random() % 4) {
             case 0: base = words[random() % words.size()]; break;
             case 1: base = "com." + vendors[random() % vendors.size()] + "." + UninstallScaner::normalizeName(words[random() % words.size()]); break;
-            case 2: base = "group.com." + vendors[random() % vendors.size()] + ".sync"; break;
+            case 2: base = random() % 2 ? "group.com." + vendors[random() % vendors.size()] + ".sync"
+                                        : std::vector<std::string>{"Electron", "Worker", "engine5", "net.agents.globex2", "net.agents.acme12"}[random() % 5];
+                    break;
             default: base = "Unrelated" + std::to_string(random() % 100); break;
             }
             const std::string name = base + tails[random() % tails.size()];

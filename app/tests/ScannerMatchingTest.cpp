@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 namespace {
 
 using T = RkUninstallCategoryType;
@@ -129,24 +131,170 @@ TEST_F(ScannerMatchingTest, VendorFolderLevel)
     EXPECT_FALSE(has(allPaths(*scanned), sibling));
     EXPECT_FALSE(has(allPaths(*scanned), deeper));
 
+    // The vendor is the second piece of longer identifiers too.
     const auto four = app("Bar", "com.vendor.bar.extra");
-    folder("~/Library/Application Support/Vendor/Bar");
-    EXPECT_TRUE(pathsIn(*scanBundle(four), T::support).empty());
+    const auto bar = folder("~/Library/Application Support/Vendor/Bar");
+    EXPECT_EQ(pathsIn(*scanBundle(four), T::support), std::vector<std::string>{bar});
 }
 
-TEST_F(ScannerMatchingTest, CrashReportsNeedADateOrAHexIdAfterAnUnderscore)
+// Group containers whose names do not carry the identifier are the application's only when it
+// declares their groups: in its executable's code signature, else in a readable entitlements file.
+TEST_F(ScannerMatchingTest, DeclaredGroupsComeFromTheSignatureElseTheEntitlementsFile)
+{
+    const std::vector<std::string> signedGroups = {"group.com.tallow.qux", "K9XQ7T2M4P.com.tallow.suite"};
+    const std::string fileGroup = "group.com.tallow.notes";
+    std::map<std::string, std::string> containers;
+    for (const auto& group : {signedGroups[0], signedGroups[1], fileGroup})
+        containers[group] = folder("~/Library/Group Containers/" + group);
+    struct Row {
+        const char* name;
+        std::vector<std::string> inSignature;
+        bool universal;
+        std::vector<std::string> inFile;
+        std::vector<std::string> offered;
+    };
+    const std::vector<Row> rows = {
+        {"thin signature", signedGroups, false, {}, signedGroups},
+        {"universal signature", signedGroups, true, {}, signedGroups},
+        {"file only", {}, false, {fileGroup}, {fileGroup}},
+        {"signature over file", signedGroups, false, {fileGroup}, signedGroups},
+        {"none", {}, false, {}, {}},
+    };
+    int number = 0;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        fixtures::AppBlueprint blueprint;
+        blueprint.name = "Qux " + std::to_string(++number);
+        blueprint.identifier = "com.tallow.qux" + std::to_string(number) + ".mac";
+        blueprint.signedApplicationGroups = row.inSignature;
+        blueprint.universalExecutable = row.universal;
+        blueprint.applicationGroups = row.inFile;
+        auto offered = pathsIn(*scanBundle(tree.addApp("/Applications", blueprint)), T::Sandbox);
+        std::vector<std::string> expected;
+        for (const auto& group : row.offered)
+            expected.push_back(containers[group]);
+        std::sort(offered.begin(), offered.end());
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(offered, expected);
+    }
+}
+
+TEST_F(ScannerMatchingTest, CrashReportsNeedADateOrAHexIdAfterTheName)
 {
     const auto bundle = app("Foo Bar", "com.vendor.foobar");
-    const auto dated = file("~/Library/Logs/DiagnosticReports/Foo Bar_2024-01-02-101010_host.crash");
-    const auto hex = file("/Library/Logs/DiagnosticReports/foobar_1a2b3c4d-0000.ips");
-    const auto noUnderscore = file("~/Library/Logs/DiagnosticReports/Foo Bar-2024-01-02.crash");
-    const auto shortHex = file("~/Library/Logs/DiagnosticReports/foobar_1a2b.ips");
+    const std::vector<std::string> offered = {
+        file("~/Library/Logs/DiagnosticReports/Foo Bar_2024-01-02-101010_host.crash"),
+        file("/Library/Logs/DiagnosticReports/foobar_1a2b3c4d-0000.ips"),
+        file("~/Library/Logs/DiagnosticReports/Foo Bar-2024-01-02-101010.ips"),
+        file("~/Library/Logs/DiagnosticReports/Foo Bar_2024-01-02-101010_host.cpu_resource.diag"),
+        file("/Library/Logs/DiagnosticReports/Foo Bar_2024-01-02-101010_host.wakeups_resource.diag"),
+        file("~/Library/Logs/DiagnosticReports/Foo Bar_2024-01-02-101010_host.spin"),
+        file("~/Library/Logs/DiagnosticReports/Foo Bar-2024-01-02-101010.hang"),
+    };
+    const std::vector<std::string> notOffered = {
+        file("~/Library/Logs/DiagnosticReports/foobar_1a2b.ips"),
+        file("~/Library/Logs/DiagnosticReports/foobar-1a2b.ips"),
+        file("~/Library/Logs/DiagnosticReports/foobar+2024-01-02-101010.ips"),
+        // No name at all: nothing says whose it is.
+        file("~/Library/Logs/DiagnosticReports/_2024-01-02-101010_host.crash"),
+    };
 
     const auto crashes = pathsIn(*scanBundle(bundle), T::crashReporter);
-    EXPECT_TRUE(has(crashes, dated));
-    EXPECT_TRUE(has(crashes, hex));
-    EXPECT_FALSE(has(crashes, noUnderscore));
-    EXPECT_FALSE(has(crashes, shortHex));
+    for (const auto& path : offered)
+        EXPECT_TRUE(has(crashes, path)) << path;
+    for (const auto& path : notOffered)
+        EXPECT_FALSE(has(crashes, path)) << path;
+}
+
+// Where several installed applications fit an entry, the strongest evidence decides: an identifier
+// (the application's own, one inside its bundle, a declared group) over a name over the executable's
+// name; at equal strength the longer token; a tie gives it to nobody. An executable's name claims
+// alone only when no other application has it and no framework gives it to every application.
+TEST_F(ScannerMatchingTest, TheStrongestEvidenceDecides)
+{
+    struct Installed {
+        std::string name, identifier, executable, folder = "/Applications";
+    };
+    const std::vector<Installed> installed = {
+        {"Firefox", "org.mozilla.firefox", "firefox"},
+        {"Waterwolf", "net.waterwolf.browser", "firefox"},
+        {"Quill", "com.quill.editor", "Electron"},
+        {"Inkpot", "io.inkpot.app", "Electron"},
+        {"Sunbeam", "com.sunbeam.app", "sunbeamd"},
+        {"Tally", "com.tally.app", "ledger"},
+        {"Ledger", "com.ledgerworks.app", "LedgerMain"},
+        {"Notes", "com.plain.notes", "Notes"},
+        {"Jot", "notes.jot.app", "Jot"},
+        {"Relay", "com.alpha.relay", "Relay"},
+        {"Relay", "com.beta.relay", "RelayB", "~/Applications"},
+        {"Mark", "com.mark.app", "Mark"},
+        {"Mark.Down", "com.markdown.app", "MarkDown"},
+        {"Foo", "com.vendor.foo", "Foo"},
+        {"Foo Helper", "com.vendor.foo.helper", "FooHelper"},
+        {"Harbor", "com.harbor.app", "Harbor"},
+        {"Kestrel", "com.kestrel.app", "birdcore"},
+        {"Merlin", "com.merlin.app", "birdcore"},
+        {"Lantern", "com.lantern.app", "nwjs"},
+    };
+    std::map<std::string, std::string> bundles;  // identifier -> bundle
+    for (const auto& [name, identifier, executable, where] : installed) {
+        fixtures::AppBlueprint blueprint;
+        blueprint.name = name;
+        blueprint.identifier = identifier;
+        blueprint.executable = executable;
+        bundles[identifier] = tree.addApp(where, blueprint);
+    }
+    // Harbor carries a helper and an extension of other vendors' identifiers.
+    for (const auto& [inside, identifier] : std::vector<std::pair<std::string, std::string>>{
+             {"Contents/Helpers/Dock.app", "net.dockside.agent"}, {"Contents/PlugIns/Share.appex", "com.sharekit.share"}})
+        tree.writePlist(bundles["com.harbor.app"] + "/" + inside + "/Contents/Info.plist",
+                        plist::Value(plist::Dictionary{{"CFBundleIdentifier", plist::Value(identifier)}}));
+
+    const std::vector<std::pair<std::string, std::string>> owners = {  // entry -> identifier ("" nobody)
+        {folder("~/Library/Application Support/Firefox"), "org.mozilla.firefox"},
+        {folder("~/Library/Caches/Firefox"), "org.mozilla.firefox"},
+        {folder("~/Library/Application Support/Waterwolf"), "net.waterwolf.browser"},
+        {folder("~/Library/Application Support/Electron"), ""},
+        {folder("~/Library/Caches/Electron"), ""},
+        {folder("~/Library/Application Support/Quill"), "com.quill.editor"},
+        {folder("~/Library/Application Support/sunbeamd"), "com.sunbeam.app"},
+        {folder("~/Library/Application Support/birdcore"), ""},
+        {folder("~/Library/Application Support/nwjs"), ""},
+        {folder("~/Library/Application Support/Ledger"), "com.ledgerworks.app"},
+        {file("~/Library/Preferences/notes.jot.app.plist"), "notes.jot.app"},
+        {folder("~/Library/Application Support/Notes"), "com.plain.notes"},
+        {folder("~/Library/Application Support/Relay"), ""},
+        {file("~/Library/Preferences/com.beta.relay.plist"), "com.beta.relay"},
+        {folder("~/Library/Application Support/Mark.Down"), "com.markdown.app"},
+        {folder("~/Library/Application Support/Mark.Notes"), "com.mark.app"},
+        {folder("~/Library/Application Support/Vendor/com.vendor.foo.helper"), "com.vendor.foo.helper"},
+        {folder("~/Library/Application Support/Vendor/com.vendor.foo"), "com.vendor.foo"},
+        {file("~/Library/Preferences/net.dockside.agent.plist"), "com.harbor.app"},
+        {folder("~/Library/Containers/com.sharekit.share"), "com.harbor.app"},
+    };
+
+    const auto manager = UninstallAppManager::make();
+    manager->discoverApps();
+    ASSERT_EQ(manager->allApps.size(), installed.size());
+    manager->runScanLoop();
+    for (const auto& [entry, owner] : owners) {
+        std::vector<std::string> offeredTo;
+        for (const auto& scanned : manager->allApps)
+            if (has(allPaths(*scanned), entry))
+                offeredTo.push_back(scanned->bundleIdentifier());
+        EXPECT_EQ(offeredTo, owner.empty() ? std::vector<std::string>{} : std::vector<std::string>{owner}) << entry;
+    }
+
+    // The command-line tool scans only the chosen application; the others' claims still count.
+    const auto chosen = std::find_if(manager->allApps.begin(), manager->allApps.end(),
+                                     [](const auto& app) { return app->bundleIdentifier() == "net.waterwolf.browser"; });
+    ASSERT_NE(chosen, manager->allApps.end());
+    const auto alone = UninstallAppManager::make();
+    alone->scanOnly({UninstallApp::create(*(*chosen)->bundlePath)}, manager->allApps);
+    alone->findsRemains = false;
+    alone->runScanLoop();
+    EXPECT_FALSE(has(allPaths(*alone->allApps.front()), tree.at("~/Library/Application Support/Firefox")));
+    EXPECT_TRUE(has(allPaths(*alone->allApps.front()), tree.at("~/Library/Application Support/Waterwolf")));
 }
 
 TEST_F(ScannerMatchingTest, LaunchItemsStayOnlyWhenTheirProgramLiesInACollectedItem)

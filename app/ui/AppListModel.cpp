@@ -278,6 +278,10 @@ QVariant AppListModel::data(const QModelIndex& index, int role) const
         const bool ready = app->isReady;
         if (role == ReadyRole)
             return ready;
+        // Remains left where the search for installed copies ran out of time say so beside them.
+        const bool unsure = app->isGone() && !app->remainsCertain;
+        if (unsure && role == Qt::ToolTipRole && index.column() != kSizeColumn)
+            return strings::localized("Not sure: the search for installed copies ran out of time");
         switch (index.column()) {
         case kNameColumn:
             if (role == Qt::DisplayRole)
@@ -305,7 +309,9 @@ QVariant AppListModel::data(const QModelIndex& index, int role) const
             break;
         case kDateColumn:
             if (role == Qt::DisplayRole)
-                return QString::fromStdString(app->lastUsed);
+                return unsure ? strings::localized("Not sure") : QString::fromStdString(app->lastUsed);
+            if (role == Qt::ForegroundRole && unsure)
+                return QColor(0xFF, 0x95, 0x00);
             if (role == Qt::ForegroundRole && isLongUnused(QString::fromStdString(app->lastUsed), QDateTime::currentDateTimeUtc()))
                 return QColor(0xFF, 0x95, 0x00);
             break;

@@ -1,6 +1,7 @@
 // The remains of gone applications removed by the bundle's command-line tool, run as an
-// unprivileged user, through the real daemon: the root's launch daemon of the gone application is
-// unloaded, then exactly its remains go, root's included.
+// unprivileged user, through the real daemon: the root's launch daemon of the gone application (the
+// one that runs a program of its bundle, or its privileged helper) is unloaded, then exactly its
+// remains go, root's included.
 #include "fixtures/BackgroundProcess.h"
 #include "fixtures/ChildProcess.h"
 #include "fixtures/MacTree.h"
@@ -112,6 +113,33 @@ TEST_F(LeftoversThroughDaemonTest, TheLaunchDaemonIsUnloadedAndExactlyTheRemains
     ASSERT_EQ(listed.exitCode, 0) << listed.err;
     EXPECT_EQ(listed.out.find(identifier), std::string::npos) << listed.out;
     EXPECT_NE(listed.out.find("(com.driftwood.tally)"), std::string::npos) << listed.out;
+}
+
+TEST_F(LeftoversThroughDaemonTest, AGoneApplicationsPrivilegedHelperIsUnloadedThenTakenWithItsJob)
+{
+    // The helper still runs as root's launch daemon after its application was dragged away.
+    fixtures::copyExecutable(remains->goneHelper);
+    ASSERT_EQ(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "load", remains->goneHelperJob}).exitCode, 0);
+    const auto loaded = platform::LaunchJobRecord::read(remains->goneHelperLabel);
+    ASSERT_TRUE(loaded && loaded->loaded());
+
+    const auto before = fixtures::pathsBelow(tree.root(), tree.at("/private/var/run"));
+    const auto result = asUser({"leftovers", "--remove", "com.driftwood.tally", "--yes"});
+    EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
+    const auto record = platform::LaunchJobRecord::read(remains->goneHelperLabel);
+    EXPECT_FALSE(record && record->loaded());
+    const auto after = fixtures::pathsBelow(tree.root(), tree.at("/private/var/run"));
+    for (const auto& path : remains->truth.at("com.driftwood.tally"))
+        EXPECT_FALSE(after.count(path)) << path;
+    // Both went to the user's Trash as root's, through the daemon.
+    for (const auto& path : {remains->goneHelper, remains->goneHelperJob}) {
+        const auto taken = platform::fs::linkStatus(tree.at("~/.Trash/") + path.substr(path.rfind('/') + 1));
+        ASSERT_TRUE(taken) << path;
+        EXPECT_EQ(taken->st_uid, 0u) << path;
+    }
+    // Helpers that installed software runs or declares stay where they are.
+    for (const auto& trap : remains->traps)
+        EXPECT_EQ(after.count(trap), before.count(trap)) << trap;
 }
 
 }  // namespace

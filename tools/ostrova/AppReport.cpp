@@ -84,7 +84,8 @@ std::string AppReport::scanText(const Apps& apps)
     std::string out;
     for (const auto& app : apps) {
         out += printable(app->displayName()) + "  (" + printable(app->bundleIdentifier()) + ")  " +
-               format2ByteCountString(app->totalSize) + "\n";
+               format2ByteCountString(app->totalSize) +
+               (app->isGone() && !app->remainsCertain ? " (not sure: the search for installed copies ran out of time)" : "") + "\n";
         for (const auto& group : app->fileGroups) {
             out += "  " + group->title() + "\n";
             for (const auto& item : group->fileItem)
@@ -133,6 +134,8 @@ std::string AppReport::leftoversJson(const Apps& apps)
         json.value(app->displayName());
         json.key("totalSize");
         json.value(app->totalSize);
+        json.key("certain");
+        json.value(app->remainsCertain);
         writeGroups(json, *app);
         json.endObject();
     }

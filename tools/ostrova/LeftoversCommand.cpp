@@ -25,6 +25,38 @@ std::shared_ptr<UninstallAppManager> scannedCatalogue()
 
 }  // namespace
 
+std::vector<std::shared_ptr<UninstallApp>> LeftoversCommand::choose(const std::vector<std::shared_ptr<UninstallApp>>& gone,
+                                                                    const CommandLine& line, bool& unknown)
+{
+    std::vector<std::shared_ptr<UninstallApp>> chosen;
+    if (line.has("--all")) {
+        // Remains that a copy the search did not reach may still use are taken only when named.
+        std::size_t uncertain = 0;
+        for (const auto& app : gone) {
+            if (app->remainsCertain)
+                chosen.push_back(app);
+            else
+                ++uncertain;
+        }
+        if (uncertain > 0)
+            std::cerr << "ostrova: left the remains of " << uncertain
+                      << " gone application(s) marked not sure (the search for installed copies ran out of time); name them to remove them\n";
+        return chosen;
+    }
+    for (const auto& word : line.operands) {
+        const auto it = std::find_if(gone.begin(), gone.end(), [&](const auto& app) {
+            return platform::path::toLower(app->bundleIdentifier()) == platform::path::toLower(word);
+        });
+        if (it == gone.end()) {
+            std::cerr << "ostrova: no remains of a gone application '" << word << "'\n";
+            unknown = true;
+        } else if (std::find(chosen.begin(), chosen.end(), *it) == chosen.end()) {
+            chosen.push_back(*it);
+        }
+    }
+    return chosen;
+}
+
 int LeftoversCommand::run(const CommandLine& line)
 {
     const bool removing = line.has("--remove") || line.has("--all");
@@ -48,25 +80,10 @@ int LeftoversCommand::run(const CommandLine& line)
     }
 
     const auto manager = scannedCatalogue();
-    std::vector<std::shared_ptr<UninstallApp>> chosen;
-    if (line.has("--all")) {
-        chosen = manager->goneApps;
-    } else {
-        bool unknown = false;
-        for (const auto& word : line.operands) {
-            const auto it = std::find_if(manager->goneApps.begin(), manager->goneApps.end(), [&](const auto& app) {
-                return platform::path::toLower(app->bundleIdentifier()) == platform::path::toLower(word);
-            });
-            if (it == manager->goneApps.end()) {
-                std::cerr << "ostrova: no remains of a gone application '" << word << "'\n";
-                unknown = true;
-            } else if (std::find(chosen.begin(), chosen.end(), *it) == chosen.end()) {
-                chosen.push_back(*it);
-            }
-        }
-        if (unknown)
-            return 1;
-    }
+    bool unknown = false;
+    const auto chosen = choose(manager->goneApps, line, unknown);
+    if (unknown)
+        return 1;
 
     for (const auto& app : chosen)
         app->setSelectionState(kSelectionOn);

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "app/records/UninstallApp.h"
 #include "tools/ostrova/CommandLine.h"
+
+#include <memory>
+#include <vector>
 
 // `ostrova leftovers`: lists the remains of applications that are gone (text, or JSON with
 // --json); with --remove ID... or --all, ticks every remain of those applications, shows them,
@@ -10,4 +14,9 @@
 class LeftoversCommand {
 public:
     static int run(const CommandLine& line);
+    // The records of `gone` that --all or the named identifiers take, each once. --all leaves those
+    // whose remains are not certain (it says so on stderr); a name that is no gone application's is
+    // said on stderr and sets `unknown`.
+    static std::vector<std::shared_ptr<UninstallApp>> choose(const std::vector<std::shared_ptr<UninstallApp>>& gone,
+                                                             const CommandLine& line, bool& unknown);
 };

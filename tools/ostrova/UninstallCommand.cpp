@@ -61,10 +61,7 @@ int UninstallCommand::run(const CommandLine& line)
         return 1;
 
     const auto manager = UninstallAppManager::make();
-    manager->allApps = chosen;
-    for (const auto& app : catalogue->allApps)
-        if (std::find(chosen.begin(), chosen.end(), app) == chosen.end())
-            manager->otherInstalledIdentifiers.push_back(app->bundleIdentifier());
+    manager->scanOnly(chosen, catalogue->allApps);
     manager->findsRemains = false;
     manager->runScanLoop();
 

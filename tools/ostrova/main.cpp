@@ -80,7 +80,7 @@ int runScan(const CommandLine& line)
         scanner->allApps = catalogue->allApps;
     } else {
         std::vector<std::string> unknown;
-        scanner->allApps = AppSelector(catalogue->allApps).select(line.operands, unknown);
+        scanner->scanOnly(AppSelector(catalogue->allApps).select(line.operands, unknown), catalogue->allApps);
         for (const auto& word : unknown)
             std::cerr << "ostrova: no installed application is named '" << word << "'\n";
         if (!unknown.empty())

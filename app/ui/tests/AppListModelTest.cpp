@@ -8,9 +8,11 @@
 #include "fixtures/MacTree.h"
 #include "platform/qt/QtMainQueue.h"
 
+#include <QHelpEvent>
 #include <QSet>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolTip>
 
 #include <chrono>
 #include <filesystem>
@@ -505,6 +507,32 @@ private slots:
         QCOMPARE(birchRecord->selectionState(), kSelectionOff);
         QCOMPARE(model->rowCount(appNamed("Birch Notes")), int(groups - 1));
         QCOMPARE(shownNames().size(), 4);
+    }
+
+    void remainsInDoubtSayWhyBesideThemInTheOutline()
+    {
+        // The outline's date column and a hover over the row, through the filter the view shows.
+        auto unsure = UninstallApp::gone("com.gone.unsure", "Unsure");
+        auto sure = UninstallApp::gone("com.gone.sure", "Sure");
+        unsure->remainsCertain = false;
+        unsure->isReady = sure->isReady = true;
+        model->setApps({unsure, sure});
+        const QString why = QStringLiteral("Not sure: the search for installed copies ran out of time");
+        const QModelIndex unsureRow = shownRow(QStringLiteral("Unsure"));
+        const QModelIndex sureRow = shownRow(QStringLiteral("Sure"));
+        QVERIFY(unsureRow.isValid() && sureRow.isValid());
+        QCOMPARE(unsureRow.siblingAtColumn(AppListModel::kDateColumn).data().toString(), QStringLiteral("Not sure"));
+        QCOMPARE(sureRow.siblingAtColumn(AppListModel::kDateColumn).data().toString(), QStringLiteral("-"));
+        QCOMPARE(unsureRow.data().toString(), QStringLiteral("Unsure"));
+        const auto hover = [&](const QModelIndex& index) {
+            const QPoint at = outline->visualRect(index).center();
+            QHelpEvent event(QEvent::ToolTip, at, outline->viewport()->mapToGlobal(at));
+            QCoreApplication::sendEvent(outline->viewport(), &event);
+            // The view takes the event only when it has a tip to show.
+            return event.isAccepted() && QToolTip::isVisible() ? QToolTip::text() : QString();
+        };
+        QCOMPARE(hover(unsureRow), why);
+        QCOMPARE(hover(sureRow), QString());
     }
 };
 

@@ -1,10 +1,14 @@
 // `ostrova leftovers` as a script runs it, on a Mac where applications were dragged away.
 #include "CliRunner.h"
+#include "app/catalogue/UninstallAppManager.h"
+#include "app/scanner/BundleWalk.h"
 #include "fixtures/ChildProcess.h"
 #include "fixtures/MacTree.h"
 #include "fixtures/PathsBelow.h"
 #include "fixtures/RemainsTree.h"
 #include "platform/FileSystem.h"
+#include "tools/ostrova/AppReport.h"
+#include "tools/ostrova/LeftoversCommand.h"
 
 #include <gtest/gtest.h>
 
@@ -49,6 +53,7 @@ protected:
                 }
             }
             EXPECT_EQ(object["totalSize"].toInteger(), total) << identifier;
+            EXPECT_TRUE(object["certain"].toBool(false)) << identifier;
         }
         return found;
     }
@@ -104,6 +109,41 @@ TEST_F(LeftoversCli, RemovesExactlyTheChosenApplicationsRemains)
     const auto listing = ostrova({"leftovers", "--json"});
     ASSERT_EQ(listing.exitCode, 0);
     EXPECT_FALSE(listed(listing.out).count("com.keelworks.keelpro"));
+}
+
+TEST_F(LeftoversCli, RemainsOfASearchThatRanOutOfTimeAreMarkedAndTakenOnlyByName)
+{
+    tree.activate();
+    const auto manager = UninstallAppManager::make();
+    manager->findsRemains = false;
+    manager->discoverApps();
+    manager->runScanLoop();
+    // The walk for installed copies had no time left at all.
+    manager->findGoneApps(nullptr, BundleWalk::bundlesUnder(BundleWalk::defaultRoots(), std::chrono::steady_clock::now() - 1s, nullptr));
+    const auto& gone = manager->goneApps;
+    ASSERT_GT(gone.size(), 1u);
+    const auto document = QJsonDocument::fromJson(QByteArray::fromStdString(AppReport::leftoversJson(gone)));
+    ASSERT_EQ(document.array().size(), static_cast<qsizetype>(gone.size()));
+    for (const auto& app : document.array())
+        EXPECT_FALSE(app.toObject()["certain"].toBool(true)) << app.toObject()["bundleIdentifier"].toString().toStdString();
+    const std::string text = AppReport::scanText(gone);
+    const std::string mark = " (not sure: the search for installed copies ran out of time)\n";
+    std::size_t marked = 0;
+    for (auto at = text.find(mark); at != std::string::npos; at = text.find(mark, at + 1))
+        ++marked;
+    EXPECT_EQ(marked, gone.size()) << text;
+
+    // --all takes only the certain ones; a name takes its record whatever.
+    gone.front()->remainsCertain = true;
+    CommandLine all;
+    all.flags = {"--all"};
+    bool unknown = false;
+    EXPECT_EQ(LeftoversCommand::choose(gone, all, unknown), std::vector<std::shared_ptr<UninstallApp>>{gone.front()});
+    CommandLine named;
+    named.flags = {"--remove"};
+    named.operands = {gone.back()->bundleIdentifier()};
+    EXPECT_EQ(LeftoversCommand::choose(gone, named, unknown), std::vector<std::shared_ptr<UninstallApp>>{gone.back()});
+    EXPECT_FALSE(unknown);
 }
 
 }  // namespace

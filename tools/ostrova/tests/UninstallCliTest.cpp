@@ -81,6 +81,25 @@ TEST(UninstallCli, WithoutTheDaemonLaunchJobsAreReportedAsLeftOver)
     EXPECT_TRUE(platform::fs::exists(job));
 }
 
+TEST(UninstallCli, RemovesTheContainerOfAGroupDeclaredOnlyInTheCodeSignature)
+{
+    fixtures::MacTree tree;
+    fixtures::AppBlueprint blueprint;
+    blueprint.name = "Tallow Suite";
+    blueprint.identifier = "com.tallow.suite.mac";
+    blueprint.signedApplicationGroups = {"K9XQ7T2M4P.com.tallow.suite"};
+    blueprint.universalExecutable = true;
+    tree.addApp("/Applications", blueprint);
+    const std::string container = tree.at("~/Library/Group Containers/K9XQ7T2M4P.com.tallow.suite");
+    tree.writeFile(container + "/Library/Preferences/shared.plist", "data");
+
+    const auto result = ostrova(tree, {"uninstall", "--yes", "Tallow Suite"});
+    EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
+    EXPECT_NE(result.out.find(container), std::string::npos) << result.out;
+    EXPECT_FALSE(platform::fs::exists(container));
+    EXPECT_TRUE(platform::fs::exists(tree.at("~/.Trash/K9XQ7T2M4P.com.tallow.suite/Library/Preferences/shared.plist")));
+}
+
 TEST(UninstallCli, NarrowsByCategoryAndRefusesWithoutAnswer)
 {
     fixtures::MacTree tree("demo");

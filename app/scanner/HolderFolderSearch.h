@@ -1,0 +1,26 @@
+#pragma once
+
+#include "app/locations/SearchFilePath.h"
+#include "app/scanner/InstalledClaims.h"
+#include "app/scanner/MatchSet.h"
+
+class ScanIndex;
+class ScanTokens;
+
+// An application's entries one level inside the folders that hold one entry per application
+// (SearchFilePath::holderFolders): by its identifier, where the folder is named so by its exact
+// name too, decided between the installed applications by the strongest evidence.
+class HolderFolderSearch {
+public:
+    HolderFolderSearch(ScanIndex& index, ScanTokens& tokens, InstalledClaims::Owner owner);
+
+    MatchSet find(const SearchFilePath::Holder& holder);
+
+    // The tail a name may carry in a holder that names its entries "<Name>-<account>".
+    static const std::string& accountSuffix();
+
+private:
+    ScanIndex& index_;
+    ScanTokens& tokens_;
+    InstalledClaims::Owner owner_;
+};
