@@ -68,7 +68,7 @@ std::optional<plist::Dictionary> entitlementsInSignature(const Source& source, s
         return std::nullopt;
     const std::uint32_t superLength = big32(header + 4);
     const std::uint32_t count = big32(header + 8);
-    if (count > CodeSignature::kMaxBlobs + 100)
+    if (count > CodeSignature::kMaxBlobs)
         return std::nullopt;
     const std::uint64_t indexEnd = kSuperBlobHeaderBytes + count * kBlobIndexBytes;
     if (superLength < indexEnd || superLength > length)
@@ -191,7 +191,8 @@ std::optional<plist::Dictionary> CodeSignature::entitlementsIn(std::string_view 
     source.read = [executable](std::uint64_t offset, std::size_t count, unsigned char* out) {
         if (!within(offset, count, executable.size()))
             return false;
-        std::memcpy(out, executable.data() + offset, count);
+        if (count > 0)
+            std::memcpy(out, executable.data() + offset, count);
         return true;
     };
     return entitlementsInExecutable(source);

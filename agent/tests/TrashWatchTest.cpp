@@ -88,8 +88,14 @@ protected:
 
 TEST_F(TrashWatchTest, AnApplicationDraggedToTheTrashIsReportedWithItsRemains)
 {
-    const std::int64_t bytes = installWithRemains("Kite", "com.example.kite", 4500);
+    std::int64_t bytes = installWithRemains("Kite", "com.example.kite", 4500);
     installWithRemains("Heron", "com.example.heron");  // stays installed
+    // The bundle in the Trash still tells its names: what they name is the application's too.
+    const std::string byName = tree.at("~/Library/Application Support/Kite Flyer");
+    const std::string crash = tree.at("~/Library/Logs/DiagnosticReports/Kite-2026-11-03-101010.ips");
+    tree.writeFile(byName + "/profile.db", std::string(15000, 'p'));
+    tree.writeFile(crash, std::string(700, 'r'));
+    bytes += 15000 + 700;
     startWatch();
     for (const auto& folder : {tree.at("/Applications"), tree.at("~/.Trash")})
         EXPECT_EQ(std::count(watch->unwatchedFolders().begin(), watch->unwatchedFolders().end(), folder), 0) << folder;
@@ -105,7 +111,7 @@ TEST_F(TrashWatchTest, AnApplicationDraggedToTheTrashIsReportedWithItsRemains)
     EXPECT_EQ(kite.remainsSize, bytes);
     const std::set<std::string> remains(kite.remains.begin(), kite.remains.end());
     EXPECT_EQ(remains, (std::set<std::string>{tree.at("~/Library/Application Support/com.example.kite"),
-                                              tree.at("~/Library/Caches/com.example.kite")}));
+                                              tree.at("~/Library/Caches/com.example.kite"), byName, crash}));
 }
 
 TEST_F(TrashWatchTest, ApplicationsInFoldersAreWatchedAsDeepAsDiscoveryLooks)

@@ -94,7 +94,7 @@ std::vector<std::string> SearchFilePath::applicationFolders(const User* user)
     auto names = fs::listDirectory(volumes).value_or(std::vector<std::string>{});
     std::sort(names.begin(), names.end());
     for (const auto& name : names) {
-        if (name.front() != '.' && fs::isDirectory(volumes + "/" + name))
+        if (name.front() != '.' && fs::isDirectoryNoFollow(volumes + "/" + name))
             folders.push_back(volumes + "/" + name + "/Applications");
     }
     return folders;

@@ -22,4 +22,8 @@ public:
     std::optional<platform::FileIcon> icon;
     bool isSelected = false;
     RkUninstallCategoryType type = RkUninstallCategoryType::other;
+    // What made it the application's: "identifier", "name", "executable" (its name alone), "rule"
+    // (a place with a rule of its own: a helper a job runs, a receipt, a plug-in, a declared group,
+    // a launch job by its program, a remain by the identifier it carries) or "bundle".
+    std::string claimedBy = "rule";
 };

@@ -40,7 +40,7 @@ std::shared_ptr<UninstallApp> UninstallApp::create(const std::string& path)
     // The bundle decides which Info.plist describes it (a wrapped iPhone or iPad application's is
     // the inner bundle's); the record keeps the outer path, which the user sees and removal takes.
     const auto opened = platform::Bundle::atPath(bundle);
-    const std::string infoPath = opened ? platform::fs::resolveCaseInsensitive(bundle, "Contents/Info.plist") : "";
+    const std::string infoPath = opened ? opened->infoPlistPath() : "";
     if (!infoPath.empty() && platform::fs::exists(infoPath)) {
         app->appInfo = plist::readDictionarySafely(infoPath, platform::Bundle::kMaxInfoPlistBytes);
         if (!app->appInfo)

@@ -40,9 +40,9 @@ std::vector<BundleWalk::Root> BundleWalk::defaultRoots()
         if (home.empty() || !platform::path::isInside(folder, home))
             roots.push_back({folder});
     for (const auto& folder : SearchFilePath::plugInFolders())
-        roots.push_back({folder, 1, true});
+        roots.push_back({folder, kDepth, true});
     roots.push_back({platform::fixedPath("/Users/Shared")});
-    /* W7 */
+    roots.push_back({platform::fixedPath("/Library/Application Support"), 4});
     if (!home.empty())
         roots.push_back({home});
     return roots;
@@ -54,7 +54,7 @@ void BundleWalk::addInnerApplications(const std::string& bundle, std::vector<std
     if (!top)
         return;
     std::vector<std::string> folders;
-    if (const std::string wrapper = entryNamed(*top, "wrapperX"); !wrapper.empty())
+    if (const std::string wrapper = entryNamed(*top, "wrapper"); !wrapper.empty())
         folders.push_back(bundle + "/" + wrapper);
     const std::string contentsName = entryNamed(*top, "contents");
     const std::string contents = bundle + "/" + contentsName;
@@ -117,7 +117,7 @@ BundleWalk::Found BundleWalk::bundlesUnder(const std::vector<Root>& roots, std::
                     addInnerApplications(path, found);
                     continue;
                 }
-                if (level == 0 && root.plugIns && false)
+                if (level == 0 && root.plugIns)
                     found.push_back(path);
                 if (level + 1 < root.depth)
                     queue.emplace_back(path, level + 1);

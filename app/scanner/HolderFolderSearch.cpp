@@ -3,8 +3,9 @@
 #include "app/scanner/ScanIndex.h"
 #include "app/scanner/ScanTokens.h"
 
-HolderFolderSearch::HolderFolderSearch(ScanIndex& index, ScanTokens& tokens, InstalledClaims::Owner owner)
-    : index_(index), tokens_(tokens), owner_(owner)
+HolderFolderSearch::HolderFolderSearch(ScanIndex& index, ScanTokens& tokens, InstalledClaims::Owner owner,
+                                       std::unordered_map<std::string, Evidence::Strength>& claimedBy)
+    : index_(index), tokens_(tokens), owner_(owner), claimedBy_(claimedBy)
 {
 }
 
@@ -27,8 +28,10 @@ MatchSet HolderFolderSearch::find(const SearchFilePath::Holder& holder)
         const bool named = evidence.strength == Evidence::Strength::name || evidence.strength == Evidence::Strength::executable;
         if (!evidence || (named && !holder.byName) || folder.isShared(i))
             continue;
-        if (index_.claims().wins(tokens_, owner_, entry.key, entry.name, suffix))
+        if (index_.claims().wins(tokens_, owner_, entry.key, entry.name, suffix)) {
             found.add(folder.fullPath(i), entry.name);
+            claimedBy_[folder.fullPath(i)] = evidence.strength;
+        }
     }
     return found;
 }

@@ -4,6 +4,9 @@
 #include "app/scanner/InstalledClaims.h"
 #include "app/scanner/MatchSet.h"
 
+#include <string>
+#include <unordered_map>
+
 class ScanIndex;
 class ScanTokens;
 
@@ -12,7 +15,9 @@ class ScanTokens;
 // name too, decided between the installed applications by the strongest evidence.
 class HolderFolderSearch {
 public:
-    HolderFolderSearch(ScanIndex& index, ScanTokens& tokens, InstalledClaims::Owner owner);
+    // `claimedBy` learns what claimed each entry found.
+    HolderFolderSearch(ScanIndex& index, ScanTokens& tokens, InstalledClaims::Owner owner,
+                       std::unordered_map<std::string, Evidence::Strength>& claimedBy);
 
     MatchSet find(const SearchFilePath::Holder& holder);
 
@@ -23,4 +28,5 @@ private:
     ScanIndex& index_;
     ScanTokens& tokens_;
     InstalledClaims::Owner owner_;
+    std::unordered_map<std::string, Evidence::Strength>& claimedBy_;
 };

@@ -239,6 +239,14 @@ std::string RemainsFinder::identifierInName(std::string_view name, RkUninstallCa
         const auto underscore = rest.find('_');
         if (underscore != std::string_view::npos)
             rest = rest.substr(0, underscore);
+        // Today's spelling: "<name>-<yyyy>-<mm>-<dd>-<hhmmss>.ips".
+        for (std::size_t dash = rest.find('-'); dash != std::string_view::npos; dash = rest.find('-', dash + 1)) {
+            const auto year = rest.substr(dash + 1, 5);
+            if (year.size() == 5 && year[4] == '-' && allOf(year.substr(0, 4), isdigit)) {
+                rest = rest.substr(0, dash);
+                break;
+            }
+        }
     }
     for (bool cut = true; cut;) {
         cut = false;
@@ -332,7 +340,7 @@ std::vector<std::shared_ptr<UninstallApp>> RemainsFinder::find(const std::vector
     for (const auto& identifier : runningBundleIdentifiers(*index_))
         known.addBundle(identifier);
     for (const auto& label : serviceLabels(*index_))
-        (void)label;
+        known.addBundle(label);
 
     std::map<std::string, Found> byIdentifier;  // lower-case identifier -> its remains
     std::set<std::string> seen;

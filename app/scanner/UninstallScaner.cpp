@@ -187,7 +187,7 @@ void UninstallScaner::matchInnerIdentifiers(const UninstallApp& app)
 
 void UninstallScaner::matchHolders(ScanTokens& tokens)
 {
-    HolderFolderSearch search(*index_, tokens, owner_);
+    HolderFolderSearch search(*index_, tokens, owner_, claimedBy_);
     for (const auto& holder : index_->holderFolders()) {
         if (!keepGoing())
             return;
@@ -343,9 +343,13 @@ void UninstallScaner::matchFolder(FolderSnapshot& folder, ScanTokens& tokens, co
                 return std::nullopt;
             return ownedAgainstClaims(entry.name, tokens);
         }
-        if (!tokens.evidenceOn(entry.key, entry.name, suffix))
+        const Evidence evidence = tokens.evidenceOn(entry.key, entry.name, suffix);
+        if (!evidence)
             return std::nullopt;
-        return index_->claims().wins(tokens, owner_, entry.key, entry.name, suffix);
+        if (!index_->claims().wins(tokens, owner_, entry.key, entry.name, suffix))
+            return false;
+        claimedBy_[snapshot.fullPath(position)] = evidence.strength;
+        return true;
     };
 
     const FolderSnapshot::Positions* independent =
@@ -376,6 +380,25 @@ void UninstallScaner::matchFolder(FolderSnapshot& folder, ScanTokens& tokens, co
             if (claim(vendor, child).value_or(false))
                 matches.add(vendor.fullPath(child), inner.name);
         }
+    }
+}
+
+std::string UninstallScaner::claimOf(const std::string& path, RkUninstallCategoryType type) const
+{
+    if (type == RkUninstallCategoryType::bundle)
+        return "bundle";
+    const auto it = claimedBy_.find(path);
+    if (it == claimedBy_.end())
+        return "rule";
+    switch (it->second) {
+    case Evidence::Strength::identifier:
+        return "identifier";
+    case Evidence::Strength::name:
+        return "name";
+    case Evidence::Strength::executable:
+        return "executable";
+    default:
+        return "rule";
     }
 }
 
@@ -503,6 +526,7 @@ std::shared_ptr<UnFileItem> UninstallScaner::makeItem(const std::string& path, c
     item->group = group;
     item->identifier = platform::makeUuidString();
     item->isSelected = false;
+    item->claimedBy = claimOf(path, group->type);
     if (const auto app = current.lock())
         app->totalSize += item->size;
     return item;

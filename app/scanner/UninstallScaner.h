@@ -8,6 +8,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -75,5 +76,8 @@ private:
     // The identifiers of cacheQueue: entries of the applications inside the bundle are the bundle's.
     std::vector<std::string> family_;
     InstalledClaims::Owner owner_ = InstalledClaims::kNobody;
+    // What claimed each entry found by name or identifier; the others were found by rules of their own.
+    std::unordered_map<std::string, Evidence::Strength> claimedBy_;
+    std::string claimOf(const std::string& path, RkUninstallCategoryType type) const;
     std::vector<std::pair<const UninstallApp*, std::unique_ptr<ScanTokens>>> tokens_;
 };

@@ -106,19 +106,20 @@ TEST_F(FieldCorpusTest, RemainsAreGoneApplicationsOwnAndNothingInstalled)
     manager->discoverApps();
     manager->runScanLoop();
 
-    std::map<std::string, std::set<std::string>> listed;
     std::map<std::string, std::string> underWhom;
     std::vector<std::string> problems;
     for (const auto& app : manager->goneApps) {
         const std::string identifier = app->bundleIdentifier();
+        const auto paths = allPaths(*app);
+        if (!corpus.remains.count(identifier))
+            problems.push_back("[" + (paths.empty() ? std::string("gone-records") : corpus.caseOfPath(paths.front())) +
+                               "] a gone application the corpus has not: " + identifier);
         const auto name = corpus.goneNames.find(identifier);
         if (name != corpus.goneNames.end() && app->displayName() != name->second)
             problems.push_back("[" + corpus.caseOfPath(*corpus.remains.at(identifier).begin()) + "] " + identifier + " is shown as \"" +
                                app->displayName() + "\", not \"" + name->second + "\"");
-        for (const auto& path : allPaths(*app)) {
-            listed[identifier].insert(path);
+        for (const auto& path : paths)
             underWhom[path] = identifier;
-        }
     }
     std::size_t right = 0, given = underWhom.size(), expected = 0;
     for (const auto& [identifier, paths] : corpus.remains) {

@@ -4,8 +4,10 @@
 #include "app/catalogue/UninstallAppManager.h"
 #include "app/locations/SearchFilePath.h"
 #include "app/scanner/UninstallScaner.h"
+#include "platform/Bundle.h"
 #include "platform/CodeSignature.h"
 #include "platform/FileSystem.h"
+#include "platform/LaunchJobFile.h"
 #include "platform/PathUtil.h"
 #include "platform/PropertyList.h"
 
@@ -19,6 +21,14 @@
 namespace {
 
 using Matches = std::vector<std::pair<std::string, std::string>>;
+
+// A job file, read as the scan reads it.
+std::optional<plist::Dictionary> readJob(const std::string& path)
+{
+    std::string why;
+    auto file = platform::LaunchJobFile::read(path, false, why);
+    return file ? std::optional<plist::Dictionary>(std::move(file->job)) : std::nullopt;
+}
 
 bool fullMatch(const std::string& pattern, const std::string& text)
 {
@@ -226,7 +236,7 @@ Matches checkLaunchItems(const Matches& candidates, const std::vector<ReferenceG
 {
     Matches kept;
     for (const auto& [path, name] : candidates) {
-        const auto job = plist::readDictionary(path);
+        const auto job = readJob(path);
         if (!job)
             continue;
         const plist::Value* value = plist::find(*job, "Program");
@@ -299,7 +309,7 @@ std::vector<std::string> groupsDeclaredBy(const UninstallApp& app)
                                   contents + "/Resources/" + app.executableName() + ".entitlements"}) {
         if (platform::fs::isSymbolicLink(candidate) || platform::fs::isDirectoryNoFollow(candidate))
             continue;
-        const auto entitlements = plist::readDictionary(candidate);
+        const auto entitlements = plist::readDictionarySafely(candidate, platform::Bundle::kMaxInfoPlistBytes);
         if (entitlements && plist::find(*entitlements, "com.apple.security.application-groups"))
             return stringsOf(plist::find(*entitlements, "com.apple.security.application-groups"));
     }
@@ -309,7 +319,7 @@ std::vector<std::string> groupsDeclaredBy(const UninstallApp& app)
 std::vector<std::string> existingPrograms(const std::string& jobPath)
 {
     std::vector<std::string> programs;
-    const auto job = plist::readDictionary(jobPath);
+    const auto job = readJob(jobPath);
     if (!job)
         return programs;
     const plist::Value* value = plist::find(*job, "Program");
@@ -376,7 +386,7 @@ Matches plugIns(const UninstallApp& app, const std::vector<std::string>& claiman
             const std::string path = folder + "/" + name;
             std::string identifier;
             for (const char* info : {"/Contents/Info.plist", "/Info.plist"}) {
-                const auto dictionary = plist::readDictionary(path + info);
+                const auto dictionary = plist::readDictionarySafely(path + info, platform::Bundle::kMaxInfoPlistBytes);
                 const auto* value = dictionary ? plist::find(*dictionary, "CFBundleIdentifier") : nullptr;
                 if (value && value->is<std::string>()) {
                     identifier = *value->get<std::string>();
@@ -429,7 +439,8 @@ std::vector<std::string> innerIdentifiers(const UninstallApp& app)
         for (const auto& entry : entriesOf(contents + "/" + folder)) {
             if (platform::path::toLower(platform::path::extension(entry)) != extension)
                 continue;
-            const auto info = plist::readDictionary(contents + "/" + folder + "/" + entry + "/Contents/Info.plist");
+            const auto info = plist::readDictionarySafely(contents + "/" + folder + "/" + entry + "/Contents/Info.plist",
+                                                          platform::Bundle::kMaxInfoPlistBytes);
             const auto* value = info ? plist::find(*info, "CFBundleIdentifier") : nullptr;
             const auto* text = value ? value->get<std::string>() : nullptr;
             if (text && !text->empty() && *text != app.bundleIdentifier() && std::find(found.begin(), found.end(), *text) == found.end())

@@ -245,6 +245,9 @@ TEST(RemainsIdentifierTest, NamesCarryIdentifiersOnlyWhenReverseDns)
               "com.vendor.app");
     EXPECT_EQ(RemainsFinder::identifierInName("com.vendor.app.001122aabbcc.plist", T::preference), "com.vendor.app");
     EXPECT_EQ(RemainsFinder::identifierInName("com.vendor.app_2025-01-01-101010_host.crash", T::crashReporter), "com.vendor.app");
+    EXPECT_EQ(RemainsFinder::identifierInName("com.vendor.app-2025-01-01-101010.ips", T::crashReporter), "com.vendor.app");
+    EXPECT_EQ(RemainsFinder::identifierInName("com.vendor.my-app-2025-01-01-101010.cpu_resource.diag", T::crashReporter),
+              "com.vendor.my-app");
     EXPECT_EQ(RemainsFinder::identifierInName("com.vendor.pkg.bom", T::other), "com.vendor.pkg");
     EXPECT_EQ(RemainsFinder::identifierInName("de.vendor.app-helper", T::cache), "de.vendor.app-helper");
     for (const char* none : {"Quire", "Homebrew", "com.vendor", "com.vendor.plist", "loginwindow.plist", ".GlobalPreferences.plist",

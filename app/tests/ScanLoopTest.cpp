@@ -80,7 +80,9 @@ void buildOverlappingTree(fixtures::MacTree& tree, std::vector<std::string>& bun
         "~/Library/Preferences", "~/Library/Logs", "~/Library/Containers", "~/Library/Cookies",
         "~/Library/Saved Application State", "~/Library/Logs/DiagnosticReports", "/Users/Shared", "~/Library",
         "~/Library/WebKit", "~/Library/LaunchAgents", "~/Library/Group Containers", "~/Library/HTTPStorages",
-        "~/Library/Application Scripts", "~/Library/Preferences/ByHost", "/private/var/db/receipts"};
+        "~/Library/Application Scripts", "~/Library/Preferences/ByHost", "/private/var/db/receipts",
+        "~/Library/Caches/SentryCrash", "~/Library/Application Support/Google/Chrome/NativeMessagingHosts",
+        "~/Library/Application Support/com.apple.sharedfilelist/com.apple.LSSharedFileList.ApplicationRecentDocuments"};
     const std::vector<std::string> tails = {"", ".plist", ".savedState", "_2024-03-04-111111_host.crash",
                                             "_abcdef12.ips", "Agent", "-old", ".binarycookies", ".",
                                             "_1a2b", "~", ".helper", "bar", "-2024-03-04-111111.ips"};

@@ -1,9 +1,11 @@
 #include "ScannerTestSupport.h"
 #include "app/locations/SearchFilePath.h"
+#include "platform/PathUtil.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 
 namespace {
 
@@ -235,6 +237,8 @@ TEST_F(ScannerMatchingTest, TheStrongestEvidenceDecides)
         {"Kestrel", "com.kestrel.app", "birdcore"},
         {"Merlin", "com.merlin.app", "birdcore"},
         {"Lantern", "com.lantern.app", "nwjs"},
+        {"Paperwork Studio", "com.paperwork.studio", "Paperwork"},
+        {"PW", "io.pw.app", "PW"},
     };
     std::map<std::string, std::string> bundles;  // identifier -> bundle
     for (const auto& [name, identifier, executable, where] : installed) {
@@ -262,6 +266,8 @@ TEST_F(ScannerMatchingTest, TheStrongestEvidenceDecides)
         {folder("~/Library/Application Support/nwjs"), ""},
         {folder("~/Library/Application Support/Ledger"), "com.ledgerworks.app"},
         {file("~/Library/Preferences/notes.jot.app.plist"), "notes.jot.app"},
+        // A short identifier still outweighs a long name.
+        {file("~/Library/Preferences/PaperworkStudio.io.pw.app.plist"), "io.pw.app"},
         {folder("~/Library/Application Support/Notes"), "com.plain.notes"},
         {folder("~/Library/Application Support/Relay"), ""},
         {file("~/Library/Preferences/com.beta.relay.plist"), "com.beta.relay"},
@@ -284,6 +290,21 @@ TEST_F(ScannerMatchingTest, TheStrongestEvidenceDecides)
                 offeredTo.push_back(scanned->bundleIdentifier());
         EXPECT_EQ(offeredTo, owner.empty() ? std::vector<std::string>{} : std::vector<std::string>{owner}) << entry;
     }
+
+    // Each item knows what claimed it.
+    const std::map<std::string, std::string> claims = {
+        {tree.at("~/Library/Application Support/Firefox"), "name"},
+        {tree.at("~/Library/Application Support/sunbeamd"), "executable"},
+        {tree.at("~/Library/Preferences/notes.jot.app.plist"), "identifier"},
+        {tree.at("~/Library/Preferences/net.dockside.agent.plist"), "identifier"},
+        {bundles["com.harbor.app"], "bundle"},
+    };
+    for (const auto& scanned : manager->allApps)
+        for (const auto& group : scanned->fileGroups)
+            for (const auto& item : group->fileItem)
+                if (claims.count(item->filePath)) {
+                    EXPECT_EQ(item->claimedBy, claims.at(item->filePath)) << item->filePath;
+                }
 
     // The command-line tool scans only the chosen application; the others' claims still count.
     const auto chosen = std::find_if(manager->allApps.begin(), manager->allApps.end(),
@@ -502,3 +523,70 @@ TEST_F(ScannerFaultTest, ALaunchJobOfABundleWhosePathMerelyStartsTheSameIsNotThe
 }
 
 }  // namespace
+
+// Folders that hold one entry per application: the entry is found by the identifier (some by the
+// exact name), in the category a user looks for it in; the holding folder is never offered.
+TEST(ScannerHolderTest, EntriesOfFoldersThatHoldOnePerApplication)
+{
+    fixtures::MacTree tree;
+    tree.activate();
+    auto add = [&](const std::string& name, const std::string& identifier) {
+        fixtures::AppBlueprint blueprint;
+        blueprint.name = name;
+        blueprint.identifier = identifier;
+        return tree.addApp("/Applications", blueprint);
+    };
+    add("Foo Bar", "com.vendor.foobar");
+    add("Foo Bar Pro", "com.vendor.foobar.pro");
+    add("SentryCrash", "io.sentrycrash.viewer");
+    const std::string recent =
+        "~/Library/Application Support/com.apple.sharedfilelist/com.apple.LSSharedFileList.ApplicationRecentDocuments/";
+    struct Row {
+        std::string path;
+        std::string owner;  // "" nobody
+        T category = T::other;
+    };
+    const std::vector<Row> rows = {
+        {recent + "com.vendor.foobar.sfl3", "com.vendor.foobar", T::support},
+        {recent + "com.vendor.foobar.sfl2", "com.vendor.foobar", T::support},
+        {recent + "com.vendor.foobarx.sfl3", ""},
+        {recent + "com.vendor.foobar.pro.sfl3", "com.vendor.foobar.pro", T::support},
+        {"~/Library/Caches/com.plausiblelabs.crashreporter.data/com.vendor.foobar", "com.vendor.foobar", T::crashReporter},
+        {"~/Library/Caches/com.crashlytics.data/com.vendor.foobar", "com.vendor.foobar", T::crashReporter},
+        {"~/Library/Caches/SentryCrash/Foo Bar", "com.vendor.foobar", T::crashReporter},
+        {"~/Library/Caches/SentryCrash/Foo Bar Pro", "com.vendor.foobar.pro", T::crashReporter},
+        {"~/Library/Application Support/Google/Chrome/NativeMessagingHosts/com.vendor.foobar_host.json", "com.vendor.foobar", T::support},
+        {"/Library/Application Support/Mozilla/NativeMessagingHosts/com.vendor.foobar.pro.json", "com.vendor.foobar.pro", T::support},
+        {"~/Library/Application Support/Vivaldi/NativeMessagingHosts/Foo Bar.json", ""},
+        {"~/Library/Caches/com.apple.nsurlsessiond/Downloads/com.vendor.foobar", "com.vendor.foobar", T::cache},
+        {"~/Library/Caches/com.apple.nsurlsessiond/Downloads/Foo Bar", ""},
+        {"~/Library/Caches/com.apple.helpd/Generated/com.vendor.foobar.help*1.0", "com.vendor.foobar", T::cache},
+        {"~/Library/Application Support/FileProvider/com.vendor.foobar.FileProvider", "com.vendor.foobar", T::support},
+        {"~/Library/CloudStorage/FooBar-me@example.com", "com.vendor.foobar", T::other},
+        {"~/Library/CloudStorage/Foo Bar Pro-Work", "com.vendor.foobar.pro", T::other},
+        {"~/Library/CloudStorage/FooBarista-me", ""},
+    };
+    for (const auto& row : rows)
+        tree.writeFile(tree.at(row.path) + (row.path.ends_with(".json") || row.path.ends_with(".sfl3") || row.path.ends_with(".sfl2") ? "" : "/data"), "x");
+
+    const auto manager = UninstallAppManager::make();
+    manager->discoverApps();
+    manager->runScanLoop();
+    std::set<std::string> everything;
+    for (const auto& app : manager->allApps)
+        for (const auto& path : allPaths(*app))
+            everything.insert(path);
+    for (const auto& row : rows) {
+        const std::string path = tree.at(row.path);
+        for (const auto& app : manager->allApps) {
+            const bool owner = app->bundleIdentifier() == row.owner;
+            EXPECT_EQ(has(allPaths(*app), path), owner) << app->bundleIdentifier() << " " << row.path;
+            if (owner) {
+                EXPECT_TRUE(has(pathsIn(*app, row.category), path)) << row.path;
+            }
+        }
+        for (std::string holder = platform::path::deletingLastComponent(path); holder.size() > tree.root().size();
+             holder = platform::path::deletingLastComponent(holder))
+            EXPECT_FALSE(everything.count(holder)) << holder;
+    }
+}

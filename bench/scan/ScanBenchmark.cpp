@@ -1,19 +1,27 @@
 // Discovery and the full related-file scan over a large generated Mac, timed side by side with
-// `du -sbc` over the same bundles and found items. Prints medians of interleaved rounds, warm and
-// (when the page cache can be dropped) cold; the last line is ratio_to_du=<warm ratio>.
+// `du -sbc` over the same bundles and found items. Each round times both warm (interleaved) and, when
+// the page cache can be dropped, cold; then the cold scan is taken apart phase by phase. Prints the
+// ratios of every round and their medians; the last line is ratio_to_du=<warm ratio>.
 #include "BenchTree.h"
 #include "app/catalogue/UninstallAppManager.h"
+#include "app/records/UninstallApp.h"
 #include "app/scanner/NamePattern.h"
 #include "app/scanner/ScanIndex.h"
 #include "app/locations/SearchFilePath.h"
+#include "app/scanner/SizeWalk.h"
+#include "app/scanner/TrashedApplications.h"
 #include "app/scanner/UninstallScaner.h"
 #include "fixtures/ChildProcess.h"
+#include "platform/CodeSignature.h"
+#include "platform/FileSystem.h"
+#include "platform/PropertyList.h"
 #include "platform/Statistics.h"
 
 #include <sys/resource.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -29,6 +37,7 @@ using Clock = std::chrono::steady_clock;
 struct Options {
     BenchTreeShape shape;
     int rounds = 11;
+    int breakdownRounds = 3;
     bool cold = true;
 };
 
@@ -46,11 +55,13 @@ Options parse(int argc, char** argv)
             options.shape.libraryEntries = next();
         else if (arg == "--rounds")
             options.rounds = std::max(1, next());
+        else if (arg == "--breakdown-rounds")
+            options.breakdownRounds = std::max(0, next());
         else if (arg == "--warm-only")
             options.cold = false;
         else {
-            std::fprintf(stderr,
-                         "usage: bench_scan [--apps N] [--bundle-files N] [--library-entries N] [--rounds N] [--warm-only]\n");
+            std::fprintf(stderr, "usage: bench_scan [--apps N] [--bundle-files N] [--library-entries N] [--rounds N] "
+                                 "[--breakdown-rounds N] [--warm-only]\n");
             std::exit(2);
         }
     }
@@ -204,6 +215,103 @@ long peakResidentKiB()
     return usage.ru_maxrss;
 }
 
+double millisecondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// The cold scan taken apart: the page cache is dropped once, then each kind of read the scan makes
+// is timed on its own over every application, in the scan's order; what one phase read, the later
+// ones find cached, so the phases add up to about one cold scan.
+constexpr std::array<const char*, 8> kPhases = {
+    "discovery (application folders, Info.plist, icon)",
+    "executables' code signatures",
+    "bundles inside (Contents/MacOS, helpers, login items, extensions)",
+    "the run's index and claims (names, Trash, the rest)",
+    "searched folders listed",
+    "holder folders listed",
+    "own-rule places and launch jobs",
+    "per application: matching, item sizes, bundle size walk",
+};
+
+std::array<double, kPhases.size()> coldPhases()
+{
+    std::array<double, kPhases.size()> spent{};
+    dropCaches();
+    auto start = Clock::now();
+    const auto manager = UninstallAppManager::make();
+    manager->discoverApps();
+    spent[0] = millisecondsSince(start);
+
+    start = Clock::now();
+    for (const auto& app : manager->allApps) {
+        const std::string executable = app->executableName();
+        if (!executable.empty() && executable.find('/') == std::string::npos)
+            (void)platform::CodeSignature::entitlementsOf(
+                platform::fs::resolveCaseInsensitive(app->bundlePath.value_or(""), "Contents/MacOS/" + executable));
+    }
+    spent[1] = millisecondsSince(start);
+
+    start = Clock::now();
+    for (const auto& app : manager->allApps) {
+        const std::string contents = app->bundlePath.value_or("") + "/Contents";
+        (void)platform::fs::listDirectory(contents + "/MacOS");
+        for (const char* place : {"/Helpers", "/Library/LoginItems", "/PlugIns", "/Library/SystemExtensions"}) {
+            for (const auto& entry : platform::fs::listDirectory(contents + place).value_or(std::vector<std::string>{}))
+                (void)plist::readDictionarySafely(contents + place + "/" + entry + "/Contents/Info.plist", 1 << 20);
+        }
+    }
+    spent[2] = millisecondsSince(start);
+
+    start = Clock::now();
+    auto scanned = manager->allApps;
+    for (const auto& bundle : TrashedApplications::bundles())
+        scanned.push_back(UninstallApp::create(bundle));
+    const auto index = std::make_shared<ScanIndex>(scanned);
+    spent[3] = millisecondsSince(start);
+
+    start = Clock::now();
+    index->prepareRunTables();
+    spent[4] = millisecondsSince(start);
+
+    start = Clock::now();
+    for (const auto& holder : index->holderFolders())
+        (void)index->folder(holder.path);
+    spent[5] = millisecondsSince(start);
+
+    start = Clock::now();
+    for (const auto& folder : SearchFilePath::helperToolFolders())
+        (void)index->folder(folder);
+    for (const auto& folder : SearchFilePath::receiptFolders())
+        (void)index->folder(folder);
+    for (const auto& folder : index->plugInFolders()) {
+        FolderSnapshot& plugIns = index->folder(folder);
+        for (std::uint32_t i = 0; i < plugIns.entries().size(); ++i)
+            (void)index->bundleIdentifierAt(plugIns.fullPath(i));
+    }
+    (void)index->launchJobsFiledUnder("", index->foldersFor(RkUninstallCategoryType::daemon),
+                                      NamePattern::identifierPattern("", SearchFilePath::suffixForCategory(RkUninstallCategoryType::daemon)));
+    spent[6] = millisecondsSince(start);
+
+    start = Clock::now();
+    for (const auto& app : manager->allApps)
+        UninstallScaner(manager, index).scan(app);
+    spent[7] = millisecondsSince(start);
+    return spent;
+}
+
+// The scan's own size walk over the bundles and found items du measures, cold: the floor under the
+// scan, as du's walk is du's.
+double coldSizeWalk(const std::vector<std::string>& paths)
+{
+    const auto stop = UninstallAppManager::make();
+    dropCaches();
+    const auto start = Clock::now();
+    for (const auto& path : paths)
+        (void)SizeWalk::sizeOfPath(path, stop.get());
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -224,10 +332,31 @@ int main(int argc, char** argv)
                     first.paths.size(), static_cast<unsigned long long>(first.listings),
                     static_cast<unsigned long long>(first.patterns));
         runDu(first.paths);
+        if (std::getenv("BENCH_DUMP")) { std::ofstream dump(std::getenv("BENCH_DUMP")); for (const auto& p : first.paths) dump << p << "\n"; return 0; }
 
-        std::vector<double> ours, theirs, matching, discovery, withRemains;
+        std::vector<double> ours, theirs, matching, discovery, withRemains, coldOurs, coldTheirs;
         std::size_t goneApps = 0;
+        bool cold = options.cold;
         for (int round = 0; round < options.rounds; ++round) {
+            // Cold first, the page cache dropped before each side; then an untimed pass fills it
+            // again for the warm pair, which the cold du alone would leave half filled.
+            if (cold) {
+                double scan = 0;
+                double du = 0;
+                for (int side = 0; side < 2 && cold; ++side) {
+                    cold = dropCaches();
+                    if (cold && (side == round % 2))
+                        scan = runScan().seconds;
+                    else if (cold)
+                        du = runDu(first.paths);
+                }
+                if (cold) {
+                    coldOurs.push_back(scan);
+                    coldTheirs.push_back(du);
+                    runScan();
+                    runDu(first.paths);
+                }
+            }
             ScanRun run;
             if (round % 2 == 0) {
                 run = runScan();
@@ -242,6 +371,13 @@ int main(int argc, char** argv)
             const RemainsRun remains = runScanWithRemains();
             withRemains.push_back(remains.seconds);
             goneApps = remains.goneApps;
+            std::printf("round %2d: warm ratio %.3f (scan %.3f s, du %.3f s)", round + 1, ours.back() / theirs.back(),
+                        ours.back(), theirs.back());
+            if (cold && coldOurs.size() == ours.size())
+                std::printf("  cold ratio %.3f (scan %.3f s, du %.3f s)", coldOurs.back() / coldTheirs.back(), coldOurs.back(),
+                            coldTheirs.back());
+            std::printf("\n");
+            std::fflush(stdout);
         }
         const double warmRatio = median(ours) / median(theirs);
         std::printf("warm: scan %.3f s, du -sbc %.3f s (medians of %d interleaved rounds), ratio %.3f\n"
@@ -252,22 +388,33 @@ int main(int argc, char** argv)
         std::printf("leftovers: %.3f s added to a %.3f s scan of every application (%.1f %%), %zu gone applications\n",
                     added, median(ours), 100.0 * added / median(ours), goneApps);
 
-        if (options.cold) {
-            std::vector<double> coldOurs, coldTheirs;
-            bool dropped = true;
-            for (int round = 0; round < options.rounds && dropped; ++round) {
-                dropped = dropCaches();
-                if (!dropped)
-                    break;
-                coldOurs.push_back(runScan().seconds);
-                dropped = dropCaches();
-                coldTheirs.push_back(runDu(first.paths));
+        if (cold && !coldOurs.empty()) {
+            const double coldRatio = median(coldOurs) / median(coldTheirs);
+            std::printf("cold: scan %.3f s, du -sbc %.3f s (medians of %zu rounds, page cache dropped before each), ratio %.3f\n",
+                        median(coldOurs), median(coldTheirs), coldOurs.size(), coldRatio);
+            if (options.breakdownRounds > 0) {
+                std::vector<std::vector<double>> phases(kPhases.size());
+                std::vector<double> walks;
+                for (int round = 0; round < options.breakdownRounds; ++round) {
+                    const auto spent = coldPhases();
+                    for (std::size_t p = 0; p < kPhases.size(); ++p)
+                        phases[p].push_back(spent[p]);
+                    walks.push_back(coldSizeWalk(first.paths));
+                }
+                std::printf("cold scan by phase (medians of %d rounds, page cache dropped once before the phases):\n",
+                            options.breakdownRounds);
+                double sum = 0;
+                for (std::size_t p = 0; p < kPhases.size(); ++p) {
+                    sum += median(phases[p]);
+                    std::printf("  %-66s %7.1f ms\n", kPhases[p], median(phases[p]));
+                }
+                std::printf("  %-66s %7.1f ms (a whole cold scan: %.1f ms)\n", "sum", sum, 1000.0 * median(coldOurs));
+                std::printf("cold size walk alone over du's paths: %.3f s (%.3f of du -sbc)\n", median(walks),
+                            median(walks) / median(coldTheirs));
             }
-            if (dropped && !coldOurs.empty())
-                std::printf("cold: scan %.3f s, du -sbc %.3f s (medians of %d rounds, page cache dropped before each), ratio %.3f\n",
-                            median(coldOurs), median(coldTheirs), options.rounds, median(coldOurs) / median(coldTheirs));
-            else
-                std::printf("cold: skipped (the page cache cannot be dropped here)\n");
+            std::printf("cold_ratio_to_du=%.3f\n", coldRatio);
+        } else if (options.cold) {
+            std::printf("cold: skipped (the page cache cannot be dropped here)\n");
         }
         std::printf("peak resident memory during the scans: %.1f MB\n", static_cast<double>(peakResidentKiB()) / 1024.0);
         std::printf("ratio_to_du=%.3f\n", warmRatio);

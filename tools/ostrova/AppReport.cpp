@@ -46,6 +46,8 @@ void writeGroups(JsonWriter& json, const UninstallApp& app)
             json.value(item->isDir);
             json.key("size");
             json.value(item->size);
+            json.key("claimedBy");
+            json.value(item->claimedBy);
             json.endObject();
         }
         json.endArray();
