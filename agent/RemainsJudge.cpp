@@ -44,7 +44,8 @@ std::vector<RemovedApplication> RemainsJudge::judge(const std::vector<RemovedApp
     std::vector<RemovedApplication> judged;
     for (auto candidate : left) {
         for (const auto& gone : manager->goneApps) {
-            if (path::toLower(gone->bundleIdentifier()) != path::toLower(candidate.identifier))
+            // Where the search for installed copies ran out of time, a copy may be installed yet.
+            if (path::toLower(gone->bundleIdentifier()) != path::toLower(candidate.identifier) || !gone->remainsCertain)
                 continue;
             for (const auto& group : gone->fileGroups)
                 for (const auto& item : group->fileItem)

@@ -35,15 +35,8 @@ std::string ownJobFile()
 // other arguments are the program's, not programs of the job).
 std::optional<std::string> programOf(const plist::Dictionary& job)
 {
-    std::optional<std::string> program = plist::optionalString(job, "Program");
-    if (!program) {
-        const auto* value = plist::find(job, "ProgramArguments");
-        const auto* list = value ? value->get<plist::Array>() : nullptr;
-        const auto* first = list && !list->empty() ? list->front().get<std::string>() : nullptr;
-        if (first)
-            program = *first;
-    }
-    if (program && !program->empty() && platform::fs::exists(*program))
+    std::string program = platform::LaunchJobFile::programOf(job);
+    if (!program.empty() && platform::fs::exists(program))
         return program;
     return std::nullopt;
 }

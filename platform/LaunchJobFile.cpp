@@ -54,4 +54,14 @@ std::optional<LaunchJobFile> LaunchJobFile::read(const std::string& path, bool n
     return file;
 }
 
+std::string LaunchJobFile::programOf(const plist::Dictionary& job)
+{
+    if (const auto program = plist::optionalString(job, "Program"))
+        return *program;
+    const auto* value = plist::find(job, "ProgramArguments");
+    const auto* list = value ? value->get<plist::Array>() : nullptr;
+    const auto* first = list && !list->empty() ? list->front().get<std::string>() : nullptr;
+    return first ? *first : std::string();
+}
+
 }  // namespace platform

@@ -23,6 +23,9 @@ struct LaunchJobFile {
     // nullopt with a reason for anything else. With `noLinkOnTheWay`, no folder on the way from "/"
     // may be a link either (the daemon's rule); launchctl itself only refuses a linked job file.
     static std::optional<LaunchJobFile> read(const std::string& path, bool noLinkOnTheWay, std::string& why);
+    // What launchd runs: "Program" when the job has one, else the first of "ProgramArguments" (the
+    // other arguments are the program's); "" for neither.
+    static std::string programOf(const plist::Dictionary& job);
 };
 
 }  // namespace platform

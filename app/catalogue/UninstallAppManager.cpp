@@ -145,7 +145,7 @@ void UninstallAppManager::findGoneApps(std::shared_ptr<ScanIndex> run, std::opti
             installedIdentifiers.insert(platform::path::toLower(app->bundleIdentifier()));
     for (const auto& bundle : walkedIdentifiers)
         installedIdentifiers.insert(platform::path::toLower(bundle));
-    TrashedRemains(weak_from_this(), run).addTo(found, trashedApps, installedIdentifiers, offered);
+    TrashedRemains(weak_from_this(), run).addTo(found, trashedApps, installedIdentifiers, offered, walkComplete);
     std::lock_guard guard(lock);
     goneApps = std::move(found);
 }

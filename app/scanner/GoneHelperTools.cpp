@@ -18,16 +18,6 @@ namespace {
 
 using T = RkUninstallCategoryType;
 
-// What launchd runs: Program, else the first of ProgramArguments.
-std::string programOf(const plist::Dictionary& job)
-{
-    if (auto program = plist::stringValue(job, "Program"); !program.empty())
-        return program;
-    const plist::Value* arguments = plist::find(job, "ProgramArguments");
-    const auto* list = arguments ? arguments->get<plist::Array>() : nullptr;
-    const auto* first = list && !list->empty() ? list->front().get<std::string>() : nullptr;
-    return first ? *first : std::string();
-}
 
 void addDeclared(const plist::Dictionary& info, std::set<std::string>& declared)
 {
@@ -91,7 +81,7 @@ std::vector<GoneHelperTools::Remain> GoneHelperTools::find(const std::vector<std
             const auto job = platform::LaunchJobFile::read(path, false, why);
             if (!job)
                 continue;
-            const std::string program = ScanIndex::canonical(programOf(job->job));
+            const std::string program = ScanIndex::canonical(platform::LaunchJobFile::programOf(job->job));
             if (!helpers.count(program))
                 continue;
             const std::string& name = jobs.entries()[j].name;

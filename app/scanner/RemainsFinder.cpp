@@ -118,16 +118,6 @@ std::string outermostBundle(const std::string& path)
 // A preferences file is read for the name it gives only when it is this small.
 constexpr std::size_t kMaxPreferencesBytes = 1u << 20;
 
-// A launch job's program: Program, else the first of ProgramArguments; "" for none.
-std::string jobProgram(const plist::Dictionary& job)
-{
-    if (auto program = plist::stringValue(job, "Program"); !program.empty())
-        return program;
-    const plist::Value* arguments = plist::find(job, "ProgramArguments");
-    const auto* list = arguments ? arguments->get<plist::Array>() : nullptr;
-    const auto* first = list && !list->empty() ? list->front().get<std::string>() : nullptr;
-    return first ? *first : std::string();
-}
 
 // The labels of the launch jobs that run an existing program outside every application bundle and
 // the helper-tool folders: software installed without an application (a package manager's
@@ -148,7 +138,7 @@ std::vector<std::string> serviceLabels(ScanIndex& index)
                     continue;
                 std::string why;
                 const auto job = platform::LaunchJobFile::read(folder.fullPath(i), false, why);
-                const std::string program = job ? jobProgram(job->job) : "";
+                const std::string program = job ? platform::LaunchJobFile::programOf(job->job) : "";
                 if (program.empty() || program.front() != '/' || !outermostBundle(program).empty() ||
                     std::any_of(helperFolders.begin(), helperFolders.end(),
                                 [&](const std::string& helpers) { return platform::path::isInside(program, helpers); }) ||
@@ -392,14 +382,8 @@ std::vector<std::shared_ptr<UninstallApp>> RemainsFinder::find(const std::vector
                     if (!job)
                         continue;
                     std::vector<std::string> programs;
-                    if (const auto program = plist::stringValue(job->job, "Program"); !program.empty()) {
-                        programs.push_back(program);
-                    } else if (const plist::Value* arguments = plist::find(job->job, "ProgramArguments")) {
-                        const auto* list = arguments->get<plist::Array>();
-                        const auto* first = list && !list->empty() ? list->front().get<std::string>() : nullptr;
-                        if (first)
-                            programs.push_back(*first);
-                    }
+                    if (auto program = platform::LaunchJobFile::programOf(job->job); !program.empty())
+                        programs.push_back(std::move(program));
                     const bool inGoneBundle = !programs.empty() && std::all_of(programs.begin(), programs.end(), [&](const std::string& program) {
                         if (program.empty() || program.front() != '/' || platform::fs::linkStatus(program))
                             return false;

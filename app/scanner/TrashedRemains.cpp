@@ -15,7 +15,7 @@ TrashedRemains::TrashedRemains(std::weak_ptr<StopToken> stop, std::shared_ptr<Sc
 }
 
 void TrashedRemains::addTo(std::vector<std::shared_ptr<UninstallApp>>& gone, const std::vector<std::shared_ptr<UninstallApp>>& trashed,
-                           const std::set<std::string>& installedIdentifiers, const std::set<std::string>& offered)
+                           const std::set<std::string>& installedIdentifiers, const std::set<std::string>& offered, bool certain)
 {
     std::set<std::string> done;
     const auto helperTools = SearchFilePath::helperToolFolders();
@@ -32,6 +32,7 @@ void TrashedRemains::addTo(std::vector<std::shared_ptr<UninstallApp>>& gone, con
 
         auto record = UninstallApp::gone(identifier, bundle->displayName());
         record->icon = bundle->icon;
+        record->remainsCertain = certain;
         std::set<std::string> taken;
         auto take = [&](const std::shared_ptr<UnFileGroup>& from) {
             std::shared_ptr<UnFileGroup> into;

@@ -21,9 +21,10 @@ public:
     // `trashed`: the records of the bundles in a Trash (scanned by the run); those whose identifier
     // is in `installedIdentifiers` (lower case) stand for nothing gone. `offered`: what installed
     // applications were given. The records join `gone`, taking over the entries of the same
-    // identifier and any entry another record there held.
+    // identifier and any entry another record there held. `certain`: whether the search for
+    // installed copies looked everywhere.
     void addTo(std::vector<std::shared_ptr<UninstallApp>>& gone, const std::vector<std::shared_ptr<UninstallApp>>& trashed,
-               const std::set<std::string>& installedIdentifiers, const std::set<std::string>& offered);
+               const std::set<std::string>& installedIdentifiers, const std::set<std::string>& offered, bool certain);
 
 private:
     std::weak_ptr<StopToken> stop_;

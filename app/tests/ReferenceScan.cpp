@@ -3,6 +3,7 @@
 #include "Auxiliary/FileSize.h"
 #include "app/catalogue/UninstallAppManager.h"
 #include "app/locations/SearchFilePath.h"
+#include "app/scanner/GenericExecutables.h"
 #include "app/scanner/UninstallScaner.h"
 #include "platform/Bundle.h"
 #include "platform/CodeSignature.h"
@@ -136,10 +137,6 @@ Claim claimOf(const Claimant& who, const std::string& key, const std::string& na
     return {0, 0};
 }
 
-const std::vector<std::string> kGenericExecutables = {
-    "electron", "nwjs", "nw", "node", "java", "javaapplauncher", "javaapplicationstub", "universaljavaapplicationstub", "jre",
-    "python", "python2", "python3", "pythonw", "ruby", "perl", "wine", "wine64", "wine-preloader", "wineserver", "mono",
-    "applet", "droplet", "launcher", "run", "main", "app", "qemu", "tclsh", "wish", "osascript", "chromiumembeddedframework"};
 
 // The claim, unless it rests on an executable's name that other owners share or that a framework
 // gives every application.
@@ -149,7 +146,7 @@ Claim validClaimOf(const Claimant& who, const std::vector<Claimant>& everyone, c
     const Claim claim = claimOf(who, key, name, suffix);
     if (claim.first != 1)
         return claim;
-    if (std::find(kGenericExecutables.begin(), kGenericExecutables.end(), who.executable) != kGenericExecutables.end())
+    if (GenericExecutables::contains(who.executable))
         return {0, 0};
     for (const auto& other : everyone)
         if (other.owner != who.owner && other.executable == who.executable)
