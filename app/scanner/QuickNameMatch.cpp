@@ -1,5 +1,7 @@
 #include "app/scanner/QuickNameMatch.h"
 
+#include "app/scanner/HolderFolderSearch.h"
+
 #include <string_view>
 
 namespace {
@@ -36,7 +38,9 @@ std::optional<bool> QuickNameMatch::matches(const std::string& key, const std::v
                                             const std::string& suffix, const std::string& crashSuffix)
 {
     const bool crash = suffix == crashSuffix;
-    if (key.empty() || (!suffix.empty() && !crash))
+    // "(-.*)?": the name, or the name, "-" and an account, before the dotted tail.
+    const bool account = !crash && suffix == HolderFolderSearch::accountSuffix();
+    if (key.empty() || (!suffix.empty() && !crash && !account))
         return std::nullopt;
     const auto first = static_cast<unsigned char>(key.front());
     if (first >= 0x80)
@@ -48,7 +52,7 @@ std::optional<bool> QuickNameMatch::matches(const std::string& key, const std::v
             continue;
         const std::string_view rest = std::string_view(key).substr(token->size());
         if (!crash) {
-            if (rest.empty() || (rest.front() == '.' && !hasLineBreak(rest)))
+            if (rest.empty() || ((rest.front() == '.' || (account && rest.front() == '-')) && !hasLineBreak(rest)))
                 return true;
             continue;
         }

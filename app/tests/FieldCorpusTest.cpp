@@ -2,6 +2,7 @@
 // reported, held item by item: what the scan offers each installed application, and what the
 // catalogue lists as gone applications' remains. A failure lists every wrong or missing item with
 // the case it stands for.
+#include "ReferenceScan.h"
 #include "ScannerTestSupport.h"
 #include "fixtures/FieldCorpus.h"
 #include "platform/PathUtil.h"
@@ -141,6 +142,28 @@ TEST_F(FieldCorpusTest, RemainsAreGoneApplicationsOwnAndNothingInstalled)
             problems.push_back(problem(corpus, path, "an entry the corpus did not lay out is listed as " + identifier + "'s:"));
     }
     EXPECT_TRUE(problems.empty()) << report(problems, right, given, expected);
+}
+
+// The plain algorithm, every folder listed again and every entry tested against every claimant,
+// gives each application of the corpus the very groups, items and sizes the scanner does.
+TEST_F(FieldCorpusTest, ThePlainAlgorithmAgreesItemForItem)
+{
+    const fixtures::FieldCorpus corpus(tree);
+    const auto manager = UninstallAppManager::make();
+    manager->findsRemains = false;
+    manager->discoverApps();
+    manager->runScanLoop();
+    // Bundles in a Trash are no installed applications, but their claims count.
+    std::vector<std::string> claimants;
+    for (const auto* apps : {&manager->allApps, &manager->trashedApps})
+        for (const auto& app : *apps)
+            claimants.push_back(*app->bundlePath);
+    ASSERT_FALSE(manager->trashedApps.empty());
+    for (const auto& app : manager->allApps) {
+        const ReferenceResult expected = referenceScan(*app->bundlePath, claimants);
+        const ReferenceResult actual = resultOf(*app);
+        EXPECT_EQ(actual, expected) << *app->bundlePath << "\nexpected:\n" << describe(expected) << "actual:\n" << describe(actual);
+    }
 }
 
 }  // namespace

@@ -220,10 +220,28 @@ double millisecondsSince(Clock::time_point start)
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-// The cold scan taken apart: the page cache is dropped once, then each kind of read the scan makes
-// is timed on its own over every application, in the scan's order; what one phase read, the later
-// ones find cached, so the phases add up to about one cold scan.
-constexpr std::array<const char*, 8> kPhases = {
+// What this process has made the kernel fetch from the disk so far, in bytes.
+std::uint64_t bytesReadFromDisk()
+{
+    std::ifstream io("/proc/self/io");
+    std::string line;
+    while (std::getline(io, line))
+        if (line.rfind("read_bytes:", 0) == 0)
+            return std::strtoull(line.c_str() + 11, nullptr, 10);
+    return 0;
+}
+
+struct Spent {
+    double milliseconds = 0;
+    double kibibytes = 0;  // read from the disk
+};
+
+// The cold scan taken apart: the page cache is dropped once, the scan's size walk over the paths du
+// measures reads what du reads, then each other kind of read the scan makes is timed on its own over
+// every application, in the scan's order. What one phase read the later ones find cached, so each
+// phase after the first costs only the reads du does not make, and they add up to about one cold scan.
+constexpr std::array<const char*, 9> kPhases = {
+    "size walk of the bundles and found items (what du reads)",
     "discovery (application folders, Info.plist, icon)",
     "executables' code signatures",
     "bundles inside (Contents/MacOS, helpers, login items, extensions)",
@@ -231,28 +249,38 @@ constexpr std::array<const char*, 8> kPhases = {
     "searched folders listed",
     "holder folders listed",
     "own-rule places and launch jobs",
-    "per application: matching, item sizes, bundle size walk",
+    "per application: matching and the rest (the size walk taken off)",
 };
 
-std::array<double, kPhases.size()> coldPhases()
+std::array<Spent, kPhases.size()> coldPhases(const std::vector<std::string>& paths)
 {
-    std::array<double, kPhases.size()> spent{};
+    std::array<Spent, kPhases.size()> spent{};
     dropCaches();
     auto start = Clock::now();
+    auto read = bytesReadFromDisk();
+    auto phaseDone = [&](std::size_t phase) {
+        spent[phase].milliseconds = millisecondsSince(start);
+        const auto now = bytesReadFromDisk();
+        spent[phase].kibibytes = static_cast<double>(now - read) / 1024.0;
+        read = now;
+        start = Clock::now();
+    };
     const auto manager = UninstallAppManager::make();
-    manager->discoverApps();
-    spent[0] = millisecondsSince(start);
+    for (const auto& path : paths)
+        (void)SizeWalk::sizeOfPath(path, manager.get());
+    phaseDone(0);
 
-    start = Clock::now();
+    manager->discoverApps();
+    phaseDone(1);
+
     for (const auto& app : manager->allApps) {
         const std::string executable = app->executableName();
         if (!executable.empty() && executable.find('/') == std::string::npos)
             (void)platform::CodeSignature::entitlementsOf(
                 platform::fs::resolveCaseInsensitive(app->bundlePath.value_or(""), "Contents/MacOS/" + executable));
     }
-    spent[1] = millisecondsSince(start);
+    phaseDone(2);
 
-    start = Clock::now();
     for (const auto& app : manager->allApps) {
         const std::string contents = app->bundlePath.value_or("") + "/Contents";
         (void)platform::fs::listDirectory(contents + "/MacOS");
@@ -261,25 +289,21 @@ std::array<double, kPhases.size()> coldPhases()
                 (void)plist::readDictionarySafely(contents + place + "/" + entry + "/Contents/Info.plist", 1 << 20);
         }
     }
-    spent[2] = millisecondsSince(start);
+    phaseDone(3);
 
-    start = Clock::now();
     auto scanned = manager->allApps;
     for (const auto& bundle : TrashedApplications::bundles())
         scanned.push_back(UninstallApp::create(bundle));
     const auto index = std::make_shared<ScanIndex>(scanned);
-    spent[3] = millisecondsSince(start);
+    phaseDone(4);
 
-    start = Clock::now();
     index->prepareRunTables();
-    spent[4] = millisecondsSince(start);
+    phaseDone(5);
 
-    start = Clock::now();
     for (const auto& holder : index->holderFolders())
         (void)index->folder(holder.path);
-    spent[5] = millisecondsSince(start);
+    phaseDone(6);
 
-    start = Clock::now();
     for (const auto& folder : SearchFilePath::helperToolFolders())
         (void)index->folder(folder);
     for (const auto& folder : SearchFilePath::receiptFolders())
@@ -291,25 +315,16 @@ std::array<double, kPhases.size()> coldPhases()
     }
     (void)index->launchJobsFiledUnder("", index->foldersFor(RkUninstallCategoryType::daemon),
                                       NamePattern::identifierPattern("", SearchFilePath::suffixForCategory(RkUninstallCategoryType::daemon)));
-    spent[6] = millisecondsSince(start);
+    phaseDone(7);
 
-    start = Clock::now();
     for (const auto& app : manager->allApps)
         UninstallScaner(manager, index).scan(app);
-    spent[7] = millisecondsSince(start);
-    return spent;
-}
-
-// The scan's own size walk over the bundles and found items du measures, cold: the floor under the
-// scan, as du's walk is du's.
-double coldSizeWalk(const std::vector<std::string>& paths)
-{
-    const auto stop = UninstallAppManager::make();
-    dropCaches();
-    const auto start = Clock::now();
+    phaseDone(8);
+    // The scan walked the sizes again, from the cache now: that walk is the first phase's.
     for (const auto& path : paths)
-        (void)SizeWalk::sizeOfPath(path, stop.get());
-    return std::chrono::duration<double>(Clock::now() - start).count();
+        (void)SizeWalk::sizeOfPath(path, manager.get());
+    spent[8].milliseconds = std::max(0.0, spent[8].milliseconds - millisecondsSince(start));
+    return spent;
 }
 
 }  // namespace
@@ -324,6 +339,10 @@ int main(int argc, char** argv)
         std::printf("tree: %d apps, %lld bundle files, %lld library entries (built in %.1f s)\n", options.shape.apps,
                     static_cast<long long>(counts.bundleFiles), static_cast<long long>(counts.libraryEntries),
                     std::chrono::duration<double>(Clock::now() - buildStart).count());
+        std::printf("      %d signatures declaring groups, %d bundles inside bundles, %d applications sharing an executable's name, "
+                    "%d on volumes, %d in the Trash, %lld entries in holder folders, %lld crash reports\n",
+                    counts.groupSignatures, counts.innerBundles, counts.sharedExecutables, counts.volumeApps, counts.trashedApps,
+                    static_cast<long long>(counts.holderEntries), static_cast<long long>(counts.crashReports));
         tree.activate();
 
         resetPeakMemory();
@@ -332,7 +351,6 @@ int main(int argc, char** argv)
                     first.paths.size(), static_cast<unsigned long long>(first.listings),
                     static_cast<unsigned long long>(first.patterns));
         runDu(first.paths);
-        if (std::getenv("BENCH_DUMP")) { std::ofstream dump(std::getenv("BENCH_DUMP")); for (const auto& p : first.paths) dump << p << "\n"; return 0; }
 
         std::vector<double> ours, theirs, matching, discovery, withRemains, coldOurs, coldTheirs;
         std::size_t goneApps = 0;
@@ -393,24 +411,27 @@ int main(int argc, char** argv)
             std::printf("cold: scan %.3f s, du -sbc %.3f s (medians of %zu rounds, page cache dropped before each), ratio %.3f\n",
                         median(coldOurs), median(coldTheirs), coldOurs.size(), coldRatio);
             if (options.breakdownRounds > 0) {
-                std::vector<std::vector<double>> phases(kPhases.size());
-                std::vector<double> walks;
+                std::vector<std::vector<double>> phases(kPhases.size()), phaseReads(kPhases.size());
                 for (int round = 0; round < options.breakdownRounds; ++round) {
-                    const auto spent = coldPhases();
-                    for (std::size_t p = 0; p < kPhases.size(); ++p)
-                        phases[p].push_back(spent[p]);
-                    walks.push_back(coldSizeWalk(first.paths));
+                    const auto spent = coldPhases(first.paths);
+                    for (std::size_t p = 0; p < kPhases.size(); ++p) {
+                        phases[p].push_back(spent[p].milliseconds);
+                        phaseReads[p].push_back(spent[p].kibibytes);
+                    }
                 }
-                std::printf("cold scan by phase (medians of %d rounds, page cache dropped once before the phases):\n",
+                std::printf("cold scan by phase (medians of %d rounds, page cache dropped once before the phases; "
+                            "time, then what was read from the disk):\n",
                             options.breakdownRounds);
                 double sum = 0;
+                double sumRead = 0;
                 for (std::size_t p = 0; p < kPhases.size(); ++p) {
                     sum += median(phases[p]);
-                    std::printf("  %-66s %7.1f ms\n", kPhases[p], median(phases[p]));
+                    sumRead += median(phaseReads[p]);
+                    std::printf("  %-66s %7.1f ms %8.0f KiB\n", kPhases[p], median(phases[p]), median(phaseReads[p]));
                 }
-                std::printf("  %-66s %7.1f ms (a whole cold scan: %.1f ms)\n", "sum", sum, 1000.0 * median(coldOurs));
-                std::printf("cold size walk alone over du's paths: %.3f s (%.3f of du -sbc)\n", median(walks),
-                            median(walks) / median(coldTheirs));
+                std::printf("  %-66s %7.1f ms %8.0f KiB (a whole cold scan: %.1f ms)\n", "sum", sum, sumRead, 1000.0 * median(coldOurs));
+                std::printf("the size walk alone takes %.3f of du -sbc's cold time; the scan's other reads add %.3f\n",
+                            median(phases[0]) / 1000.0 / median(coldTheirs), (sum - median(phases[0])) / 1000.0 / median(coldTheirs));
             }
             std::printf("cold_ratio_to_du=%.3f\n", coldRatio);
         } else if (options.cold) {
