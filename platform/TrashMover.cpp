@@ -184,8 +184,13 @@ std::string TrashMover::numberedName(const std::string& name, int number, bool i
         const std::string extension = path::toLower(name.substr(dot + 1));
         hasExtension = std::any_of(std::begin(kPackages), std::end(kPackages), [&](const char* known) { return extension == known; });
     }
-    const std::string suffix = " " + std::to_string(number);
-    return hasExtension ? name.substr(0, dot) + suffix + name.substr(dot) : name + suffix;
+    // Appended piece by piece: gcc 12 at -O3 takes `" " + std::to_string(number)` for an overlapping copy.
+    std::string numbered = hasExtension ? name.substr(0, dot) : name;
+    numbered += ' ';
+    numbered += std::to_string(number);
+    if (hasExtension)
+        numbered += name.substr(dot);
+    return numbered;
 }
 
 std::string TrashMover::trashFolderFor(const std::string& path, const Owner& owner, std::string& why)

@@ -114,6 +114,18 @@ TEST_F(TrashWatchTest, AnApplicationDraggedToTheTrashIsReportedWithItsRemains)
                                               tree.at("~/Library/Caches/com.example.kite"), byName, crash}));
 }
 
+TEST_F(TrashWatchTest, ABundleNamedInAnyLetterCaseIsAnApplication)
+{
+    // A Mac volume ignores letter case: "Kite.App" is an application like "Kite.app".
+    installWithRemains("Kite", "com.example.kite");
+    ASSERT_EQ(::rename(tree.at("/Applications/Kite.app").c_str(), tree.at("/Applications/Kite.App").c_str()), 0);
+    startWatch();
+    ASSERT_EQ(::rename(tree.at("/Applications/Kite.App").c_str(), tree.at("~/.Trash/Kite.App").c_str()), 0);
+    ASSERT_TRUE(judged());
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(identifiers(reports[0]), std::set<std::string>{"com.example.kite"});
+}
+
 TEST_F(TrashWatchTest, ApplicationsInFoldersAreWatchedAsDeepAsDiscoveryLooks)
 {
     installWithRemains("Kite", "com.example.kite", 3000, "/Applications/Vendor/Tools");

@@ -13,6 +13,14 @@ PutBack::Report PutBack::run(RemovalRecord& record, bool dryRun, const DaemonPut
     Report report;
     for (auto it = record.items.rbegin(); it != record.items.rend(); ++it) {
         auto& item = *it;
+        if (item.state == RemovalRecord::State::deleted) {
+            report.deleted.push_back(item.originalPath);
+            continue;
+        }
+        if (item.state == RemovalRecord::State::restored) {
+            report.alreadyBack.push_back(item.originalPath);
+            continue;
+        }
         if (!record.isInTrash(item))
             continue;
         if (platform::fs::linkStatus(item.originalPath)) {

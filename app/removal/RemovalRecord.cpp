@@ -5,8 +5,11 @@
 #include "platform/SystemLinks.h"
 #include "platform/PropertyList.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 #include <algorithm>
 #include <atomic>
@@ -93,10 +96,20 @@ RemovalRecord RemovalRecord::begin(std::vector<std::string> applications)
     const std::time_t now = std::time(nullptr);
     RemovalRecord record;
     const std::string stem = utcText(now, "%Y%m%d-%H%M%S");
-    // Two runs in the same second (or a record left by another process) get the next number.
+    // Two runs in the same second, in this process or another, get different numbers: a name is
+    // taken by creating its file exclusively (the first save replaces it), so a run that has not
+    // saved yet still holds its name. Without the records folder the name is only planned.
+    const bool folderReady = ownFolder(true);
     for (int n = ++sequence;; n = ++sequence) {
         record.identifier = stem + "-" + std::to_string(n);
-        if (!platform::fs::linkStatus(record.path()))
+        if (!folderReady)
+            break;
+        const int fd = ::open(record.path().c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd >= 0) {
+            ::close(fd);
+            break;
+        }
+        if (errno != EEXIST)
             break;
     }
     record.date = utcText(now, "%Y-%m-%dT%H:%M:%SZ");
@@ -208,6 +221,11 @@ std::vector<RemovalRecord> RemovalRecord::all()
     return records;
 }
 
+bool RemovalRecord::isStillInTrash(const Item& item) const
+{
+    return isInTrash(item) && !item.trashPath.empty() && platform::fs::linkStatus(item.trashPath);
+}
+
 bool RemovalRecord::isInTrash(const Item& item) const
 {
     if (item.state == State::moved)
@@ -218,14 +236,14 @@ bool RemovalRecord::isInTrash(const Item& item) const
 
 std::size_t RemovalRecord::countInTrash() const
 {
-    return static_cast<std::size_t>(std::count_if(items.begin(), items.end(), [this](const Item& item) { return isInTrash(item); }));
+    return static_cast<std::size_t>(std::count_if(items.begin(), items.end(), [this](const Item& item) { return isStillInTrash(item); }));
 }
 
 std::int64_t RemovalRecord::bytesInTrash() const
 {
     std::int64_t bytes = 0;
     for (const auto& item : items)
-        if (isInTrash(item))
+        if (isStillInTrash(item))
             bytes += item.size;
     return bytes;
 }

@@ -43,7 +43,8 @@ public:
     // during the run (in memory only): those items were left.
     bool administratorRightRefused = false;
 
-    // A new record (not yet saved) with a fresh identifier.
+    // A new record with a fresh identifier, its name taken in the records folder (an empty file
+    // until the first save).
     static RemovalRecord begin(std::vector<std::string> applications);
     static std::string folder();
     std::string path() const;
@@ -67,7 +68,10 @@ public:
     // Whether the item's move into the Trash happened: moved, or planned and found there while its
     // original place is empty (a run that ended between the move and the next save).
     bool isInTrash(const Item& item) const;
-    // The items in the Trash, and their bytes.
+    // Whether the item went to the Trash and its copy there is still there (not emptied since; the
+    // Trash entry itself is looked at, no link followed).
+    bool isStillInTrash(const Item& item) const;
+    // The items still in the Trash, and their bytes.
     std::size_t countInTrash() const;
     std::int64_t bytesInTrash() const;
 

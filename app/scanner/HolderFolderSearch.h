@@ -4,9 +4,12 @@
 #include "app/scanner/InstalledClaims.h"
 #include "app/scanner/MatchSet.h"
 
+#include <cstdint>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
+class FolderSnapshot;
 class ScanIndex;
 class ScanTokens;
 
@@ -25,6 +28,9 @@ public:
     static const std::string& accountSuffix();
 
 private:
+    // The entries of `folder` that can pass, in order: every one where names count too.
+    std::vector<std::uint32_t> candidates(FolderSnapshot& folder, const SearchFilePath::Holder& holder) const;
+
     ScanIndex& index_;
     ScanTokens& tokens_;
     InstalledClaims::Owner owner_;

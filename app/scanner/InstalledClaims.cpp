@@ -9,9 +9,9 @@
 InstalledClaims::InstalledClaims() = default;
 InstalledClaims::~InstalledClaims() = default;
 
-void InstalledClaims::add(Owner owner, const UninstallApp& app)
+void InstalledClaims::add(Owner owner, const UninstallApp& app, const std::string& displayName)
 {
-    members_.push_back({owner, std::make_unique<ScanTokens>(app)});
+    members_.push_back({owner, std::make_unique<ScanTokens>(app, displayName)});
     file(static_cast<std::uint32_t>(members_.size() - 1));
 }
 

@@ -27,8 +27,9 @@ public:
     InstalledClaims();
     ~InstalledClaims();
 
-    // One bundle of `owner` with all its names, or one that counts by its identifier alone.
-    void add(Owner owner, const UninstallApp& app);
+    // One bundle of `owner` with all its names (`displayName` the bundle's), or one that counts by
+    // its identifier alone.
+    void add(Owner owner, const UninstallApp& app, const std::string& displayName);
     void addIdentifier(Owner owner, const std::string& rawIdentifier);
 
     // Whether `tokens` (a bundle of `owner`) make the strongest claim on the entry. A name in a

@@ -67,11 +67,11 @@ void ScanIndex::addOwner(const std::shared_ptr<UninstallApp>& app, bool scanned)
     owners_[app.get()] = owner;
     auto nested = findNestedApps(*app);
     addIdentifier(identifier);
-    claims_.add(owner, *app);
+    claims_.add(owner, *app, displayNameOf(*app));
     for (const auto& inner : nested) {
         owners_[inner.get()] = owner;
         addIdentifier(inner->bundleIdentifier());
-        claims_.add(owner, *inner);
+        claims_.add(owner, *inner, displayNameOf(*inner));
     }
     for (const auto& inner : innerIdentifiers(*app)) {
         addIdentifier(inner);
@@ -95,6 +95,16 @@ InstalledClaims::Owner ScanIndex::ownerOf(const UninstallApp& app) const
 {
     const auto it = owners_.find(&app);
     return it == owners_.end() ? InstalledClaims::kNobody : it->second;
+}
+
+std::string ScanIndex::displayNameOf(const UninstallApp& app)
+{
+    if (!app.bundlePath)
+        return app.displayName();
+    auto it = displayNames_.find(*app.bundlePath);
+    if (it == displayNames_.end())
+        it = displayNames_.emplace(*app.bundlePath, app.displayName()).first;
+    return it->second;
 }
 
 const std::vector<std::string>& ScanIndex::innerIdentifiers(const UninstallApp& app)

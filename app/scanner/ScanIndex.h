@@ -35,6 +35,9 @@ public:
     // The identifiers of the other applications and extensions inside `app`'s bundle (helpers,
     // login items, app extensions, system extensions): they count as `app`'s own.
     const std::vector<std::string>& innerIdentifiers(const UninstallApp& app);
+    // The application's display name, worked out once a run (it reads the bundle: Info.plist, the
+    // localized strings); a record without a bundle is asked each time.
+    std::string displayNameOf(const UninstallApp& app);
     // Every installed application's claims; `ownerOf` names the owner a record of the run (or an
     // application inside one) belongs to, kNobody for a record the run does not know.
     InstalledClaims& claims() { return claims_; }
@@ -117,6 +120,7 @@ private:
     std::unordered_map<std::string, std::vector<std::string>> declaredGroups_;  // by bundle path
     std::unordered_map<std::string, std::vector<std::string>> groupDeclarers_;  // group -> identifiers
     std::unordered_map<std::string, std::string> bundleIdentifiers_;
+    std::unordered_map<std::string, std::string> displayNames_;  // by bundle path
     std::optional<std::vector<std::string>> plugInFolders_;
     std::vector<std::string> identifiers_;
     std::unordered_map<std::string, std::uint32_t> identifierIds_;

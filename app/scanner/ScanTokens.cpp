@@ -8,8 +8,10 @@
 
 #include <vector>
 
-ScanTokens::ScanTokens(const UninstallApp& app)
-    : display(nametext::normalizeName(app.displayName())),
+ScanTokens::ScanTokens(const UninstallApp& app) : ScanTokens(app, app.displayName()) {}
+
+ScanTokens::ScanTokens(const UninstallApp& app, const std::string& displayName)
+    : display(nametext::normalizeName(displayName)),
       infoName(nametext::normalizeName(app.infoName())),
       executable(nametext::normalizeName(app.executableName())),
       identifier(nametext::normalizeName(app.bundleIdentifier())),

@@ -5,8 +5,21 @@
 
 SubstringIndex::SubstringIndex(const std::vector<std::string>& needles)
 {
-    nodes_.emplace_back();
-    std::fill(std::begin(nodes_[0].next), std::end(nodes_[0].next), -1);
+    std::size_t bytes = 0;
+    for (const auto& needle : needles) {
+        bytes += needle.size();
+        for (const unsigned char c : needle)
+            if (classOf_[c] == 0)
+                classOf_[c] = static_cast<std::uint16_t>(classes_++);
+    }
+    nodes_.reserve(bytes + 1);
+    transitions_.reserve((bytes + 1) * classes_);
+    auto addNode = [this] {
+        nodes_.emplace_back();
+        transitions_.resize(transitions_.size() + classes_, -1);
+        return static_cast<std::int32_t>(nodes_.size() - 1);
+    };
+    addNode();
     for (std::uint32_t id = 0; id < needles.size(); ++id) {
         const auto& needle = needles[id];
         if (needle.empty())
@@ -14,19 +27,18 @@ SubstringIndex::SubstringIndex(const std::vector<std::string>& needles)
         empty_ = false;
         std::int32_t node = 0;
         for (const unsigned char c : needle) {
-            if (nodes_[static_cast<std::size_t>(node)].next[c] < 0) {
-                nodes_[static_cast<std::size_t>(node)].next[c] = static_cast<std::int32_t>(nodes_.size());
-                nodes_.emplace_back();
-                std::fill(std::begin(nodes_.back().next), std::end(nodes_.back().next), -1);
+            if (next(node, classOf_[c]) < 0) {
+                const std::int32_t child = addNode();
+                next(node, classOf_[c]) = child;
             }
-            node = nodes_[static_cast<std::size_t>(node)].next[c];
+            node = next(node, classOf_[c]);
         }
         nodes_[static_cast<std::size_t>(node)].ends.push_back(id);
     }
     // Breadth-first: complete the transitions so that matching never follows fail links.
     std::deque<std::int32_t> queue;
-    for (int c = 0; c < 256; ++c) {
-        auto& child = nodes_[0].next[c];
+    for (std::size_t c = 0; c < classes_; ++c) {
+        auto& child = next(0, c);
         if (child < 0) {
             child = 0;
         } else {
@@ -37,14 +49,14 @@ SubstringIndex::SubstringIndex(const std::vector<std::string>& needles)
     while (!queue.empty()) {
         const std::int32_t node = queue.front();
         queue.pop_front();
-        auto& current = nodes_[static_cast<std::size_t>(node)];
-        const auto& failNode = nodes_[static_cast<std::size_t>(current.fail)];
-        current.outputLink = failNode.ends.empty() ? failNode.outputLink : current.fail;
-        for (int c = 0; c < 256; ++c) {
-            const std::int32_t child = nodes_[static_cast<std::size_t>(node)].next[c];
-            const std::int32_t viaFail = nodes_[static_cast<std::size_t>(nodes_[static_cast<std::size_t>(node)].fail)].next[c];
+        const std::int32_t fail = nodes_[static_cast<std::size_t>(node)].fail;
+        const auto& failNode = nodes_[static_cast<std::size_t>(fail)];
+        nodes_[static_cast<std::size_t>(node)].outputLink = failNode.ends.empty() ? failNode.outputLink : fail;
+        for (std::size_t c = 0; c < classes_; ++c) {
+            const std::int32_t child = next(node, c);
+            const std::int32_t viaFail = next(fail, c);
             if (child < 0) {
-                nodes_[static_cast<std::size_t>(node)].next[c] = viaFail;
+                next(node, c) = viaFail;
             } else {
                 nodes_[static_cast<std::size_t>(child)].fail = viaFail;
                 queue.push_back(child);
@@ -60,7 +72,7 @@ std::vector<std::uint32_t> SubstringIndex::find(std::string_view text) const
         return found;
     std::int32_t node = 0;
     for (const unsigned char c : text) {
-        node = nodes_[static_cast<std::size_t>(node)].next[c];
+        node = transitions_[static_cast<std::size_t>(node) * classes_ + classOf_[c]];
         for (std::int32_t out = nodes_[static_cast<std::size_t>(node)].ends.empty()
                                     ? nodes_[static_cast<std::size_t>(node)].outputLink
                                     : node;

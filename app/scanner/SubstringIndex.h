@@ -19,11 +19,21 @@ public:
 
 private:
     struct Node {
-        std::int32_t next[256];
         std::int32_t fail = 0;
         std::int32_t outputLink = -1;  // nearest node on the fail chain that ends a needle
         std::vector<std::uint32_t> ends;
     };
+    std::int32_t& next(std::int32_t node, std::size_t byteClass)
+    {
+        return transitions_[static_cast<std::size_t>(node) * classes_ + byteClass];
+    }
+
+    // Transitions go by byte class, not by byte: each byte found in a needle has a class of its own,
+    // every other byte shares class 0 (which always leads back to the root). A node then holds a
+    // few dozen transitions instead of 256.
+    std::uint16_t classOf_[256] = {};
+    std::size_t classes_ = 1;
+    std::vector<std::int32_t> transitions_;  // classes_ per node
     std::vector<Node> nodes_;
     bool empty_ = true;
 };

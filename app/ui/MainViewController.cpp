@@ -499,7 +499,7 @@ void MainViewController::putBackDidEnd(const PutBack::Report& report)
     uninstallResidualViewController->setPuttingBack(false);
     reloadApps();
     if (!report.complete())
-        showAlert(PutBackReportText::title(), PutBackReportText::details(report));
+        showAlert(PutBackReportText::title(report), PutBackReportText::details(report));
 }
 
 void MainViewController::reloadApps()

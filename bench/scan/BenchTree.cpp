@@ -230,7 +230,7 @@ private:
             blueprint.files.emplace_back("Contents/Resources/r" + std::to_string(f / 10) + "/file" + std::to_string(f) + ".res",
                                          static_cast<std::int64_t>(random_() % 200000));
         const std::string bundle = tree_.addApp(plan.folder, blueprint);
-        counts_.bundleFiles += filesPerApp_;
+        counts_.bundleFiles += filesPerApp_ + std::max(0, -resources);  // more than asked for in a small tree
         if (plan.folder != "/Applications")
             ++counts_.volumeApps;
         if (plan.sharedExecutable)

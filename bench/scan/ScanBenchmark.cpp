@@ -72,6 +72,7 @@ struct ScanRun {
     double seconds = 0;
     double discoverySeconds = 0;
     std::vector<std::string> paths;  // bundles and every item found
+    std::vector<bool> isBundle;        // for each path
     std::uint64_t listings = 0;
     std::uint64_t patterns = 0;
 };
@@ -94,8 +95,10 @@ ScanRun runScan()
     run.patterns = stats::patternMatches.load() - patterns;
     for (const auto& app : manager->allApps)
         for (const auto& group : app->fileGroups)
-            for (const auto& item : group->fileItem)
+            for (const auto& item : group->fileItem) {
                 run.paths.push_back(item->filePath);
+                run.isBundle.push_back(group->type == RkUninstallCategoryType::bundle);
+            }
     return run;
 }
 
@@ -236,12 +239,14 @@ struct Spent {
     double kibibytes = 0;  // read from the disk
 };
 
-// The cold scan taken apart: the page cache is dropped once, the scan's size walk over the paths du
-// measures reads what du reads, then each other kind of read the scan makes is timed on its own over
-// every application, in the scan's order. What one phase read the later ones find cached, so each
-// phase after the first costs only the reads du does not make, and they add up to about one cold scan.
-constexpr std::array<const char*, 9> kPhases = {
-    "size walk of the bundles and found items (what du reads)",
+// The scan taken apart: the scan's size walk over the paths du measures reads what du reads, then
+// each other kind of read the scan makes is timed on its own over every application, in the scan's
+// order. Cold, the page cache is dropped once before: what one phase read the later ones find
+// cached, so each phase after the first costs only the reads du does not make, and they add up to
+// about one cold scan.
+constexpr std::array<const char*, 10> kPhases = {
+    "size walk of the bundles (what du reads)",
+    "size walk of the found items (what du reads)",
     "discovery (application folders, Info.plist, icon)",
     "executables' code signatures",
     "bundles inside (Contents/MacOS, helpers, login items, extensions)",
@@ -252,10 +257,11 @@ constexpr std::array<const char*, 9> kPhases = {
     "per application: matching and the rest (the size walk taken off)",
 };
 
-std::array<Spent, kPhases.size()> coldPhases(const std::vector<std::string>& paths)
+std::array<Spent, kPhases.size()> scanPhases(const ScanRun& found, bool cold)
 {
     std::array<Spent, kPhases.size()> spent{};
-    dropCaches();
+    if (cold)
+        dropCaches();
     auto start = Clock::now();
     auto read = bytesReadFromDisk();
     auto phaseDone = [&](std::size_t phase) {
@@ -265,13 +271,22 @@ std::array<Spent, kPhases.size()> coldPhases(const std::vector<std::string>& pat
         read = now;
         start = Clock::now();
     };
+    // In the scan's and du's order, each application's bundle then its items: the disk answers faster
+    // when the bundles are walked one after the other, so the order is kept.
     const auto manager = UninstallAppManager::make();
-    for (const auto& path : paths)
-        (void)SizeWalk::sizeOfPath(path, manager.get());
-    phaseDone(0);
+    for (std::size_t i = 0; i < found.paths.size(); ++i) {
+        const auto walkStart = Clock::now();
+        (void)SizeWalk::sizeOfPath(found.paths[i], manager.get());
+        Spent& kind = spent[found.isBundle[i] ? 0 : 1];
+        kind.milliseconds += millisecondsSince(walkStart);
+        const auto now = bytesReadFromDisk();
+        kind.kibibytes += static_cast<double>(now - read) / 1024.0;
+        read = now;
+    }
+    start = Clock::now();
 
     manager->discoverApps();
-    phaseDone(1);
+    phaseDone(2);
 
     for (const auto& app : manager->allApps) {
         const std::string executable = app->executableName();
@@ -279,7 +294,7 @@ std::array<Spent, kPhases.size()> coldPhases(const std::vector<std::string>& pat
             (void)platform::CodeSignature::entitlementsOf(
                 platform::fs::resolveCaseInsensitive(app->bundlePath.value_or(""), "Contents/MacOS/" + executable));
     }
-    phaseDone(2);
+    phaseDone(3);
 
     for (const auto& app : manager->allApps) {
         const std::string contents = app->bundlePath.value_or("") + "/Contents";
@@ -289,20 +304,20 @@ std::array<Spent, kPhases.size()> coldPhases(const std::vector<std::string>& pat
                 (void)plist::readDictionarySafely(contents + place + "/" + entry + "/Contents/Info.plist", 1 << 20);
         }
     }
-    phaseDone(3);
+    phaseDone(4);
 
     auto scanned = manager->allApps;
     for (const auto& bundle : TrashedApplications::bundles())
         scanned.push_back(UninstallApp::create(bundle));
     const auto index = std::make_shared<ScanIndex>(scanned);
-    phaseDone(4);
+    phaseDone(5);
 
     index->prepareRunTables();
-    phaseDone(5);
+    phaseDone(6);
 
     for (const auto& holder : index->holderFolders())
         (void)index->folder(holder.path);
-    phaseDone(6);
+    phaseDone(7);
 
     for (const auto& folder : SearchFilePath::helperToolFolders())
         (void)index->folder(folder);
@@ -315,15 +330,15 @@ std::array<Spent, kPhases.size()> coldPhases(const std::vector<std::string>& pat
     }
     (void)index->launchJobsFiledUnder("", index->foldersFor(RkUninstallCategoryType::daemon),
                                       NamePattern::identifierPattern("", SearchFilePath::suffixForCategory(RkUninstallCategoryType::daemon)));
-    phaseDone(7);
+    phaseDone(8);
 
     for (const auto& app : manager->allApps)
         UninstallScaner(manager, index).scan(app);
-    phaseDone(8);
-    // The scan walked the sizes again, from the cache now: that walk is the first phase's.
-    for (const auto& path : paths)
+    phaseDone(9);
+    // The scan walked the sizes again, from the cache now: that walk is the first phases'.
+    for (const auto& path : found.paths)
         (void)SizeWalk::sizeOfPath(path, manager.get());
-    spent[8].milliseconds = std::max(0.0, spent[8].milliseconds - millisecondsSince(start));
+    spent[9].milliseconds = std::max(0.0, spent[9].milliseconds - millisecondsSince(start));
     return spent;
 }
 
@@ -347,6 +362,7 @@ int main(int argc, char** argv)
 
         resetPeakMemory();
         const ScanRun first = runScan();  // warms the caches and fixes the paths du measures
+        const long scanPeakKiB = peakResidentKiB();
         std::printf("found: %zu items (bundles included); %llu folder listings and %llu pattern matches per scan\n",
                     first.paths.size(), static_cast<unsigned long long>(first.listings),
                     static_cast<unsigned long long>(first.patterns));
@@ -410,34 +426,51 @@ int main(int argc, char** argv)
             const double coldRatio = median(coldOurs) / median(coldTheirs);
             std::printf("cold: scan %.3f s, du -sbc %.3f s (medians of %zu rounds, page cache dropped before each), ratio %.3f\n",
                         median(coldOurs), median(coldTheirs), coldOurs.size(), coldRatio);
-            if (options.breakdownRounds > 0) {
-                std::vector<std::vector<double>> phases(kPhases.size()), phaseReads(kPhases.size());
-                for (int round = 0; round < options.breakdownRounds; ++round) {
-                    const auto spent = coldPhases(first.paths);
-                    for (std::size_t p = 0; p < kPhases.size(); ++p) {
-                        phases[p].push_back(spent[p].milliseconds);
-                        phaseReads[p].push_back(spent[p].kibibytes);
-                    }
-                }
-                std::printf("cold scan by phase (medians of %d rounds, page cache dropped once before the phases; "
-                            "time, then what was read from the disk):\n",
-                            options.breakdownRounds);
-                double sum = 0;
-                double sumRead = 0;
-                for (std::size_t p = 0; p < kPhases.size(); ++p) {
-                    sum += median(phases[p]);
-                    sumRead += median(phaseReads[p]);
-                    std::printf("  %-66s %7.1f ms %8.0f KiB\n", kPhases[p], median(phases[p]), median(phaseReads[p]));
-                }
-                std::printf("  %-66s %7.1f ms %8.0f KiB (a whole cold scan: %.1f ms)\n", "sum", sum, sumRead, 1000.0 * median(coldOurs));
-                std::printf("the size walk alone takes %.3f of du -sbc's cold time; the scan's other reads add %.3f\n",
-                            median(phases[0]) / 1000.0 / median(coldTheirs), (sum - median(phases[0])) / 1000.0 / median(coldTheirs));
-            }
-            std::printf("cold_ratio_to_du=%.3f\n", coldRatio);
         } else if (options.cold) {
             std::printf("cold: skipped (the page cache cannot be dropped here)\n");
         }
-        std::printf("peak resident memory during the scans: %.1f MB\n", static_cast<double>(peakResidentKiB()) / 1024.0);
+        if (options.breakdownRounds > 0) {
+            const bool byCold = cold && !coldOurs.empty();
+            std::vector<std::vector<double>> warmPhases(kPhases.size()), coldPhases(kPhases.size()), coldReads(kPhases.size());
+            for (int round = 0; round < options.breakdownRounds; ++round) {
+                const auto warmSpent = scanPhases(first, false);
+                for (std::size_t p = 0; p < kPhases.size(); ++p)
+                    warmPhases[p].push_back(warmSpent[p].milliseconds);
+                if (!byCold)
+                    continue;
+                const auto coldSpent = scanPhases(first, true);
+                for (std::size_t p = 0; p < kPhases.size(); ++p) {
+                    coldPhases[p].push_back(coldSpent[p].milliseconds);
+                    coldReads[p].push_back(coldSpent[p].kibibytes);
+                }
+                runScan();  // fills the cache again for the next warm pass
+            }
+            std::printf("the scan by phase (medians of %d rounds; cold: page cache dropped once before the phases):\n"
+                        "  %-66s %9s %9s %9s\n",
+                        options.breakdownRounds, "", "warm ms", "cold ms", "cold KiB");
+            std::array<double, 3> sums{};
+            for (std::size_t p = 0; p < kPhases.size(); ++p) {
+                const std::array<double, 3> row = {median(warmPhases[p]), byCold ? median(coldPhases[p]) : 0.0,
+                                                   byCold ? median(coldReads[p]) : 0.0};
+                for (std::size_t c = 0; c < row.size(); ++c)
+                    sums[c] += row[c];
+                std::printf("  %-66s %9.1f %9.1f %9.0f\n", kPhases[p], row[0], row[1], row[2]);
+            }
+            std::printf("  %-66s %9.1f %9.1f %9.0f\n", "sum", sums[0], sums[1], sums[2]);
+            std::printf("  %-66s %9.1f %9.1f\n", "a whole scan (medians above)", 1000.0 * median(ours),
+                        byCold ? 1000.0 * median(coldOurs) : 0.0);
+            const double warmWalk = median(warmPhases[0]) + median(warmPhases[1]);
+            std::printf("the size walk alone takes %.3f of du -sbc's warm time, the rest of the scan %.3f", warmWalk / 1000.0 / median(theirs),
+                        (sums[0] - warmWalk) / 1000.0 / median(theirs));
+            if (byCold)
+                std::printf("; cold %.3f and %.3f", (median(coldPhases[0]) + median(coldPhases[1])) / 1000.0 / median(coldTheirs),
+                            (sums[1] - median(coldPhases[0]) - median(coldPhases[1])) / 1000.0 / median(coldTheirs));
+            std::printf("\n");
+        }
+        std::printf("peak resident memory: %.1f MB during a scan, %.1f MB with the matching measure and the remains\n",
+                    static_cast<double>(scanPeakKiB) / 1024.0, static_cast<double>(peakResidentKiB()) / 1024.0);
+        if (cold && !coldOurs.empty())
+            std::printf("cold_ratio_to_du=%.3f\n", median(coldOurs) / median(coldTheirs));
         std::printf("ratio_to_du=%.3f\n", warmRatio);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "bench_scan: %s\n", error.what());

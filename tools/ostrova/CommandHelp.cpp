@@ -116,3 +116,8 @@ std::optional<std::string> CommandHelp::forCommand(const std::string& command)
         return std::nullopt;
     return found->second;
 }
+
+std::string CommandHelp::seeAlso(const std::string& command)
+{
+    return commands().count(command) ? "see 'ostrova help " + command + "'\n" : "see 'ostrova help'\n";
+}

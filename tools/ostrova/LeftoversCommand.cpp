@@ -61,7 +61,13 @@ int LeftoversCommand::run(const CommandLine& line)
 {
     const bool removing = line.has("--remove") || line.has("--all");
     if (!removing) {
-        if (!line.operands.empty() || line.has("--yes") || line.has("--dry-run")) {
+        for (const char* removalFlag : {"--yes", "--dry-run", "--delete"}) {
+            if (line.has(removalFlag)) {
+                std::cerr << "ostrova: leftovers does not take " << removalFlag << " without --remove ID... or --all\n";
+                return 2;
+            }
+        }
+        if (!line.operands.empty()) {
             std::cerr << "ostrova: leftovers lists them; to remove some, use --remove ID... or --all\n";
             return 2;
         }

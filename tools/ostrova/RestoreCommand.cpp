@@ -11,6 +11,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <iostream>
 
 namespace {
@@ -23,17 +24,40 @@ std::string joined(const std::vector<std::string>& names)
     return text;
 }
 
+// Why the items of a report that did not go back stayed away, counted: "2 deleted, not in the
+// Trash; 1 emptied from the Trash".
+std::string reasons(const PutBack::Report& report)
+{
+    std::string text;
+    const auto add = [&text](std::size_t count, const char* why) {
+        if (count)
+            text += (text.empty() ? "" : "; ") + std::to_string(count) + " " + why;
+    };
+    add(report.deleted.size(), "deleted, not in the Trash");
+    add(report.alreadyBack.size(), "already put back");
+    add(report.gone.size(), "emptied from the Trash");
+    add(report.taken.size(), "with their places taken now");
+    return text;
+}
+
+PutBack::Report preview(const RemovalRecord& record)
+{
+    RemovalRecord copy = record;
+    return PutBack::run(copy, true, {});
+}
+
 int list()
 {
     const auto records = RemovalRecord::all();
     if (records.empty()) {
-        std::cout << "No removals are recorded.\n";
+        std::cout << "No removal is recorded yet.\n";
         return 0;
     }
     for (const auto& record : records) {
+        const std::string away = reasons(preview(record));
         std::cout << record.identifier << "  " << record.date << "  " << joined(record.applications) << "  "
                   << record.countInTrash() << " of " << record.items.size() << " items in the Trash ("
-                  << format2ByteCountString(record.bytesInTrash()) << ")\n";
+                  << format2ByteCountString(record.bytesInTrash()) << ")" << (away.empty() ? "" : " (" + away + ")") << "\n";
     }
     return 0;
 }
@@ -45,6 +69,27 @@ void printAll(const char* title, const std::vector<std::string>& paths)
     std::cout << title << " (" << paths.size() << "):\n";
     for (const auto& path : paths)
         std::cout << "  " << path << "\n";
+}
+
+// The items that stay away, grouped by why.
+void printAway(const PutBack::Report& report)
+{
+    printAll("Not put back, their places are taken now", report.taken);
+    printAll("Emptied from the Trash", report.gone);
+    printAll("Deleted, not in the Trash", report.deleted);
+    printAll("Already put back", report.alreadyBack);
+}
+
+// The newest removal with something still in the Trash; the newer ones skipped are told with why.
+std::optional<RemovalRecord> lastThatCanBePutBack(std::vector<RemovalRecord> records)
+{
+    for (auto& record : records) {
+        if (record.countInTrash() > 0)
+            return std::move(record);
+        std::cout << "Skipped " << record.identifier << " (" << joined(record.applications)
+                  << "), nothing of it is in the Trash: " << reasons(preview(record)) << "\n";
+    }
+    return std::nullopt;
 }
 
 }  // namespace
@@ -59,34 +104,39 @@ int RestoreCommand::run(const CommandLine& line)
     if (line.has("--last") == (line.operands.size() == 1) || line.operands.size() > 1)
         return std::cerr << "ostrova: restore needs --last or one record identifier (see restore --list)\n", 2;
 
+    auto records = RemovalRecord::all();
+    if (records.empty())
+        return std::cerr << "No removal is recorded yet.\n", 1;
     std::optional<RemovalRecord> record;
     if (line.has("--last")) {
-        auto records = RemovalRecord::all();
-        if (!records.empty())
-            record = std::move(records.front());
+        record = lastThatCanBePutBack(std::move(records));
+        if (!record)
+            return std::cerr << "No recorded removal can be put back.\n", 1;
     } else {
         record = RemovalRecord::load(line.operands.front());
+        if (!record)
+            return std::cerr << "ostrova: no such removal record\n", 1;
     }
-    if (!record)
-        return std::cerr << "ostrova: no such removal record\n", 1;
 
+    // What a put back would do, then (unless a dry run) the real one.
     const bool dryRun = line.has("--dry-run");
+    const auto plan = preview(*record);
+    if (plan.restored.empty()) {
+        std::cout << "Nothing of " << record->identifier << " (" << joined(record->applications) << ") can be put back.\n";
+        printAway(plan);
+        return 1;
+    }
     const bool interactive = ::isatty(STDIN_FILENO) == 1;
     if (!dryRun && !line.has("--yes") && !interactive)
         return std::cerr << "ostrova: not putting anything back without --yes when no one can be asked\n", 2;
-
-    // What a put back would do, then (unless a dry run) the real one.
-    RemovalRecord preview = *record;
-    const auto plan = PutBack::run(preview, true, {});
     std::cout << (dryRun ? "Would put back " : "Will put back ") << plan.restored.size() << " items ("
               << format2ByteCountString(plan.bytes) << ") of " << record->identifier << " (" << joined(record->applications)
               << "):\n";
     for (const auto& path : plan.restored)
         std::cout << "  " << path << "\n";
-    printAll("Not put back, their places are taken now", plan.taken);
-    printAll("No longer in the Trash", plan.gone);
+    printAway(plan);
     std::cout.flush();
-    if (dryRun || plan.restored.empty())
+    if (dryRun)
         return plan.complete() ? 0 : 1;
     if (!line.has("--yes") && !askYes("Put them back?")) {
         std::cerr << "Nothing was put back.\n";
@@ -106,8 +156,7 @@ int RestoreCommand::run(const CommandLine& line)
     if (*refused)
         std::cout << "An administrator's password was not given, so what goes back outside your home folder stayed in the Trash.\n";
     printAll("Put back", report.restored);
-    printAll("Not put back, their places are taken now", report.taken);
-    printAll("No longer in the Trash", report.gone);
+    printAway(report);
     printAll("Could not be put back", report.failed);
     std::cout.flush();
     return report.complete() ? 0 : 1;

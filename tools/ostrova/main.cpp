@@ -20,9 +20,10 @@
 
 namespace {
 
-int usageError(const std::string& message)
+// One line for what is wrong, one for where to look.
+int usageError(const std::string& message, const std::string& command)
 {
-    std::cerr << "ostrova: " << message << "\n" << CommandHelp::usage();
+    std::cerr << "ostrova: " << message << "\n" << CommandHelp::seeAlso(command);
     return 2;
 }
 
@@ -31,14 +32,14 @@ int printHelp(const CommandLine& line)
 {
     const std::string topic = line.command == "help" ? (line.operands.empty() ? "" : line.operands.front()) : line.command;
     if (line.command == "help" && line.operands.size() > 1)
-        return usageError("help takes one command");
+        return usageError("help takes one command", "help");
     if (topic.empty()) {
         std::cout << CommandHelp::usage();
         return 0;
     }
     const auto text = CommandHelp::forCommand(topic);
     if (!text)
-        return usageError("no command '" + topic + "' to help with");
+        return usageError("no command '" + topic + "' to help with", "");
     std::cout << *text;
     return 0;
 }
@@ -61,7 +62,7 @@ int printVersion()
 int runList(const CommandLine& line)
 {
     if (!line.operands.empty())
-        return usageError("list takes no operands");
+        return usageError("list takes no operands", "list");
     const auto manager = UninstallAppManager::make();
     manager->discoverApps();
     std::cout << (line.has("--json") ? AppReport::json(manager->allApps) : AppReport::listText(manager->allApps));
@@ -71,7 +72,7 @@ int runList(const CommandLine& line)
 int runScan(const CommandLine& line)
 {
     if (line.has("--all") == !line.operands.empty())
-        return usageError(line.has("--all") ? "scan takes --all or applications, not both" : "scan needs --all or an application");
+        return usageError(line.has("--all") ? "scan takes --all or applications, not both" : "scan needs --all or an application", "scan");
     const auto catalogue = UninstallAppManager::make();
     catalogue->discoverApps();
 
@@ -96,10 +97,9 @@ int runScan(const CommandLine& line)
 
 int run(int argc, char** argv)
 {
-    const CommandLine line = CommandLine::parse(argc, argv, {"--json", "--all", "--help", "-h", "--version", "-V", "--yes", "--dry-run", "--force-quit", "--remove", "--delete", "--list", "--last"},
-                                                {"--only", "--keep"});
+    const CommandLine line = CommandLine::parse(argc, argv);
     if (!line.error.empty())
-        return usageError(line.error);
+        return usageError(line.error, line.command);
     if (line.has("--version") || line.has("-V"))
         return printVersion();
     if (line.command == "help" || line.has("--help") || line.has("-h"))
@@ -110,15 +110,21 @@ int run(int argc, char** argv)
         return runList(line);
     if (line.command == "scan")
         return runScan(line);
-    if (line.command == "uninstall")
-        return UninstallCommand::run(line);
-    if (line.command == "leftovers")
-        return LeftoversCommand::run(line);
-    if (line.command == "restore")
-        return RestoreCommand::run(line);
     if (line.command.empty())
-        return usageError("no command given");
-    return usageError("unknown command '" + line.command + "'");
+        return usageError("no command given", "");
+    int status = 0;
+    if (line.command == "uninstall")
+        status = UninstallCommand::run(line);
+    else if (line.command == "leftovers")
+        status = LeftoversCommand::run(line);
+    else if (line.command == "restore")
+        status = RestoreCommand::run(line);
+    else
+        return usageError("unknown command '" + line.command + "'", "");
+    // The commands print their own line for a call they cannot make sense of (status 2).
+    if (status == 2)
+        std::cerr << CommandHelp::seeAlso(line.command);
+    return status;
 }
 
 }  // namespace

@@ -18,6 +18,8 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <set>
@@ -370,6 +372,56 @@ TEST_F(RemovalEngineTest, AGoneApplicationsKeptRemainsStayInItsRecord)
         EXPECT_FALSE(platform::fs::linkStatus(path)) << path;
     for (const auto& path : kept)
         EXPECT_TRUE(platform::fs::linkStatus(path)) << path;
+}
+
+// Two runs that begin in the same second, in two processes, each take a name before either saves:
+// the names differ and both records survive. A pair that straddles a second's turn cannot collide
+// and is tried again.
+TEST(RemovalRecordNaming, TwoRunsOfOneSecondInTwoProcessesKeepTwoRecords)
+{
+    fixtures::MacTree tree;
+    tree.activate();
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        int toParent[2];
+        int toChild[2];
+        ASSERT_EQ(::pipe(toParent), 0);
+        ASSERT_EQ(::pipe(toChild), 0);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            // The child starts with the parent's run counter, as two fresh processes both would.
+            auto record = RemovalRecord::begin({"Child"});
+            const std::string name = record.identifier + "\n";
+            char go = 0;
+            const bool told = ::write(toParent[1], name.data(), name.size()) == static_cast<ssize_t>(name.size());
+            ::_exit(told && ::read(toChild[0], &go, 1) == 1 && record.save() ? 0 : 1);
+        }
+        ::close(toParent[1]);
+        ::close(toChild[0]);
+        std::string childName;
+        for (char c = 0; ::read(toParent[0], &c, 1) == 1 && c != '\n';)
+            childName += c;
+        auto record = RemovalRecord::begin({"Parent"});
+        EXPECT_EQ(::write(toChild[1], "g", 1), 1);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        ::close(toParent[0]);
+        ::close(toChild[1]);
+        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        ASSERT_TRUE(record.save());
+        if (childName.substr(0, 15) != record.identifier.substr(0, 15)) {
+            for (const auto& entry : platform::fs::listDirectory(RemovalRecord::folder()).value_or(std::vector<std::string>{}))
+                ::unlink((RemovalRecord::folder() + "/" + entry).c_str());
+            continue;
+        }
+        EXPECT_NE(childName, record.identifier);
+        std::set<std::string> kept;
+        for (const auto& found : RemovalRecord::all())
+            kept.insert(found.applications.empty() ? "" : found.applications.front());
+        EXPECT_EQ(kept, (std::set<std::string>{"Child", "Parent"}));
+        return;
+    }
+    FAIL() << "no two runs began in the same second";
 }
 
 }  // namespace

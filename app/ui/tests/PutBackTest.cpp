@@ -347,7 +347,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(screen()->currentAlert(), 20000);
         QMessageBox* alert = screen()->currentAlert();
         QCOMPARE(alert->text(), QStringLiteral("Some items could not be put back."));
-        QCOMPARE(alert->informativeText(), QString::fromStdString(prefs + ": its place is taken\n" + cache + ": no longer in the Trash"));
+        QCOMPARE(alert->informativeText(), QString::fromStdString(prefs + ": its place is taken\n" + cache + ": emptied from the Trash"));
         QCOMPARE(alert->windowModality(), Qt::WindowModal);
 
         QCOMPARE(platform::fs::readFile(prefs).value_or(""), std::string("new settings"));
@@ -356,6 +356,30 @@ private slots:
         QVERIFY(platform::fs::exists(bundle + "/Contents/Resources/data.bin"));
         QCOMPARE(namesInTrash(), std::set<std::string>{"com.harbor.post.plist"});
         waitForTheListAgain();
+    }
+
+    // Everything emptied from the Trash by hand before Put Back: the window says nothing came back
+    // and why, in the tool's words.
+    void nothingPutBackIsSaidWithWhy()
+    {
+        openList();
+        if (QTest::currentTestFailed())
+            return;
+        tickBoth();
+        removeThroughTheSheet(false);
+        if (QTest::currentTestFailed())
+            return;
+        for (const auto& name : namesInTrash())
+            fixtures::MacTree::removeTree(trash() + "/" + name);
+        QTest::mouseClick(completed()->btnPutBack, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(screen()->currentAlert(), 20000);
+        QMessageBox* alert = screen()->currentAlert();
+        QCOMPARE(alert->text(), QStringLiteral("Nothing was put back."));
+        QVERIFY(alert->informativeText().contains(QString::fromStdString(tree->at("~/Library/Caches/com.lumen.sketch") + ": emptied from the Trash")));
+        QVERIFY(!alert->informativeText().contains(QStringLiteral("its place")));
+        // The list comes back without the two applications that stayed away.
+        QTRY_VERIFY_WITH_TIMEOUT(screen()->isSizeSortable() && driver->appRow("Aster Diagram").isValid(), 20000);
+        QVERIFY(!driver->appRow("Harbor Post").isValid());
     }
 
     void theLeftoversScreenOffersPutBackToo()

@@ -18,6 +18,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <map>
 #include <tuple>
@@ -182,7 +183,7 @@ TEST_F(RestoreCli, TakenNamesInTheTrashAreNumberedAndTakenPlacesAreNeverOverwrit
     ASSERT_EQ(::unlink(tree.at("~/.Trash/com.aster.diagram.plist").c_str()), 0);
     const auto partly = runOstrova(tree, {"restore", "--yes", "--last"});
     EXPECT_EQ(partly.exitCode, 1);
-    EXPECT_NE(partly.out.find("No longer in the Trash (1)"), std::string::npos) << partly.out;
+    EXPECT_NE(partly.out.find("Emptied from the Trash (1)"), std::string::npos) << partly.out;
     EXPECT_TRUE(platform::fs::linkStatus(tree.at("/Applications/Aster Diagram.app")));
 }
 
@@ -310,5 +311,99 @@ TEST_F(RestoreCli, RecordsAreReadAndWrittenOnlyInTheUsersOwnFolders)
     EXPECT_NE(removed.out.find("The record of this removal could not be written"), std::string::npos) << removed.out;
     EXPECT_EQ(platform::fs::listDirectory(tree.at("/Library/LaunchDaemons")).value_or(std::vector<std::string>{}), jobsBefore);
 }
+
+}  // namespace
+
+namespace {
+
+// What `restore` says and returns after a history of removals. Steps: "trash NAME" and "delete
+// NAME" (an uninstall to the Trash or deleted at once), "restore" (restore --yes --last), "empty
+// WORD" (the Trash entries whose names hold WORD, any case, emptied by hand). "{newest}" stands
+// for the newest record's identifier.
+struct Outcome {
+    const char* name;
+    std::vector<std::string> steps;
+    std::vector<std::string> command;
+    int exitCode;
+    std::vector<std::string> said;
+    const char* backAfterwards;  // a path that the command put back, or null
+};
+
+void PrintTo(const Outcome& outcome, std::ostream* out)
+{
+    *out << outcome.name;
+}
+
+class RestoreOutcome : public RestoreCli, public ::testing::WithParamInterface<Outcome> {};
+
+TEST_P(RestoreOutcome, SaysWhatHappenedAndWhyAndExitsAccordingly)
+{
+    addApp("Harbor Post", "com.harbor.post");
+    addApp("Aster Diagram", "com.aster.diagram");
+    for (const auto& step : GetParam().steps) {
+        const std::string verb = step.substr(0, step.find(' '));
+        const std::string rest = step.size() > verb.size() ? step.substr(verb.size() + 1) : "";
+        if (verb == "trash" || verb == "delete") {
+            const auto run = verb == "trash" ? runOstrova(tree, {"uninstall", "--yes", rest})
+                                             : runOstrova(tree, {"uninstall", "--yes", "--delete", rest});
+            ASSERT_EQ(run.exitCode, 0) << step << "\n" << run.out << run.err;
+        } else if (verb == "restore") {
+            ASSERT_EQ(runOstrova(tree, {"restore", "--yes", "--last"}).exitCode, 0) << step;
+        } else {
+            for (const auto& entry : platform::fs::listDirectory(tree.at("~/.Trash")).value_or(std::vector<std::string>{})) {
+                std::string lower = entry;
+                std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
+                if (lower.find(rest) != std::string::npos)
+                    fixtures::MacTree::removeTree(tree.at("~/.Trash/" + entry));
+            }
+        }
+    }
+    const auto records = RemovalRecord::all();
+    const auto substituted = [&](std::string text) {
+        if (const auto at = text.find("{newest}"); at != std::string::npos && !records.empty())
+            text.replace(at, 8, records.front().identifier);
+        return text;
+    };
+    std::vector<std::string> command;
+    for (const auto& word : GetParam().command)
+        command.push_back(substituted(word));
+    const auto result = runOstrova(tree, command);
+    EXPECT_EQ(result.exitCode, GetParam().exitCode) << result.out << result.err;
+    for (const auto& text : GetParam().said)
+        EXPECT_NE((result.out + result.err).find(substituted(text)), std::string::npos) << substituted(text) << "\nnot in:\n"
+                                                                                        << result.out << result.err;
+    if (GetParam().backAfterwards) {
+        EXPECT_TRUE(platform::fs::linkStatus(tree.at(GetParam().backAfterwards))) << GetParam().backAfterwards;
+    }
+}
+
+const Outcome kOutcomes[] = {
+    {"NothingRecorded", {}, {"restore", "--yes", "--last"}, 1, {"No removal is recorded yet."}, nullptr},
+    {"NothingRecordedListed", {}, {"restore", "--list"}, 0, {"No removal is recorded yet."}, nullptr},
+    {"Deleted", {"delete Harbor Post"}, {"restore", "--yes", "{newest}"}, 1,
+     {"Nothing of {newest} (Harbor Post) can be put back.", "Deleted, not in the Trash (4):"}, nullptr},
+    {"DeletedIsNoLastRemoval", {"delete Harbor Post"}, {"restore", "--yes", "--last"}, 1,
+     {"Skipped {newest} (Harbor Post), nothing of it is in the Trash: 4 deleted, not in the Trash\n",
+      "No recorded removal can be put back."}, nullptr},
+    {"AlreadyPutBack", {"trash Harbor Post", "restore"}, {"restore", "--yes", "{newest}"}, 1, {"Already put back (4):"}, nullptr},
+    {"Emptied", {"trash Harbor Post", "empty "}, {"restore", "--dry-run", "{newest}"}, 1, {"Emptied from the Trash (4):"}, nullptr},
+    {"EmptiedIsNotListedAsInTheTrash", {"trash Harbor Post", "empty "}, {"restore", "--list"}, 0,
+     {"0 of 4 items in the Trash", "(4 emptied from the Trash)"}, nullptr},
+    {"PartlyEmptiedListsWhatIsLeft", {"trash Harbor Post", "empty .plist"}, {"restore", "--list"}, 0,
+     {"3 of 4 items in the Trash", "(1 emptied from the Trash)"}, nullptr},
+    {"LastSkipsADeletedRemoval", {"trash Aster Diagram", "delete Harbor Post"}, {"restore", "--yes", "--last"}, 0,
+     {"Skipped {newest} (Harbor Post), nothing of it is in the Trash: 4 deleted, not in the Trash\n", "Put back (4):"},
+     "/Applications/Aster Diagram.app"},
+    {"LastSkipsOnePutBack", {"trash Aster Diagram", "trash Harbor Post", "restore"}, {"restore", "--yes", "--last"}, 0,
+     {"Skipped {newest} (Harbor Post), nothing of it is in the Trash: 4 already put back\n", "Put back (4):"},
+     "/Applications/Aster Diagram.app"},
+    {"LastSkipsAnEmptiedOne", {"trash Aster Diagram", "trash Harbor Post", "empty harbor"},
+     {"restore", "--yes", "--last"}, 0,
+     {"Skipped {newest} (Harbor Post), nothing of it is in the Trash: 4 emptied from the Trash\n", "Put back (4):"},
+     "/Applications/Aster Diagram.app"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Every, RestoreOutcome, ::testing::ValuesIn(kOutcomes),
+                         [](const ::testing::TestParamInfo<Outcome>& row) { return std::string(row.param.name); });
 
 }  // namespace
