@@ -119,6 +119,7 @@ bool InstanceChannel::listen(std::function<void(const QStringList&)> onArguments
             if (!peerIsThisUser(socket->socketDescriptor())) {
                 socket->abort();
                 socket->deleteLater();
+                ++settled_;
                 continue;
             }
             auto message = std::make_shared<QByteArray>();
@@ -132,6 +133,7 @@ bool InstanceChannel::listen(std::function<void(const QStringList&)> onArguments
                 socket->deleteLater();
                 if (message->size() <= kLongestMessage && onArguments_)
                     onArguments_(QString::fromUtf8(*message).split(QChar(0)));
+                ++settled_;
             });
         }
     });

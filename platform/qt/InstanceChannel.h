@@ -32,8 +32,11 @@ public:
     // of the user's own (others are dropped unread). False when the socket cannot be made (the
     // application then runs on its own).
     bool listen(std::function<void(const QStringList&)> onArguments);
+    // Connections the channel is done with: taken, dropped or refused.
+    int settledConnections() const { return settled_; }
 
 private:
     std::unique_ptr<QLocalServer> server_;
     std::function<void(const QStringList&)> onArguments_;
+    int settled_ = 0;
 };

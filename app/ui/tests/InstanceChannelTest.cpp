@@ -199,7 +199,7 @@ private slots:
         socket.write(QByteArray(200 * 1024, 'x'));
         socket.waitForBytesWritten(2000);
         socket.disconnectFromServer();
-        QTest::qWait(300);
+        QTRY_COMPARE(channel.settledConnections(), 1);
         QCOMPARE(received, 0);
         // The channel still serves the next start.
         QVERIFY(InstanceChannel::handOver({"Ostrova"}));
@@ -325,8 +325,9 @@ private slots:
         QCOMPARE(sendAsAnother(), 1);
         // The folder open too: they reach the socket, but what they send is not taken.
         QCOMPARE(::chmod(ownFolder().c_str(), 0711), 0);
+        const int settled = channel.settledConnections();
         QCOMPARE(sendAsAnother(), 0);
-        QTest::qWait(300);
+        QTRY_COMPARE(channel.settledConnections(), settled + 1);
         QCOMPARE(received, QStringList{});
         QCOMPARE(::chmod(ownFolder().c_str(), 0700), 0);
         QVERIFY(InstanceChannel::handOver({"Ostrova"}));
