@@ -44,6 +44,7 @@ void AppDelegate::applicationDidFinishLaunching()
 {
     scheduler_.start();
     trashWatch = std::make_unique<TrashWatch>([this](const std::vector<RemovedApplication>& report) { showRemovedApplications(report); });
+    trashWatch->setInstalledHandler([this](const std::string& identifier) { applicationInstalledAgain(identifier); });
     trashWatch->start();
 }
 
@@ -120,6 +121,27 @@ void AppDelegate::showRemovedApplications(const std::vector<RemovedApplication>&
     if (notificationWindowController && notificationWindowController->window()->isVisible())
         remainsWindowController->setRestingOffset(notificationWindowController->window()->height() + kPanelGap);
     remainsWindowController->present();
+}
+
+void AppDelegate::applicationInstalledAgain(const std::string& identifier)
+{
+    const auto same = [lower = platform::path::toLower(identifier)](const RemovedApplication& application) {
+        return platform::path::toLower(application.identifier) == lower;
+    };
+    std::erase_if(waitingReport_, same);
+    if (remainsActedOn_ || std::none_of(removedApplications.begin(), removedApplications.end(), same))
+        return;
+    auto others = removedApplications;
+    std::erase_if(others, same);
+    removedApplications.clear();
+    if (!remainsWindowController)
+        return;
+    if (others.empty()) {
+        remainsWindowController->dismiss();
+        return;
+    }
+    remainsWindowController->close();
+    showRemovedApplications(others);
 }
 
 void AppDelegate::removeRemains()

@@ -37,6 +37,10 @@ public:
     // that nothing was done with is replaced by one offering its applications and these; while
     // remains are being removed, or their outcome is shown, these wait until that panel goes.
     void showRemovedApplications(const std::vector<RemovedApplication>& report);
+    // An application with this identifier was installed again (an update, or put back from the
+    // Trash): it is no longer offered; a panel that offered only it goes. A panel already acted
+    // on stays: the removal checks again itself.
+    void applicationInstalledAgain(const std::string& identifier);
     // "Remove remains": removes what the panel lists and then shows what was removed and what is left.
     void removeRemains();
     // "Review": opens Ostrova on the remains of the panel's applications, ticked, and dismisses it.

@@ -25,9 +25,13 @@ FolderApplications FolderApplications::list(const std::string& folder)
         }
         const auto app = UninstallApp::create(child);
         const std::string identifier = app->bundleIdentifier();
-        if (identifier.empty())
+        if (identifier.empty()) {
+            found.unreadable.push_back(child);
             continue;
-        found.applications[child] = ShelvedApplication{identifier, app->displayName(), app->icon ? app->icon->imagePath : std::string(), child};
+        }
+        const auto status = fs::linkStatus(child);
+        found.applications[child] = ShelvedApplication{identifier, app->displayName(), app->icon ? app->icon->imagePath : std::string(), child,
+                                                       status ? FileIdentity{status->st_dev, status->st_ino} : FileIdentity{}};
     }
     return found;
 }

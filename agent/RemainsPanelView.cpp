@@ -12,6 +12,8 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kNamesShown = 2;
@@ -197,8 +199,11 @@ void RemainsPanelView::showOutcome(const RemainsRemoval::Outcome& outcome)
 {
     const QString who = applications_.size() == 1 ? QString::fromStdString(applications_.front().displayName)
                                                   : tr("%1 applications").arg(applications_.size());
+    const std::size_t onPurpose = outcome.leftAsInstalled.size() + outcome.leftAsReplaced.size();
     if (outcome.left.empty())
         setHeadline(tr("Removed what %1 left").arg(who));
+    else if (outcome.removed.empty() && onPurpose >= outcome.left.size())
+        setHeadline(tr("Nothing removed of what %1 left").arg(who));
     else if (outcome.removed.empty())
         setHeadline(tr("Could not remove what %1 left").arg(who));
     else
@@ -217,16 +222,29 @@ void RemainsPanelView::showOutcome(const RemainsRemoval::Outcome& outcome)
             lines << tr("The record of this removal could not be written, so it cannot be put back.");
     }
     if (!outcome.left.empty()) {
-        QStringList names;
         QStringList paths;
-        for (const auto& item : outcome.left) {
-            if (names.size() < kLeftNamesShown)
-                names << QString::fromStdString(platform::path::lastComponent(item));
-            paths << QString::fromStdString(item);
-        }
-        if (outcome.left.size() > static_cast<std::size_t>(kLeftNamesShown))
-            names << tr("%1 more").arg(outcome.left.size() - kLeftNamesShown);
-        lines << tr("Left, as they could not be removed: %1.").arg(names.join(QStringLiteral(", ")));
+        const auto namesOf = [&paths](const std::vector<std::string>& items) {
+            QStringList names;
+            for (const auto& item : items) {
+                if (names.size() < kLeftNamesShown)
+                    names << QString::fromStdString(platform::path::lastComponent(item));
+                paths << QString::fromStdString(item);
+            }
+            if (items.size() > static_cast<std::size_t>(kLeftNamesShown))
+                names << tr("%1 more").arg(items.size() - kLeftNamesShown);
+            return names.join(QStringLiteral(", "));
+        };
+        std::vector<std::string> failed;
+        for (const auto& item : outcome.left)
+            if (std::find(outcome.leftAsInstalled.begin(), outcome.leftAsInstalled.end(), item) == outcome.leftAsInstalled.end() &&
+                std::find(outcome.leftAsReplaced.begin(), outcome.leftAsReplaced.end(), item) == outcome.leftAsReplaced.end())
+                failed.push_back(item);
+        if (!outcome.leftAsInstalled.empty())
+            lines << tr("Left, as an application with the same identifier is installed again: %1.").arg(namesOf(outcome.leftAsInstalled));
+        if (!outcome.leftAsReplaced.empty())
+            lines << tr("Left, as another file now lies in their place: %1.").arg(namesOf(outcome.leftAsReplaced));
+        if (!failed.empty())
+            lines << tr("Left, as they could not be removed: %1.").arg(namesOf(failed));
         if (outcome.record && outcome.record->administratorRightRefused)
             lines << tr("An administrator's password was not given, so what lies outside your home folder was left.");
         message_->setToolTip(paths.join(QLatin1Char('\n')));

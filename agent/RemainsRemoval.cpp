@@ -49,8 +49,12 @@ public:
             }
         }
         if (const auto catalogue = manager.lock())
-            if (auto record = catalogue->lastRemoval(); record && record->countInTrash() > 0)
-                outcome.record = std::move(record);
+            if (auto record = catalogue->lastRemoval()) {
+                outcome.leftAsInstalled = record->leftAsInstalled;
+                outcome.leftAsReplaced = record->leftAsReplaced;
+                if (record->countInTrash() > 0)
+                    outcome.record = std::move(record);
+            }
         dispatch::MainQueue::async([done = done, outcome = std::move(outcome)] { done(outcome); });
         finished.set_value();
     }

@@ -22,6 +22,10 @@ public:
     struct Outcome {
         std::vector<std::string> removed;
         std::vector<std::string> left;
+        // Of `left`, what was left on purpose when the removal came to it: its application is
+        // installed again, or another file lies at its place than the one judged.
+        std::vector<std::string> leftAsInstalled;
+        std::vector<std::string> leftAsReplaced;
         // The bytes of the removed items, as scanned.
         std::int64_t removedBytes = 0;
         // The removal's record, when anything went to the Trash.

@@ -19,6 +19,12 @@ namespace {
 // A folder that never stops changing (a busy Downloads) must not keep the waiting ones from being
 // judged: past this many settle times they are judged anyway.
 constexpr int kLongestWait = 8;
+// Nor a bundle that never stops changing (a program writing into its own bundle): a copy still
+// being written holds the judgement back this many settle times at most.
+constexpr int kLongestCopy = 20;
+// What a bundle moved into the Trash as a whole waits, so that applications dragged there
+// together are judged together.
+constexpr std::chrono::milliseconds kWholeMoveSettle{300};
 // Discovery finds bundles at most three levels below an application folder: the folders that can
 // hold one lie at most two below it.
 constexpr int kDeepestFolder = 2;
@@ -40,6 +46,11 @@ TrashWatch::TrashWatch(ReportHandler onReport, QObject* parent)
     connect(&rescan_, &QTimer::timeout, this, [this] { rescanUnwatched(); });
     runningCheck_.setInterval(std::chrono::seconds(10));
     connect(&runningCheck_, &QTimer::timeout, this, [this] { checkRunning(); });
+}
+
+bool TrashWatch::Waiting::movedWhole() const
+{
+    return trashedBefore || std::any_of(left.begin(), left.end(), [this](const FileIdentity& folder) { return trashed.count(folder) > 0; });
 }
 
 TrashWatch::~TrashWatch()
@@ -119,9 +130,20 @@ void TrashWatch::look(const std::string& folder, bool report)
             for (const auto& [bundle, application] : place.applications)
                 if (!now.applications.count(bundle))
                     addCandidate(application, false);
+            for (const auto& bundle : now.unreadable)
+                if (std::find(place.unreadable.begin(), place.unreadable.end(), bundle) == place.unreadable.end())
+                    noteFresh(bundle);
+            for (const auto& [bundle, application] : now.applications) {
+                if (place.applications.count(bundle))
+                    continue;
+                noteFresh(bundle);
+                if (onInstalled_)
+                    onInstalled_(application.identifier);
+            }
         }
     }
     place.applications = std::move(now.applications);
+    place.unreadable = std::move(now.unreadable);
     if (place.depth >= kDeepestFolder)
         return;
     const std::vector<std::string> before = std::exchange(place.folders, now.folders);
@@ -180,9 +202,12 @@ void TrashWatch::untrack(const std::string& folder)
 
 void TrashWatch::addCandidate(const ShelvedApplication& application, bool inTrash)
 {
+    const auto now = std::chrono::steady_clock::now();
     if (waiting_.empty())
-        firstWaiting_ = std::chrono::steady_clock::now();
-    auto& candidate = waiting_[path::toLower(application.identifier)];
+        firstWaiting_ = now;
+    auto& waiting = waiting_[path::toLower(application.identifier)];
+    (inTrash ? waiting.trashed : waiting.left).insert(application.identity);
+    auto& candidate = waiting.application;
     // The bundle in the Trash is the one to describe the application while it is there; the icon
     // of a bundle that went is gone with it.
     if (candidate.identifier.empty() || inTrash) {
@@ -191,20 +216,89 @@ void TrashWatch::addCandidate(const ShelvedApplication& application, bool inTras
         candidate.iconPath = inTrash ? application.iconPath : std::string();
         candidate.bundlePath = application.bundlePath;
     }
-    if (judging_)
+    lastChange_ = now;
+    if (!judging_)
+        scheduleJudging();
+}
+
+void TrashWatch::noteFresh(const std::string& bundle)
+{
+    // Walked only when something waits for it (lastBundleChange); one that nothing waited for
+    // that long no longer matters.
+    const auto now = std::chrono::steady_clock::now();
+    std::erase_if(fresh_, [&](const auto& entry) { return now - entry.second.since > settleTime_ * kLongestCopy; });
+    fresh_[bundle] = Fresh{BundleSnapshot{}, now};
+}
+
+std::chrono::steady_clock::time_point TrashWatch::lastBundleChange()
+{
+    const auto now = std::chrono::steady_clock::now();
+    std::chrono::steady_clock::time_point last{};
+    std::set<std::string> becameReadable;
+    for (auto it = fresh_.begin(); it != fresh_.end();) {
+        auto snapshot = BundleSnapshot::of(it->first);
+        if (snapshot != it->second.snapshot) {
+            if (snapshot.readable && !it->second.snapshot.readable)
+                becameReadable.insert(path::deletingLastComponent(it->first));
+            it->second = Fresh{std::move(snapshot), now};
+        }
+        if (!it->second.snapshot.exists || now - it->second.since >= settleTime_ * 2) {
+            it = fresh_.erase(it);
+            continue;
+        }
+        last = std::max(last, it->second.since);
+        ++it;
+    }
+    // Its Info.plist written last: the folder saw nothing of it, so it is looked at now.
+    for (const auto& folder : becameReadable)
+        look(folder);
+    return last;
+}
+
+std::chrono::steady_clock::time_point TrashWatch::dueAt(const Waiting& candidate, std::chrono::steady_clock::time_point bundleChange) const
+{
+    const auto settle = candidate.movedWhole() ? std::min(settleTime_, std::chrono::milliseconds(kWholeMoveSettle)) : settleTime_;
+    const auto quiet = std::min(lastChange_ + settle, firstWaiting_ + settle * kLongestWait);
+    if (bundleChange == std::chrono::steady_clock::time_point{})
+        return quiet;
+    return std::max(quiet, std::min(bundleChange + settle, firstWaiting_ + settleTime_ * kLongestCopy));
+}
+
+void TrashWatch::scheduleJudging()
+{
+    if (waiting_.empty())
         return;
-    if (std::chrono::steady_clock::now() - firstWaiting_ < settleTime_ * kLongestWait || !settle_.isActive())
-        settle_.start(settleTime_);
+    std::chrono::steady_clock::time_point bundleChange{};
+    for (const auto& [bundle, fresh] : fresh_)
+        bundleChange = std::max(bundleChange, fresh.since);
+    auto first = std::chrono::steady_clock::time_point::max();
+    for (const auto& [identifier, candidate] : waiting_)
+        first = std::min(first, dueAt(candidate, bundleChange));
+    const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(first - std::chrono::steady_clock::now());
+    settle_.start(std::max(wait, std::chrono::milliseconds(1)));
 }
 
 void TrashWatch::judgeWaiting()
 {
     if (judging_ || waiting_.empty())
         return;
+    // A bundle still being written may be the application coming back: what waits for it is
+    // judged once it has been quiet for the settle time.
+    const auto bundleChange = lastBundleChange();
+    const auto now = std::chrono::steady_clock::now();
     std::vector<RemovedApplication> candidates;
-    for (auto& [identifier, candidate] : waiting_)
-        candidates.push_back(std::move(candidate));
-    waiting_.clear();
+    for (auto it = waiting_.begin(); it != waiting_.end();) {
+        if (dueAt(it->second, bundleChange) > now) {
+            ++it;
+            continue;
+        }
+        candidates.push_back(std::move(it->second.application));
+        it = waiting_.erase(it);
+    }
+    if (candidates.empty()) {
+        scheduleJudging();
+        return;
+    }
     judging_ = true;
     judgeQueue_.async([link = link_, candidates = std::move(candidates)] {
         std::vector<RemovedApplication> report;
@@ -227,13 +321,29 @@ void TrashWatch::finishJudging(const std::vector<RemovedApplication>& report, co
         running_[path::toLower(application.identifier)] = application;
     if (!running_.empty() && !runningCheck_.isActive())
         runningCheck_.start();
-    if (!report.empty() && onReport_)
-        onReport_(report);
+    // Installed again while it was judged: no longer gone.
+    std::vector<RemovedApplication> gone = report;
+    std::erase_if(gone, [this](const RemovedApplication& application) { return isListed(application.identifier); });
+    if (!gone.empty() && onReport_)
+        onReport_(gone);
     // What came while the judgement ran waits its settle time from now.
     if (!waiting_.empty()) {
-        firstWaiting_ = std::chrono::steady_clock::now();
-        settle_.start(settleTime_);
+        firstWaiting_ = lastChange_ = std::chrono::steady_clock::now();
+        scheduleJudging();
     }
+}
+
+bool TrashWatch::isListed(const std::string& identifier) const
+{
+    const std::string lower = path::toLower(identifier);
+    for (const auto& [folder, place] : places_) {
+        if (folder == trash_)
+            continue;
+        for (const auto& [bundle, application] : place.applications)
+            if (path::toLower(application.identifier) == lower)
+                return true;
+    }
+    return false;
 }
 
 void TrashWatch::checkRunning()
@@ -243,13 +353,13 @@ void TrashWatch::checkRunning()
             ++it;
             continue;
         }
-        // Judged as if it had just gone: waiting_ takes it unless it went again meanwhile.
+        // Judged as if it had just gone to the Trash: waiting_ takes it unless it went again meanwhile.
         if (waiting_.empty())
-            firstWaiting_ = std::chrono::steady_clock::now();
-        waiting_.emplace(it->first, it->second);
+            firstWaiting_ = lastChange_ = std::chrono::steady_clock::now();
+        waiting_.emplace(it->first, Waiting{it->second, {}, {}, true});
         it = running_.erase(it);
         if (!judging_ && !settle_.isActive())
-            settle_.start(settleTime_);
+            scheduleJudging();
     }
     if (running_.empty())
         runningCheck_.stop();

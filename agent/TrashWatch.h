@@ -1,5 +1,6 @@
 #pragma once
 
+#include "agent/BundleSnapshot.h"
 #include "agent/FolderApplications.h"
 #include "agent/RemovedApplication.h"
 #include "platform/DispatchQueue.h"
@@ -12,6 +13,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -22,18 +24,26 @@ class QSocketNotifier;
 // three levels below each application folder (/Applications/Vendor/Tools/X.app); a folder that
 // comes into the Trash is looked into as deep, so a vendor's folder dragged there, apps and all,
 // counts too. Each such application waits until nothing has changed for the settle time (an
-// update in place takes the old copy away and puts a new one back), then all that waited are
-// judged together (RemainsJudge) and those that left something behind make one report. Folders that cannot be watched are looked at again every rescan interval instead. An
-// application still running from the Trash is judged once it has quit.
+// updater takes the old copy away and puts a new one back, by a rename or file by file), and
+// while a bundle that came into an application folder is still being written; then all that
+// waited are judged together (RemainsJudge) and those that left something behind make one report.
+// A bundle moved into the Trash as a whole (the folder that left an application folder is the
+// one that came into the Trash) is a removal, not an update: it waits only a moment. An
+// application that is installed again is told (the panel offering its remains goes). Folders
+// that cannot be watched are looked at again every rescan interval instead. An application still
+// running from the Trash is judged once it has quit.
 // Lives on the main thread; the judging runs on a queue of its own.
 class TrashWatch : public QObject {
 public:
     using ReportHandler = std::function<void(const std::vector<RemovedApplication>&)>;
+    using InstalledHandler = std::function<void(const std::string& identifier)>;
 
     explicit TrashWatch(ReportHandler onReport, QObject* parent = nullptr);
     ~TrashWatch() override;
 
-    // Set before start().
+    // Set before start(). Told of each application that comes into an application folder.
+    void setInstalledHandler(InstalledHandler onInstalled) { onInstalled_ = std::move(onInstalled); }
+    // How long nothing may change before what went is judged: 30 s, long enough for real updaters.
     void setSettleTime(std::chrono::milliseconds time) { settleTime_ = time; }
     void setRescanInterval(std::chrono::milliseconds interval) { rescanInterval_ = interval; }
     // How often applications still running from the Trash are looked at again.
@@ -55,6 +65,16 @@ public:
 
 private:
     struct Link;
+    // An application waiting to be judged, with the bundle folders seen leaving an application
+    // folder and coming into the Trash.
+    struct Waiting {
+        RemovedApplication application;
+        std::set<FileIdentity> left;
+        std::set<FileIdentity> trashed;
+        // Judged again after it quit: it went to the Trash before.
+        bool trashedBefore = false;
+        bool movedWhole() const;
+    };
 
     void readChanges();
     void rescanUnwatched();
@@ -68,13 +88,27 @@ private:
     // The applications in a folder that came into the Trash, and in the folders in it.
     void lookIntoTrashed(const std::string& folder, int depth);
     void addCandidate(const ShelvedApplication& application, bool inTrash);
+    // A bundle that came into (or is being rewritten in) an application folder: until it is
+    // quiet, nothing is judged.
+    void noteFresh(const std::string& bundle);
+    // Looks at the fresh bundles again; those that went or stayed quiet long enough are dropped,
+    // those that became readable are looked at in their folder. Returns when the last of them
+    // changed (the epoch when none did).
+    std::chrono::steady_clock::time_point lastBundleChange();
+    // When a waiting application is due to be judged, given the last change of a fresh bundle.
+    std::chrono::steady_clock::time_point dueAt(const Waiting& candidate, std::chrono::steady_clock::time_point bundleChange) const;
+    // Arms the settle timer for the first waiting application to come due.
+    void scheduleJudging();
     void judgeWaiting();
+    // Whether an application folder holds a bundle with this identifier, as last looked at.
+    bool isListed(const std::string& identifier) const;
     void finishJudging(const std::vector<RemovedApplication>& report, const std::vector<RemovedApplication>& stillRunning);
     // Those of `running_` that have quit wait to be judged.
     void checkRunning();
 
     ReportHandler onReport_;
-    std::chrono::milliseconds settleTime_{std::chrono::seconds(1)};
+    InstalledHandler onInstalled_;
+    std::chrono::milliseconds settleTime_{std::chrono::seconds(30)};
     std::chrono::milliseconds rescanInterval_{std::chrono::minutes(1)};
     std::string trash_;
     std::vector<std::string> folders_;
@@ -85,11 +119,19 @@ private:
         int depth = 0;
         std::map<std::string, ShelvedApplication> applications;
         std::vector<std::string> folders;
+        std::vector<std::string> unreadable;
     };
     std::map<std::string, Place> places_;
     // By identifier in lower case.
-    std::map<std::string, RemovedApplication> waiting_;
+    std::map<std::string, Waiting> waiting_;
     std::chrono::steady_clock::time_point firstWaiting_;
+    std::chrono::steady_clock::time_point lastChange_;
+    // Bundles that came into application folders, as last looked at, and since when they look so.
+    struct Fresh {
+        BundleSnapshot snapshot;
+        std::chrono::steady_clock::time_point since;
+    };
+    std::map<std::string, Fresh> fresh_;
     // Gone from their folders but running from the Trash: judged once they quit.
     std::map<std::string, RemovedApplication> running_;
     bool judging_ = false;

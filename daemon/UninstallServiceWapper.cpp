@@ -7,6 +7,7 @@
 #include "platform/LaunchJobRecord.h"
 #include "platform/PathUtil.h"
 #include "platform/SafeRemover.h"
+#include "platform/Subprocess.h"
 #include "platform/SystemLinks.h"
 #include "platform/SystemRoot.h"
 #include "platform/SystemTools.h"
@@ -390,6 +391,71 @@ void UninstallServiceWapper::putBackWithPath(const std::string& requested, const
     }
     ledger_.remove(*moved);
     reply(true);
+}
+
+std::optional<platform::LaunchJobFile> UninstallServiceWapper::loadableJob(Client& client, const std::string& jobPath,
+                                                                          const std::string& real) const
+{
+    const std::string what = "to load " + jobPath;
+    std::string why;
+    const std::string folder = path::deletingLastComponent(real);
+    bool rootFolder = false;
+    for (const char* launchFolder : {"/Library/LaunchDaemons", "/Library/LaunchAgents"}) {
+        const std::string spelled = platform::fixedPath(launchFolder);
+        rootFolder = rootFolder || folder == platform::SystemLinks::resolveParents(spelled, why).value_or(spelled);
+    }
+    if (!rootFolder) {
+        refuse(what, "not in a root launch folder");
+        return std::nullopt;
+    }
+    auto file = platform::LaunchJobFile::read(real, true, why);
+    if (!file) {
+        refuse(what, why);
+        return std::nullopt;
+    }
+    if (file->owner != 0) {
+        refuse(what, "the job file is not root's");
+        return std::nullopt;
+    }
+    const std::string label = plist::stringValue(file->job, "Label");
+    if (!platform::LaunchJobRecord::isValidLabel(label)) {
+        refuse(what, "the job's label is not a launchd label");
+        return std::nullopt;
+    }
+    if (label == Utility::kDaemonLabel) {
+        refuse(what, "it names the daemon's own job");
+        return std::nullopt;
+    }
+    // A job root loads runs as root: only with the right its removal took.
+    if (!client.holds(uninstallservice::kRightRemoveSystemItems, why)) {
+        refuse(what, why);
+        return std::nullopt;
+    }
+    return file;
+}
+
+void UninstallServiceWapper::loadPlistWithPath(const std::string& jobPath, Reply reply)
+{
+    auto client = currentClient();
+    const auto real = removablePlace(client, jobPath, "to load " + jobPath);
+    const auto file = real ? loadableJob(*client, jobPath, *real) : std::nullopt;
+    if (!file) {
+        reply(false);
+        return;
+    }
+    const auto loadedFromIt = [&] {
+        const auto record = platform::LaunchJobRecord::read(plist::stringValue(file->job, "Label"));
+        if (!record || !record->loaded())
+            return false;
+        auto loaded = *record;
+        std::string unresolved;
+        loaded.path = platform::SystemLinks::resolveParents(record->path, unresolved).value_or(record->path);
+        return loaded.loadedFrom(*real, *file);
+    };
+    if (!loadedFromIt())
+        platform::Subprocess::run({platform::tools::launchctl(), "load", *real}, {1, true, std::chrono::seconds(30)});
+    // launchctl says nothing wrong when another file's job holds the label: what counts is the record.
+    reply(loadedFromIt());
 }
 
 void UninstallServiceWapper::authorizeWithRight(const std::string& right, Reply reply)

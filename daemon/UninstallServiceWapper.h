@@ -38,6 +38,7 @@ public:
     void moveToTrashWithPath(const std::string& path, const std::string& trashName, Reply reply) override;
     void unloadPlistWithPath(const std::string& path, const std::string& trashName, Reply reply) override;
     void putBackWithPath(const std::string& path, const std::string& trashName, Reply reply) override;
+    void loadPlistWithPath(const std::string& path, Reply reply) override;
     void authorizeWithRight(const std::string& right, Reply reply) override;
 
     UninstallServiceWapper(ClientCheck check, TrashLedger& ledger);
@@ -66,6 +67,10 @@ private:
                                               const std::string& what) const;
     // Unloads the job loaded from that file when it is the client's to unload; false when it was not.
     bool unloadJob(Client& client, const std::string& path, const platform::LaunchJobFile& file);
+    // The job file at `real` (allowed, as asked for at `jobPath`) when root may load it for the client:
+    // a root-owned file, not a link, right in a root launch folder, of a job with a valid label that is
+    // not the daemon's own, asked for with the right to remove system items; else refused, nullopt.
+    std::optional<platform::LaunchJobFile> loadableJob(Client& client, const std::string& jobPath, const std::string& real) const;
     // Unloads the job of the file at `real` (allowed, as asked for at `jobPath`) and sees that none of
     // its programs still runs; false when the file may not go yet.
     bool unloadForRemoval(Client& client, const std::string& jobPath, const std::string& real);

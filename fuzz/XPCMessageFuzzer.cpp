@@ -21,6 +21,7 @@ public:
     void moveToTrashWithPath(const std::string&, const std::string&, Reply reply) override { reply(false); }
     void unloadPlistWithPath(const std::string&, const std::string&, Reply reply) override { reply(false); }
     void putBackWithPath(const std::string&, const std::string&, Reply reply) override { reply(false); }
+    void loadPlistWithPath(const std::string&, Reply reply) override { reply(false); }
     void killProcessWithExecutablePath(const std::string&, const std::string&, Reply reply) override { reply(false); }
     void KillProcessWithBundlePath(const std::string&, Reply reply) override { reply(false); }
     void authorizeWithRight(const std::string&, Reply reply) override { reply(false); }

@@ -2,6 +2,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/ProcessTable.h"
+#include "platform/SystemLinks.h"
 #include "platform/SystemRoot.h"
 
 #include <fcntl.h>
@@ -117,6 +118,26 @@ process::ProcessHandle LaunchJobRecord::supervisorHandle() const
     if (!same || !handle.stillRunning())
         return {};
     return handle;
+}
+
+}  // namespace platform
+
+namespace platform {
+
+bool LaunchJobRecord::runsFrom(const std::string& jobPath)
+{
+    std::string why;
+    const auto file = LaunchJobFile::read(jobPath, false, why);
+    const auto record = file ? read(plist::stringValue(file->job, "Label")) : std::nullopt;
+    if (!record)
+        return false;
+    const auto supervisor = record->supervisor > 0 ? ProcessTable::bsdInfo(record->supervisor) : std::nullopt;
+    const bool running = record->loaded() || (supervisor && record->supervisorStart != 0 && supervisor->startTime == record->supervisorStart);
+    if (!running)
+        return false;
+    auto loaded = *record;
+    loaded.path = SystemLinks::resolveParents(record->path, why).value_or(record->path);
+    return loaded.loadedFrom(jobPath, *file);
 }
 
 }  // namespace platform

@@ -42,6 +42,10 @@ struct LaunchJobRecord {
     bool loadedFrom(const std::string& jobPath, const LaunchJobFile& file) const;
     // Whether its supervisor still runs.
     bool loaded() const;
+    // Whether a job runs from exactly the job file at `jobPath` (read without following a link at
+    // its end), whoever loaded it: its record is loaded, or its supervisor is still the process that
+    // wrote the record (which another user can tell but not signal).
+    static bool runsFrom(const std::string& jobPath);
     // A handle on the supervisor, opened only when its pid still names the process that wrote the
     // record: the same start time, or for an older record without one, a process of launchctl's
     // name. Invalid otherwise; the one way to signal it.

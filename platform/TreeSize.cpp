@@ -31,9 +31,12 @@ bool isDotOrDotDot(const char* name)
     return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
 }
 
-// One thread that lends a hand to the walks that ask, one walk after the other.
+// Threads that lend a hand to the walks that ask. A cold walk waits on the disk far more than it
+// computes, so more threads than cores keep more reads in flight.
 class WalkHelper {
 public:
+    static constexpr int kThreads = 6;
+
     static WalkHelper& instance()
     {
         static auto* helper = new WalkHelper;  // lives until exit; its thread is detached
@@ -50,7 +53,8 @@ public:
 private:
     WalkHelper()
     {
-        std::thread([this] { run(); }).detach();
+        for (int i = 0; i < kThreads; ++i)
+            std::thread([this] { run(); }).detach();
     }
 
     void run()
@@ -164,8 +168,9 @@ private:
             return false;
         std::lock_guard lock(mutex_);
         if (!askedForHelp_.exchange(true)) {
-            // The helper takes these when it comes; if this thread is done first, it takes them back.
-            WalkHelper::instance().assist([self = shared_from_this()] { self->work(false); });
+            // The helpers take these when they come; if this thread is done first, it takes them back.
+            for (int i = 0; i < WalkHelper::kThreads; ++i)
+                WalkHelper::instance().assist([self = shared_from_this()] { self->work(false); });
         } else if (waiting_ == 0) {
             return false;
         }

@@ -61,6 +61,11 @@ void UninstallServiceProxy::putBackWithPath(const std::string& path, const std::
     call(uninstallservice::kPutBack, {plist::Value(path), plist::Value(trashName)}, std::move(reply));
 }
 
+void UninstallServiceProxy::loadPlistWithPath(const std::string& path, Reply reply)
+{
+    call(uninstallservice::kLoad, {plist::Value(path)}, std::move(reply));
+}
+
 void UninstallServiceProxy::authorizeWithRight(const std::string& right, Reply reply)
 {
     call(uninstallservice::kAuthorize, {plist::Value(right)}, std::move(reply));
@@ -93,6 +98,10 @@ bool XPCInterface<UninstallServiceprotocol>::dispatch(UninstallServiceprotocol& 
     }
     if (request.operation == uninstallservice::kUnload && args.size() == 1 && textAt(args, 0)) {
         service.unloadPlistWithPath(*textAt(args, 0), std::move(reply));
+        return true;
+    }
+    if (request.operation == uninstallservice::kLoad && args.size() == 1 && textAt(args, 0)) {
+        service.loadPlistWithPath(*textAt(args, 0), std::move(reply));
         return true;
     }
     if (args.size() == 2 && textAt(args, 0) && textAt(args, 1)) {

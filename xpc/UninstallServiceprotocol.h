@@ -25,6 +25,9 @@ public:
     // YES when `trashName` of the client's Trash on the volume of `path` was moved back to `path`
     // (never over an existing item).
     virtual void putBackWithPath(const std::string& path, const std::string& trashName, Reply reply) = 0;
+    // YES when the job of the root-owned job file at `path` (a root launch folder's, as put back) is
+    // loaded from it now.
+    virtual void loadPlistWithPath(const std::string& path, Reply reply) = 0;
     // YES when the system's authority grants the requesting process `right` (one of
     // uninstallservice::kRight...), asking its user for an administrator's password when needed.
     virtual void authorizeWithRight(const std::string& right, Reply reply) = 0;
@@ -40,6 +43,7 @@ inline constexpr const char* kKillBundle = "KillProcessWithBundlePath:reply:";
 inline constexpr const char* kMoveToTrash = "moveToTrashWithPath:trashName:reply:";
 inline constexpr const char* kUnloadToTrash = "unloadPlistWithPath:trashName:reply:";
 inline constexpr const char* kPutBack = "putBackWithPath:trashName:reply:";
+inline constexpr const char* kLoad = "loadPlistWithPath:reply:";
 inline constexpr const char* kAuthorize = "authorizeWithRight:reply:";
 inline constexpr const char* kServiceName = "com.qzt.ostrova.service";
 // The rights the daemon asks the system for, one per kind of action beyond the client's own places:
@@ -62,6 +66,7 @@ public:
     void moveToTrashWithPath(const std::string& path, const std::string& trashName, Reply reply) override;
     void unloadPlistWithPath(const std::string& path, const std::string& trashName, Reply reply) override;
     void putBackWithPath(const std::string& path, const std::string& trashName, Reply reply) override;
+    void loadPlistWithPath(const std::string& path, Reply reply) override;
     void authorizeWithRight(const std::string& right, Reply reply) override;
 
 private:

@@ -385,6 +385,43 @@ TEST_F(RemainsPanelTest, OnlyTheItemsThePanelListsAreTicked)
     EXPECT_FALSE(platform::fs::exists(tree.at("~/Library/Application Support/com.example.kite")));
 }
 
+// The Mac may change between the judgement and the removal: an updater installs Kite again, and
+// another folder takes the place of Heron's cache. Both stay, and the panel says why.
+TEST_F(RemainsPanelTest, WhatIsNoLongerWhatWasJudgedIsLeftWithWhy)
+{
+    installWithRemains("Kite", "com.example.kite");
+    installWithRemains("Heron", "com.example.heron");
+    const auto report = trashAndJudge({{"Kite", "com.example.kite"}, {"Heron", "com.example.heron"}});
+    ASSERT_EQ(report.size(), 2u);
+    fixtures::AppBlueprint kite;
+    kite.name = "Kite";
+    kite.identifier = "com.example.kite";
+    tree.addApp("/Applications", kite);
+    // Made before the old one goes, so that it cannot take over its inode.
+    const std::string cache = tree.at("~/Library/Caches/com.example.heron");
+    tree.writeFile(tree.at("~/Library/Caches/new/fresh.bin"), "new");
+    ASSERT_EQ(::rename(cache.c_str(), tree.at("~/heron-cache").c_str()), 0);
+    ASSERT_EQ(::rename(tree.at("~/Library/Caches/new").c_str(), cache.c_str()), 0);
+    const auto kiteData = fixtures::pathsBelow(tree.at("~/Library/Application Support/com.example.kite"));
+
+    ASSERT_TRUE(removeThroughThePanel(report));
+    EXPECT_EQ(headline(), QStringLiteral("Removed part of what 2 applications left"));
+    EXPECT_EQ(fixtures::pathsBelow(tree.at("~/Library/Application Support/com.example.kite")), kiteData);
+    EXPECT_TRUE(platform::fs::exists(tree.at("~/Library/Caches/com.example.kite/cache.bin")));
+    EXPECT_TRUE(platform::fs::exists(cache + "/fresh.bin"));
+    EXPECT_FALSE(platform::fs::exists(tree.at("~/Library/Application Support/com.example.heron")));
+    EXPECT_TRUE(message().contains("Left, as an application with the same identifier is installed again: com.example.kite, com.example.kite."))
+        << message().toStdString();
+    EXPECT_TRUE(message().endsWith("Left, as another file now lies in their place: com.example.heron.")) << message().toStdString();
+    EXPECT_FALSE(message().contains("could not be removed")) << message().toStdString();
+
+    // All of it left on purpose: nothing is removed, and nothing failed.
+    RemainsRemoval::Outcome kept;
+    kept.left = kept.leftAsInstalled = {tree.at("~/Library/Caches/com.example.kite")};
+    panel()->showOutcome(kept);
+    EXPECT_EQ(headline(), QStringLiteral("Nothing removed of what 2 applications left"));
+}
+
 // Asking for the daemon means asking for an administrator: only where the user's rights fall short.
 TEST(RemainsRemovalTest, TheDaemonIsNeededOnlyWhereTheUsersRightsFallShort)
 {

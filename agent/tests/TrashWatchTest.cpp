@@ -8,6 +8,7 @@
 #include "agent/TrashWatch.h"
 #include "fixtures/BackgroundProcess.h"
 #include "fixtures/MacTree.h"
+#include "fixtures/PathsBelow.h"
 #include "fixtures/SystemCallFault.h"
 #include "platform/UserDefaults.h"
 
@@ -19,6 +20,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <set>
+#include <thread>
 
 namespace {
 
@@ -155,6 +157,7 @@ TEST_F(TrashWatchTest, AVendorsFolderDraggedToTheTrashReportsEachOfItsApplicatio
 {
     installWithRemains("Kite", "com.example.kite", 3000, "/Applications/Vendor");
     installWithRemains("Heron", "com.example.heron", 3000, "/Applications/Vendor/Extras");
+    installWithRemains("Marker", "com.example.marker");
     startWatch();
     ASSERT_EQ(::rename(tree.at("/Applications/Vendor").c_str(), tree.at("~/.Trash/Vendor").c_str()), 0);
 
@@ -171,9 +174,10 @@ TEST_F(TrashWatchTest, AVendorsFolderDraggedToTheTrashReportsEachOfItsApplicatio
     EXPECT_TRUE(watch->watches(tree.at("~/.Trash")));
     // Emptied from the Trash later, they are not offered again.
     std::filesystem::remove_all(tree.at("~/.Trash/Vendor"));
-    QTest::qWait(500);
-    EXPECT_TRUE(watch->isIdle());
-    EXPECT_EQ(reports.size(), 1u);
+    moveToTrash("Marker");
+    ASSERT_TRUE(judged(2));
+    ASSERT_EQ(reports.size(), 2u);
+    EXPECT_EQ(identifiers(reports[1]), std::set<std::string>{"com.example.marker"});
 }
 
 TEST_F(TrashWatchTest, AnApplicationWithoutRemainsIsNotReported)
@@ -206,6 +210,61 @@ TEST_F(TrashWatchTest, AnApplicationPutBackWithinTheSettleTimeIsAnUpdate)
     EXPECT_EQ(identifiers(reports[0]), std::set<std::string>{"com.example.marker"});
 }
 
+// How updaters put a new copy in place, after taking the old one away: nothing of it is a removal.
+// A real removal in the same moments (Marker, to the Trash) is judged first and alone, and the new
+// copy comes only after that, within the settle time.
+enum class UpdaterWay { renamedIn, copiedFileByFile };
+class UpdaterTest : public TrashWatchTest, public ::testing::WithParamInterface<UpdaterWay> {};
+
+TEST_P(UpdaterTest, ANewCopyPutInPlaceIsNoRemoval)
+{
+    const UpdaterWay way = GetParam();
+    installWithRemains("Kite", "com.example.kite");
+    installWithRemains("Marker", "com.example.marker");
+    // The new version, staged outside the application folders.
+    auto newer = blueprint("Kite", "com.example.kite");
+    newer.version = "2.0";
+    for (int part = 0; part < 18; ++part)
+        newer.files.emplace_back("Contents/Resources/part" + std::to_string(part), 100);
+    const std::string staged = tree.addApp("/opt/staging", newer);
+    tree.makeDirectories(tree.at("/opt/old"));
+    startWatch(1500ms);
+    ASSERT_EQ(::rename(tree.at("/Applications/Kite.app").c_str(), tree.at("/opt/old/Kite.app").c_str()), 0);
+    moveToTrash("Marker");
+    ASSERT_TRUE(processEventsUntil([&] { return watch->judgedRounds() >= 1; }));
+    ASSERT_FALSE(watch->isIdle());
+    std::thread copier;
+    const std::string target = tree.at("/Applications/Kite.app");
+    if (way == UpdaterWay::renamedIn) {
+        ASSERT_EQ(::rename(staged.c_str(), target.c_str()), 0);
+    } else {
+        // File by file over about five seconds, the Info.plist last: for most of that time the
+        // folder is there without saying whose it is.
+        copier = std::thread([staged, target] {
+            std::vector<std::filesystem::path> files;
+            for (const auto& entry : std::filesystem::recursive_directory_iterator(staged))
+                if (entry.is_regular_file() && entry.path().filename() != "Info.plist")
+                    files.push_back(entry.path());
+            files.push_back(std::filesystem::path(staged) / "Contents/Info.plist");
+            for (const auto& file : files) {
+                const auto to = std::filesystem::path(target) / std::filesystem::relative(file, staged);
+                std::filesystem::create_directories(to.parent_path());
+                std::filesystem::copy_file(file, to);
+                std::this_thread::sleep_for(250ms);
+            }
+        });
+    }
+    // The bound only guards against a hang: the copy alone takes five seconds.
+    const bool judgedAll = QTest::qWaitFor([&] { return watch->judgedRounds() >= 2 && watch->isIdle(); }, 60000);
+    if (copier.joinable())
+        copier.join();
+    ASSERT_TRUE(judgedAll);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(identifiers(reports[0]), std::set<std::string>{"com.example.marker"});
+}
+INSTANTIATE_TEST_SUITE_P(Ways, UpdaterTest, ::testing::Values(UpdaterWay::renamedIn, UpdaterWay::copiedFileByFile),
+                         [](const auto& way) { return way.param == UpdaterWay::renamedIn ? "RenamedIn" : "CopiedFileByFile"; });
+
 TEST_F(TrashWatchTest, AnApplicationOfWhichAnotherCopyStaysInstalledIsNotReported)
 {
     installWithRemains("Kite", "com.example.kite");
@@ -224,6 +283,7 @@ TEST_F(TrashWatchTest, AnApplicationStillRunningFromTheTrashIsOfferedOnceItQuits
 {
     const std::int64_t bytes = installWithRemains("Kite", "com.example.kite");
     installWithRemains("Marker", "com.example.marker");
+    installWithRemains("Wren", "com.example.wren");
     // Its program (a copy of sleep) runs, and keeps running once the bundle is in the Trash.
     const std::string program = fixtures::copyExecutable(tree.at("/Applications/Kite.app/Contents/MacOS/Kite"));
     auto running = std::make_unique<fixtures::BackgroundProcess>(std::vector<std::string>{program, "60"});
@@ -237,15 +297,18 @@ TEST_F(TrashWatchTest, AnApplicationStillRunningFromTheTrashIsOfferedOnceItQuits
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_EQ(identifiers(reports[0]), std::set<std::string>{"com.example.marker"});
     EXPECT_EQ(watch->runningCount(), 1u);
-    // While it runs it stays unjudged, whatever else happens.
-    QTest::qWait(400);
-    EXPECT_EQ(reports.size(), 1u);
+    // While it runs it stays unjudged, whatever else happens: a later removal is judged meanwhile.
+    moveToTrash("Wren");
+    ASSERT_TRUE(judged(2));
+    ASSERT_EQ(reports.size(), 2u);
+    EXPECT_EQ(identifiers(reports[1]), std::set<std::string>{"com.example.wren"});
+    EXPECT_EQ(watch->runningCount(), 1u);
 
     running.reset();
-    ASSERT_TRUE(processEventsUntil([&] { return reports.size() == 2 && watch->isIdle(); }));
-    ASSERT_EQ(reports[1].size(), 1u);
-    EXPECT_EQ(reports[1][0].identifier, "com.example.kite");
-    EXPECT_EQ(reports[1][0].remainsSize, bytes);
+    ASSERT_TRUE(processEventsUntil([&] { return reports.size() == 3 && watch->isIdle(); }));
+    ASSERT_EQ(reports[2].size(), 1u);
+    EXPECT_EQ(reports[2][0].identifier, "com.example.kite");
+    EXPECT_EQ(reports[2][0].remainsSize, bytes);
     EXPECT_EQ(watch->runningCount(), 0u);
 }
 
@@ -327,7 +390,7 @@ TEST_F(TrashWatchTest, FoldersThatCannotBeWatchedAreRescanned)
     EXPECT_GT(limit.failed(), firstTries);
 }
 
-TEST_F(TrashWatchTest, TheAgentWatchesFromLaunch)
+TEST_F(TrashWatchTest, TheAgentOffersARemovalWithinTwoSecondsAndWithdrawsItWhenPutBack)
 {
     const std::int64_t bytes = installWithRemains("Kite", "com.example.kite");
     ManualTimer* timer = nullptr;
@@ -336,12 +399,21 @@ TEST_F(TrashWatchTest, TheAgentWatchesFromLaunch)
     AppDelegate delegate{scheduler};
     delegate.applicationDidFinishLaunching();
     ASSERT_NE(delegate.trashWatch, nullptr);
+    const auto before = fixtures::pathsBelow(tree.at("~/Library"));
     moveToTrash("Kite");
 
-    ASSERT_TRUE(processEventsUntil([&] { return !delegate.removedApplications.empty(); }));
+    // With the settle time of real updaters (tens of seconds), a bundle moved into the Trash as a
+    // whole is still offered within two seconds.
+    const auto offered = [&] { return !delegate.removedApplications.empty() && delegate.remainsWindowController->window()->isVisible(); };
+    ASSERT_TRUE(QTest::qWaitFor(offered, 2000));
     ASSERT_EQ(delegate.removedApplications.size(), 1u);
     EXPECT_EQ(delegate.removedApplications[0].identifier, "com.example.kite");
     EXPECT_EQ(delegate.removedApplications[0].remainsSize, bytes);
+
+    // Put back from the Trash: the panel goes, and nothing of it was touched.
+    ASSERT_EQ(::rename(tree.at("~/.Trash/Kite.app").c_str(), tree.at("/Applications/Kite.app").c_str()), 0);
+    ASSERT_TRUE(processEventsUntil([&] { return delegate.removedApplications.empty() && !delegate.remainsWindowController->window()->isVisible(); }));
+    EXPECT_EQ(fixtures::pathsBelow(tree.at("~/Library")), before);
 }
 
 }  // namespace

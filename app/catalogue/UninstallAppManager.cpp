@@ -2,6 +2,8 @@
 
 #include "app/locations/ReviewManager.h"
 #include "app/locations/SearchFilePath.h"
+#include "app/removal/DaemonStart.h"
+#include "app/removal/RemainsRecheck.h"
 #include "app/removal/UninstallDelete.h"
 #include "app/scanner/BundleWalk.h"
 #include "app/scanner/RemainsFinder.h"
@@ -12,6 +14,7 @@
 #include "app/scanner/UninstallScaner.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
+#include "platform/SystemLinks.h"
 #include "system/Utility.h"
 
 #include <algorithm>
@@ -178,10 +181,34 @@ std::shared_ptr<XPCRemoteObject<UninstallServiceprotocol>> UninstallAppManager::
     return link_;
 }
 
+namespace {
+
+// A cancelled run takes nothing more of the application: its ticked items stay, and say so.
+void leaveTicked(const UninstallApp& app, TrashRemoval& run)
+{
+    for (const auto& group : app.fileGroups)
+        for (const auto& item : group->fileItem) {
+            std::string why;
+            if (item->isSelected)
+                if (const auto real = platform::SystemLinks::resolveParents(item->filePath, why))
+                    run.noteLeft(*real);
+        }
+}
+
+}  // namespace
+
 void UninstallAppManager::removeApps(std::vector<std::shared_ptr<UninstallApp>> apps)
 {
     std::weak_ptr<UninstallAppManager> weakSelf = weak_from_this();
-    deleteQueue.async([weakSelf, apps = std::move(apps)] {
+    const auto cancelled = std::make_shared<std::atomic<bool>>(false);
+    {
+        std::lock_guard guard(recordMutex_);
+        removalCancelled_ = cancelled;
+    }
+    std::function<bool()> startDaemon = [cancelled] { return !cancelled->load(); };
+    if (daemonStarter)
+        startDaemon = [start = DaemonStart(daemonStarter, cancelled)] { return start.await(); };
+    deleteQueue.async([weakSelf, apps = std::move(apps), startDaemon, cancelled] {
         const auto self = weakSelf.lock();
         if (!self)
             return;
@@ -189,9 +216,31 @@ void UninstallAppManager::removeApps(std::vector<std::shared_ptr<UninstallApp>> 
         const double total = static_cast<double>(apps.size());
         double handled = 0;
         const auto run = std::make_shared<TrashRemoval>(apps, self->removesImmediately.load(), self->deletesWhereNoTrash.load());
+        std::optional<std::set<std::string>> installed;
+        RemainsRecheck::Kept kept;
         for (const auto& app : apps) {
+            // Remains are taken only while their application is still gone and they are the
+            // files judged: an updater may have put it back since.
+            if (app->isGone()) {
+                if (!installed)
+                    installed = RemainsRecheck::installedIdentifiers();
+                const auto stays = RemainsRecheck::apply(*app, *installed);
+                for (const auto* paths : {&stays.installed, &stays.replaced})
+                    for (const auto& path : *paths) {
+                        std::string why;
+                        if (const auto real = platform::SystemLinks::resolveParents(path, why))
+                            run->noteLeft(*real);
+                    }
+                kept.installed.insert(kept.installed.end(), stays.installed.begin(), stays.installed.end());
+                kept.replaced.insert(kept.replaced.end(), stays.replaced.begin(), stays.replaced.end());
+            }
+            if (cancelled->load()) {
+                leaveTicked(*app, *run);
+                continue;
+            }
             UninstallDelete engine(self, link, app);
             engine.run = run;
+            engine.startDaemon = startDaemon;
             const bool running = engine.isAppRunning();
             const bool sandboxed = Utility::isSandboxed();
             if (running && !sandboxed) {
@@ -199,8 +248,12 @@ void UninstallAppManager::removeApps(std::vector<std::shared_ptr<UninstallApp>> 
                 if (!target || !target->shouldForceQuit(app))
                     continue;
                 const std::string bundle = app->bundlePath.value_or("");
-                if (platform::fs::exists(bundle))
+                if (platform::fs::exists(bundle) && startDaemon())
                     awaitDaemonReply(*link, [&](UninstallServiceprotocol& daemon, auto reply) { daemon.KillProcessWithBundlePath(bundle, reply); });
+                if (cancelled->load()) {
+                    leaveTicked(*app, *run);
+                    continue;
+                }
             }
             if (const auto target = self->delegate.lock()) {
                 const double value = handled;
@@ -219,6 +272,8 @@ void UninstallAppManager::removeApps(std::vector<std::shared_ptr<UninstallApp>> 
         {
             std::lock_guard guard(self->recordMutex_);
             self->lastRemoval_ = run->record();
+            self->lastRemoval_->leftAsInstalled = std::move(kept.installed);
+            self->lastRemoval_->leftAsReplaced = std::move(kept.replaced);
         }
         if (const auto target = self->delegate.lock())
             target->uninstallProgress(eDeleteCompleted, 1.0, 1.0);
@@ -233,7 +288,7 @@ void UninstallAppManager::putBack(RemovalRecord record, std::function<void(PutBa
         if (!self)
             return;
         auto refused = std::make_shared<bool>(false);
-        const auto daemon = Utility::isSandboxed() ? PutBack::DaemonPutBack{}
+        const auto daemon = Utility::isSandboxed() ? PutBack::Daemon{}
                                                    : PutBack::throughDaemon([&self] { return self->xpcServiceObj(); }, refused);
         auto report = PutBack::run(record, false, daemon);
         report.administratorRightRefused = *refused;
@@ -247,6 +302,12 @@ void UninstallAppManager::putBack(RemovalRecord record, std::function<void(PutBa
                 done(report);
         });
     });
+}
+
+void UninstallAppManager::cancelRemoval()
+{
+    std::lock_guard guard(recordMutex_);
+    removalCancelled_->store(true);
 }
 
 std::optional<RemovalRecord> UninstallAppManager::lastRemoval()

@@ -88,6 +88,15 @@ public:
     // deletesWhereNoTrash says the user agreed; otherwise it is left. Set before removeApps.
     std::atomic<bool> removesImmediately{false};
     std::atomic<bool> deletesWhereNoTrash{false};
+    // Makes sure the daemon runs (installing it asks an administrator). removeApps calls it at most
+    // once a run, on deleteQueue, and only when the run first needs the daemon: an item the user's
+    // rights did not take, a launch job to unload or a process to quit. None: the daemon is asked
+    // as it is. Set before removeApps.
+    std::function<void()> daemonStarter;
+    // Ends the removal under way: a wait for the daemon ends at once, nothing more is asked of it,
+    // and the applications not yet begun stay as they are (their items left in the record). Any
+    // thread.
+    void cancelRemoval();
     // The record of the last removal run, once it has ended (nullopt before).
     std::optional<RemovalRecord> lastRemoval();
 
@@ -98,6 +107,8 @@ public:
     // Removes the applications one after the other on deleteQueue and returns at once. A running
     // application is quit first when the delegate agrees (outside the sandbox), or skipped. Progress
     // goes to the delegate: eDeleting on the main queue before each, eDeleteCompleted at the end.
+    // A gone application's remains are looked at again just before (RemainsRecheck): what is no
+    // longer what was judged stays, and the record says why.
     void removeApps(std::vector<std::shared_ptr<UninstallApp>> apps);
 
     // The scan's size measure (SizeWalk::sizeOfPath), governed by `manager`'s continue_.
@@ -113,4 +124,5 @@ private:
     std::shared_ptr<XPCRemoteObject<UninstallServiceprotocol>> link_;
     std::mutex recordMutex_;
     std::optional<RemovalRecord> lastRemoval_;
+    std::shared_ptr<std::atomic<bool>> removalCancelled_ = std::make_shared<std::atomic<bool>>(false);
 };

@@ -3,6 +3,8 @@
 #include "app/records/RkUninstallCategoryType.h"
 #include "platform/Workspace.h"
 
+#include <sys/types.h>
+
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -26,4 +28,8 @@ public:
     // (a place with a rule of its own: a helper a job runs, a receipt, a plug-in, a declared group,
     // a launch job by its program, a remain by the identifier it carries) or "bundle".
     std::string claimedBy = "rule";
+    // The file the scan found at filePath (its last component not followed), for the remains of
+    // gone applications: removed only while the same file lies there. 0 and 0 when not noted.
+    dev_t device = 0;
+    ino_t inode = 0;
 };

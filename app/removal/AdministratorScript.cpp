@@ -8,6 +8,7 @@
 #include "system/ShellQuote.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 std::string applicationScriptsFolder()
 {
@@ -26,6 +27,7 @@ void runAdministratorScript(bool accessGranted, const std::string& command, bool
     const std::string folder = applicationScriptsFolder();
     if (folder.empty())
         return;
+    const bool madeHere = !platform::fs::linkStatus(folder);
     platform::fs::makeDirectories(folder);
     const std::string script = folder + "/" + platform::makeUuidString() + ".scpt";
     const std::string cleanup = "rm " + shellquote::forAppleScript(shellquote::single(script));
@@ -34,6 +36,11 @@ void runAdministratorScript(bool accessGranted, const std::string& command, bool
         text += " with administrator privileges";
     platform::fs::writeFileAtomically(script, text);
     const auto error = platform::AppleScriptTask::run(script);
+    // The script removes itself as its last step, which a refused elevation or a command that
+    // stopped early never reaches: nothing of the run stays behind, nor the folder made for it.
+    ::unlink(script.c_str());
+    if (madeHere)
+        ::rmdir(folder.c_str());  // only when empty: never another run's script
     if (completion)
         completion(error);
 }

@@ -1,16 +1,19 @@
 #include "app/removal/PutBack.h"
 
 #include "app/locations/SearchFilePath.h"
+#include "app/removal/OwnLaunchService.h"
 #include "app/removal/TrashRemoval.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
+#include "platform/SystemTools.h"
 #include "platform/TrashMover.h"
 
 #include <cerrno>
 
-PutBack::Report PutBack::run(RemovalRecord& record, bool dryRun, const DaemonPutBack& daemon)
+PutBack::Report PutBack::run(RemovalRecord& record, bool dryRun, const Daemon& daemon)
 {
     Report report;
+    std::vector<std::string> jobFiles;
     for (auto it = record.items.rbegin(); it != record.items.rend(); ++it) {
         auto& item = *it;
         if (item.state == RemovalRecord::State::deleted) {
@@ -41,11 +44,13 @@ PutBack::Report PutBack::run(RemovalRecord& record, bool dryRun, const DaemonPut
             platform::fs::makeDirectories(folder);
         auto result = platform::TrashMover::putBack(item.trashPath, item.originalPath);
         bool back = result.ok;
-        if (!back && (result.error == EACCES || result.error == EPERM) && daemon)
-            back = daemon(item.originalPath, platform::path::lastComponent(item.trashPath)) == true;
+        if (!back && (result.error == EACCES || result.error == EPERM) && daemon.putBack)
+            back = daemon.putBack(item.originalPath, platform::path::lastComponent(item.trashPath)) == true;
         if (back) {
             item.state = RemovalRecord::State::restored;
             report.restored.push_back(item.originalPath);
+            if (item.loadedJob)
+                jobFiles.push_back(item.originalPath);
             report.bytes += item.size;
             record.save();
         } else if (result.error == EEXIST) {
@@ -54,10 +59,25 @@ PutBack::Report PutBack::run(RemovalRecord& record, bool dryRun, const DaemonPut
             report.failed.push_back(item.originalPath);
         }
     }
+    // After everything else: a job's program may lie in an item that came back after its file.
+    loadJobs(jobFiles, daemon.load, report);
     return report;
 }
 
-PutBack::DaemonPutBack PutBack::throughDaemon(std::function<std::shared_ptr<DaemonLink>()> connect, std::shared_ptr<bool> refused)
+void PutBack::loadJobs(const std::vector<std::string>& jobFiles, const DaemonLoad& daemon, Report& report)
+{
+    for (const auto& path : jobFiles) {
+        bool loaded = false;
+        if (OwnLaunchService::serves(path)) {
+            loaded = OwnLaunchService::load(path);
+        } else if (daemon) {
+            loaded = daemon(path) == true;
+        }
+        (loaded ? report.loaded : report.notLoaded).push_back(path);
+    }
+}
+
+PutBack::Daemon PutBack::throughDaemon(std::function<std::shared_ptr<DaemonLink>()> connect, std::shared_ptr<bool> refused)
 {
     struct State {
         std::shared_ptr<DaemonLink> link;
@@ -65,23 +85,33 @@ PutBack::DaemonPutBack PutBack::throughDaemon(std::function<std::shared_ptr<Daem
     };
     auto state = std::make_shared<State>();
     const std::string home = SearchFilePath::realHomeDirectory();
-    return [=](const std::string& path, const std::string& trashName) -> std::optional<bool> {
+    // The link, once the right for `path` is held (asked once); null without either.
+    const auto linkFor = [=](const std::string& path) -> std::shared_ptr<DaemonLink> {
         if (!state->link)
             state->link = connect();
-        if (!state->link)
-            return std::nullopt;
-        if (TrashRemoval::liesBeyondOwnPlaces(path, home)) {
-            if (!state->administratorRight)
-                state->administratorRight = awaitDaemonReply(*state->link, [&](UninstallServiceprotocol& service, auto reply) {
-                                                service.authorizeWithRight(uninstallservice::kRightRemoveSystemItems, reply);
-                                            }).value_or(false);
-            if (!*state->administratorRight) {
-                *refused = true;
-                return false;
-            }
-        }
-        return awaitDaemonReply(*state->link, [&](UninstallServiceprotocol& service, auto reply) {
-            service.putBackWithPath(path, trashName, reply);
-        });
+        if (!state->link || !TrashRemoval::liesBeyondOwnPlaces(path, home))
+            return state->link;
+        if (!state->administratorRight)
+            state->administratorRight = awaitDaemonReply(*state->link, [&](UninstallServiceprotocol& service, auto reply) {
+                                            service.authorizeWithRight(uninstallservice::kRightRemoveSystemItems, reply);
+                                        }).value_or(false);
+        if (*state->administratorRight)
+            return state->link;
+        *refused = true;
+        return nullptr;
     };
+    Daemon daemon;
+    daemon.putBack = [=](const std::string& path, const std::string& trashName) -> std::optional<bool> {
+        const auto link = linkFor(path);
+        if (!link)
+            return state->link ? std::optional(false) : std::nullopt;
+        return awaitDaemonReply(*link, [&](UninstallServiceprotocol& service, auto reply) { service.putBackWithPath(path, trashName, reply); });
+    };
+    daemon.load = [=](const std::string& path) -> std::optional<bool> {
+        const auto link = linkFor(path);
+        if (!link)
+            return state->link ? std::optional(false) : std::nullopt;
+        return awaitDaemonReply(*link, [&](UninstallServiceprotocol& service, auto reply) { service.loadPlistWithPath(path, reply); });
+    };
+    return daemon;
 }

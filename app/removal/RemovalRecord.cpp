@@ -1,7 +1,9 @@
 #include "app/removal/RemovalRecord.h"
 
 #include "platform/FileSystem.h"
+#include "platform/LaunchJobRecord.h"
 #include "platform/PathUtil.h"
+#include "platform/ProcessTable.h"
 #include "platform/SystemLinks.h"
 #include "platform/PropertyList.h"
 
@@ -41,6 +43,16 @@ std::string utcText(std::time_t when, const char* format)
     ::gmtime_r(&when, &parts);
     char text[64];
     return std::strftime(text, sizeof text, format, &parts) ? text : "";
+}
+
+// Whether launchctl loaded a job from exactly this file (a job file of a launch folder), as the
+// daemon judges it before an unload: the record's path with the system's links resolved. A user
+// cannot signal root's supervisor, so its process start time, which anyone may read, tells that it
+// still runs.
+bool isJobFolderFile(const std::string& path)
+{
+    const std::string folder = platform::path::lastComponent(platform::path::deletingLastComponent(path));
+    return (folder == "LaunchAgents" || folder == "LaunchDaemons") && platform::path::extension(path) == "plist";
 }
 
 bool isRecordName(const std::string& identifier)
@@ -127,6 +139,7 @@ std::size_t RemovalRecord::add(const std::string& originalPath, std::int64_t siz
         item.owner = st->st_uid;
         item.group = st->st_gid;
         item.mode = st->st_mode & 07777;
+        item.loadedJob = S_ISREG(st->st_mode) && isJobFolderFile(originalPath) && platform::LaunchJobRecord::runsFrom(originalPath);
     }
     items.push_back(std::move(item));
     return items.size() - 1;
@@ -139,7 +152,7 @@ bool RemovalRecord::save() const
         names.emplace_back(name);
     plist::Array list;
     for (const auto& item : items) {
-        list.emplace_back(plist::Dictionary{
+        plist::Dictionary entry{
             {"OriginalPath", plist::Value(item.originalPath)},
             {"TrashPath", plist::Value(item.trashPath)},
             {"Owner", plist::Value(static_cast<std::int64_t>(item.owner))},
@@ -148,7 +161,10 @@ bool RemovalRecord::save() const
             {"Size", plist::Value(item.size)},
             {"State", plist::Value(std::string(stateName(item.state)))},
             {"Application", plist::Value(item.application)},
-        });
+        };
+        if (item.loadedJob)
+            entry.emplace("LoadedJob", plist::Value(true));
+        list.emplace_back(std::move(entry));
     }
     const plist::Value root(plist::Dictionary{{"Identifier", plist::Value(identifier)},
                                               {"Date", plist::Value(date)},
@@ -190,6 +206,8 @@ std::optional<RemovalRecord> RemovalRecord::load(const std::string& identifier)
         item.mode = static_cast<mode_t>(integerAt(*dict, "Mode"));
         item.size = integerAt(*dict, "Size");
         item.application = plist::stringValue(*dict, "Application");
+        if (const plist::Value* loaded = plist::find(*dict, "LoadedJob"))
+            item.loadedJob = loaded->get<bool>() && *loaded->get<bool>();
         const auto state = stateNamed(plist::stringValue(*dict, "State"));
         if (!state || item.originalPath.empty())
             return std::nullopt;

@@ -31,6 +31,10 @@ public:
         std::int64_t size = 0;
         State state = State::planned;
         std::string application;  // the display name of the application it belonged to
+        // A launch job file that a job was loaded from when the run began (its removal unloads it):
+        // putting it back loads it again. Stored as "LoadedJob" only when true; older records have
+        // no such key and load nothing.
+        bool loadedJob = false;
     };
 
     std::string identifier;  // "yyyyMMdd-HHmmss-<n>", sortable by time
@@ -42,6 +46,11 @@ public:
     // Whether the daemon was refused the administrator's right for items outside the user's home
     // during the run (in memory only): those items were left.
     bool administratorRightRefused = false;
+    // Remains left because they were no longer what was judged when the run came to them (in
+    // memory only): an installed application has their application's identifier again, or
+    // another file lies at their place.
+    std::vector<std::string> leftAsInstalled;
+    std::vector<std::string> leftAsReplaced;
 
     // A new record with a fresh identifier, its name taken in the records folder (an empty file
     // until the first save).
@@ -61,8 +70,8 @@ public:
     // Every readable record, newest first.
     static std::vector<RemovalRecord> all();
 
-    // Adds an item as it is now on disk (owner, group and mode read without following a link);
-    // returns its index.
+    // Adds an item as it is now on disk (owner, group and mode read without following a link, and
+    // whether a launch job is loaded from it); returns its index.
     std::size_t add(const std::string& originalPath, std::int64_t size, const std::string& application);
 
     // Whether the item's move into the Trash happened: moved, or planned and found there while its

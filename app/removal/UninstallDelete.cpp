@@ -4,6 +4,7 @@
 #include "app/locations/ReviewManager.h"
 #include "app/records/UninstallApp.h"
 #include "app/removal/AdministratorScript.h"
+#include "app/removal/OwnLaunchService.h"
 #include "app/locations/SearchFilePath.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
@@ -72,6 +73,8 @@ std::optional<bool> UninstallDelete::ask(const char* operation,
     const auto link = xpcObj.lock();
     if (!link)
         return std::nullopt;
+    if (startDaemon && !startDaemon())
+        return std::nullopt;
     requests.emplace_back(operation);
     return awaitDaemonReply(*link, call);
 }
@@ -110,27 +113,42 @@ void UninstallDelete::standardDelete()
         return;
     const bool sandboxed = Utility::isSandboxed();
     std::vector<std::string> unloadFailed;
+    std::vector<std::string> ownUnloaded;
     if (const auto jobs = firstGroupOf(*app, RkUninstallCategoryType::daemon); jobs && !jobs->fileItem.empty() && !sandboxed) {
         for (const auto& item : jobs->fileItem) {
             if (!item->isSelected || !platform::fs::exists(item->filePath))
                 continue;
             const std::string path = item->filePath;
-            if (unloadJob(path) != true)
+            // The user's own agent needs nobody's rights: the user's launch service unloads it
+            // and it goes as any file of theirs.
+            const bool own = OwnLaunchService::serves(path);
+            if (own && OwnLaunchService::unload(path)) {
+                ownUnloaded.push_back(path);
+                continue;
+            }
+            if (unloadJob(path) != true && !own)
                 unloadFailed.push_back(path);
         }
     }
     // A second chance with the user's own rights for what the daemon left loaded.
     if (!sandboxed) {
         for (const auto& path : unloadFailed) {
-            const std::string command = shellquote::single(platform::tools::launchctl()) + " unload " + shellquote::single(path);
-            if (Utility::ShellExecution(command) != 0)
+            if (!OwnLaunchService::unload(path))
                 continue;
             if (!ProcessManager::shared().ProcessIsRunning(platform::path::lastComponent(path)))
                 continue;
             ask(uninstallservice::kRemove, [&](UninstallServiceprotocol& daemon, auto reply) { daemon.removeWithPaths({path}, reply); });
         }
     }
-    const auto removeFailed = removeSelectedFiles(*app);
+    auto removeFailed = removeSelectedFiles(*app);
+    for (const auto& path : ownUnloaded) {
+        std::string why;
+        const auto real = platform::SystemLinks::resolveParents(path, why);
+        if (!real)
+            removeFailed.push_back(path);
+        else if (run ? run->take(*real) == TrashRemoval::Outcome::needsRights : !platform::SafeRemover::remove(*real))
+            removeFailed.push_back(*real);
+    }
     if (!sandboxed && !removeFailed.empty())
         takeThroughDaemon(removeFailed);
     updateAfterDelete();

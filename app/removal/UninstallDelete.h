@@ -4,6 +4,7 @@
 #include "app/removal/TrashRemoval.h"
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -27,6 +28,10 @@ public:
     // The run this removal belongs to: items go to the Trash and into its record. Without one
     // they are deleted at once and nothing is recorded.
     std::shared_ptr<TrashRemoval> run;
+    // Called before every request to the daemon, so that the daemon is made sure of only when the
+    // removal first needs it (the catalogue's makes sure once per run); false (the run was
+    // cancelled): nothing is asked. None: the daemon is asked as it is.
+    std::function<bool()> startDaemon;
 
     bool isAppRunning();
     void standardDelete();

@@ -470,6 +470,10 @@ std::vector<std::shared_ptr<UninstallApp>> RemainsFinder::find(const std::vector
                     item->fileName = remain.name;
                     item->filePath = remain.path;
                     item->isDir = platform::fs::isDirectoryNoFollow(remain.path);
+                    if (const auto status = platform::fs::linkStatus(remain.path)) {
+                        item->device = status->st_dev;
+                        item->inode = status->st_ino;
+                    }
                     item->size = fileSize(remain.path);
                     item->group = group;
                     item->identifier = platform::makeUuidString();

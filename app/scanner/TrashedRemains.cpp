@@ -5,6 +5,7 @@
 #include "app/scanner/ScanIndex.h"
 #include "app/scanner/StopToken.h"
 #include "app/scanner/UninstallScaner.h"
+#include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
 
 #include <algorithm>
@@ -50,6 +51,10 @@ void TrashedRemains::addTo(std::vector<std::shared_ptr<UninstallApp>>& gone, con
                 }
                 item->group = into;
                 item->isSelected = false;
+                if (const auto status = platform::fs::linkStatus(item->filePath)) {
+                    item->device = status->st_dev;
+                    item->inode = status->st_ino;
+                }
                 into->fileItem.push_back(item);
                 record->totalSize += item->size;
             }

@@ -194,6 +194,7 @@ void MainViewController::addSubViews()
     }
     uninstallCompletedViewController->delegate = this;
     uninstallResidualViewController->delegate = this;
+    connect(uninstallingViewController->btnCancel, &QPushButton::clicked, this, [this] { manager_->cancelRemoval(); });
 
     manager_->delegate = bridge_;
     const auto manager = manager_;
@@ -435,8 +436,10 @@ void MainViewController::uninstall_click()
 
 void MainViewController::beginRemoval()
 {
+    // Made sure of on the delete queue, and only once the removal needs it: the window never waits
+    // for it, and a removal of the user's own items asks no administrator.
     if (!Utility::isSandboxed())
-        DaemonInstaller(applicationBundlePath).ensureDaemon();
+        manager_->daemonStarter = [bundle = applicationBundlePath] { DaemonInstaller(bundle).ensureDaemon(); };
     uninstallingViewController->deleteApps = deleteApps();
     uninstallingViewController->rebuild();
     mainView->hide();

@@ -6,7 +6,11 @@
 
 QString PutBackReportText::title(const PutBack::Report& report)
 {
-    return report.restored.empty() ? strings::localized("Nothing was put back.") : strings::localized("Some items could not be put back.");
+    if (report.restored.empty())
+        return strings::localized("Nothing was put back.");
+    if (report.taken.empty() && report.gone.empty() && report.failed.empty() && !report.notLoaded.empty())
+        return strings::localized("The items were put back, but some launch jobs could not be loaded again.");
+    return strings::localized("Some items could not be put back.");
 }
 
 QString PutBackReportText::details(const PutBack::Report& report)
@@ -21,6 +25,7 @@ QString PutBackReportText::details(const PutBack::Report& report)
     add(report.failed, strings::localized("it could not be moved back"));
     add(report.deleted, strings::localized("deleted, not in the Trash"));
     add(report.alreadyBack, strings::localized("already put back"));
+    add(report.notLoaded, strings::localized("put back, but its launch job could not be loaded again"));
     if (report.administratorRightRefused)
         lines << strings::localized("An administrator's password was not given, so what goes back outside your home folder stayed in the Trash.");
     return lines.join(QLatin1Char('\n'));

@@ -1,6 +1,7 @@
 #include "app/ui/RequestUninstallWinodowController.h"
 
 #include "app/records/ItemSizes.h"
+#include "app/removal/RemovalRights.h"
 #include "app/ui/AppImages.h"
 #include "app/ui/FlatAppList.h"
 #include "app/ui/NSOutlineViewEx.h"
@@ -11,6 +12,7 @@
 #include "Auxiliary/ByteCountFormatter.h"
 #include "Auxiliary/RkLabel.h"
 #include "Auxiliary/StringExtension.h"
+#include "system/Utility.h"
 
 #include <QCheckBox>
 #include <QDialog>
@@ -57,6 +59,21 @@ RequestUninstallWinodowController::RequestUninstallWinodowController(std::vector
     lbTotal = new RkLabel(strings::localized("Ticked items: %@").replace(QLatin1String("%@"), QString::fromStdString(format2ByteCountString(ItemSizes::ticked(apps)))), dialog);
     lbTotal->setObjectName("lbTotal");
     lbTotal->setAlignment(Qt::AlignCenter);
+    lbNeedsPassword = new RkLabel(QString(), dialog);
+    lbNeedsPassword->setObjectName("lbNeedsPassword");
+    lbNeedsPassword->setWordWrap(true);
+    lbNeedsPassword->setFixedWidth(318);
+    const auto rights = Utility::isSandboxed() ? RemovalRights::Summary{} : RemovalRights::ofTicked(apps);
+    if (!rights.administrator.empty()) {
+        constexpr std::size_t kShown = 4;
+        QString text = strings::localized("These need an administrator's password:");
+        for (std::size_t i = 0; i < rights.administrator.size() && i < kShown; ++i)
+            text += QStringLiteral("\n") + QString::fromStdString(rights.administrator[i]);
+        if (rights.administrator.size() > kShown)
+            text += QStringLiteral("\n") + strings::localized("and %d more").replace(QLatin1String("%d"), QString::number(rights.administrator.size() - kShown));
+        lbNeedsPassword->setStringValue(text);
+    }
+    lbNeedsPassword->setVisible(!rights.administrator.empty());
     list_ = std::make_unique<FlatAppList>(dialog, AppListModel::AppSize::none, 200, 0);
     list_->view()->rowDelegate()->roundedRows = true;
     list_->view()->setFixedWidth(206);
@@ -88,6 +105,7 @@ RequestUninstallWinodowController::RequestUninstallWinodowController(std::vector
     layout->addLayout(title);
     layout->addSpacing(6);
     layout->addWidget(lbTotal, 0, Qt::AlignHCenter);
+    layout->addWidget(lbNeedsPassword, 0, Qt::AlignHCenter);
     layout->addSpacing(12);
     layout->addWidget(list_->view(), 0, Qt::AlignHCenter);
     layout->addSpacing(12);

@@ -36,6 +36,9 @@ public:
     RkLabel* lbTitle = nullptr;
     // What the ticked items add up to: "Frees 1.4 GB".
     RkLabel* lbTotal = nullptr;
+    // The ticked items that need an administrator's password (beyond the user's own rights and
+    // places), shown before anything is asked; hidden when there is none.
+    RkLabel* lbNeedsPassword = nullptr;
     int retCode = 1;
     std::vector<std::shared_ptr<UninstallApp>> apps;
     FlatAppList* list() const { return list_.get(); }

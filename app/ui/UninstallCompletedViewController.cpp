@@ -120,19 +120,28 @@ void UninstallCompletedViewController::showRemoval(std::optional<RemovalRecord> 
     removal_ = std::move(record);
     const bool inTrash = removal_ && removal_->countInTrash() > 0;
     const bool refused = removal_ && removal_->administratorRightRefused;
-    const QString refusal =
+    QString refusal =
         refused ? strings::localized("An administrator's password was not given, so what lies outside your home folder was left.") : QString();
+    // Remains that were no longer what was judged when the removal came to them stayed.
+    if (removal_ && !removal_->leftAsInstalled.empty())
+        refusal += (refusal.isEmpty() ? QString() : QStringLiteral(" ")) +
+                   strings::localized("%@ item(s) left, as an application with the same identifier is installed again.")
+                       .replace(QLatin1String("%@"), QString::number(removal_->leftAsInstalled.size()));
+    if (removal_ && !removal_->leftAsReplaced.empty())
+        refusal += (refusal.isEmpty() ? QString() : QStringLiteral(" ")) +
+                   strings::localized("%@ item(s) left, as another file now lies in their place.")
+                       .replace(QLatin1String("%@"), QString::number(removal_->leftAsReplaced.size()));
     if (inTrash) {
         const QString size = QString::fromStdString(format2ByteCountString(removal_->bytesInTrash()));
         QString text = strings::localized("Moved %@ to the Trash. Empty the Trash to free the space.").replace(QLatin1String("%@"), size);
         // Put Back here works from the record in memory; once Ostrova quits, only a written one can.
         if (!removal_->saved)
             text += QLatin1Char(' ') + strings::localized("The record of this removal could not be written: Put Back works only until Ostrova quits.");
-        lbTrash->setStringValue(refused ? text + QLatin1Char(' ') + refusal : text);
+        lbTrash->setStringValue(refusal.isEmpty() ? text : text + QLatin1Char(' ') + refusal);
     } else {
         lbTrash->setStringValue(refusal);
     }
-    lbTrash->setVisible(inTrash || refused);
+    lbTrash->setVisible(inTrash || !refusal.isEmpty());
     putBackHolder_->setVisible(inTrash);
     setPuttingBack(false);
 }

@@ -8,6 +8,7 @@
 #include "Auxiliary/StringExtension.h"
 
 #include <QProgressBar>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -33,6 +34,11 @@ void UninstallingViewController::addSubViews()
     lbUninstall = new RkLabel(strings::localized("Uninstalling the application(s)"), root);
     lbUninstall->setFont(fonts::appFont(22));
     lbUninstall->setAlignment(Qt::AlignCenter);
+    btnCancel = new QPushButton(strings::localized("Cancel"), root);
+    connect(btnCancel, &QPushButton::clicked, this, [this] {
+        btnCancel->setEnabled(false);
+        btnCancel->setText(strings::localized("Cancelling..."));
+    });
     list_ = std::make_unique<FlatAppList>(root, AppListModel::AppSize::total, 500, 100);
     list_->view()->setFixedWidth(600);
 }
@@ -46,7 +52,9 @@ void UninstallingViewController::addConstraints()
     layout->addWidget(lbUninstall, 0, Qt::AlignHCenter);
     layout->addSpacing(24);
     layout->addWidget(progress, 0, Qt::AlignHCenter);
-    layout->addSpacing(30);
+    layout->addSpacing(12);
+    layout->addWidget(btnCancel, 0, Qt::AlignHCenter);
+    layout->addSpacing(18);
     layout->addWidget(list_->view(), 0, Qt::AlignHCenter);
     layout->addStretch(3);
 }
@@ -60,6 +68,8 @@ void UninstallingViewController::rebuild()
 {
     view();
     setValue(0);
+    btnCancel->setEnabled(true);
+    btnCancel->setText(strings::localized("Cancel"));
     list_->setApps(deleteApps);
 }
 

@@ -8,10 +8,12 @@
 
 class FlatAppList;
 class QProgressBar;
+class QPushButton;
 class RkLabel;
 
-// The screen shown while the chosen applications are removed: a progress bar and the list of the
-// applications with their total sizes.
+// The screen shown while the chosen applications are removed: a progress bar, Cancel (which stops
+// waiting for the daemon and leaves the rest) and the list of the applications with their total
+// sizes.
 class UninstallingViewController : public FlowScreenController {
     Q_OBJECT
 public:
@@ -21,6 +23,7 @@ public:
     RkLabel* lbTitle = nullptr;
     QProgressBar* progress = nullptr;
     RkLabel* lbUninstall = nullptr;
+    QPushButton* btnCancel = nullptr;
     std::vector<std::shared_ptr<UninstallApp>> deleteApps;
     double value = 0;
 

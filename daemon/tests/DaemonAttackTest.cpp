@@ -372,6 +372,49 @@ TEST_F(DaemonAttackTest, JobFilesThatAreNotTheClientsToUnload)
     fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "unload", rootJob});
 }
 
+// What a put back brings to root's launch folders the daemon loads again: only a root-owned job file
+// right in one of them, read without a link anywhere on the way, never the daemon's own job.
+TEST_F(DaemonAttackTest, LoadsOnlyRootsJobFilesInRootsLaunchFolders)
+{
+    const std::string program = fixtures::copyExecutable(tree->at("/Applications/Root Tool.app/Contents/MacOS/loaded"));
+    const auto writeJob = [&](const std::string& path, const std::string& label) {
+        tree->writePlist(path, plist::Value(plist::Dictionary{{"Label", label},
+                                                              {"ProgramArguments", plist::Array{plist::Value(program), plist::Value("60")}}}));
+        return path;
+    };
+    const auto loaded = [](const std::string& label) {
+        const auto record = platform::LaunchJobRecord::read(label);
+        return record && record->loaded();
+    };
+    const std::string elsewhere = writeJob(tree->at("/Library/Application Support/com.test.elsewhere.plist"), "com.test.elsewhere");
+    const std::string usersJob = writeJob(tree->at("/Library/LaunchDaemons/com.test.users.plist"), "com.test.users");
+    ::chown(usersJob.c_str(), fixtures::unprivilegedUid(), fixtures::unprivilegedGid());
+    tree->symlink(elsewhere, tree->at("/Library/LaunchDaemons/com.test.elsewhere.plist"));
+    const std::string refused[] = {
+        elsewhere,
+        usersJob,
+        tree->at("/Library/LaunchDaemons/com.test.elsewhere.plist"),
+        writeJob(tree->at("~/Library/LaunchAgents/com.test.roots-in-home.plist"), "com.test.roots-in-home"),
+        writeJob(tree->at("/Library/LaunchDaemons/com.test.posing.plist"), Utility::kDaemonLabel),
+        job,
+    };
+    for (const auto& path : refused)
+        EXPECT_TRUE(replied(call({"load", path}), false)) << path;
+    for (const char* label : {"com.test.elsewhere", "com.test.users", "com.test.roots-in-home"})
+        EXPECT_FALSE(loaded(label)) << label;
+
+    const std::string rootJob = writeJob(tree->at("/Library/LaunchAgents/com.test.putback.plist"), "com.test.putback");
+    EXPECT_TRUE(replied(call({"load", rootJob}), true)) << daemonLog();
+    const auto record = platform::LaunchJobRecord::read("com.test.putback");
+    ASSERT_TRUE(record);
+    EXPECT_TRUE(record->loaded());
+    EXPECT_EQ(record->loader, 0u);
+    // Loaded from that file already: nothing more to do, and so it is said.
+    EXPECT_TRUE(replied(call({"load", rootJob}), true));
+    fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "unload", rootJob});
+    EXPECT_TRUE(answers());
+}
+
 TEST_F(DaemonAttackTest, NothingOfTheDaemonsOwnBundleIsEnded)
 {
     const pid_t before = daemonPid();
@@ -409,6 +452,14 @@ TEST_F(NonAdministratorDaemonTest, ServesItsOwnHomeOnly)
                                                                {"ProgramArguments", plist::Array{plist::Value("/nothing")}}}));
     EXPECT_TRUE(replied(call({"unload", systemJob}), false));
     EXPECT_TRUE(fs::exists(systemJob));
+    // Nor is a root job loaded for it, one that would run as it should.
+    const std::string runnable = tree->at("/Library/LaunchDaemons/com.vendor.runnable.plist");
+    tree->writePlist(runnable, plist::Value(plist::Dictionary{
+                                   {"Label", "com.vendor.runnable"},
+                                   {"ProgramArguments", plist::Array{plist::Value(fixtures::copyExecutable(tree->at("/usr/local/libexec/runnable"))),
+                                                                     plist::Value("60")}}}));
+    EXPECT_TRUE(replied(call({"load", runnable}), false));
+    EXPECT_FALSE(platform::LaunchJobRecord::read("com.vendor.runnable"));
 
     // The user's own link above its home leads nowhere the daemon goes, even to the home itself.
     const std::string box = tree->at("/Users/box");

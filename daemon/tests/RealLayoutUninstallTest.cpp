@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -221,6 +222,13 @@ TEST_F(RealLayoutUninstallTest, TwoApplicationsGoToTheTrashAndComeBackAsTheyWere
     ::chmod((support + "/tunnels.conf").c_str(), 0600);
     ::setxattr((support + "/tunnels.conf").c_str(), "user.origin", "installer", 9, 0);
     tree.writeFile(tree.at("/var/folders/ab/x1y2z3/C/com.test.tidepool/blob"), "cached by root");
+    // A loaded user agent and one nobody loaded. The user's launchctl keeps its records beside root's.
+    const std::string agentJob = tree.at("~/Library/LaunchAgents/com.test.tidepool.agent.plist");
+    job(agentJob, "com.test.tidepool.agent", fixtures::copyExecutable(bundle + "/Contents/Library/LaunchServices/com.test.tidepool.agent"));
+    job(tree.at("~/Library/LaunchAgents/com.test.tidepool.idle.plist"), "com.test.tidepool.idle",
+        fixtures::copyExecutable(bundle + "/Contents/Library/LaunchServices/com.test.tidepool.idle"));
+    ASSERT_EQ(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "load", agentJob}).exitCode, 0);
+    ::chmod(platform::LaunchJobRecord::folder().c_str(), 01777);
     const auto before = listing();
 
     const auto removed = asUser({"uninstall", "--yes", "Tide Pool", "Lumen Notes"});
@@ -235,8 +243,29 @@ TEST_F(RealLayoutUninstallTest, TwoApplicationsGoToTheTrashAndComeBackAsTheyWere
     const auto listedWhileGone = asUser({"list"});
     EXPECT_EQ(listedWhileGone.out.find("Tide Pool"), std::string::npos);
 
+    EXPECT_FALSE(platform::LaunchJobRecord::read("com.test.tidepool.agent"));
     const auto restored = asUser({"restore", "--yes", "--last"});
+    // What their removal stopped runs again: root's job loaded by the daemon, the agent by the user.
+    const auto loader = [](const std::string& label, const std::string& jobPath) -> long {
+        const auto record = plist::readDictionary(platform::LaunchJobRecord::pathFor(label));
+        const auto number = [&](const char* key) {
+            const auto* value = record ? plist::find(*record, key) : nullptr;
+            return value && value->get<std::int64_t>() ? *value->get<std::int64_t>() : -1;
+        };
+        std::string why;
+        if (!record || plist::stringValue(*record, "Path") != platform::SystemLinks::resolveParents(jobPath, why).value_or("") ||
+            number("Supervisor") <= 0 || ::kill(static_cast<pid_t>(number("Supervisor")), 0) != 0)
+            return -1;
+        return static_cast<long>(number("UID"));
+    };
+    EXPECT_EQ(loader("com.test.tidepool.helper", helperJob), 0);
+    EXPECT_EQ(loader("com.test.tidepool.agent", agentJob), static_cast<long>(fixtures::unprivilegedUid()));
+    EXPECT_FALSE(platform::fs::linkStatus(platform::LaunchJobRecord::pathFor("com.test.tidepool.idle")));
+    fixtures::runProcess({"/usr/bin/setpriv", "--reuid=" + std::to_string(fixtures::unprivilegedUid()),
+                          "--regid=" + std::to_string(fixtures::unprivilegedGid()), "--clear-groups", OSTROVA_LAUNCHCTL_PATH,
+                          "remove", "com.test.tidepool.agent"});
     ASSERT_EQ(restored.exitCode, 0) << restored.out << restored.err;
+    EXPECT_NE(restored.out.find("Loaded again (2)"), std::string::npos) << restored.out;
     const auto after = listing();
     for (const auto& [path, entry] : before) {
         const auto found = after.find(path);

@@ -60,6 +60,8 @@ xpcwire::Request requestFor(const std::vector<std::string>& words)
         return {uninstallservice::kKillExecutable, {plist::Value(words.at(1)), plist::Value(words.at(2))}};
     if (op == "authorize")
         return {uninstallservice::kAuthorize, {plist::Value(words.at(1))}};
+    if (op == "load")
+        return {uninstallservice::kLoad, {plist::Value(words.at(1))}};
     return {uninstallservice::kKillBundle, {plist::Value(words.at(1))}};
 }
 
@@ -222,6 +224,8 @@ int main(int argc, char** argv)
             service.killProcessWithExecutablePath(*a[0].get<std::string>(), *a[1].get<std::string>(), reply);
         } else if (words[0] == "authorize") {
             service.authorizeWithRight(*a[0].get<std::string>(), reply);
+        } else if (words[0] == "load") {
+            service.loadPlistWithPath(*a[0].get<std::string>(), reply);
         } else {
             service.KillProcessWithBundlePath(*a[0].get<std::string>(), reply);
         }

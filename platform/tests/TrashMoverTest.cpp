@@ -373,6 +373,57 @@ TEST_F(TrashMoverTest, WithoutANoReplaceRenameAFileMovesByALinkAndAFolderNotAtAl
     }
 }
 
+// The same fallback, forced by the system-call table, both ways: into the Trash onto a name it
+// holds, and back onto a place taken since. Only the one no-replace rename is refused, so a
+// fallback that renamed plainly would go through and replace what is there.
+TEST_F(TrashMoverTest, TheFallbackForARefusedNoReplaceRenameTakesNoNameThatIsTaken)
+{
+    const std::string item = tree.at("~/Library/Preferences/com.vendor.notes.plist");
+    std::string why;
+    const int trashFolder = TrashMover::openTrash(trash(), owner(), true, why);
+    ASSERT_GE(trashFolder, 0) << why;
+    struct Case {
+        const char* what;
+        const char* takenBy;  // what holds the name the move goes to
+        bool intoTrash;       // else back out of it
+        int error;
+    };
+    const Case cases[] = {
+        {"into the Trash, the name free", nullptr, true, 0},
+        {"into the Trash, the name taken", "in the Trash", true, EEXIST},
+        {"back, the place free", nullptr, false, 0},
+        {"back, the place taken", "written since", false, EEXIST},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string from = c.intoTrash ? item : trash() + "/moved.plist";
+        const std::string to = c.intoTrash ? trash() + "/moved.plist" : item;
+        tree.writeFile(from, "item");
+        if (c.takenBy)
+            tree.writeFile(to, c.takenBy);
+        const auto original = platform::fs::linkStatus(from);
+        ASSERT_TRUE(original);
+        TrashMover::Result moved;
+        {
+            fixtures::ScopedSystemCallFault refused(fixtures::SystemCall::renameat, EINVAL, 1, 1);
+            fixtures::ScopedSystemCallTrace trace;
+            moved = c.intoTrash ? TrashMover::moveNamed(from, trashFolder, trash(), "moved.plist") : TrashMover::moveBack(trashFolder, "moved.plist", to);
+            EXPECT_EQ(refused.failed(), 1u);
+            EXPECT_EQ(trace.of(fixtures::SystemCall::linkat).size(), 1u);
+        }
+        EXPECT_EQ(moved.error, c.error) << moved.why;
+        EXPECT_EQ(moved.ok, c.error == 0);
+        const auto there = platform::fs::linkStatus(to);
+        ASSERT_TRUE(there);
+        EXPECT_EQ(there->st_ino == original->st_ino, c.error == 0);
+        EXPECT_EQ(platform::fs::readFile(to), c.takenBy ? c.takenBy : "item");
+        EXPECT_EQ(platform::fs::readFile(from), c.error ? std::optional<std::string>("item") : std::nullopt);
+        fixtures::MacTree::removeTree(from);
+        fixtures::MacTree::removeTree(to);
+    }
+    ::close(trashFolder);
+}
+
 TEST_F(TrashMoverTest, AnotherVolumeHasATrashOfItsOwnAndAReadOnlyOneNone)
 {
     const std::string volume = tree.at("/Volumes/Stick");

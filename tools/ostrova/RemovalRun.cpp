@@ -5,6 +5,7 @@
 #include "Auxiliary/ByteCountFormatter.h"
 #include "app/catalogue/UninstallAppManager.h"
 #include "app/removal/DaemonInstaller.h"
+#include "app/removal/RemovalRights.h"
 #include "platform/DispatchQueue.h"
 #include "platform/FileSystem.h"
 #include "system/Utility.h"
@@ -38,6 +39,13 @@ int RemovalRun::run(UninstallAppManager& manager) const
               << format2ByteCountString(bytes) << (deleteNow ? ", deleted at once" : ", to the Trash") << "):\n";
     for (const auto& path : selected)
         std::cout << "  " << path << "\n";
+    const bool sandboxed = Utility::isSandboxed();
+    const auto rights = sandboxed ? RemovalRights::Summary{} : RemovalRights::ofTicked(chosen);
+    if (!rights.administrator.empty()) {
+        std::cout << "These need an administrator's password (" << rights.administrator.size() << "):\n";
+        for (const auto& path : rights.administrator)
+            std::cout << "  " << path << "\n";
+    }
     std::cout.flush();
     if (dryRun || selected.empty())
         return 0;
@@ -46,8 +54,10 @@ int RemovalRun::run(UninstallAppManager& manager) const
         return 1;
     }
 
-    if (!Utility::isSandboxed())
-        DaemonInstaller().ensureDaemon();
+    // The daemon is made sure of only when the run first needs it (an item beyond the user's own
+    // rights, or one whose move the user's rights refused), never for a removal of the user's own.
+    if (!sandboxed)
+        manager.daemonStarter = [] { DaemonInstaller().ensureDaemon(); };
     // Where the daemon needs an administrator's password, the system asks for it on this terminal.
     const auto prompt = platform::AuthorizationPrompt::forTerminal();
     // No event loop here: main-queue work runs where it is posted.

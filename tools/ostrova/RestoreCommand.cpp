@@ -146,7 +146,7 @@ int RestoreCommand::run(const CommandLine& line)
     const auto manager = UninstallAppManager::make();
     std::unique_ptr<platform::AuthorizationPrompt> prompt;
     auto refused = std::make_shared<bool>(false);
-    const auto daemon = Utility::isSandboxed() ? PutBack::DaemonPutBack{} : PutBack::throughDaemon([&] {
+    const auto daemon = Utility::isSandboxed() ? PutBack::Daemon{} : PutBack::throughDaemon([&] {
         DaemonInstaller().ensureDaemon();
         // Where the daemon needs an administrator's password, the system asks for it on this terminal.
         prompt = platform::AuthorizationPrompt::forTerminal();
@@ -158,6 +158,8 @@ int RestoreCommand::run(const CommandLine& line)
     printAll("Put back", report.restored);
     printAway(report);
     printAll("Could not be put back", report.failed);
+    printAll("Loaded again", report.loaded);
+    printAll("Put back, but their launch jobs could not be loaded again", report.notLoaded);
     std::cout.flush();
     return report.complete() ? 0 : 1;
 }

@@ -79,6 +79,7 @@ public:
     void moveToTrashWithPath(const std::string&, const std::string&, Reply reply) override { reply(answer_); }
     void unloadPlistWithPath(const std::string&, const std::string&, Reply reply) override { reply(answer_); }
     void putBackWithPath(const std::string&, const std::string&, Reply reply) override { reply(answer_); }
+    void loadPlistWithPath(const std::string&, Reply reply) override { reply(answer_); }
     void authorizeWithRight(const std::string& right, Reply reply) override
     {
         {

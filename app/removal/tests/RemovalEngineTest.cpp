@@ -1,9 +1,13 @@
 #include "app/catalogue/UninstallAppManager.h"
+#include "app/removal/PutBack.h"
+#include "app/removal/RemovalRights.h"
 #include "app/removal/UninstallDelete.h"
 #include "app/scanner/UninstallScaner.h"
 #include "fixtures/BackgroundProcess.h"
+#include "fixtures/ChildProcess.h"
 #include "fixtures/MacTree.h"
 #include "fixtures/RemainsTree.h"
+#include "fixtures/SystemCallFault.h"
 #include "fixtures/Unprivileged.h"
 #include "app/locations/FolderAccess.h"
 #include "platform/AppleScriptTask.h"
@@ -11,6 +15,7 @@
 #include "platform/Sandbox.h"
 #include "platform/UserDefaults.h"
 #include "platform/FileSystem.h"
+#include "platform/LaunchJobRecord.h"
 #include "platform/PathUtil.h"
 #include "platform/SystemCalls.h"
 #include "system/ShellQuote.h"
@@ -22,6 +27,8 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <future>
+#include <optional>
 #include <set>
 
 namespace {
@@ -103,6 +110,118 @@ TEST_F(RemovalEngineTest, RemovesTheSelectionInProcessAndAsksNobodyElse)
     EXPECT_TRUE(platform::fs::exists(tree.at("~/Library/Preferences/com.test.foo.plist")));
     // The bundle is gone: the record is emptied.
     EXPECT_TRUE(app->fileGroups.empty());
+}
+
+// The daemon is made sure of (on a Mac: an administrator asked to install it) only once a run needs
+// it, and once a run: never for items the user's own rights move, once for a run whose moves the
+// user's rights refused. A launch job always goes through it.
+TEST_F(RemovalEngineTest, TheDaemonIsMadeSureOfOnlyWhenARunNeedsIt)
+{
+    struct Case {
+        const char* name;
+        int moveError;
+        unsigned starts;
+    };
+    const Case cases[] = {{"Own", 0, 0}, {"Refused", EACCES, 1}, {"Forbidden", EPERM, 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string identifier = std::string("com.test.") + c.name;
+        tree.writeFile(tree.at("~/Library/Application Support/" + std::string(c.name) + "/data"), "x");
+        tree.writeFile(tree.at("~/Library/Caches/" + identifier + "/c"), "x");
+        const auto app = scanned(c.name, identifier);
+        app->setSelectionState(kSelectionOn);
+        EXPECT_FALSE(RemovalRights::ofTicked({app}).needsDaemon());
+        unsigned starts = 0;
+        manager->daemonStarter = [&] { ++starts; };
+        {
+            std::optional<fixtures::ScopedSystemCallFault> refused;
+            if (c.moveError)
+                refused.emplace(fixtures::SystemCall::renameat, c.moveError, 1, 0);
+            manager->removeApps({app});
+            manager->deleteQueue.sync([] {});
+        }
+        EXPECT_EQ(starts, c.starts);
+        EXPECT_EQ(platform::fs::exists(tree.at("~/Library/Caches/" + identifier + "/c")), c.moveError != 0);
+    }
+    const std::string home = tree.home();
+    EXPECT_EQ(RemovalRights::of(tree.at("~/Library/LaunchAgents/com.test.job.plist"), true, home), RemovalRights::Need::daemon);
+    EXPECT_EQ(RemovalRights::of(tree.at("/Library/LaunchDaemons/com.test.job.plist"), true, home), RemovalRights::Need::administrator);
+}
+
+// The user's own agent is unloaded by the user's own launch service and goes like any file of theirs:
+// the daemon is not started. One the user's launch service cannot unload still goes to the daemon.
+TEST_F(RemovalEngineTest, TheUsersOwnAgentGoesWithTheirOwnLaunchServiceAlone)
+{
+    tree.environment().set("OSTROVA_LAUNCHCTL", OSTROVA_LAUNCHCTL_PATH);
+    const std::string label = "com.test.own.agent";
+    const std::string agent = tree.at("~/Library/LaunchAgents/" + label + ".plist");
+    const std::string program = fixtures::copyExecutable(tree.at("/Library/Application Support/com.test.own/OwnAgent"));
+    tree.writePlist(agent, plist::Value(plist::Dictionary{{"Label", label},
+                                                          {"ProgramArguments", plist::Array{plist::Value(program), plist::Value("60")}}}));
+    ASSERT_EQ(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "load", agent}).exitCode, 0);
+    const auto app = scanned("Own", "com.test.own");
+    app->setSelectionState(kSelectionOn);
+    const auto summary = RemovalRights::ofTicked({app});
+    EXPECT_TRUE(std::find(summary.throughDaemon.begin(), summary.throughDaemon.end(), agent) == summary.throughDaemon.end());
+    unsigned starts = 0;
+    manager->daemonStarter = [&] { ++starts; };
+    manager->removeApps({app});
+    manager->deleteQueue.sync([] {});
+    EXPECT_EQ(starts, 0u);
+    EXPECT_FALSE(platform::fs::linkStatus(agent));
+    const auto job = platform::LaunchJobRecord::read(label);
+    EXPECT_FALSE(job && job->loaded());
+    fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "remove", label});
+
+    // Where the user's launch service cannot unload it, the daemon is asked.
+    tree.environment().set("OSTROVA_LAUNCHCTL", "/bin/false");
+    const std::string stuck = tree.at("~/Library/LaunchAgents/com.test.stuck.agent.plist");
+    tree.writePlist(stuck, plist::Value(plist::Dictionary{{"Label", "com.test.stuck.agent"},
+                                                          {"ProgramArguments", plist::Array{plist::Value(tree.at("/Applications/Stuck.app/Contents/MacOS/Stuck"))}}}));
+    const auto other = scanned("Stuck", "com.test.stuck");
+    other->setSelectionState(kSelectionOn);
+    manager->removeApps({other});
+    manager->deleteQueue.sync([] {});
+    EXPECT_EQ(starts, 1u);
+    EXPECT_TRUE(platform::fs::linkStatus(stuck));
+}
+
+// Cancel ends the wait for the daemon at once: the item that needed it stays, the applications after
+// it are not begun, and the record says they were left.
+TEST_F(RemovalEngineTest, CancelEndsTheWaitForTheDaemonAndLeavesTheRest)
+{
+    const auto waiting = scanned("Waiting", "com.test.waiting");
+    tree.writeFile(tree.at("~/Library/Preferences/com.test.untouched.plist"), "x");
+    const auto untouched = scanned("Untouched", "com.test.untouched");
+    for (const auto& app : {waiting, untouched})
+        app->setSelectionState(kSelectionOn);
+    auto entered = std::make_shared<std::promise<void>>();
+    auto release = std::make_shared<std::promise<void>>();
+    manager->daemonStarter = [entered, held = release->get_future().share()] {
+        entered->set_value();
+        held.wait();
+    };
+    auto finished = std::make_shared<std::promise<void>>();
+    {
+        // Only the first application's bundle is beyond the user's rights.
+        fixtures::ScopedSystemCallFault refused(fixtures::SystemCall::renameat, EACCES, 1, 0, "Waiting.app");
+        manager->removeApps({waiting, untouched});
+        manager->deleteQueue.async([finished] { finished->set_value(); });
+        ASSERT_EQ(entered->get_future().wait_for(60s), std::future_status::ready);
+        manager->cancelRemoval();
+        const bool ended = finished->get_future().wait_for(60s) == std::future_status::ready;
+        release->set_value();
+        ASSERT_TRUE(ended);
+    }
+    EXPECT_TRUE(platform::fs::exists(*waiting->bundlePath));
+    EXPECT_TRUE(platform::fs::exists(*untouched->bundlePath));
+    EXPECT_TRUE(platform::fs::exists(tree.at("~/Library/Preferences/com.test.untouched.plist")));
+    const auto record = manager->lastRemoval();
+    ASSERT_TRUE(record);
+    std::size_t left = 0;
+    for (const auto& item : record->items)
+        left += item.application == "Untouched" && item.state == RemovalRecord::State::left;
+    EXPECT_EQ(left, 2u);
 }
 
 TEST_F(RemovalEngineTest, WhatCannotGoStaysInTheRecordAndAnUnreachableDaemonEndsTheWait)
@@ -423,5 +542,104 @@ TEST(RemovalRecordNaming, TwoRunsOfOneSecondInTwoProcessesKeepTwoRecords)
     }
     FAIL() << "no two runs began in the same second";
 }
+
+}  // namespace
+
+namespace {
+
+// A folder and an item inside it, both in one removal, the item moved first: put back in the order
+// of the moves, the item would find no folder, make a new one, and the folder's place would be
+// taken. The last moved comes back first, so both come back whole.
+TEST_F(RemovalEngineTest, PutBackBringsTheLastMovedBackFirst)
+{
+    const std::string folder = tree.at("~/Library/Application Support/Quill");
+    tree.writeFile(folder + "/settings.json", "kept in the folder");
+    tree.writeFile(folder + "/Sessions/today.db", "moved on its own");
+    TrashRemoval run({}, false, false);
+    ASSERT_EQ(run.take(folder + "/Sessions"), TrashRemoval::Outcome::done);
+    ASSERT_EQ(run.take(folder), TrashRemoval::Outcome::done);
+    ASSERT_FALSE(platform::fs::linkStatus(folder));
+
+    auto record = run.record();
+    const auto report = PutBack::run(record, false, {});
+    EXPECT_TRUE(report.complete()) << (report.taken.empty() ? "" : report.taken.front());
+    EXPECT_EQ(platform::fs::readFile(folder + "/settings.json"), "kept in the folder");
+    EXPECT_EQ(platform::fs::readFile(folder + "/Sessions/today.db"), "moved on its own");
+    EXPECT_TRUE(platform::fs::listDirectory(tree.at("~/.Trash")).value_or(std::vector<std::string>{"?"}).empty());
+}
+
+// A user agent put back is loaded again by the user's own launchctl (the stand-in's record of
+// loaded jobs says from which file) when a job was loaded from it as its removal began, and only
+// then; the record keeps that across a reload. A load that fails is told, not counted as done.
+struct AgentCase {
+    const char* name;
+    bool loadedBefore;
+    bool launchctlWorks;
+    bool loadedAfter;
+};
+
+void PrintTo(const AgentCase& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
+class PutBackAgentTest : public RemovalEngineTest, public ::testing::WithParamInterface<AgentCase> {
+protected:
+    void TearDown() override
+    {
+        fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "remove", "com.test.quill.agent"});
+        RemovalEngineTest::TearDown();
+    }
+};
+
+TEST_P(PutBackAgentTest, LoadsAgainOnlyWhatWasLoaded)
+{
+    const AgentCase& row = GetParam();
+    const std::string label = "com.test.quill.agent";
+    const std::string agent = tree.at("~/Library/LaunchAgents/" + label + ".plist");
+    const std::string program = fixtures::copyExecutable(tree.at("/Applications/Quill.app/Contents/MacOS/QuillAgent"));
+    tree.writePlist(agent, plist::Value(plist::Dictionary{{"Label", label},
+                                                          {"ProgramArguments", plist::Array{plist::Value(program), plist::Value("60")}}}));
+    if (row.loadedBefore) {
+        ASSERT_EQ(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "load", agent}).exitCode, 0);
+    }
+    const auto loadedFromAgent = [&] {
+        std::string why;
+        const auto file = platform::LaunchJobFile::read(agent, false, why);
+        const auto job = platform::LaunchJobRecord::read(label);
+        return file && job && job->loaded() && job->loadedFrom(agent, *file);
+    };
+    ASSERT_EQ(loadedFromAgent(), row.loadedBefore);
+
+    std::string identifier;
+    {
+        TrashRemoval run({}, false, false);
+        ASSERT_EQ(run.take(agent), TrashRemoval::Outcome::done);
+        identifier = run.record().identifier;
+    }
+    fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "remove", label});
+    auto record = RemovalRecord::load(identifier);
+    ASSERT_TRUE(record);
+    ASSERT_EQ(record->items.size(), 1u);
+    EXPECT_EQ(record->items.front().loadedJob, row.loadedBefore);
+
+    tree.environment().set("OSTROVA_LAUNCHCTL", row.launchctlWorks ? OSTROVA_LAUNCHCTL_PATH : "/bin/false");
+    const auto report = PutBack::run(*record, false, {});
+    ASSERT_EQ(report.restored, std::vector<std::string>{agent});
+    EXPECT_EQ(loadedFromAgent(), row.loadedAfter);
+    EXPECT_EQ(report.loaded.size(), row.loadedAfter ? 1u : 0u);
+    const bool failed = row.loadedBefore && !row.loadedAfter;
+    EXPECT_EQ(report.notLoaded.size(), failed ? 1u : 0u);
+    EXPECT_EQ(report.complete(), !failed);
+}
+
+const AgentCase kAgentCases[] = {
+    {"Loaded", true, true, true},
+    {"NotLoaded", false, true, false},
+    {"LoadFails", true, false, false},
+};
+
+INSTANTIATE_TEST_SUITE_P(Every, PutBackAgentTest, ::testing::ValuesIn(kAgentCases),
+                         [](const ::testing::TestParamInfo<AgentCase>& row) { return std::string(row.param.name); });
 
 }  // namespace

@@ -305,6 +305,14 @@ private slots:
         QVERIFY(completed()->lbTrash->isVisible());
         QCOMPARE(completed()->lbTrash->text(),
                  QStringLiteral("An administrator's password was not given, so what lies outside your home folder was left."));
+        // So it does for remains that were no longer what was judged when the removal came to them.
+        auto changed = *record;
+        changed.leftAsInstalled = {tree->at("~/Library/Caches/a"), tree->at("~/Library/Caches/b")};
+        changed.leftAsReplaced = {tree->at("~/Library/Caches/c")};
+        completed()->showRemoval(changed);
+        QVERIFY(completed()->lbTrash->isVisible());
+        QCOMPARE(completed()->lbTrash->text(), QStringLiteral("2 item(s) left, as an application with the same identifier is installed again. "
+                                                              "1 item(s) left, as another file now lies in their place."));
         completed()->showRemoval(*record);
         QVERIFY(!completed()->lbTrash->isVisible());
 

@@ -158,6 +158,53 @@ private slots:
         QVERIFY(platform::fs::exists(harbor));
     }
 
+    // The sheet names the items that need an administrator's password before anything is asked: a
+    // launch daemon of the system's goes through the daemon with that right; the user's own items
+    // need nobody.
+    void theSheetNamesWhatNeedsAPasswordAndCancelEndsTheWait()
+    {
+        const std::string harbor = addApp("Harbor Post", "com.harbor.post");
+        addApp("Lumen Sketch", "com.lumen.sketch");
+        const std::string job = tree->at("/Library/LaunchDaemons/com.harbor.post.helper.plist");
+        tree->writePlist(job, plist::Value(plist::Dictionary{{"Label", "com.harbor.post.helper"},
+                                                             {"Program", harbor + "/Contents/MacOS/HarborPost"}}));
+        openList();
+        driver->clickCheckBox(driver->appRow("Lumen Sketch"));
+        RequestUninstallWinodowController* sheet = pressUninstall();
+        QVERIFY(sheet);
+        QVERIFY(!sheet->lbNeedsPassword->isVisible());
+        sheet->btnCancel->click();
+        QTRY_VERIFY(!sheet->window()->isVisible());
+
+        // Harbor Post first, Lumen Sketch after it.
+        driver->clickCheckBox(driver->appRow("Lumen Sketch"));
+        driver->clickCheckBox(driver->appRow("Harbor Post"));
+        driver->clickCheckBox(driver->appRow("Lumen Sketch"));
+        QCOMPARE(screen()->deleteApps().front()->displayName(), std::string("Harbor Post"));
+        sheet = pressUninstall();
+        QVERIFY(sheet->lbNeedsPassword->isVisible());
+        QCOMPARE(sheet->lbNeedsPassword->text(),
+                 QStringLiteral("These need an administrator's password:\n") + QString::fromStdString(job));
+
+        // No daemon answers here: the removal waits for one to be installed, and Cancel ends that
+        // wait at once. What was not removed stays, Lumen Sketch after it too, and the window ends
+        // on the leftovers screen.
+        sheet->btnOk->click();
+        QTRY_VERIFY(!screen()->uninstallingViewController->isHidden);
+        QPushButton* cancel = screen()->uninstallingViewController->btnCancel;
+        QVERIFY(cancel->isVisible() && cancel->isEnabled());
+        QTest::mouseClick(cancel, Qt::LeftButton);
+        QVERIFY(!cancel->isEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(screen()->uninstallingViewController->isHidden, 60000);
+        QVERIFY(!screen()->uninstallResidualViewController->isHidden);
+        QVERIFY(platform::fs::exists(job));
+        QVERIFY(platform::fs::exists(tree->at("/Applications/Lumen Sketch.app")));
+        const auto record = driver->manager->lastRemoval();
+        QVERIFY(record);
+        for (const auto& item : record->items)
+            QVERIFY2(item.state != RemovalRecord::State::moved || item.application == "Harbor Post", item.originalPath.c_str());
+    }
+
     void sixChosenApplicationsGiveAListThatScrolls()
     {
         for (int i = 1; i <= 6; ++i)

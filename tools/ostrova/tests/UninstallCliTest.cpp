@@ -81,6 +81,49 @@ TEST(UninstallCli, WithoutTheDaemonLaunchJobsAreReportedAsLeftOver)
     EXPECT_TRUE(platform::fs::exists(job));
 }
 
+// An ordinary user removing an application of their own (in ~/Applications, every item in their
+// home) needs nobody's rights: no daemon is installed or asked, no administrator script is written
+// (the one way an administrator is asked), and nothing appears outside the home.
+TEST(UninstallCli, AUsersOwnApplicationGoesWithoutTheDaemonOrAnAdministrator)
+{
+    fixtures::MacTree tree("demo");
+    demo::buildDemoTree(tree);
+    std::vector<std::string> asUser;
+    if (::geteuid() == 0) {
+        ::chmod(tree.root().c_str(), 0755);
+        for (const auto& path : fixtures::pathsBelow(tree.home()))
+            ASSERT_EQ(::lchown(path.c_str(), fixtures::unprivilegedUid(), fixtures::unprivilegedGid()), 0) << path;
+        for (const auto& path : fixtures::pathsBelow(tree.temporaryDirectory()))
+            ASSERT_EQ(::lchown(path.c_str(), fixtures::unprivilegedUid(), fixtures::unprivilegedGid()), 0) << path;
+        asUser = {"/usr/bin/setpriv", "--reuid=" + std::to_string(fixtures::unprivilegedUid()),
+                  "--regid=" + std::to_string(fixtures::unprivilegedGid()), "--clear-groups"};
+    }
+    const std::string bundle = tree.at("~/Applications/Quire Reader.app");
+    const std::string container = tree.at("~/Library/Containers/com.binderyworks.quire");
+    ASSERT_TRUE(platform::fs::exists(bundle));
+    const auto outsideHome = [&] {
+        auto paths = fixtures::pathsBelow(tree.root(), tree.home());
+        std::erase_if(paths, [&](const std::string& path) { return path.rfind(tree.temporaryDirectory(), 0) == 0; });
+        return paths;
+    };
+    const auto before = outsideHome();
+
+    std::vector<std::string> argv = asUser;
+    for (const char* word : {OSTROVA_CLI, "uninstall", "--yes", "Quire Reader"})
+        argv.emplace_back(word);
+    const auto result = fixtures::runProcess(argv, {{"OSTROVA_ROOT", tree.root()}, {"HOME", tree.home()},
+                                                    {"TMPDIR", tree.temporaryDirectory()}}, "", 120s);
+    EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
+    EXPECT_FALSE(platform::fs::linkStatus(bundle));
+    EXPECT_FALSE(platform::fs::linkStatus(container));
+    EXPECT_TRUE(platform::fs::linkStatus(tree.at("~/.Trash/Quire Reader.app/Contents/Info.plist")));
+    EXPECT_EQ(result.out.find("administrator"), std::string::npos) << result.out;
+    // Neither written nor left: a script (and so an administrator's prompt), the daemon's copy, its
+    // job file, its socket or its rights.
+    EXPECT_FALSE(platform::fs::linkStatus(tree.at("~/Library/Application Scripts/com.qzt.ostrova")));
+    EXPECT_EQ(outsideHome(), before);
+}
+
 TEST(UninstallCli, RemovesTheContainerOfAGroupDeclaredOnlyInTheCodeSignature)
 {
     fixtures::MacTree tree;

@@ -1,0 +1,40 @@
+#include "app/removal/RemainsRecheck.h"
+
+#include "app/locations/SearchFilePath.h"
+#include "app/records/UninstallApp.h"
+#include "platform/FileSystem.h"
+#include "platform/PathUtil.h"
+
+std::set<std::string> RemainsRecheck::installedIdentifiers()
+{
+    std::set<std::string> identifiers;
+    for (const auto& bundle : SearchFilePath::applicationBundles())
+        if (const std::string identifier = UninstallApp::create(bundle)->bundleIdentifier(); !identifier.empty())
+            identifiers.insert(platform::path::toLower(identifier));
+    return identifiers;
+}
+
+RemainsRecheck::Kept RemainsRecheck::apply(UninstallApp& app, const std::set<std::string>& installed)
+{
+    Kept kept;
+    const bool claimed = installed.count(platform::path::toLower(app.bundleIdentifier())) > 0;
+    for (const auto& group : app.fileGroups) {
+        for (const auto& item : group->fileItem) {
+            if (!item->isSelected)
+                continue;
+            if (claimed) {
+                item->isSelected = false;
+                kept.installed.push_back(item->filePath);
+                continue;
+            }
+            if (item->inode == 0)
+                continue;
+            const auto now = platform::fs::linkStatus(item->filePath);
+            if (now && (now->st_dev != item->device || now->st_ino != item->inode)) {
+                item->isSelected = false;
+                kept.replaced.push_back(item->filePath);
+            }
+        }
+    }
+    return kept;
+}

@@ -1,0 +1,66 @@
+#include "app/removal/RemovalRights.h"
+
+#include "app/locations/SearchFilePath.h"
+#include "app/records/UninstallApp.h"
+#include "app/removal/OwnLaunchService.h"
+#include "app/removal/TrashRemoval.h"
+#include "platform/FileSystem.h"
+#include "platform/PathUtil.h"
+#include "platform/SystemLinks.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <set>
+
+namespace {
+
+// Whether this process may rename the item at `path` (canonical) out of its folder.
+bool mayMoveItself(const std::string& path)
+{
+    const std::string folder = platform::path::deletingLastComponent(path);
+    if (::access(folder.c_str(), W_OK | X_OK) != 0)
+        return false;
+    struct stat folderStatus {};
+    struct stat itemStatus {};
+    if (::stat(folder.c_str(), &folderStatus) != 0 || ::lstat(path.c_str(), &itemStatus) != 0)
+        return true;  // gone: nothing to ask anyone for
+    if (S_ISDIR(itemStatus.st_mode) && ::access(path.c_str(), W_OK) != 0)
+        return false;
+    const uid_t self = ::geteuid();
+    return self == 0 || !(folderStatus.st_mode & S_ISVTX) || itemStatus.st_uid == self || folderStatus.st_uid == self;
+}
+
+}  // namespace
+
+RemovalRights::Need RemovalRights::of(const std::string& path, bool launchJob, const std::string& home)
+{
+    if ((!launchJob || OwnLaunchService::serves(path)) && mayMoveItself(path))
+        return Need::none;
+    return TrashRemoval::liesBeyondOwnPlaces(path, home) ? Need::administrator : Need::daemon;
+}
+
+RemovalRights::Summary RemovalRights::ofTicked(const std::vector<std::shared_ptr<UninstallApp>>& apps)
+{
+    const std::string home = platform::TrashMover::currentUser(SearchFilePath::realHomeDirectory()).home;
+    Summary summary;
+    std::set<std::string> seen;
+    for (const auto& app : apps) {
+        for (const auto& group : app->fileGroups) {
+            for (const auto& item : group->fileItem) {
+                if (!item->isSelected || !platform::fs::linkStatus(item->filePath))
+                    continue;
+                std::string why;
+                const std::string real = platform::SystemLinks::resolveParents(item->filePath, why).value_or(item->filePath);
+                if (!seen.insert(real).second)
+                    continue;
+                const Need need = of(real, item->type == RkUninstallCategoryType::daemon, home);
+                if (need != Need::none)
+                    summary.throughDaemon.push_back(item->filePath);
+                if (need == Need::administrator)
+                    summary.administrator.push_back(item->filePath);
+            }
+        }
+    }
+    return summary;
+}
