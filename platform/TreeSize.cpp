@@ -31,11 +31,12 @@ bool isDotOrDotDot(const char* name)
     return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
 }
 
-// Threads that lend a hand to the walks that ask. A cold walk waits on the disk far more than it
-// computes, so more threads than cores keep more reads in flight.
+// Threads that lend a hand to the walks that ask. More keep more reads in flight for a cold walk,
+// but on two cores they slow the warm scan and the walk for installed bundles beside it
+// (bench/README.md): one helper.
 class WalkHelper {
 public:
-    static constexpr int kThreads = 6;
+    static constexpr int kThreads = 1;
 
     static WalkHelper& instance()
     {
