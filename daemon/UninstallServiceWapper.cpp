@@ -443,19 +443,10 @@ void UninstallServiceWapper::loadPlistWithPath(const std::string& jobPath, Reply
         reply(false);
         return;
     }
-    const auto loadedFromIt = [&] {
-        const auto record = platform::LaunchJobRecord::read(plist::stringValue(file->job, "Label"));
-        if (!record || !record->loaded())
-            return false;
-        auto loaded = *record;
-        std::string unresolved;
-        loaded.path = platform::SystemLinks::resolveParents(record->path, unresolved).value_or(record->path);
-        return loaded.loadedFrom(*real, *file);
-    };
-    if (!loadedFromIt())
+    if (!platform::LaunchJobRecord::runsFrom(*real, *file))
         platform::Subprocess::run({platform::tools::launchctl(), "load", *real}, {1, true, std::chrono::seconds(30)});
     // launchctl says nothing wrong when another file's job holds the label: what counts is the record.
-    reply(loadedFromIt());
+    reply(platform::LaunchJobRecord::runsFrom(*real, *file));
 }
 
 void UninstallServiceWapper::authorizeWithRight(const std::string& right, Reply reply)

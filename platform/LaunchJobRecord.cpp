@@ -128,16 +128,22 @@ bool LaunchJobRecord::runsFrom(const std::string& jobPath)
 {
     std::string why;
     const auto file = LaunchJobFile::read(jobPath, false, why);
-    const auto record = file ? read(plist::stringValue(file->job, "Label")) : std::nullopt;
+    return file && runsFrom(jobPath, *file);
+}
+
+bool LaunchJobRecord::runsFrom(const std::string& jobPath, const LaunchJobFile& file)
+{
+    const auto record = read(plist::stringValue(file.job, "Label"));
     if (!record)
         return false;
     const auto supervisor = record->supervisor > 0 ? ProcessTable::bsdInfo(record->supervisor) : std::nullopt;
     const bool running = record->loaded() || (supervisor && record->supervisorStart != 0 && supervisor->startTime == record->supervisorStart);
     if (!running)
         return false;
+    std::string why;
     auto loaded = *record;
     loaded.path = SystemLinks::resolveParents(record->path, why).value_or(record->path);
-    return loaded.loadedFrom(jobPath, *file);
+    return loaded.loadedFrom(jobPath, file);
 }
 
 }  // namespace platform

@@ -46,6 +46,8 @@ struct LaunchJobRecord {
     // its end), whoever loaded it: its record is loaded, or its supervisor is still the process that
     // wrote the record (which another user can tell but not signal).
     static bool runsFrom(const std::string& jobPath);
+    // The same for a job file already read from `jobPath`.
+    static bool runsFrom(const std::string& jobPath, const LaunchJobFile& file);
     // A handle on the supervisor, opened only when its pid still names the process that wrote the
     // record: the same start time, or for an older record without one, a process of launchctl's
     // name. Invalid otherwise; the one way to signal it.

@@ -11,7 +11,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <set>
 
 namespace {
 
@@ -44,23 +43,12 @@ RemovalRights::Summary RemovalRights::ofTicked(const std::vector<std::shared_ptr
 {
     const std::string home = platform::TrashMover::currentUser(SearchFilePath::realHomeDirectory()).home;
     Summary summary;
-    std::set<std::string> seen;
-    for (const auto& app : apps) {
-        for (const auto& group : app->fileGroups) {
-            for (const auto& item : group->fileItem) {
-                if (!item->isSelected || !platform::fs::linkStatus(item->filePath))
-                    continue;
-                std::string why;
-                const std::string real = platform::SystemLinks::resolveParents(item->filePath, why).value_or(item->filePath);
-                if (!seen.insert(real).second)
-                    continue;
-                const Need need = of(real, item->type == RkUninstallCategoryType::daemon, home);
-                if (need != Need::none)
-                    summary.throughDaemon.push_back(item->filePath);
-                if (need == Need::administrator)
-                    summary.administrator.push_back(item->filePath);
-            }
-        }
-    }
+    TrashRemoval::forEachTicked(apps, [&](const UninstallApp&, const UnFileItem& item, const std::string& real) {
+        const Need need = of(real, item.type == RkUninstallCategoryType::daemon, home);
+        if (need != Need::none)
+            summary.throughDaemon.push_back(item.filePath);
+        if (need == Need::administrator)
+            summary.administrator.push_back(item.filePath);
+    });
     return summary;
 }

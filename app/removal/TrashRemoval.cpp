@@ -8,6 +8,7 @@
 #include "platform/SystemLinks.h"
 
 #include <cerrno>
+#include <set>
 #include <cstdlib>
 
 namespace {
@@ -30,19 +31,9 @@ TrashRemoval::TrashRemoval(const std::vector<std::shared_ptr<UninstallApp>>& app
         names.push_back(app->displayName());
     record_ = RemovalRecord::begin(names);
     // Everything the run is to take, before anything moves.
-    for (const auto& app : apps) {
-        for (const auto& group : app->fileGroups) {
-            for (const auto& item : group->fileItem) {
-                if (!item->isSelected || !platform::fs::linkStatus(item->filePath))
-                    continue;
-                std::string why;
-                const auto real = platform::SystemLinks::resolveParents(item->filePath, why);
-                if (!real || byPath_.count(*real))
-                    continue;
-                byPath_[*real] = record_.add(*real, item->size, app->displayName());
-            }
-        }
-    }
+    forEachTicked(apps, [&](const UninstallApp& app, const UnFileItem& item, const std::string& real) {
+        byPath_[real] = record_.add(real, item.size, app.displayName());
+    });
     record_.saved = record_.save();
 }
 
@@ -211,4 +202,22 @@ bool TrashRemoval::holdsAdministratorRight(const std::function<std::optional<boo
         record_.administratorRightRefused = !*administratorRight_;
     }
     return *administratorRight_;
+}
+
+void TrashRemoval::forEachTicked(const std::vector<std::shared_ptr<UninstallApp>>& apps,
+                                 const std::function<void(const UninstallApp&, const UnFileItem&, const std::string&)>& visit)
+{
+    std::set<std::string> seen;
+    for (const auto& app : apps) {
+        for (const auto& group : app->fileGroups) {
+            for (const auto& item : group->fileItem) {
+                if (!item->isSelected || !platform::fs::linkStatus(item->filePath))
+                    continue;
+                std::string why;
+                const auto real = platform::SystemLinks::resolveParents(item->filePath, why);
+                if (real && seen.insert(*real).second)
+                    visit(*app, *item, *real);
+            }
+        }
+    }
 }

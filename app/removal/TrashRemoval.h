@@ -12,6 +12,7 @@
 #include <vector>
 
 class UninstallApp;
+class UnFileItem;
 
 // How one removal run takes items away, and its record. By default every item moves into the
 // Trash of its volume (TrashMover) and the record says where it went; with `deleteNow` items are
@@ -60,6 +61,10 @@ public:
     // The same for any caller: outside `home` and this process's temporary folders (TMPDIR and the
     // per-user cache folder beside it).
     static bool liesBeyondOwnPlaces(const std::string& realPath, const std::string& home);
+    // Each ticked item that is there, once per real path (through the system's own links only),
+    // in the order of the applications and their groups.
+    static void forEachTicked(const std::vector<std::shared_ptr<UninstallApp>>& apps,
+                              const std::function<void(const UninstallApp&, const UnFileItem&, const std::string& realPath)>& visit);
 
     // A copy of the record as it stands.
     RemovalRecord record() const;

@@ -79,12 +79,13 @@ std::optional<bool> UninstallDelete::ask(const char* operation,
     return awaitDaemonReply(*link, call);
 }
 
-std::vector<std::string> UninstallDelete::removeSelectedFiles(const UninstallApp& app)
+std::vector<std::string> UninstallDelete::removeSelectedFiles(const UninstallApp& app, const std::vector<std::string>& unloadedJobs)
 {
     std::vector<std::string> removeFailed;
     for (const auto& group : app.fileGroups) {
         for (const auto& item : group->fileItem) {
-            if (item->type == RkUninstallCategoryType::daemon || !item->isSelected || !platform::fs::linkStatus(item->filePath))
+            const bool unloaded = std::find(unloadedJobs.begin(), unloadedJobs.end(), item->filePath) != unloadedJobs.end();
+            if ((item->type == RkUninstallCategoryType::daemon && !unloaded) || !item->isSelected || !platform::fs::linkStatus(item->filePath))
                 continue;
             withStoredFolderAccess(SearchFilePath::accessRootForCategory(group->type), [&](bool granted) {
                 if (!granted)
@@ -140,15 +141,7 @@ void UninstallDelete::standardDelete()
             ask(uninstallservice::kRemove, [&](UninstallServiceprotocol& daemon, auto reply) { daemon.removeWithPaths({path}, reply); });
         }
     }
-    auto removeFailed = removeSelectedFiles(*app);
-    for (const auto& path : ownUnloaded) {
-        std::string why;
-        const auto real = platform::SystemLinks::resolveParents(path, why);
-        if (!real)
-            removeFailed.push_back(path);
-        else if (run ? run->take(*real) == TrashRemoval::Outcome::needsRights : !platform::SafeRemover::remove(*real))
-            removeFailed.push_back(*real);
-    }
+    const auto removeFailed = removeSelectedFiles(*app, ownUnloaded);
     if (!sandboxed && !removeFailed.empty())
         takeThroughDaemon(removeFailed);
     updateAfterDelete();

@@ -53,7 +53,8 @@ public:
 private:
     // Takes the selected items (launch jobs aside) in-process through the folder-access gate and
     // returns the paths the user's rights could not take.
-    std::vector<std::string> removeSelectedFiles(const UninstallApp& app);
+    // Every ticked item but launch jobs, and those of `unloadedJobs`; returns what needs more rights.
+    std::vector<std::string> removeSelectedFiles(const UninstallApp& app, const std::vector<std::string>& unloadedJobs = {});
     void updateAfterDelete();
     // The daemon's part: what the user's rights could not take, to the Trash or deleted.
     void takeThroughDaemon(const std::vector<std::string>& paths);
