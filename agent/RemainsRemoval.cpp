@@ -3,13 +3,11 @@
 #include "app/catalogue/UninstallAppManager.h"
 #include "app/catalogue/UninstallDelegate.h"
 #include "app/removal/DaemonInstaller.h"
+#include "app/removal/RemovalRights.h"
 #include "platform/Bundle.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
 #include "system/Utility.h"
-
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <future>
@@ -60,22 +58,11 @@ public:
     }
 };
 
-// Its folder is not the user's to change, or is sticky and the item another's, or the item is a
-// folder the user may not change. Installing the daemon asks for an administrator, so it is not
-// asked for when plain user files are all there is.
+// Installing the daemon asks for an administrator, so it is not asked for when plain user files
+// are all there is.
 bool RemainsRemoval::needsDaemon(const std::string& item)
 {
-    const std::string folder = path::deletingLastComponent(item);
-    if (::access(folder.c_str(), W_OK | X_OK) != 0)
-        return true;
-    struct stat folderStatus {};
-    struct stat itemStatus {};
-    if (::stat(folder.c_str(), &folderStatus) != 0 || ::lstat(item.c_str(), &itemStatus) != 0)
-        return false;
-    // A folder moved to another parent rewrites its own "..".
-    if (S_ISDIR(itemStatus.st_mode) && ::access(item.c_str(), W_OK) != 0)
-        return true;
-    return (folderStatus.st_mode & S_ISVTX) && itemStatus.st_uid != ::geteuid() && folderStatus.st_uid != ::geteuid();
+    return !RemovalRights::mayMoveItself(item);
 }
 
 RemainsRemoval::RemainsRemoval() = default;

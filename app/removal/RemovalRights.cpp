@@ -11,11 +11,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-
-namespace {
-
-// Whether this process may rename the item at `path` (canonical) out of its folder.
-bool mayMoveItself(const std::string& path)
+bool RemovalRights::mayMoveItself(const std::string& path)
 {
     const std::string folder = platform::path::deletingLastComponent(path);
     if (::access(folder.c_str(), W_OK | X_OK) != 0)
@@ -29,8 +25,6 @@ bool mayMoveItself(const std::string& path)
     const uid_t self = ::geteuid();
     return self == 0 || !(folderStatus.st_mode & S_ISVTX) || itemStatus.st_uid == self || folderStatus.st_uid == self;
 }
-
-}  // namespace
 
 RemovalRights::Need RemovalRights::of(const std::string& path, bool launchJob, const std::string& home)
 {

@@ -17,6 +17,11 @@ public:
         administrator,  // through the daemon, beyond the user's own places: the administrator's right
     };
 
+    // Whether this process may rename the item at `path` (canonical) out of its folder: the folder
+    // writable and searchable, not sticky unless the item or the folder is this user's, and a folder
+    // item writable (its ".." changes with a move).
+    static bool mayMoveItself(const std::string& path);
+
     // The need of the item at `path`: a launch job is unloaded through the daemon; any other item
     // needs it when this process may not move it: its folder not writable and searchable, another
     // user's item in a sticky folder of someone else, or a folder the process may not change (its

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <unistd.h>
 
 #include <atomic>
@@ -266,6 +268,12 @@ public:
         table_.openat = [](int folder, const char* name, int flags, mode_t mode) {
             action()(name);
             return platform::sys::systemTable().openat(folder, name, flags, mode);
+        };
+        // Folders handed to the helper thread are opened by their path.
+        table_.open = [](const char* path, int flags, mode_t mode) {
+            const char* slash = std::strrchr(path, '/');
+            action()(slash ? slash + 1 : path);
+            return platform::sys::systemTable().open(path, flags, mode);
         };
         previous_ = platform::sys::install(&table_);
     }

@@ -14,11 +14,15 @@
 #include "app/ui/UninstallingViewController.h"
 #include "Auxiliary/ByteCountFormatter.h"
 #include "Auxiliary/RkLabel.h"
+#include "fixtures/BackgroundProcess.h"
+#include "fixtures/ChildProcess.h"
 #include "fixtures/FileFlags.h"
 #include "fixtures/MacTree.h"
 #include "fixtures/PathsBelow.h"
 #include "fixtures/RunningDaemon.h"
 #include "platform/FileSystem.h"
+#include "platform/LaunchJobFile.h"
+#include "platform/LaunchJobRecord.h"
 #include "platform/PathUtil.h"
 #include "platform/UserDefaults.h"
 #include "platform/qt/QtMainQueue.h"
@@ -41,7 +45,18 @@ private:
     std::unique_ptr<ListScreenDriver> driver;
     std::vector<std::string> immutable;
 
+    static constexpr const char* kAgentLabel = "com.harbor.post.agent";
+
     MainViewController* screen() { return driver->screen; }
+    std::string agentFile() const { return tree->at(std::string("~/Library/LaunchAgents/") + kAgentLabel + ".plist"); }
+
+    bool agentLoadedFromItsFile() const
+    {
+        std::string why;
+        const auto file = platform::LaunchJobFile::read(agentFile(), false, why);
+        const auto job = platform::LaunchJobRecord::read(kAgentLabel);
+        return file && job && job->loaded() && job->loadedFrom(agentFile(), *file);
+    }
     UninstallCompletedViewController* completed() { return screen()->uninstallCompletedViewController; }
     std::string trash() const { return tree->at("~/.Trash"); }
 
@@ -58,14 +73,22 @@ private:
         tree->writeFile(tree->at("~/Library/Caches/" + identifier + "/cache.db"), std::string(3000, 'c'));
     }
 
-    // Harbor Post and Lumen Sketch to remove, Aster Diagram to stay; the list scanned.
-    void openList()
+    // Harbor Post and Lumen Sketch to remove, Aster Diagram to stay; the list scanned. `withAgent`:
+    // Harbor Post has a launch agent of the user's, loaded from its file, running a program of the bundle.
+    void openList(bool withAgent = false)
     {
         daemon = std::make_unique<fixtures::RunningDaemon>(*tree, OSTROVA_DAEMON_PATH, OSTROVA_LAUNCHCTL_PATH);
         QVERIFY(daemon->isUp());
         addApp("Harbor Post", "com.harbor.post");
         addApp("Lumen Sketch", "com.lumen.sketch");
         addApp("Aster Diagram", "com.aster.diagram");
+        if (withAgent) {
+            const std::string program = fixtures::copyExecutable(tree->at("/Applications/Harbor Post.app/Contents/MacOS/HarborPostAgent"));
+            tree->writePlist(agentFile(), plist::Value(plist::Dictionary{
+                                              {"Label", kAgentLabel}, {"ProgramArguments", plist::Array{plist::Value(program), plist::Value("60")}}}));
+            QCOMPARE(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "load", agentFile()}).exitCode, 0);
+            QVERIFY(agentLoadedFromItsFile());
+        }
         driver = std::make_unique<ListScreenDriver>();
         screen()->applicationBundlePath = tree->at("/Applications/Ostrova.app");
         QVERIFY(driver->discover());
@@ -182,6 +205,8 @@ private slots:
 
     void cleanup()
     {
+        if (tree)
+            fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "remove", kAgentLabel});
         driver.reset();
         daemon.reset();
         for (const auto& path : immutable)
@@ -237,6 +262,29 @@ private slots:
         QVERIFY(namesInTrash().empty());
         const auto after = listing();
         QVERIFY2(after == before, difference(before, after).c_str());
+    }
+
+    // The agent the removal unloaded runs again once Put Back has brought back its file and the
+    // bundle its program lies in.
+    void putBackLoadsTheAgentTheRemovalUnloaded()
+    {
+        openList(true);
+        if (QTest::currentTestFailed())
+            return;
+        tickBoth();
+        QVERIFY(tickedItems("Harbor Post").count(agentFile()));
+        removeThroughTheSheet(false);
+        if (QTest::currentTestFailed())
+            return;
+        QVERIFY(!platform::fs::linkStatus(agentFile()));
+        const auto job = platform::LaunchJobRecord::read(kAgentLabel);
+        QVERIFY(!job || !job->loaded());
+
+        QTest::mouseClick(completed()->btnPutBack, Qt::LeftButton);
+        waitForTheListAgain();
+        QVERIFY(!screen()->currentAlert());
+        QVERIFY(platform::fs::exists(agentFile()));
+        QVERIFY(agentLoadedFromItsFile());
     }
 
     void aRecordThatCouldNotBeWrittenIsSaidAndPutBackStillWorks()
