@@ -39,7 +39,7 @@ void UninstallAppManager::loadApps()
 {
     discoverApps();
     std::weak_ptr<UninstallAppManager> weakSelf = weak_from_this();
-    scanerQueue.asyncAfter(std::chrono::milliseconds(500), [weakSelf] {
+    scanerQueue.async([weakSelf] {
         if (const auto self = weakSelf.lock())
             self->runScanLoop();
     });

@@ -65,7 +65,7 @@ public:
     void setCount(long value) { _count.set(value); }
 
     // Discovers the installed applications, appends their records to allApps, tells the delegate and
-    // schedules the scan loop on scanerQueue half a second later. Blocks while it walks; call it from
+    // queues the scan loop on scanerQueue. Blocks while it walks; call it from
     // a global queue.
     void loadApps();
     // The discovery part of loadApps alone (appsDidLoad included), for callers that scan themselves.

@@ -17,6 +17,9 @@
 #include "system/ShellQuote.h"
 #include "system/Utility.h"
 
+#include <climits>
+#include <cstdlib>
+
 #include <algorithm>
 #include <atomic>
 #include <thread>
@@ -58,13 +61,13 @@ bool UninstallDelete::isAppRunning()
     for (const auto& entry : platform::fs::listDirectory(macos).value_or(std::vector<std::string>{}))
         if (entry.find(".app") != std::string::npos)
             cacheQueue.push_back(UninstallApp::create(macos + "/" + entry));
-    for (const auto& queued : cacheQueue) {
-        if (!platform::fs::exists(queued->bundlePath.value_or("")))
-            continue;
-        if (ProcessManager::shared().ProcessIsRunning(queued->executableName()))
-            return true;
-    }
-    return false;
+    // The application runs when a process runs an executable inside its bundle (its inner
+    // applications and helpers count); another program of the same name elsewhere does not, as
+    // when two applications built on one framework share an executable's name.
+    char real[PATH_MAX];
+    if (bundle.empty() || !::realpath(bundle.c_str(), real))
+        return false;
+    return !ProcessManager::shared().GetProcessInfoWithBundlePath(real).empty();
 }
 
 std::optional<bool> UninstallDelete::ask(const char* operation,

@@ -173,11 +173,9 @@ TEST_F(ScanLoopTest, LoadAppsHandsOverToTheScanQueue)
     const auto manager = UninstallAppManager::make();
     auto delegate = std::make_shared<RecordingDelegate>();
     manager->delegate = delegate;
-    const auto start = std::chrono::steady_clock::now();
     manager->loadApps();
     EXPECT_EQ(delegate->loads, 1);
     ASSERT_TRUE(dispatch::MainQueue::runUntil([&] { return delegate->finished.load() == 1; }, 10s));
-    EXPECT_GE(std::chrono::steady_clock::now() - start, 500ms);
     manager->scanerQueue.sync([] {});
     std::vector<std::string> expected;
     for (const auto& app : manager->allApps)

@@ -2,6 +2,8 @@
 
 #include "app/ui/AppListModel.h"
 
+#include <QCollator>
+
 #include <algorithm>
 #include <vector>
 
@@ -13,13 +15,28 @@ AppListFilter::AppListFilter(AppListModel* source, QObject* parent) : QSortFilte
     // The order itself comes from ranks_ (see lessThan); the proxy always sorts on it ascending.
     QSortFilterProxyModel::sort(AppListModel::kNameColumn, Qt::AscendingOrder);
     connect(source_, &QAbstractItemModel::modelAboutToBeReset, this, [this] { ranks_.clear(); });
+    // A new list (a rescan, Put Back) comes back in the order the header shows.
+    connect(source_, &QAbstractItemModel::modelReset, this, [this] { sortAgain(); });
+}
+
+void AppListFilter::setSizeSortable(bool sortable)
+{
+    sizeSortable_ = sortable;
+    if (sortable && indicator_.column == AppListModel::kSizeColumn)
+        sortAgain();
+}
+
+void AppListFilter::sortAgain()
+{
+    if (indicator_.column < 0 || (indicator_.column == AppListModel::kSizeColumn && !sizeSortable_))
+        return;
+    sortAll(indicator_.column, indicator_.order);
 }
 
 void AppListFilter::setSearchText(const QString& text)
 {
     search_ = text;
     needle_ = text.toLower();
-    ranks_.clear();
     invalidate();
 }
 
@@ -32,7 +49,7 @@ std::optional<AppListFilter::SortIndicator> AppListFilter::requestSort(int colum
     if (column != indicator_.column)
         order = Qt::AscendingOrder;
     indicator_ = {column, order};
-    sortShown(column, order);
+    sortAll(column, order);
     return indicator_;
 }
 
@@ -41,26 +58,34 @@ int AppListFilter::sourceRowAt(int row) const
     return mapToSource(index(row, 0)).row();
 }
 
-void AppListFilter::sortShown(int column, Qt::SortOrder order)
+void AppListFilter::sortAll(int column, Qt::SortOrder order)
 {
-    const auto& apps = source_->apps();
-    std::vector<int> rows;
-    for (int row = 0; row < rowCount(); ++row)
-        rows.push_back(sourceRowAt(row));
+    // Every application is ranked, shown or not, so that a search keeps the order.
+    // Equal keys keep the order of the last sort.
+    std::vector<int> rows(static_cast<std::size_t>(source_->rowCount()));
+    std::vector<int> before(rows.size());
+    std::vector<QVariant> keys;
+    for (int row = 0; row < source_->rowCount(); ++row) {
+        rows[static_cast<std::size_t>(row)] = row;
+        before[static_cast<std::size_t>(row)] = rank(source_->index(row, 0));
+        keys.push_back(source_->index(row, column).data(AppListModel::SortKeyRole));
+    }
+    std::stable_sort(rows.begin(), rows.end(), [&](int a, int b) { return before[static_cast<std::size_t>(a)] < before[static_cast<std::size_t>(b)]; });
+    QCollator collator;
+    collator.setNumericMode(true);
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
     auto less = [&](int a, int b) {
-        const UninstallApp& left = *apps[a];
-        const UninstallApp& right = *apps[b];
-        switch (column) {
-        case AppListModel::kNameColumn: return source_->displayName(&left) < source_->displayName(&right);
-        case AppListModel::kSizeColumn: return left.totalSize < right.totalSize;
-        default: return left.lastUsed < right.lastUsed;
-        }
+        const QVariant& left = keys[static_cast<std::size_t>(a)];
+        const QVariant& right = keys[static_cast<std::size_t>(b)];
+        if (left.typeId() == QMetaType::QString)
+            return collator.compare(left.toString(), right.toString()) < 0;
+        return left.toLongLong() < right.toLongLong();
     };
     const bool ascending = order == Qt::AscendingOrder;
     std::stable_sort(rows.begin(), rows.end(), [&](int a, int b) { return ascending ? less(a, b) : less(b, a); });
     ranks_.clear();
     for (std::size_t place = 0; place < rows.size(); ++place)
-        ranks_.insert(apps[rows[place]].get(), static_cast<int>(place));
+        ranks_.insert(source_->appAt(source_->index(rows[place], 0)), static_cast<int>(place));
     invalidate();
 }
 

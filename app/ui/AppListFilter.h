@@ -11,11 +11,12 @@ class UninstallApp;
 // Search and sorting of the list screen, between AppListModel and the outline.
 //
 // Search keeps the applications whose display name contains the text, letter case ignored; groups
-// and files are never filtered. Each change of the search text puts the applications back in the
-// catalogue's order. A sort orders the applications shown at that moment by name (display name),
-// total size or last-used date, ascending or descending, and keeps the order they had among equal
-// keys; groups and files stay in the model's order. Nothing moves when the data changes: only a
-// search or a sort reorders.
+// and files are never filtered. A sort orders the applications by the model's SortKeyRole of the
+// column (names as the Finder compares them, sizes and dates as numbers), ascending or descending,
+// and keeps the catalogue's order among equal keys; groups and files stay in the model's order. The
+// sort holds through searches and through a new list from the model (a rescan, Put Back); a size
+// sort asked for before the sizes are known applies once they are. Nothing moves when the data of
+// a row changes: only a sort or a new list reorders.
 //
 // Main thread only. The model must outlive the filter.
 class AppListFilter : public QSortFilterProxyModel {
@@ -25,12 +26,12 @@ public:
 
     AppListModel* appModel() const { return source_; }
 
-    // Shows the applications whose display name contains `text` (all for ""), in catalogue order.
+    // Shows the applications whose display name contains `text` (all for ""), in the sorted order.
     void setSearchText(const QString& text);
     const QString& searchText() const { return search_; }
 
     // The size column sorts only once every application has been scanned.
-    void setSizeSortable(bool sortable) { sizeSortable_ = sortable; }
+    void setSizeSortable(bool sortable);
     bool isSizeSortable() const { return sizeSortable_; }
 
     struct SortIndicator {
@@ -53,14 +54,15 @@ protected:
 
 private:
     int rank(const QModelIndex& sourceIndex) const;
-    void sortShown(int column, Qt::SortOrder order);
+    void sortAll(int column, Qt::SortOrder order);
+    // Applies the header's sort again, where it can be.
+    void sortAgain();
 
     AppListModel* source_;
     QString search_;
     QString needle_;
     bool sizeSortable_ = false;
     SortIndicator indicator_;
-    // The applications' places in the current order; empty means the catalogue's order. Only the
-    // rows shown at the last sort are ranked: a search, which may show others, clears it.
+    // The applications' places in the current order; empty means the catalogue's order.
     QHash<const UninstallApp*, int> ranks_;
 };

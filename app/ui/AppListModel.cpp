@@ -257,6 +257,18 @@ QString AppListModel::displayName(const UninstallApp* app) const
     return *it;
 }
 
+std::int64_t AppListModel::shownSize(const UninstallApp& app) const
+{
+    switch (options_.appSize) {
+    case AppSize::totalOrScanning:
+    case AppSize::total: return app.totalSize;
+    // A gone application has no bundle: what the removal took of its remains stands for it.
+    case AppSize::bundle: return app.isGone() ? app.removedSize : app.bundleSize;
+    case AppSize::none: break;
+    }
+    return 0;
+}
+
 QString AppListModel::shownName(const UninstallApp* app) const
 {
     auto it = names_.find(app);
@@ -284,7 +296,7 @@ QVariant AppListModel::data(const QModelIndex& index, int role) const
             return strings::localized("Not sure: the search for installed copies ran out of time");
         switch (index.column()) {
         case kNameColumn:
-            if (role == Qt::DisplayRole)
+            if (role == Qt::DisplayRole || role == SortKeyRole)
                 return shownName(app);
             if (role == Qt::DecorationRole)
                 return app->isGone() ? AppImages::named(QStringLiteral("trash")) : AppIconCache::iconFor(app->icon, true);
@@ -297,17 +309,20 @@ QVariant AppListModel::data(const QModelIndex& index, int role) const
             // The number the column sorts by is the one shown; the bundle's own share is a hover away.
             if (role == Qt::ToolTipRole && ready && !app->isGone() && options_.appSize == AppSize::totalOrScanning)
                 return strings::localized("Application bundle: %@").replace(QLatin1String("%@"), sizeText(app->bundleSize));
+            if (role == SortKeyRole)
+                return static_cast<qlonglong>(shownSize(*app));
             if (role != Qt::DisplayRole)
                 break;
-            switch (options_.appSize) {
-            case AppSize::totalOrScanning: return ready ? sizeText(app->totalSize) : strings::localized("Scanning...");
-            case AppSize::total: return sizeText(app->totalSize);
-            // A gone application has no bundle: what the removal took of its remains stands for it.
-            case AppSize::bundle: return sizeText(app->isGone() ? app->removedSize : app->bundleSize);
-            case AppSize::none: return QString();
-            }
-            break;
+            if (options_.appSize == AppSize::none)
+                return QString();
+            if (options_.appSize == AppSize::totalOrScanning && !ready)
+                return strings::localized("Scanning...");
+            return sizeText(shownSize(*app));
         case kDateColumn:
+            if (role == SortKeyRole) {
+                const QDate day = QDate::fromString(QString::fromStdString(app->lastUsed), QStringLiteral("yyyy-M-d"));
+                return static_cast<qlonglong>(day.isValid() ? day.toJulianDay() : -1);
+            }
             if (role == Qt::DisplayRole)
                 return unsure ? strings::localized("Not sure") : QString::fromStdString(app->lastUsed);
             if (role == Qt::ForegroundRole && unsure)

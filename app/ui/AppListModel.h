@@ -30,6 +30,8 @@ public:
         ReadyRole,       // application: its scan has finished
         RevealPathRole,  // file: the path to reveal
         CheckableRole,   // the check box can be clicked
+        SortKeyRole,     // application: what its column sorts by (the name shown, the size shown in
+                         // bytes, the last-used day as a Julian day number, -1 when unknown)
     };
 
     // What an application row shows in the size column.
@@ -76,6 +78,8 @@ public:
     QString displayName(const UninstallApp* app) const;
     // The name shown for an application (display name without a package extension), cached.
     QString shownName(const UninstallApp* app) const;
+    // The bytes the size column shows for an application.
+    std::int64_t shownSize(const UninstallApp& app) const;
     static QString nameWithoutExtension(const QString& name);
     // Orange when the "yyyy-M-d" date lies more than 90 days back.
     static bool isLongUnused(const QString& lastUsed, const QDateTime& now);

@@ -30,6 +30,7 @@
 #include "platform/qt/FileViewer.h"
 #include "system/Utility.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QDragEnterEvent>
 #include <QMimeData>
@@ -175,6 +176,11 @@ void MainViewController::addSubViews()
     btnUnistall->setBorderWidth(0);
     btnUnistall->makeShadowHolder(mainView)->setObjectName(QStringLiteral("uninstallHolder"));
     connect(btnUnistall, &RkFlatButton::clicked, this, &MainViewController::uninstall_click);
+    auto* refreshAction = new QAction(strings::localized("Refresh"), mainView);
+    refreshAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    refreshAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    connect(refreshAction, &QAction::triggered, this, &MainViewController::refresh);
+    mainView->addAction(refreshAction);
     cbWatchRemovedApplications = new QCheckBox(strings::localized("Offer to remove what applications dragged to the Trash leave"), mainView);
     cbWatchRemovedApplications->setChecked(RemovedApplicationsSetting::isOn());
     cbWatchRemovedApplications->hide();
@@ -389,6 +395,7 @@ void MainViewController::showScope(ListScope scope)
                                                                  : strings::localized("Remains of removed applications"));
     cbWatchRemovedApplications->setVisible(scope_ == ListScope::remains);
     styleScopeButtons();
+    showChosenCount();
 }
 
 void MainViewController::showRemainsCount()
@@ -451,15 +458,27 @@ void MainViewController::beginRemoval()
 
 void MainViewController::showChosenCount()
 {
-    const std::size_t count = model_->chosenApps().size() + remainsModel_->chosenApps().size();
-    if (count == 0) {
-        lbSelected->setStringValue(QString());
-        return;
+    // Only the shown scope's ticks are removed; those of the other scope wait there, and the
+    // footer says so rather than counting them.
+    const std::size_t count = model()->chosenApps().size();
+    const AppListModel* other = scope_ == ListScope::installed ? remainsModel_ : model_;
+    const std::size_t elsewhere = other->chosenApps().size();
+    QString text;
+    if (count > 0) {
+        // The same number the sheet shows before anything is removed.
+        const std::int64_t bytes = ItemSizes::ticked(deleteApps());
+        text = strings::localized("%d application(s) selected").replace(QLatin1String("%d"), QString::number(count)) +
+               QStringLiteral(", ") + QString::fromStdString(format2ByteCountString(bytes));
     }
-    // The same number the sheet shows before anything is removed.
-    const std::int64_t bytes = ItemSizes::ticked(deleteApps());
-    lbSelected->setStringValue(strings::localized("%d application(s) selected").replace(QLatin1String("%d"), QString::number(count)) +
-                               QStringLiteral(", ") + QString::fromStdString(format2ByteCountString(bytes)));
+    if (count > 0 || elsewhere > 0)
+        putBackNote_.clear();
+    if (elsewhere > 0) {
+        const QString note = scope_ == ListScope::installed
+                                 ? strings::localized("%d ticked under Remains, not included")
+                                 : strings::localized("%d ticked under Applications, not included");
+        text += (text.isEmpty() ? QString() : QStringLiteral(" · ")) + QString(note).replace(QLatin1String("%d"), QString::number(elsewhere));
+    }
+    lbSelected->setStringValue(text.isEmpty() ? putBackNote_ : text);
 }
 
 void MainViewController::sortDescriptorsDidChange(int column, Qt::SortOrder order)
@@ -501,8 +520,19 @@ void MainViewController::putBackDidEnd(const PutBack::Report& report)
     uninstallCompletedViewController->setPuttingBack(false);
     uninstallResidualViewController->setPuttingBack(false);
     reloadApps();
-    if (!report.complete())
+    if (!report.complete()) {
         showAlert(PutBackReportText::title(report), PutBackReportText::details(report));
+        return;
+    }
+    putBackNote_ = PutBackReportText::confirmation(report);
+    showChosenCount();
+}
+
+void MainViewController::refresh()
+{
+    if (!mainView->isVisible())
+        return;
+    reloadApps();
 }
 
 void MainViewController::reloadApps()
@@ -642,8 +672,5 @@ bool MainViewController::isSizeSortable() const
 
 std::vector<std::shared_ptr<UninstallApp>> MainViewController::deleteApps() const
 {
-    std::vector<std::shared_ptr<UninstallApp>> chosen = model_->chosenApps();
-    const auto& remains = remainsModel_->chosenApps();
-    chosen.insert(chosen.end(), remains.begin(), remains.end());
-    return chosen;
+    return model()->chosenApps();
 }

@@ -53,8 +53,8 @@ public:
                                 QObject* parent = nullptr);
     ~MainViewController() override;
 
-    // Seconds between building the screen and starting discovery.
-    double discoveryDelay = 2.0;
+    // Seconds between building the screen and starting discovery (tests hold it off).
+    double discoveryDelay = 0.0;
     // The running application's bundle (the main bundle; tests place one in a generated Mac).
     std::string applicationBundlePath;
 
@@ -86,11 +86,11 @@ public:
     AppListFilter* listFilter() const { return scope_ == ListScope::installed ? filter_ : remainsFilter_; }
     ListScope scope() const { return scope_; }
     // Shows the scope's list with the search text of the field; each scope keeps its own order,
-    // expanded rows aside, and its ticks. Both scopes' ticks are removed together.
+    // expanded rows aside, and its ticks. Only the shown scope's ticks are counted and removed.
     void showScope(ListScope scope);
     const std::shared_ptr<UninstallAppManager>& manager() const { return manager_; }
     bool isSizeSortable() const;
-    // The chosen applications, in the order they were ticked: installed ones first, then remains.
+    // The chosen applications of the shown scope, in the order they were ticked.
     std::vector<std::shared_ptr<UninstallApp>> deleteApps() const;
     // The alert sheet shown last, while it is open.
     QMessageBox* currentAlert() const { return alert_; }
@@ -114,6 +114,9 @@ public:
     bool shouldSelectItem(const QModelIndex& index);
     // Back from the completed or leftovers screen: a refreshed list, nothing chosen.
     void returnToList();
+    // The Refresh command (Command-R on the list): the applications found and scanned again, the
+    // list's sort kept. Nothing while a removal or Put Back is under way.
+    void refresh();
     void completed_click() override;
     // Puts the removal back from the completed or leftovers screen; once it has ended the catalogue
     // finds the applications again and the list shows them. What stayed away is listed in an alert.
@@ -158,5 +161,7 @@ private:
     QTimer* spinnerTimer_ = nullptr;
     QPointer<QMessageBox> alert_;
     bool reloadWhenScanned_ = false;
+    // What the last complete Put Back restored, said in the footer until something is ticked.
+    QString putBackNote_;
     std::vector<std::string> remainsToReview_;
 };

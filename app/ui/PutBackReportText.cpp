@@ -1,5 +1,6 @@
 #include "app/ui/PutBackReportText.h"
 
+#include "Auxiliary/ByteCountFormatter.h"
 #include "Auxiliary/StringExtension.h"
 
 #include <QStringList>
@@ -11,6 +12,13 @@ QString PutBackReportText::title(const PutBack::Report& report)
     if (report.taken.empty() && report.gone.empty() && report.failed.empty() && !report.notLoaded.empty())
         return strings::localized("The items were put back, but some launch jobs could not be loaded again.");
     return strings::localized("Some items could not be put back.");
+}
+
+QString PutBackReportText::confirmation(const PutBack::Report& report)
+{
+    const auto count = static_cast<qlonglong>(report.restored.size());
+    const QString text = count == 1 ? strings::localized("Put back 1 item (%1).") : strings::localized("Put back %2 items (%1).");
+    return QString(text).replace(QLatin1String("%2"), QString::number(count)).arg(QString::fromStdString(format2ByteCountString(report.bytes)));
 }
 
 QString PutBackReportText::details(const PutBack::Report& report)

@@ -21,6 +21,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 // Every way of closing the sheet other than the two buttons counts as Cancel.
@@ -52,7 +54,7 @@ RequestUninstallWinodowController::RequestUninstallWinodowController(std::vector
     icon = new QLabel(dialog);
     icon->setPixmap(AppImages::named(QStringLiteral("trash")).pixmap(42, 42));
     icon->setFixedSize(42, 42);
-    lbTitle = new RkLabel(strings::localized("Are you sure to uninstall the selected application(s)?"), dialog);
+    lbTitle = new RkLabel(titleFor(apps), dialog);
     lbTitle->setFont(fonts::appFont(17));
     lbTitle->setWordWrap(true);
     lbTitle->setAlignment(Qt::AlignCenter);
@@ -78,6 +80,10 @@ RequestUninstallWinodowController::RequestUninstallWinodowController(std::vector
     list_->view()->rowDelegate()->roundedRows = true;
     list_->view()->setFixedWidth(206);
     list_->setApps(apps);
+    // The list shows four rows and a half: the half row and this line say there is more.
+    lbScrollHint = new RkLabel(strings::localized("Scroll to see all %d.").replace(QLatin1String("%d"), QString::number(apps.size())), dialog);
+    lbScrollHint->setObjectName("lbScrollHint");
+    lbScrollHint->setVisible(list_->listHeight() < OutlineRowDelegate::kRowHeight * static_cast<int>(apps.size()));
     cbRemoveImmediately = new QCheckBox(strings::localized("Delete immediately instead of moving to the Trash"), dialog);
     cbRemoveImmediately->setChecked(RemoveImmediatelySetting::value());
     cbDeleteWhereNoTrash = new QCheckBox(strings::localized("Delete what cannot be moved to the Trash"), dialog);
@@ -108,6 +114,7 @@ RequestUninstallWinodowController::RequestUninstallWinodowController(std::vector
     layout->addWidget(lbNeedsPassword, 0, Qt::AlignHCenter);
     layout->addSpacing(12);
     layout->addWidget(list_->view(), 0, Qt::AlignHCenter);
+    layout->addWidget(lbScrollHint, 0, Qt::AlignHCenter);
     layout->addSpacing(12);
     auto* choices = new QVBoxLayout;
     choices->setContentsMargins(30, 0, 30, 0);
@@ -125,6 +132,18 @@ RequestUninstallWinodowController::RequestUninstallWinodowController(std::vector
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     updateAppearance();
+}
+
+QString RequestUninstallWinodowController::titleFor(const std::vector<std::shared_ptr<UninstallApp>>& chosen)
+{
+    const bool remains = !chosen.empty() && std::all_of(chosen.begin(), chosen.end(), [](const auto& app) { return app->isGone(); });
+    if (chosen.size() == 1) {
+        const QString name = AppListModel::nameWithoutExtension(QString::fromStdString(chosen.front()->displayName()));
+        return (remains ? strings::localized("Remove the remains of “%@”?") : strings::localized("Uninstall “%@”?"))
+            .replace(QLatin1String("%@"), name);
+    }
+    return (remains ? strings::localized("Remove the remains of %d applications?") : strings::localized("Uninstall %d applications?"))
+        .replace(QLatin1String("%d"), QString::number(chosen.size()));
 }
 
 RequestUninstallWinodowController::~RequestUninstallWinodowController()

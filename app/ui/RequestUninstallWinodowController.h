@@ -34,6 +34,8 @@ public:
     QCheckBox* cbDeleteWhereNoTrash = nullptr;
     QLabel* icon = nullptr;
     RkLabel* lbTitle = nullptr;
+    // Shown when the list holds more rows than it shows: "Scroll to see all 10."
+    RkLabel* lbScrollHint = nullptr;
     // What the ticked items add up to: "Frees 1.4 GB".
     RkLabel* lbTotal = nullptr;
     // The ticked items that need an administrator's password (beyond the user's own rights and
@@ -43,6 +45,9 @@ public:
     std::vector<std::shared_ptr<UninstallApp>> apps;
     FlatAppList* list() const { return list_.get(); }
     bool removesImmediately() const;
+    // "Uninstall “Name”?", "Uninstall 3 applications?", or for gone applications "Remove the
+    // remains of …?".
+    static QString titleFor(const std::vector<std::shared_ptr<UninstallApp>>& chosen);
     bool deletesWhereNoTrash() const;
 
     // Shows the sheet on `parent` (window-modal) and calls `completion` with retCode once it ends.

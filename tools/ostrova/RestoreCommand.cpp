@@ -53,12 +53,23 @@ int list()
         std::cout << "No removal is recorded yet.\n";
         return 0;
     }
+    // A removal put back whole is done with: it stays loadable by its identifier, not listed.
+    std::size_t putBack = 0;
     for (const auto& record : records) {
-        const std::string away = reasons(preview(record));
+        const auto plan = preview(record);
+        if (!record.items.empty() && plan.alreadyBack.size() == record.items.size()) {
+            ++putBack;
+            continue;
+        }
+        const std::string away = reasons(plan);
         std::cout << record.identifier << "  " << record.date << "  " << joined(record.applications) << "  "
                   << record.countInTrash() << " of " << record.items.size() << " items in the Trash ("
                   << format2ByteCountString(record.bytesInTrash()) << ")" << (away.empty() ? "" : " (" + away + ")") << "\n";
     }
+    if (putBack == records.size())
+        std::cout << "Every recorded removal has been put back.\n";
+    else if (putBack > 0)
+        std::cout << putBack << (putBack == 1 ? " removal put back whole is not listed.\n" : " removals put back whole are not listed.\n");
     return 0;
 }
 

@@ -79,6 +79,11 @@ TEST_F(RemovalEngineTest, AnEmbeddedApplicationThatRunsMakesItsOuterOneRun)
     const auto nested = tree.addApp("/Applications/Outer.app/Contents/MacOS", inner);
     const auto app = UninstallApp::create(bundle);
 
+    // A program of the same name running from elsewhere (another application built on the same
+    // framework) is not this application running.
+    const std::string namesake = fixtures::copyExecutable(tree.at("/Applications/Other.app/Contents/MacOS/InnerHelperX"));
+    fixtures::BackgroundProcess other({namesake, "60"});
+    ASSERT_TRUE(other.waitUntilRunning(namesake));
     UninstallDelete idle(manager, link, app);
     EXPECT_FALSE(idle.isAppRunning());
     const std::string executable = fixtures::copyExecutable(nested + "/Contents/MacOS/InnerHelperX");

@@ -271,6 +271,12 @@ private slots:
         discover();
         scanAll();
         const QStringList catalogue = shownNames();
+        {
+            QList<std::int64_t> sizes;
+            for (const QString& name : catalogue)
+                sizes << driver->appAt(appRow(name))->totalSize;
+            QVERIFY(!std::is_sorted(sizes.begin(), sizes.end()));
+        }
         clickHeader(AppListModel::kNameColumn);
         QCOMPARE(shownNames(), (QStringList{"Aster Diagram", "Brinewood Console", "Harbor Post", "Lumen Sketch", "Orbit Planner"}));
         clickHeader(AppListModel::kNameColumn);
@@ -298,6 +304,37 @@ private slots:
         clickRow(lumen);
         clickHeader(AppListModel::kNameColumn);
         QVERIFY(outline()->isExpanded(appRow("Lumen Sketch")));
+
+        // The size order holds through a search and through a rescan, under the header's arrow (the
+        // catalogue's order is not the size order).
+        const auto sizesShown = [&] {
+            QList<std::int64_t> sizes;
+            for (const QString& name : shownNames())
+                sizes << driver->appAt(appRow(name))->totalSize;
+            return sizes;
+        };
+        clickHeader(AppListModel::kSizeColumn);
+        const QStringList sorted = shownNames();
+        const auto before = sizesShown();
+        QVERIFY(std::is_sorted(before.begin(), before.end()));
+        QTest::keyClicks(screen->searchField, "o");
+        QStringList searched;
+        for (const QString& name : sorted)
+            if (name.contains(QLatin1Char('o'), Qt::CaseInsensitive))
+                searched << name;
+        QVERIFY(searched.size() > 1 && searched.size() < sorted.size());
+        QCOMPARE(shownNames(), searched);
+        screen->searchField->clear();
+        QCOMPARE(shownNames(), sorted);
+        // Command-R finds and scans every application again.
+        QTest::keyClick(screen->searchField, Qt::Key_R, Qt::ControlModifier);
+        QVERIFY(!screen->isSizeSortable());
+        QTRY_VERIFY_WITH_TIMEOUT(screen->isSizeSortable() && screen->mainView->isVisible(), 30000);
+        QCOMPARE(shownNames().size(), catalogue.size());
+        const auto after = sizesShown();
+        QVERIFY(std::is_sorted(after.begin(), after.end()));
+        QCOMPARE(outline()->header()->sortIndicatorSection(), int(AppListModel::kSizeColumn));
+        QCOMPARE(outline()->header()->sortIndicatorOrder(), Qt::AscendingOrder);
     }
 
     void uninstallButtonAlerts()

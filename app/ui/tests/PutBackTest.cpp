@@ -74,7 +74,7 @@ private:
     }
 
     // Harbor Post and Lumen Sketch to remove, Aster Diagram to stay; the list scanned. `withAgent`:
-    // Harbor Post has a launch agent of the user's, loaded from its file, running a program of the bundle.
+    // Harbor Post has a launch agent of the user's, loaded from its file, running a program of its own.
     void openList(bool withAgent = false)
     {
         daemon = std::make_unique<fixtures::RunningDaemon>(*tree, OSTROVA_DAEMON_PATH, OSTROVA_LAUNCHCTL_PATH);
@@ -83,7 +83,9 @@ private:
         addApp("Lumen Sketch", "com.lumen.sketch");
         addApp("Aster Diagram", "com.aster.diagram");
         if (withAgent) {
-            const std::string program = fixtures::copyExecutable(tree->at("/Applications/Harbor Post.app/Contents/MacOS/HarborPostAgent"));
+            // Its program lies in another item of the removal (inside the bundle it would make the
+            // application run).
+            const std::string program = fixtures::copyExecutable(tree->at("~/Library/Application Support/Harbor Post/HarborPostAgent"));
             tree->writePlist(agentFile(), plist::Value(plist::Dictionary{
                                               {"Label", kAgentLabel}, {"ProgramArguments", plist::Array{plist::Value(program), plist::Value("60")}}}));
             QCOMPARE(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "load", agentFile()}).exitCode, 0);
@@ -259,13 +261,21 @@ private slots:
         QVERIFY(!completed()->btnCompleted->isEnabled());
         waitForTheListAgain();
         QVERIFY(!screen()->currentAlert());
+        // The footer says what came back, until something is ticked.
+        QCOMPARE(screen()->lbSelected->text(), QStringLiteral("Put back %1 items (%2).")
+                                                   .arg(taken.size())
+                                                   .arg(QString::fromStdString(format2ByteCountString(bytes))));
+        driver->clickCheckBox(driver->appRow("Aster Diagram"));
+        QVERIFY(screen()->lbSelected->text().startsWith(QStringLiteral("1 application(s) selected")));
+        driver->clickCheckBox(driver->appRow("Aster Diagram"));
+        QCOMPARE(screen()->lbSelected->text(), QString());
         QVERIFY(namesInTrash().empty());
         const auto after = listing();
         QVERIFY2(after == before, difference(before, after).c_str());
     }
 
     // The agent the removal unloaded runs again once Put Back has brought back its file and the
-    // bundle its program lies in.
+    // folder its program lies in.
     void putBackLoadsTheAgentTheRemovalUnloaded()
     {
         openList(true);

@@ -24,6 +24,7 @@
 #include <QCheckBox>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 
@@ -146,11 +147,21 @@ private slots:
     void eachScopeKeepsItsOwnSearchSortAndTicks()
     {
         openList();
-        // An installed application ticked before switching stays ticked and counted.
+        // An installed application ticked before switching stays ticked, but the remains scope
+        // neither counts nor removes it: it says it is there.
         driver->clickCheckBox(driver->appRow("Lumen Notes"));
         QVERIFY(screen()->lbSelected->text().startsWith(QStringLiteral("1 application(s) selected, ")));
+        QCOMPARE(screen()->deleteApps().size(), std::size_t(1));
 
         showRemains();
+        QCOMPARE(screen()->lbSelected->text(), QStringLiteral("1 ticked under Applications, not included"));
+        QVERIFY(screen()->deleteApps().empty());
+        QTest::mouseClick(screen()->btnUnistall, Qt::LeftButton);
+        QVERIFY(!screen()->requestUninstallWinodowController);
+        QTRY_VERIFY(screen()->currentAlert());
+        QCOMPARE(screen()->currentAlert()->text(), QStringLiteral("Please select the file to delete"));
+        screen()->currentAlert()->close();
+
         driver->clickHeader(AppListModel::kSizeColumn);
         QList<std::int64_t> sizes;
         for (int row = 0; row < driver->model()->rowCount(); ++row)
@@ -162,17 +173,26 @@ private slots:
         screen()->searchField->setText("harborlight");
         QCOMPARE(driver->shownNames(), QStringList{"Harborlight VPN"});
         driver->clickCheckBox(driver->appRow("Harborlight VPN"));
-        QVERIFY(screen()->lbSelected->text().startsWith(QStringLiteral("2 application(s) selected, ")));
+        QVERIFY(screen()->lbSelected->text().startsWith(QStringLiteral("1 application(s) selected, ")));
+        QVERIFY(screen()->lbSelected->text().endsWith(QStringLiteral(" · 1 ticked under Applications, not included")));
         const auto chosen = screen()->deleteApps();
-        QCOMPARE(chosen.size(), std::size_t(2));
-        QCOMPARE(QString::fromStdString(chosen[0]->displayName()), QStringLiteral("Lumen Notes"));
-        QCOMPARE(QString::fromStdString(chosen[1]->displayName()), QStringLiteral("Harborlight VPN"));
+        QCOMPARE(chosen.size(), std::size_t(1));
+        QCOMPARE(QString::fromStdString(chosen[0]->displayName()), QStringLiteral("Harborlight VPN"));
+        // The sheet offers what the footer counts.
+        QTest::mouseClick(screen()->btnUnistall, Qt::LeftButton);
+        QVERIFY(screen()->requestUninstallWinodowController);
+        QCOMPARE(screen()->requestUninstallWinodowController->apps.size(), std::size_t(1));
+        QCOMPARE(screen()->requestUninstallWinodowController->apps.front(), chosen.front());
+        screen()->requestUninstallWinodowController->btnCancel->click();
 
         // Back to the installed list: the field's text applies there too (no installed application
-        // matches), and both ticks are kept while hidden.
+        // matches), and both ticks are kept while hidden, each counted in its own scope.
         QTest::mouseClick(screen()->btnInstalledScope, Qt::LeftButton);
         QCOMPARE(screen()->lbAllProgram->text(), QStringLiteral("All applications"));
         QVERIFY(driver->shownNames().isEmpty());
+        QVERIFY(screen()->lbSelected->text().endsWith(QStringLiteral(" · 1 ticked under Remains, not included")));
+        QCOMPARE(screen()->deleteApps().size(), std::size_t(1));
+        QCOMPARE(QString::fromStdString(screen()->deleteApps().front()->displayName()), QStringLiteral("Lumen Notes"));
         showRemains();
         QCOMPARE(driver->shownNames(), QStringList{"Harborlight VPN"});
         QCOMPARE(driver->checkState(driver->appRow("Harborlight VPN")), Qt::Checked);
@@ -191,7 +211,7 @@ private slots:
         QCOMPARE(driver->shownNames().last(), QStringLiteral("org.ridgeline.tracker"));
         QCOMPARE(driver->outline()->header()->sortIndicatorSection(), int(AppListModel::kSizeColumn));
         QCOMPARE(driver->outline()->header()->sortIndicatorOrder(), Qt::DescendingOrder);
-        QVERIFY(screen()->lbSelected->text().startsWith(QStringLiteral("2 application(s) selected, ")));
+        QVERIFY(screen()->lbSelected->text().startsWith(QStringLiteral("1 application(s) selected, ")));
     }
 
     // The agent's watch is the user's to turn off, where the remains are listed; the agent reads
@@ -292,6 +312,7 @@ private slots:
         QTest::mouseClick(screen()->btnUnistall, Qt::LeftButton);
         RequestUninstallWinodowController* sheet = screen()->requestUninstallWinodowController.get();
         QVERIFY(sheet);
+        QCOMPARE(sheet->lbTitle->text(), QStringLiteral("Remove the remains of “io.glimmer.reader”?"));
         sheet->btnOk->click();
         QTRY_VERIFY_WITH_TIMEOUT(!screen()->uninstallCompletedViewController->isHidden, 60000);
         FlatAppList* removed = screen()->uninstallCompletedViewController->list();

@@ -135,7 +135,8 @@ private slots:
         QVERIFY(sheet->window()->isVisible());
         QCOMPARE(sheet->window()->windowModality(), Qt::WindowModal);
         QCOMPARE(sheet->window()->parentWidget(), driver->window);
-        QCOMPARE(sheet->lbTitle->text(), QStringLiteral("Are you sure to uninstall the selected application(s)?"));
+        QCOMPARE(sheet->lbTitle->text(), QStringLiteral("Uninstall 2 applications?"));
+        QVERIFY(!sheet->lbScrollHint->isVisible());
         QCOMPARE(sheet->btnOk->text(), QStringLiteral("Continue uninstall"));
         QCOMPARE(sheet->list()->model()->rowCount(), 2);
         QCOMPARE(sheet->list()->view()->height(), 72);
@@ -215,9 +216,12 @@ private slots:
         QCOMPARE(screen()->deleteApps().size(), size_t(6));
         RequestUninstallWinodowController* sheet = pressUninstall();
         QVERIFY(sheet);
-        QCOMPARE(sheet->list()->view()->height(), 144);
+        QCOMPARE(sheet->list()->view()->height(), 162);
         QCOMPARE(sheet->list()->model()->rowCount(), 6);
         QTRY_VERIFY(sheet->list()->view()->verticalScrollBar()->maximum() > 0);
+        QVERIFY(sheet->lbScrollHint->isVisible());
+        QCOMPARE(sheet->lbScrollHint->text(), QStringLiteral("Scroll to see all 6."));
+        QCOMPARE(sheet->lbTitle->text(), QStringLiteral("Uninstall 6 applications?"));
         sheet->btnCancel->click();
     }
 

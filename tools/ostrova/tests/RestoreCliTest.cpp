@@ -327,6 +327,7 @@ struct Outcome {
     int exitCode;
     std::vector<std::string> said;
     const char* backAfterwards;  // a path that the command put back, or null
+    std::vector<std::string> unsaid = {};  // texts that must not be in the output
 };
 
 void PrintTo(const Outcome& outcome, std::ostream* out)
@@ -372,6 +373,9 @@ TEST_P(RestoreOutcome, SaysWhatHappenedAndWhyAndExitsAccordingly)
     for (const auto& text : GetParam().said)
         EXPECT_NE((result.out + result.err).find(substituted(text)), std::string::npos) << substituted(text) << "\nnot in:\n"
                                                                                         << result.out << result.err;
+    for (const auto& text : GetParam().unsaid)
+        EXPECT_EQ((result.out + result.err).find(substituted(text)), std::string::npos) << substituted(text) << "\nin:\n"
+                                                                                        << result.out << result.err;
     if (GetParam().backAfterwards) {
         EXPECT_TRUE(platform::fs::linkStatus(tree.at(GetParam().backAfterwards))) << GetParam().backAfterwards;
     }
@@ -397,6 +401,10 @@ const Outcome kOutcomes[] = {
     {"LastSkipsOnePutBack", {"trash Aster Diagram", "trash Harbor Post", "restore"}, {"restore", "--yes", "--last"}, 0,
      {"Skipped {newest} (Harbor Post), nothing of it is in the Trash: 4 already put back\n", "Put back (4):"},
      "/Applications/Aster Diagram.app"},
+    {"PutBackLeavesTheList", {"trash Aster Diagram", "trash Harbor Post", "restore"}, {"restore", "--list"}, 0,
+     {"Aster Diagram  4 of 4 items in the Trash", "1 removal put back whole is not listed."}, nullptr, {"Harbor Post"}},
+    {"AllPutBackListed", {"trash Harbor Post", "restore"}, {"restore", "--list"}, 0,
+     {"Every recorded removal has been put back."}, nullptr, {"Harbor Post", "items in the Trash"}},
     {"LastSkipsAnEmptiedOne", {"trash Aster Diagram", "trash Harbor Post", "empty harbor"},
      {"restore", "--yes", "--last"}, 0,
      {"Skipped {newest} (Harbor Post), nothing of it is in the Trash: 4 emptied from the Trash\n", "Put back (4):"},
