@@ -10,6 +10,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <map>
 
 using platform::ProcessTable;
@@ -85,6 +86,32 @@ ProcessManager::Processes ProcessManager::GetProcessInfoWithBundlePath(const std
             inside.push_back(process);
     }
     return inside;
+}
+
+bool ProcessManager::runsFromBundle(const std::string& bundlePath, const std::vector<std::string>& executableNames) const
+{
+    const std::string bundle = platform::path::trimTrailingSlashes(bundlePath);
+    if (bundle.empty() || bundle.front() != '/')
+        return false;
+    const std::string prefix = bundle + "/";
+    std::vector<std::string> commands;
+    for (const auto& name : executableNames)
+        if (!name.empty())
+            commands.push_back(name.substr(0, ProcessTable::kCommandNameWidth));
+    const pid_t self = ::getpid();
+    for (const pid_t pid : ProcessTable::allPids()) {
+        if (pid == self || pid < 1)
+            continue;
+        if (const auto executable = ProcessTable::executablePath(pid)) {
+            if (platform::path::startsWith(*executable, prefix))
+                return true;
+            continue;
+        }
+        const auto info = ProcessTable::bsdInfo(pid);
+        if (info && std::find(commands.begin(), commands.end(), info->command) != commands.end())
+            return true;
+    }
+    return false;
 }
 
 bool ProcessManager::commandIsRunning(const std::string& name)

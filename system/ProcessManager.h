@@ -27,6 +27,12 @@ public:
     // The processes whose executable lies inside the bundle folder; empty unless the path is an
     // existing .app folder.
     Processes GetProcessInfoWithBundlePath(const std::string& bundlePath) const;
+    // Whether a process other than this one runs the application of `bundlePath` (canonical): its
+    // executable lies inside the bundle. A process whose executable cannot be read (another user's,
+    // where the system hides it) counts when its command name is one of `executableNames` cut to
+    // the kernel's width: the removal then asks rather than deleting what may run. A program of the
+    // same name whose executable is known to lie elsewhere does not count.
+    bool runsFromBundle(const std::string& bundlePath, const std::vector<std::string>& executableNames) const;
     // A process other than this one whose command name is `name` cut to the kernel's width.
     bool ProcessIsRunning(const std::string& name) const;
     // Whether `pid` still runs `name` from `path` (guards against a reused pid).

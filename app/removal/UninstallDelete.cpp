@@ -67,7 +67,10 @@ bool UninstallDelete::isAppRunning()
     char real[PATH_MAX];
     if (bundle.empty() || !::realpath(bundle.c_str(), real))
         return false;
-    return !ProcessManager::shared().GetProcessInfoWithBundlePath(real).empty();
+    std::vector<std::string> names;
+    for (const auto& queued : cacheQueue)
+        names.push_back(queued->executableName());
+    return ProcessManager::shared().runsFromBundle(real, names);
 }
 
 std::optional<bool> UninstallDelete::ask(const char* operation,
