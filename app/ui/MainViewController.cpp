@@ -4,6 +4,7 @@
 #include "app/catalogue/RemovedApplicationsSetting.h"
 #include "app/records/ItemSizes.h"
 #include "app/ui/AppListFilter.h"
+#include "app/ui/ApplicationFolderWatch.h"
 #include "app/ui/AppListModel.h"
 #include "app/ui/MainViewDelegateBridge.h"
 #include "app/ui/NSOutlineViewEx.h"
@@ -176,6 +177,7 @@ void MainViewController::addSubViews()
     btnUnistall->setBorderWidth(0);
     btnUnistall->makeShadowHolder(mainView)->setObjectName(QStringLiteral("uninstallHolder"));
     connect(btnUnistall, &RkFlatButton::clicked, this, &MainViewController::uninstall_click);
+    folderWatch_ = new ApplicationFolderWatch([this](const std::vector<std::string>& bundles) { applicationsFound(bundles); }, this);
     auto* refreshAction = new QAction(strings::localized("Refresh"), mainView);
     refreshAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
     refreshAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
@@ -305,6 +307,9 @@ void MainViewController::allAppsDidScan()
         return;
     }
     filter_->setSizeSortable(true);
+    folderWatch_->start();
+    if (std::exchange(applicationsChanged_, false))
+        folderWatch_->checkNow();
     // The catalogue finds the remains after the last installed application, before this report.
     remainsModel_->setApps(manager_->goneApps);
     remainsFilter_->setSizeSortable(true);
@@ -663,6 +668,49 @@ void MainViewController::returnToList()
     uninstallCompletedViewController->setScreenHidden(true);
     if (!remainsToReview_.empty())
         reviewRemainsOf(std::exchange(remainsToReview_, {}));
+    if (std::exchange(applicationsChanged_, false))
+        folderWatch_->checkNow();
+}
+
+void MainViewController::applicationsFound(const std::vector<std::string>& bundles)
+{
+    if (!mainView->isVisible() || !filter_->isSizeSortable()) {
+        applicationsChanged_ = true;
+        return;
+    }
+    const std::set<std::string> found(bundles.begin(), bundles.end());
+    std::vector<std::shared_ptr<UninstallApp>> listed;
+    {
+        std::lock_guard guard(manager_->lock);
+        listed = manager_->allApps;
+    }
+    std::set<std::string> known;
+    std::vector<std::shared_ptr<UninstallApp>> kept;
+    for (const auto& app : listed) {
+        const std::string bundle = app->bundlePath.value_or("");
+        known.insert(bundle);
+        if (found.count(bundle))
+            kept.push_back(app);
+    }
+    std::vector<std::shared_ptr<UninstallApp>> came;
+    for (const auto& bundle : bundles)
+        if (!known.count(bundle))
+            came.push_back(UninstallApp::create(bundle));
+    if (came.empty() && kept.size() == listed.size())
+        return;
+    {
+        std::lock_guard guard(manager_->lock);
+        // Everything kept is scanned; what came is scanned next, from where the loop stands.
+        manager_->allApps = kept;
+        manager_->setIndex(static_cast<long>(kept.size()));
+        manager_->setCount(static_cast<long>(kept.size()));
+        manager_->allApps.insert(manager_->allApps.end(), came.begin(), came.end());
+    }
+    model_->setApps(manager_->allApps);
+    if (came.empty())
+        return;
+    const auto manager = manager_;
+    manager_->scanerQueue.async([manager] { manager->runScanLoop(); });
 }
 
 bool MainViewController::isSizeSortable() const

@@ -42,6 +42,7 @@ class UninstallingViewController;
 //
 // Main thread only. The catalogue's reports reach it through MainViewDelegateBridge, which moves
 // them to the main queue first.
+class ApplicationFolderWatch;
 class MainViewController : public BaseViewController, public UninstallCompletedDelegate, public NSScrollViewDragDelegate {
     Q_OBJECT
 public:
@@ -144,6 +145,9 @@ private:
     void reloadApps();
     void rediscover();
     void showChosenCount();
+    // The bundles discovery finds now: rows of those gone leave, those new are listed and scanned;
+    // ticks stay. Waits for the list to be idle.
+    void applicationsFound(const std::vector<std::string>& bundles);
     void showRemainsCount();
     void styleScopeButtons();
     void beginRemoval();
@@ -163,5 +167,9 @@ private:
     bool reloadWhenScanned_ = false;
     // What the last complete Put Back restored, said in the footer until something is ticked.
     QString putBackNote_;
+    // Applications that come or go in the application folders while the window is open.
+    ApplicationFolderWatch* folderWatch_ = nullptr;
+    // The watch reported while a scan, a removal or Put Back was under way: looked at again after.
+    bool applicationsChanged_ = false;
     std::vector<std::string> remainsToReview_;
 };

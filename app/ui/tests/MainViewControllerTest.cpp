@@ -22,6 +22,7 @@
 #include <QVBoxLayout>
 
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 
@@ -335,6 +336,36 @@ private slots:
         QVERIFY(std::is_sorted(after.begin(), after.end()));
         QCOMPARE(outline()->header()->sortIndicatorSection(), int(AppListModel::kSizeColumn));
         QCOMPARE(outline()->header()->sortIndicatorOrder(), Qt::AscendingOrder);
+    }
+
+    // The list follows the application folders while the window is open: one dragged to the Trash
+    // leaves, one copied in (into a vendor's folder made meanwhile) comes and is scanned; ticks stay.
+    void applicationsThatComeAndGoWhileTheWindowIsOpenAreFollowed()
+    {
+        openScreen();
+        discover();
+        scanAll();
+        clickCheckBox(appRow("Lumen Sketch"));
+        const auto trash = tree->at("~/.Trash");
+        tree->makeDirectories(trash);
+        QVERIFY(std::rename(tree->at("/Applications/Harbor Post.app").c_str(), (trash + "/Harbor Post.app").c_str()) == 0);
+        QTRY_VERIFY_WITH_TIMEOUT(!appRow("Harbor Post").isValid(), 10000);
+        QCOMPARE(shownNames().size(), 4);
+        QCOMPARE(checkState(appRow("Lumen Sketch")), Qt::Checked);
+        QCOMPARE(screen->deleteApps().size(), std::size_t(1));
+
+        fixtures::AppBlueprint copied;
+        copied.name = "Quartz Notes";
+        copied.identifier = "com.quartz.notes";
+        copied.files = {{"Contents/Resources/data.bin", 12345}};
+        tree->writeFile(tree->at("~/Library/Caches/com.quartz.notes/cache.db"), std::string(100, 'c'));
+        tree->addApp("/Applications/Quartz Tools", copied);
+        QTRY_VERIFY_WITH_TIMEOUT(appRow("Quartz Notes").isValid() && driver->appAt(appRow("Quartz Notes"))->isReady, 10000);
+        QTRY_VERIFY(screen->isSizeSortable());
+        QVERIFY(childNamed(appRow("Quartz Notes"), "Cache files").isValid());
+        QCOMPARE(shownNames().size(), 5);
+        QCOMPARE(checkState(appRow("Lumen Sketch")), Qt::Checked);
+        QCOMPARE(manager->allApps.size(), std::size_t(5));
     }
 
     void uninstallButtonAlerts()
