@@ -97,11 +97,20 @@ QColor userAccentColor()
     return QApplication::palette().color(QPalette::Active, QPalette::Highlight);
 }
 
+QColor secondaryTextColor(const QPalette& palette)
+{
+    return isDark(palette) ? QColor(0xA0, 0xA0, 0xA5) : QColor(0x6E, 0x6E, 0x73);
+}
+
 QPalette withVisibleCheckBoxBorder(QPalette palette)
 {
-    if (isDark(palette))
-        palette.setColor(QPalette::Window, QColor(0xB4, 0xB4, 0xB4));
+    palette.setColor(QPalette::Window, isDark(palette) ? QColor(0xB4, 0xB4, 0xB4) : QColor(0xA8, 0xA8, 0xA8));
     return palette;
+}
+
+QColor warningTextColor(const QPalette& palette)
+{
+    return isDark(palette) ? QColor(0xFF, 0x95, 0x00) : QColor(0xD0, 0x6A, 0x00);
 }
 
 }  // namespace appearance

@@ -17,10 +17,17 @@ bool isDark(const QPalette& palette);
 // The running application's effective appearance (false without a QApplication).
 bool isDark();
 
-// `palette` with, when it is dark, a light window colour: the style draws a check box's border a
-// shade darker than the window colour, which all but vanishes on dark rows; this keeps it at 3:1
-// or more against them. A light palette comes back as it is.
+// `palette` with a window colour from which the style's check box border comes out at 3:1 or more
+// against the rows of either appearance, plain and alternate: the style draws the border a shade
+// darker than the window colour, which all but vanishes on dark rows and is faint on white ones.
 QPalette withVisibleCheckBoxBorder(QPalette palette);
+
+// The orange of a date not used for a long time: 3:1 or more against the rows of the appearance.
+QColor warningTextColor(const QPalette& palette);
+
+// Secondary text (where a file lies, notes beside a number): 4.5:1 or more against the rows of
+// either appearance, plain and alternate.
+QColor secondaryTextColor(const QPalette& palette);
 
 // A colour from hexadecimal RGB text read from its first character: "2F2F2D" is (47, 47, 45);
 // text that is not hexadecimal from the start (a leading "#", say) gives black.

@@ -1,13 +1,17 @@
 #include "app/ui/AppListModel.h"
 
 #include "Auxiliary/AppIconCache.h"
+#include "Auxiliary/Appearance.h"
+#include "app/locations/SearchFilePath.h"
 #include "app/records/ItemSizes.h"
 #include "app/ui/AppImages.h"
 #include "Auxiliary/ByteCountFormatter.h"
 #include "Auxiliary/StringExtension.h"
 #include "platform/PathUtil.h"
+#include "platform/SystemRoot.h"
 #include "platform/Workspace.h"
 
+#include <QApplication>
 #include <QColor>
 #include <QDateTime>
 #include <QTimeZone>
@@ -257,6 +261,30 @@ QString AppListModel::displayName(const UninstallApp* app) const
     return *it;
 }
 
+QString AppListModel::locationOf(const QModelIndex& index) const
+{
+    if (kind(index) != Kind::file)
+        return {};
+    const UnFileItem* file = fileAt(index);
+    const UninstallApp* app = appAt(index.parent().parent());
+    if (!file || !app)
+        return {};
+    // The innermost other item of the application that holds this one.
+    const UnFileItem* outer = nullptr;
+    for (const auto& group : app->fileGroups)
+        for (const auto& item : group->fileItem)
+            if (item.get() != file && platform::path::startsWith(file->filePath, item->filePath + "/") &&
+                (!outer || item->filePath.size() > outer->filePath.size()))
+                outer = item.get();
+    if (outer)
+        return strings::localized("Inside “%@”").replace(QLatin1String("%@"), QString::fromStdString(outer->fileName));
+    std::string folder = platform::path::deletingLastComponent(file->filePath);
+    const std::string home = SearchFilePath::realHomeDirectory();
+    if (!home.empty() && (folder == home || platform::path::startsWith(folder, home + "/")))
+        return QString::fromStdString("~" + folder.substr(home.size()));
+    return QString::fromStdString(platform::macPathOf(folder));
+}
+
 std::int64_t AppListModel::shownSize(const UninstallApp& app) const
 {
     switch (options_.appSize) {
@@ -326,9 +354,13 @@ QVariant AppListModel::data(const QModelIndex& index, int role) const
             if (role == Qt::DisplayRole)
                 return unsure ? strings::localized("Not sure") : QString::fromStdString(app->lastUsed);
             if (role == Qt::ForegroundRole && unsure)
-                return QColor(0xFF, 0x95, 0x00);
-            if (role == Qt::ForegroundRole && isLongUnused(QString::fromStdString(app->lastUsed), QDateTime::currentDateTimeUtc()))
-                return QColor(0xFF, 0x95, 0x00);
+                return appearance::warningTextColor(QApplication::palette());
+            if ((role == Qt::ForegroundRole || role == Qt::ToolTipRole) &&
+                isLongUnused(QString::fromStdString(app->lastUsed), QDateTime::currentDateTimeUtc())) {
+                if (role == Qt::ToolTipRole)
+                    return strings::localized("Not opened for more than 90 days");
+                return appearance::warningTextColor(QApplication::palette());
+            }
             break;
         }
         return {};
@@ -352,8 +384,12 @@ QVariant AppListModel::data(const QModelIndex& index, int role) const
     const UnFileItem* file = fileAt(index);
     switch (index.column()) {
     case kNameColumn:
-        if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
+        if (role == Qt::DisplayRole)
             return QString::fromStdString(file->fileName);
+        if (role == Qt::ToolTipRole)
+            return QString::fromStdString(file->filePath);
+        if (role == LocationRole)
+            return locationOf(index);
         if (role == Qt::DecorationRole)
             return AppIconCache::iconFor(file->icon, file->isDir);
         if (role == Qt::CheckStateRole)
@@ -445,6 +481,9 @@ QVariant AppListModel::headerData(int section, Qt::Orientation orientation, int 
         return column.headerFont;
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(column.headerAlignment);
+    // The legend of the orange dates.
+    if (role == Qt::ToolTipRole && section == kDateColumn && !options_.flat)
+        return strings::localized("Dates in orange: not opened for more than 90 days");
     return {};
 }
 

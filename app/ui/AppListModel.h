@@ -32,6 +32,8 @@ public:
         CheckableRole,   // the check box can be clicked
         SortKeyRole,     // application: what its column sorts by (the name shown, the size shown in
                          // bytes, the last-used day as a Julian day number, -1 when unknown)
+        LocationRole,    // file: where it lies, shortened ("~/Library/Caches"), or "Inside “X.app”"
+                         // when it lies inside another item of the application (it counts once)
     };
 
     // What an application row shows in the size column.
@@ -78,6 +80,8 @@ public:
     QString displayName(const UninstallApp* app) const;
     // The name shown for an application (display name without a package extension), cached.
     QString shownName(const UninstallApp* app) const;
+    // Where the file of `index` lies, as LocationRole gives it.
+    QString locationOf(const QModelIndex& index) const;
     // The bytes the size column shows for an application.
     std::int64_t shownSize(const UninstallApp& app) const;
     static QString nameWithoutExtension(const QString& name);

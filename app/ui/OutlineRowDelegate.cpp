@@ -158,9 +158,21 @@ void OutlineRowDelegate::paintName(QPainter* painter, const QStyleOptionViewItem
     painter->setPen(scanning ? option.palette.color(QPalette::Disabled, QPalette::Text) : text);
     const QString name = index.data(Qt::DisplayRole).toString();
     const int spinnerSide = scanning ? 16 + kGap : 0;
-    const QRect nameRect(x, rect.top(), qMax(0, right - x - spinnerSide), rect.height());
+    // A file says where it lies on a second line, in the secondary colour.
+    const QString location = kind == AppListModel::Kind::file ? index.data(AppListModel::LocationRole).toString() : QString();
+    QRect nameRect(x, rect.top(), qMax(0, right - x - spinnerSide), rect.height());
+    if (!location.isEmpty()) {
+        const QRect locationRect(nameRect.left(), rect.center().y() + 1, nameRect.width(), rect.height() / 2 - 2);
+        nameRect.setBottom(rect.center().y() + 1);
+        painter->save();
+        painter->setFont(fonts::appFont(11));
+        painter->setPen(appearance::secondaryTextColor(option.palette));
+        painter->drawText(locationRect, Qt::AlignTop | Qt::AlignLeft,
+                          painter->fontMetrics().elidedText(location, Qt::ElideMiddle, locationRect.width()));
+        painter->restore();
+    }
     const QString shown = painter->fontMetrics().elidedText(name, Qt::ElideMiddle, nameRect.width());
-    painter->drawText(nameRect, Qt::AlignVCenter | Qt::AlignLeft, shown);
+    painter->drawText(nameRect, (location.isEmpty() ? Qt::AlignVCenter : Qt::AlignBottom) | Qt::AlignLeft, shown);
     if (scanning) {
         const int nameEnd = x + painter->fontMetrics().horizontalAdvance(shown) + kGap;
         SpinnerView::paint(*painter, QRectF(nameEnd, rect.center().y() - 7, 16, 16), spinnerPhase, text);

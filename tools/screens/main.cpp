@@ -59,7 +59,8 @@ bool save(QWidget* window, const QString& folder, const QString& stage)
     return saved;
 }
 
-// The list with the application that has the most file groups expanded and one group ticked.
+// The list with the application that has the most file groups expanded, its first group open and
+// another ticked.
 bool listStage(MainWindowController& controller, const QString& folder)
 {
     MainViewController* screen = controller.mainViewContoller;
@@ -77,6 +78,9 @@ bool listStage(MainWindowController& controller, const QString& folder)
         screen->shouldSelectItem(richest);
         if (model->rowCount(richest) > 1)
             model->setData(model->index(1, 0, richest), Qt::Checked, Qt::CheckStateRole);
+        // Its first group open too: each file with the place it lies in.
+        if (model->rowCount(richest) > 0)
+            screen->shouldSelectItem(model->index(0, 0, richest));
     }
     settle();
     return save(controller.window(), folder, QStringLiteral("list"));

@@ -9,6 +9,7 @@
 #include "platform/qt/QtMainQueue.h"
 
 #include <QHelpEvent>
+#include <QMap>
 #include <QSet>
 #include <QSignalSpy>
 #include <QTest>
@@ -188,6 +189,44 @@ private slots:
         model.reset();
         manager.reset();
         tree.reset();
+    }
+
+    // Each file tells where it lies: its folder, the home folder shortened to "~", or the item of the
+    // application it lies inside; the tooltip gives the whole path.
+    void eachFileSaysWhereItLies()
+    {
+        discover();
+        const QModelIndex birch = appNamed("Birch Notes");
+        UninstallApp* record = model->appAt(birch);
+        QVERIFY(record && !record->fileGroups.empty());
+        // A helper inside the bundle, as a scan finds one by its own identifier.
+        const std::string bundle = *record->bundlePath;
+        auto helper = std::make_shared<UnFileItem>();
+        helper->fileName = "Birch Helper.app";
+        helper->filePath = bundle + "/Contents/Library/LoginItems/Birch Helper.app";
+        record->fileGroups.back()->fileItem.push_back(helper);
+        // A name that merely starts like another item's path lies beside it, not inside.
+        auto beside = std::make_shared<UnFileItem>();
+        beside->fileName = "com.birch.notes.old";
+        beside->filePath = tree->at("~/Library/Caches/com.birch.notes.old");
+        record->fileGroups.back()->fileItem.push_back(beside);
+        model->setApps(model->apps());
+
+        QMap<QString, QString> where;
+        for (int g = 0; g < model->rowCount(appNamed("Birch Notes")); ++g) {
+            const QModelIndex group = model->index(g, 0, appNamed("Birch Notes"));
+            for (int f = 0; f < model->rowCount(group); ++f) {
+                const QModelIndex file = model->index(f, 0, group);
+                QCOMPARE(file.data(Qt::ToolTipRole).toString(), QString::fromStdString(model->fileAt(file)->filePath));
+                where.insert(QString::fromStdString(model->fileAt(file)->filePath), file.data(AppListModel::LocationRole).toString());
+            }
+        }
+        QCOMPARE(where.value(QString::fromStdString(tree->at("~/Library/Caches/com.birch.notes"))), QStringLiteral("~/Library/Caches"));
+        // Outside the home folder, the place as the Mac names it.
+        QCOMPARE(where.value(QString::fromStdString(tree->at("/Library/Caches/com.birch.notes"))), QStringLiteral("/Library/Caches"));
+        QCOMPARE(where.value(QString::fromStdString(helper->filePath)), QStringLiteral("Inside “Birch Notes”"));
+        QCOMPARE(where.value(QString::fromStdString(bundle)), QStringLiteral("/Applications"));
+        QCOMPARE(where.value(QString::fromStdString(beside->filePath)), QStringLiteral("~/Library/Caches"));
     }
 
     void tickingAnApplicationTicksEveryGroupAndFileAndReportsThemAll()

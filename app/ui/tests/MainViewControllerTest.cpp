@@ -1,5 +1,6 @@
 // The list screen in a real window (offscreen) over a generated Mac with the real catalogue and
 // scanner: loading, ticking, search, sorting, expansion, the Uninstall alerts and the way back.
+#include "Auxiliary/Appearance.h"
 #include "app/ui/AppListModel.h"
 #include "app/ui/MainViewController.h"
 #include "app/ui/NSOutlineViewEx.h"
@@ -255,7 +256,11 @@ private slots:
         const QModelIndex lumen = appRow("Lumen Sketch").siblingAtColumn(AppListModel::kDateColumn);
         const QModelIndex aster = appRow("Aster Diagram").siblingAtColumn(AppListModel::kDateColumn);
         const QModelIndex orbit = appRow("Orbit Planner").siblingAtColumn(AppListModel::kDateColumn);
-        QCOMPARE(lumen.data(Qt::ForegroundRole).value<QColor>(), QColor(0xFF, 0x95, 0x00));
+        QCOMPARE(lumen.data(Qt::ForegroundRole).value<QColor>(), appearance::warningTextColor(QApplication::palette()));
+        QCOMPARE(lumen.data(Qt::ToolTipRole).toString(), QStringLiteral("Not opened for more than 90 days"));
+        QVERIFY(!aster.data(Qt::ToolTipRole).isValid());
+        QCOMPARE(model()->headerData(AppListModel::kDateColumn, Qt::Horizontal, Qt::ToolTipRole).toString(),
+                 QStringLiteral("Dates in orange: not opened for more than 90 days"));
         QVERIFY(!aster.data(Qt::ForegroundRole).isValid());
         QCOMPARE(orbit.data().toString(), QStringLiteral("-"));
         QVERIFY(!orbit.data(Qt::ForegroundRole).isValid());
