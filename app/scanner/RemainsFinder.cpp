@@ -162,7 +162,7 @@ struct Found {
     std::string identifier;  // as first seen
     std::vector<Remain> remains;
     std::string bundleName;  // a preferences file's CFBundleName
-    std::string label;       // a launch job's Label
+    std::string jobBundle;   // the name of the gone bundle a launch job ran from ("Beacon" of Beacon.app)
 };
 
 }  // namespace
@@ -405,8 +405,10 @@ std::vector<std::shared_ptr<UninstallApp>> RemainsFinder::find(const std::vector
                     if (!acceptable(path, identifier))
                         continue;
                     Found* found = remember(identifier, {path, name, category});
-                    if (found->label.empty())
-                        found->label = label;
+                    if (found->jobBundle.empty()) {
+                        const std::string bundle = platform::path::lastComponent(outermostBundle(programs.front()));
+                        found->jobBundle = bundle.substr(0, bundle.size() - std::min<std::size_t>(bundle.size(), 4));
+                    }
                 }
             }
         });
@@ -422,9 +424,7 @@ std::vector<std::shared_ptr<UninstallApp>> RemainsFinder::find(const std::vector
     for (auto& helper : GoneHelperTools(*index_, known, offered).find(goneIdentifiers, declared)) {
         if (!seen.insert(helper.path).second)
             continue;
-        Found* found = remember(helper.goneIdentifier, {helper.path, helper.name, helper.category});
-        if (found->label.empty())
-            found->label = helper.label;
+        remember(helper.goneIdentifier, {helper.path, helper.name, helper.category});
     }
 
     // A helper's remains join those of the application whose identifier it extends.
@@ -449,9 +449,10 @@ std::vector<std::shared_ptr<UninstallApp>> RemainsFinder::find(const std::vector
         for (const auto* member : members)
             if (display.empty())
                 display = member->bundleName;
+        // Else the gone bundle a launch job ran from; never the job's label, which no user knows.
         for (const auto* member : members)
             if (display.empty())
-                display = member->label;
+                display = member->jobBundle;
         auto app = UninstallApp::gone(head.identifier, display.empty() ? head.identifier : display);
         for (const auto category : SearchFilePath::searchedCategories()) {
             std::shared_ptr<UnFileGroup> group;
