@@ -2,6 +2,7 @@
 
 #include "app/locations/FolderAccess.h"
 #include "app/locations/ReviewManager.h"
+#include "app/records/ItemSizes.h"
 #include "app/records/UninstallApp.h"
 #include "app/removal/AdministratorScript.h"
 #include "app/removal/OwnLaunchService.h"
@@ -296,16 +297,20 @@ void UninstallDelete::updateAfterDelete()
     const auto app = current.lock();
     if (!app)
         return;
+    std::vector<const UnFileItem*> gone;
+    for (const auto& group : app->fileGroups)
+        for (const auto& item : group->fileItem)
+            if (item->isSelected && !platform::fs::linkStatus(item->filePath))
+                gone.push_back(item.get());
+    // An item inside another that went (a helper inside the bundle) counts once, with the outer one.
+    const std::int64_t bytes = ItemSizes::sum(gone);
+    app->totalSize -= bytes;
+    app->removedSize += bytes;
     for (auto& group : app->fileGroups) {
         auto& items = group->fileItem;
         items.erase(std::remove_if(items.begin(), items.end(),
                                    [&](const std::shared_ptr<UnFileItem>& item) {
-                                       const bool gone = item->isSelected && !platform::fs::linkStatus(item->filePath);
-                                       if (gone) {
-                                           app->totalSize -= item->size;
-                                           app->removedSize += item->size;
-                                       }
-                                       return gone;
+                                       return std::find(gone.begin(), gone.end(), item.get()) != gone.end();
                                    }),
                     items.end());
     }

@@ -53,6 +53,10 @@ void AppListModel::setApps(std::vector<std::shared_ptr<UninstallApp>> apps)
     beginResetModel();
     apps_ = std::move(apps);
     rebuildRows();
+    tickedWhenSet_.clear();
+    if (options_.appSize == AppSize::ticked)
+        for (const auto& app : apps_)
+            tickedWhenSet_.insert(app.get(), ItemSizes::ticked({app}));
     endResetModel();
     const auto before = chosen_.size();
     std::erase_if(chosen_, [this](const auto& app) { return !appRows_.contains(app.get()); });
@@ -290,8 +294,8 @@ std::int64_t AppListModel::shownSize(const UninstallApp& app) const
     switch (options_.appSize) {
     case AppSize::totalOrScanning:
     case AppSize::total: return app.totalSize;
-    // A gone application has no bundle: what the removal took of its remains stands for it.
-    case AppSize::bundle: return app.isGone() ? app.removedSize : app.bundleSize;
+    case AppSize::ticked: return tickedWhenSet_.value(&app);
+    case AppSize::removed: return app.removedSize;
     case AppSize::none: break;
     }
     return 0;

@@ -38,8 +38,9 @@ public:
 
     // What an application row shows in the size column.
     // (totalOrScanning: the bundle with its related files once scanned, the bundle's own size as
-    // the tooltip; bundle: for a gone application, what the removal took of its remains.)
-    enum class AppSize { totalOrScanning, total, bundle, none };
+    // the tooltip; ticked: what its ticked items come to, as they were when the applications were
+    // set (a removal's progress); removed: what removal runs have taken of it.)
+    enum class AppSize { totalOrScanning, total, ticked, removed, none };
     struct Options {
         bool flat = false;  // applications only, nothing expands, nothing is ticked
         AppSize appSize = AppSize::totalOrScanning;
@@ -119,6 +120,8 @@ private:
     std::vector<std::shared_ptr<UninstallApp>> chosen_;
     std::vector<TableColumn> columns_;
     QHash<const UninstallApp*, int> appRows_;
+    // AppSize::ticked: each application's ticked bytes when the applications were set.
+    QHash<const UninstallApp*, std::int64_t> tickedWhenSet_;
     QSet<const UninstallApp*> shownReady_;
     mutable QHash<const UninstallApp*, QString> names_;
     mutable QHash<const UninstallApp*, QString> displayNames_;

@@ -33,7 +33,7 @@ void UninstallCompletedViewController::addSubViews()
     lbCompleted->setFont(fonts::appMediumFont(22));
     lbCompleted->setAlignment(Qt::AlignCenter);
     lbCompleted->setWordWrap(true);
-    list_ = std::make_unique<FlatAppList>(root, AppListModel::AppSize::bundle, 600, 100);
+    list_ = std::make_unique<FlatAppList>(root, AppListModel::AppSize::removed, 600, 100);
     list_->view()->setFixedWidth(700);
 
     btnCompleted = new RkFlatButton(strings::localized("Finish"), root);

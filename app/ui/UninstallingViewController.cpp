@@ -39,7 +39,7 @@ void UninstallingViewController::addSubViews()
         btnCancel->setEnabled(false);
         btnCancel->setText(strings::localized("Cancelling..."));
     });
-    list_ = std::make_unique<FlatAppList>(root, AppListModel::AppSize::total, 500, 100);
+    list_ = std::make_unique<FlatAppList>(root, AppListModel::AppSize::ticked, 500, 100);
     list_->view()->setFixedWidth(600);
 }
 

@@ -1,4 +1,5 @@
 #include "app/catalogue/UninstallAppManager.h"
+#include "app/records/ItemSizes.h"
 #include "app/removal/PutBack.h"
 #include "app/removal/RemovalRights.h"
 #include "app/removal/UninstallDelete.h"
@@ -92,6 +93,33 @@ TEST_F(RemovalEngineTest, AnEmbeddedApplicationThatRunsMakesItsOuterOneRun)
     UninstallDelete engine(manager, link, app);
     EXPECT_TRUE(engine.isAppRunning());
     EXPECT_EQ(engine.cacheQueue.size(), 2u);
+}
+
+// What a removal took of an application counts a helper inside its bundle once, with the bundle.
+TEST_F(RemovalEngineTest, WhatARemovalTookCountsAnItemInsideAnotherOnce)
+{
+    fixtures::AppBlueprint helper;
+    helper.name = "Kite Helper";
+    helper.identifier = "com.test.kite.helper";
+    helper.files = {{"Contents/Resources/helper.bin", 7000}};
+    tree.addApp("/Applications/Kite.app/Contents/MacOS", helper);
+    tree.writeFile(tree.at("~/Library/Preferences/com.test.kite.plist"), std::string(300, 'p'));
+    const auto app = scanned("Kite", "com.test.kite");
+    app->setSelectionState(kSelectionOn);
+    std::int64_t listed = 0;
+    bool helperListed = false;
+    for (const auto& group : app->fileGroups)
+        for (const auto& item : group->fileItem) {
+            listed += item->size;
+            helperListed |= item->filePath.find("/MacOS/Kite Helper.app") != std::string::npos;
+        }
+    ASSERT_TRUE(helperListed);
+    const std::int64_t once = ItemSizes::ticked({app});
+    ASSERT_LT(once, listed);
+    UninstallDelete engine(manager, link, app);
+    engine.standardDelete();
+    EXPECT_FALSE(platform::fs::linkStatus(*app->bundlePath));
+    EXPECT_EQ(app->removedSize, once);
 }
 
 TEST_F(RemovalEngineTest, RemovesTheSelectionInProcessAndAsksNobodyElse)

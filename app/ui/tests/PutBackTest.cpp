@@ -3,6 +3,7 @@
 // afterwards, and the "Remove immediately" setting. Every item here is one the test process (root)
 // moves itself; the daemon runs only because the window installs it when it does not answer.
 #include "ListScreenDriver.h"
+#include "app/ui/AppListModel.h"
 #include "app/ui/FlatAppList.h"
 #include "app/ui/MainViewController.h"
 #include "app/removal/RemovalRecord.h"
@@ -28,6 +29,7 @@
 #include "platform/qt/QtMainQueue.h"
 
 #include <QCheckBox>
+#include <QMap>
 #include <QPushButton>
 #include <QTest>
 
@@ -226,6 +228,7 @@ private slots:
         tickBoth();
         std::int64_t bytes = 0;
         std::set<std::string> taken = tickedItems("Harbor Post", &bytes);
+        const std::int64_t harborBytes = bytes;
         const auto lumen = tickedItems("Lumen Sketch", &bytes);
         taken.insert(lumen.begin(), lumen.end());
         QVERIFY(taken.size() >= 6);
@@ -238,6 +241,17 @@ private slots:
         QVERIFY(!completed()->isHidden);
         QVERIFY(completed()->view()->isVisible());
         QCOMPARE(completed()->list()->model()->rowCount(), 2);
+        // Each application's row says what its removal came to, on the progress screen before and
+        // on this one after: together, what went to the Trash.
+        const QMap<QString, QString> perApplication{{QStringLiteral("Harbor Post"), QString::fromStdString(format2ByteCountString(harborBytes))},
+                                                    {QStringLiteral("Lumen Sketch"), QString::fromStdString(format2ByteCountString(bytes - harborBytes))}};
+        for (FlatAppList* list : {screen()->uninstallingViewController->list(), completed()->list()}) {
+            QCOMPARE(list->model()->rowCount(), 2);
+            for (int row = 0; row < 2; ++row) {
+                const QString name = list->model()->index(row, 0).data().toString();
+                QCOMPARE(list->model()->index(row, AppListModel::kSizeColumn).data().toString(), perApplication.value(name));
+            }
+        }
         QVERIFY(completed()->lbTrash->isVisible());
         QCOMPARE(completed()->lbTrash->text(), QStringLiteral("Moved %1 to the Trash. Empty the Trash to free the space.")
                                                    .arg(QString::fromStdString(format2ByteCountString(bytes))));
