@@ -99,6 +99,8 @@ TEST_F(ScannerMatchingTest, TheMoreSpecificInstalledIdentifierWins)
     const auto shared = folder("~/Library/Application Support/com.vendor.foo");
     const auto helpers = file("~/Library/Preferences/com.vendor.foo.helper.plist");
     const auto fooState = folder("~/Library/Saved Application State/com.vendor.foo.savedState");
+    // Judged by the own rule, not by evidence: the helper's installer receipt.
+    const auto helperReceipt = file("/private/var/db/receipts/com.vendor.foo.helper.pkg.bom");
 
     const auto manager = UninstallAppManager::make();
     manager->discoverApps();
@@ -112,7 +114,9 @@ TEST_F(ScannerMatchingTest, TheMoreSpecificInstalledIdentifierWins)
     EXPECT_TRUE(has(fooPaths, shared));
     EXPECT_TRUE(has(fooPaths, fooState));
     EXPECT_FALSE(has(fooPaths, helpers));
+    EXPECT_FALSE(has(fooPaths, helperReceipt));
     EXPECT_TRUE(has(helperPaths, helpers));
+    EXPECT_TRUE(has(helperPaths, helperReceipt));
     EXPECT_FALSE(has(helperPaths, shared));
 
     // Scanned alone (nothing else installed), the helper's files are the vendor app's again.
@@ -395,6 +399,26 @@ TEST_F(ScannerMatchingTest, NestedApplicationsAddTheirOwnMatchesAndRepeats)
     EXPECT_EQ(std::count(prefs.begin(), prefs.end(), shared), 2);
 }
 
+// A login item inside the bundle has a longer identifier, but it is the bundle's own: its launch job
+// and its receipt go with the application that holds it.
+TEST_F(ScannerMatchingTest, TheFilesOfALoginItemInsideTheBundleGoWithTheBundle)
+{
+    const auto editor = app("Editor", "com.vendor.editor");
+    fixtures::AppBlueprint helper;
+    helper.name = "Editor Helper";
+    helper.identifier = "com.vendor.editor.helper";
+    const auto inner = tree.addApp("/Applications/Editor.app/Contents/Library/LoginItems", helper);
+    const auto agent = tree.at("~/Library/LaunchAgents/com.vendor.editor.helper.plist");
+    tree.writePlist(agent, plist::Value(plist::Dictionary{
+                               {"Label", "com.vendor.editor.helper"},
+                               {"ProgramArguments", plist::Array{plist::Value(inner + "/Contents/MacOS/Editor Helper")}}}));
+    const auto receipt = file("/private/var/db/receipts/com.vendor.editor.helper.pkg.plist");
+
+    const auto scanned = scanBundle(editor);
+    EXPECT_EQ(pathsIn(*scanned, T::daemon), std::vector<std::string>{agent});
+    EXPECT_TRUE(has(allPaths(*scanned), receipt));
+}
+
 TEST_F(ScannerMatchingTest, FoldersHoldingEveryonesDataAreNeverOffered)
 {
     const auto logs = app("Logs", "com.vendor.logs");
@@ -520,6 +544,25 @@ TEST_F(ScannerFaultTest, ALaunchJobOfABundleWhosePathMerelyStartsTheSameIsNotThe
     for (const auto& job : foreign)
         EXPECT_FALSE(has(paths, job)) << job;
     EXPECT_TRUE(has(paths, tree.at("~/Library/LaunchAgents/com.vendor.foo.own.plist")));
+}
+
+// A job file whose name escapes the ".plist" pattern (ending dropped to keep it from loading, an
+// editor's backup) is ours only by carrying the identifier, written as the bundle writes it.
+TEST_F(ScannerFaultTest, ALaunchJobOutsideThePlistPatternIsFoundByItsIdentifierWithCapitals)
+{
+    const auto bundle = app("Scribe", "com.Quillworks.Scribe");
+    const std::string helper = bundle + "/Contents/Library/LaunchServices/com.Quillworks.Scribe.helper";
+    tree.writeFile(helper, "#!/bin/sh\n");
+    std::vector<std::string> jobs;
+    for (const std::string macPath : {"~/Library/LaunchAgents/local.com.Quillworks.Scribe.agent",
+                                      "/Library/LaunchDaemons/com.Quillworks.Scribe.helper.plist~"}) {
+        tree.writePlist(tree.at(macPath),
+                        plist::Value(plist::Dictionary{{"Label", "s"}, {"ProgramArguments", plist::Array{plist::Value(helper)}}}));
+        jobs.push_back(tree.at(macPath));
+    }
+    const auto daemons = pathsIn(*scanBundle(bundle), T::daemon);
+    for (const auto& job : jobs)
+        EXPECT_TRUE(has(daemons, job)) << job;
 }
 
 }  // namespace

@@ -12,6 +12,8 @@ FlatAppList::FlatAppList(QWidget* parent, AppListModel::AppSize size, int nameWi
 {
     view_->setModel(model_);
     view_->rowDelegate()->showsCheckBoxes = false;
+    // Nothing to do on these rows from the keyboard: the keys stay with the screen's buttons.
+    view_->setFocusPolicy(Qt::NoFocus);
     view_->setHeaderHidden(true);
     view_->setAlternatingRowColors(false);
     view_->setColumnWidth(AppListModel::kNameColumn, nameWidth);

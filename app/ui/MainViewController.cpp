@@ -32,6 +32,7 @@
 #include "system/Utility.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QDragEnterEvent>
 #include <QMimeData>
@@ -178,11 +179,41 @@ void MainViewController::addSubViews()
     btnUnistall->makeShadowHolder(mainView)->setObjectName(QStringLiteral("uninstallHolder"));
     connect(btnUnistall, &RkFlatButton::clicked, this, &MainViewController::uninstall_click);
     folderWatch_ = new ApplicationFolderWatch([this](const std::vector<std::string>& bundles) { applicationsFound(bundles); }, this);
-    auto* refreshAction = new QAction(strings::localized("Refresh"), mainView);
-    refreshAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
-    refreshAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    connect(refreshAction, &QAction::triggered, this, &MainViewController::refresh);
-    mainView->addAction(refreshAction);
+    // The list's commands and their keys (Control is the Command key on a Mac).
+    const auto addCommand = [this](const QString& title, const QKeySequence& keys, auto run) {
+        auto* action = new QAction(title, mainView);
+        action->setShortcut(keys);
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        connect(action, &QAction::triggered, this, run);
+        mainView->addAction(action);
+    };
+    addCommand(strings::localized("Refresh"), QKeySequence(Qt::CTRL | Qt::Key_R), [this] { refresh(); });
+    addCommand(strings::localized("Find"), QKeySequence::Find, [this] {
+        searchField->setFocus(Qt::ShortcutFocusReason);
+        searchField->selectAll();
+    });
+    addCommand(strings::localized("Uninstall"), QKeySequence(Qt::CTRL | Qt::Key_Backspace), [this] { uninstall_click(); });
+    // Escape in the search field clears it and gives the keys back to the list.
+    auto* clearSearch = new QAction(searchField);
+    clearSearch->setShortcut(QKeySequence(Qt::Key_Escape));
+    clearSearch->setShortcutContext(Qt::WidgetShortcut);
+    connect(clearSearch, &QAction::triggered, this, [this] {
+        searchField->clear();
+        outline_->setFocus(Qt::OtherFocusReason);
+    });
+    searchField->addAction(clearSearch);
+    connect(outline_, &NSOutlineViewEx::returnPressed, this, &MainViewController::uninstall_click);
+
+    // For screen readers, and the order Tab takes.
+    searchField->setAccessibleName(strings::localized("Search applications"));
+    outline_->setAccessibleName(strings::localized("Applications and their files"));
+    btnInstalledScope->setAccessibleName(strings::localized("Show installed applications"));
+    btnRemainsScope->setAccessibleName(strings::localized("Show remains of removed applications"));
+    btnUnistall->setAccessibleName(strings::localized("Uninstall the ticked applications"));
+    QWidget::setTabOrder(searchField, outline_);
+    QWidget::setTabOrder(outline_, btnInstalledScope);
+    QWidget::setTabOrder(btnInstalledScope, btnRemainsScope);
+    QWidget::setTabOrder(btnRemainsScope, btnUnistall);
     cbWatchRemovedApplications = new QCheckBox(strings::localized("Offer to remove what applications dragged to the Trash leave"), mainView);
     cbWatchRemovedApplications->setChecked(RemovedApplicationsSetting::isOn());
     cbWatchRemovedApplications->hide();
@@ -318,7 +349,11 @@ void MainViewController::allAppsDidScan()
         reviewRemainsOf(std::exchange(remainsToReview_, {}));
     spinnerTimer_->stop();
     searchField->setEnabled(true);
-    searchField->setFocus();
+    // The keys go to the list (Space ticks there rather than typing into the search), unless they
+    // are somewhere on the list screen already or another screen is shown.
+    QWidget* focused = QApplication::focusWidget();
+    if (mainView->isVisible() && (!focused || !mainView->isAncestorOf(focused) || !focused->isVisible()))
+        outline_->setFocus(Qt::OtherFocusReason);
     outline_->viewport()->update();
 }
 
@@ -335,6 +370,12 @@ void MainViewController::uninstallProgress(UninstallType state, double value, do
     UninstallCompletedViewController* shown = leftovers ? uninstallResidualViewController : uninstallCompletedViewController;
     shown->showApplications(chosen);
     shown->showRemoval(manager_->lastRemoval());
+    // The keys go to the screen shown (Return finishes, Command-Z puts back), once the window has
+    // them back from the sheet.
+    QTimer::singleShot(0, shown->btnCompleted, [button = shown->btnCompleted] {
+        if (button->isVisible())
+            button->setFocus(Qt::OtherFocusReason);
+    });
 }
 
 void MainViewController::askForceQuit(const std::shared_ptr<UninstallApp>& app, std::function<void(bool)> answer)

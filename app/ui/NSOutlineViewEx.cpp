@@ -4,6 +4,7 @@
 #include "platform/UserDefaults.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTimer>
 
@@ -11,7 +12,7 @@ NSOutlineViewEx::NSOutlineViewEx(QWidget* parent) : QTreeView(parent), delegate_
 {
     setItemDelegate(delegate_);
     setSelectionMode(QAbstractItemView::NoSelection);
-    setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::StrongFocus);
     setAlternatingRowColors(true);
     setUniformRowHeights(true);
     setRootIsDecorated(false);
@@ -59,6 +60,33 @@ void NSOutlineViewEx::mouseDoubleClickEvent(QMouseEvent* event)
 {
     // A second click toggles again, as a second single click would.
     mousePressEvent(event);
+}
+
+void NSOutlineViewEx::keyPressEvent(QKeyEvent* event)
+{
+    const QModelIndex current = currentIndex().siblingAtColumn(0);
+    if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier) {
+        if (current.isValid() && (current.flags() & Qt::ItemIsUserCheckable)) {
+            const bool on = current.data(Qt::CheckStateRole).toInt() == Qt::Checked;
+            model()->setData(current, on ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
+        }
+        event->accept();
+        return;
+    }
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier) {
+        emit returnPressed();
+        event->accept();
+        return;
+    }
+    QTreeView::keyPressEvent(event);
+}
+
+void NSOutlineViewEx::focusInEvent(QFocusEvent* event)
+{
+    // Coming in by Tab, the keyboard starts on the first row.
+    if (!currentIndex().isValid() && model() && model()->rowCount() > 0)
+        setCurrentIndex(model()->index(0, 0));
+    QTreeView::focusInEvent(event);
 }
 
 void NSOutlineViewEx::drawBranches(QPainter*, const QRect&, const QModelIndex&) const {}

@@ -113,6 +113,13 @@ void OutlineRowDelegate::paintName(QPainter* painter, const QStyleOptionViewItem
     const QColor text = option.palette.color(QPalette::Text);
     painter->save();
     painter->setRenderHint(QPainter::Antialiasing);
+    // The keyboard's row, while the list has the focus.
+    if ((option.state & QStyle::State_HasFocus) && outline_ && outline_->hasFocus()) {
+        const int width = outline_->viewport()->width() - rect.left();
+        QPen ring(option.palette.color(QPalette::Highlight), 2);
+        painter->setPen(ring);
+        painter->drawRoundedRect(QRectF(rect.left() + 1, rect.top() + 1, width - 2, rect.height() - 2), 5, 5);
+    }
     if (roundedRows) {
         QPainterPath background;
         background.addRoundedRect(QRectF(rect).adjusted(0, 2, 0, -2), 8, 8);

@@ -264,6 +264,15 @@ void RkFlatButton::paintEvent(QPaintEvent*)
     painter.setFont(font());
     painter.setPen(titleColor_);
     painter.drawText(titleRect_, Qt::AlignCenter, text());
+    // Reached by Tab: the focus ring, inside the button's own bounds.
+    if (hasFocus()) {
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), cornerRadius_, cornerRadius_);
+        // A white line inside, so that the ring shows on a button filled with the accent colour too.
+        painter.setPen(QPen(Qt::white, 1));
+        painter.drawRoundedRect(QRectF(rect()).adjusted(2.5, 2.5, -2.5, -2.5), std::max(0.0, cornerRadius_ - 2), std::max(0.0, cornerRadius_ - 2));
+    }
 }
 
 void RkFlatButton::mousePressEvent(QMouseEvent* event)

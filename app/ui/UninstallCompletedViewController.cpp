@@ -11,6 +11,7 @@
 #include "Auxiliary/RkLabel.h"
 #include "Auxiliary/StringExtension.h"
 
+#include <QAction>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPointer>
@@ -56,6 +57,25 @@ void UninstallCompletedViewController::addSubViews()
     btnPutBack->setCornerRadius(6);
     btnPutBack->setBorderWidth(1);
     connect(btnPutBack, &RkFlatButton::clicked, this, &UninstallCompletedViewController::putBack_click);
+    // Command-Z puts the removal back, Return finishes.
+    auto* undo = new QAction(strings::localized("Put Back"), root);
+    undo->setShortcut(QKeySequence::Undo);
+    undo->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    connect(undo, &QAction::triggered, this, [this] {
+        if (btnPutBack->isVisible() && btnPutBack->isEnabled())
+            putBack_click();
+    });
+    root->addAction(undo);
+    auto* finish = new QAction(strings::localized("Finish"), root);
+    finish->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
+    finish->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    connect(finish, &QAction::triggered, this, [this] {
+        if (btnCompleted->isVisible() && btnCompleted->isEnabled())
+            completed_click();
+    });
+    root->addAction(finish);
+    btnPutBack->setAccessibleName(strings::localized("Put Back: return everything to where it was"));
+    btnCompleted->setAccessibleName(strings::localized("Finish and return to the list"));
 }
 
 void UninstallCompletedViewController::addConstraints()

@@ -129,7 +129,25 @@ private slots:
         QCOMPARE(model()->rowCount(), 5);
         QTRY_VERIFY_WITH_TIMEOUT(screen->isSizeSortable(), 30000);
         QVERIFY(screen->searchField->isEnabled());
+        // The list has the keys; Command-F gives them to the search field, Escape back to the list.
+        QVERIFY(outline()->hasFocus());
+        QTest::keyClick(outline(), Qt::Key_F, Qt::ControlModifier);
         QVERIFY(screen->searchField->hasFocus());
+        QTest::keyClicks(screen->searchField, "lum");
+        QCOMPARE(shownNames(), QStringList{"Lumen Sketch"});
+        QTest::keyClick(screen->searchField, Qt::Key_Escape);
+        QVERIFY(outline()->hasFocus());
+        QCOMPARE(shownNames().size(), 5);
+        // Tab goes from the list to the scope buttons and on to Uninstall.
+        QTest::keyClick(outline(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(screen->btnInstalledScope));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(screen->btnUnistall));
+        QVERIFY(!screen->btnUnistall->accessibleName().isEmpty());
+        QVERIFY(!outline()->accessibleName().isEmpty());
+        QVERIFY(!screen->searchField->accessibleName().isEmpty());
+        outline()->setFocus();
         const QModelIndex harbor = appRow("Harbor Post");
         QVERIFY(model()->rowCount(harbor) >= 3);  // bundle, preferences, caches, support...
         QVERIFY(childNamed(harbor, "Preferences files").isValid());

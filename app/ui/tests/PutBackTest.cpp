@@ -6,6 +6,7 @@
 #include "app/ui/AppListModel.h"
 #include "app/ui/FlatAppList.h"
 #include "app/ui/MainViewController.h"
+#include "app/ui/NSOutlineViewEx.h"
 #include "app/removal/RemovalRecord.h"
 #include "app/ui/RemoveImmediatelySetting.h"
 #include "app/ui/RequestUninstallWinodowController.h"
@@ -28,6 +29,7 @@
 #include "platform/UserDefaults.h"
 #include "platform/qt/QtMainQueue.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QMap>
 #include <QPushButton>
@@ -309,6 +311,45 @@ private slots:
         QVERIFY(!screen()->currentAlert());
         QVERIFY(platform::fs::exists(agentFile()));
         QVERIFY(agentLoadedFromItsFile());
+    }
+
+    // The whole round from the keyboard: once scanned the list has the keys; the arrows, Space and
+    // Return there and in the sheet, Command-Z on the completed screen.
+    void theKeyboardAloneRemovesAndPutsBack()
+    {
+        openList();
+        if (QTest::currentTestFailed())
+            return;
+        NSOutlineViewEx* list = driver->outline();
+        QTRY_VERIFY(list->hasFocus());
+        const int target = driver->appRow("Lumen Sketch").row();
+        QVERIFY(target > 0);
+        for (int i = 0; i < target; ++i)
+            QTest::keyClick(list, Qt::Key_Down);
+        QCOMPARE(list->currentIndex().row(), target);
+        QTest::keyClick(list, Qt::Key_Space);
+        QCOMPARE(driver->checkState(driver->appRow("Lumen Sketch")), Qt::Checked);
+        QCOMPARE(screen()->deleteApps().size(), std::size_t(1));
+        const auto taken = tickedItems("Lumen Sketch");
+        const auto before = listing();
+
+        QTest::keyClick(list, Qt::Key_Return);
+        RequestUninstallWinodowController* sheet = screen()->requestUninstallWinodowController.get();
+        QVERIFY(sheet && sheet->window()->isVisible());
+        QTest::keyClick(sheet->window(), Qt::Key_Return);
+        QTRY_VERIFY(!sheet->window()->isVisible());
+        // What a window manager does when a sheet closes (the offscreen platform has none).
+        driver->window->activateWindow();
+        QTRY_VERIFY_WITH_TIMEOUT(!completed()->isHidden, 60000);
+        for (const auto& path : taken)
+            QVERIFY2(!platform::fs::linkStatus(path), path.c_str());
+
+        QTRY_VERIFY2(completed()->btnCompleted->hasFocus(),
+                     QApplication::focusWidget() ? QApplication::focusWidget()->metaObject()->className() : "no focus widget");
+        QTest::keyClick(completed()->btnCompleted, Qt::Key_Z, Qt::ControlModifier);
+        waitForTheListAgain();
+        const auto after = listing();
+        QVERIFY2(after == before, difference(before, after).c_str());
     }
 
     void aRecordThatCouldNotBeWrittenIsSaidAndPutBackStillWorks()
