@@ -256,6 +256,12 @@ private slots:
         // The socket is made in the folder taken, nowhere else.
         for (const std::string& place : {runtimeFolder(), runtimeFolder() + ".real", ownFolder(), ownFolder() + ".real"})
             QVERIFY2(isSocket(socketIn(place)) == (place == expected), place.c_str());
+        // And only its user may connect to it, whatever the folder lets through.
+        if (!expected.empty()) {
+            struct stat st {};
+            QCOMPARE(::lstat(socketIn(expected).c_str(), &st), 0);
+            QCOMPARE(st.st_mode & 077, mode_t(0));
+        }
     }
 
     // Another user listening where the channel was (the shared temporary folder itself), in a folder
