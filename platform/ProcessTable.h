@@ -24,6 +24,8 @@ public:
         // When it started, in the system's own units (pbi_start_tvsec and _tvusec on a Mac): a
         // process that is given the pid of one that ended never has the same.
         std::uint64_t startTime = 0;
+        // It has ended and waits for its parent to collect it (pbi_status SZOMB on a Mac).
+        bool ended = false;
     };
 
     // Width of the kernel's command-name field on this system.

@@ -108,7 +108,7 @@ bool ProcessManager::runsFromBundle(const std::string& bundlePath, const std::ve
             continue;
         }
         const auto info = ProcessTable::bsdInfo(pid);
-        if (info && std::find(commands.begin(), commands.end(), info->command) != commands.end())
+        if (info && !info->ended && std::find(commands.begin(), commands.end(), info->command) != commands.end())
             return true;
     }
     return false;

@@ -248,7 +248,10 @@ void UninstallAppManager::removeApps(std::vector<std::shared_ptr<UninstallApp>> 
                 if (!target || !target->shouldForceQuit(app))
                     continue;
                 const std::string bundle = app->bundlePath.value_or("");
-                if (platform::fs::exists(bundle) && startDaemon())
+                // The user's own processes are the user's to end; the daemon is asked only for
+                // what still runs then (another user's).
+                engine.quitOwnProcesses();
+                if (engine.isAppRunning() && platform::fs::exists(bundle) && startDaemon())
                     awaitDaemonReply(*link, [&](UninstallServiceprotocol& daemon, auto reply) { daemon.KillProcessWithBundlePath(bundle, reply); });
                 if (cancelled->load()) {
                     leaveTicked(*app, *run);

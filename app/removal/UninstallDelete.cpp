@@ -9,6 +9,7 @@
 #include "app/locations/SearchFilePath.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
+#include "platform/ProcessTable.h"
 #include "platform/SafeRemover.h"
 #include "platform/SystemLinks.h"
 #include "platform/SystemRoot.h"
@@ -17,6 +18,8 @@
 #include "system/ProtectedPaths.h"
 #include "system/ShellQuote.h"
 #include "system/Utility.h"
+
+#include <unistd.h>
 
 #include <climits>
 #include <cstdlib>
@@ -72,6 +75,21 @@ bool UninstallDelete::isAppRunning()
     for (const auto& queued : cacheQueue)
         names.push_back(queued->executableName());
     return ProcessManager::shared().runsFromBundle(real, names);
+}
+
+bool UninstallDelete::quitOwnProcesses()
+{
+    const auto app = current.lock();
+    char real[PATH_MAX];
+    if (!app || app->isGone() || !::realpath(app->bundlePath.value_or("").c_str(), real))
+        return false;
+    auto inside = ProcessManager::shared().GetProcessInfoWithBundlePath(real);
+    const uid_t self = ::geteuid();
+    std::erase_if(inside, [&](const auto& process) {
+        const auto info = platform::ProcessTable::bsdInfo(process->pid);
+        return process->pid == ::getpid() || !info || (self != 0 && info->uid != self);
+    });
+    return !inside.empty() && ProcessManager::shared().OnKillProcessInfos(inside);
 }
 
 std::optional<bool> UninstallDelete::ask(const char* operation,

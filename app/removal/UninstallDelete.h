@@ -34,6 +34,9 @@ public:
     std::function<bool()> startDaemon;
 
     bool isAppRunning();
+    // Ends the processes of this user that run from the bundle, with this process's own rights (as
+    // the daemon would: asked to quit first); false when none was running or one stays.
+    bool quitOwnProcesses();
     void standardDelete();
     void sandboxedDelete();
 

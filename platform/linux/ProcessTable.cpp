@@ -86,6 +86,7 @@ std::optional<ProcessTable::BsdInfo> ProcessTable::bsdInfo(pid_t pid)
                     &state, &ppid, &pgrp, &session, &tty, &tpgid, &flags, &started) != 8)
         return std::nullopt;
     info.ppid = ppid;
+    info.ended = state == 'Z' || state == 'X';
     info.flags = static_cast<unsigned int>(flags);
     info.startTime = started;
     const auto uidLine = status->find("\nUid:");

@@ -1,4 +1,5 @@
 #include "app/catalogue/UninstallAppManager.h"
+#include "app/catalogue/UninstallDelegate.h"
 #include "app/records/ItemSizes.h"
 #include "app/removal/PutBack.h"
 #include "app/removal/RemovalRights.h"
@@ -120,6 +121,33 @@ TEST_F(RemovalEngineTest, WhatARemovalTookCountsAnItemInsideAnotherOnce)
     engine.standardDelete();
     EXPECT_FALSE(platform::fs::linkStatus(*app->bundlePath));
     EXPECT_EQ(app->removedSize, once);
+}
+
+// A running application of the user's own is quit with the user's own rights when the user says
+// so: the daemon is not asked for it.
+TEST_F(RemovalEngineTest, TheUsersOwnRunningApplicationIsQuitWithoutTheDaemon)
+{
+    struct QuitAlways : UninstallDelegate {
+        void appsDidLoad() override {}
+        void appDidScan(const std::shared_ptr<UninstallApp>&) override {}
+        void allAppsDidScan() override {}
+        void uninstallProgress(UninstallType, double, double) override {}
+        bool shouldForceQuit(const std::shared_ptr<UninstallApp>&) override { return true; }
+    };
+    const auto delegate = std::make_shared<QuitAlways>();
+    manager->delegate = delegate;
+    const auto app = scanned("Pylon", "com.test.pylon");
+    const std::string executable = fixtures::copyExecutable(*app->bundlePath + "/Contents/MacOS/Pylon");
+    fixtures::BackgroundProcess running({executable, "60"});
+    ASSERT_TRUE(running.waitUntilRunning(executable));
+    app->setSelectionState(kSelectionOn);
+    unsigned starts = 0;
+    manager->daemonStarter = [&] { ++starts; };
+    manager->removeApps({app});
+    manager->deleteQueue.sync([] {});
+    EXPECT_TRUE(running.ended(5000));
+    EXPECT_EQ(starts, 0u);
+    EXPECT_FALSE(platform::fs::linkStatus(*app->bundlePath));
 }
 
 TEST_F(RemovalEngineTest, RemovesTheSelectionInProcessAndAsksNobodyElse)
