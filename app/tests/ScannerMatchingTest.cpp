@@ -603,6 +603,8 @@ TEST(ScannerHolderTest, EntriesOfFoldersThatHoldOnePerApplication)
         {"~/Library/Application Support/Vivaldi/NativeMessagingHosts/Foo Bar.json", ""},
         {"~/Library/Caches/com.apple.nsurlsessiond/Downloads/com.vendor.foobar", "com.vendor.foobar", T::cache},
         {"~/Library/Caches/com.apple.nsurlsessiond/Downloads/Foo Bar", ""},
+        // Holds the identifier's letters but not the identifier whole: only the name is left to match.
+        {"~/Library/Caches/com.apple.nsurlsessiond/Downloads/FooBar.com.vendor.foobarista", ""},
         {"~/Library/Caches/com.apple.helpd/Generated/com.vendor.foobar.help*1.0", "com.vendor.foobar", T::cache},
         {"~/Library/Application Support/FileProvider/com.vendor.foobar.FileProvider", "com.vendor.foobar", T::support},
         {"~/Library/CloudStorage/FooBar-me@example.com", "com.vendor.foobar", T::other},
