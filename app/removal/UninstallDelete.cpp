@@ -32,6 +32,9 @@ namespace {
 
 std::atomic<long long> settleDelayMs{2000};
 
+// How long a program of the user's asked to quit is waited for before the daemon is asked.
+constexpr int kQuitWaitMs = 3000;
+
 std::shared_ptr<UnFileGroup> firstGroupOf(const UninstallApp& app, RkUninstallCategoryType type)
 {
     for (const auto& group : app.fileGroups)
@@ -89,7 +92,18 @@ bool UninstallDelete::quitOwnProcesses()
         const auto info = platform::ProcessTable::bsdInfo(process->pid);
         return process->pid == ::getpid() || !info || (self != 0 && info->uid != self);
     });
-    return !inside.empty() && ProcessManager::shared().OnKillProcessInfos(inside);
+    if (inside.empty())
+        return false;
+    // Pinned before the signals, so that a pid given to a newcomer meanwhile is not waited for.
+    std::vector<platform::process::ProcessHandle> pinned;
+    for (const auto& process : inside)
+        pinned.push_back(ProcessManager::pin(*process));
+    const bool signalled = ProcessManager::shared().OnKillProcessInfos(inside);
+    // The signals are sent, not yet obeyed: a program asked to quit is given a moment to go.
+    bool ended = true;
+    for (const auto& handle : pinned)
+        ended = (!handle.valid() || handle.waitForEnd(kQuitWaitMs)) && ended;
+    return signalled && ended;
 }
 
 std::optional<bool> UninstallDelete::ask(const char* operation,
