@@ -62,6 +62,8 @@ bool UninstallDelete::isAppRunning()
     // A gone application has no bundle left to run from.
     if (!app || app->isGone())
         return false;
+    // Asked again after the user's own processes were quit: the queue is made afresh, not grown.
+    cacheQueue.clear();
     cacheQueue.push_back(app);
     const std::string bundle = app->bundlePath.value_or("");
     const std::string macos = platform::fs::resolveCaseInsensitive(bundle, "Contents/Macos");
