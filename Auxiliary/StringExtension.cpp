@@ -10,7 +10,7 @@ QString localized(const QString& english, const QString& value)
 {
     if (english.isEmpty())
         return value;
-    return QString::fromStdString(platform::localized(english.toStdString()));
+    return QString::fromStdString(platform::localized("Ostrova", english.toStdString()));
 }
 
 QString ltrim(const QString& text)

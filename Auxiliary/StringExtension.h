@@ -6,7 +6,7 @@
 // Text conveniences.
 namespace strings {
 
-// The text looked up in the app's string table with the English text as key; `value` when the
+// The text looked up in the app's general string table ("Ostrova") with the English text as key; `value` when the
 // key is empty.
 QString localized(const QString& english, const QString& value = QString());
 // Without its leading white space.

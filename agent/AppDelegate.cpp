@@ -1,12 +1,19 @@
 #include "agent/AppDelegate.h"
 
 #include "agent/NotificationScheduler.h"
+#include "agent/NotificationView.h"
 #include "agent/RemainsPanelView.h"
+#include "agent/UnusedApplications.h"
 #include "app/catalogue/ReviewArguments.h"
+#include "app/locations/SearchFilePath.h"
+#include "platform/DispatchQueue.h"
 #include "platform/PathUtil.h"
 #include "platform/Workspace.h"
 
+#include <QPointer>
+
 #include <algorithm>
+#include <chrono>
 #include <utility>
 
 namespace {
@@ -62,6 +69,17 @@ void AppDelegate::showNotification()
     if (remainsWindowController && remainsWindowController->window()->isVisible())
         notificationWindowController->setRestingOffset(remainsWindowController->window()->height() + kPanelGap);
     notificationWindowController->present();
+
+    // The reminder says what a look at the installed applications finds once it has looked; the
+    // look reads every bundle's date, which a slow disk may hold up, so it runs off the main queue.
+    QPointer<NotificationView> view = qobject_cast<NotificationView*>(notificationWindowController->panel());
+    dispatch::GlobalQueue::async([view] {
+        const auto found = UnusedApplications::count(SearchFilePath::applicationFolders(), std::chrono::system_clock::now());
+        dispatch::MainQueue::async([view, found] {
+            if (view)
+                view->setMessage(NotificationView::messageFor(found));
+        });
+    });
 }
 
 void AppDelegate::dismissNotification()
@@ -152,8 +170,24 @@ void AppDelegate::removeRemains()
     remainsActedOn_ = true;
     panel->showRemoving();
     remainsRemoval.start(removedApplications, [this](const RemainsRemoval::Outcome& outcome) {
+        RemainsPanelView* shown = remainsPanel();
+        if (!shown)
+            return;
+        shown->showOutcome(outcome);
+        if (outcome.record)
+            shown->setOnPutBack([this, record = *outcome.record] { putBackRemains(record); });
+    });
+}
+
+void AppDelegate::putBackRemains(const RemovalRecord& record)
+{
+    RemainsPanelView* panel = remainsPanel();
+    if (!panel || remainsRemoval.isRunning())
+        return;
+    panel->showPuttingBack();
+    remainsRemoval.putBack(record, [this](const PutBack::Report& report) {
         if (RemainsPanelView* shown = remainsPanel())
-            shown->showOutcome(outcome);
+            shown->showPutBack(report);
     });
 }
 

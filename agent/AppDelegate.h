@@ -43,6 +43,8 @@ public:
     void applicationInstalledAgain(const std::string& identifier);
     // "Remove remains": removes what the panel lists and then shows what was removed and what is left.
     void removeRemains();
+    // "Put Back" after a removal: puts what it moved to the Trash back and says what came back.
+    void putBackRemains(const RemovalRecord& record);
     // "Review": opens Ostrova on the remains of the panel's applications, ticked, and dismisses it.
     void reviewRemains();
     // "Not now" and "Done": slides the panel away; what waited is offered next.

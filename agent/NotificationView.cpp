@@ -55,14 +55,13 @@ QPixmap tintedSymbol(const QIcon& icon, int size, const QColor& colour, qreal de
 NotificationView::NotificationView(std::function<void()> onScan, std::function<void()> onIgnore, QWidget* parent)
     : RoundedPanel(parent), onScan(std::move(onScan)), onIgnore(std::move(onIgnore))
 {
-    setFixedSize(frameSize);
-
     auto* divider = new QFrame(this);
     divider->setFrameShape(QFrame::HLine);
     divider->setFrameShadow(QFrame::Plain);
     divider->setForegroundRole(QPalette::Mid);
 
-    auto* message = new QLabel(tr("Found unused apps. Scan and uninstall to free up space."), this);
+    auto* message = new QLabel(messageFor(std::nullopt), this);
+    message_ = message;
     message->setObjectName("message");
     message->setWordWrap(true);
     // The secondary label colour: the text colour, faded.
@@ -79,11 +78,33 @@ NotificationView::NotificationView(std::function<void()> onScan, std::function<v
     column->addWidget(message);
     column->addLayout(makeScanRow());
     column->addStretch();
+    fitHeight();
+}
+
+void NotificationView::fitHeight()
+{
+    // A message that needs more lines (in a longer language) makes the panel taller rather than cut.
+    QLayout* column = layout();
+    const int needed = column->hasHeightForWidth() ? column->totalHeightForWidth(frameSize.width()) : column->totalSizeHint().height();
+    setFixedSize(frameSize.width(), std::max(frameSize.height(), needed));
 }
 
 QString NotificationView::title() const
 {
     return tr("App cleanup reminder");
+}
+
+QString NotificationView::messageFor(std::optional<int> longUnused)
+{
+    if (!longUnused || *longUnused <= 0)
+        return tr("Scan your applications");
+    return tr("%n application(s) not opened for more than 90 days. Scan and uninstall to free up space.", nullptr, *longUnused);
+}
+
+void NotificationView::setMessage(const QString& text)
+{
+    message_->setText(text);
+    fitHeight();
 }
 
 QLayout* NotificationView::makeTitleRow()

@@ -94,6 +94,21 @@ RemainsPanelView::RemainsPanelView(std::vector<RemovedApplication> applications,
 
     setHeadline(headline());
     message_->setText(message());
+    fitWidth(column->contentsMargins().left() + column->contentsMargins().right());
+}
+
+void RemainsPanelView::fitWidth(int margins)
+{
+    // Longer languages make longer buttons: the panel grows to hold every button of either row
+    // (the Put Back of the outcome row included) rather than squeeze them.
+    const auto rowWidth = [](QWidget* row) {
+        const auto* layout = qobject_cast<QHBoxLayout*>(row->layout());
+        int width = layout->contentsMargins().left() + layout->contentsMargins().right();
+        for (const QPushButton* button : row->findChildren<QPushButton*>())
+            width += button->sizeHint().width() + std::max(layout->spacing(), 6);
+        return width;
+    };
+    setFixedWidth(std::max({panelWidth, rowWidth(buttons_) + margins, rowWidth(done_) + margins}));
 }
 
 QString RemainsPanelView::headline() const
@@ -103,7 +118,7 @@ QString RemainsPanelView::headline() const
         total += application.remainsSize;
     if (applications_.size() == 1)
         return tr("%1 left %2 behind").arg(QString::fromStdString(applications_.front().displayName), bytes(total));
-    return tr("%1 applications left %2 behind").arg(applications_.size()).arg(bytes(total));
+    return tr("%n applications left %1 behind", nullptr, static_cast<int>(applications_.size())).arg(bytes(total));
 }
 
 QString RemainsPanelView::message() const
@@ -129,7 +144,7 @@ QString RemainsPanelView::listOfNames(const std::vector<RemovedApplication>& app
         return tr("%1 and %2").arg(names.join(QStringLiteral(", ")), last);
     }
     const qsizetype more = names.size() - kNamesShown;
-    return tr("%1 and %2 more").arg(names.mid(0, kNamesShown).join(QStringLiteral(", "))).arg(more);
+    return tr("%1 and %n more", nullptr, static_cast<int>(more)).arg(names.mid(0, kNamesShown).join(QStringLiteral(", ")));
 }
 
 QWidget* RemainsPanelView::makeButtonRow()
@@ -166,15 +181,28 @@ QWidget* RemainsPanelView::makeDoneRow()
     row->setObjectName("doneButtons");
     auto* review = new QPushButton(tr("&Review"), row);
     review->setObjectName("reviewLeftButton");
+    auto* putBack = new QPushButton(tr("Put Back"), row);
+    putBack->setObjectName("putBackButton");
+    putBack->hide();
     auto* done = accentButton(tr("Done"), row);
     done->setObjectName("doneButton");
     connect(review, &QPushButton::clicked, this, [this] { onReview_(); });
+    connect(putBack, &QPushButton::clicked, this, [this] {
+        if (onPutBack_)
+            onPutBack_();
+    });
+    // Command-Z, as in the window.
+    connect(new QShortcut(QKeySequence::Undo, row), &QShortcut::activated, putBack, [putBack] {
+        if (putBack->isVisible() && putBack->isEnabled())
+            putBack->click();
+    });
     connect(done, &QPushButton::clicked, this, [this] { onNotNow_(); });
     for (const auto key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
         connect(new QShortcut(QKeySequence(key), row), &QShortcut::activated, done, &QPushButton::click);
 
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(iconSize + 12, 0, 0, 0);
+    layout->addWidget(putBack);
     layout->addStretch();
     layout->addWidget(review);
     layout->addWidget(done);
@@ -197,8 +225,7 @@ void RemainsPanelView::showRemoving()
 
 void RemainsPanelView::showOutcome(const RemainsRemoval::Outcome& outcome)
 {
-    const QString who = applications_.size() == 1 ? QString::fromStdString(applications_.front().displayName)
-                                                  : tr("%1 applications").arg(applications_.size());
+    const QString who = this->who();
     const std::size_t onPurpose = outcome.leftAsInstalled.size() + outcome.leftAsReplaced.size();
     if (outcome.left.empty())
         setHeadline(tr("Removed what %1 left").arg(who));
@@ -231,7 +258,7 @@ void RemainsPanelView::showOutcome(const RemainsRemoval::Outcome& outcome)
                 paths << QString::fromStdString(item);
             }
             if (items.size() > static_cast<std::size_t>(kLeftNamesShown))
-                names << tr("%1 more").arg(items.size() - kLeftNamesShown);
+                names << tr("%n more", nullptr, static_cast<int>(items.size() - kLeftNamesShown));
             return names.join(QStringLiteral(", "));
         };
         std::vector<std::string> failed;
@@ -252,5 +279,45 @@ void RemainsPanelView::showOutcome(const RemainsRemoval::Outcome& outcome)
     message_->setText(lines.join(QLatin1Char(' ')));
     buttons_->hide();
     done_->findChild<QPushButton*>("reviewLeftButton")->setVisible(!outcome.left.empty());
+    done_->findChild<QPushButton*>("putBackButton")->setVisible(outcome.record && outcome.record->countInTrash() > 0);
     done_->show();
+}
+
+QString RemainsPanelView::who() const
+{
+    return applications_.size() == 1 ? QString::fromStdString(applications_.front().displayName)
+                                     : tr("%n application(s)", nullptr, static_cast<int>(applications_.size()));
+}
+
+void RemainsPanelView::showPuttingBack()
+{
+    done_->setEnabled(false);
+    message_->setToolTip(QString());
+    message_->setText(tr("Putting back…"));
+}
+
+void RemainsPanelView::showPutBack(const PutBack::Report& report)
+{
+    const auto count = static_cast<int>(report.restored.size());
+    if (report.complete())
+        setHeadline(tr("Put back what %1 left").arg(who()));
+    else if (count == 0)
+        setHeadline(tr("Nothing put back of what %1 left").arg(who()));
+    else
+        setHeadline(tr("Put back part of what %1 left").arg(who()));
+
+    QStringList lines;
+    if (count > 0)
+        lines << tr("Put back %n item(s) (%1).", nullptr, count).arg(bytes(report.bytes));
+    const int away = static_cast<int>(report.taken.size() + report.gone.size() + report.failed.size());
+    if (away > 0)
+        lines << tr("%n item(s) stayed away: their place is taken, they were emptied from the Trash or could not be moved.", nullptr, away);
+    if (!report.notLoaded.empty())
+        lines << tr("Some launch jobs could not be loaded again.");
+    if (report.administratorRightRefused)
+        lines << tr("An administrator's password was not given, so what goes back outside your home folder stayed in the Trash.");
+    message_->setText(lines.join(QLatin1Char(' ')));
+    done_->findChild<QPushButton*>("putBackButton")->hide();
+    done_->findChild<QPushButton*>("reviewLeftButton")->hide();
+    done_->setEnabled(true);
 }

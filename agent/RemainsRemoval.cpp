@@ -121,6 +121,33 @@ bool RemainsRemoval::start(const std::vector<RemovedApplication>& applications, 
     return true;
 }
 
+bool RemainsRemoval::putBack(RemovalRecord record, std::function<void(PutBack::Report)> done)
+{
+    if (running_)
+        return false;
+    running_ = true;
+    if (!manager_)
+        manager_ = UninstallAppManager::make();
+    auto finished = std::make_shared<std::promise<void>>();
+    finished_ = finished->get_future().share();
+    const bool needsDaemon = std::any_of(record.items.begin(), record.items.end(),
+                                         [](const RemovalRecord::Item& item) { return RemainsRemoval::needsDaemon(item.originalPath); });
+    queue_.async([this, manager = manager_, needsDaemon, record = std::move(record), done = std::move(done), finished]() mutable {
+        if (!Utility::isSandboxed() && needsDaemon)
+            DaemonInstaller(containingApplication()).ensureDaemon();
+        manager->putBack(std::move(record), [this, done = std::move(done)](PutBack::Report report) {
+            running_ = false;
+            if (done)
+                done(report);
+        });
+        // The catalogue's queue takes its put back in turn after this: it is over once that queue
+        // has come past it.
+        manager->deleteQueue.sync([] {});
+        finished->set_value();
+    });
+    return true;
+}
+
 std::string RemainsRemoval::containingApplication()
 {
     const auto bundle = platform::Bundle::mainBundle();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "agent/RemovedApplication.h"
+#include "app/removal/PutBack.h"
 #include "app/removal/RemovalRecord.h"
 #include "platform/DispatchQueue.h"
 
@@ -40,9 +41,13 @@ public:
     // Starts removing; `done` runs on the main queue once everything was tried. False, and nothing
     // starts, while another removal runs.
     bool start(const std::vector<RemovedApplication>& applications, std::function<void(Outcome)> done);
+    // Puts back what a removal moved to the Trash (its outcome's record), the daemon bringing back
+    // what the user's rights cannot; `done` runs on the main queue with what came back. False, and
+    // nothing starts, while a removal or another put back runs.
+    bool putBack(RemovalRecord record, std::function<void(PutBack::Report)> done);
     bool isRunning() const { return running_; }
-    // Blocks until the engine has tried everything of a removal that runs, however long that takes
-    // (the agent leaves only then, rather than with a removal half done).
+    // Blocks until the engine has tried everything of a removal or put back that runs, however long
+    // that takes (the agent leaves only then, rather than with one half done).
     void waitUntilFinished();
 
     // Whether the user's own rights fall short of taking `item` away, so that the daemon must.

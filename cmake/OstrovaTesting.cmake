@@ -22,6 +22,7 @@ target_compile_options(ostrova_qt_test_headers PRIVATE ${OSTROVA_TEST_OPTIONS})
 target_precompile_headers(ostrova_qt_test_headers PRIVATE
   <QtWidgets/QtWidgets> <functional> <memory> <optional> <string> <vector>)
 
+# Tests read the screens' English texts, whatever language the machine prefers.
 # PROPERTIES adds CTest properties to every test case (RESOURCE_LOCK, say).
 function(ostrova_add_test name)
   cmake_parse_arguments(T "PRIVATE_MOUNTS" "" "SOURCES;LIBS;PROPERTIES" ${ARGN})
@@ -32,7 +33,7 @@ function(ostrova_add_test name)
   target_link_libraries(${name} PRIVATE ostrova_settings ostrova_fixtures GTest::gtest GTest::gtest_main ${T_LIBS})
   target_compile_options(${name} PRIVATE ${OSTROVA_TEST_OPTIONS})
   target_precompile_headers(${name} REUSE_FROM ostrova_gtest_headers)
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120 ${T_PROPERTIES})
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "OSTROVA_LANGUAGE=en" TIMEOUT 120 ${T_PROPERTIES})
 endfunction()
 
 # ostrova_add_qt_test(NAME SOURCES... LIBS ... PROPERTIES ...): one Qt Test executable (a test class
@@ -48,5 +49,5 @@ function(ostrova_add_qt_test name)
   target_compile_options(${name} PRIVATE ${OSTROVA_TEST_OPTIONS})
   target_precompile_headers(${name} REUSE_FROM ostrova_qt_test_headers)
   add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 300 ${T_PROPERTIES})
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;OSTROVA_LANGUAGE=en" TIMEOUT 300 ${T_PROPERTIES})
 endfunction()

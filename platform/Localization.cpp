@@ -18,11 +18,11 @@ void setTranslator(Translator translator)
     currentTranslator() = std::move(translator);
 }
 
-std::string localized(const std::string& english)
+std::string localized(const char* context, const std::string& english)
 {
     std::lock_guard lock(translatorMutex);
     const auto& translator = currentTranslator();
-    return translator ? translator(english) : english;
+    return translator ? translator(context, english) : english;
 }
 
 }  // namespace platform

@@ -46,7 +46,7 @@ TEST(NotificationViewTest, ShowsTheTextsAndRunsTheActions)
     auto* close = view.findChild<QToolButton*>("closeButton");
     ASSERT_TRUE(title && message && scan && close);
     EXPECT_EQ(title->text(), "App cleanup reminder");
-    EXPECT_EQ(message->text(), "Found unused apps. Scan and uninstall to free up space.");
+    EXPECT_EQ(message->text(), "Scan your applications") << "it has not looked yet";
     EXPECT_EQ(scan->text(), "Scan");
     EXPECT_FALSE(close->icon().isNull());
 

@@ -182,7 +182,7 @@ TEST_F(RemainsPanelTest, RemoveRemainsTakesExactlyWhatWasListedToTheTrashAndLeav
     ASSERT_TRUE(processEventsUntil([&] { return outcomeShown(); }));
 
     EXPECT_EQ(headline(), QStringLiteral("Removed what Kite left"));
-    EXPECT_EQ(message(), QStringLiteral("Moved 2 item(s) (%1) to the Trash; emptying the Trash frees the space.")
+    EXPECT_EQ(message(), QStringLiteral("Moved 2 items (%1) to the Trash; emptying the Trash frees the space.")
                              .arg(QString::fromStdString(format2ByteCountString(bytes))));
     EXPECT_FALSE(button("reviewLeftButton")->isVisible());
     // Everything below the listed folders went, into the Trash; nothing else changed but the
@@ -261,7 +261,7 @@ TEST_F(RemainsPanelTest, ARecordThatCouldNotBeWrittenIsSaid)
 
     ASSERT_TRUE(removeThroughThePanel(report));
     EXPECT_EQ(headline(), QStringLiteral("Removed what Kite left"));
-    EXPECT_EQ(message(), QStringLiteral("Moved 2 item(s) (%1) to the Trash; emptying the Trash frees the space. "
+    EXPECT_EQ(message(), QStringLiteral("Moved 2 items (%1) to the Trash; emptying the Trash frees the space. "
                                         "The record of this removal could not be written, so it cannot be put back.")
                              .arg(QString::fromStdString(format2ByteCountString(bytes))));
     EXPECT_TRUE(RemovalRecord::all().empty());

@@ -86,7 +86,7 @@ void withFolderAccess(const std::string& folder, bool useBookmark, bool silent,
 
     OpenPanelRequest request;
     request.directory = folder;
-    request.prompt = platform::localized("Allow access to this path");
+    request.prompt = platform::localized("FolderAccess", OSTROVA_TRANSLATE_NOOP("FolderAccess", "Allow access to this path"));
     if (presenter) {
         presenter(request, [useBookmark, work](OpenPanelResponse answer) {
             finishWithPanelResult(answer, useBookmark, work);

@@ -13,18 +13,18 @@ struct CategoryNames {
 };
 
 constexpr std::array<CategoryNames, kCategoryCount> kNames = {{
-    {"bundle", "Program files"},
-    {"support", "Supporting documents"},
-    {"cache", "Cache files"},
-    {"preference", "Preferences files"},
-    {"state", "Status files"},
-    {"crashReporter", "Crash Reporter"},
-    {"log", "Log files"},
-    {"Sandbox", "Sandbox files"},
-    {"daemon", "Daemon"},
-    {"loginItem", "Login item"},
-    {"other", "Other files"},
-    {"cookies", "Cookies"},
+    {"bundle", OSTROVA_TRANSLATE_NOOP("Category", "Program files")},
+    {"support", OSTROVA_TRANSLATE_NOOP("Category", "Supporting documents")},
+    {"cache", OSTROVA_TRANSLATE_NOOP("Category", "Cache files")},
+    {"preference", OSTROVA_TRANSLATE_NOOP("Category", "Preferences files")},
+    {"state", OSTROVA_TRANSLATE_NOOP("Category", "Status files")},
+    {"crashReporter", OSTROVA_TRANSLATE_NOOP("Category", "Crash Reporter")},
+    {"log", OSTROVA_TRANSLATE_NOOP("Category", "Log files")},
+    {"Sandbox", OSTROVA_TRANSLATE_NOOP("Category", "Sandbox files")},
+    {"daemon", OSTROVA_TRANSLATE_NOOP("Category", "Daemon")},
+    {"loginItem", OSTROVA_TRANSLATE_NOOP("Category", "Login item")},
+    {"other", OSTROVA_TRANSLATE_NOOP("Category", "Other files")},
+    {"cookies", OSTROVA_TRANSLATE_NOOP("Category", "Cookies")},
 }};
 
 }  // namespace
@@ -34,7 +34,7 @@ const std::string& categoryTitle(RkUninstallCategoryType type)
     static std::array<std::once_flag, kCategoryCount> once;
     static std::array<std::string, kCategoryCount> titles;
     const auto index = static_cast<std::size_t>(type);
-    std::call_once(once[index], [index] { titles[index] = platform::localized(kNames[index].titleKey); });
+    std::call_once(once[index], [index] { titles[index] = platform::localized("Category", kNames[index].titleKey); });
     return titles[index];
 }
 

@@ -6,7 +6,6 @@
 #include "app/records/ItemSizes.h"
 #include "app/ui/AppImages.h"
 #include "Auxiliary/ByteCountFormatter.h"
-#include "Auxiliary/StringExtension.h"
 #include "platform/PathUtil.h"
 #include "platform/SystemRoot.h"
 #include "platform/Workspace.h"
@@ -281,7 +280,7 @@ QString AppListModel::locationOf(const QModelIndex& index) const
                 (!outer || item->filePath.size() > outer->filePath.size()))
                 outer = item.get();
     if (outer)
-        return strings::localized("Inside “%@”").replace(QLatin1String("%@"), QString::fromStdString(outer->fileName));
+        return tr("Inside “%1”").arg(QString::fromStdString(outer->fileName));
     std::string folder = platform::path::deletingLastComponent(file->filePath);
     const std::string home = SearchFilePath::realHomeDirectory();
     if (!home.empty() && (folder == home || platform::path::startsWith(folder, home + "/")))
@@ -325,7 +324,7 @@ QVariant AppListModel::data(const QModelIndex& index, int role) const
         // Remains left where the search for installed copies ran out of time say so beside them.
         const bool unsure = app->isGone() && !app->remainsCertain;
         if (unsure && role == Qt::ToolTipRole && index.column() != kSizeColumn)
-            return strings::localized("Not sure: the search for installed copies ran out of time");
+            return tr("Not sure: the search for installed copies ran out of time");
         switch (index.column()) {
         case kNameColumn:
             if (role == Qt::DisplayRole || role == SortKeyRole)
@@ -340,7 +339,7 @@ QVariant AppListModel::data(const QModelIndex& index, int role) const
         case kSizeColumn:
             // The number the column sorts by is the one shown; the bundle's own share is a hover away.
             if (role == Qt::ToolTipRole && ready && !app->isGone() && options_.appSize == AppSize::totalOrScanning)
-                return strings::localized("Application bundle: %@").replace(QLatin1String("%@"), sizeText(app->bundleSize));
+                return tr("Application bundle: %1").arg(sizeText(app->bundleSize));
             if (role == SortKeyRole)
                 return static_cast<qlonglong>(shownSize(*app));
             if (role != Qt::DisplayRole)
@@ -348,7 +347,7 @@ QVariant AppListModel::data(const QModelIndex& index, int role) const
             if (options_.appSize == AppSize::none)
                 return QString();
             if (options_.appSize == AppSize::totalOrScanning && !ready)
-                return strings::localized("Scanning...");
+                return tr("Scanning...");
             return sizeText(shownSize(*app));
         case kDateColumn:
             if (role == SortKeyRole) {
@@ -356,13 +355,13 @@ QVariant AppListModel::data(const QModelIndex& index, int role) const
                 return static_cast<qlonglong>(day.isValid() ? day.toJulianDay() : -1);
             }
             if (role == Qt::DisplayRole)
-                return unsure ? strings::localized("Not sure") : QString::fromStdString(app->lastUsed);
+                return unsure ? tr("Not sure") : QString::fromStdString(app->lastUsed);
             if (role == Qt::ForegroundRole && unsure)
                 return appearance::warningTextColor(QApplication::palette());
             if ((role == Qt::ForegroundRole || role == Qt::ToolTipRole) &&
                 isLongUnused(QString::fromStdString(app->lastUsed), QDateTime::currentDateTimeUtc())) {
                 if (role == Qt::ToolTipRole)
-                    return strings::localized("Not opened for more than 90 days");
+                    return tr("Not opened for more than 90 days");
                 return appearance::warningTextColor(QApplication::palette());
             }
             break;
@@ -487,7 +486,7 @@ QVariant AppListModel::headerData(int section, Qt::Orientation orientation, int 
         return QVariant::fromValue(column.headerAlignment);
     // The legend of the orange dates.
     if (role == Qt::ToolTipRole && section == kDateColumn && !options_.flat)
-        return strings::localized("Dates in orange: not opened for more than 90 days");
+        return tr("Dates in orange: not opened for more than 90 days");
     return {};
 }
 

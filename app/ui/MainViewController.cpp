@@ -22,7 +22,6 @@
 #include "Auxiliary/Appearance.h"
 #include "Auxiliary/ByteCountFormatter.h"
 #include "Auxiliary/RkLabel.h"
-#include "Auxiliary/StringExtension.h"
 #include "Auxiliary/ViewHelpers.h"
 #include "platform/Bundle.h"
 #include "platform/DispatchQueue.h"
@@ -98,9 +97,9 @@ void MainViewController::buildListView()
 {
     outline_ = new NSOutlineViewEx;
     std::vector<TableColumn> columns{
-        views::makeTableColumn(strings::localized("Name"), kNameColumnId, 500),
-        views::makeTableColumn(strings::localized("Size"), kSizeColumnId, 150),
-        views::makeTableColumn(strings::localized("Recently used"), kDateColumnId, 150),
+        views::makeTableColumn(tr("Name"), kNameColumnId, 500),
+        views::makeTableColumn(tr("Size"), kSizeColumnId, 150),
+        views::makeTableColumn(tr("Recently used"), kDateColumnId, 150),
     };
     model_->setColumns(columns);
     remainsModel_->setColumns(columns);
@@ -137,16 +136,16 @@ void MainViewController::addSubViews()
 
     mainView = new QWidget(root);
     mainView->hide();
-    lbTitle = new RkLabel(strings::localized("Ostrova"), mainView);
+    lbTitle = new RkLabel(tr("Ostrova"), mainView);
     lbTitle->setFont(fonts::appFont(13));
     lbTitle->setAlignment(Qt::AlignCenter);
-    lbAllProgram = new RkLabel(strings::localized("All applications"), mainView);
+    lbAllProgram = new RkLabel(tr("All applications"), mainView);
     lbAllProgram->setFont(fonts::appMediumFont(15));
     lbSelected = new RkLabel(QString(), mainView);
     lbSelected->setFont(fonts::appMediumFont(15));
 
-    btnInstalledScope = new RkFlatButton(strings::localized("Applications"), mainView);
-    btnRemainsScope = new RkFlatButton(strings::localized("Remains"), mainView);
+    btnInstalledScope = new RkFlatButton(tr("Applications"), mainView);
+    btnRemainsScope = new RkFlatButton(tr("Remains"), mainView);
     for (RkFlatButton* scopeButton : {btnInstalledScope, btnRemainsScope}) {
         scopeButton->setFont(fonts::appFont(12));
         scopeButton->setFixedHeight(24);
@@ -154,13 +153,13 @@ void MainViewController::addSubViews()
         scopeButton->setMomentary(false);
         scopeButton->setCornerRadius(5);
     }
-    btnRemainsScope->setToolTip(strings::localized("Remains of removed applications"));
+    btnRemainsScope->setToolTip(tr("Remains of removed applications"));
     btnRemainsScope->setEnabled(false);
     connect(btnInstalledScope, &RkFlatButton::clicked, this, [this] { showScope(ListScope::installed); });
     connect(btnRemainsScope, &RkFlatButton::clicked, this, [this] { showScope(ListScope::remains); });
 
     searchField = new QLineEdit(mainView);
-    searchField->setPlaceholderText(strings::localized("Search"));
+    searchField->setPlaceholderText(tr("Search"));
     searchField->setClearButtonEnabled(true);
     searchField->setFixedWidth(220);
     searchField->setEnabled(false);
@@ -171,9 +170,10 @@ void MainViewController::addSubViews()
     line = new QWidget(mainView);
     line->setFixedHeight(1);
 
-    btnUnistall = new RkFlatButton(strings::localized("Uninstall"), mainView);
+    btnUnistall = new RkFlatButton(tr("Uninstall"), mainView);
     btnUnistall->setFont(fonts::appFont(13));
-    btnUnistall->setFixedSize(120, 32);
+    // Wider when the word needs it (in a longer language).
+    btnUnistall->setFixedSize(std::max(120, btnUnistall->sizeHint().width()), 32);
     btnUnistall->setCornerRadius(6);
     btnUnistall->setBorderWidth(0);
     btnUnistall->makeShadowHolder(mainView)->setObjectName(QStringLiteral("uninstallHolder"));
@@ -187,12 +187,12 @@ void MainViewController::addSubViews()
         connect(action, &QAction::triggered, this, run);
         mainView->addAction(action);
     };
-    addCommand(strings::localized("Refresh"), QKeySequence(Qt::CTRL | Qt::Key_R), [this] { refresh(); });
-    addCommand(strings::localized("Find"), QKeySequence::Find, [this] {
+    addCommand(tr("Refresh"), QKeySequence(Qt::CTRL | Qt::Key_R), [this] { refresh(); });
+    addCommand(tr("Find"), QKeySequence::Find, [this] {
         searchField->setFocus(Qt::ShortcutFocusReason);
         searchField->selectAll();
     });
-    addCommand(strings::localized("Uninstall"), QKeySequence(Qt::CTRL | Qt::Key_Backspace), [this] { uninstall_click(); });
+    addCommand(tr("Uninstall"), QKeySequence(Qt::CTRL | Qt::Key_Backspace), [this] { uninstall_click(); });
     // Escape in the search field clears it and gives the keys back to the list.
     auto* clearSearch = new QAction(searchField);
     clearSearch->setShortcut(QKeySequence(Qt::Key_Escape));
@@ -205,16 +205,16 @@ void MainViewController::addSubViews()
     connect(outline_, &NSOutlineViewEx::returnPressed, this, &MainViewController::uninstall_click);
 
     // For screen readers, and the order Tab takes.
-    searchField->setAccessibleName(strings::localized("Search applications"));
-    outline_->setAccessibleName(strings::localized("Applications and their files"));
-    btnInstalledScope->setAccessibleName(strings::localized("Show installed applications"));
-    btnRemainsScope->setAccessibleName(strings::localized("Show remains of removed applications"));
-    btnUnistall->setAccessibleName(strings::localized("Uninstall the ticked applications"));
+    searchField->setAccessibleName(tr("Search applications"));
+    outline_->setAccessibleName(tr("Applications and their files"));
+    btnInstalledScope->setAccessibleName(tr("Show installed applications"));
+    btnRemainsScope->setAccessibleName(tr("Show remains of removed applications"));
+    btnUnistall->setAccessibleName(tr("Uninstall the ticked applications"));
     QWidget::setTabOrder(searchField, outline_);
     QWidget::setTabOrder(outline_, btnInstalledScope);
     QWidget::setTabOrder(btnInstalledScope, btnRemainsScope);
     QWidget::setTabOrder(btnRemainsScope, btnUnistall);
-    cbWatchRemovedApplications = new QCheckBox(strings::localized("Offer to remove what applications dragged to the Trash leave"), mainView);
+    cbWatchRemovedApplications = new QCheckBox(tr("Offer to remove what applications dragged to the Trash leave"), mainView);
     cbWatchRemovedApplications->setChecked(RemovedApplicationsSetting::isOn());
     cbWatchRemovedApplications->hide();
     connect(cbWatchRemovedApplications, &QCheckBox::toggled, this, [](bool on) { RemovedApplicationsSetting::setOn(on); });
@@ -386,10 +386,10 @@ void MainViewController::askForceQuit(const std::shared_ptr<UninstallApp>& app, 
         return;
     }
     auto* alert = new QMessageBox(window);
-    alert->setInformativeText(strings::localized("Force quit may result in loss of data being edited"));
-    alert->setText(strings::localized("%@ is running, do you want to force quit?").replace(QLatin1String("%@"), model_->displayName(app.get())));
-    QAbstractButton* cancel = alert->addButton(strings::localized("Cancel"), QMessageBox::RejectRole);
-    alert->addButton(strings::localized("Force quit"), QMessageBox::AcceptRole);
+    alert->setInformativeText(tr("Force quit may result in loss of data being edited"));
+    alert->setText(tr("%1 is running, do you want to force quit?").arg(model_->displayName(app.get())));
+    QAbstractButton* cancel = alert->addButton(tr("Cancel"), QMessageBox::RejectRole);
+    alert->addButton(tr("Force quit"), QMessageBox::AcceptRole);
     alert->setIconPixmap(AppIconCache::iconFor(app->icon, true).pixmap(QSize(64, 64), window->devicePixelRatioF()));
     alert->setWindowModality(Qt::WindowModal);
     alert->setAttribute(Qt::WA_DeleteOnClose);
@@ -437,8 +437,8 @@ void MainViewController::showScope(ListScope scope)
         for (int column = 0; column < AppListModel::kColumnCount; ++column)
             outline_->setColumnWidth(column, widths[static_cast<std::size_t>(column)]);
     }
-    lbAllProgram->setStringValue(scope_ == ListScope::installed ? strings::localized("All applications")
-                                                                 : strings::localized("Remains of removed applications"));
+    lbAllProgram->setStringValue(scope_ == ListScope::installed ? tr("All applications")
+                                                                 : tr("Remains of removed applications"));
     cbWatchRemovedApplications->setVisible(scope_ == ListScope::remains);
     styleScopeButtons();
     showChosenCount();
@@ -447,8 +447,8 @@ void MainViewController::showScope(ListScope scope)
 void MainViewController::showRemainsCount()
 {
     const int count = remainsModel_->rowCount();
-    btnRemainsScope->setText(count == 0 ? strings::localized("Remains")
-                                        : strings::localized("Remains (%d)").replace(QLatin1String("%d"), QString::number(count)));
+    btnRemainsScope->setText(count == 0 ? tr("Remains")
+                                        : tr("Remains (%1)").arg(count));
     // Once the scan has looked, the scope opens even when empty: it holds the agent's setting too.
     btnRemainsScope->setEnabled(count > 0 || scope_ == ListScope::remains || remainsFilter_->isSizeSortable());
 }
@@ -458,7 +458,7 @@ void MainViewController::showAlert(const QString& message, const QString& detail
     auto* alert = new QMessageBox(view()->window());
     alert->setText(message);
     alert->setInformativeText(details);
-    alert->addButton(strings::localized("Ok"), QMessageBox::AcceptRole);
+    alert->addButton(tr("Ok"), QMessageBox::AcceptRole);
     alert->setWindowModality(Qt::WindowModal);
     alert->setAttribute(Qt::WA_DeleteOnClose);
     views::setFocusRingType(alert, Qt::NoFocus);
@@ -469,12 +469,12 @@ void MainViewController::showAlert(const QString& message, const QString& detail
 void MainViewController::uninstall_click()
 {
     if (deleteApps().empty()) {
-        showAlert(strings::localized("Please select the file to delete"));
+        showAlert(tr("Please select the file to delete"));
         return;
     }
     const std::string applications = platform::fixedPath("/Applications") + "/";
     if (!platform::path::startsWith(applicationBundlePath, applications) && !Utility::isSandboxed()) {
-        showAlert(strings::localized("The application is not installed in the /Applications directory. To ensure full "
+        showAlert(tr("The application is not installed in the /Applications directory. To ensure full "
                      "functionality, please move the application to that directory."));
         return;
     }
@@ -513,16 +513,16 @@ void MainViewController::showChosenCount()
     if (count > 0) {
         // The same number the sheet shows before anything is removed.
         const std::int64_t bytes = ItemSizes::ticked(deleteApps());
-        text = strings::localized("%d application(s) selected").replace(QLatin1String("%d"), QString::number(count)) +
-               QStringLiteral(", ") + QString::fromStdString(format2ByteCountString(bytes));
+        text = tr("%n application(s) selected", nullptr, static_cast<int>(count)) + QStringLiteral(", ") +
+               QString::fromStdString(format2ByteCountString(bytes));
     }
     if (count > 0 || elsewhere > 0)
         putBackNote_.clear();
     if (elsewhere > 0) {
-        const QString note = scope_ == ListScope::installed
-                                 ? strings::localized("%d ticked under Remains, not included")
-                                 : strings::localized("%d ticked under Applications, not included");
-        text += (text.isEmpty() ? QString() : QStringLiteral(" · ")) + QString(note).replace(QLatin1String("%d"), QString::number(elsewhere));
+        const int others = static_cast<int>(elsewhere);
+        const QString note = scope_ == ListScope::installed ? tr("%n ticked under Remains, not included", nullptr, others)
+                                                            : tr("%n ticked under Applications, not included", nullptr, others);
+        text += (text.isEmpty() ? QString() : QStringLiteral(" · ")) + note;
     }
     lbSelected->setStringValue(text.isEmpty() ? putBackNote_ : text);
 }

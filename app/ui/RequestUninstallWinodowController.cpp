@@ -11,7 +11,6 @@
 #include "Auxiliary/Appearance.h"
 #include "Auxiliary/ByteCountFormatter.h"
 #include "Auxiliary/RkLabel.h"
-#include "Auxiliary/StringExtension.h"
 #include "system/Utility.h"
 
 #include <QCheckBox>
@@ -58,7 +57,7 @@ RequestUninstallWinodowController::RequestUninstallWinodowController(std::vector
     lbTitle->setFont(fonts::appFont(17));
     lbTitle->setWordWrap(true);
     lbTitle->setAlignment(Qt::AlignCenter);
-    lbTotal = new RkLabel(strings::localized("Ticked items: %@").replace(QLatin1String("%@"), QString::fromStdString(format2ByteCountString(ItemSizes::ticked(apps)))), dialog);
+    lbTotal = new RkLabel(tr("Ticked items: %1").arg(QString::fromStdString(format2ByteCountString(ItemSizes::ticked(apps)))), dialog);
     lbTotal->setObjectName("lbTotal");
     lbTotal->setAlignment(Qt::AlignCenter);
     lbNeedsPassword = new RkLabel(QString(), dialog);
@@ -68,11 +67,11 @@ RequestUninstallWinodowController::RequestUninstallWinodowController(std::vector
     const auto rights = Utility::isSandboxed() ? RemovalRights::Summary{} : RemovalRights::ofTicked(apps);
     if (!rights.administrator.empty()) {
         constexpr std::size_t kShown = 4;
-        QString text = strings::localized("These need an administrator's password:");
+        QString text = tr("These need an administrator's password:");
         for (std::size_t i = 0; i < rights.administrator.size() && i < kShown; ++i)
             text += QStringLiteral("\n") + QString::fromStdString(rights.administrator[i]);
         if (rights.administrator.size() > kShown)
-            text += QStringLiteral("\n") + strings::localized("and %d more").replace(QLatin1String("%d"), QString::number(rights.administrator.size() - kShown));
+            text += QStringLiteral("\n") + tr("and %n more", nullptr, static_cast<int>(rights.administrator.size() - kShown));
         lbNeedsPassword->setStringValue(text);
     }
     lbNeedsPassword->setVisible(!rights.administrator.empty());
@@ -81,20 +80,20 @@ RequestUninstallWinodowController::RequestUninstallWinodowController(std::vector
     list_->view()->setFixedWidth(206);
     list_->setApps(apps);
     // The list shows four rows and a half: the half row and this line say there is more.
-    lbScrollHint = new RkLabel(strings::localized("Scroll to see all %d.").replace(QLatin1String("%d"), QString::number(apps.size())), dialog);
+    lbScrollHint = new RkLabel(tr("Scroll to see all %n.", nullptr, static_cast<int>(apps.size())), dialog);
     lbScrollHint->setObjectName("lbScrollHint");
     lbScrollHint->setVisible(list_->listHeight() < OutlineRowDelegate::kRowHeight * static_cast<int>(apps.size()));
-    cbRemoveImmediately = new QCheckBox(strings::localized("Delete immediately instead of moving to the Trash"), dialog);
+    cbRemoveImmediately = new QCheckBox(tr("Delete immediately instead of moving to the Trash"), dialog);
     cbRemoveImmediately->setChecked(RemoveImmediatelySetting::value());
-    cbDeleteWhereNoTrash = new QCheckBox(strings::localized("Delete what cannot be moved to the Trash"), dialog);
+    cbDeleteWhereNoTrash = new QCheckBox(tr("Delete what cannot be moved to the Trash"), dialog);
     // Deleting at once takes everything anyway.
     cbDeleteWhereNoTrash->setEnabled(!cbRemoveImmediately->isChecked());
     connect(cbRemoveImmediately, &QCheckBox::toggled, this, [this](bool on) {
         RemoveImmediatelySetting::setValue(on);
         cbDeleteWhereNoTrash->setEnabled(!on);
     });
-    btnCancel = new QPushButton(strings::localized("Cancel"), dialog);
-    btnOk = new QPushButton(strings::localized("Continue uninstall"), dialog);
+    btnCancel = new QPushButton(tr("Cancel"), dialog);
+    btnOk = new QPushButton(tr("Continue uninstall"), dialog);
     btnOk->setDefault(true);
     connect(btnCancel, &QPushButton::clicked, this, &RequestUninstallWinodowController::cancel_click);
     connect(btnOk, &QPushButton::clicked, this, &RequestUninstallWinodowController::ok_click);
@@ -139,11 +138,10 @@ QString RequestUninstallWinodowController::titleFor(const std::vector<std::share
     const bool remains = !chosen.empty() && std::all_of(chosen.begin(), chosen.end(), [](const auto& app) { return app->isGone(); });
     if (chosen.size() == 1) {
         const QString name = AppListModel::nameWithoutExtension(QString::fromStdString(chosen.front()->displayName()));
-        return (remains ? strings::localized("Remove the remains of “%@”?") : strings::localized("Uninstall “%@”?"))
-            .replace(QLatin1String("%@"), name);
+        return (remains ? tr("Remove the remains of “%1”?") : tr("Uninstall “%1”?")).arg(name);
     }
-    return (remains ? strings::localized("Remove the remains of %d applications?") : strings::localized("Uninstall %d applications?"))
-        .replace(QLatin1String("%d"), QString::number(chosen.size()));
+    const int count = static_cast<int>(chosen.size());
+    return remains ? tr("Remove the remains of %n application(s)?", nullptr, count) : tr("Uninstall %n application(s)?", nullptr, count);
 }
 
 RequestUninstallWinodowController::~RequestUninstallWinodowController()

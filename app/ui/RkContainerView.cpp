@@ -4,7 +4,6 @@
 #include "Auxiliary/AppFonts.h"
 #include "Auxiliary/Appearance.h"
 #include "Auxiliary/RkLabel.h"
-#include "Auxiliary/StringExtension.h"
 #include "platform/qt/FileViewer.h"
 
 #include <QGridLayout>
@@ -21,7 +20,7 @@ void RkContainerView::addSubViews()
 {
     icon = new QLabel(this);
     icon->setFixedSize(62, 62);
-    btnAuthorize = new QPushButton(strings::localized("Grant access"), this);
+    btnAuthorize = new QPushButton(tr("Grant access"), this);
     btnAuthorize->setFont(fonts::appFont(13));
     btnAuthorize->setAutoDefault(false);
     btnLook = new QToolButton(this);

@@ -3,7 +3,6 @@
 #include "app/ui/SpinnerView.h"
 #include "Auxiliary/AppFonts.h"
 #include "Auxiliary/RkLabel.h"
-#include "Auxiliary/StringExtension.h"
 
 #include <QVBoxLayout>
 
@@ -11,13 +10,13 @@ RkLoadAppView::RkLoadAppView(QWidget* parent) : BaseView(parent) {}
 
 void RkLoadAppView::addSubViews()
 {
-    lbTitle = new RkLabel(strings::localized("Ostrova"), this);
+    lbTitle = new RkLabel(tr("Ostrova"), this);
     lbTitle->setFont(fonts::appSemiBoldFont(20));
     lbTitle->setAlignment(Qt::AlignCenter);
     spinner = new SpinnerView(this);
     spinner->setFixedSize(32, 32);
     spinner->startAnimation();
-    lbMessage = new RkLabel(strings::localized("Please wait, searching..."), this);
+    lbMessage = new RkLabel(tr("Please wait, searching..."), this);
     lbMessage->setFont(fonts::appFont(13));
     lbMessage->setAlignment(Qt::AlignCenter);
 }

@@ -8,16 +8,18 @@
 #include "Auxiliary/AppFonts.h"
 #include "Auxiliary/Appearance.h"
 #include "Auxiliary/RkLabel.h"
-#include "Auxiliary/StringExtension.h"
 #include "platform/Sandbox.h"
 #include "platform/SystemRoot.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace {
+
+constexpr const char* kContext = "SandboxAuthorizeWindowController";
 
 struct PanelText {
     const char* image;
@@ -30,15 +32,15 @@ void fillPanel(RkContainerView* panel, const std::string& folder, const PanelTex
 {
     panel->url = folder;
     panel->icon->setPixmap(AppImages::named(QString::fromLatin1(text.image)).pixmap(QSize(62, 62), panel->devicePixelRatioF()));
-    panel->lbTitle->setStringValue(strings::localized(text.title));
-    panel->lbTip->setStringValue(strings::localized(text.tip));
+    panel->lbTitle->setStringValue(QCoreApplication::translate(kContext, text.title));
+    panel->lbTip->setStringValue(QCoreApplication::translate(kContext, text.tip));
     panel->lbTip->setMaximumWidth(text.tipWidth);
     panel->setFixedHeight(80);
 }
 
 void showGranted(QPushButton* button, bool granted)
 {
-    button->setText(strings::localized(granted ? "Granted access" : "Grant access"));
+    button->setText(granted ? QCoreApplication::translate(kContext, "Granted access") : QCoreApplication::translate(kContext, "Grant access"));
     button->setEnabled(!granted);
 }
 
@@ -61,8 +63,7 @@ SandboxAuthorizeWindowController::SandboxAuthorizeWindowController(QObject* pare
     icon = new QLabel(dialog);
     icon->setPixmap(AppImages::named(QStringLiteral("AppIcon")).pixmap(QSize(158, 158), dialog->devicePixelRatioF()));
     icon->setFixedSize(158, 158);
-    lbTitle = new RkLabel(strings::localized("Grant %@ access to the following directories")
-                              .replace(QLatin1String("%@"), strings::localized("Ostrova")),
+    lbTitle = new RkLabel(tr("Grant %1 access to the following directories").arg(tr("Ostrova")),
                           dialog);
     lbTitle->setFont(fonts::appMediumFont(22));
     lbTitle->setAlignment(Qt::AlignCenter);
@@ -71,11 +72,14 @@ SandboxAuthorizeWindowController::SandboxAuthorizeWindowController(QObject* pare
     appContainer = BaseView::make<RkContainerView>(dialog);
     rootContainer = BaseView::make<RkContainerView>(dialog);
     fillPanel(libraryContainer, SearchFilePath::resolveHomePath("~/Library"),
-              {"library", "Library", "Search for background apps, logs, etc. installed in non-standard directories", 350});
+              {"library", QT_TRANSLATE_NOOP("SandboxAuthorizeWindowController", "Library"),
+               QT_TRANSLATE_NOOP("SandboxAuthorizeWindowController", "Search for background apps, logs, etc. installed in non-standard directories"), 350});
     fillPanel(appContainer, SearchFilePath::resolveHomePath("~/Library/Containers"),
-              {"containers", "App Containers", "Search for data stored in the container directory corresponding to the installed App", 340});
+              {"containers", QT_TRANSLATE_NOOP("SandboxAuthorizeWindowController", "App Containers"),
+               QT_TRANSLATE_NOOP("SandboxAuthorizeWindowController", "Search for data stored in the container directory corresponding to the installed App"), 340});
     fillPanel(rootContainer, platform::fixedPath("/"),
-              {"root", "macOS", "Find all existing apps and corresponding data, dependency files, log files, etc.", 400});
+              {"root", QT_TRANSLATE_NOOP("SandboxAuthorizeWindowController", "macOS"),
+               QT_TRANSLATE_NOOP("SandboxAuthorizeWindowController", "Find all existing apps and corresponding data, dependency files, log files, etc."), 400});
     connect(libraryContainer->btnAuthorize, &QPushButton::clicked, this, &SandboxAuthorizeWindowController::authorize_library_click);
     connect(appContainer->btnAuthorize, &QPushButton::clicked, this, &SandboxAuthorizeWindowController::authorize_appContainer_click);
     connect(rootContainer->btnAuthorize, &QPushButton::clicked, this, &SandboxAuthorizeWindowController::authorize_root_click);

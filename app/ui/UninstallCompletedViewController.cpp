@@ -9,13 +9,14 @@
 #include "Auxiliary/ByteCountFormatter.h"
 #include "Auxiliary/Appearance.h"
 #include "Auxiliary/RkLabel.h"
-#include "Auxiliary/StringExtension.h"
 
 #include <QAction>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPointer>
 #include <QTimer>
+
+#include <algorithm>
 
 UninstallCompletedViewController::UninstallCompletedViewController(QObject* parent) : FlowScreenController(parent) {}
 
@@ -24,20 +25,20 @@ UninstallCompletedViewController::~UninstallCompletedViewController() = default;
 void UninstallCompletedViewController::addSubViews()
 {
     QWidget* root = view();
-    lbTitle = new RkLabel(strings::localized("Ostrova"), root);
+    lbTitle = new RkLabel(tr("Ostrova"), root);
     lbTitle->setFont(fonts::appFont(13));
     lbTitle->setAlignment(Qt::AlignCenter);
     icon = new QLabel(root);
     icon->setPixmap(AppImages::named(QStringLiteral("completed_max")).pixmap(QSize(96, 96), root->devicePixelRatioF()));
     icon->setFixedSize(96, 96);
-    lbCompleted = new RkLabel(strings::localized("The following App has been uninstalled."), root);
+    lbCompleted = new RkLabel(root);
     lbCompleted->setFont(fonts::appMediumFont(22));
     lbCompleted->setAlignment(Qt::AlignCenter);
     lbCompleted->setWordWrap(true);
     list_ = std::make_unique<FlatAppList>(root, AppListModel::AppSize::removed, 600, 100);
     list_->view()->setFixedWidth(700);
 
-    btnCompleted = new RkFlatButton(strings::localized("Finish"), root);
+    btnCompleted = new RkFlatButton(tr("Finish"), root);
     btnCompleted->setObjectName(QStringLiteral("btnCompleted"));
     btnCompleted->setFont(fonts::appFont(13));
     btnCompleted->setFixedSize(120, 32);
@@ -50,7 +51,7 @@ void UninstallCompletedViewController::addSubViews()
     lbTrash->setAlignment(Qt::AlignCenter);
     lbTrash->setWordWrap(true);
     lbTrash->hide();
-    btnPutBack = new RkFlatButton(strings::localized("Put Back"), root);
+    btnPutBack = new RkFlatButton(tr("Put Back"), root);
     btnPutBack->setObjectName(QStringLiteral("btnPutBack"));
     btnPutBack->setFont(fonts::appFont(13));
     btnPutBack->setFixedSize(120, 32);
@@ -58,7 +59,7 @@ void UninstallCompletedViewController::addSubViews()
     btnPutBack->setBorderWidth(1);
     connect(btnPutBack, &RkFlatButton::clicked, this, &UninstallCompletedViewController::putBack_click);
     // Command-Z puts the removal back, Return finishes.
-    auto* undo = new QAction(strings::localized("Put Back"), root);
+    auto* undo = new QAction(tr("Put Back"), root);
     undo->setShortcut(QKeySequence::Undo);
     undo->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     connect(undo, &QAction::triggered, this, [this] {
@@ -66,7 +67,7 @@ void UninstallCompletedViewController::addSubViews()
             putBack_click();
     });
     root->addAction(undo);
-    auto* finish = new QAction(strings::localized("Finish"), root);
+    auto* finish = new QAction(tr("Finish"), root);
     finish->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
     finish->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     connect(finish, &QAction::triggered, this, [this] {
@@ -74,8 +75,8 @@ void UninstallCompletedViewController::addSubViews()
             completed_click();
     });
     root->addAction(finish);
-    btnPutBack->setAccessibleName(strings::localized("Put Back: return everything to where it was"));
-    btnCompleted->setAccessibleName(strings::localized("Finish and return to the list"));
+    btnPutBack->setAccessibleName(tr("Put Back: return everything to where it was"));
+    btnCompleted->setAccessibleName(tr("Finish and return to the list"));
 }
 
 void UninstallCompletedViewController::addConstraints()
@@ -132,6 +133,10 @@ void UninstallCompletedViewController::showApplications(std::vector<std::shared_
     view();
     deleteApps = std::move(apps);
     list_->setApps(deleteApps);
+    const int count = static_cast<int>(deleteApps.size());
+    const bool remains = std::all_of(deleteApps.begin(), deleteApps.end(), [](const auto& app) { return app->isGone(); });
+    lbCompleted->setStringValue(remains ? tr("The remains of the following application(s) have been removed.", nullptr, count)
+                                        : tr("The following application(s) have been uninstalled.", nullptr, count));
 }
 
 void UninstallCompletedViewController::showRemoval(std::optional<RemovalRecord> record)
@@ -141,22 +146,22 @@ void UninstallCompletedViewController::showRemoval(std::optional<RemovalRecord> 
     const bool inTrash = removal_ && removal_->countInTrash() > 0;
     const bool refused = removal_ && removal_->administratorRightRefused;
     QString refusal =
-        refused ? strings::localized("An administrator's password was not given, so what lies outside your home folder was left.") : QString();
+        refused ? tr("An administrator's password was not given, so what lies outside your home folder was left.") : QString();
     // Remains that were no longer what was judged when the removal came to them stayed.
     if (removal_ && !removal_->leftAsInstalled.empty())
         refusal += (refusal.isEmpty() ? QString() : QStringLiteral(" ")) +
-                   strings::localized("%@ item(s) left, as an application with the same identifier is installed again.")
-                       .replace(QLatin1String("%@"), QString::number(removal_->leftAsInstalled.size()));
+                   tr("%n item(s) left, as an application with the same identifier is installed again.", nullptr,
+                      static_cast<int>(removal_->leftAsInstalled.size()));
     if (removal_ && !removal_->leftAsReplaced.empty())
         refusal += (refusal.isEmpty() ? QString() : QStringLiteral(" ")) +
-                   strings::localized("%@ item(s) left, as another file now lies in their place.")
-                       .replace(QLatin1String("%@"), QString::number(removal_->leftAsReplaced.size()));
+                   tr("%n item(s) left, as another file now lies in their place.", nullptr,
+                      static_cast<int>(removal_->leftAsReplaced.size()));
     if (inTrash) {
         const QString size = QString::fromStdString(format2ByteCountString(removal_->bytesInTrash()));
-        QString text = strings::localized("Moved %@ to the Trash. Empty the Trash to free the space.").replace(QLatin1String("%@"), size);
+        QString text = tr("Moved %1 to the Trash. Empty the Trash to free the space.").arg(size);
         // Put Back here works from the record in memory; once Ostrova quits, only a written one can.
         if (!removal_->saved)
-            text += QLatin1Char(' ') + strings::localized("The record of this removal could not be written: Put Back works only until Ostrova quits.");
+            text += QLatin1Char(' ') + tr("The record of this removal could not be written: Put Back works only until Ostrova quits.");
         lbTrash->setStringValue(refusal.isEmpty() ? text : text + QLatin1Char(' ') + refusal);
     } else {
         lbTrash->setStringValue(refusal);

@@ -7,10 +7,12 @@
 #include "Auxiliary/AppFonts.h"
 #include "Auxiliary/Appearance.h"
 #include "Auxiliary/RkLabel.h"
-#include "Auxiliary/StringExtension.h"
 
 #include <QLabel>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <iterator>
 
 UninstallResidualViewController::UninstallResidualViewController(QObject* parent)
     : UninstallCompletedViewController(parent)
@@ -21,15 +23,15 @@ void UninstallResidualViewController::addSubViews()
 {
     UninstallCompletedViewController::addSubViews();
     QWidget* root = view();
-    lbCompleted->setStringValue(strings::localized("Some apps were not completely uninstalled, residual files left"));
+    lbCompleted->setStringValue(tr("Some apps were not completely uninstalled, residual files left"));
     icon->hide();
     // The list of applications stays for its sizes but the outline below shows the same rows.
     list()->view()->hide();
-    lbtip = new RkLabel(strings::localized("Please manually delete the residual files."), root);
+    lbtip = new RkLabel(tr("Please manually delete the residual files."), root);
     lbtip->setFont(fonts::appFont(17));
     lbtip->setWordWrap(true);
     lbtip->setAlignment(Qt::AlignCenter);
-    lbResidual = new RkLabel(strings::localized("The following App has uninstallation's leftover files."), root);
+    lbResidual = new RkLabel(tr("The following App has uninstallation's leftover files."), root);
     lbResidual->setFont(fonts::appBoldFont(22));
     lbResidual->hide();
     icon2 = new QLabel(root);
@@ -65,6 +67,10 @@ void UninstallResidualViewController::updateAppearance(bool isDark)
 void UninstallResidualViewController::showApplications(std::vector<std::shared_ptr<UninstallApp>> apps)
 {
     view();
-    uninstatllResidualView->showExpanded(apps);
+    // Only what something is left of: an application removed whole has nothing to show here.
+    std::vector<std::shared_ptr<UninstallApp>> withLeftovers;
+    std::copy_if(apps.begin(), apps.end(), std::back_inserter(withLeftovers), [](const auto& app) { return !app->fileGroups.empty(); });
+    uninstatllResidualView->showExpanded(std::move(withLeftovers));
     UninstallCompletedViewController::showApplications(std::move(apps));
+    lbCompleted->setStringValue(tr("Some apps were not completely uninstalled, residual files left"));
 }

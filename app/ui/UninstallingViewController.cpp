@@ -5,12 +5,12 @@
 #include "Auxiliary/AppFonts.h"
 #include "Auxiliary/Appearance.h"
 #include "Auxiliary/RkLabel.h"
-#include "Auxiliary/StringExtension.h"
 
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -24,20 +24,20 @@ UninstallingViewController::~UninstallingViewController() = default;
 void UninstallingViewController::addSubViews()
 {
     QWidget* root = view();
-    lbTitle = new RkLabel(strings::localized("Ostrova"), root);
+    lbTitle = new RkLabel(tr("Ostrova"), root);
     lbTitle->setFont(fonts::appFont(13));
     lbTitle->setAlignment(Qt::AlignCenter);
     progress = new QProgressBar(root);
     progress->setRange(0, kProgressSteps);
     progress->setTextVisible(false);
     progress->setFixedWidth(420);
-    lbUninstall = new RkLabel(strings::localized("Uninstalling the application(s)"), root);
+    lbUninstall = new RkLabel(root);
     lbUninstall->setFont(fonts::appFont(22));
     lbUninstall->setAlignment(Qt::AlignCenter);
-    btnCancel = new QPushButton(strings::localized("Cancel"), root);
+    btnCancel = new QPushButton(tr("Cancel"), root);
     connect(btnCancel, &QPushButton::clicked, this, [this] {
         btnCancel->setEnabled(false);
-        btnCancel->setText(strings::localized("Cancelling..."));
+        btnCancel->setText(tr("Cancelling..."));
     });
     list_ = std::make_unique<FlatAppList>(root, AppListModel::AppSize::ticked, 500, 100);
     list_->view()->setFixedWidth(600);
@@ -69,8 +69,12 @@ void UninstallingViewController::rebuild()
     view();
     setValue(0);
     btnCancel->setEnabled(true);
-    btnCancel->setText(strings::localized("Cancel"));
+    btnCancel->setText(tr("Cancel"));
     list_->setApps(deleteApps);
+    const int count = static_cast<int>(deleteApps.size());
+    const bool remains = std::all_of(deleteApps.begin(), deleteApps.end(), [](const auto& app) { return app->isGone(); });
+    lbUninstall->setStringValue(remains ? tr("Removing the remains of %n application(s)…", nullptr, count)
+                                        : tr("Uninstalling %n application(s)…", nullptr, count));
 }
 
 void UninstallingViewController::setValue(double fraction)

@@ -1,7 +1,6 @@
 #include "app/ui/AppDelegate.h"
 #include "app/ui/OpenPanel.h"
 #include "Auxiliary/RequestedAppearance.h"
-#include "platform/Localization.h"
 #include "platform/qt/InstanceChannel.h"
 #include "platform/qt/QtMainQueue.h"
 
@@ -12,9 +11,6 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Ostrova"));
     applyRequestedAppearance();
-    platform::setTranslator([](const std::string& english) {
-        return QCoreApplication::translate("Ostrova", english.c_str()).toStdString();
-    });
     platform::installQtMainQueue();
     installOpenPanelRunner();
 

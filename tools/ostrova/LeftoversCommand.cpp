@@ -39,8 +39,9 @@ std::vector<std::shared_ptr<UninstallApp>> LeftoversCommand::choose(const std::v
                 ++uncertain;
         }
         if (uncertain > 0)
-            std::cerr << "ostrova: left the remains of " << uncertain
-                      << " gone application(s) marked not sure (the search for installed copies ran out of time); name them to remove them\n";
+            std::cerr << "ostrova: left the remains of " << uncertain << (uncertain == 1 ? " gone application" : " gone applications")
+                      << " marked not sure (the search for installed copies ran out of time); name "
+                      << (uncertain == 1 ? "it" : "them") << " to remove " << (uncertain == 1 ? "it" : "them") << "\n";
         return chosen;
     }
     for (const auto& word : line.operands) {

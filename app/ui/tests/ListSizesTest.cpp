@@ -138,7 +138,7 @@ private slots:
         driver->clickCheckBox(notes);
         const std::int64_t all = tickedBytes({notesApp});
         QCOMPARE(all, notesApp->totalSize);
-        QCOMPARE(footer(), QStringLiteral("1 application(s) selected, ") + bytes(all));
+        QCOMPARE(footer(), QStringLiteral("1 application selected, ") + bytes(all));
 
         // Unticking one item takes exactly its bytes off.
         driver->clickRow(notes);
@@ -150,16 +150,16 @@ private slots:
         driver->clickCheckBox(file);
         QVERIFY(!item->isSelected);
         QCOMPARE(tickedBytes({notesApp}), all - item->size);
-        QCOMPARE(footer(), QStringLiteral("1 application(s) selected, ") + bytes(all - item->size));
+        QCOMPARE(footer(), QStringLiteral("1 application selected, ") + bytes(all - item->size));
         driver->clickCheckBox(file);
-        QCOMPARE(footer(), QStringLiteral("1 application(s) selected, ") + bytes(all));
+        QCOMPARE(footer(), QStringLiteral("1 application selected, ") + bytes(all));
 
         // A second application adds its own.
         const QModelIndex other = driver->appRow("Huebox");
         driver->clickCheckBox(other);
         const std::int64_t both = tickedBytes({notesApp, driver->appAt(other)});
         QCOMPARE(both, all + driver->appAt(other)->totalSize);
-        QCOMPARE(footer(), QStringLiteral("2 application(s) selected, ") + bytes(both));
+        QCOMPARE(footer(), QStringLiteral("2 applications selected, ") + bytes(both));
 
         QTest::mouseClick(screen()->btnUnistall, Qt::LeftButton);
         RequestUninstallWinodowController* sheet = screen()->requestUninstallWinodowController.get();

@@ -282,7 +282,7 @@ private slots:
                                                    .arg(taken.size())
                                                    .arg(QString::fromStdString(format2ByteCountString(bytes))));
         driver->clickCheckBox(driver->appRow("Aster Diagram"));
-        QVERIFY(screen()->lbSelected->text().startsWith(QStringLiteral("1 application(s) selected")));
+        QVERIFY(screen()->lbSelected->text().startsWith(QStringLiteral("1 application selected")));
         driver->clickCheckBox(driver->appRow("Aster Diagram"));
         QCOMPARE(screen()->lbSelected->text(), QString());
         QVERIFY(namesInTrash().empty());
@@ -424,8 +424,8 @@ private slots:
         changed.leftAsReplaced = {tree->at("~/Library/Caches/c")};
         completed()->showRemoval(changed);
         QVERIFY(completed()->lbTrash->isVisible());
-        QCOMPARE(completed()->lbTrash->text(), QStringLiteral("2 item(s) left, as an application with the same identifier is installed again. "
-                                                              "1 item(s) left, as another file now lies in their place."));
+        QCOMPARE(completed()->lbTrash->text(), QStringLiteral("2 items left, as an application with the same identifier is installed again. "
+                                                              "1 item left, as another file now lies in its place."));
         completed()->showRemoval(*record);
         QVERIFY(!completed()->lbTrash->isVisible());
 

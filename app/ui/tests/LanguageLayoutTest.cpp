@@ -1,0 +1,171 @@
+// Every screen, in every language, at the window's default size: no text needs more room than its
+// label or button has, and none lies outside its window. German has the longest words; Japanese and
+// Chinese need other glyphs. With OSTROVA_SCREENSHOTS naming a folder, each screen is saved there.
+#include "ListScreenDriver.h"
+#include "Auxiliary/AppLanguage.h"
+#include "agent/NotificationView.h"
+#include "agent/RemainsPanelView.h"
+#include "app/ui/MainViewController.h"
+#include "app/ui/RequestUninstallWinodowController.h"
+#include "app/ui/RkFlatButton.h"
+#include "app/ui/UninstallCompletedViewController.h"
+#include "app/ui/UninstallResidualViewController.h"
+#include "app/ui/UninstallingViewController.h"
+#include "demo/DemoTree.h"
+#include "fixtures/MacTree.h"
+#include "platform/qt/QtMainQueue.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+// The texts of `root` that need more room than they have, each with what it needs and has.
+QStringList clippedTexts(QWidget* root)
+{
+    QStringList clipped;
+    const auto check = [&](QWidget* widget, const QString& text, bool fits) {
+        const QRect place(widget->mapTo(root, QPoint(0, 0)), widget->size());
+        if (!fits || !root->rect().contains(place))
+            clipped << QStringLiteral("“%1” needs %2×%3, has %4×%5 at %6,%7")
+                           .arg(text)
+                           .arg(widget->sizeHint().width())
+                           .arg(widget->sizeHint().height())
+                           .arg(widget->width())
+                           .arg(widget->height())
+                           .arg(place.x())
+                           .arg(place.y());
+    };
+    for (QLabel* label : root->findChildren<QLabel*>()) {
+        if (!label->isVisibleTo(root) || label->text().isEmpty())
+            continue;
+        const bool fits = label->wordWrap() ? label->heightForWidth(label->width()) <= label->height()
+                                            : label->sizeHint().width() <= label->width() && label->sizeHint().height() <= label->height();
+        check(label, label->text(), fits);
+    }
+    for (QAbstractButton* button : root->findChildren<QAbstractButton*>()) {
+        if (!button->isVisibleTo(root) || button->text().isEmpty())
+            continue;
+        // A button's height is the screen's choice; its words need a line of its font.
+        check(button, button->text(), button->sizeHint().width() <= button->width() && button->fontMetrics().height() <= button->height());
+    }
+    return clipped;
+}
+
+void save(QWidget* widget, const QString& language, const QString& screen)
+{
+    const QString folder = qEnvironmentVariable("OSTROVA_SCREENSHOTS");
+    if (!folder.isEmpty())
+        widget->grab().save(QDir(folder).filePath(screen + "-" + language + ".png"));
+}
+
+}  // namespace
+
+class LanguageLayoutTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<fixtures::MacTree> tree;
+    std::unique_ptr<ListScreenDriver> driver;
+    QString language;
+
+    MainViewController* screen() { return driver->screen; }
+
+    void expectNothingClipped(QWidget* root, const QString& name)
+    {
+        QCoreApplication::processEvents();
+        save(root, language, name);
+        const QStringList clipped = clippedTexts(root);
+        QVERIFY2(clipped.isEmpty(), qPrintable(name + " in " + language + ": " + clipped.join(QStringLiteral("; "))));
+    }
+
+    void showFlowScreen(FlowScreenController* shown)
+    {
+        for (FlowScreenController* flow : std::initializer_list<FlowScreenController*>{
+                 screen()->uninstallingViewController, screen()->uninstallCompletedViewController, screen()->uninstallResidualViewController})
+            flow->setScreenHidden(flow != shown);
+        screen()->mainView->setVisible(shown == nullptr);
+    }
+
+private slots:
+    void initTestCase() { platform::installQtMainQueue(); }
+
+    void cleanup()
+    {
+        driver.reset();
+        tree.reset();
+        qputenv("OSTROVA_LANGUAGE", "en");
+        appLanguage::install();
+    }
+
+    void everyScreenFits_data()
+    {
+        QTest::addColumn<QByteArray>("code");
+        for (const char* code : {"en", "de", "fr", "es", "ja", "zh_CN"})
+            QTest::newRow(code) << QByteArray(code);
+    }
+    void everyScreenFits()
+    {
+        QFETCH(QByteArray, code);
+        qputenv("OSTROVA_LANGUAGE", code);
+        language = appLanguage::install();
+        QCOMPARE(language, QString::fromLatin1(code));
+
+        tree = std::make_unique<fixtures::MacTree>();
+        tree->activate();
+        demo::buildDemoTree(*tree);
+        driver = std::make_unique<ListScreenDriver>();
+        driver->screen->applicationBundlePath = tree->at("/Applications/Ostrova.app");
+        QVERIFY(driver->discover());
+        QVERIFY(driver->scanAll());
+
+        // The list with two applications ticked, so that the footer speaks too.
+        driver->clickCheckBox(driver->appRow(QStringLiteral("Lumen Notes")));
+        driver->clickCheckBox(driver->appRow(QStringLiteral("Huebox")));
+        expectNothingClipped(driver->window, QStringLiteral("list"));
+
+        QTest::mouseClick(screen()->btnUnistall, Qt::LeftButton);
+        RequestUninstallWinodowController* sheet = screen()->requestUninstallWinodowController.get();
+        QVERIFY(sheet);
+        QWidget* dialog = sheet->btnOk->window();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog));
+        expectNothingClipped(dialog, QStringLiteral("sheet"));
+        sheet->btnCancel->click();
+
+        const auto chosen = screen()->deleteApps();
+        QCOMPARE(chosen.size(), std::size_t{2});
+        screen()->uninstallingViewController->deleteApps = chosen;
+        screen()->uninstallingViewController->rebuild();
+        showFlowScreen(screen()->uninstallingViewController);
+        expectNothingClipped(driver->window, QStringLiteral("uninstalling"));
+
+        screen()->uninstallCompletedViewController->showApplications(chosen);
+        showFlowScreen(screen()->uninstallCompletedViewController);
+        expectNothingClipped(driver->window, QStringLiteral("completed"));
+
+        screen()->uninstallResidualViewController->showApplications(chosen);
+        showFlowScreen(screen()->uninstallResidualViewController);
+        expectNothingClipped(driver->window, QStringLiteral("leftovers"));
+        showFlowScreen(nullptr);
+
+        // The agent's panels, which have a fixed size.
+        NotificationView reminder([] {}, [] {});
+        reminder.setMessage(NotificationView::messageFor(12));
+        reminder.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&reminder));
+        expectNothingClipped(&reminder, QStringLiteral("reminder"));
+
+        std::vector<RemovedApplication> gone(2);
+        gone[0] = {"com.lumenhaus.notes", "Lumen Notes", "", "", {"/Users/x/Library/Caches/com.lumenhaus.notes"}, 15'000'000, nullptr};
+        gone[1] = {"com.huebox.app", "Huebox", "", "", {"/Users/x/Library/Preferences/com.huebox.app.plist"}, 4'000, nullptr};
+        RemainsPanelView panel(gone, [] {}, [] {}, [] {});
+        panel.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&panel));
+        expectNothingClipped(&panel, QStringLiteral("remains-panel"));
+    }
+};
+
+QTEST_MAIN(LanguageLayoutTest)
+#include "LanguageLayoutTest.moc"
