@@ -1,7 +1,7 @@
 #include "agent/RemainsPanelView.h"
 
 #include "Auxiliary/AppIconCache.h"
-#include "Auxiliary/ByteCountFormatter.h"
+#include "Auxiliary/ByteCountText.h"
 #include "agent/ColorButtonStyle.h"
 #include "platform/PathUtil.h"
 
@@ -21,7 +21,7 @@ constexpr int kLeftNamesShown = 3;
 
 QString bytes(std::int64_t count)
 {
-    return QString::fromStdString(format2ByteCountString(count));
+    return localizedByteCount(count);
 }
 
 QLabel* secondaryLabel(QWidget* parent)
@@ -279,7 +279,7 @@ void RemainsPanelView::showOutcome(const RemainsRemoval::Outcome& outcome)
     message_->setText(lines.join(QLatin1Char(' ')));
     buttons_->hide();
     done_->findChild<QPushButton*>("reviewLeftButton")->setVisible(!outcome.left.empty());
-    done_->findChild<QPushButton*>("putBackButton")->setVisible(outcome.record && outcome.record->countInTrash() > 0);
+    done_->findChild<QPushButton*>("putBackButton")->setVisible(outcome.record.has_value());
     done_->show();
 }
 

@@ -33,6 +33,44 @@
     </message>
 </context>
 <context>
+    <name>ByteCount</name>
+    <message>
+        <source>%1 KB</source>
+        <translation>%1 KB</translation>
+    </message>
+    <message>
+        <source>%1 MB</source>
+        <translation>%1 MB</translation>
+    </message>
+    <message>
+        <source>%1 GB</source>
+        <translation>%1 GB</translation>
+    </message>
+    <message>
+        <source>%1 TB</source>
+        <translation>%1 TB</translation>
+    </message>
+    <message>
+        <source>%1 PB</source>
+        <translation>%1 PB</translation>
+    </message>
+    <message>
+        <source>%1 EB</source>
+        <translation>%1 EB</translation>
+    </message>
+    <message>
+        <source>Zero KB</source>
+        <translation>Null KB</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n byte(s)</source>
+        <translation>
+            <numerusform>%n Byte</numerusform>
+            <numerusform>%n Bytes</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>Category</name>
     <message>
         <source>Program files</source>

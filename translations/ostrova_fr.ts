@@ -5,15 +5,15 @@
     <name>AppListModel</name>
     <message>
         <source>Inside “%1”</source>
-        <translation>Dans « %1 »</translation>
+        <translation>Dans «&#xa0;%1&#xa0;»</translation>
     </message>
     <message>
         <source>Not sure: the search for installed copies ran out of time</source>
-        <translation>Incertain : la recherche de copies installées a expiré</translation>
+        <translation>Incertain&#xa0;: la recherche de copies installées a expiré</translation>
     </message>
     <message>
         <source>Application bundle: %1</source>
-        <translation>Paquet de l’app : %1</translation>
+        <translation>Paquet de l’app&#xa0;: %1</translation>
     </message>
     <message>
         <source>Scanning...</source>
@@ -29,7 +29,45 @@
     </message>
     <message>
         <source>Dates in orange: not opened for more than 90 days</source>
-        <translation>Dates en orange : apps non ouvertes depuis plus de 90 jours</translation>
+        <translation>Dates en orange&#xa0;: apps non ouvertes depuis plus de 90 jours</translation>
+    </message>
+</context>
+<context>
+    <name>ByteCount</name>
+    <message>
+        <source>%1 KB</source>
+        <translation>%1 Ko</translation>
+    </message>
+    <message>
+        <source>%1 MB</source>
+        <translation>%1 Mo</translation>
+    </message>
+    <message>
+        <source>%1 GB</source>
+        <translation>%1 Go</translation>
+    </message>
+    <message>
+        <source>%1 TB</source>
+        <translation>%1 To</translation>
+    </message>
+    <message>
+        <source>%1 PB</source>
+        <translation>%1 Po</translation>
+    </message>
+    <message>
+        <source>%1 EB</source>
+        <translation>%1 Eo</translation>
+    </message>
+    <message>
+        <source>Zero KB</source>
+        <translation>Zéro Ko</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n byte(s)</source>
+        <translation>
+            <numerusform>%n octet</numerusform>
+            <numerusform>%n octets</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -170,7 +208,7 @@
     </message>
     <message>
         <source>%1 is running, do you want to force quit?</source>
-        <translation>%1 est en cours d’exécution. Voulez-vous forcer sa fermeture ?</translation>
+        <translation>%1 est en cours d’exécution. Voulez-vous forcer sa fermeture&#xa0;?</translation>
     </message>
     <message>
         <source>Cancel</source>
@@ -267,7 +305,7 @@
     </message>
     <message>
         <source>%1: %2</source>
-        <translation>%1 : %2</translation>
+        <translation>%1&#xa0;: %2</translation>
     </message>
     <message>
         <source>its place is taken</source>
@@ -306,11 +344,11 @@
     </message>
     <message>
         <source>%1 was moved to the Trash, but its settings, caches and other files are still on this Mac. Remove them too?</source>
-        <translation>%1 est dans la Corbeille, mais ses réglages, caches et autres fichiers restent sur ce Mac. Les supprimer aussi ?</translation>
+        <translation>%1 est dans la Corbeille, mais ses réglages, caches et autres fichiers restent sur ce Mac. Les supprimer aussi&#xa0;?</translation>
     </message>
     <message>
         <source>%1 were moved to the Trash, but their settings, caches and other files are still on this Mac. Remove them too?</source>
-        <translation>%1 sont dans la Corbeille, mais leurs réglages, caches et autres fichiers restent sur ce Mac. Les supprimer aussi ?</translation>
+        <translation>%1 sont dans la Corbeille, mais leurs réglages, caches et autres fichiers restent sur ce Mac. Les supprimer aussi&#xa0;?</translation>
     </message>
     <message>
         <source>%1 and %2</source>
@@ -355,8 +393,8 @@
     <message numerus="yes">
         <source>Moved %n item(s) (%1) to the Trash; emptying the Trash frees the space.</source>
         <translation>
-            <numerusform>%n élément (%1) placé dans la Corbeille ; vider la Corbeille libère l’espace.</numerusform>
-            <numerusform>%n éléments (%1) placés dans la Corbeille ; vider la Corbeille libère l’espace.</numerusform>
+            <numerusform>%n élément (%1) placé dans la Corbeille&#xa0;; vider la Corbeille libère l’espace.</numerusform>
+            <numerusform>%n éléments (%1) placés dans la Corbeille&#xa0;; vider la Corbeille libère l’espace.</numerusform>
         </translation>
     </message>
     <message numerus="yes">
@@ -372,15 +410,15 @@
     </message>
     <message>
         <source>Left, as an application with the same identifier is installed again: %1.</source>
-        <translation>Conservés, car une application avec le même identifiant est de nouveau installée : %1.</translation>
+        <translation>Conservés, car une application avec le même identifiant est de nouveau installée&#xa0;: %1.</translation>
     </message>
     <message>
         <source>Left, as another file now lies in their place: %1.</source>
-        <translation>Conservés, car un autre fichier occupe désormais leur emplacement : %1.</translation>
+        <translation>Conservés, car un autre fichier occupe désormais leur emplacement&#xa0;: %1.</translation>
     </message>
     <message>
         <source>Left, as they could not be removed: %1.</source>
-        <translation>Conservés, car leur suppression a échoué : %1.</translation>
+        <translation>Conservés, car leur suppression a échoué&#xa0;: %1.</translation>
     </message>
     <message>
         <source>An administrator&apos;s password was not given, so what lies outside your home folder was left.</source>
@@ -444,8 +482,8 @@
     <message numerus="yes">
         <source>%n item(s) stayed away: their place is taken, they were emptied from the Trash or could not be moved.</source>
         <translation>
-            <numerusform>%n élément non remis : son emplacement est occupé, il a été effacé de la Corbeille ou n’a pas pu être déplacé.</numerusform>
-            <numerusform>%n éléments non remis : leur emplacement est occupé, ils ont été effacés de la Corbeille ou n’ont pas pu être déplacés.</numerusform>
+            <numerusform>%n élément non remis&#xa0;: son emplacement est occupé, il a été effacé de la Corbeille ou n’a pas pu être déplacé.</numerusform>
+            <numerusform>%n éléments non remis&#xa0;: leur emplacement est occupé, ils ont été effacés de la Corbeille ou n’ont pas pu être déplacés.</numerusform>
         </translation>
     </message>
     <message>
@@ -461,11 +499,11 @@
     <name>RequestUninstallWinodowController</name>
     <message>
         <source>Ticked items: %1</source>
-        <translation>Éléments cochés : %1</translation>
+        <translation>Éléments cochés&#xa0;: %1</translation>
     </message>
     <message>
         <source>These need an administrator&apos;s password:</source>
-        <translation>Ces éléments nécessitent le mot de passe d’un administrateur :</translation>
+        <translation>Ces éléments nécessitent le mot de passe d’un administrateur&#xa0;:</translation>
     </message>
     <message numerus="yes">
         <source>and %n more</source>
@@ -499,24 +537,24 @@
     </message>
     <message>
         <source>Remove the remains of “%1”?</source>
-        <translation>Supprimer les résidus de « %1 » ?</translation>
+        <translation>Supprimer les résidus de «&#xa0;%1&#xa0;»&#xa0;?</translation>
     </message>
     <message>
         <source>Uninstall “%1”?</source>
-        <translation>Désinstaller « %1 » ?</translation>
+        <translation>Désinstaller «&#xa0;%1&#xa0;»&#xa0;?</translation>
     </message>
     <message numerus="yes">
         <source>Remove the remains of %n application(s)?</source>
         <translation>
-            <numerusform>Supprimer les résidus de %n application ?</numerusform>
-            <numerusform>Supprimer les résidus de %n applications ?</numerusform>
+            <numerusform>Supprimer les résidus de %n application&#xa0;?</numerusform>
+            <numerusform>Supprimer les résidus de %n applications&#xa0;?</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <source>Uninstall %n application(s)?</source>
         <translation>
-            <numerusform>Désinstaller %n application ?</numerusform>
-            <numerusform>Désinstaller %n applications ?</numerusform>
+            <numerusform>Désinstaller %n application&#xa0;?</numerusform>
+            <numerusform>Désinstaller %n applications&#xa0;?</numerusform>
         </translation>
     </message>
 </context>
@@ -589,7 +627,7 @@
     </message>
     <message>
         <source>Put Back: return everything to where it was</source>
-        <translation>Remettre : tout replacer à son emplacement d’origine</translation>
+        <translation>Remettre&#xa0;: tout replacer à son emplacement d’origine</translation>
     </message>
     <message>
         <source>Finish and return to the list</source>
@@ -633,7 +671,7 @@
     </message>
     <message>
         <source>The record of this removal could not be written: Put Back works only until Ostrova quits.</source>
-        <translation>L’historique de cette suppression n’a pas pu être enregistré : Remettre ne fonctionne que jusqu’à ce que vous quittiez Ostrova.</translation>
+        <translation>L’historique de cette suppression n’a pas pu être enregistré&#xa0;: Remettre ne fonctionne que jusqu’à ce que vous quittiez Ostrova.</translation>
     </message>
 </context>
 <context>

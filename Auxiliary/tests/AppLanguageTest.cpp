@@ -1,4 +1,5 @@
 #include "Auxiliary/AppLanguage.h"
+#include "Auxiliary/ByteCountText.h"
 #include "platform/Localization.h"
 
 #include <QCoreApplication>
@@ -88,6 +89,31 @@ private slots:
         QCOMPARE(text("UninstallCompletedViewController", "The following application(s) have been uninstalled.", 1),
                  QStringLiteral("The following application has been uninstalled."));
         QCOMPARE(text("MainViewController", "Uninstall"), QStringLiteral("Uninstall"));
+    }
+
+    void byteCountsSpeakTheLanguage_data()
+    {
+        QTest::addColumn<QByteArray>("language");
+        QTest::addColumn<qint64>("bytes");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("English decimal point") << QByteArray("en") << qint64(245'300'000) << "245.3 MB";
+        QTest::newRow("German decimal comma") << QByteArray("de") << qint64(245'300'000) << "245,3 MB";
+        QTest::newRow("French unit") << QByteArray("fr") << qint64(1'500'000'000) << "1,5 Go";
+        QTest::newRow("whole kilobytes") << QByteArray("fr") << qint64(4'000) << "4 Ko";
+        QTest::newRow("German zero") << QByteArray("de") << qint64(0) << "Null KB";
+        QTest::newRow("English one byte") << QByteArray("en") << qint64(1) << "1 byte";
+        QTest::newRow("English bytes") << QByteArray("en") << qint64(999) << "999 bytes";
+        QTest::newRow("French one byte") << QByteArray("fr") << qint64(1) << "1 octet";
+        QTest::newRow("Japanese bytes") << QByteArray("ja") << qint64(12) << "12 バイト";
+        QTest::newRow("Spanish gigabytes") << QByteArray("es") << qint64(2'340'000'000) << "2,34 GB";
+    }
+    void byteCountsSpeakTheLanguage()
+    {
+        QFETCH(QByteArray, language);
+        QFETCH(qint64, bytes);
+        QFETCH(QString, shown);
+        installed(language.constData());
+        QCOMPARE(localizedByteCount(bytes), shown);
     }
 
     void installingAgainReplacesTheLanguageBefore()

@@ -118,6 +118,14 @@ std::future<BundleWalk::Found> UninstallAppManager::startBundleWalk()
     }
 }
 
+void UninstallAppManager::findRemainsAgain()
+{
+    if (findsRemains)
+        findGoneApps(nullptr, startBundleWalk().get());
+    if (const auto target = delegate.lock())
+        target->allAppsDidScan();
+}
+
 void UninstallAppManager::findGoneApps(std::shared_ptr<ScanIndex> run, std::optional<BundleWalk::Found> walkedBundles)
 {
     std::vector<std::shared_ptr<UninstallApp>> installed;

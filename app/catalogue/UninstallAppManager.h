@@ -79,6 +79,9 @@ public:
     // `walkedBundles`: what BundleWalk found below its default roots, when it ran beforehand (the
     // remains are not certain when it ran out of time).
     void findGoneApps(std::shared_ptr<ScanIndex> run = nullptr, std::optional<BundleWalk::Found> walkedBundles = std::nullopt);
+    // On scanerQueue, once applications went and none came: finds the remains again (when it finds
+    // remains at all) and tells the delegate allAppsDidScan.
+    void findRemainsAgain();
 
     // The link to the daemon, made on first use and kept; its errors are printed.
     std::shared_ptr<XPCRemoteObject<UninstallServiceprotocol>> xpcServiceObj();

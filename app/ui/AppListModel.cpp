@@ -5,7 +5,7 @@
 #include "app/locations/SearchFilePath.h"
 #include "app/records/ItemSizes.h"
 #include "app/ui/AppImages.h"
-#include "Auxiliary/ByteCountFormatter.h"
+#include "Auxiliary/ByteCountText.h"
 #include "platform/PathUtil.h"
 #include "platform/SystemRoot.h"
 #include "platform/Workspace.h"
@@ -30,7 +30,7 @@ Qt::CheckState checkState(SelectionState state)
 
 QString sizeText(std::int64_t bytes)
 {
-    return QString::fromStdString(format2ByteCountString(bytes));
+    return localizedByteCount(bytes);
 }
 
 const QList<int> kCheckRoles{Qt::CheckStateRole};

@@ -20,7 +20,7 @@
 #include "app/removal/DaemonInstaller.h"
 #include "Auxiliary/AppFonts.h"
 #include "Auxiliary/Appearance.h"
-#include "Auxiliary/ByteCountFormatter.h"
+#include "Auxiliary/ByteCountText.h"
 #include "Auxiliary/RkLabel.h"
 #include "Auxiliary/ViewHelpers.h"
 #include "platform/Bundle.h"
@@ -514,7 +514,7 @@ void MainViewController::showChosenCount()
         // The same number the sheet shows before anything is removed.
         const std::int64_t bytes = ItemSizes::ticked(deleteApps());
         text = tr("%n application(s) selected", nullptr, static_cast<int>(count)) + QStringLiteral(", ") +
-               QString::fromStdString(format2ByteCountString(bytes));
+               localizedByteCount(bytes);
     }
     if (count > 0 || elsewhere > 0)
         putBackNote_.clear();
@@ -748,10 +748,13 @@ void MainViewController::applicationsFound(const std::vector<std::string>& bundl
         manager_->allApps.insert(manager_->allApps.end(), came.begin(), came.end());
     }
     model_->setApps(manager_->allApps);
-    if (came.empty())
-        return;
     const auto manager = manager_;
-    manager_->scanerQueue.async([manager] { manager->runScanLoop(); });
+    // What came is scanned, and the remains are found again after it; when applications only went,
+    // what they left is found at once.
+    if (came.empty())
+        manager_->scanerQueue.async([manager] { manager->findRemainsAgain(); });
+    else
+        manager_->scanerQueue.async([manager] { manager->runScanLoop(); });
 }
 
 bool MainViewController::isSizeSortable() const

@@ -1,6 +1,6 @@
 #include "app/ui/PutBackReportText.h"
 
-#include "Auxiliary/ByteCountFormatter.h"
+#include "Auxiliary/ByteCountText.h"
 
 #include <QStringList>
 
@@ -16,7 +16,7 @@ QString PutBackReportText::title(const PutBack::Report& report)
 QString PutBackReportText::confirmation(const PutBack::Report& report)
 {
     return tr("Put back %n item(s) (%1).", nullptr, static_cast<int>(report.restored.size()))
-        .arg(QString::fromStdString(format2ByteCountString(report.bytes)));
+        .arg(localizedByteCount(report.bytes));
 }
 
 QString PutBackReportText::details(const PutBack::Report& report)

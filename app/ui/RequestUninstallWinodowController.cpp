@@ -9,7 +9,7 @@
 #include "app/ui/RemoveImmediatelySetting.h"
 #include "Auxiliary/AppFonts.h"
 #include "Auxiliary/Appearance.h"
-#include "Auxiliary/ByteCountFormatter.h"
+#include "Auxiliary/ByteCountText.h"
 #include "Auxiliary/RkLabel.h"
 #include "system/Utility.h"
 
@@ -57,7 +57,7 @@ RequestUninstallWinodowController::RequestUninstallWinodowController(std::vector
     lbTitle->setFont(fonts::appFont(17));
     lbTitle->setWordWrap(true);
     lbTitle->setAlignment(Qt::AlignCenter);
-    lbTotal = new RkLabel(tr("Ticked items: %1").arg(QString::fromStdString(format2ByteCountString(ItemSizes::ticked(apps)))), dialog);
+    lbTotal = new RkLabel(tr("Ticked items: %1").arg(localizedByteCount(ItemSizes::ticked(apps))), dialog);
     lbTotal->setObjectName("lbTotal");
     lbTotal->setAlignment(Qt::AlignCenter);
     lbNeedsPassword = new RkLabel(QString(), dialog);

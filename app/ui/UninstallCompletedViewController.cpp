@@ -6,7 +6,7 @@
 #include "app/ui/RkFlatButton.h"
 #include "app/ui/UninstallCompletedDelegate.h"
 #include "Auxiliary/AppFonts.h"
-#include "Auxiliary/ByteCountFormatter.h"
+#include "Auxiliary/ByteCountText.h"
 #include "Auxiliary/Appearance.h"
 #include "Auxiliary/RkLabel.h"
 
@@ -157,7 +157,7 @@ void UninstallCompletedViewController::showRemoval(std::optional<RemovalRecord> 
                    tr("%n item(s) left, as another file now lies in their place.", nullptr,
                       static_cast<int>(removal_->leftAsReplaced.size()));
     if (inTrash) {
-        const QString size = QString::fromStdString(format2ByteCountString(removal_->bytesInTrash()));
+        const QString size = localizedByteCount(removal_->bytesInTrash());
         QString text = tr("Moved %1 to the Trash. Empty the Trash to free the space.").arg(size);
         // Put Back here works from the record in memory; once Ostrova quits, only a written one can.
         if (!removal_->saved)

@@ -1,8 +1,10 @@
 // Drives the real window over whatever Mac OSTROVA_ROOT and HOME point at, and saves what the
 // screen shows at each stage as PNG: ostrova-screens OUTPUT-FOLDER [STAGE...]. Stages: list,
 // remains (the remains of removed applications) and flow (the confirmation sheet, the uninstalling
-// screen, the leftovers and the completed screen of real removals of demo applications). The file names end in the appearance (OSTROVA_APPEARANCE,
-// "light" by default). The removals change the Mac it runs over: point it at a demo tree.
+// screen, the leftovers and the completed screen of real removals of demo applications). The file
+// names end in the language (OSTROVA_LANGUAGE, else the system's) and the appearance
+// (OSTROVA_APPEARANCE, "light" by default): list-de-light.png. The removals change the Mac it runs
+// over: point it at a demo tree.
 #include "app/catalogue/UninstallAppManager.h"
 #include "app/ui/AppListFilter.h"
 #include "app/ui/AppListModel.h"
@@ -10,6 +12,7 @@
 #include "app/ui/MainWindowController.h"
 #include "app/ui/NSOutlineViewEx.h"
 #include "app/ui/RequestUninstallWinodowController.h"
+#include "Auxiliary/AppLanguage.h"
 #include "Auxiliary/RequestedAppearance.h"
 #include "app/ui/UninstallCompletedViewController.h"
 #include "app/ui/UninstallResidualViewController.h"
@@ -50,7 +53,8 @@ void settle(int milliseconds = 400)
 bool save(QWidget* window, const QString& folder, const QString& stage)
 {
     const QString appearance = qEnvironmentVariable("OSTROVA_APPEARANCE", QStringLiteral("light"));
-    const QString path = QDir(folder).filePath(stage + "-" + appearance + ".png");
+    const QString language = appLanguage::install();
+    const QString path = QDir(folder).filePath(stage + "-" + language + "-" + appearance + ".png");
     const QRect area = window->frameGeometry();
     QScreen* screen = window->screen();
     const QPixmap shot = screen ? screen->grabWindow(0, area.x(), area.y(), area.width(), area.height()) : window->grab();

@@ -374,6 +374,8 @@ private slots:
         QVERIFY(std::rename(tree->at("/Applications/Harbor Post.app").c_str(), (trash + "/Harbor Post.app").c_str()) == 0);
         QTRY_VERIFY_WITH_TIMEOUT(!appRow("Harbor Post").isValid(), 10000);
         QCOMPARE(shownNames().size(), 4);
+        // What it left joins the remains at once, under its own name.
+        QTRY_COMPARE_WITH_TIMEOUT(screen->btnRemainsScope->text(), QStringLiteral("Remains (1)"), 10000);
         QCOMPARE(checkState(appRow("Lumen Sketch")), Qt::Checked);
         QCOMPARE(screen->deleteApps().size(), std::size_t(1));
 
