@@ -279,7 +279,7 @@ void RemainsPanelView::showOutcome(const RemainsRemoval::Outcome& outcome)
     message_->setText(lines.join(QLatin1Char(' ')));
     buttons_->hide();
     done_->findChild<QPushButton*>("reviewLeftButton")->setVisible(!outcome.left.empty());
-    done_->findChild<QPushButton*>("putBackButton")->setVisible(outcome.record.has_value());
+    done_->findChild<QPushButton*>("putBackButton")->setVisible(outcome.record && outcome.record->countInTrash() > 0);
     done_->show();
 }
 

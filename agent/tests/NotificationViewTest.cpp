@@ -1,12 +1,20 @@
 #include "agent/ColorButtonStyle.h"
 #include "agent/NotificationView.h"
+#include "agent/UnusedApplications.h"
+#include "fixtures/MacTree.h"
+#include "platform/PathUtil.h"
+#include "platform/Spotlight.h"
 
 #include <gtest/gtest.h>
 
 #include <QImage>
 #include <QLabel>
+#include <QLayout>
 #include <QPushButton>
 #include <QToolButton>
+
+#include <optional>
+#include <vector>
 
 namespace {
 
@@ -78,6 +86,72 @@ TEST(NotificationViewTest, TheRowsFollowEachOtherInsideThePanel)
     EXPECT_TRUE(view.rect().contains(scan->geometry()));
     EXPECT_TRUE(view.rect().contains(message->geometry()));
     EXPECT_GE(message->geometry().top() - title->geometry().bottom(), 2 * 12) << "divider between, 12 apart";
+}
+
+TEST(NotificationViewTest, TheMessageCountsTheApplicationsInEnglishPlurals)
+{
+    const QString tail = QStringLiteral(" not opened for more than 90 days. Scan and uninstall to free up space.");
+    const std::vector<std::pair<std::optional<int>, QString>> cases = {
+        {std::nullopt, "Scan your applications"}, {0, "Scan your applications"}, {-1, "Scan your applications"},
+        {1, "1 application" + tail}, {3, "3 applications" + tail},
+    };
+    for (const auto& [count, text] : cases)
+        EXPECT_EQ(NotificationView::messageFor(count), text) << count.value_or(-99);
+}
+
+TEST(NotificationViewTest, ALongMessageMakesThePanelTallerButNotWider)
+{
+    NotificationView view([] {}, [] {});
+    view.show();
+    view.setMessage(QStringLiteral("A message that needs many lines in a longer language. ").repeated(10));
+    view.layout()->activate();
+    auto* message = view.findChild<QLabel*>("message");
+    auto* scan = view.findChild<QPushButton*>("scanButton");
+    ASSERT_TRUE(message && scan);
+    EXPECT_GT(view.height(), NotificationView::frameSize.height());
+    EXPECT_EQ(view.width(), NotificationView::frameSize.width());
+    EXPECT_TRUE(view.rect().contains(message->geometry()));
+    EXPECT_GE(message->height(), message->heightForWidth(message->width())) << "every line shows";
+    EXPECT_LT(message->geometry().bottom(), scan->geometry().top());
+    EXPECT_TRUE(view.rect().contains(scan->geometry()));
+}
+
+// Bundles in the folders and in plain folders one level down count when their date is more than
+// 90 days before now; bundles elsewhere, recent ones and ones never opened do not.
+TEST(UnusedApplicationsTest, CountsTheBundlesNotOpenedForMoreThan90Days)
+{
+    using std::chrono::seconds;
+    constexpr auto day = std::chrono::hours(24);
+    struct Case {
+        const char* what;
+        std::vector<std::pair<std::string, std::optional<seconds>>> bundles;  // "<Mac folder>/<name>", age
+        std::optional<int> expected;
+    };
+    const std::vector<Case> cases = {
+        {"in the folders and one level down",
+         {{"/Applications/Old", 91 * day}, {"/Applications/Tools/Older", 400 * day}, {"~/Applications/Mine", 120 * day},
+          {"/Applications/Tools/Deep/Deeper", 400 * day}},
+         3},
+        {"opened 89 days ago, or never", {{"/Applications/Recent", 89 * day}, {"~/Applications/Never", std::nullopt}}, 0},
+        {"90 days is not more than 90 days", {{"/Applications/Edge", 90 * day}, {"/Applications/Past", 90 * day + seconds(1)}}, 1},
+        {"empty and missing folders", {}, std::nullopt},
+    };
+    const std::chrono::system_clock::time_point now{seconds(1'800'000'000)};
+    for (const auto& row : cases) {
+        fixtures::MacTree tree;
+        tree.activate();
+        for (const auto& [place, age] : row.bundles) {
+            fixtures::AppBlueprint app;
+            app.name = platform::path::lastComponent(place);
+            app.identifier = "com.example." + app.name;
+            const std::string bundle = tree.addApp(platform::path::deletingLastComponent(place), app);
+            if (age) {
+                ASSERT_TRUE(platform::writeLastUsedDateAttribute(bundle, now - *age)) << bundle;
+            }
+        }
+        const std::vector<std::string> folders = {tree.at("/Applications"), tree.at("~/Applications"), tree.at("/Missing")};
+        EXPECT_EQ(UnusedApplications::count(folders, now), row.expected) << row.what;
+    }
 }
 
 // Every opaque pixel of a symbol is `colour` made lighter or darker (a mark inside it stays

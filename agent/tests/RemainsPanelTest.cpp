@@ -18,7 +18,9 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <QLayout>
 #include <QPushButton>
+#include <QTranslator>
 
 #include <stdio.h>
 #include <unistd.h>
@@ -26,6 +28,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <iterator>
+#include <map>
 #include <set>
 
 namespace {
@@ -420,6 +423,120 @@ TEST_F(RemainsPanelTest, WhatIsNoLongerWhatWasJudgedIsLeftWithWhy)
     kept.left = kept.leftAsInstalled = {tree.at("~/Library/Caches/com.example.kite")};
     panel()->showOutcome(kept);
     EXPECT_EQ(headline(), QStringLiteral("Nothing removed of what 2 applications left"));
+}
+
+// Every path at or below the folders, with the mode and the bytes of what lies there.
+std::map<std::string, std::string> contentsBelow(const std::vector<std::string>& folders)
+{
+    std::map<std::string, std::string> contents;
+    for (const auto& folder : folders)
+        for (const auto& path : fixtures::pathsBelow(folder)) {
+            const auto status = platform::fs::linkStatus(path);
+            contents[path] = std::to_string(status ? status->st_mode : 0) + ":" +
+                             (platform::fs::isDirectoryNoFollow(path) ? "" : platform::fs::readFile(path).value_or("?"));
+        }
+    return contents;
+}
+
+TEST_F(RemainsPanelTest, PutBackReturnsEveryItemToItsPlaceAndIsOfferedOnlyWhileTheTrashHoldsThem)
+{
+    const std::int64_t bytes = installWithRemains("Kite", "com.example.kite", 6000);
+    const auto report = trashAndJudge({{"Kite", "com.example.kite"}});
+    ASSERT_EQ(report.size(), 1u);
+    ASSERT_EQ(report[0].remains.size(), 2u);
+    const auto before = contentsBelow(report[0].remains);
+    ASSERT_TRUE(removeThroughThePanel(report));
+    ASSERT_TRUE(button("putBackButton")->isVisible());
+    for (const auto& remain : report[0].remains)
+        ASSERT_FALSE(platform::fs::linkStatus(remain)) << remain;
+
+    button("putBackButton")->click();
+    ASSERT_FALSE(button("doneButton")->isEnabled()) << "the buttons wait while the items go back";
+    ASSERT_TRUE(processEventsUntil([&] { return button("doneButton")->isEnabled(); }));
+    EXPECT_EQ(headline(), QStringLiteral("Put back what Kite left"));
+    EXPECT_EQ(message(), QStringLiteral("Put back 2 items (%1).").arg(QString::fromStdString(format2ByteCountString(bytes))));
+    EXPECT_FALSE(button("putBackButton")->isVisible());
+    EXPECT_EQ(contentsBelow(report[0].remains), before);
+    EXPECT_EQ(fixtures::pathsBelow(tree.at("~/.Trash"), tree.at("~/.Trash/Kite.app")), std::set<std::string>{tree.at("~/.Trash")})
+        << "nothing of the remains is left in the Trash";
+
+    // Nothing of a removal in the Trash: no record, or a record whose items are all back.
+    const auto records = RemovalRecord::all();
+    ASSERT_EQ(records.size(), 1u);
+    RemainsRemoval::Outcome outcome;
+    outcome.removed = report[0].remains;
+    for (const auto& record : {std::optional<RemovalRecord>(), std::optional<RemovalRecord>(records[0])}) {
+        outcome.record = record;
+        panel()->showOutcome(outcome);
+        EXPECT_TRUE(button("doneButton")->isVisible());
+        EXPECT_FALSE(button("putBackButton")->isVisible()) << (record ? "record" : "no record");
+    }
+}
+
+// Gives one English text of the panel other words, as another language would.
+class OtherWords : public QTranslator {
+public:
+    OtherWords(std::string source, QString words) : source_(std::move(source)), words_(std::move(words)) {}
+    bool isEmpty() const override { return false; }
+    QString translate(const char* context, const char* sourceText, const char*, int) const override
+    {
+        return std::string_view(context) == "RemainsPanelView" && source_ == sourceText ? words_ : QString();
+    }
+
+private:
+    std::string source_;
+    QString words_;
+};
+
+TEST_F(RemainsPanelTest, ThePanelGrowsOnlyAsMuchAsItsButtonsWordsNeed)
+{
+    RemovedApplication kite;
+    kite.identifier = "com.example.kite";
+    kite.displayName = "Kite";
+    kite.remainsSize = 3000;
+    // An outcome that offers Put Back: one item still in the Trash.
+    RemainsRemoval::Outcome outcome;
+    outcome.removed = {tree.at("~/Library/Caches/com.example.kite")};
+    outcome.record = RemovalRecord::begin({"Kite"});
+    RemovalRecord::Item item;
+    item.originalPath = outcome.removed[0];
+    item.trashPath = tree.at("~/.Trash/com.example.kite");
+    item.state = RemovalRecord::State::moved;
+    outcome.record->items.push_back(item);
+    tree.writeFile(item.trashPath, "cache");
+
+    const QString longWords = QStringLiteral("Take away all that these applications left behind on this Mac");
+    struct Case {
+        std::string source;  // "": English as built, whose width depends on the fonts
+        QString words;
+        std::optional<bool> wider;
+    };
+    const std::vector<Case> cases = {
+        {"", "", std::nullopt}, {"Remove remains", "Remove", false}, {"Remove remains", longWords, true}, {"Put Back", longWords, true}};
+    for (const auto& row : cases) {
+        std::optional<OtherWords> words;
+        if (!row.source.empty())
+            QCoreApplication::installTranslator(&words.emplace(row.source, row.words));
+        RemainsPanelView view({kite}, [] {}, [] {}, [] {});
+        view.show();
+        EXPECT_GE(view.width(), RemainsPanelView::panelWidth);
+        if (row.wider) {
+            EXPECT_EQ(view.width() > RemainsPanelView::panelWidth, *row.wider) << row.source;
+        }
+        for (const bool done : {false, true}) {
+            if (done)
+                view.showOutcome(outcome);
+            view.layout()->activate();
+            ASSERT_EQ(view.findChild<QPushButton*>("putBackButton")->isVisible(), done);
+            for (const QPushButton* shown : view.findChildren<QPushButton*>()) {
+                if (!shown->isVisible())
+                    continue;
+                const std::string name = row.words.toStdString() + " / " + shown->objectName().toStdString();
+                EXPECT_GE(shown->width(), shown->sizeHint().width()) << name;
+                EXPECT_TRUE(view.rect().contains(QRect(shown->mapTo(&view, QPoint()), shown->size()))) << name;
+            }
+        }
+    }
 }
 
 // Asking for the daemon means asking for an administrator: only where the user's rights fall short.
