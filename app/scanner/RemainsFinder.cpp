@@ -23,6 +23,7 @@
 #include <cctype>
 #include <climits>
 #include <cstdlib>
+#include <functional>
 #include <map>
 
 namespace {
@@ -165,6 +166,202 @@ struct Found {
     std::string jobBundle;   // the name of the gone bundle a launch job ran from ("Beacon" of Beacon.app)
 };
 
+// What the search gathers, by lower-case identifier, and the paths already given to one.
+struct Gathered {
+    std::map<std::string, Found> byIdentifier;
+    std::set<std::string> seen;
+
+    Found* remember(const std::string& identifier, Remain remain)
+    {
+        auto& found = byIdentifier[platform::path::toLower(identifier)];
+        if (found.identifier.empty())
+            found.identifier = identifier;
+        found.remains.push_back(std::move(remain));
+        return &found;
+    }
+};
+
+// Whether an entry at a path, carrying an identifier, may be a remain (and is taken if so).
+using Admission = std::function<bool(const std::string& path, const std::string& identifier)>;
+
+// Every identifier that counts as installed: the scanned applications, those inside them and their
+// declared groups, the other installed ones, the bundles the walk found, what runs, and the labels
+// of services installed without an application.
+InstalledIdentifiers installedIdentifiers(ScanIndex& index, const std::vector<std::shared_ptr<UninstallApp>>& installed,
+                                          const std::vector<std::string>& otherInstalled, const std::vector<std::string>& walkedBundles)
+{
+    InstalledIdentifiers known;
+    std::set<std::string> knownBundles;
+    for (const auto& app : installed) {
+        known.addBundle(app->bundleIdentifier());
+        knownBundles.insert(app->bundlePath.value_or(""));
+        for (const auto& group : index.declaredGroups(*app))
+            known.addGroup(group);
+        for (const auto& inner : index.nestedApps(*app)) {
+            known.addBundle(inner->bundleIdentifier());
+            for (const auto& group : index.declaredGroups(*inner))
+                known.addGroup(group);
+        }
+    }
+    for (const auto& identifier : otherInstalled)
+        known.addBundle(identifier);
+    for (const auto& bundle : walkedBundles)
+        if (!knownBundles.count(bundle))
+            known.addBundle(index.bundleIdentifierAt(bundle));
+    for (const auto& identifier : RemainsFinder::runningBundleIdentifiers(index))
+        known.addBundle(identifier);
+    for (const auto& label : serviceLabels(index))
+        known.addBundle(label);
+    return known;
+}
+
+// An entry whose name carries a gone identifier; a preferences file named by it also tells the
+// application's name.
+void gatherNamedEntry(Gathered& gathered, const Admission& acceptable, const std::string& path, const std::string& name, T category)
+{
+    const std::string identifier = RemainsFinder::identifierInName(name, category);
+    if (!acceptable(path, identifier))
+        return;
+    Found* found = gathered.remember(identifier, {path, name, category});
+    if (category == T::preference && found->bundleName.empty() &&
+        platform::path::toLower(name) == platform::path::toLower(identifier) + ".plist") {
+        if (const auto defaults = plist::readDictionarySafely(path, kMaxPreferencesBytes))
+            found->bundleName = plist::stringValue(*defaults, "CFBundleName");
+    }
+}
+
+// A launch job is a remain by what it runs: programs in an application that is gone.
+void gatherLaunchJob(Gathered& gathered, const Admission& acceptable, const std::string& path, const std::string& name)
+{
+    if (!endsWithIgnoringCase(name, ".plist"))
+        return;
+    std::string why;
+    const auto job = platform::LaunchJobFile::read(path, false, why);
+    if (!job)
+        return;
+    std::vector<std::string> programs;
+    if (auto program = platform::LaunchJobFile::programOf(job->job); !program.empty())
+        programs.push_back(std::move(program));
+    const std::string volumes = platform::fixedPath("/Volumes");
+    const bool inGoneBundle = !programs.empty() && std::all_of(programs.begin(), programs.end(), [&](const std::string& program) {
+        if (program.empty() || program.front() != '/' || platform::fs::linkStatus(program))
+            return false;
+        const std::string bundle = outermostBundle(program);
+        if (bundle.empty() || platform::fs::linkStatus(bundle))
+            return false;
+        // On a volume that is not mounted the application may well be there.
+        if (platform::path::startsWith(bundle, volumes + "/")) {
+            const auto parts = platform::path::components(bundle.substr(volumes.size()));
+            if (parts.size() < 2 || !platform::fs::linkStatus(volumes + "/" + parts[1]))
+                return false;
+        }
+        return true;
+    });
+    if (!inGoneBundle)
+        return;
+    const std::string label = plist::stringValue(job->job, "Label");
+    const std::string identifier = RemainsFinder::isReverseDns(label) ? label : RemainsFinder::identifierInName(name, T::daemon);
+    if (!acceptable(path, identifier))
+        return;
+    Found* found = gathered.remember(identifier, {path, name, T::daemon});
+    if (found->jobBundle.empty()) {
+        const std::string bundle = platform::path::lastComponent(outermostBundle(programs.front()));
+        found->jobBundle = bundle.substr(0, bundle.size() - std::min<std::size_t>(bundle.size(), 4));
+    }
+}
+
+// The entries of every searched folder the user granted.
+void gatherEntries(ScanIndex& index, Gathered& gathered, const Admission& acceptable, const std::function<bool()>& keepGoing)
+{
+    for (const auto category : SearchFilePath::searchedCategories()) {
+        if (!keepGoing())
+            break;
+        withStoredFolderAccess(SearchFilePath::accessRootForCategory(category), [&](bool granted) {
+            if (!granted)
+                return;
+            for (const auto& folderPath : index.foldersFor(category)) {
+                FolderSnapshot& folder = index.folder(folderPath);
+                if (!folder.listed())
+                    continue;
+                for (std::uint32_t i = 0; i < folder.entries().size(); ++i) {
+                    if (folder.isShared(i))
+                        continue;
+                    if (category != T::daemon) {
+                        gatherNamedEntry(gathered, acceptable, folder.fullPath(i), folder.entries()[i].name, category);
+                        continue;
+                    }
+                    gatherLaunchJob(gathered, acceptable, folder.fullPath(i), folder.entries()[i].name);
+                }
+            }
+        });
+    }
+}
+
+// The gathered identifiers by the one whose record holds their remains: a helper's join those of
+// the application whose identifier it extends.
+std::map<std::string, std::vector<const Found*>> families(const Gathered& gathered)
+{
+    std::map<std::string, std::vector<const Found*>> families;
+    for (const auto& [lower, found] : gathered.byIdentifier) {
+        std::string target = lower;
+        for (const auto& start : wholeStarts(lower)) {
+            if (start != lower && RemainsFinder::isReverseDns(start) && gathered.byIdentifier.count(start)) {
+                target = start;
+                break;
+            }
+        }
+        families[target].push_back(&found);
+    }
+    return families;
+}
+
+// One gone application's record: named by a preferences file's CFBundleName, else the gone bundle
+// a launch job ran from (never the job's label, which no user knows), else the identifier; its
+// remains grouped by category, none ticked.
+std::shared_ptr<UninstallApp> recordOf(const Found& head, const std::vector<const Found*>& members)
+{
+    std::string display;
+    for (const auto* member : members)
+        if (display.empty())
+            display = member->bundleName;
+    for (const auto* member : members)
+        if (display.empty())
+            display = member->jobBundle;
+    auto app = UninstallApp::gone(head.identifier, display.empty() ? head.identifier : display);
+    for (const auto category : SearchFilePath::searchedCategories()) {
+        std::shared_ptr<UnFileGroup> group;
+        for (const auto* member : members) {
+            for (const auto& remain : member->remains) {
+                if (remain.category != category)
+                    continue;
+                if (!group) {
+                    group = std::make_shared<UnFileGroup>();
+                    group->type = category;
+                    group->app = app;
+                    app->fileGroups.push_back(group);
+                }
+                auto item = std::make_shared<UnFileItem>();
+                item->type = category;
+                item->fileName = remain.name;
+                item->filePath = remain.path;
+                item->isDir = platform::fs::isDirectoryNoFollow(remain.path);
+                if (const auto status = platform::fs::linkStatus(remain.path)) {
+                    item->device = status->st_dev;
+                    item->inode = status->st_ino;
+                }
+                item->size = fileSize(remain.path);
+                item->group = group;
+                item->identifier = platform::makeUuidString();
+                item->isSelected = false;
+                app->totalSize += item->size;
+                group->fileItem.push_back(item);
+            }
+        }
+    }
+    app->isReady = true;
+    return app;
+}
+
 }  // namespace
 
 void InstalledIdentifiers::addBundle(std::string_view identifier)
@@ -302,21 +499,6 @@ std::vector<std::shared_ptr<UninstallApp>> RemainsFinder::find(const std::vector
     if (!index_ || !keepGoing())
         return gone;
 
-    InstalledIdentifiers known;
-    std::set<std::string> knownBundles;
-    for (const auto& app : installed) {
-        known.addBundle(app->bundleIdentifier());
-        knownBundles.insert(app->bundlePath.value_or(""));
-        for (const auto& group : index_->declaredGroups(*app))
-            known.addGroup(group);
-        for (const auto& inner : index_->nestedApps(*app)) {
-            known.addBundle(inner->bundleIdentifier());
-            for (const auto& group : index_->declaredGroups(*inner))
-                known.addGroup(group);
-        }
-    }
-    for (const auto& identifier : otherInstalled)
-        known.addBundle(identifier);
     // Applications discovery does not list: anywhere in the home and deeper in the shared folders.
     if (!walkedBundles) {
         const auto stop = stop_.lock();
@@ -324,169 +506,32 @@ std::vector<std::shared_ptr<UninstallApp>> RemainsFinder::find(const std::vector
         walkedBundles = std::move(walked.bundles);
         walkComplete = walked.complete;
     }
-    for (const auto& bundle : *walkedBundles)
-        if (!knownBundles.count(bundle))
-            known.addBundle(index_->bundleIdentifierAt(bundle));
-    for (const auto& identifier : runningBundleIdentifiers(*index_))
-        known.addBundle(identifier);
-    for (const auto& label : serviceLabels(*index_))
-        known.addBundle(label);
+    const InstalledIdentifiers known = installedIdentifiers(*index_, installed, otherInstalled, *walkedBundles);
 
-    std::map<std::string, Found> byIdentifier;  // lower-case identifier -> its remains
-    std::set<std::string> seen;
-    auto remember = [&](const std::string& identifier, Remain remain) {
-        auto& found = byIdentifier[platform::path::toLower(identifier)];
-        if (found.identifier.empty())
-            found.identifier = identifier;
-        found.remains.push_back(std::move(remain));
-        return &found;
-    };
-    auto acceptable = [&](const std::string& path, const std::string& identifier) {
+    Gathered gathered;
+    const Admission acceptable = [&](const std::string& path, const std::string& identifier) {
         return !identifier.empty() && !offered.count(path) && !index_->isSharedFolder(path) &&
-               !SystemIdentifiers::isSystem(identifier) && !known.covers(identifier) && seen.insert(path).second;
+               !SystemIdentifiers::isSystem(identifier) && !known.covers(identifier) && gathered.seen.insert(path).second;
     };
-    const std::string volumes = platform::fixedPath("/Volumes");
-
-    for (const auto category : SearchFilePath::searchedCategories()) {
-        if (!keepGoing())
-            break;
-        withStoredFolderAccess(SearchFilePath::accessRootForCategory(category), [&](bool granted) {
-            if (!granted)
-                return;
-            for (const auto& folderPath : index_->foldersFor(category)) {
-                FolderSnapshot& folder = index_->folder(folderPath);
-                if (!folder.listed())
-                    continue;
-                for (std::uint32_t i = 0; i < folder.entries().size(); ++i) {
-                    if (folder.isShared(i))
-                        continue;
-                    const std::string& name = folder.entries()[i].name;
-                    const std::string path = folder.fullPath(i);
-                    if (category != T::daemon) {
-                        const std::string identifier = identifierInName(name, category);
-                        if (!acceptable(path, identifier))
-                            continue;
-                        Found* found = remember(identifier, {path, name, category});
-                        if (category == T::preference && found->bundleName.empty() &&
-                            platform::path::toLower(name) == platform::path::toLower(identifier) + ".plist") {
-                            if (const auto defaults = plist::readDictionarySafely(path, kMaxPreferencesBytes))
-                                found->bundleName = plist::stringValue(*defaults, "CFBundleName");
-                        }
-                        continue;
-                    }
-                    // A launch job is a remain by what it runs: programs in an application that is gone.
-                    if (!endsWithIgnoringCase(name, ".plist"))
-                        continue;
-                    std::string why;
-                    const auto job = platform::LaunchJobFile::read(path, false, why);
-                    if (!job)
-                        continue;
-                    std::vector<std::string> programs;
-                    if (auto program = platform::LaunchJobFile::programOf(job->job); !program.empty())
-                        programs.push_back(std::move(program));
-                    const bool inGoneBundle = !programs.empty() && std::all_of(programs.begin(), programs.end(), [&](const std::string& program) {
-                        if (program.empty() || program.front() != '/' || platform::fs::linkStatus(program))
-                            return false;
-                        const std::string bundle = outermostBundle(program);
-                        if (bundle.empty() || platform::fs::linkStatus(bundle))
-                            return false;
-                        // On a volume that is not mounted the application may well be there.
-                        if (platform::path::startsWith(bundle, volumes + "/")) {
-                            const auto parts = platform::path::components(bundle.substr(volumes.size()));
-                            if (parts.size() < 2 || !platform::fs::linkStatus(volumes + "/" + parts[1]))
-                                return false;
-                        }
-                        return true;
-                    });
-                    if (!inGoneBundle)
-                        continue;
-                    const std::string label = plist::stringValue(job->job, "Label");
-                    const std::string identifier = isReverseDns(label) ? label : identifierInName(name, category);
-                    if (!acceptable(path, identifier))
-                        continue;
-                    Found* found = remember(identifier, {path, name, category});
-                    if (found->jobBundle.empty()) {
-                        const std::string bundle = platform::path::lastComponent(outermostBundle(programs.front()));
-                        found->jobBundle = bundle.substr(0, bundle.size() - std::min<std::size_t>(bundle.size(), 4));
-                    }
-                }
-            }
-        });
-    }
+    gatherEntries(*index_, gathered, acceptable, [this] { return keepGoing(); });
     if (!keepGoing())
         return gone;
 
     // Privileged helpers whose launch daemons name a gone application, with those job files.
     std::vector<std::string> goneIdentifiers;
-    for (const auto& [lower, found] : byIdentifier)
+    for (const auto& [lower, found] : gathered.byIdentifier)
         goneIdentifiers.push_back(lower);
     const auto declared = [&] { return GoneHelperTools::declaredBy(*index_, installed, *walkedBundles); };
     for (auto& helper : GoneHelperTools(*index_, known, offered).find(goneIdentifiers, declared)) {
-        if (!seen.insert(helper.path).second)
+        if (!gathered.seen.insert(helper.path).second)
             continue;
-        remember(helper.goneIdentifier, {helper.path, helper.name, helper.category});
+        gathered.remember(helper.goneIdentifier, {helper.path, helper.name, helper.category});
     }
 
-    // A helper's remains join those of the application whose identifier it extends.
-    std::map<std::string, std::string> joinedTo;
-    for (const auto& [lower, found] : byIdentifier) {
-        std::string target = lower;
-        for (const auto& start : wholeStarts(lower)) {
-            if (start != lower && isReverseDns(start) && byIdentifier.count(start)) {
-                target = start;
-                break;
-            }
-        }
-        joinedTo[lower] = target;
-    }
-    std::map<std::string, std::vector<const Found*>> families;
-    for (const auto& [lower, target] : joinedTo)
-        families[target].push_back(&byIdentifier.at(lower));
-
-    for (const auto& [lower, members] : families) {
-        const Found& head = byIdentifier.at(lower);
-        std::string display;
-        for (const auto* member : members)
-            if (display.empty())
-                display = member->bundleName;
-        // Else the gone bundle a launch job ran from; never the job's label, which no user knows.
-        for (const auto* member : members)
-            if (display.empty())
-                display = member->jobBundle;
-        auto app = UninstallApp::gone(head.identifier, display.empty() ? head.identifier : display);
-        for (const auto category : SearchFilePath::searchedCategories()) {
-            std::shared_ptr<UnFileGroup> group;
-            for (const auto* member : members) {
-                for (const auto& remain : member->remains) {
-                    if (remain.category != category)
-                        continue;
-                    if (!group) {
-                        group = std::make_shared<UnFileGroup>();
-                        group->type = category;
-                        group->app = app;
-                        app->fileGroups.push_back(group);
-                    }
-                    auto item = std::make_shared<UnFileItem>();
-                    item->type = category;
-                    item->fileName = remain.name;
-                    item->filePath = remain.path;
-                    item->isDir = platform::fs::isDirectoryNoFollow(remain.path);
-                    if (const auto status = platform::fs::linkStatus(remain.path)) {
-                        item->device = status->st_dev;
-                        item->inode = status->st_ino;
-                    }
-                    item->size = fileSize(remain.path);
-                    item->group = group;
-                    item->identifier = platform::makeUuidString();
-                    item->isSelected = false;
-                    app->totalSize += item->size;
-                    group->fileItem.push_back(item);
-                }
-            }
-        }
+    for (const auto& [lower, members] : families(gathered)) {
+        auto app = recordOf(gathered.byIdentifier.at(lower), members);
         app->remainsCertain = walkComplete;
-        app->isReady = true;
-        gone.push_back(app);
+        gone.push_back(std::move(app));
     }
     return gone;
 }
