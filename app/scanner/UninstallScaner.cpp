@@ -248,10 +248,10 @@ void UninstallScaner::matchFolder(FolderSnapshot& folder, ScanTokens& tokens, co
 {
     if (!folder.listed())
         return;
-    // Candidates: every entry that can pass one of the tests; the tests themselves decide below.
     const bool launch = suffix == launchSuffix();
     const bool exhaustive = tokens.hasLineBreak() || !(suffix.empty() || suffix == crashSuffix() || launch);
     const auto rawId = tokens.raw.empty() ? std::nullopt : index_->identifierId(tokens.raw);
+    const FolderQuery query{tokens, suffix, launch, exhaustive, rawId};
     // Most folders hold nothing of a given application: leave those at once.
     if (!exhaustive && suffix.empty() && (rawId || tokens.raw.empty()) && index_->coversFolder(folder)) {
         if (!tokens.runCandidates)
@@ -261,100 +261,9 @@ void UninstallScaner::matchFolder(FolderSnapshot& folder, ScanTokens& tokens, co
             return;
     }
 
-    auto candidatesOf = [&](FolderSnapshot& snapshot, bool withVendor) {
-        std::vector<std::uint32_t> candidates;
-        if (exhaustive) {
-            candidates.resize(snapshot.entries().size());
-            for (std::uint32_t i = 0; i < candidates.size(); ++i)
-                candidates[i] = i;
-            return candidates;
-        }
-        const bool tokensIndexed = rawId.has_value() || tokens.raw.empty();
-        if (tokensIndexed && index_->coversFolder(snapshot)) {
-            // The application's names were looked up once in the run's tables; keep this folder's.
-            if (!tokens.runCandidates)
-                tokens.runCandidates = index_->candidatesFor(
-                    {&tokens.infoName, &tokens.executable, &tokens.display, &tokens.identifier}, tokens.raw, tokens.vendor);
-            const auto& found = *tokens.runCandidates;
-            auto keep = [&](const std::vector<ScanIndex::Ref>& refs) {
-                for (const auto& ref : refs)
-                    if (ref.folder == &snapshot)
-                        candidates.push_back(ref.position);
-            };
-            if (launch || !suffix.empty())
-                append(candidates, &snapshot.matchedBy(applicationIndependentPattern(suffix)));
-            if (suffix.empty())
-                keep(found.dotted);
-            else if (!launch)
-                keep(found.underscored);
-            keep(found.containing);
-            if (withVendor)
-                keep(found.vendor);
-        } else if (launch) {
-            append(candidates, &snapshot.matchedBy(applicationIndependentPattern(suffix)));
-        } else {
-            const char separator = suffix.empty() ? '.' : '_';
-            for (const std::string* token : {&tokens.infoName, &tokens.executable, &tokens.display, &tokens.identifier}) {
-                if (token->empty())
-                    continue;
-                if (suffix.empty())
-                    append(candidates, snapshot.withKey(*token));
-                append(candidates, snapshot.withPrefix(*token, separator));
-            }
-            if (!suffix.empty())
-                append(candidates, &snapshot.matchedBy(applicationIndependentPattern(suffix)));
-        }
-        if (!(tokensIndexed && index_->coversFolder(snapshot))) {
-            if (rawId) {
-                append(candidates, snapshot.containing(*rawId));
-            } else if (!tokens.raw.empty()) {
-                // An identifier outside the run's index: test every name.
-                for (std::uint32_t i = 0; i < snapshot.entries().size(); ++i)
-                    candidates.push_back(i);
-            }
-            if (withVendor && !tokens.vendor.empty())
-                append(candidates, snapshot.withKey(tokens.vendor));
-        }
-        std::sort(candidates.begin(), candidates.end());
-        candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
-        return candidates;
-    };
-
-    // For launch folders the name and identifier tests together pass exactly the entries the
-    // application-independent pattern matches (its ".{1,}" takes up any token).
-    auto passesNameTests = [&](FolderSnapshot& snapshot, std::uint32_t position) {
-        const std::string& key = snapshot.entries()[position].key;
-        if (launch && !exhaustive) {
-            const auto& independent = snapshot.matchedBy(applicationIndependentPattern(suffix));
-            return std::binary_search(independent.begin(), independent.end(), position);
-        }
-        if (tokens.matchesName(key, suffix))
-            return true;
-        return tokens.matchesIdentifier(key, suffix);
-    };
-    auto containsIdentifier = [&](const std::string& name) { return WholeIdentifier::isCarriedBy(name, tokens.raw); };
-    // Whether the entry is ours: nullopt when we make no claim on it at all. Launch jobs are judged
-    // by what they run afterwards; every other entry by the strongest evidence of all installed
-    // applications.
-    auto claim = [&](FolderSnapshot& snapshot, std::uint32_t position) -> std::optional<bool> {
-        const auto& entry = snapshot.entries()[position];
-        if (launch) {
-            if (!passesNameTests(snapshot, position) && !containsIdentifier(entry.name))
-                return std::nullopt;
-            return ownedAgainstClaims(entry.name, tokens);
-        }
-        const Evidence evidence = tokens.evidenceOn(entry.key, entry.name, suffix);
-        if (!evidence)
-            return std::nullopt;
-        if (!index_->claims().wins(tokens, owner_, entry.key, entry.name, suffix))
-            return false;
-        claimedBy_[snapshot.fullPath(position)] = evidence.strength;
-        return true;
-    };
-
     const FolderSnapshot::Positions* independent =
         launch && !exhaustive ? &folder.matchedBy(applicationIndependentPattern(suffix)) : nullptr;
-    for (const auto position : candidatesOf(folder, true)) {
+    for (const auto position : candidatesIn(folder, query, true)) {
         // A launch job the caller's check would drop anyway is not even named.
         if (filter && independent && std::binary_search(independent->begin(), independent->end(), position) &&
             !filter->count({&folder, position}))
@@ -362,7 +271,7 @@ void UninstallScaner::matchFolder(FolderSnapshot& folder, ScanTokens& tokens, co
         const auto& entry = folder.entries()[position];
         if (folder.isShared(position))
             continue;
-        if (const auto ours = claim(folder, position)) {
+        if (const auto ours = claim(folder, position, query)) {
             if (*ours)
                 matches.add(folder.fullPath(position), entry.name);
             continue;
@@ -373,14 +282,120 @@ void UninstallScaner::matchFolder(FolderSnapshot& folder, ScanTokens& tokens, co
         if (!platform::fs::isDirectoryNoFollow(path))
             continue;
         FolderSnapshot& vendor = index_->folder(path);
-        for (const auto child : candidatesOf(vendor, false)) {
+        for (const auto child : candidatesIn(vendor, query, false)) {
             const auto& inner = vendor.entries()[child];
             if (vendor.isShared(child))
                 continue;
-            if (claim(vendor, child).value_or(false))
+            if (claim(vendor, child, query).value_or(false))
                 matches.add(vendor.fullPath(child), inner.name);
         }
     }
+}
+
+// Candidates: every entry that can pass one of the tests; the tests themselves decide (claim).
+std::vector<std::uint32_t> UninstallScaner::candidatesIn(FolderSnapshot& snapshot, const FolderQuery& query, bool withVendor)
+{
+    ScanTokens& tokens = query.tokens;
+    const std::string& suffix = query.suffix;
+    const bool launch = query.launch;
+    const bool exhaustive = query.exhaustive;
+    const auto& rawId = query.rawId;
+    std::vector<std::uint32_t> candidates;
+    if (exhaustive) {
+        candidates.resize(snapshot.entries().size());
+        for (std::uint32_t i = 0; i < candidates.size(); ++i)
+            candidates[i] = i;
+        return candidates;
+    }
+    const bool tokensIndexed = rawId.has_value() || tokens.raw.empty();
+    if (tokensIndexed && index_->coversFolder(snapshot)) {
+        // The application's names were looked up once in the run's tables; keep this folder's.
+        if (!tokens.runCandidates)
+            tokens.runCandidates = index_->candidatesFor(
+                {&tokens.infoName, &tokens.executable, &tokens.display, &tokens.identifier}, tokens.raw, tokens.vendor);
+        const auto& found = *tokens.runCandidates;
+        auto keep = [&](const std::vector<ScanIndex::Ref>& refs) {
+            for (const auto& ref : refs)
+                if (ref.folder == &snapshot)
+                    candidates.push_back(ref.position);
+        };
+        if (launch || !suffix.empty())
+            append(candidates, &snapshot.matchedBy(applicationIndependentPattern(suffix)));
+        if (suffix.empty())
+            keep(found.dotted);
+        else if (!launch)
+            keep(found.underscored);
+        keep(found.containing);
+        if (withVendor)
+            keep(found.vendor);
+    } else if (launch) {
+        append(candidates, &snapshot.matchedBy(applicationIndependentPattern(suffix)));
+    } else {
+        const char separator = suffix.empty() ? '.' : '_';
+        for (const std::string* token : {&tokens.infoName, &tokens.executable, &tokens.display, &tokens.identifier}) {
+            if (token->empty())
+                continue;
+            if (suffix.empty())
+                append(candidates, snapshot.withKey(*token));
+            append(candidates, snapshot.withPrefix(*token, separator));
+        }
+        if (!suffix.empty())
+            append(candidates, &snapshot.matchedBy(applicationIndependentPattern(suffix)));
+    }
+    if (!(tokensIndexed && index_->coversFolder(snapshot))) {
+        if (rawId) {
+            append(candidates, snapshot.containing(*rawId));
+        } else if (!tokens.raw.empty()) {
+            // An identifier outside the run's index: test every name.
+            for (std::uint32_t i = 0; i < snapshot.entries().size(); ++i)
+                candidates.push_back(i);
+        }
+        if (withVendor && !tokens.vendor.empty())
+            append(candidates, snapshot.withKey(tokens.vendor));
+    }
+    std::sort(candidates.begin(), candidates.end());
+    candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
+    return candidates;
+}
+
+// For launch folders the name and identifier tests together pass exactly the entries the
+// application-independent pattern matches (its ".{1,}" takes up any token).
+bool UninstallScaner::passesNameTests(FolderSnapshot& snapshot, std::uint32_t position, const FolderQuery& query)
+{
+    ScanTokens& tokens = query.tokens;
+    const std::string& suffix = query.suffix;
+    const bool launch = query.launch;
+    const bool exhaustive = query.exhaustive;
+    const std::string& key = snapshot.entries()[position].key;
+    if (launch && !exhaustive) {
+        const auto& independent = snapshot.matchedBy(applicationIndependentPattern(suffix));
+        return std::binary_search(independent.begin(), independent.end(), position);
+    }
+    if (tokens.matchesName(key, suffix))
+        return true;
+    return tokens.matchesIdentifier(key, suffix);
+}
+
+// Whether the entry is ours: nullopt when we make no claim on it at all. Launch jobs are judged
+// by what they run afterwards; every other entry by the strongest evidence of all installed
+// applications.
+std::optional<bool> UninstallScaner::claim(FolderSnapshot& snapshot, std::uint32_t position, const FolderQuery& query)
+{
+    ScanTokens& tokens = query.tokens;
+    const std::string& suffix = query.suffix;
+    const auto& entry = snapshot.entries()[position];
+    if (query.launch) {
+        if (!passesNameTests(snapshot, position, query) && !WholeIdentifier::isCarriedBy(entry.name, tokens.raw))
+            return std::nullopt;
+        return ownedAgainstClaims(entry.name, tokens);
+    }
+    const Evidence evidence = tokens.evidenceOn(entry.key, entry.name, suffix);
+    if (!evidence)
+        return std::nullopt;
+    if (!index_->claims().wins(tokens, owner_, entry.key, entry.name, suffix))
+        return false;
+    claimedBy_[snapshot.fullPath(position)] = evidence.strength;
+    return true;
 }
 
 std::string UninstallScaner::claimOf(const std::string& path, RkUninstallCategoryType type) const

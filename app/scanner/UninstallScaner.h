@@ -5,6 +5,7 @@
 #include "app/scanner/MatchSet.h"
 
 #include <cstdint>
+#include <optional>
 #include <memory>
 #include <set>
 #include <string>
@@ -66,6 +67,17 @@ private:
     void matchHolders(ScanTokens& tokens);
     void matchFolder(FolderSnapshot& folder, ScanTokens& tokens, const std::string& suffix, MatchSet& matches,
                      const LaunchFilter* filter);
+    // One folder search: the application's tokens and the kind of entries looked for.
+    struct FolderQuery {
+        ScanTokens& tokens;
+        const std::string& suffix;
+        bool launch;      // the launch folders, judged by what their jobs run
+        bool exhaustive;  // every entry is a candidate
+        std::optional<std::uint32_t> rawId;  // the identifier in the run's index
+    };
+    std::vector<std::uint32_t> candidatesIn(FolderSnapshot& snapshot, const FolderQuery& query, bool withVendor);
+    bool passesNameTests(FolderSnapshot& snapshot, std::uint32_t position, const FolderQuery& query);
+    std::optional<bool> claim(FolderSnapshot& snapshot, std::uint32_t position, const FolderQuery& query);
     bool programInsideCollectedItem(const std::vector<std::string>& programs) const;
     ScanTokens& tokensFor(const UninstallApp& app);
 
