@@ -32,16 +32,6 @@ std::string ownJobFile()
     return platform::SystemLinks::resolveParents(spelled, why).value_or(spelled);
 }
 
-// The program a job runs, when it exists: "Program", else the first of "ProgramArguments" (the
-// other arguments are the program's, not programs of the job).
-std::optional<std::string> programOf(const plist::Dictionary& job)
-{
-    std::string program = platform::LaunchJobFile::programOf(job);
-    if (!program.empty() && platform::fs::exists(program))
-        return program;
-    return std::nullopt;
-}
-
 }  // namespace
 
 UninstallServiceWapper::UninstallServiceWapper(ClientCheck check, TrashLedger& ledger)
@@ -239,8 +229,10 @@ bool UninstallServiceWapper::unloadForRemoval(Client& client, const std::string&
     }
     if (!unloadJob(client, real, *file))
         return false;
-    const auto program = programOf(file->job);
-    return !program || !ProcessManager::shared().GetProcessInfoWithExecutableName(path::lastComponent(*program), *program);
+    // Only the program itself: the other arguments are the program's, not programs of the job.
+    const std::string program = platform::LaunchJobFile::programOf(file->job);
+    return program.empty() || !platform::fs::exists(program) ||
+           !ProcessManager::shared().GetProcessInfoWithExecutableName(path::lastComponent(program), program);
 }
 
 void UninstallServiceWapper::unloadPlistWithPath(const std::string& jobPath, Reply reply)

@@ -64,4 +64,17 @@ std::string LaunchJobFile::programOf(const plist::Dictionary& job)
     return first ? *first : std::string();
 }
 
+std::vector<std::string> LaunchJobFile::programsOf(const plist::Dictionary& job)
+{
+    std::vector<std::string> named{programOf(job)};
+    const auto* value = plist::find(job, "ProgramArguments");
+    const auto* list = value ? value->get<plist::Array>() : nullptr;
+    if (list && !plist::optionalString(job, "Program"))
+        for (std::size_t i = 1; i < list->size(); ++i)
+            if (const auto* text = (*list)[i].get<std::string>())
+                named.push_back(*text);
+    std::erase_if(named, [](const std::string& path) { return !fs::exists(path); });
+    return named;
+}
+
 }  // namespace platform

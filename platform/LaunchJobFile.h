@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -26,6 +27,10 @@ struct LaunchJobFile {
     // What launchd runs: "Program" when the job has one, else the first of "ProgramArguments" (the
     // other arguments are the program's); "" for neither.
     static std::string programOf(const plist::Dictionary& job);
+    // The files a job runs that exist: its program, and for a job without "Program" also the other
+    // strings of "ProgramArguments" that name files (a job that runs /usr/bin/open on an
+    // application's helper runs that helper), in the job's order.
+    static std::vector<std::string> programsOf(const plist::Dictionary& job);
 };
 
 }  // namespace platform

@@ -273,23 +273,8 @@ const std::optional<std::vector<std::string>>& ScanIndex::launchPrograms(const s
         return it->second;
     std::optional<std::vector<std::string>> programs;
     std::string why;
-    if (const auto file = platform::LaunchJobFile::read(jobPath, false, why)) {
-        programs.emplace();
-        const plist::Value* value = plist::find(file->job, "Program");
-        if (!value)
-            value = plist::find(file->job, "ProgramArguments");
-        if (value) {
-            if (const auto* list = value->get<plist::Array>()) {
-                for (const auto& element : *list) {
-                    const auto* text = element.get<std::string>();
-                    if (text && platform::fs::exists(*text))
-                        programs->push_back(*text);
-                }
-            } else if (const auto* text = value->get<std::string>(); text && platform::fs::exists(*text)) {
-                programs->push_back(*text);
-            }
-        }
-    }
+    if (const auto file = platform::LaunchJobFile::read(jobPath, false, why))
+        programs = platform::LaunchJobFile::programsOf(file->job);
     return launchJobs_.emplace(jobPath, std::move(programs)).first->second;
 }
 

@@ -52,8 +52,8 @@ public:
     // application's claim on the entry is the more specific one.
     bool claimedByMoreSpecific(std::string_view name, std::string_view own, const std::vector<std::string>& family) const;
 
-    // A launch job file's program paths that name existing files ("Program", else every string of
-    // "ProgramArguments"); nullopt when the file is not a property-list dictionary.
+    // The existing files a launch job runs (platform::LaunchJobFile::programsOf), read once a run;
+    // nullopt when the file is not a job file that can be read.
     const std::optional<std::vector<std::string>>& launchPrograms(const std::string& jobPath);
 
     // The application groups a bundle declares (com.apple.security.application-groups) in an

@@ -1,7 +1,7 @@
 #include "tools/ostrova/UninstallCommand.h"
 
 #include "app/catalogue/UninstallAppManager.h"
-#include "tools/ostrova/AppSelector.h"
+#include "tools/ostrova/ChosenAppsScan.h"
 #include "tools/ostrova/RemovalRun.h"
 
 #include <unistd.h>
@@ -51,19 +51,10 @@ int UninstallCommand::run(const CommandLine& line)
         return 2;
     }
 
-    const auto catalogue = UninstallAppManager::make();
-    catalogue->discoverApps();
-    std::vector<std::string> unknown;
-    const auto chosen = AppSelector(catalogue->allApps).select(line.operands, unknown);
-    for (const auto& word : unknown)
-        std::cerr << "ostrova: no installed application is named '" << word << "'\n";
-    if (!unknown.empty())
+    const auto manager = ChosenAppsScan::run(line.operands, false, false);
+    if (!manager)
         return 1;
-
-    const auto manager = UninstallAppManager::make();
-    manager->scanOnly(chosen, catalogue->allApps);
-    manager->findsRemains = false;
-    manager->runScanLoop();
+    const auto chosen = manager->allApps;
 
     // Every item ticked, as the application's check box does, then narrowed.
     for (const auto& app : chosen) {

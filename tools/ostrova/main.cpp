@@ -5,14 +5,11 @@
 #include "platform/UserDefaults.h"
 #include "tools/ostrova/CommandHelp.h"
 #include "tools/ostrova/AppReport.h"
-#include "tools/ostrova/AppSelector.h"
+#include "tools/ostrova/ChosenAppsScan.h"
 #include "tools/ostrova/CommandLine.h"
 #include "tools/ostrova/LeftoversCommand.h"
 #include "tools/ostrova/RestoreCommand.h"
-#include "tools/ostrova/ScanProgress.h"
 #include "tools/ostrova/UninstallCommand.h"
-
-#include <unistd.h>
 
 #include <cstdio>
 #include <exception>
@@ -73,24 +70,9 @@ int runScan(const CommandLine& line)
 {
     if (line.has("--all") == !line.operands.empty())
         return usageError(line.has("--all") ? "scan takes --all or applications, not both" : "scan needs --all or an application", "scan");
-    const auto catalogue = UninstallAppManager::make();
-    catalogue->discoverApps();
-
-    const auto scanner = UninstallAppManager::make();
-    if (line.has("--all")) {
-        scanner->allApps = catalogue->allApps;
-    } else {
-        std::vector<std::string> unknown;
-        scanner->scanOnly(AppSelector(catalogue->allApps).select(line.operands, unknown), catalogue->allApps);
-        for (const auto& word : unknown)
-            std::cerr << "ostrova: no installed application is named '" << word << "'\n";
-        if (!unknown.empty())
-            return 1;
-    }
-    auto progress = std::make_shared<ScanProgress>(scanner->allApps.size(), ::isatty(STDERR_FILENO) == 1);
-    scanner->delegate = progress;
-    scanner->findsRemains = false;
-    scanner->runScanLoop();
+    const auto scanner = ChosenAppsScan::run(line.operands, line.has("--all"), true);
+    if (!scanner)
+        return 1;
     std::cout << (line.has("--json") ? AppReport::json(scanner->allApps) : AppReport::scanText(scanner->allApps));
     return 0;
 }
