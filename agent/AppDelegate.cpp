@@ -7,6 +7,7 @@
 #include "app/catalogue/ReviewArguments.h"
 #include "app/locations/SearchFilePath.h"
 #include "platform/DispatchQueue.h"
+#include "platform/BundleIdentifier.h"
 #include "platform/PathUtil.h"
 #include "platform/Workspace.h"
 
@@ -102,7 +103,7 @@ std::vector<RemovedApplication> merged(std::vector<RemovedApplication> earlier, 
 {
     for (const auto& application : later) {
         const auto same = std::find_if(earlier.begin(), earlier.end(), [&](const RemovedApplication& known) {
-            return platform::path::toLower(known.identifier) == platform::path::toLower(application.identifier);
+            return BundleIdentifier::same(known.identifier, application.identifier);
         });
         if (same != earlier.end())
             *same = application;
@@ -143,8 +144,8 @@ void AppDelegate::showRemovedApplications(const std::vector<RemovedApplication>&
 
 void AppDelegate::applicationInstalledAgain(const std::string& identifier)
 {
-    const auto same = [lower = platform::path::toLower(identifier)](const RemovedApplication& application) {
-        return platform::path::toLower(application.identifier) == lower;
+    const auto same = [&identifier](const RemovedApplication& application) {
+        return BundleIdentifier::same(application.identifier, identifier);
     };
     std::erase_if(waitingReport_, same);
     if (remainsActedOn_ || std::none_of(removedApplications.begin(), removedApplications.end(), same))

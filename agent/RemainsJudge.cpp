@@ -3,6 +3,7 @@
 #include "agent/RunningBundle.h"
 #include "app/catalogue/UninstallAppManager.h"
 #include "app/scanner/SystemIdentifiers.h"
+#include "platform/BundleIdentifier.h"
 #include "platform/PathUtil.h"
 
 #include <set>
@@ -28,10 +29,10 @@ std::vector<RemovedApplication> RemainsJudge::judge(const std::vector<RemovedApp
 
     const auto manager = UninstallAppManager::make();
     manager->discoverApps();
-    std::set<std::string> installed;
+    std::set<BundleIdentifier> installed;
     for (const auto& app : manager->allApps)
-        installed.insert(path::toLower(app->bundleIdentifier()));
-    std::erase_if(left, [&](const RemovedApplication& candidate) { return installed.count(path::toLower(candidate.identifier)) > 0; });
+        installed.insert(BundleIdentifier(app->bundleIdentifier()));
+    std::erase_if(left, [&](const RemovedApplication& candidate) { return installed.count(BundleIdentifier(candidate.identifier)) > 0; });
     if (left.empty())
         return left;
 
@@ -45,7 +46,7 @@ std::vector<RemovedApplication> RemainsJudge::judge(const std::vector<RemovedApp
     for (auto candidate : left) {
         for (const auto& gone : manager->goneApps) {
             // Where the search for installed copies ran out of time, a copy may be installed yet.
-            if (path::toLower(gone->bundleIdentifier()) != path::toLower(candidate.identifier) || !gone->remainsCertain)
+            if (!BundleIdentifier::same(gone->bundleIdentifier(), candidate.identifier) || !gone->remainsCertain)
                 continue;
             for (const auto& group : gone->fileGroups)
                 for (const auto& item : group->fileItem)

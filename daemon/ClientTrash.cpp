@@ -117,11 +117,9 @@ bool ClientTrash::moveBack(const std::string& trashName, const std::string& path
                       static_cast<std::uint64_t>(staged.st_ino) == expected.inode;
     if (!same) {
         // Something was swapped in meanwhile: it goes back where it was taken from.
-        for (int number = 1; number <= 100; ++number) {
-            const std::string name = TrashMover::numberedName(trashName, number, S_ISDIR(staged.st_mode));
-            if (platform::sys::calls().renameat(held.get(), kStaged, fd_, name.c_str(), platform::sys::kRenameNoReplace) == 0)
-                break;
-        }
+        TrashMover::freeName(fd_, trashName, S_ISDIR(staged.st_mode), {}, [&](const std::string& name) {
+            return platform::sys::calls().renameat(held.get(), kStaged, fd_, name.c_str(), platform::sys::kRenameNoReplace) == 0;
+        });
         why = "the item in the Trash was swapped while being put back";
         dropStaging();
         return false;

@@ -22,9 +22,6 @@ using sys::calls;
 using sys::restarting;
 
 constexpr int kOpenFolder = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
-// More numbered names than anyone keeps of one item; past it the Trash is taken as full.
-constexpr int kMostNumbers = 10000;
-
 
 TrashMover::Result failure(int error, std::string why, std::string trashPath = {})
 {
@@ -193,6 +190,21 @@ std::string TrashMover::numberedName(const std::string& name, int number, bool i
     return numbered;
 }
 
+std::string TrashMover::freeName(int folder, const std::string& name, bool isFolder, const std::set<std::string>& planned,
+                                 const std::function<bool(const std::string&)>& take)
+{
+    for (int number = 1; number <= kMaxNumberedNames; ++number) {
+        const std::string numbered = numberedName(name, number, isFolder);
+        struct stat held {};
+        if (planned.count(numbered) != 0 ||
+            (folder >= 0 && restarting([&] { return calls().fstatat(folder, numbered.c_str(), &held, AT_SYMLINK_NOFOLLOW); }) == 0))
+            continue;
+        if (!take || take(numbered))
+            return numbered;
+    }
+    return "";
+}
+
 std::string TrashMover::trashFolderFor(const std::string& path, const Owner& owner, std::string& why)
 {
     const std::string folder = path::deletingLastComponent(path);
@@ -297,18 +309,14 @@ TrashMover::Result TrashMover::moveToTrash(const std::string& path, const Owner&
     const std::string name = path::lastComponent(path);
     struct stat item {};
     const bool isFolder = restarting([&] { return calls().lstat(path.c_str(), &item); }) == 0 && S_ISDIR(item.st_mode);
-    for (int number = 1; number <= kMostNumbers; ++number) {
-        const std::string trashName = numberedName(name, number, isFolder);
-        struct stat taken {};
-        if (restarting([&] { return calls().fstatat(trash.get(), trashName.c_str(), &taken, AT_SYMLINK_NOFOLLOW); }) == 0)
-            continue;
+    Result result;
+    const std::string taken = freeName(trash.get(), name, isFolder, {}, [&](const std::string& trashName) {
         if (beforeMove)
             beforeMove(path::appending(trashFolder, trashName));
-        Result result = moveNamed(path, trash.get(), trashFolder, trashName);
-        if (result.ok || result.error != EEXIST)
-            return result;
-    }
-    return failure(EEXIST, "the Trash holds too many items of that name", trashFolder);
+        result = moveNamed(path, trash.get(), trashFolder, trashName);
+        return result.ok || result.error != EEXIST;
+    });
+    return taken.empty() ? failure(EEXIST, "the Trash holds too many items of that name", trashFolder) : result;
 }
 
 TrashMover::Result TrashMover::moveBack(int trash, const std::string& name, const std::string& path)

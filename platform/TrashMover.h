@@ -3,6 +3,7 @@
 #include <sys/types.h>
 
 #include <functional>
+#include <set>
 #include <string>
 
 namespace platform {
@@ -43,6 +44,18 @@ public:
     // "X 2.app", ".hidden" ".hidden 2" (a leading dot starts no extension). A folder has an
     // extension only when it is a package: "com.vendor.app" gives "com.vendor.app 2".
     static std::string numberedName(const std::string& name, int number, bool isFolder = false);
+
+    // How far the numbered names of one item go: more than anyone keeps; past it the Trash is
+    // taken as full.
+    static constexpr int kMaxNumberedNames = 10000;
+
+    // The first of `name`, "name 2", "name 3", ... (numberedName, up to kMaxNumberedNames) that
+    // the open folder `folder` does not hold and `planned` does not name; -1 stands for a folder
+    // not made yet, which holds nothing. With `take`, each such name is offered to it in turn until
+    // it answers true (it took the name, or gave up for another reason than the name being taken
+    // meanwhile). The name it stopped at; "" when there was none within kMaxNumberedNames.
+    static std::string freeName(int folder, const std::string& name, bool isFolder, const std::set<std::string>& planned = {},
+                                const std::function<bool(const std::string& candidate)>& take = {});
 
     // The Trash folder for an item at `path` (canonical), by the volume of the item's folder; ""
     // with `why` when the folder cannot be looked at.

@@ -1,6 +1,7 @@
 #include "platform/Workspace.h"
 
 #include "platform/Bundle.h"
+#include "platform/BundleIdentifier.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
 #include "platform/SystemCalls.h"
@@ -103,7 +104,7 @@ namespace {
 // How far below an application folder bundles are looked for ("/Applications/Utilities/X.app").
 constexpr int kApplicationFolderDepth = 3;
 
-std::string findApplication(const std::string& folder, const std::string& lowerIdentifier, int depth)
+std::string findApplication(const std::string& folder, const std::string& wanted, int depth)
 {
     auto entries = fs::listDirectory(folder);
     if (!entries)
@@ -114,12 +115,12 @@ std::string findApplication(const std::string& folder, const std::string& lowerI
         if (path::toLower(path::extension(entry)) == "app") {
             const auto bundle = Bundle::atPath(candidate);
             const auto identifier = bundle ? bundle->bundleIdentifier() : std::nullopt;
-            if (identifier && path::toLower(*identifier) == lowerIdentifier)
+            if (identifier && BundleIdentifier::same(*identifier, wanted))
                 return candidate;
             continue;
         }
         if (depth < kApplicationFolderDepth && fs::isDirectoryNoFollow(candidate) && !Workspace::isFilePackageAtPath(candidate)) {
-            if (auto found = findApplication(candidate, lowerIdentifier, depth + 1); !found.empty())
+            if (auto found = findApplication(candidate, wanted, depth + 1); !found.empty())
                 return found;
         }
     }
@@ -181,7 +182,7 @@ std::string Workspace::urlForApplicationWithBundleIdentifier(const std::string& 
 {
     if (bundleIdentifier.empty())
         return "";
-    const std::string wanted = path::toLower(bundleIdentifier);
+    const std::string& wanted = bundleIdentifier;
     for (const auto& folder : {fixedPath("/Applications"), path::expandTilde("~/Applications")}) {
         if (auto found = findApplication(folder, wanted, 0); !found.empty())
             return found;

@@ -224,7 +224,7 @@ void UninstallAppManager::removeApps(std::vector<std::shared_ptr<UninstallApp>> 
         const double total = static_cast<double>(apps.size());
         double handled = 0;
         const auto run = std::make_shared<TrashRemoval>(apps, self->removesImmediately.load(), self->deletesWhereNoTrash.load());
-        std::optional<std::set<std::string>> installed;
+        std::optional<std::set<BundleIdentifier>> installed;
         RemainsRecheck::Kept kept;
         for (const auto& app : apps) {
             // Remains are taken only while their application is still gone and they are the

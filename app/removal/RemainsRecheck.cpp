@@ -5,19 +5,19 @@
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
 
-std::set<std::string> RemainsRecheck::installedIdentifiers()
+std::set<BundleIdentifier> RemainsRecheck::installedIdentifiers()
 {
-    std::set<std::string> identifiers;
+    std::set<BundleIdentifier> identifiers;
     for (const auto& bundle : SearchFilePath::applicationBundles())
         if (const std::string identifier = UninstallApp::create(bundle)->bundleIdentifier(); !identifier.empty())
-            identifiers.insert(platform::path::toLower(identifier));
+            identifiers.insert(BundleIdentifier(identifier));
     return identifiers;
 }
 
-RemainsRecheck::Kept RemainsRecheck::apply(UninstallApp& app, const std::set<std::string>& installed)
+RemainsRecheck::Kept RemainsRecheck::apply(UninstallApp& app, const std::set<BundleIdentifier>& installed)
 {
     Kept kept;
-    const bool claimed = installed.count(platform::path::toLower(app.bundleIdentifier())) > 0;
+    const bool claimed = installed.count(BundleIdentifier(app.bundleIdentifier())) > 0;
     for (const auto& group : app.fileGroups) {
         for (const auto& item : group->fileItem) {
             if (!item->isSelected)

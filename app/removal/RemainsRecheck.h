@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/BundleIdentifier.h"
+
 #include <set>
 #include <string>
 #include <vector>
@@ -17,11 +19,11 @@ public:
     };
 
     // The identifiers, in lower case, of the applications installed now (discovery's bundles).
-    static std::set<std::string> installedIdentifiers();
+    static std::set<BundleIdentifier> installedIdentifiers();
 
     // Unticks the ticked items of `app` (a gone application's record) that stay: every one when
     // `installed` holds its identifier, else each at whose path another file lies than the one the
     // scan noted (device and inode; an item without them is not compared, a missing one is
     // nothing to take). Returns what stays, by reason.
-    static Kept apply(UninstallApp& app, const std::set<std::string>& installed);
+    static Kept apply(UninstallApp& app, const std::set<BundleIdentifier>& installed);
 };

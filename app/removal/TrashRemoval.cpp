@@ -2,10 +2,13 @@
 
 #include "app/locations/SearchFilePath.h"
 #include "app/records/UninstallApp.h"
+#include "platform/FileDescriptor.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
 #include "platform/SafeRemover.h"
 #include "platform/SystemLinks.h"
+
+#include <fcntl.h>
 
 #include <cerrno>
 #include <set>
@@ -17,6 +20,13 @@ namespace {
 bool isRightsError(int error)
 {
     return error == EACCES || error == EPERM;
+}
+
+// The Trash folder, open to look for free names in: -1 while it is not made (the daemon makes it),
+// where every name is free.
+platform::FileDescriptor openToLookIn(const std::string& trashFolder)
+{
+    return platform::FileDescriptor(::open(trashFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
 }
 
 }  // namespace
@@ -105,25 +115,23 @@ bool TrashRemoval::takeThroughDaemon(const std::string& realPath, const DaemonMo
     const std::string trashFolder = platform::TrashMover::trashFolderFor(realPath, owner_, why);
     if (trashFolder.empty())
         return false;
-    const std::string name = platform::path::lastComponent(realPath);
-    const bool isFolder = platform::fs::isDirectoryNoFollow(realPath);
-    for (int number = 1; number <= 1000; ++number) {
-        const std::string trashName = platform::TrashMover::numberedName(name, number, isFolder);
+    const auto trash = openToLookIn(trashFolder);
+    bool moved = false;
+    platform::TrashMover::freeName(trash.get(), platform::path::lastComponent(realPath), platform::fs::isDirectoryNoFollow(realPath), {},
+                                   [&](const std::string& trashName) {
         const std::string planned = platform::path::appending(trashFolder, trashName);
-        if (platform::fs::linkStatus(planned))
-            continue;
         setState(*index, RemovalRecord::State::planned, planned);
         lock.unlock();
         const auto answer = move(realPath, trashName);
         lock.lock();
-        if (answer == true) {
+        moved = answer == true;
+        if (moved)
             setState(*index, RemovalRecord::State::moved, planned);
-            return true;
-        }
         // Taken meanwhile: the next number. Anything else is a refusal or a failure.
-        if (!platform::fs::linkStatus(planned) || !platform::fs::linkStatus(realPath))
-            break;
-    }
+        return moved || !platform::fs::linkStatus(planned) || !platform::fs::linkStatus(realPath);
+    });
+    if (moved)
+        return true;
     if (platform::fs::linkStatus(realPath))
         setState(*index, RemovalRecord::State::left);
     return false;
@@ -141,16 +149,21 @@ std::string TrashRemoval::planTrashPlace(const std::string& path)
     const std::string trashFolder = platform::TrashMover::trashFolderFor(path, owner_, why);
     if (trashFolder.empty())
         return "";
-    const std::string name = platform::path::lastComponent(path);
-    const bool isFolder = platform::fs::isDirectoryNoFollow(path);
-    for (int number = 1; number <= 1000; ++number) {
-        const std::string planned = platform::path::appending(trashFolder, platform::TrashMover::numberedName(name, number, isFolder));
-        if (!platform::fs::linkStatus(planned)) {
-            setState(*index, RemovalRecord::State::planned, planned);
-            return planned;
-        }
+    // Places planned for other items of the run that have not moved yet are taken too.
+    std::set<std::string> plannedHere;
+    for (std::size_t other = 0; other < record_.items.size(); ++other) {
+        const auto& item = record_.items[other];
+        if (other != *index && item.state == RemovalRecord::State::planned && !item.trashPath.empty() &&
+            platform::path::deletingLastComponent(item.trashPath) == trashFolder)
+            plannedHere.insert(platform::path::lastComponent(item.trashPath));
     }
-    return "";
+    const std::string name = platform::TrashMover::freeName(openToLookIn(trashFolder).get(), platform::path::lastComponent(path),
+                                                            platform::fs::isDirectoryNoFollow(path), plannedHere);
+    if (name.empty())
+        return "";
+    const std::string planned = platform::path::appending(trashFolder, name);
+    setState(*index, RemovalRecord::State::planned, planned);
+    return planned;
 }
 
 void TrashRemoval::noteMovedIfThere(const std::string& path, const std::string& planned)

@@ -9,6 +9,7 @@
 #include "app/scanner/ScanIndex.h"
 #include "app/scanner/StopToken.h"
 #include "app/scanner/SystemIdentifiers.h"
+#include "platform/BundleIdentifier.h"
 #include "platform/FileSystem.h"
 #include "platform/LaunchJobFile.h"
 #include "platform/PathUtil.h"
@@ -91,17 +92,6 @@ std::vector<std::string_view> labels(std::string_view text)
             return parts;
         start = dot + 1;
     }
-}
-
-// Every start of `identifier` that it carries whole by the scan's rules: cut before a ".", "-" or "_".
-std::vector<std::string> wholeStarts(const std::string& identifier)
-{
-    std::vector<std::string> starts;
-    for (std::size_t i = 0; i < identifier.size(); ++i)
-        if (identifier[i] == '.' || identifier[i] == '-' || identifier[i] == '_')
-            starts.push_back(identifier.substr(0, i));
-    starts.push_back(identifier);
-    return starts;
 }
 
 // The path of the outermost ".app" folder of `path`, "" for none.
@@ -304,7 +294,7 @@ std::map<std::string, std::vector<const Found*>> families(const Gathered& gather
     std::map<std::string, std::vector<const Found*>> families;
     for (const auto& [lower, found] : gathered.byIdentifier) {
         std::string target = lower;
-        for (const auto& start : wholeStarts(lower)) {
+        for (const auto& start : BundleIdentifier(lower).wholeStarts()) {
             if (start != lower && RemainsFinder::isReverseDns(start) && gathered.byIdentifier.count(start)) {
                 target = start;
                 break;
@@ -386,7 +376,7 @@ bool InstalledIdentifiers::covers(std::string_view identifier) const
     const std::string lower = platform::path::toLower(identifier);
     if (groups_.count(lower) || starts_.count(lower))
         return true;
-    for (const auto& start : wholeStarts(lower))
+    for (const auto& start : BundleIdentifier(lower).wholeStarts())
         if (bundles_.count(start))
             return true;
     return false;

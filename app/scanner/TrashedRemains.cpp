@@ -5,6 +5,7 @@
 #include "app/scanner/ScanIndex.h"
 #include "app/scanner/StopToken.h"
 #include "app/scanner/UninstallScaner.h"
+#include "platform/BundleIdentifier.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
 
@@ -73,11 +74,11 @@ void TrashedRemains::addTo(std::vector<std::shared_ptr<UninstallApp>>& gone, con
         // The record found by the identifier alone joins this one; entries another record held
         // are this application's by the stronger evidence.
         for (const auto& other : gone)
-            if (platform::path::toLower(other->bundleIdentifier()) == lower)
+            if (BundleIdentifier::same(other->bundleIdentifier(), lower))
                 for (const auto& group : other->fileGroups)
                     take(group);
         std::erase_if(gone, [&](const std::shared_ptr<UninstallApp>& other) {
-            if (platform::path::toLower(other->bundleIdentifier()) == lower)
+            if (BundleIdentifier::same(other->bundleIdentifier(), lower))
                 return true;
             for (const auto& group : other->fileGroups) {
                 std::erase_if(group->fileItem, [&](const auto& item) {

@@ -21,6 +21,7 @@
 #include "Auxiliary/AppFonts.h"
 #include "Auxiliary/Appearance.h"
 #include "Auxiliary/ByteCountText.h"
+#include "platform/BundleIdentifier.h"
 #include "Auxiliary/RkLabel.h"
 #include "Auxiliary/ViewHelpers.h"
 #include "platform/Bundle.h"
@@ -671,15 +672,15 @@ void MainViewController::reviewRemainsOf(std::vector<std::string> identifiers)
         remainsToReview_ = std::move(identifiers);
         return;
     }
-    std::set<std::string> wanted;
+    std::set<BundleIdentifier> wanted;
     for (const auto& identifier : identifiers)
-        wanted.insert(platform::path::toLower(identifier));
+        wanted.insert(BundleIdentifier(identifier));
     showScope(ListScope::remains);
     QModelIndex first;
     for (int row = 0; row < remainsModel_->rowCount(); ++row) {
         const QModelIndex index = remainsModel_->index(row, 0);
         const UninstallApp* app = remainsModel_->appAt(index);
-        if (!app || !wanted.count(platform::path::toLower(app->bundleIdentifier())))
+        if (!app || !wanted.count(BundleIdentifier(app->bundleIdentifier())))
             continue;
         remainsModel_->setData(index, Qt::Checked, Qt::CheckStateRole);
         if (!first.isValid())

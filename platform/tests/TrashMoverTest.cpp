@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
@@ -23,7 +24,9 @@
 #include <ctime>
 #include <functional>
 #include <optional>
+#include <set>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -130,6 +133,55 @@ TEST_F(TrashMoverTest, NumberedNamesGoBeforeTheExtensionOfFilesAndPackagesOnly)
     EXPECT_EQ(TrashMover::numberedName("Quillpad.app", 2, true), "Quillpad 2.app");
     EXPECT_EQ(TrashMover::numberedName("com.vendor.notes", 2, true), "com.vendor.notes 2");
     EXPECT_EQ(TrashMover::numberedName("x.savedState", 2, true), "x 2.savedState");
+}
+
+// The free name is the first number the folder does not hold (each held name here is a dangling
+// link: a name is held whatever it points to) and no other item of the run has planned; a folder
+// not made yet (-1) holds nothing; a name `take` finds taken meanwhile gives the next.
+TEST_F(TrashMoverTest, AFreeNameIsTheFirstNumberNeitherHeldNorPlanned)
+{
+    struct Case {
+        const char* name;
+        bool isFolder;
+        std::vector<std::string> held;
+        std::set<std::string> planned;
+        int takenMeanwhile;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"Notes", false, {}, {}, 0, "Notes"},
+        {"Notes", false, {"Notes"}, {}, 0, "Notes 2"},
+        {"Notes", false, {"Notes", "Notes 2"}, {}, 0, "Notes 3"},
+        {"Notes", true, {"Notes 2"}, {"Notes"}, 0, "Notes 3"},
+        {"Notes.app", true, {"Notes.app", "Notes 2.app"}, {}, 0, "Notes 3.app"},
+        {"a.txt", false, {"a.txt", "a 2.txt"}, {}, 0, "a 3.txt"},
+        {"com.vendor.notes", true, {"com.vendor.notes"}, {}, 0, "com.vendor.notes 2"},
+        {"Notes", false, {"Notes"}, {}, 2, "Notes 4"},
+    };
+    int row = 0;
+    for (const auto& c : cases) {
+        const std::string folder = tree.at("/Trash " + std::to_string(++row));
+        tree.makeDirectories(folder);
+        for (const auto& name : c.held)
+            tree.symlink("missing", folder + "/" + name);
+        const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        ASSERT_GE(fd, 0) << folder;
+        int refusals = c.takenMeanwhile;
+        const auto take = [&](const std::string&) { return refusals-- <= 0; };
+        EXPECT_EQ(TrashMover::freeName(fd, c.name, c.isFolder, c.planned, take), c.expected) << "row " << row;
+        ::close(fd);
+    }
+    EXPECT_EQ(TrashMover::freeName(-1, "Notes", false), "Notes");
+    EXPECT_EQ(TrashMover::freeName(-1, "Notes", false, {"Notes"}), "Notes 2");
+
+    // The numbers end at kMaxNumberedNames, for the mover, the daemon and the planned places alike.
+    std::set<std::string> planned;
+    for (int number = 1; number < TrashMover::kMaxNumberedNames; ++number)
+        planned.insert(TrashMover::numberedName("a.txt", number));
+    const std::string last = TrashMover::numberedName("a.txt", TrashMover::kMaxNumberedNames);
+    EXPECT_EQ(TrashMover::freeName(-1, "a.txt", false, planned), last);
+    planned.insert(last);
+    EXPECT_EQ(TrashMover::freeName(-1, "a.txt", false, planned), "");
 }
 
 TEST_F(TrashMoverTest, AMoveKeepsTheItemWholeAndPutBackReturnsIt)

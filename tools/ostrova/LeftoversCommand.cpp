@@ -1,6 +1,7 @@
 #include "tools/ostrova/LeftoversCommand.h"
 
 #include "app/catalogue/UninstallAppManager.h"
+#include "platform/BundleIdentifier.h"
 #include "platform/PathUtil.h"
 #include "tools/ostrova/AppReport.h"
 #include "tools/ostrova/RemovalRun.h"
@@ -46,7 +47,7 @@ std::vector<std::shared_ptr<UninstallApp>> LeftoversCommand::choose(const std::v
     }
     for (const auto& word : line.operands) {
         const auto it = std::find_if(gone.begin(), gone.end(), [&](const auto& app) {
-            return platform::path::toLower(app->bundleIdentifier()) == platform::path::toLower(word);
+            return BundleIdentifier::same(app->bundleIdentifier(), word);
         });
         if (it == gone.end()) {
             std::cerr << "ostrova: no remains of a gone application '" << word << "'\n";

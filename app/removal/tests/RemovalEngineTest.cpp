@@ -438,6 +438,23 @@ TEST_F(RemovalEngineTest, TheAdministratorCommandMovesToPlannedTrashPlacesWithou
     EXPECT_FALSE(platform::fs::exists("CANARY"));
 }
 
+// The places planned for a command to move items to (the sandboxed path) pass over the names the
+// Trash holds and those planned for other items of the run that have not moved yet.
+TEST_F(RemovalEngineTest, TwoItemsOfOneNamePlannedInOneRunGetAPlaceEach)
+{
+    const std::string trash = tree.at("~/.Trash");
+    tree.makeDirectories(trash + "/Notes.app");
+    const std::string once = tree.at("/Library/Caches/com.test.once/Notes.app");
+    const std::string twice = tree.at("/Library/Caches/com.test.twice/Notes.app");
+    tree.makeDirectories(once);
+    tree.makeDirectories(twice);
+
+    TrashRemoval run({}, false, false);
+    EXPECT_EQ(run.planTrashPlace(once), trash + "/Notes 2.app");
+    EXPECT_EQ(run.planTrashPlace(twice), trash + "/Notes 3.app");
+    EXPECT_EQ(run.planTrashPlace(once), trash + "/Notes 2.app");
+}
+
 // What the record on disk says at the instant of each move into the Trash: the place the item is
 // about to take is already written, so a run ended right after the rename loses nothing.
 namespace {
