@@ -64,13 +64,11 @@ std::optional<std::string> AppleScriptTask::run(const std::string& scriptPath)
     const bool elevate = statement->administrator && ::geteuid() != 0;
     std::vector<std::string> argv;
     if (elevate) {
-        const char* pkexec = ::access("/usr/bin/pkexec", X_OK) == 0 ? "/usr/bin/pkexec" : nullptr;
-        if (!pkexec)
+        argv = administratorLauncher();
+        if (argv.empty())
             return "User canceled. (administrator rights cannot be asked for here)";
-        argv = {pkexec, "/bin/sh", "-c", statement->shell};
-    } else {
-        argv = {"/bin/sh", "-c", statement->shell};
     }
+    argv.insert(argv.end(), {"/bin/sh", "-c", statement->shell});
     Subprocess::Options errorsOnly;
     errorsOnly.capture = 2;
     auto shell = Subprocess::run(argv, errorsOnly);
@@ -78,8 +76,7 @@ std::optional<std::string> AppleScriptTask::run(const std::string& scriptPath)
         return "The shell could not be started.";
     if (shell.exited && shell.exitCode == 0)
         return std::nullopt;
-    // pkexec: 126 when the user dismissed the dialog, 127 when no one could be asked.
-    if (elevate && shell.exited && (shell.exitCode == 126 || shell.exitCode == 127))
+    if (elevate && shell.exited && administratorDeclined(shell.exitCode))
         return "User canceled.";
     std::string& errorText = shell.output;
     while (!errorText.empty() && errorText.back() == '\n')

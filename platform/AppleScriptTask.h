@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -20,6 +21,13 @@ public:
         bool administrator = false;
     };
     static std::optional<Statement> parse(const std::string& script);
+
+private:
+    // The backend's part: the program (and its arguments) that runs a command after it as an
+    // administrator once the user agrees, empty when nobody can be asked here; and whether that
+    // program's exit status says the user declined or could not be asked.
+    static std::vector<std::string> administratorLauncher();
+    static bool administratorDeclined(int exitCode);
 };
 
 }  // namespace platform

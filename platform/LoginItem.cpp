@@ -4,15 +4,7 @@
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
 
-#include <cerrno>
-#include <unistd.h>
-
 namespace platform {
-
-std::string LoginItem::entryPath(const std::string& bundleIdentifier)
-{
-    return path::appending(path::appending(path::configHome(), "autostart"), bundleIdentifier + ".desktop");
-}
 
 std::string LoginItem::helperBundlePath(const std::string& bundleIdentifier, const std::string& mainBundlePath)
 {
@@ -32,21 +24,6 @@ std::string LoginItem::helperBundlePath(const std::string& bundleIdentifier, con
     return "";
 }
 
-std::string LoginItem::quoteExecArgument(const std::string& argument)
-{
-    std::string quoted = "\"";
-    for (const char c : argument) {
-        if (c == '"' || c == '`' || c == '$' || c == '\\')
-            quoted.append("\\\\").push_back(c);
-        else if (c == '%')
-            quoted.append("%%");
-        else
-            quoted.push_back(c);
-    }
-    quoted.push_back('"');
-    return quoted;
-}
-
 bool LoginItem::setEnabled(const std::string& bundleIdentifier, bool enabled)
 {
     const auto main = Bundle::mainBundle();
@@ -55,9 +32,8 @@ bool LoginItem::setEnabled(const std::string& bundleIdentifier, bool enabled)
 
 bool LoginItem::setEnabled(const std::string& bundleIdentifier, bool enabled, const std::string& mainBundlePath)
 {
-    const std::string entry = entryPath(bundleIdentifier);
     if (!enabled)
-        return ::unlink(entry.c_str()) == 0 || errno == ENOENT;
+        return removeEntry(bundleIdentifier);
 
     const std::string helperPath = helperBundlePath(bundleIdentifier, mainBundlePath);
     const auto helper = Bundle::atPath(helperPath);
@@ -68,20 +44,8 @@ bool LoginItem::setEnabled(const std::string& bundleIdentifier, bool enabled, co
         return false;
     const std::string program = fs::resolveCaseInsensitive(helperPath, "Contents/MacOS/" + executable);
 
-    std::string contents = "[Desktop Entry]\nType=Application\nName=";
-    contents.append(plist::stringValue(helper->infoDictionary(), "CFBundleName").empty()
-                        ? executable
-                        : plist::stringValue(helper->infoDictionary(), "CFBundleName"));
-    contents.append("\nExec=").append(quoteExecArgument(program));
-    contents.append("\nX-GNOME-Autostart-enabled=true\nNoDisplay=true\n");
-    if (!fs::makeDirectories(path::deletingLastComponent(entry)))
-        return false;
-    return fs::writeFileAtomically(entry, contents);
-}
-
-bool LoginItem::isEnabled(const std::string& bundleIdentifier)
-{
-    return fs::exists(entryPath(bundleIdentifier));
+    const std::string name = plist::stringValue(helper->infoDictionary(), "CFBundleName");
+    return writeEntry(bundleIdentifier, name.empty() ? executable : name, program);
 }
 
 }  // namespace platform

@@ -21,6 +21,13 @@ public:
     static std::string helperBundlePath(const std::string& bundleIdentifier, const std::string& mainBundlePath);
     // One argument quoted for an Exec line of a desktop entry.
     static std::string quoteExecArgument(const std::string& argument);
+
+private:
+    // The backend's part: the entry that starts `program` (the helper's executable, shown as
+    // `name`) at login, written or removed. False when that fails; removing a missing entry is not
+    // a failure.
+    static bool writeEntry(const std::string& bundleIdentifier, const std::string& name, const std::string& program);
+    static bool removeEntry(const std::string& bundleIdentifier);
 };
 
 }  // namespace platform

@@ -201,11 +201,4 @@ std::string temporaryDirectory()
     return dir;
 }
 
-std::string configHome()
-{
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg == '/')
-        return trimTrailingSlashes(xdg);
-    return appending(homeDirectory(), ".config");
-}
-
 }  // namespace platform::path

@@ -34,6 +34,10 @@ std::string expandTilde(std::string_view path);
 std::string homeDirectory();
 // $XDG_CONFIG_HOME when it is absolute, else ~/.config.
 std::string configHome();
+// The session's private folder of the user's for sockets and the like ($XDG_RUNTIME_DIR when it is
+// absolute and not "/", without its trailing "/"); "" when the session names none. Whether the
+// folder is fit for use is the caller's to check.
+std::string runtimeDirectory();
 // $TMPDIR with a trailing "/" when set, "/tmp/" otherwise.
 std::string temporaryDirectory();
 

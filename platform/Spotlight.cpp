@@ -2,10 +2,6 @@
 
 #include "platform/FileSystem.h"
 
-#include <sys/xattr.h>
-
-#include <array>
-#include <cstring>
 #include <mutex>
 
 namespace platform {
@@ -58,26 +54,25 @@ bool writeLastUsedDateAttribute(const std::string& path, MetadataProvider::TimeP
     const auto since = when.time_since_epoch();
     const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(since);
     const auto nanos = std::chrono::duration_cast<std::chrono::nanoseconds>(since - seconds);
-    std::array<unsigned char, 16> value{};
+    LastUsedDateValue value{};
     const auto s = static_cast<uint64_t>(seconds.count());
     const auto n = static_cast<uint64_t>(nanos.count());
     for (int i = 0; i < 8; ++i) {
         value[static_cast<std::size_t>(i)] = static_cast<unsigned char>(s >> (8 * i));
         value[static_cast<std::size_t>(8 + i)] = static_cast<unsigned char>(n >> (8 * i));
     }
-    return ::lsetxattr(path.c_str(), kLastUsedDateAttribute, value.data(), value.size(), 0) == 0;
+    return storeLastUsedDateValue(path, value);
 }
 
 std::optional<MetadataProvider::TimePoint> readLastUsedDateAttribute(const std::string& path)
 {
-    std::array<unsigned char, 16> value{};
-    const ssize_t n = ::getxattr(path.c_str(), kLastUsedDateAttribute, value.data(), value.size());
-    if (n != static_cast<ssize_t>(value.size()))
+    const auto value = loadLastUsedDateValue(path);
+    if (!value)
         return std::nullopt;
     uint64_t s = 0, ns = 0;
     for (int i = 7; i >= 0; --i) {
-        s = (s << 8) | value[static_cast<std::size_t>(i)];
-        ns = (ns << 8) | value[static_cast<std::size_t>(8 + i)];
+        s = (s << 8) | (*value)[static_cast<std::size_t>(i)];
+        ns = (ns << 8) | (*value)[static_cast<std::size_t>(8 + i)];
     }
     if (ns >= 1000000000u)
         return std::nullopt;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <chrono>
 #include <cstdint>
 #include <memory>
@@ -39,5 +40,11 @@ public:
 inline constexpr const char* kLastUsedDateAttribute = "user.com.apple.lastuseddate#PS";
 bool writeLastUsedDateAttribute(const std::string& path, MetadataProvider::TimePoint when);
 std::optional<MetadataProvider::TimePoint> readLastUsedDateAttribute(const std::string& path);
+
+// The backend's part: the attribute's raw value, written on the path itself (a link is not
+// followed) and read through links; nothing when it is missing or not exactly 16 bytes long.
+using LastUsedDateValue = std::array<unsigned char, 16>;
+bool storeLastUsedDateValue(const std::string& path, const LastUsedDateValue& value);
+std::optional<LastUsedDateValue> loadLastUsedDateValue(const std::string& path);
 
 }  // namespace platform

@@ -35,17 +35,6 @@ std::string adminGroup()
     return ::getgrnam("wheel") ? "wheel" : "root";
 }
 
-std::string serialNumber()
-{
-    const auto serial = fs::readFile("/sys/class/dmi/id/product_serial", 4096);
-    if (!serial)
-        return "";
-    std::string text = serial->substr(0, 255);
-    while (!text.empty() && (text.back() == '\n' || text.back() == ' ' || text.back() == '\0'))
-        text.pop_back();
-    return text;
-}
-
 void systemLog(const std::string& message)
 {
     ::syslog(LOG_NOTICE, "%s", message.c_str());

@@ -129,12 +129,14 @@ RemovalRecord RemovalRecord::begin(std::vector<std::string> applications)
     return record;
 }
 
-std::size_t RemovalRecord::add(const std::string& originalPath, std::int64_t size, const std::string& application)
+std::size_t RemovalRecord::add(const std::string& originalPath, std::int64_t size, const std::string& application,
+                               const BundleIdentifier& bundleIdentifier)
 {
     Item item;
     item.originalPath = originalPath;
     item.size = size;
     item.application = application;
+    item.bundleIdentifier = bundleIdentifier;
     if (const auto st = platform::fs::linkStatus(originalPath)) {
         item.owner = st->st_uid;
         item.group = st->st_gid;
@@ -164,6 +166,8 @@ bool RemovalRecord::save() const
         };
         if (item.loadedJob)
             entry.emplace("LoadedJob", plist::Value(true));
+        if (!item.bundleIdentifier.empty())
+            entry.emplace("BundleIdentifier", plist::Value(item.bundleIdentifier.spelled()));
         list.emplace_back(std::move(entry));
     }
     const plist::Value root(plist::Dictionary{{"Identifier", plist::Value(identifier)},
@@ -206,6 +210,7 @@ std::optional<RemovalRecord> RemovalRecord::load(const std::string& identifier)
         item.mode = static_cast<mode_t>(integerAt(*dict, "Mode"));
         item.size = integerAt(*dict, "Size");
         item.application = plist::stringValue(*dict, "Application");
+        item.bundleIdentifier = BundleIdentifier(plist::stringValue(*dict, "BundleIdentifier"));
         if (const plist::Value* loaded = plist::find(*dict, "LoadedJob"))
             item.loadedJob = loaded->get<bool>() && *loaded->get<bool>();
         const auto state = stateNamed(plist::stringValue(*dict, "State"));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/BundleIdentifier.h"
+
 #include <sys/types.h>
 
 #include <cstdint>
@@ -31,6 +33,9 @@ public:
         std::int64_t size = 0;
         State state = State::planned;
         std::string application;  // the display name of the application it belonged to
+        // That application's bundle identifier; stored as "BundleIdentifier" when known (older
+        // records and items of no application have none).
+        BundleIdentifier bundleIdentifier;
         // A launch job file that a job was loaded from when the run began (its removal unloads it):
         // putting it back loads it again. Stored as "LoadedJob" only when true; older records have
         // no such key and load nothing.
@@ -72,7 +77,8 @@ public:
 
     // Adds an item as it is now on disk (owner, group and mode read without following a link, and
     // whether a launch job is loaded from it); returns its index.
-    std::size_t add(const std::string& originalPath, std::int64_t size, const std::string& application);
+    std::size_t add(const std::string& originalPath, std::int64_t size, const std::string& application,
+                    const BundleIdentifier& bundleIdentifier = BundleIdentifier());
 
     // Whether the item's move into the Trash happened: moved, or planned and found there while its
     // original place is empty (a run that ended between the move and the next save).

@@ -42,7 +42,7 @@ TrashRemoval::TrashRemoval(const std::vector<std::shared_ptr<UninstallApp>>& app
     record_ = RemovalRecord::begin(names);
     // Everything the run is to take, before anything moves.
     forEachTicked(apps, [&](const UninstallApp& app, const UnFileItem& item, const std::string& real) {
-        byPath_[real] = record_.add(real, item.size, app.displayName());
+        byPath_[real] = record_.add(real, item.size, app.displayName(), BundleIdentifier(app.bundleIdentifier()));
     });
     record_.saved = record_.save();
 }

@@ -10,6 +10,11 @@ namespace platform {
 class FileViewer {
 public:
     static bool activateFileViewerSelecting(const QStringList& paths);
+
+private:
+    // The backend's part: asks the desktop's file manager to show `paths` (not empty) selected;
+    // false when there is none to ask or the request could not be sent.
+    static bool showInFileManager(const QStringList& paths);
 };
 
 }  // namespace platform

@@ -59,10 +59,8 @@ QString InstanceChannel::name()
 
 QString InstanceChannel::folder()
 {
-    // Without its trailing "/", or lstat would look through a link.
-    const char* runtimeVariable = std::getenv("XDG_RUNTIME_DIR");
-    const std::string runtime = runtimeVariable ? platform::path::trimTrailingSlashes(runtimeVariable) : std::string();
-    if (runtime.size() > 1 && runtime[0] == '/' && isPrivateFolder(runtime))
+    const std::string runtime = platform::path::runtimeDirectory();
+    if (!runtime.empty() && isPrivateFolder(runtime))
         return QString::fromStdString(runtime);
     // The temporary folder is shared: a folder of that name someone else made first, or one that
     // is not ours as it should be, is no place for the channel.

@@ -17,7 +17,8 @@ class InstanceChannel : public QObject {
 public:
     // The socket's name for this user and system root.
     static QString name();
-    // The folder the socket lives in: $XDG_RUNTIME_DIR when it is a real folder of the user's that
+    // The folder the socket lives in: the session's runtime folder (platform::path::runtimeDirectory,
+    // $XDG_RUNTIME_DIR on Linux) when it is a real folder of the user's that
     // nobody else may enter, else "<TMPDIR or /tmp>/ostrova-<uid>", made with mode 0700 when
     // missing and held to the same. "" when there is no such folder (another user's in its place,
     // a link, one open to others): there is no channel then.
