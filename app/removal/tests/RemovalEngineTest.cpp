@@ -148,6 +148,14 @@ TEST_F(RemovalEngineTest, TheUsersOwnRunningApplicationIsQuitWithoutTheDaemon)
     EXPECT_TRUE(running.ended(5000));
     EXPECT_EQ(starts, 0u);
     EXPECT_FALSE(platform::fs::linkStatus(*app->bundlePath));
+    // The stored record names the application of each item by its identifier too.
+    const auto record = manager->lastRemoval();
+    ASSERT_TRUE(record);
+    const auto stored = RemovalRecord::load(record->identifier);
+    ASSERT_TRUE(stored);
+    ASSERT_FALSE(stored->items.empty());
+    for (const auto& item : stored->items)
+        EXPECT_EQ(item.bundleIdentifier.spelled(), "com.test.pylon") << item.originalPath;
 }
 
 TEST_F(RemovalEngineTest, RemovesTheSelectionInProcessAndAsksNobodyElse)
