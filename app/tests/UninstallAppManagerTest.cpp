@@ -28,12 +28,24 @@ public:
 class UninstallAppManagerTest : public ::testing::Test {
 protected:
     void SetUp() override { tree.activate(); }
+    // loadApps scans on the catalogue's queue: that scan reads the tree, so it ends before the tree goes.
+    void TearDown() override
+    {
+        for (const auto& manager : made)
+            manager->scanerQueue.sync([] {});
+    }
+    std::shared_ptr<UninstallAppManager> make()
+    {
+        made.push_back(UninstallAppManager::make());
+        return made.back();
+    }
     fixtures::MacTree tree;
+    std::vector<std::shared_ptr<UninstallAppManager>> made;
 };
 
 TEST_F(UninstallAppManagerTest, StartsEmptyWithItsQueues)
 {
-    const auto manager = UninstallAppManager::make();
+    const auto manager = make();
     EXPECT_TRUE(manager->allApps.empty());
     EXPECT_TRUE(manager->continue_);
     EXPECT_EQ(manager->index(), 0);
@@ -45,7 +57,7 @@ TEST_F(UninstallAppManagerTest, StartsEmptyWithItsQueues)
 
 TEST_F(UninstallAppManagerTest, EmptyTreeStillReportsTheLoad)
 {
-    const auto manager = UninstallAppManager::make();
+    const auto manager = make();
     auto delegate = std::make_shared<RecordingDelegate>();
     manager->delegate = delegate;
     manager->loadApps();
@@ -68,7 +80,7 @@ TEST_F(UninstallAppManagerTest, SameBundleThroughTwoFoldersIsListedOnceAtItsFirs
     tree.symlink(external, tree.at("~/Downloads/Beta.app"));
     tree.symlink(external, tree.at("~/Desktop/Beta.app"));
 
-    const auto manager = UninstallAppManager::make();
+    const auto manager = make();
     manager->loadApps();
     std::vector<std::string> paths;
     for (const auto& app : manager->allApps)
@@ -83,7 +95,7 @@ TEST_F(UninstallAppManagerTest, SameBundleThroughTwoFoldersIsListedOnceAtItsFirs
 
 TEST_F(UninstallAppManagerTest, WithoutADelegateNothingIsCalled)
 {
-    const auto manager = UninstallAppManager::make();
+    const auto manager = make();
     {
         auto delegate = std::make_shared<RecordingDelegate>();
         manager->delegate = delegate;

@@ -18,6 +18,7 @@
 #include "fixtures/PathsBelow.h"
 #include "fixtures/RunningDaemon.h"
 #include "platform/FileSystem.h"
+#include "platform/PathUtil.h"
 #include "platform/UserDefaults.h"
 #include "platform/qt/QtMainQueue.h"
 
@@ -322,9 +323,10 @@ private slots:
 
         // Exactly the ticked remains went, into the Trash; every other path of the Mac is still there.
         const std::string trash = tree->at("~/.Trash/");
-        // Ostrova's own files (its records, its daemon) aside.
+        // Ostrova's own files (its records, its daemon, its user defaults) aside.
+        const std::string defaults = platform::path::configHome();
         auto ours = [&](const std::string& path) {
-            return path.rfind(trash, 0) == 0 || path.find("/Application Support/Ostrova") != std::string::npos ||
+            return path.rfind(trash, 0) == 0 || path.rfind(defaults, 0) == 0 || path.find("/Application Support/Ostrova") != std::string::npos ||
                    path.find("com.qzt.ostrova") != std::string::npos || path.find("com.halvane.ostrova") != std::string::npos;
         };
         std::set<std::string> expected;
