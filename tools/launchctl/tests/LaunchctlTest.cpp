@@ -13,6 +13,7 @@
 
 #include <sys/stat.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -123,8 +124,18 @@ TEST_F(LaunchctlTest, ARecordWhoseSupervisorDiedNeverSignalsTheProcessGivenItsPi
     for (const auto& [withStart, verb] : rows) {
         const std::string row = verb + (withStart ? "" : ", record without a start time");
         const std::string& executable = withStart ? namesake : other;
-        fixtures::BackgroundProcess heir({executable, "60"});
-        ASSERT_TRUE(heir.waitUntilRunning(executable)) << row;
+        // A real heir starts long after: at least one tick of the start-time clock (10 ms here)
+        // after the supervisor, which a heir started at once may not.
+        auto started = std::make_unique<fixtures::BackgroundProcess>(std::vector<std::string>{executable, "60"});
+        ASSERT_TRUE(started->waitUntilRunning(executable)) << row;
+        for (int tries = 0; tries < 100; ++tries) {
+            const auto info = ProcessTable::bsdInfo(started->pid());
+            if (info && info->startTime != dead->supervisorStart)
+                break;
+            started = std::make_unique<fixtures::BackgroundProcess>(std::vector<std::string>{executable, "60"});
+            ASSERT_TRUE(started->waitUntilRunning(executable)) << row;
+        }
+        fixtures::BackgroundProcess& heir = *started;
         LaunchJobRecord stale = *dead;
         stale.supervisor = heir.pid();
         ASSERT_TRUE(write(stale, withStart)) << row;
