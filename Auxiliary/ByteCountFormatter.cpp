@@ -4,16 +4,16 @@
 #include <cmath>
 #include <cstdio>
 
-std::string format2ByteCountString(std::int64_t bytes)
+ByteCountParts byteCountParts(std::int64_t bytes)
 {
     if (bytes == 0)
-        return "Zero KB";
+        return {"0", ""};
     const bool negative = bytes < 0;
     // The magnitude as unsigned: INT64_MIN has no positive counterpart.
     const std::uint64_t magnitude = negative ? ~static_cast<std::uint64_t>(bytes) + 1 : static_cast<std::uint64_t>(bytes);
     const std::string sign = negative ? "-" : "";
     if (magnitude < 1000)
-        return sign + std::to_string(magnitude) + (magnitude == 1 ? " byte" : " bytes");
+        return {sign + std::to_string(magnitude), "bytes"};
 
     static constexpr std::array<const char*, 7> kUnits = {"bytes", "KB", "MB", "GB", "TB", "PB", "EB"};
     std::size_t unit = 1;
@@ -40,6 +40,16 @@ std::string format2ByteCountString(std::int64_t bytes)
             if (number.back() == '.')
                 number.pop_back();
         }
-        return sign + number + " " + kUnits[unit];
+        return {sign + number, kUnits[unit]};
     }
+}
+
+std::string format2ByteCountString(std::int64_t bytes)
+{
+    const ByteCountParts parts = byteCountParts(bytes);
+    if (parts.unit.empty())
+        return "Zero KB";
+    if (parts.unit == "bytes" && (parts.number == "1" || parts.number == "-1"))
+        return parts.number + " byte";
+    return parts.number + " " + parts.unit;
 }

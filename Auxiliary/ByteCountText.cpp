@@ -27,16 +27,14 @@ QString withUnit(const QString& number, const QString& unit)
 
 QString localizedByteCount(std::int64_t bytes)
 {
-    if (bytes == 0)
+    const ByteCountParts parts = byteCountParts(bytes);
+    if (parts.unit.empty())
         return QCoreApplication::translate("ByteCount", "Zero KB");
-    const QString english = QString::fromStdString(format2ByteCountString(bytes));
-    const qsizetype space = english.lastIndexOf(QLatin1Char(' '));
-    QString number = english.left(space);
-    const QString unit = english.mid(space + 1);
-    if (unit == QLatin1String("byte") || unit == QLatin1String("bytes")) {
+    if (parts.unit == "bytes") {
         const int count = static_cast<int>(bytes);  // under 1000
         return QCoreApplication::translate("ByteCount", "%n byte(s)", nullptr, count);
     }
+    QString number = QString::fromStdString(parts.number);
     number.replace(QLatin1Char('.'), QLocale().decimalPoint());
-    return withUnit(number, unit);
+    return withUnit(number, QString::fromStdString(parts.unit));
 }
