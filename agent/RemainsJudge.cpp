@@ -30,21 +30,19 @@ std::vector<RemovedApplication> RemainsJudge::judge(const std::vector<RemovedApp
     const auto manager = UninstallAppManager::make();
     manager->discoverApps();
     std::set<BundleIdentifier> installed;
-    for (const auto& app : manager->allApps)
+    for (const auto& app : manager->allApps())
         installed.insert(BundleIdentifier(app->bundleIdentifier()));
     std::erase_if(left, [&](const RemovedApplication& candidate) { return installed.count(BundleIdentifier(candidate.identifier)) > 0; });
     if (left.empty())
         return left;
 
     // What installed applications are offered is never a remain, so the whole catalogue is scanned
-    // first; with nothing installed the loop has nothing to run after.
-    manager->runScanLoop();
-    if (manager->allApps.empty())
-        manager->findGoneApps();
+    // first.
+    manager->scanAndFindRemains();
 
     std::vector<RemovedApplication> judged;
     for (auto candidate : left) {
-        for (const auto& gone : manager->goneApps) {
+        for (const auto& gone : manager->goneApps()) {
             // Where the search for installed copies ran out of time, a copy may be installed yet.
             if (!BundleIdentifier::same(gone->bundleIdentifier(), candidate.identifier) || !gone->remainsCertain)
                 continue;

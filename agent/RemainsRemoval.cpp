@@ -111,7 +111,7 @@ bool RemainsRemoval::start(const std::vector<RemovedApplication>& applications, 
             }
         apps.push_back(application.remainsOf);
     }
-    manager_->delegate = listener_;
+    manager_->setDelegate(listener_);
 
     queue_.async([manager = manager_, apps = std::move(apps), listed = listener_->listed] {
         if (!Utility::isSandboxed() && std::any_of(listed.begin(), listed.end(), needsDaemon))
@@ -142,7 +142,7 @@ bool RemainsRemoval::putBack(RemovalRecord record, std::function<void(PutBack::R
         });
         // The catalogue's queue takes its put back in turn after this: it is over once that queue
         // has come past it.
-        manager->deleteQueue.sync([] {});
+        manager->waitForRemovals();
         finished->set_value();
     });
     return true;

@@ -41,7 +41,7 @@ const Reader kReaders[] = {
          const auto manager = UninstallAppManager::make();
          manager->discoverApps();
          manager->runScanLoop();
-         const auto items = itemsOf(manager->allApps, StallingFiles::kInstalledIdentifier);
+         const auto items = itemsOf(manager->allApps(), StallingFiles::kInstalledIdentifier);
          for (const char* kind : {"pipe", "large"})
              EXPECT_TRUE(items.count(tree.at(std::string("~/Library/Preferences/com.vendor.harbor.") + kind + ".plist"))) << kind;
      }},
@@ -50,7 +50,7 @@ const Reader kReaders[] = {
          manager->discoverApps();
          manager->findGoneApps();
          for (const std::string gone : {StallingFiles::kGonePipeIdentifier, StallingFiles::kGoneLargeIdentifier})
-             EXPECT_TRUE(itemsOf(manager->goneApps, gone).count(tree.at("~/Library/Preferences/" + gone + ".plist"))) << gone;
+             EXPECT_TRUE(itemsOf(manager->goneApps(), gone).count(tree.at("~/Library/Preferences/" + gone + ".plist"))) << gone;
      }},
     // The watch lists the application folder and the Trash, the judge scans, the panel shows the icon.
     {"Agent", [](const fixtures::MacTree& tree, const StallingFiles& files) {

@@ -45,16 +45,78 @@ void UninstallAppManager::loadApps()
     });
 }
 
+UninstallAppManager::Apps UninstallAppManager::allApps() const
+{
+    std::lock_guard guard(lock);
+    return allApps_;
+}
+
+UninstallAppManager::Apps UninstallAppManager::goneApps() const
+{
+    std::lock_guard guard(lock);
+    return goneApps_;
+}
+
+UninstallAppManager::Apps UninstallAppManager::trashedApps() const
+{
+    std::lock_guard guard(lock);
+    return trashedApps_;
+}
+
+void UninstallAppManager::setDelegate(std::weak_ptr<UninstallDelegate> delegate)
+{
+    std::lock_guard guard(lock);
+    delegate_ = std::move(delegate);
+}
+
+std::shared_ptr<UninstallDelegate> UninstallAppManager::delegate() const
+{
+    std::lock_guard guard(lock);
+    return delegate_.lock();
+}
+
+void UninstallAppManager::setFindsRemains(bool finds)
+{
+    findsRemains_ = finds;
+}
+
 void UninstallAppManager::discoverApps()
 {
     std::unordered_set<std::string> seen;
+    Apps found;
     for (const auto& bundle : SearchFilePath::applicationBundles()) {
         if (!seen.insert(bundle).second)
             continue;
-        allApps.push_back(UninstallApp::create(bundle));
+        found.push_back(UninstallApp::create(bundle));
     }
-    if (auto target = delegate.lock())
+    {
+        std::lock_guard guard(lock);
+        allApps_.insert(allApps_.end(), found.begin(), found.end());
+    }
+    if (auto target = delegate())
         target->appsDidLoad();
+}
+
+void UninstallAppManager::startOver()
+{
+    std::lock_guard guard(lock);
+    allApps_.clear();
+    goneApps_.clear();
+    setIndex(0);
+    setCount(0);
+}
+
+void UninstallAppManager::scanAndFindRemains()
+{
+    runScanLoop();
+    // With nothing installed the loop has nothing to run after.
+    bool none;
+    {
+        std::lock_guard guard(lock);
+        none = allApps_.empty();
+    }
+    if (none && findsRemains_)
+        findGoneApps();
 }
 
 void UninstallAppManager::runScanLoop()
@@ -65,47 +127,122 @@ void UninstallAppManager::runScanLoop()
     std::future<BundleWalk::Found> bundleWalk;
     for (;;) {
         std::shared_ptr<UninstallApp> app;
+        Apps listed;
         {
             std::lock_guard guard(lock);
             const long next = index();
-            if (next < 0 || next >= static_cast<long>(allApps.size()))
+            if (next < 0 || next >= static_cast<long>(allApps_.size()))
                 return;
-            app = allApps[static_cast<std::size_t>(next)];
+            app = allApps_[static_cast<std::size_t>(next)];
             setIndex(next + 1);
+            if (!run)
+                listed = allApps_;
         }
         if (!run)
-            run = makeRun(allApps);
-        if (findsRemains && !bundleWalk.valid())
+            run = makeRun(listed);
+        if (findsRemains_ && !bundleWalk.valid())
             bundleWalk = startBundleWalk();
-        UninstallScaner scanner(weak_from_this(), run);
+        UninstallScaner scanner(stop_, run);
         scanner.scan(app);
         app->isReady = true;
-        if (const auto target = delegate.lock())
+        {
+            std::lock_guard guard(lock);
+            setCount(count() + 1);
+        }
+        if (const auto target = delegate())
             target->appDidScan(app);
-        setCount(count() + 1);
-        if (count() == static_cast<long>(allApps.size())) {
-            if (findsRemains)
+        bool last;
+        {
+            // A removal may have taken scanned applications out meanwhile (pruneAfterRemoval).
+            std::lock_guard guard(lock);
+            last = count() == static_cast<long>(allApps_.size());
+        }
+        if (last) {
+            if (findsRemains_)
                 findGoneApps(run, bundleWalk.valid() ? std::optional(bundleWalk.get()) : std::nullopt);
-            if (const auto target = delegate.lock())
+            if (const auto target = delegate())
                 target->allAppsDidScan();
             return;
         }
     }
 }
 
-void UninstallAppManager::scanOnly(const std::vector<std::shared_ptr<UninstallApp>>& chosen,
-                                   const std::vector<std::shared_ptr<UninstallApp>>& catalogue)
+void UninstallAppManager::scanOnly(const Apps& chosen)
 {
-    allApps = chosen;
-    otherInstalledApps.clear();
-    for (const auto& app : catalogue)
+    std::lock_guard guard(lock);
+    for (const auto& app : allApps_)
         if (std::find(chosen.begin(), chosen.end(), app) == chosen.end())
-            otherInstalledApps.push_back(app);
+            otherInstalledApps_.push_back(app);
+    allApps_ = chosen;
+    setIndex(0);
+    setCount(0);
+}
+
+void UninstallAppManager::applicationsFound(std::vector<std::string> bundles)
+{
+    std::weak_ptr<UninstallAppManager> weakSelf = weak_from_this();
+    scanerQueue.async([weakSelf, bundles = std::move(bundles)] {
+        const auto self = weakSelf.lock();
+        if (!self)
+            return;
+        const std::set<std::string> found(bundles.begin(), bundles.end());
+        const Apps listed = self->allApps();
+        std::set<std::string> known;
+        Apps kept;
+        for (const auto& app : listed) {
+            const std::string bundle = app->bundlePath.value_or("");
+            known.insert(bundle);
+            if (found.count(bundle))
+                kept.push_back(app);
+        }
+        Apps came;
+        for (const auto& bundle : bundles)
+            if (!known.count(bundle))
+                came.push_back(UninstallApp::create(bundle));
+        if (came.empty() && kept.size() == listed.size())
+            return;
+        {
+            std::lock_guard guard(self->lock);
+            // Everything kept is scanned; what came is scanned next, from where the loop stands.
+            self->allApps_ = kept;
+            self->setIndex(static_cast<long>(kept.size()));
+            self->setCount(static_cast<long>(kept.size()));
+            self->allApps_.insert(self->allApps_.end(), came.begin(), came.end());
+        }
+        if (const auto target = self->delegate())
+            target->appsDidChange();
+        // What came is scanned, and the remains are found again after it; when applications only
+        // went, what they left is found at once.
+        if (came.empty())
+            self->findRemainsAgain();
+        else
+            self->runScanLoop();
+    });
+}
+
+void UninstallAppManager::afterScans(std::function<void()> task)
+{
+    scanerQueue.async(std::move(task));
+}
+
+void UninstallAppManager::afterRemovals(std::function<void()> task)
+{
+    deleteQueue.async(std::move(task));
+}
+
+void UninstallAppManager::waitForScans()
+{
+    scanerQueue.sync([] {});
+}
+
+void UninstallAppManager::waitForRemovals()
+{
+    deleteQueue.sync([] {});
 }
 
 std::future<BundleWalk::Found> UninstallAppManager::startBundleWalk()
 {
-    const std::weak_ptr<StopToken> stop = weak_from_this();
+    const std::weak_ptr<StopToken> stop = stop_;
     auto walk = [stop, roots = BundleWalk::defaultRoots(), deadline = std::chrono::steady_clock::now() + RemainsFinder::kWalkTime] {
         const auto token = stop.lock();
         return BundleWalk::bundlesUnder(roots, deadline, token.get());
@@ -120,18 +257,19 @@ std::future<BundleWalk::Found> UninstallAppManager::startBundleWalk()
 
 void UninstallAppManager::findRemainsAgain()
 {
-    if (findsRemains)
+    if (findsRemains_)
         findGoneApps(nullptr, startBundleWalk().get());
-    if (const auto target = delegate.lock())
+    if (const auto target = delegate())
         target->allAppsDidScan();
 }
 
 void UninstallAppManager::findGoneApps(std::shared_ptr<ScanIndex> run, std::optional<BundleWalk::Found> walkedBundles)
 {
-    std::vector<std::shared_ptr<UninstallApp>> installed;
+    Apps installed, others;
     {
         std::lock_guard guard(lock);
-        installed = allApps;
+        installed = allApps_;
+        others = otherInstalledApps_;
     }
     if (!run)
         run = makeRun(installed);
@@ -141,40 +279,46 @@ void UninstallAppManager::findGoneApps(std::shared_ptr<ScanIndex> run, std::opti
             for (const auto& item : group->fileItem)
                 offered.insert(item->filePath);
     std::vector<std::string> otherIdentifiers;
-    for (const auto& app : otherInstalledApps)
+    for (const auto& app : others)
         otherIdentifiers.push_back(app->bundleIdentifier());
     const bool walkComplete = !walkedBundles || walkedBundles->complete;
     auto bundles = walkedBundles ? std::optional(std::move(walkedBundles->bundles)) : std::nullopt;
     std::vector<std::string> walkedIdentifiers;
     for (const auto& bundle : bundles.value_or(std::vector<std::string>{}))
         walkedIdentifiers.push_back(run->bundleIdentifierAt(bundle));
-    auto found = RemainsFinder(weak_from_this(), run).find(installed, otherIdentifiers, offered, std::move(bundles), walkComplete);
+    auto found = RemainsFinder(stop_, run).find(installed, otherIdentifiers, offered, std::move(bundles), walkComplete);
     // Applications whose bundles lie in a Trash: found with every rule, under their own names.
     std::set<std::string> installedIdentifiers;
-    for (const auto* apps : {&installed, &otherInstalledApps})
+    for (const auto* apps : {&installed, &others})
         for (const auto& app : *apps)
             installedIdentifiers.insert(platform::path::toLower(app->bundleIdentifier()));
     for (const auto& bundle : walkedIdentifiers)
         installedIdentifiers.insert(platform::path::toLower(bundle));
-    TrashedRemains(weak_from_this(), run).addTo(found, trashedApps, installedIdentifiers, offered, walkComplete);
+    TrashedRemains(stop_, run).addTo(found, trashedApps(), installedIdentifiers, offered, walkComplete);
     std::lock_guard guard(lock);
-    goneApps = std::move(found);
+    goneApps_ = std::move(found);
 }
 
 std::shared_ptr<ScanIndex> UninstallAppManager::makeRun(const std::vector<std::shared_ptr<UninstallApp>>& scanned)
 {
     // A bundle in a Trash is no installed application, but its claims on entries count.
-    trashedApps.clear();
+    Apps trashed;
     for (const auto& bundle : TrashedApplications::bundles())
-        trashedApps.push_back(UninstallApp::create(bundle));
+        trashed.push_back(UninstallApp::create(bundle));
     auto apps = scanned;
-    apps.insert(apps.end(), trashedApps.begin(), trashedApps.end());
-    return std::make_shared<ScanIndex>(apps, otherInstalledApps);
+    apps.insert(apps.end(), trashed.begin(), trashed.end());
+    Apps others;
+    {
+        std::lock_guard guard(lock);
+        trashedApps_ = std::move(trashed);
+        others = otherInstalledApps_;
+    }
+    return std::make_shared<ScanIndex>(apps, others);
 }
 
 std::int64_t UninstallAppManager::sizeOfPath(const std::string& path, const UninstallAppManager* manager)
 {
-    return SizeWalk::sizeOfPath(path, manager);
+    return SizeWalk::sizeOfPath(path, manager ? manager->stop_.get() : nullptr);
 }
 
 std::shared_ptr<XPCRemoteObject<UninstallServiceprotocol>> UninstallAppManager::xpcServiceObj()
@@ -205,7 +349,7 @@ void leaveTicked(const UninstallApp& app, TrashRemoval& run)
 
 }  // namespace
 
-void UninstallAppManager::removeApps(std::vector<std::shared_ptr<UninstallApp>> apps)
+void UninstallAppManager::removeApps(Apps apps, RemovalOptions options)
 {
     std::weak_ptr<UninstallAppManager> weakSelf = weak_from_this();
     const auto cancelled = std::make_shared<std::atomic<bool>>(false);
@@ -214,16 +358,16 @@ void UninstallAppManager::removeApps(std::vector<std::shared_ptr<UninstallApp>> 
         removalCancelled_ = cancelled;
     }
     std::function<bool()> startDaemon = [cancelled] { return !cancelled->load(); };
-    if (daemonStarter)
-        startDaemon = [start = DaemonStart(daemonStarter, cancelled)] { return start.await(); };
-    deleteQueue.async([weakSelf, apps = std::move(apps), startDaemon, cancelled] {
+    if (options.daemonStarter)
+        startDaemon = [start = DaemonStart(options.daemonStarter, cancelled)] { return start.await(); };
+    deleteQueue.async([weakSelf, apps = std::move(apps), startDaemon, cancelled, options] {
         const auto self = weakSelf.lock();
         if (!self)
             return;
         const auto link = self->xpcServiceObj();
         const double total = static_cast<double>(apps.size());
         double handled = 0;
-        const auto run = std::make_shared<TrashRemoval>(apps, self->removesImmediately.load(), self->deletesWhereNoTrash.load());
+        const auto run = std::make_shared<TrashRemoval>(apps, options.removesImmediately, options.deletesWhereNoTrash);
         std::optional<std::set<BundleIdentifier>> installed;
         RemainsRecheck::Kept kept;
         for (const auto& app : apps) {
@@ -252,7 +396,7 @@ void UninstallAppManager::removeApps(std::vector<std::shared_ptr<UninstallApp>> 
             const bool running = engine.isAppRunning();
             const bool sandboxed = Utility::isSandboxed();
             if (running && !sandboxed) {
-                const auto target = self->delegate.lock();
+                const auto target = self->delegate();
                 if (!target || !target->shouldForceQuit(app))
                     continue;
                 const std::string bundle = app->bundlePath.value_or("");
@@ -266,7 +410,7 @@ void UninstallAppManager::removeApps(std::vector<std::shared_ptr<UninstallApp>> 
                     continue;
                 }
             }
-            if (const auto target = self->delegate.lock()) {
+            if (const auto target = self->delegate()) {
                 const double value = handled;
                 std::weak_ptr<UninstallDelegate> weakTarget = target;
                 dispatch::MainQueue::async([weakTarget, value, total] {
@@ -286,9 +430,28 @@ void UninstallAppManager::removeApps(std::vector<std::shared_ptr<UninstallApp>> 
             self->lastRemoval_->leftAsInstalled = std::move(kept.installed);
             self->lastRemoval_->leftAsReplaced = std::move(kept.replaced);
         }
-        if (const auto target = self->delegate.lock())
+        self->pruneAfterRemoval();
+        if (const auto target = self->delegate())
             target->uninstallProgress(eDeleteCompleted, 1.0, 1.0);
     });
+}
+
+void UninstallAppManager::pruneAfterRemoval()
+{
+    // The files are looked at here, off the main thread; the screens only take the lists anew.
+    // One not yet scanned is the scan queue's to write.
+    const Apps listed = allApps(), gone = goneApps();
+    for (const auto* apps : {&listed, &gone})
+        for (const auto& app : *apps)
+            if (app->isReady)
+                app->removeMissingFiles();
+    std::lock_guard guard(lock);
+    const auto emptied = [](const auto& app) { return app->fileGroups.empty() && app->isReady; };
+    // A scanned application is one the loop has claimed: the loop's place moves back with it.
+    const long dropped = static_cast<long>(std::erase_if(allApps_, emptied));
+    setIndex(std::max(0L, index() - dropped));
+    setCount(std::max(0L, count() - dropped));
+    std::erase_if(goneApps_, emptied);
 }
 
 void UninstallAppManager::putBack(RemovalRecord record, std::function<void(PutBack::Report)> done)

@@ -23,53 +23,55 @@
 class ScanIndex;
 
 // The catalogue of installed applications. It owns the records, the scan queue and the delete
-// queue, and reports to one delegate (the list screen).
+// queue, and reports to one delegate (the list screen, the tool's reporter, the agent's listener).
+// Everything it knows is read through calls that copy under its lock; nothing outside changes its
+// state but through the operations below.
 //
 // Threads: discovery runs on the caller's thread (a global queue); scans run on scanerQueue and
-// removals on deleteQueue, one application at a time. allApps is changed only by discovery and, once
-// a removal run has finished, by the main thread.
-class UninstallAppManager : public StopToken, public std::enable_shared_from_this<UninstallAppManager> {
+// removals on deleteQueue, one application at a time.
+class UninstallAppManager : public std::enable_shared_from_this<UninstallAppManager> {
 public:
+    using Apps = std::vector<std::shared_ptr<UninstallApp>>;
+
     // The process-wide catalogue, made on first use and never destroyed.
     static const std::shared_ptr<UninstallAppManager>& shared();
-    // A catalogue of its own (tests, the command-line tool).
+    // A catalogue of its own (tests, the command-line tool, the agent).
     static std::shared_ptr<UninstallAppManager> make();
 
-    std::vector<std::shared_ptr<UninstallApp>> allApps;
-    // Installed applications that are not in allApps (the command-line tool scans only the chosen
-    // ones): their claims on entries count as any installed application's.
-    std::vector<std::shared_ptr<UninstallApp>> otherInstalledApps;
-    // Scans only `chosen` of `catalogue`; the others' claims still count.
-    void scanOnly(const std::vector<std::shared_ptr<UninstallApp>>& chosen,
-                  const std::vector<std::shared_ptr<UninstallApp>>& catalogue);
+    // The installed applications listed, in the order found.
+    Apps allApps() const;
     // The remains of applications that are gone, one record per application, nothing ticked.
     // Filled by the scan loop after the last installed application, before allAppsDidScan.
-    std::vector<std::shared_ptr<UninstallApp>> goneApps;
+    Apps goneApps() const;
     // The applications whose bundles lie in a Trash, read at the start of each scan run.
-    std::vector<std::shared_ptr<UninstallApp>> trashedApps;
-    // Whether the scan loop looks for goneApps; callers that only want installed applications
-    // (the command-line scan and uninstall) turn it off and save the walk of the home.
-    bool findsRemains = true;
-    // Scans and size walks go on only while continue_ (of StopToken) is true. Sampled without a lock
-    // by design.
-    std::weak_ptr<UninstallDelegate> delegate;
-    LockedValue<long> _index{0};
-    LockedValue<long> _count{0};
-    std::mutex lock;
-    dispatch::SerialQueue scanerQueue{"com.uninstatll.scaner"};
-    dispatch::SerialQueue deleteQueue{"com.uninstatll.delete"};
-
+    Apps trashedApps() const;
+    // Position in allApps of the next application to scan, and how many have been scanned.
     long index() const { return _index.get(); }
-    void setIndex(long value) { _index.set(value); }
     long count() const { return _count.get(); }
-    void setCount(long value) { _count.set(value); }
+
+    void setDelegate(std::weak_ptr<UninstallDelegate> delegate);
+    // Whether the scan loop looks for goneApps (on by default); callers that only want installed
+    // applications turn it off and save the walk of the home.
+    void setFindsRemains(bool finds);
+    // The token scans and size walks go on by; held weakly by them.
+    std::weak_ptr<StopToken> stopToken() const { return stop_; }
+    // Scans and size walks end at their next step; the catalogue scans no more.
+    void stopScanning() { stop_->stop(); }
 
     // Discovers the installed applications, appends their records to allApps, tells the delegate and
-    // queues the scan loop on scanerQueue. Blocks while it walks; call it from
-    // a global queue.
+    // queues the scan loop on scanerQueue. Blocks while it walks; call it from a global queue.
     void loadApps();
     // The discovery part of loadApps alone (appsDidLoad included), for callers that scan themselves.
     void discoverApps();
+    // Forgets every record and scan, so that loadApps starts afresh.
+    void startOver();
+    // Lists only `chosen` (found by discoverApps, or made by the caller) and scans them from the
+    // start; the applications listed before and not chosen stay installed: their claims on entries
+    // still count.
+    void scanOnly(const Apps& chosen);
+    // On the calling thread: scans every listed application and finds the remains of gone ones
+    // (also when nothing is installed).
+    void scanAndFindRemains();
 
     // Scans the applications of allApps from `index` on, one at a time, on the calling thread:
     // each is marked ready and reported with appDidScan; after the last, allAppsDidScan.
@@ -79,23 +81,40 @@ public:
     // `walkedBundles`: what BundleWalk found below its default roots, when it ran beforehand (the
     // remains are not certain when it ran out of time).
     void findGoneApps(std::shared_ptr<ScanIndex> run = nullptr, std::optional<BundleWalk::Found> walkedBundles = std::nullopt);
-    // On scanerQueue, once applications went and none came: finds the remains again (when it finds
-    // remains at all) and tells the delegate allAppsDidScan.
-    void findRemainsAgain();
+    // The application folders now hold `bundles`: on scanerQueue, the records of applications that
+    // went leave allApps and those of new ones join it (appsDidChange), then the new ones are
+    // scanned, or the remains found again when applications only went (allAppsDidScan at the end).
+    void applicationsFound(std::vector<std::string> bundles);
+    // Runs `task` on scanerQueue after what is queued there, or on deleteQueue.
+    void afterScans(std::function<void()> task);
+    void afterRemovals(std::function<void()> task);
+    // Blocks until what is queued on scanerQueue, or on deleteQueue, has run.
+    void waitForScans();
+    void waitForRemovals();
 
     // The link to the daemon, made on first use and kept; its errors are printed.
     std::shared_ptr<XPCRemoteObject<UninstallServiceprotocol>> xpcServiceObj();
 
-    // How removeApps takes items: into the Trash of their volume with a record Put Back can use
-    // (the default), or deleted at once. Where no Trash can take an item it is deleted only when
-    // deletesWhereNoTrash says the user agreed; otherwise it is left. Set before removeApps.
-    std::atomic<bool> removesImmediately{false};
-    std::atomic<bool> deletesWhereNoTrash{false};
-    // Makes sure the daemon runs (installing it asks an administrator). removeApps calls it at most
-    // once a run, on deleteQueue, and only when the run first needs the daemon: an item the user's
-    // rights did not take, a launch job to unload or a process to quit. None: the daemon is asked
-    // as it is. Set before removeApps.
-    std::function<void()> daemonStarter;
+    struct RemovalOptions {
+        // Deleted at once instead of moved into the Trash of their volume with a record Put Back
+        // can use.
+        bool removesImmediately = false;
+        // Where no Trash can take an item, it is deleted only when the user agreed; otherwise left.
+        bool deletesWhereNoTrash = false;
+        // Makes sure the daemon runs (installing it asks an administrator). Called at most once a
+        // run, on deleteQueue, and only when the run first needs the daemon: an item the user's
+        // rights did not take, a launch job to unload or a process to quit. None: the daemon is
+        // asked as it is.
+        std::function<void()> daemonStarter;
+    };
+    // Removes the applications one after the other on deleteQueue and returns at once. A running
+    // application is quit first when the delegate agrees (outside the sandbox), or skipped. Progress
+    // goes to the delegate: eDeleting on the main queue before each, eDeleteCompleted at the end.
+    // A gone application's remains are looked at again just before (RemainsRecheck): what is no
+    // longer what was judged stays, and the record says why. Before eDeleteCompleted the catalogue
+    // drops the items no longer on disk, and the scanned applications and remains left with none.
+    void removeApps(Apps apps, RemovalOptions options);
+    void removeApps(Apps apps) { removeApps(std::move(apps), RemovalOptions{}); }
     // Ends the removal under way: a wait for the daemon ends at once, nothing more is asked of it,
     // and the applications not yet begun stay as they are (their items left in the record). Any
     // thread.
@@ -107,14 +126,7 @@ public:
     // not reach, outside the sandbox) and returns at once; `done` gets the report on the main queue.
     void putBack(RemovalRecord record, std::function<void(PutBack::Report)> done);
 
-    // Removes the applications one after the other on deleteQueue and returns at once. A running
-    // application is quit first when the delegate agrees (outside the sandbox), or skipped. Progress
-    // goes to the delegate: eDeleting on the main queue before each, eDeleteCompleted at the end.
-    // A gone application's remains are looked at again just before (RemainsRecheck): what is no
-    // longer what was judged stays, and the record says why.
-    void removeApps(std::vector<std::shared_ptr<UninstallApp>> apps);
-
-    // The scan's size measure (SizeWalk::sizeOfPath), governed by `manager`'s continue_.
+    // The scan's size measure (SizeWalk::sizeOfPath), governed by `manager`'s stop token.
     static std::int64_t sizeOfPath(const std::string& path, const UninstallAppManager* manager);
 
 private:
@@ -122,7 +134,28 @@ private:
     // BundleWalk over its default roots on a thread of its own; an invalid future when no thread
     // could be started.
     std::future<BundleWalk::Found> startBundleWalk();
-    std::shared_ptr<ScanIndex> makeRun(const std::vector<std::shared_ptr<UninstallApp>>& scanned);
+    std::shared_ptr<ScanIndex> makeRun(const Apps& scanned);
+    void findRemainsAgain();
+    void pruneAfterRemoval();
+    void setIndex(long value) { _index.set(value); }
+    void setCount(long value) { _count.set(value); }
+    std::shared_ptr<UninstallDelegate> delegate() const;
+
+    // Guards the lists and the claim of the next application to scan.
+    mutable std::mutex lock;
+    Apps allApps_;
+    // Installed applications that are not listed (the command-line tool scans only the chosen
+    // ones): their claims on entries count as any installed application's.
+    Apps otherInstalledApps_;
+    Apps goneApps_;
+    Apps trashedApps_;
+    std::atomic<bool> findsRemains_{true};
+    std::weak_ptr<UninstallDelegate> delegate_;
+    LockedValue<long> _index{0};
+    LockedValue<long> _count{0};
+    std::shared_ptr<StopToken> stop_ = std::make_shared<StopToken>();
+    dispatch::SerialQueue scanerQueue{"com.uninstatll.scaner"};
+    dispatch::SerialQueue deleteQueue{"com.uninstatll.delete"};
     std::mutex linkMutex_;
     std::shared_ptr<XPCRemoteObject<UninstallServiceprotocol>> link_;
     std::mutex recordMutex_;

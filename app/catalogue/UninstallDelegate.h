@@ -17,6 +17,8 @@ public:
     virtual void appDidScan(const std::shared_ptr<UninstallApp>& app) = 0;
     // Scan queue.
     virtual void allAppsDidScan() = 0;
+    // Scan queue: applications joined or left the list after the folders changed.
+    virtual void appsDidChange() {}
     // Main queue for eDeleting; delete queue for eDeleteCompleted.
     virtual void uninstallProgress(UninstallType state, double value, double total) = 0;
     // Delete queue; blocks until the user answered.

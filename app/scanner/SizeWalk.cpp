@@ -21,5 +21,5 @@ std::int64_t SizeWalk::sizeOfPath(const std::string& path, const StopToken* stop
     }
     if (stop == nullptr || !stop->keepGoing())
         return 0;
-    return platform::TreeSize::measure(path, &stop->continue_);
+    return platform::TreeSize::measure(path, stop->flag());
 }

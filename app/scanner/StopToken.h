@@ -2,15 +2,15 @@
 
 #include <atomic>
 
-// What lets scans and size walks go on: they run while `continue_` reads true. The catalogue is
-// one (it derives from this), and scans hold it weakly, so a scan whose owner is gone stops too.
+// What lets scans and size walks go on: they run until the token is stopped. The catalogue owns
+// one and hands it out; scans hold it weakly, so a scan whose catalogue is gone stops too.
 class StopToken {
 public:
-    std::atomic<bool> continue_{true};
+    bool keepGoing() const { return going_.load(std::memory_order_relaxed); }
+    void stop() { going_.store(false, std::memory_order_relaxed); }
+    // The flag itself, for walks below the scanner's layer that poll an atomic.
+    const std::atomic<bool>* flag() const { return &going_; }
 
-    bool keepGoing() const { return continue_.load(std::memory_order_relaxed); }
-
-protected:
-    StopToken() = default;
-    ~StopToken() = default;
+private:
+    std::atomic<bool> going_{true};
 };

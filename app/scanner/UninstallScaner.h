@@ -33,7 +33,7 @@ public:
     ~UninstallScaner();
 
     std::weak_ptr<UninstallApp> current;
-    // The catalogue that owns the scan, seen as what lets it go on.
+    // The stop token of the catalogue that owns the scan.
     std::weak_ptr<StopToken> mgr;
     std::vector<std::shared_ptr<UninstallApp>> cacheQueue;
 

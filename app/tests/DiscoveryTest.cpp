@@ -95,10 +95,10 @@ TEST_F(DiscoveryTest, AWrappedMobileApplicationIsListedByItsOuterBundleAndDescri
     tree.writeFileOfSize(container + "/Data/Library/Preferences/com.shoalgames.tidepool.plist", 300);
     EXPECT_TRUE(SearchFilePath::isListableBundle(outer));
     const auto manager = UninstallAppManager::make();
-    manager->findsRemains = false;
+    manager->setFindsRemains(false);
     manager->discoverApps();
-    ASSERT_EQ(manager->allApps.size(), 1u);
-    const auto& record = manager->allApps.front();
+    ASSERT_EQ(manager->allApps().size(), 1u);
+    const auto record = manager->allApps().front();
     EXPECT_EQ(record->bundlePath.value_or(""), outer);
     EXPECT_EQ(record->bundleIdentifier(), tidepool.identifier);
     EXPECT_EQ(record->displayName(), tidepool.displayName);

@@ -62,26 +62,32 @@ TEST_F(FieldCorpusTest, EachInstalledApplicationIsOfferedExactlyItsOwnItems)
 {
     const fixtures::FieldCorpus corpus(tree);
     const auto manager = UninstallAppManager::make();
-    manager->findsRemains = false;
+    manager->setFindsRemains(false);
     manager->discoverApps();
     std::vector<std::string> problems;
     std::set<std::string> listed;
-    for (const auto& app : manager->allApps) {
+    for (const auto& app : manager->allApps()) {
         listed.insert(*app->bundlePath);
         if (!corpus.scan.count(*app->bundlePath))
             problems.push_back("[listing] listed, yet no installed application: " + shown(*app->bundlePath));
     }
     // One the catalogue misses is still scanned, so that its items are judged too.
+    UninstallAppManager::Apps missed;
     for (const auto& [bundle, items] : corpus.scan) {
         if (listed.count(bundle))
             continue;
         problems.push_back("[listing] not listed: " + shown(bundle));
-        manager->allApps.push_back(UninstallApp::create(bundle));
+        missed.push_back(UninstallApp::create(bundle));
+    }
+    if (!missed.empty()) {
+        auto scanned = manager->allApps();
+        scanned.insert(scanned.end(), missed.begin(), missed.end());
+        manager->scanOnly(scanned);
     }
     manager->runScanLoop();
 
     std::size_t right = 0, given = 0, expected = 0;
-    for (const auto& app : manager->allApps) {
+    for (const auto& app : manager->allApps()) {
         const auto truth = corpus.scan.count(*app->bundlePath) ? corpus.scan.at(*app->bundlePath) : std::set<std::string>{};
         const auto offered = offeredTo(*app);
         const std::string name = platform::path::lastComponent(*app->bundlePath);
@@ -109,7 +115,7 @@ TEST_F(FieldCorpusTest, RemainsAreGoneApplicationsOwnAndNothingInstalled)
 
     std::map<std::string, std::string> underWhom;
     std::vector<std::string> problems;
-    for (const auto& app : manager->goneApps) {
+    for (const auto& app : manager->goneApps()) {
         const std::string identifier = app->bundleIdentifier();
         const auto paths = allPaths(*app);
         if (!corpus.remains.count(identifier))
@@ -150,16 +156,17 @@ TEST_F(FieldCorpusTest, ThePlainAlgorithmAgreesItemForItem)
 {
     const fixtures::FieldCorpus corpus(tree);
     const auto manager = UninstallAppManager::make();
-    manager->findsRemains = false;
+    manager->setFindsRemains(false);
     manager->discoverApps();
     manager->runScanLoop();
     // Bundles in a Trash are no installed applications, but their claims count.
     std::vector<std::string> claimants;
-    for (const auto* apps : {&manager->allApps, &manager->trashedApps})
+    const auto listed = manager->allApps(), trashed = manager->trashedApps();
+    for (const auto* apps : {&listed, &trashed})
         for (const auto& app : *apps)
             claimants.push_back(*app->bundlePath);
-    ASSERT_FALSE(manager->trashedApps.empty());
-    for (const auto& app : manager->allApps) {
+    ASSERT_FALSE(trashed.empty());
+    for (const auto& app : listed) {
         const ReferenceResult expected = referenceScan(*app->bundlePath, claimants);
         const ReferenceResult actual = resultOf(*app);
         EXPECT_EQ(actual, expected) << *app->bundlePath << "\nexpected:\n" << describe(expected) << "actual:\n" << describe(actual);

@@ -66,11 +66,11 @@ TEST(ItemSizes, AfterAScanTheTotalIsTheSumOfTheGroups)
     tree.writeFile(tree.at("~/Library/Preferences/com.example.kite.plist"), std::string(500, 'p'));
 
     const auto manager = UninstallAppManager::make();
-    manager->findsRemains = false;
+    manager->setFindsRemains(false);
     manager->discoverApps();
     manager->runScanLoop();
     std::shared_ptr<UninstallApp> scanned;
-    for (const auto& app : manager->allApps)
+    for (const auto& app : manager->allApps())
         if (app->bundleIdentifier() == "com.example.kite")
             scanned = app;
     ASSERT_TRUE(scanned);

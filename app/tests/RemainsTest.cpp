@@ -39,7 +39,7 @@ protected:
 std::map<std::string, std::set<std::string>> offeredByIdentifier(const UninstallAppManager& manager)
 {
     std::map<std::string, std::set<std::string>> offered;
-    for (const auto& app : manager.goneApps)
+    for (const auto& app : manager.goneApps())
         for (const auto& group : app->fileGroups)
             for (const auto& item : group->fileItem)
                 offered[app->bundleIdentifier()].insert(item->filePath);
@@ -54,7 +54,7 @@ TEST_F(RemainsTest, EveryRemainIsFoundAndNoTrapIsOffered)
     ASSERT_TRUE(runner.waitUntilRunning(remains.runnerExecutable));
     const auto manager = scanned();
     // Keel, Tern, Gull and Loom on a mounted volume; Petrel, Skua and the others are not listed.
-    ASSERT_EQ(manager->allApps.size(), 4u);
+    ASSERT_EQ(manager->allApps().size(), 4u);
 
     const auto offered = offeredByIdentifier(*manager);
     std::set<std::string> everything;
@@ -75,7 +75,7 @@ TEST_F(RemainsTest, EveryRemainIsFoundAndNoTrapIsOffered)
 
     // The scan loop walks for installed bundles beside the scan; asked on its own, the catalogue
     // walks them itself, with the same outcome.
-    manager->goneApps.clear();
+    manager->goneApps().clear();
     manager->findGoneApps();
     EXPECT_EQ(offeredByIdentifier(*manager), offered);
 }
@@ -114,8 +114,8 @@ TEST_F(RemainsTest, RecordsAreNamedGroupedAndNothingIsTicked)
     fixtures::BackgroundProcess runner({remains.runnerExecutable, "600"});
     ASSERT_TRUE(runner.waitUntilRunning(remains.runnerExecutable));
     const auto manager = scanned();
-    ASSERT_EQ(manager->goneApps.size(), remains.truth.size());
-    for (const auto& app : manager->goneApps) {
+    ASSERT_EQ(manager->goneApps().size(), remains.truth.size());
+    for (const auto& app : manager->goneApps()) {
         EXPECT_TRUE(app->isGone());
         EXPECT_TRUE(app->isReady);
         EXPECT_TRUE(app->remainsCertain) << app->bundleIdentifier();
@@ -136,7 +136,7 @@ TEST_F(RemainsTest, RecordsAreNamedGroupedAndNothingIsTicked)
         EXPECT_EQ(app->totalSize, total);
     }
     // Each remain sits in the category of the folder it was found in.
-    for (const auto& app : manager->goneApps) {
+    for (const auto& app : manager->goneApps()) {
         if (app->bundleIdentifier() != "com.driftwood.tally")
             continue;
         EXPECT_TRUE(has(pathsIn(*app, T::daemon), tree.at("~/Library/LaunchAgents/com.driftwood.tally.agent.plist")));
@@ -197,14 +197,14 @@ TEST_F(RemainsTest, AnApplicationInTheTrashIsGoneWithItsNameBasedFiles)
     ASSERT_TRUE(offered.count("com.driftwood.tally"));
     EXPECT_EQ(offered.at("com.driftwood.tally"), byName);
     EXPECT_FALSE(offered.at("com.driftwood.tally").count(shared));
-    const auto record = std::find_if(manager->goneApps.begin(), manager->goneApps.end(),
-                                     [](const auto& app) { return app->bundleIdentifier() == "com.driftwood.tally"; });
-    ASSERT_NE(record, manager->goneApps.end());
+    const auto gone = manager->goneApps();
+    const auto record = std::find_if(gone.begin(), gone.end(), [](const auto& app) { return app->bundleIdentifier() == "com.driftwood.tally"; });
+    ASSERT_NE(record, gone.end());
     EXPECT_EQ((*record)->displayName(), "Driftwood Tally");
     EXPECT_TRUE((*record)->icon.has_value());
     EXPECT_GT((*record)->totalSize, 3 * (15 << 20));
-    const auto& sheetApp = *std::find_if(manager->allApps.begin(), manager->allApps.end(),
-                                         [](const auto& app) { return app->bundleIdentifier() == "net.sheets.tally"; });
+    const auto listed = manager->allApps();
+    const auto& sheetApp = *std::find_if(listed.begin(), listed.end(), [](const auto& app) { return app->bundleIdentifier() == "net.sheets.tally"; });
     EXPECT_TRUE(has(allPaths(*sheetApp), sheet));
     EXPECT_FALSE(has(allPaths(*sheetApp), shared));
 }
@@ -225,11 +225,11 @@ TEST_F(RemainsTest, RemainsAreUncertainWhenTheSearchForInstalledCopiesRanOutOfTi
     cut.bundles = whole.bundles;
     manager->findGoneApps(nullptr, cut);
     EXPECT_EQ(offeredByIdentifier(*manager), found);
-    for (const auto& app : manager->goneApps)
+    for (const auto& app : manager->goneApps())
         EXPECT_FALSE(app->remainsCertain) << app->bundleIdentifier();
     manager->findGoneApps(nullptr, whole);
     EXPECT_EQ(offeredByIdentifier(*manager), found);
-    for (const auto& app : manager->goneApps)
+    for (const auto& app : manager->goneApps())
         EXPECT_TRUE(app->remainsCertain) << app->bundleIdentifier();
 }
 

@@ -124,12 +124,12 @@ TEST_F(ScanLoopTest, ResultsEqualThePlainAlgorithmItemForItem)
 
     const auto manager = UninstallAppManager::make();
     manager->discoverApps();
-    ASSERT_EQ(manager->allApps.size(), bundles.size());
+    ASSERT_EQ(manager->allApps().size(), bundles.size());
     manager->runScanLoop();
     std::vector<std::string> installed;
-    for (const auto& app : manager->allApps)
+    for (const auto& app : manager->allApps())
         installed.push_back(*app->bundlePath);
-    for (const auto& app : manager->allApps) {
+    for (const auto& app : manager->allApps()) {
         ASSERT_TRUE(app->isReady);
         const ReferenceResult expected = referenceScan(*app->bundlePath, installed);
         const ReferenceResult actual = resultOf(*app);
@@ -172,13 +172,13 @@ TEST_F(ScanLoopTest, LoadAppsHandsOverToTheScanQueue)
     }
     const auto manager = UninstallAppManager::make();
     auto delegate = std::make_shared<RecordingDelegate>();
-    manager->delegate = delegate;
+    manager->setDelegate(delegate);
     manager->loadApps();
     EXPECT_EQ(delegate->loads, 1);
     ASSERT_TRUE(dispatch::MainQueue::runUntil([&] { return delegate->finished.load() == 1; }, 10s));
-    manager->scanerQueue.sync([] {});
+    manager->waitForScans();
     std::vector<std::string> expected;
-    for (const auto& app : manager->allApps)
+    for (const auto& app : manager->allApps())
         expected.push_back(*app->bundlePath);
     EXPECT_EQ(delegate->scanned, expected);
     EXPECT_EQ(manager->index(), 3);
@@ -190,12 +190,11 @@ TEST_F(ScanLoopTest, AnEmptyCatalogueStopsWithoutTheFinalCall)
 {
     const auto manager = UninstallAppManager::make();
     auto delegate = std::make_shared<RecordingDelegate>();
-    manager->delegate = delegate;
+    manager->setDelegate(delegate);
     manager->loadApps();
     // Delayed tasks run by due time, so once this one has run, so has the scan loop loadApps left.
-    const auto afterTheLoop = dispatch::OneReply<bool>::make();
-    manager->scanerQueue.asyncAfter(std::chrono::milliseconds(600), [afterTheLoop] { afterTheLoop->answer(true); });
-    ASSERT_TRUE(afterTheLoop->waitFor(10s).has_value());
+    std::this_thread::sleep_for(600ms);
+    manager->waitForScans();
     EXPECT_EQ(delegate->loads, 1);
     EXPECT_EQ(delegate->finished, 0);
 }
@@ -238,7 +237,7 @@ TEST_F(ScanLoopTest, SizesOfFoldersLinksAndMetadata)
     EXPECT_EQ(UninstallAppManager::sizeOfPath(tree.at("/Big"), manager.get()), 20480);
     spotlight->sizes[tree.at("/Big")] = 20479;
     EXPECT_EQ(UninstallAppManager::sizeOfPath(tree.at("/Big"), manager.get()), 50'000'000);
-    manager->continue_ = false;
+    manager->stopScanning();
     EXPECT_EQ(UninstallAppManager::sizeOfPath(bundle, manager.get()), 50'000'000);
     EXPECT_EQ(UninstallAppManager::sizeOfPath(tree.at("/Big"), manager.get()), 0);
 }
@@ -305,7 +304,7 @@ TEST_F(ScanLoopTest, ClearingContinueStopsARunningWalkWithTheTotalSoFar)
     {
         WalkHook hook([&](const char*) {
             if (++opened == 20)
-                manager->continue_ = false;
+                manager->stopScanning();
         });
         partial = UninstallAppManager::sizeOfPath(tree.at("/Walk"), manager.get());
     }

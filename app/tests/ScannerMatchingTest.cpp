@@ -104,10 +104,11 @@ TEST_F(ScannerMatchingTest, TheMoreSpecificInstalledIdentifierWins)
 
     const auto manager = UninstallAppManager::make();
     manager->discoverApps();
-    ASSERT_EQ(manager->allApps.size(), 2u);
+    ASSERT_EQ(manager->allApps().size(), 2u);
     manager->runScanLoop();
-    const auto& fooApp = manager->allApps[0]->bundlePath == foo ? manager->allApps[0] : manager->allApps[1];
-    const auto& helperApp = fooApp == manager->allApps[0] ? manager->allApps[1] : manager->allApps[0];
+    const auto listed = manager->allApps();
+    const auto& fooApp = listed[0]->bundlePath == foo ? listed[0] : listed[1];
+    const auto& helperApp = fooApp == listed[0] ? listed[1] : listed[0];
     ASSERT_EQ(*helperApp->bundlePath, helper);
     const auto fooPaths = allPaths(*fooApp);
     const auto helperPaths = allPaths(*helperApp);
@@ -285,11 +286,11 @@ TEST_F(ScannerMatchingTest, TheStrongestEvidenceDecides)
 
     const auto manager = UninstallAppManager::make();
     manager->discoverApps();
-    ASSERT_EQ(manager->allApps.size(), installed.size());
+    ASSERT_EQ(manager->allApps().size(), installed.size());
     manager->runScanLoop();
     for (const auto& [entry, owner] : owners) {
         std::vector<std::string> offeredTo;
-        for (const auto& scanned : manager->allApps)
+        for (const auto& scanned : manager->allApps())
             if (has(allPaths(*scanned), entry))
                 offeredTo.push_back(scanned->bundleIdentifier());
         EXPECT_EQ(offeredTo, owner.empty() ? std::vector<std::string>{} : std::vector<std::string>{owner}) << entry;
@@ -303,7 +304,7 @@ TEST_F(ScannerMatchingTest, TheStrongestEvidenceDecides)
         {tree.at("~/Library/Preferences/net.dockside.agent.plist"), "identifier"},
         {bundles["com.harbor.app"], "bundle"},
     };
-    for (const auto& scanned : manager->allApps)
+    for (const auto& scanned : manager->allApps())
         for (const auto& group : scanned->fileGroups)
             for (const auto& item : group->fileItem)
                 if (claims.count(item->filePath)) {
@@ -311,15 +312,17 @@ TEST_F(ScannerMatchingTest, TheStrongestEvidenceDecides)
                 }
 
     // The command-line tool scans only the chosen application; the others' claims still count.
-    const auto chosen = std::find_if(manager->allApps.begin(), manager->allApps.end(),
-                                     [](const auto& app) { return app->bundleIdentifier() == "net.waterwolf.browser"; });
-    ASSERT_NE(chosen, manager->allApps.end());
+    const auto listed = manager->allApps();
+    const auto chosen = std::find_if(listed.begin(), listed.end(), [](const auto& app) { return app->bundleIdentifier() == "net.waterwolf.browser"; });
+    ASSERT_NE(chosen, listed.end());
     const auto alone = UninstallAppManager::make();
-    alone->scanOnly({UninstallApp::create(*(*chosen)->bundlePath)}, manager->allApps);
-    alone->findsRemains = false;
+    alone->discoverApps();
+    const auto all = alone->allApps();
+    alone->scanOnly({*std::find_if(all.begin(), all.end(), [](const auto& app) { return app->bundleIdentifier() == "net.waterwolf.browser"; })});
+    alone->setFindsRemains(false);
     alone->runScanLoop();
-    EXPECT_FALSE(has(allPaths(*alone->allApps.front()), tree.at("~/Library/Application Support/Firefox")));
-    EXPECT_TRUE(has(allPaths(*alone->allApps.front()), tree.at("~/Library/Application Support/Waterwolf")));
+    EXPECT_FALSE(has(allPaths(*alone->allApps().front()), tree.at("~/Library/Application Support/Firefox")));
+    EXPECT_TRUE(has(allPaths(*alone->allApps().front()), tree.at("~/Library/Application Support/Waterwolf")));
 }
 
 TEST_F(ScannerMatchingTest, LaunchItemsStayOnlyWhenTheirProgramLiesInACollectedItem)
@@ -455,7 +458,7 @@ TEST_F(ScannerMatchingTest, ClearedContinueLeavesTheBundleGroupAlone)
     folder("~/Library/Application Support/Foo");
     file("~/Library/Preferences/com.vendor.foo.plist");
     const auto manager = UninstallAppManager::make();
-    manager->continue_ = false;
+    manager->stopScanning();
     const auto scanned = scanBundle(bundle, manager);
     ASSERT_EQ(scanned->fileGroups.size(), 1u);
     EXPECT_EQ(scanned->fileGroups.front()->type, T::bundle);
@@ -618,12 +621,12 @@ TEST(ScannerHolderTest, EntriesOfFoldersThatHoldOnePerApplication)
     manager->discoverApps();
     manager->runScanLoop();
     std::set<std::string> everything;
-    for (const auto& app : manager->allApps)
+    for (const auto& app : manager->allApps())
         for (const auto& path : allPaths(*app))
             everything.insert(path);
     for (const auto& row : rows) {
         const std::string path = tree.at(row.path);
-        for (const auto& app : manager->allApps) {
+        for (const auto& app : manager->allApps()) {
             const bool owner = app->bundleIdentifier() == row.owner;
             EXPECT_EQ(has(allPaths(*app), path), owner) << app->bundleIdentifier() << " " << row.path;
             if (owner) {

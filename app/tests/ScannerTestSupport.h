@@ -13,7 +13,7 @@ inline std::shared_ptr<UninstallApp> scanBundle(const std::string& bundle,
                                                 const std::shared_ptr<UninstallAppManager>& manager = UninstallAppManager::make())
 {
     auto app = UninstallApp::create(bundle);
-    UninstallScaner scanner(manager);
+    UninstallScaner scanner(manager->stopToken());
     scanner.scan(app);
     return app;
 }

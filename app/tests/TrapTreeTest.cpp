@@ -42,11 +42,11 @@ TEST_F(TrapTreeTest, EveryApplicationGetsExactlyItsOwnItems)
     const fixtures::TrapTree trap(tree);
     const auto manager = UninstallAppManager::make();
     manager->discoverApps();
-    ASSERT_EQ(manager->allApps.size(), trap.truth.size());
+    ASSERT_EQ(manager->allApps().size(), trap.truth.size());
     manager->runScanLoop();
 
     std::set<std::string> everything;
-    for (const auto& app : manager->allApps) {
+    for (const auto& app : manager->allApps()) {
         const auto expected = trap.truth.at(*app->bundlePath);
         const auto actual = offered(*app);
         for (const auto& path : expected)
@@ -91,9 +91,9 @@ TEST_F(TrapTreeTest, TheScanEqualsThePlainAlgorithm)
     manager->discoverApps();
     manager->runScanLoop();
     std::vector<std::string> installed;
-    for (const auto& app : manager->allApps)
+    for (const auto& app : manager->allApps())
         installed.push_back(*app->bundlePath);
-    for (const auto& app : manager->allApps) {
+    for (const auto& app : manager->allApps()) {
         const auto expected = referenceScan(*app->bundlePath, installed);
         const auto actual = resultOf(*app);
         EXPECT_EQ(actual, expected) << "expected:\n" << describe(expected) << "actual:\n" << describe(actual);

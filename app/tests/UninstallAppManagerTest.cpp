@@ -32,7 +32,7 @@ protected:
     void TearDown() override
     {
         for (const auto& manager : made)
-            manager->scanerQueue.sync([] {});
+            manager->waitForScans();
     }
     std::shared_ptr<UninstallAppManager> make()
     {
@@ -46,12 +46,9 @@ protected:
 TEST_F(UninstallAppManagerTest, StartsEmptyWithItsQueues)
 {
     const auto manager = make();
-    EXPECT_TRUE(manager->allApps.empty());
-    EXPECT_TRUE(manager->continue_);
+    EXPECT_TRUE(manager->allApps().empty());
     EXPECT_EQ(manager->index(), 0);
     EXPECT_EQ(manager->count(), 0);
-    EXPECT_EQ(manager->scanerQueue.label(), "com.uninstatll.scaner");
-    EXPECT_EQ(manager->deleteQueue.label(), "com.uninstatll.delete");
     EXPECT_EQ(UninstallAppManager::shared().get(), UninstallAppManager::shared().get());
 }
 
@@ -59,9 +56,9 @@ TEST_F(UninstallAppManagerTest, EmptyTreeStillReportsTheLoad)
 {
     const auto manager = make();
     auto delegate = std::make_shared<RecordingDelegate>();
-    manager->delegate = delegate;
+    manager->setDelegate(delegate);
     manager->loadApps();
-    EXPECT_TRUE(manager->allApps.empty());
+    EXPECT_TRUE(manager->allApps().empty());
     EXPECT_EQ(delegate->loads, 1);
     EXPECT_EQ(delegate->loadThread, std::this_thread::get_id());
 }
@@ -83,14 +80,14 @@ TEST_F(UninstallAppManagerTest, SameBundleThroughTwoFoldersIsListedOnceAtItsFirs
     const auto manager = make();
     manager->loadApps();
     std::vector<std::string> paths;
-    for (const auto& app : manager->allApps)
+    for (const auto& app : manager->allApps())
         paths.push_back(*app->bundlePath);
     EXPECT_EQ(paths, (std::vector<std::string>{alpha, beta, external}));
-    EXPECT_EQ(manager->allApps[0]->bundleIdentifier(), "com.vendor.alpha");
+    EXPECT_EQ(manager->allApps()[0]->bundleIdentifier(), "com.vendor.alpha");
 
     // A second discovery appends; the catalogue is never emptied by it.
     manager->loadApps();
-    EXPECT_EQ(manager->allApps.size(), 6u);
+    EXPECT_EQ(manager->allApps().size(), 6u);
 }
 
 TEST_F(UninstallAppManagerTest, WithoutADelegateNothingIsCalled)
@@ -98,10 +95,51 @@ TEST_F(UninstallAppManagerTest, WithoutADelegateNothingIsCalled)
     const auto manager = make();
     {
         auto delegate = std::make_shared<RecordingDelegate>();
-        manager->delegate = delegate;
+        manager->setDelegate(delegate);
     }
     manager->loadApps();
-    EXPECT_TRUE(manager->delegate.expired());
+    manager->waitForScans();
 }
 
 }  // namespace
+
+// An application removed while the scan loop is still going leaves the list, and the loop goes on
+// with the one after it: none is skipped, and the end of the scan is still reported once.
+TEST_F(UninstallAppManagerTest, ARemovalDuringTheScanNeitherSkipsNorLosesTheEnd)
+{
+    class RemoveFirst : public RecordingDelegate {
+    public:
+        std::weak_ptr<UninstallAppManager> manager;
+        void appDidScan(const std::shared_ptr<UninstallApp>& app) override
+        {
+            RecordingDelegate::appDidScan(app);
+            const auto catalogue = manager.lock();
+            if (scans != 1 || !catalogue)
+                return;
+            app->setSelectionState(kSelectionOn);
+            catalogue->removeApps({app});
+            catalogue->waitForRemovals();
+        }
+    };
+    fixtures::AppBlueprint blueprint;
+    for (const char* name : {"Alpha", "Beta", "Gamma"}) {
+        blueprint.name = name;
+        blueprint.identifier = std::string("com.vendor.") + name;
+        tree.addApp("/Applications", blueprint);
+    }
+    const auto manager = make();
+    const auto delegate = std::make_shared<RemoveFirst>();
+    delegate->manager = manager;
+    manager->setDelegate(delegate);
+    manager->discoverApps();
+    auto expected = manager->allApps();
+    expected.erase(expected.begin());
+    manager->runScanLoop();
+
+    EXPECT_EQ(manager->allApps(), expected);
+    for (const auto& app : expected)
+        EXPECT_TRUE(app->isReady) << app->executableName();
+    EXPECT_EQ(delegate->scans, 3);
+    EXPECT_EQ(delegate->allScans, 1);
+    EXPECT_EQ(manager->count(), 2);
+}

@@ -78,14 +78,11 @@ void AppListModel::rebuildRows()
         cache->removeIf([this](const auto& entry) { return !appRows_.contains(entry.key()); });
 }
 
-void AppListModel::pruneAfterRemoval(std::vector<std::shared_ptr<UninstallApp>>& catalogue)
+void AppListModel::pruneAfterRemoval(const std::vector<std::shared_ptr<UninstallApp>>& catalogue)
 {
     beginResetModel();
-    for (const auto& app : catalogue) {
+    for (const auto& app : catalogue)
         app->setSelectionState(kSelectionOff);
-        app->removeMissingFiles();
-    }
-    std::erase_if(catalogue, [](const auto& app) { return app->fileGroups.empty() && app->isReady; });
     apps_ = catalogue;
     rebuildRows();
     const bool hadChosen = !chosen_.empty();

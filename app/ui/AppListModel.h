@@ -62,10 +62,9 @@ public:
 
     // The applications with at least one ticked file, in the order they were first ticked.
     const std::vector<std::shared_ptr<UninstallApp>>& chosenApps() const { return chosen_; }
-    // After a removal run (main thread, the delete queue done): every application of `catalogue` is
-    // unticked and rid of the files that no longer exist, the scanned ones left with nothing are
-    // taken out of `catalogue`, and the model shows what remains with nothing chosen.
-    void pruneAfterRemoval(std::vector<std::shared_ptr<UninstallApp>>& catalogue);
+    // After a removal run (main thread, the delete queue done): `catalogue`, which the catalogue has
+    // rid of what the run took, is shown with every application unticked and nothing chosen.
+    void pruneAfterRemoval(const std::vector<std::shared_ptr<UninstallApp>>& catalogue);
 
     Kind kind(const QModelIndex& index) const;
     // Null for an invalid index (or, for groupAt and fileAt, a row of another kind).

@@ -236,7 +236,7 @@ void MainViewController::addSubViews()
     uninstallResidualViewController->delegate = this;
     connect(uninstallingViewController->btnCancel, &QPushButton::clicked, this, [this] { manager_->cancelRemoval(); });
 
-    manager_->delegate = bridge_;
+    manager_->setDelegate(bridge_);
     const auto manager = manager_;
     dispatch::GlobalQueue::asyncAfter(std::chrono::duration<double>(discoveryDelay), [manager] { manager->loadApps(); });
 }
@@ -320,7 +320,7 @@ void MainViewController::appsDidLoad()
     loadAppView->spinner->stopAnimation();
     loadAppView->hide();
     mainView->show();
-    model_->setApps(manager_->allApps);
+    model_->setApps(manager_->allApps());
     const auto& apps = model_->apps();
     const bool scanning = std::any_of(apps.begin(), apps.end(), [](const auto& app) { return !app->isReady; });
     if (scanning && !filter_->isSizeSortable())
@@ -343,7 +343,7 @@ void MainViewController::allAppsDidScan()
     if (std::exchange(applicationsChanged_, false))
         folderWatch_->checkNow();
     // The catalogue finds the remains after the last installed application, before this report.
-    remainsModel_->setApps(manager_->goneApps);
+    remainsModel_->setApps(manager_->goneApps());
     remainsFilter_->setSizeSortable(true);
     showRemainsCount();
     if (!remainsToReview_.empty())
@@ -492,15 +492,16 @@ void MainViewController::beginRemoval()
 {
     // Made sure of on the delete queue, and only once the removal needs it: the window never waits
     // for it, and a removal of the user's own items asks no administrator.
+    UninstallAppManager::RemovalOptions options;
     if (!Utility::isSandboxed())
-        manager_->daemonStarter = [bundle = applicationBundlePath] { DaemonInstaller(bundle).ensureDaemon(); };
+        options.daemonStarter = [bundle = applicationBundlePath] { DaemonInstaller(bundle).ensureDaemon(); };
+    options.removesImmediately = requestUninstallWinodowController->removesImmediately();
+    options.deletesWhereNoTrash = requestUninstallWinodowController->deletesWhereNoTrash();
     uninstallingViewController->deleteApps = deleteApps();
     uninstallingViewController->rebuild();
     mainView->hide();
     uninstallingViewController->setScreenHidden(false);
-    manager_->removesImmediately = requestUninstallWinodowController->removesImmediately();
-    manager_->deletesWhereNoTrash = requestUninstallWinodowController->deletesWhereNoTrash();
-    manager_->removeApps(deleteApps());
+    manager_->removeApps(deleteApps(), std::move(options));
 }
 
 void MainViewController::showChosenCount()
@@ -608,13 +609,7 @@ void MainViewController::rediscover()
 {
     model_->setApps({});
     remainsModel_->setApps({});
-    {
-        std::lock_guard guard(manager_->lock);
-        manager_->allApps.clear();
-        manager_->goneApps.clear();
-        manager_->setIndex(0);
-        manager_->setCount(0);
-    }
+    manager_->startOver();
     filter_->setSizeSortable(false);
     remainsFilter_->setSizeSortable(false);
     searchField->setEnabled(false);
@@ -699,8 +694,8 @@ void MainViewController::returnToList()
     filter_->setSearchText(QString());
     remainsFilter_->setSearchText(QString());
     // Every application, not only those a search left on screen: a chosen one may be hidden.
-    model_->pruneAfterRemoval(manager_->allApps);
-    remainsModel_->pruneAfterRemoval(manager_->goneApps);
+    model_->pruneAfterRemoval(manager_->allApps());
+    remainsModel_->pruneAfterRemoval(manager_->goneApps());
     showRemainsCount();
     if (scope_ == ListScope::remains && remainsModel_->rowCount() == 0)
         showScope(ListScope::installed);
@@ -720,42 +715,12 @@ void MainViewController::applicationsFound(const std::vector<std::string>& bundl
         applicationsChanged_ = true;
         return;
     }
-    const std::set<std::string> found(bundles.begin(), bundles.end());
-    std::vector<std::shared_ptr<UninstallApp>> listed;
-    {
-        std::lock_guard guard(manager_->lock);
-        listed = manager_->allApps;
-    }
-    std::set<std::string> known;
-    std::vector<std::shared_ptr<UninstallApp>> kept;
-    for (const auto& app : listed) {
-        const std::string bundle = app->bundlePath.value_or("");
-        known.insert(bundle);
-        if (found.count(bundle))
-            kept.push_back(app);
-    }
-    std::vector<std::shared_ptr<UninstallApp>> came;
-    for (const auto& bundle : bundles)
-        if (!known.count(bundle))
-            came.push_back(UninstallApp::create(bundle));
-    if (came.empty() && kept.size() == listed.size())
-        return;
-    {
-        std::lock_guard guard(manager_->lock);
-        // Everything kept is scanned; what came is scanned next, from where the loop stands.
-        manager_->allApps = kept;
-        manager_->setIndex(static_cast<long>(kept.size()));
-        manager_->setCount(static_cast<long>(kept.size()));
-        manager_->allApps.insert(manager_->allApps.end(), came.begin(), came.end());
-    }
-    model_->setApps(manager_->allApps);
-    const auto manager = manager_;
-    // What came is scanned, and the remains are found again after it; when applications only went,
-    // what they left is found at once.
-    if (came.empty())
-        manager_->scanerQueue.async([manager] { manager->findRemainsAgain(); });
-    else
-        manager_->scanerQueue.async([manager] { manager->runScanLoop(); });
+    manager_->applicationsFound(bundles);
+}
+
+void MainViewController::appsDidChange()
+{
+    model_->setApps(manager_->allApps());
 }
 
 bool MainViewController::isSizeSortable() const

@@ -100,6 +100,8 @@ public:
     void appsDidLoad();
     void appDidScan(const std::shared_ptr<UninstallApp>& app);
     void allAppsDidScan();
+    // Applications joined or left the list after the folders changed.
+    void appsDidChange();
     void uninstallProgress(UninstallType state, double value, double total);
     // Asks whether to force a running application to quit, as a sheet; `answer` gets true unless
     // the user cancels, and false at once when there is no window to ask in.

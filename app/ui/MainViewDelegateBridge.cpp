@@ -30,6 +30,14 @@ void MainViewDelegateBridge::allAppsDidScan()
     });
 }
 
+void MainViewDelegateBridge::appsDidChange()
+{
+    dispatch::MainQueue::async([screen = screen_] {
+        if (screen)
+            screen->appsDidChange();
+    });
+}
+
 void MainViewDelegateBridge::uninstallProgress(UninstallType state, double value, double total)
 {
     dispatch::MainQueue::async([screen = screen_, state, value, total] {

@@ -16,6 +16,7 @@ public:
     void appsDidLoad() override;
     void appDidScan(const std::shared_ptr<UninstallApp>& app) override;
     void allAppsDidScan() override;
+    void appsDidChange() override;
     void uninstallProgress(UninstallType state, double value, double total) override;
     bool shouldForceQuit(const std::shared_ptr<UninstallApp>& app) override;
 

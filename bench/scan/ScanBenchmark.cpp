@@ -86,14 +86,14 @@ ScanRun runScan()
     const auto manager = UninstallAppManager::make();
     manager->discoverApps();
     const auto discovered = Clock::now();
-    manager->findsRemains = false;  // timed apart below; du measures installed applications' items
+    manager->setFindsRemains(false);  // timed apart below; du measures installed applications' items
     manager->runScanLoop();
     ScanRun run;
     run.seconds = std::chrono::duration<double>(Clock::now() - start).count();
     run.discoverySeconds = std::chrono::duration<double>(discovered - start).count();
     run.listings = stats::directoryListings.load() - listings;
     run.patterns = stats::patternMatches.load() - patterns;
-    for (const auto& app : manager->allApps)
+    for (const auto& app : manager->allApps())
         for (const auto& group : app->fileGroups)
             for (const auto& item : group->fileItem) {
                 run.paths.push_back(item->filePath);
@@ -109,13 +109,14 @@ double measureMatching()
 {
     const auto manager = UninstallAppManager::make();
     manager->discoverApps();
-    const auto index = std::make_shared<ScanIndex>(manager->allApps);
+    const auto listed = manager->allApps();
+    const auto index = std::make_shared<ScanIndex>(listed);
     index->prepareRunTables();
     index->launchJobsFiledUnder("", index->foldersFor(RkUninstallCategoryType::daemon),
                                 NamePattern::identifierPattern("", SearchFilePath::suffixForCategory(RkUninstallCategoryType::daemon)));
     std::vector<std::unique_ptr<UninstallScaner>> scanners;
-    for (const auto& app : manager->allApps) {
-        scanners.push_back(std::make_unique<UninstallScaner>(manager, index));
+    for (const auto& app : manager->allApps()) {
+        scanners.push_back(std::make_unique<UninstallScaner>(manager->stopToken(), index));
         auto& scanner = *scanners.back();
         scanner.current = app;
         scanner.cacheQueue = {app};
@@ -127,7 +128,7 @@ double measureMatching()
     const auto start = Clock::now();
     for (std::size_t i = 0; i < scanners.size(); ++i) {
         auto& scanner = *scanners[i];
-        const auto& app = manager->allApps[i];
+        const auto& app = listed[i];
         for (const auto& queued : scanner.cacheQueue) {
             for (const auto category : SearchFilePath::searchedCategories()) {
                 const MatchSet matches =
@@ -163,11 +164,11 @@ RemainsRun runScanWithRemains()
     const auto start = Clock::now();
     const auto manager = UninstallAppManager::make();
     manager->discoverApps();
-    manager->findsRemains = true;
+    manager->setFindsRemains(true);
     manager->runScanLoop();
     RemainsRun run;
     run.seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    run.goneApps = manager->goneApps.size();
+    run.goneApps = manager->goneApps().size();
     return run;
 }
 
@@ -276,7 +277,7 @@ std::array<Spent, kPhases.size()> scanPhases(const ScanRun& found, bool cold)
     const auto manager = UninstallAppManager::make();
     for (std::size_t i = 0; i < found.paths.size(); ++i) {
         const auto walkStart = Clock::now();
-        (void)SizeWalk::sizeOfPath(found.paths[i], manager.get());
+        (void)UninstallAppManager::sizeOfPath(found.paths[i], manager.get());
         Spent& kind = spent[found.isBundle[i] ? 0 : 1];
         kind.milliseconds += millisecondsSince(walkStart);
         const auto now = bytesReadFromDisk();
@@ -288,7 +289,7 @@ std::array<Spent, kPhases.size()> scanPhases(const ScanRun& found, bool cold)
     manager->discoverApps();
     phaseDone(2);
 
-    for (const auto& app : manager->allApps) {
+    for (const auto& app : manager->allApps()) {
         const std::string executable = app->executableName();
         if (!executable.empty() && executable.find('/') == std::string::npos)
             (void)platform::CodeSignature::entitlementsOf(
@@ -296,7 +297,7 @@ std::array<Spent, kPhases.size()> scanPhases(const ScanRun& found, bool cold)
     }
     phaseDone(3);
 
-    for (const auto& app : manager->allApps) {
+    for (const auto& app : manager->allApps()) {
         const std::string contents = app->bundlePath.value_or("") + "/Contents";
         (void)platform::fs::listDirectory(contents + "/MacOS");
         for (const char* place : {"/Helpers", "/Library/LoginItems", "/PlugIns", "/Library/SystemExtensions"}) {
@@ -306,7 +307,7 @@ std::array<Spent, kPhases.size()> scanPhases(const ScanRun& found, bool cold)
     }
     phaseDone(4);
 
-    auto scanned = manager->allApps;
+    auto scanned = manager->allApps();
     for (const auto& bundle : TrashedApplications::bundles())
         scanned.push_back(UninstallApp::create(bundle));
     const auto index = std::make_shared<ScanIndex>(scanned);
@@ -332,12 +333,12 @@ std::array<Spent, kPhases.size()> scanPhases(const ScanRun& found, bool cold)
                                       NamePattern::identifierPattern("", SearchFilePath::suffixForCategory(RkUninstallCategoryType::daemon)));
     phaseDone(8);
 
-    for (const auto& app : manager->allApps)
-        UninstallScaner(manager, index).scan(app);
+    for (const auto& app : manager->allApps())
+        UninstallScaner(manager->stopToken(), index).scan(app);
     phaseDone(9);
     // The scan walked the sizes again, from the cache now: that walk is the first phases'.
     for (const auto& path : found.paths)
-        (void)SizeWalk::sizeOfPath(path, manager.get());
+        (void)UninstallAppManager::sizeOfPath(path, manager.get());
     spent[9].milliseconds = std::max(0.0, spent[9].milliseconds - millisecondsSince(start));
     return spent;
 }

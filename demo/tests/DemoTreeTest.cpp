@@ -244,7 +244,7 @@ TEST_F(DemoTreeTest, EveryApplicationLeavesFilesTheScanFinds)
     manager->discoverApps();
     manager->runScanLoop();
     std::set<std::string> claimedByAny;
-    for (const auto& app : manager->allApps) {
+    for (const auto& app : manager->allApps()) {
         std::size_t found = 0;
         for (const auto& group : app->fileGroups) {
             if (group->type == RkUninstallCategoryType::bundle)

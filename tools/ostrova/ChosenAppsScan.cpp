@@ -12,20 +12,20 @@ std::shared_ptr<UninstallAppManager> ChosenAppsScan::run(const std::vector<std::
 {
     const auto catalogue = UninstallAppManager::make();
     catalogue->discoverApps();
+    const auto installed = catalogue->allApps();
     std::vector<std::string> unknown;
-    const auto chosen = all ? catalogue->allApps : AppSelector(catalogue->allApps).select(words, unknown);
+    const auto chosen = all ? installed : AppSelector(installed).select(words, unknown);
     for (const auto& word : unknown)
         std::cerr << "ostrova: no installed application is named '" << word << "'\n";
     if (!unknown.empty())
         return nullptr;
 
-    const auto scanner = UninstallAppManager::make();
-    scanner->scanOnly(chosen, catalogue->allApps);
-    scanner->findsRemains = false;
+    catalogue->scanOnly(chosen);
+    catalogue->setFindsRemains(false);
     // The delegate is held weakly: the progress lives as long as the scan.
     const auto progress = std::make_shared<ScanProgress>(chosen.size(), showsProgress && ::isatty(STDERR_FILENO) == 1);
-    scanner->delegate = progress;
-    scanner->runScanLoop();
-    scanner->delegate.reset();
-    return scanner;
+    catalogue->setDelegate(progress);
+    catalogue->runScanLoop();
+    catalogue->setDelegate({});
+    return catalogue;
 }

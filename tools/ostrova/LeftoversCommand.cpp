@@ -18,9 +18,7 @@ std::shared_ptr<UninstallAppManager> scannedCatalogue()
 {
     const auto manager = UninstallAppManager::make();
     manager->discoverApps();
-    manager->runScanLoop();
-    if (manager->allApps.empty())
-        manager->findGoneApps();
+    manager->scanAndFindRemains();
     return manager;
 }
 
@@ -74,7 +72,8 @@ int LeftoversCommand::run(const CommandLine& line)
             return 2;
         }
         const auto manager = scannedCatalogue();
-        std::cout << (line.has("--json") ? AppReport::leftoversJson(manager->goneApps) : AppReport::scanText(manager->goneApps));
+        const auto gone = manager->goneApps();
+        std::cout << (line.has("--json") ? AppReport::leftoversJson(gone) : AppReport::scanText(gone));
         return 0;
     }
     if (line.has("--all") == !line.operands.empty() || (line.has("--all") && line.has("--remove"))) {
@@ -89,7 +88,7 @@ int LeftoversCommand::run(const CommandLine& line)
 
     const auto manager = scannedCatalogue();
     bool unknown = false;
-    const auto chosen = choose(manager->goneApps, line, unknown);
+    const auto chosen = choose(manager->goneApps(), line, unknown);
     if (unknown)
         return 1;
 

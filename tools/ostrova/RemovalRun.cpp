@@ -56,18 +56,19 @@ int RemovalRun::run(UninstallAppManager& manager) const
 
     // The daemon is made sure of only when the run first needs it (an item beyond the user's own
     // rights, or one whose move the user's rights refused), never for a removal of the user's own.
+    UninstallAppManager::RemovalOptions options;
     if (!sandboxed)
-        manager.daemonStarter = [] { DaemonInstaller().ensureDaemon(); };
+        options.daemonStarter = [] { DaemonInstaller().ensureDaemon(); };
     // Where the daemon needs an administrator's password, the system asks for it on this terminal.
     const auto prompt = platform::AuthorizationPrompt::forTerminal();
     // No event loop here: main-queue work runs where it is posted.
     dispatch::MainQueue::setExecutor([](dispatch::Task task) { task(); });
     auto reporter = std::make_shared<RemovalReporter>(forceQuit, interactive);
-    manager.delegate = reporter;
-    manager.removesImmediately = deleteNow;
+    manager.setDelegate(reporter);
+    options.removesImmediately = deleteNow;
     // Where no Trash can take an item, only --delete agrees to deleting it (--yes does not).
-    manager.deletesWhereNoTrash = deleteNow;
-    manager.removeApps(chosen);
+    options.deletesWhereNoTrash = deleteNow;
+    manager.removeApps(chosen, std::move(options));
     reporter->waitUntilDone();
 
     std::vector<std::string> removed, left;

@@ -54,7 +54,7 @@ int UninstallCommand::run(const CommandLine& line)
     const auto manager = ChosenAppsScan::run(line.operands, false, false);
     if (!manager)
         return 1;
-    const auto chosen = manager->allApps;
+    const auto chosen = manager->allApps();
 
     // Every item ticked, as the application's check box does, then narrowed.
     for (const auto& app : chosen) {

@@ -62,7 +62,8 @@ int runList(const CommandLine& line)
         return usageError("list takes no operands", "list");
     const auto manager = UninstallAppManager::make();
     manager->discoverApps();
-    std::cout << (line.has("--json") ? AppReport::json(manager->allApps) : AppReport::listText(manager->allApps));
+    const auto apps = manager->allApps();
+    std::cout << (line.has("--json") ? AppReport::json(apps) : AppReport::listText(apps));
     return 0;
 }
 
@@ -73,7 +74,8 @@ int runScan(const CommandLine& line)
     const auto scanner = ChosenAppsScan::run(line.operands, line.has("--all"), true);
     if (!scanner)
         return 1;
-    std::cout << (line.has("--json") ? AppReport::json(scanner->allApps) : AppReport::scanText(scanner->allApps));
+    const auto apps = scanner->allApps();
+    std::cout << (line.has("--json") ? AppReport::json(apps) : AppReport::scanText(apps));
     return 0;
 }
 

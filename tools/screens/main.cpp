@@ -158,7 +158,7 @@ bool flowStage(MainWindowController& controller, const QString& folder)
         return false;
     screen->applicationBundlePath = platform::fixedPath("/Applications/Ostrova.app");
     std::shared_ptr<UninstallApp> withJobs, plain, another;
-    for (const auto& app : screen->manager()->allApps) {
+    for (const auto& app : screen->manager()->allApps()) {
         if (!withJobs && hasJobs(*app))
             withJobs = app;
         else if (!hasJobs(*app) && !app->fileGroups.empty() && !plain)

@@ -58,7 +58,7 @@ protected:
         appBlueprint.identifier = identifier;
         const auto bundle = tree.addApp("/Applications", appBlueprint);
         auto app = UninstallApp::create(bundle);
-        UninstallScaner scanner(manager);
+        UninstallScaner scanner(manager->stopToken());
         scanner.scan(app);
         return app;
     }
@@ -135,16 +135,17 @@ TEST_F(RemovalEngineTest, TheUsersOwnRunningApplicationIsQuitWithoutTheDaemon)
         bool shouldForceQuit(const std::shared_ptr<UninstallApp>&) override { return true; }
     };
     const auto delegate = std::make_shared<QuitAlways>();
-    manager->delegate = delegate;
+    manager->setDelegate(delegate);
     const auto app = scanned("Pylon", "com.test.pylon");
     const std::string executable = fixtures::copyExecutable(*app->bundlePath + "/Contents/MacOS/Pylon");
     fixtures::BackgroundProcess running({executable, "60"});
     ASSERT_TRUE(running.waitUntilRunning(executable));
     app->setSelectionState(kSelectionOn);
     unsigned starts = 0;
-    manager->daemonStarter = [&] { ++starts; };
-    manager->removeApps({app});
-    manager->deleteQueue.sync([] {});
+    UninstallAppManager::RemovalOptions options;
+    options.daemonStarter = [&] { ++starts; };
+    manager->removeApps({app}, options);
+    manager->waitForRemovals();
     EXPECT_TRUE(running.ended(5000));
     EXPECT_EQ(starts, 0u);
     EXPECT_FALSE(platform::fs::linkStatus(*app->bundlePath));
@@ -201,13 +202,14 @@ TEST_F(RemovalEngineTest, TheDaemonIsMadeSureOfOnlyWhenARunNeedsIt)
         app->setSelectionState(kSelectionOn);
         EXPECT_FALSE(RemovalRights::ofTicked({app}).needsDaemon());
         unsigned starts = 0;
-        manager->daemonStarter = [&] { ++starts; };
+        UninstallAppManager::RemovalOptions options;
+        options.daemonStarter = [&] { ++starts; };
         {
             std::optional<fixtures::ScopedSystemCallFault> refused;
             if (c.moveError)
                 refused.emplace(fixtures::SystemCall::renameat, c.moveError, 1, 0);
-            manager->removeApps({app});
-            manager->deleteQueue.sync([] {});
+            manager->removeApps({app}, options);
+            manager->waitForRemovals();
         }
         EXPECT_EQ(starts, c.starts);
         EXPECT_EQ(platform::fs::exists(tree.at("~/Library/Caches/" + identifier + "/c")), c.moveError != 0);
@@ -233,9 +235,10 @@ TEST_F(RemovalEngineTest, TheUsersOwnAgentGoesWithTheirOwnLaunchServiceAlone)
     const auto summary = RemovalRights::ofTicked({app});
     EXPECT_TRUE(std::find(summary.throughDaemon.begin(), summary.throughDaemon.end(), agent) == summary.throughDaemon.end());
     unsigned starts = 0;
-    manager->daemonStarter = [&] { ++starts; };
-    manager->removeApps({app});
-    manager->deleteQueue.sync([] {});
+    UninstallAppManager::RemovalOptions options;
+    options.daemonStarter = [&] { ++starts; };
+    manager->removeApps({app}, options);
+    manager->waitForRemovals();
     EXPECT_EQ(starts, 0u);
     EXPECT_FALSE(platform::fs::linkStatus(agent));
     const auto job = platform::LaunchJobRecord::read(label);
@@ -249,8 +252,8 @@ TEST_F(RemovalEngineTest, TheUsersOwnAgentGoesWithTheirOwnLaunchServiceAlone)
                                                           {"ProgramArguments", plist::Array{plist::Value(tree.at("/Applications/Stuck.app/Contents/MacOS/Stuck"))}}}));
     const auto other = scanned("Stuck", "com.test.stuck");
     other->setSelectionState(kSelectionOn);
-    manager->removeApps({other});
-    manager->deleteQueue.sync([] {});
+    manager->removeApps({other}, options);
+    manager->waitForRemovals();
     EXPECT_EQ(starts, 1u);
     EXPECT_TRUE(platform::fs::linkStatus(stuck));
 }
@@ -266,7 +269,8 @@ TEST_F(RemovalEngineTest, CancelEndsTheWaitForTheDaemonAndLeavesTheRest)
         app->setSelectionState(kSelectionOn);
     auto entered = std::make_shared<std::promise<void>>();
     auto release = std::make_shared<std::promise<void>>();
-    manager->daemonStarter = [entered, held = release->get_future().share()] {
+    UninstallAppManager::RemovalOptions options;
+    options.daemonStarter = [entered, held = release->get_future().share()] {
         entered->set_value();
         held.wait();
     };
@@ -274,8 +278,8 @@ TEST_F(RemovalEngineTest, CancelEndsTheWaitForTheDaemonAndLeavesTheRest)
     {
         // Only the first application's bundle is beyond the user's rights.
         fixtures::ScopedSystemCallFault refused(fixtures::SystemCall::renameat, EACCES, 1, 0, "Waiting.app");
-        manager->removeApps({waiting, untouched});
-        manager->deleteQueue.async([finished] { finished->set_value(); });
+        manager->removeApps({waiting, untouched}, options);
+        manager->afterRemovals([finished] { finished->set_value(); });
         ASSERT_EQ(entered->get_future().wait_for(60s), std::future_status::ready);
         manager->cancelRemoval();
         const bool ended = finished->get_future().wait_for(60s) == std::future_status::ready;
@@ -341,7 +345,7 @@ TEST_F(RemovalEngineTest, TheSecondChanceHandsLaunchctlAHostileJobPathAsOneArgum
     tree.writePlist(job, plist::Value(plist::Dictionary{{"Label", "com.test.evil"},
                                                         {"ProgramArguments", plist::Array{plist::Value(bundle + "/Contents/MacOS/Evil")}}}));
     auto app = UninstallApp::create(bundle);
-    UninstallScaner scanner(manager);
+    UninstallScaner scanner(manager->stopToken());
     scanner.scan(app);
     app->setSelectionState(kSelectionOff);
     bool found = false;
@@ -551,7 +555,7 @@ TEST_F(RemovalEngineTest, AGoneApplicationsKeptRemainsStayInItsRecord)
     manager->discoverApps();
     manager->runScanLoop();
     std::shared_ptr<UninstallApp> tally;
-    for (const auto& app : manager->goneApps)
+    for (const auto& app : manager->goneApps())
         if (app->bundleIdentifier() == "com.driftwood.tally")
             tally = app;
     ASSERT_TRUE(tally);

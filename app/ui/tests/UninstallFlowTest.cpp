@@ -4,6 +4,7 @@
 #include "ListScreenDriver.h"
 #include "app/ui/FlatAppList.h"
 #include "app/ui/MainViewController.h"
+#include "app/ui/MainViewDelegateBridge.h"
 #include "app/ui/NSOutlineViewEx.h"
 #include "app/ui/RequestUninstallWinodowController.h"
 #include "app/ui/RkFlatButton.h"
@@ -229,9 +230,9 @@ private slots:
     {
         addApp("Harbor Post", "com.harbor.post");
         openList();
-        const auto app = driver->manager->allApps.front();
-        const auto delegate = driver->manager->delegate.lock();
-        QVERIFY(delegate);
+        const auto app = driver->manager->allApps().front();
+        // The screen's own delegate, as the catalogue calls it from the delete queue.
+        const auto delegate = std::make_shared<MainViewDelegateBridge>(screen());
 
         for (const bool forceQuit : {true, false}) {
             std::atomic<int> answer{-1};

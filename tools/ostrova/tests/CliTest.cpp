@@ -90,10 +90,10 @@ TEST_F(CliTest, ScanJsonMatchesTheScanInProcess)
     const auto manager = UninstallAppManager::make();
     manager->discoverApps();
     manager->runScanLoop();
-    ASSERT_EQ(static_cast<qsizetype>(manager->allApps.size()), apps.size());
+    ASSERT_EQ(static_cast<qsizetype>(manager->allApps().size()), apps.size());
 
     std::map<std::string, std::shared_ptr<UninstallApp>> byPath;
-    for (const auto& app : manager->allApps)
+    for (const auto& app : manager->allApps())
         byPath[*app->bundlePath] = app;
     for (const auto& value : apps) {
         const auto app = value.toObject();

@@ -115,12 +115,12 @@ TEST_F(LeftoversCli, RemainsOfASearchThatRanOutOfTimeAreMarkedAndTakenOnlyByName
 {
     tree.activate();
     const auto manager = UninstallAppManager::make();
-    manager->findsRemains = false;
+    manager->setFindsRemains(false);
     manager->discoverApps();
     manager->runScanLoop();
     // The walk for installed copies had no time left at all.
     manager->findGoneApps(nullptr, BundleWalk::bundlesUnder(BundleWalk::defaultRoots(), std::chrono::steady_clock::now() - 1s, nullptr));
-    const auto& gone = manager->goneApps;
+    const auto& gone = manager->goneApps();
     ASSERT_GT(gone.size(), 1u);
     const auto document = QJsonDocument::fromJson(QByteArray::fromStdString(AppReport::leftoversJson(gone)));
     ASSERT_EQ(document.array().size(), static_cast<qsizetype>(gone.size()));
