@@ -1,5 +1,6 @@
 #include "agent/FolderApplications.h"
 
+#include "app/bundles/BundleReader.h"
 #include "app/records/UninstallApp.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
@@ -23,7 +24,7 @@ FolderApplications FolderApplications::list(const std::string& folder)
                 found.folders.push_back(child);
             continue;
         }
-        const auto app = UninstallApp::create(child);
+        const auto app = BundleReader::record(child);
         const std::string identifier = app->bundleIdentifier();
         if (identifier.empty()) {
             found.unreadable.push_back(child);

@@ -1,5 +1,6 @@
 // Feeds arbitrary bytes to the property-list reader, the strings-table reader and, through a real
 // bundle on disk, to the application record that reads Info.plist and InfoPlist.strings.
+#include "app/bundles/BundleReader.h"
 #include "app/records/UninstallApp.h"
 #include "fixtures/MacTree.h"
 #include "platform/StringsFile.h"
@@ -40,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         t.writeFile(bundle + "/Contents/Info.plist", bytes);
         t.writeFile(bundle + "/Contents/Resources/de.lproj/InfoPlist.strings", "");
     }
-    const auto app = UninstallApp::create(bundle);
+    const auto app = BundleReader::record(bundle);
     (void)app->displayName();
     (void)app->bundleIdentifier();
     (void)app->executablePath();

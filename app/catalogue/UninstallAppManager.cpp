@@ -1,5 +1,6 @@
 #include "app/catalogue/UninstallAppManager.h"
 
+#include "app/bundles/BundleReader.h"
 #include "app/locations/ReviewManager.h"
 #include "app/locations/SearchFilePath.h"
 #include "app/removal/DaemonStart.h"
@@ -87,7 +88,7 @@ void UninstallAppManager::discoverApps()
     for (const auto& bundle : SearchFilePath::applicationBundles()) {
         if (!seen.insert(bundle).second)
             continue;
-        found.push_back(UninstallApp::create(bundle));
+        found.push_back(BundleReader::record(bundle));
     }
     {
         std::lock_guard guard(lock);
@@ -198,7 +199,7 @@ void UninstallAppManager::applicationsFound(std::vector<std::string> bundles)
         Apps came;
         for (const auto& bundle : bundles)
             if (!known.count(bundle))
-                came.push_back(UninstallApp::create(bundle));
+                came.push_back(BundleReader::record(bundle));
         if (came.empty() && kept.size() == listed.size())
             return;
         {
@@ -304,7 +305,7 @@ std::shared_ptr<ScanIndex> UninstallAppManager::makeRun(const std::vector<std::s
     // A bundle in a Trash is no installed application, but its claims on entries count.
     Apps trashed;
     for (const auto& bundle : TrashedApplications::bundles())
-        trashed.push_back(UninstallApp::create(bundle));
+        trashed.push_back(BundleReader::record(bundle));
     auto apps = scanned;
     apps.insert(apps.end(), trashed.begin(), trashed.end());
     Apps others;
@@ -444,7 +445,7 @@ void UninstallAppManager::pruneAfterRemoval()
     for (const auto* apps : {&listed, &gone})
         for (const auto& app : *apps)
             if (app->isReady)
-                app->removeMissingFiles();
+                app->dropItems([](const UnFileItem& item) { return !platform::fs::linkStatus(item.filePath); });
     std::lock_guard guard(lock);
     const auto emptied = [](const auto& app) { return app->fileGroups.empty() && app->isReady; };
     // A scanned application is one the loop has claimed: the loop's place moves back with it.

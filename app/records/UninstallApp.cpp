@@ -1,60 +1,18 @@
 #include "app/records/UninstallApp.h"
 
-#include "platform/Bundle.h"
-#include "platform/FileSystem.h"
-#include "platform/PathUtil.h"
-#include "platform/Spotlight.h"
 #include "platform/Uuid.h"
 
 #include <algorithm>
-#include <ctime>
 
-namespace {
-
-std::string formatDay(std::chrono::system_clock::time_point when)
-{
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(when);
-    std::tm local{};
-    if (localtime_r(&seconds, &local) == nullptr)
-        return "-";
-    char text[32];
-    if (std::strftime(text, sizeof text, "%Y-%m-%d", &local) == 0)
-        return "-";
-    return text;
-}
-
-std::string nonEmpty(const std::optional<std::string>& value)
-{
-    return value.value_or("");
-}
-
-}  // namespace
-
-std::shared_ptr<UninstallApp> UninstallApp::create(const std::string& path)
+std::shared_ptr<UninstallApp> UninstallApp::make(BundleFacts facts)
 {
     std::shared_ptr<UninstallApp> app(new UninstallApp);
     app->identifier = platform::makeUuidString();
-    app->bundlePath = platform::path::trimTrailingSlashes(path);
-    const std::string& bundle = *app->bundlePath;
-
-    // The bundle decides which Info.plist describes it (a wrapped iPhone or iPad application's is
-    // the inner bundle's); the record keeps the outer path, which the user sees and removal takes.
-    const auto opened = platform::Bundle::atPath(bundle);
-    const std::string infoPath = opened ? opened->infoPlistPath() : "";
-    if (!infoPath.empty() && platform::fs::exists(infoPath)) {
-        app->appInfo = plist::readDictionarySafely(infoPath, platform::Bundle::kMaxInfoPlistBytes);
-        if (!app->appInfo)
-            app->appInfo = plist::Dictionary{};
-    }
-
-    app->icon = platform::Workspace::iconForFile(bundle);
-
-    const auto spotlight = platform::Spotlight::provider();
-    app->lastUsed = "-";
-    if (spotlight->canCreateItem(bundle) && platform::fs::exists(bundle)) {
-        if (const auto date = spotlight->lastUsedDate(bundle))
-            app->lastUsed = formatDay(*date);
-    }
+    app->bundlePath = std::move(facts.path);
+    app->appInfo = std::move(facts.info);
+    app->displayName_ = std::move(facts.displayName);
+    app->icon = std::move(facts.icon);
+    app->lastUsed = std::move(facts.lastUsed);
     return app;
 }
 
@@ -75,24 +33,7 @@ std::string UninstallApp::infoString(const char* key) const
 
 std::string UninstallApp::displayName() const
 {
-    if (isGone())
-        return infoName();
-    const std::string path = bundlePath.value_or("");
-    if (auto spotlightName = nonEmpty(platform::Spotlight::provider()->displayName(path)); !spotlightName.empty())
-        return spotlightName;
-    const auto bundle = platform::Bundle::atPath(path);
-    const auto localized = bundle ? bundle->localizedInfoDictionary() : std::nullopt;
-    if (localized) {
-        for (const char* key : {"CFBundleDisplayName", "CFBundleName"}) {
-            if (auto name = plist::stringValue(*localized, key); !name.empty())
-                return name;
-        }
-    } else if (auto name = infoDisplayName(); !name.empty()) {
-        return name;
-    }
-    if (auto name = infoName(); !name.empty())
-        return name;
-    return platform::path::lastComponent(path);
+    return isGone() ? infoName() : displayName_;
 }
 
 std::string UninstallApp::bundleIdentifier() const { return infoString("CFBundleIdentifier"); }
@@ -128,13 +69,11 @@ void UninstallApp::setSelectionState(int state)
         group->setSelectionState(state);
 }
 
-void UninstallApp::removeMissingFiles()
+void UninstallApp::dropItems(const std::function<bool(const UnFileItem&)>& gone)
 {
     for (auto& group : fileGroups) {
         auto& items = group->fileItem;
-        items.erase(std::remove_if(items.begin(), items.end(),
-                                   [](const auto& item) { return !platform::fs::linkStatus(item->filePath); }),
-                    items.end());
+        items.erase(std::remove_if(items.begin(), items.end(), [&](const auto& item) { return gone(*item); }), items.end());
     }
     fileGroups.erase(std::remove_if(fileGroups.begin(), fileGroups.end(),
                                     [](const auto& group) { return group->fileItem.empty(); }),

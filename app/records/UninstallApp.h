@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/records/BundleFacts.h"
 #include "app/records/SelectionState.h"
 #include "app/records/UnFileGroup.h"
 #include "platform/PropertyList.h"
@@ -7,20 +8,19 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-// The record of one installed application. Shared by reference between the catalogue, the scan
-// and the screens; it owns its groups, which own their items. Derived values are worked out on
-// every read. The scan writes the groups and sizes on the scan queue before it sets isReady; the
-// screens read them once isReady is true.
+// The record of one installed application: plain data, made from what BundleReader read of the
+// bundle; nothing here reads the disk. Shared by reference between the catalogue, the scan and the
+// screens; it owns its groups, which own their items. The scan writes the groups and sizes on the
+// scan queue before it sets isReady; the screens read them once isReady is true.
 class UninstallApp {
 public:
-    // Reads Info.plist, the icon and the last-used date of the bundle at `path`. The path need not
-    // exist: a missing bundle gives a record without appInfo and lastUsed "-".
-    static std::shared_ptr<UninstallApp> create(const std::string& path);
+    static std::shared_ptr<UninstallApp> make(BundleFacts facts);
     // The record of an application that is gone, holding only what it left behind: no bundle
     // path, an Info dictionary with just its identifier and name.
     static std::shared_ptr<UninstallApp> gone(const std::string& bundleIdentifier, const std::string& displayName);
@@ -53,10 +53,11 @@ public:
     SelectionState selectionState() const;
     void setSelectionState(int state);
 
-    // Drops the items whose file no longer exists, then the groups left empty; order is kept.
-    void removeMissingFiles();
+    // Drops the items for which `gone` is true, then the groups left empty; order is kept.
+    void dropItems(const std::function<bool(const UnFileItem&)>& gone);
 
 private:
     UninstallApp() = default;
     std::string infoString(const char* key) const;
+    std::string displayName_;
 };

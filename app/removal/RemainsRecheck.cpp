@@ -1,5 +1,6 @@
 #include "app/removal/RemainsRecheck.h"
 
+#include "app/bundles/BundleReader.h"
 #include "app/locations/SearchFilePath.h"
 #include "app/records/UninstallApp.h"
 #include "platform/FileSystem.h"
@@ -9,7 +10,7 @@ std::set<BundleIdentifier> RemainsRecheck::installedIdentifiers()
 {
     std::set<BundleIdentifier> identifiers;
     for (const auto& bundle : SearchFilePath::applicationBundles())
-        if (const std::string identifier = UninstallApp::create(bundle)->bundleIdentifier(); !identifier.empty())
+        if (const std::string identifier = BundleReader::record(bundle)->bundleIdentifier(); !identifier.empty())
             identifiers.insert(BundleIdentifier(identifier));
     return identifiers;
 }

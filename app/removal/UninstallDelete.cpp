@@ -1,5 +1,6 @@
 #include "app/removal/UninstallDelete.h"
 
+#include "app/bundles/BundleReader.h"
 #include "app/locations/FolderAccess.h"
 #include "app/locations/ReviewManager.h"
 #include "app/records/ItemSizes.h"
@@ -69,7 +70,7 @@ bool UninstallDelete::isAppRunning()
     const std::string macos = platform::fs::resolveCaseInsensitive(bundle, "Contents/Macos");
     for (const auto& entry : platform::fs::listDirectory(macos).value_or(std::vector<std::string>{}))
         if (entry.find(".app") != std::string::npos)
-            cacheQueue.push_back(UninstallApp::create(macos + "/" + entry));
+            cacheQueue.push_back(BundleReader::record(macos + "/" + entry));
     // The application runs when a process runs an executable inside its bundle (its inner
     // applications and helpers count); another program of the same name elsewhere does not, as
     // when two applications built on one framework share an executable's name.

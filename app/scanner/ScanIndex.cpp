@@ -1,5 +1,6 @@
 #include "app/scanner/ScanIndex.h"
 
+#include "app/bundles/BundleReader.h"
 #include "app/records/UninstallApp.h"
 #include "app/locations/SearchFilePath.h"
 #include "app/scanner/WholeIdentifier.h"
@@ -27,7 +28,7 @@ std::vector<std::shared_ptr<UninstallApp>> findNestedApps(const UninstallApp& ap
         return nested;
     for (const auto& entry : *entries) {
         if (entry.find(".app") != std::string::npos)
-            nested.push_back(UninstallApp::create(folder + "/" + entry));
+            nested.push_back(BundleReader::record(folder + "/" + entry));
     }
     return nested;
 }

@@ -1,4 +1,5 @@
 #include "ScannerTestSupport.h"
+#include "app/bundles/BundleReader.h"
 #include "app/locations/SearchFilePath.h"
 #include "fixtures/MacTree.h"
 #include "fixtures/Unprivileged.h"
@@ -119,7 +120,7 @@ TEST_F(DiscoveryTest, AWrappedMobileApplicationIsListedByItsOuterBundleAndDescri
         if (!wrapper.empty())
             tree.symlink(wrapper, mirage + "/Wrapper");
         tree.symlink(target, mirage + "/WrappedBundle");
-        EXPECT_EQ(UninstallApp::create(mirage)->bundleIdentifier(), "") << target;
+        EXPECT_EQ(BundleReader::record(mirage)->bundleIdentifier(), "") << target;
     }
 }
 

@@ -4,6 +4,7 @@
 // the case it stands for.
 #include "ReferenceScan.h"
 #include "ScannerTestSupport.h"
+#include "app/bundles/BundleReader.h"
 #include "fixtures/FieldCorpus.h"
 #include "platform/PathUtil.h"
 
@@ -77,7 +78,7 @@ TEST_F(FieldCorpusTest, EachInstalledApplicationIsOfferedExactlyItsOwnItems)
         if (listed.count(bundle))
             continue;
         problems.push_back("[listing] not listed: " + shown(bundle));
-        missed.push_back(UninstallApp::create(bundle));
+        missed.push_back(BundleReader::record(bundle));
     }
     if (!missed.empty()) {
         auto scanned = manager->allApps();

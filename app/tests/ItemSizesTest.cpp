@@ -1,5 +1,6 @@
 // Sizes as the list adds them up: what lies inside another item counts once, and after a real scan
 // an application's total is the sum of its groups.
+#include "app/bundles/BundleReader.h"
 #include "app/catalogue/UninstallAppManager.h"
 #include "app/records/ItemSizes.h"
 #include "app/records/UninstallApp.h"
@@ -35,7 +36,7 @@ TEST(ItemSizes, WhatLiesInsideAnotherItemCountsOnce)
 
 TEST(ItemSizes, TickedItemsOfEachApplication)
 {
-    auto app = UninstallApp::create("/nonexistent/Kite.app");
+    auto app = BundleReader::record("/nonexistent/Kite.app");
     auto group = std::make_shared<UnFileGroup>();
     group->fileItem = {item("/a/Kite.app", 1000), item("/a/Kite.app/Contents/Library/Login.app", 200),
                        item("/b/com.kite", 70, false), item("/c/com.kite.plist", 3)};

@@ -1,6 +1,7 @@
 #include "ReferenceScan.h"
 
 #include "Auxiliary/FileSize.h"
+#include "app/bundles/BundleReader.h"
 #include "app/catalogue/UninstallAppManager.h"
 #include "app/locations/SearchFilePath.h"
 #include "app/scanner/GenericExecutables.h"
@@ -418,11 +419,11 @@ Matches declaredGroups(const UninstallApp& app, const std::vector<std::shared_pt
 
 std::vector<std::shared_ptr<UninstallApp>> withNestedApps(const std::string& bundlePath)
 {
-    std::vector<std::shared_ptr<UninstallApp>> apps{UninstallApp::create(bundlePath)};
+    std::vector<std::shared_ptr<UninstallApp>> apps{BundleReader::record(bundlePath)};
     const std::string macos = platform::fs::resolveCaseInsensitive(bundlePath, "Contents/Macos");
     for (const auto& entry : entriesOf(macos))
         if (entry.find(".app") != std::string::npos)
-            apps.push_back(UninstallApp::create(macos + "/" + entry));
+            apps.push_back(BundleReader::record(macos + "/" + entry));
     return apps;
 }
 

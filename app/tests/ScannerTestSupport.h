@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/bundles/BundleReader.h"
 #include "app/catalogue/UninstallAppManager.h"
 #include "app/scanner/UninstallScaner.h"
 #include "fixtures/MacTree.h"
@@ -12,7 +13,7 @@
 inline std::shared_ptr<UninstallApp> scanBundle(const std::string& bundle,
                                                 const std::shared_ptr<UninstallAppManager>& manager = UninstallAppManager::make())
 {
-    auto app = UninstallApp::create(bundle);
+    auto app = BundleReader::record(bundle);
     UninstallScaner scanner(manager->stopToken());
     scanner.scan(app);
     return app;

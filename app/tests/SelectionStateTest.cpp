@@ -1,3 +1,4 @@
+#include "app/bundles/BundleReader.h"
 #include "app/records/UninstallApp.h"
 
 #include <gtest/gtest.h>
@@ -18,7 +19,7 @@ std::shared_ptr<UnFileGroup> groupWith(std::initializer_list<bool> ticks)
 
 std::shared_ptr<UninstallApp> appWith(std::initializer_list<std::shared_ptr<UnFileGroup>> groups)
 {
-    auto app = UninstallApp::create("/nonexistent/For Selection.app");
+    auto app = BundleReader::record("/nonexistent/For Selection.app");
     for (const auto& group : groups) {
         group->app = app;
         app->fileGroups.push_back(group);

@@ -1,5 +1,7 @@
 #include "FakeSpotlight.h"
+#include "app/bundles/BundleReader.h"
 #include "app/records/UninstallApp.h"
+#include "platform/FileSystem.h"
 #include "fixtures/MacTree.h"
 
 #include <gtest/gtest.h>
@@ -45,7 +47,7 @@ TEST_F(UninstallAppTest, DerivedValuesFromXmlAndBinaryInfoPlist)
         appBlueprint.binaryInfoPlist = binary;
         const auto path = tree.addApp("/Applications", appBlueprint);
 
-        const auto app = UninstallApp::create(path);
+        const auto app = BundleReader::record(path);
         EXPECT_EQ(app->bundleIdentifier(), "com.vendor.foo");
         EXPECT_EQ(app->executableName(), "foo-bin");
         EXPECT_EQ(app->shortVersion(), "2.4.1");
@@ -71,7 +73,7 @@ TEST_F(UninstallAppTest, WithoutInfoPlistEveryInfoValueIsEmpty)
     appBlueprint.name = "Bare";
     appBlueprint.withInfoPlist = false;
     const auto path = tree.addApp("/Applications", appBlueprint);
-    const auto app = UninstallApp::create(path);
+    const auto app = BundleReader::record(path);
     EXPECT_FALSE(app->appInfo.has_value());
     EXPECT_EQ(app->bundleIdentifier(), "");
     EXPECT_EQ(app->executableName(), "");
@@ -79,10 +81,12 @@ TEST_F(UninstallAppTest, WithoutInfoPlistEveryInfoValueIsEmpty)
     EXPECT_EQ(app->executablePath(), path + "/Contents/MacOS/");
     EXPECT_EQ(app->displayName(), "Bare.app");
 
+    // The name is read once, with the bundle: the record keeps it.
     auto spotlight = std::make_shared<FakeSpotlight>();
     spotlight->names[path] = "Bare From Spotlight";
     ScopedSpotlight scoped(spotlight);
-    EXPECT_EQ(app->displayName(), "Bare From Spotlight");
+    EXPECT_EQ(app->displayName(), "Bare.app");
+    EXPECT_EQ(BundleReader::record(path)->displayName(), "Bare From Spotlight");
 }
 
 TEST_F(UninstallAppTest, DisplayNameOrder)
@@ -93,21 +97,21 @@ TEST_F(UninstallAppTest, DisplayNameOrder)
     appBlueprint.displayName = "Maps Display";
     appBlueprint.localizedNames = {{"de", "Karten"}};
     const auto path = tree.addApp("/Applications", appBlueprint);
-    const auto app = UninstallApp::create(path);
+    const auto shown = [&] { return BundleReader::record(path)->displayName(); };
 
     // No localisation for the user's language nor the development region: Info.plist decides.
-    EXPECT_EQ(app->displayName(), "Maps Display");
+    EXPECT_EQ(shown(), "Maps Display");
     tree.environment().set("LANG", "de_DE.UTF-8");
-    EXPECT_EQ(app->displayName(), "Karten");
+    EXPECT_EQ(shown(), "Karten");
 
     // A localised table without either name falls through to CFBundleName, not CFBundleDisplayName.
     tree.writeFile(path + "/Contents/Resources/de.lproj/InfoPlist.strings", "\"NSHumanReadableCopyright\" = \"x\";");
-    EXPECT_EQ(app->displayName(), "MapsName");
+    EXPECT_EQ(shown(), "MapsName");
 
     auto spotlight = std::make_shared<FakeSpotlight>();
     spotlight->names[path] = "";
     ScopedSpotlight scoped(spotlight);
-    EXPECT_EQ(app->displayName(), "MapsName");
+    EXPECT_EQ(shown(), "MapsName");
 }
 
 TEST_F(UninstallAppTest, LastUsedDateComesFromTheAttribute)
@@ -118,9 +122,9 @@ TEST_F(UninstallAppTest, LastUsedDateComesFromTheAttribute)
     tree.environment().set("TZ", "UTC");
     tzset();
     tree.setLastUsed(path, std::chrono::system_clock::from_time_t(1717200000));  // 2024-06-01 00:00 UTC
-    EXPECT_EQ(UninstallApp::create(path)->lastUsed, "2024-06-01");
+    EXPECT_EQ(BundleReader::record(path)->lastUsed, "2024-06-01");
 
-    const auto missing = UninstallApp::create(tree.at("/Applications/Gone.app"));
+    const auto missing = BundleReader::record(tree.at("/Applications/Gone.app"));
     EXPECT_EQ(missing->lastUsed, "-");
     EXPECT_FALSE(missing->appInfo.has_value());
     EXPECT_EQ(missing->icon->themeName, "unknown");
@@ -147,7 +151,7 @@ TEST_F(UninstallAppTest, BrokenInfoPlistsGiveEmptyValuesAndNoCrash)
                                         plist::Format::Xml)},
     };
     for (const auto& [name, bytes] : cases) {
-        const auto app = UninstallApp::create(appWithInfo(name, bytes));
+        const auto app = BundleReader::record(appWithInfo(name, bytes));
         EXPECT_EQ(app->bundleIdentifier(), "") << name;
         EXPECT_EQ(app->infoName(), "") << name;
         EXPECT_EQ(app->displayName(), name + ".app") << name;
@@ -162,7 +166,7 @@ TEST_F(UninstallAppTest, HostileNamesSurvive)
         appBlueprint.name = name;
         appBlueprint.identifier = "com.vendor.x";
         const auto path = tree.addApp("/Applications", appBlueprint);
-        const auto app = UninstallApp::create(path);
+        const auto app = BundleReader::record(path);
         EXPECT_EQ(*app->bundlePath, path);
         EXPECT_EQ(app->bundleIdentifier(), "com.vendor.x");
         EXPECT_EQ(app->executablePath(), path + "/Contents/MacOS/" + name);
@@ -171,7 +175,7 @@ TEST_F(UninstallAppTest, HostileNamesSurvive)
 
 TEST_F(UninstallAppTest, RemoveMissingFilesKeepsOrderAndDropsEmptyGroups)
 {
-    const auto app = UninstallApp::create(tree.at("/Applications/Any.app"));
+    const auto app = BundleReader::record(tree.at("/Applications/Any.app"));
     std::vector<std::string> kept;
     for (int g = 0; g < 3; ++g) {
         auto group = std::make_shared<UnFileGroup>();
@@ -193,7 +197,8 @@ TEST_F(UninstallAppTest, RemoveMissingFilesKeepsOrderAndDropsEmptyGroups)
     tree.symlink(tree.at("/nowhere"), tree.at("/Library/f2_1"));
     kept.insert(kept.begin() + 3, tree.at("/Library/f2_1"));
 
-    app->removeMissingFiles();
+    const auto missing = [](const UnFileItem& item) { return !platform::fs::linkStatus(item.filePath); };
+    app->dropItems(missing);
     ASSERT_EQ(app->fileGroups.size(), 2u);
     EXPECT_EQ(app->fileGroups[0]->type, RkUninstallCategoryType::support);
     EXPECT_EQ(app->fileGroups[1]->type, RkUninstallCategoryType::preference);
@@ -204,7 +209,7 @@ TEST_F(UninstallAppTest, RemoveMissingFilesKeepsOrderAndDropsEmptyGroups)
     EXPECT_EQ(remaining, kept);
 
     fixtures::MacTree::removeTree(tree.at("/Library"));
-    app->removeMissingFiles();
+    app->dropItems(missing);
     EXPECT_TRUE(app->fileGroups.empty());
 }
 

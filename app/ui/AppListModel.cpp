@@ -74,8 +74,7 @@ void AppListModel::rebuildRows()
             shownReady_.insert(app);
     }
     // A record that has gone may leave its address to a new one.
-    for (auto* cache : {&names_, &displayNames_})
-        cache->removeIf([this](const auto& entry) { return !appRows_.contains(entry.key()); });
+    names_.removeIf([this](const auto& entry) { return !appRows_.contains(entry.key()); });
 }
 
 void AppListModel::pruneAfterRemoval(const std::vector<std::shared_ptr<UninstallApp>>& catalogue)
@@ -255,10 +254,7 @@ bool AppListModel::isLongUnused(const QString& lastUsed, const QDateTime& now)
 
 QString AppListModel::displayName(const UninstallApp* app) const
 {
-    auto it = displayNames_.find(app);
-    if (it == displayNames_.end())
-        it = displayNames_.insert(app, QString::fromStdString(app->displayName()));
-    return *it;
+    return QString::fromStdString(app->displayName());
 }
 
 QString AppListModel::locationOf(const QModelIndex& index) const

@@ -123,5 +123,4 @@ private:
     QHash<const UninstallApp*, std::int64_t> tickedWhenSet_;
     QSet<const UninstallApp*> shownReady_;
     mutable QHash<const UninstallApp*, QString> names_;
-    mutable QHash<const UninstallApp*, QString> displayNames_;
 };

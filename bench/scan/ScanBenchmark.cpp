@@ -3,6 +3,7 @@
 // the page cache can be dropped, cold; then the cold scan is taken apart phase by phase. Prints the
 // ratios of every round and their medians; the last line is ratio_to_du=<warm ratio>.
 #include "BenchTree.h"
+#include "app/bundles/BundleReader.h"
 #include "app/catalogue/UninstallAppManager.h"
 #include "app/records/UninstallApp.h"
 #include "app/scanner/NamePattern.h"
@@ -309,7 +310,7 @@ std::array<Spent, kPhases.size()> scanPhases(const ScanRun& found, bool cold)
 
     auto scanned = manager->allApps();
     for (const auto& bundle : TrashedApplications::bundles())
-        scanned.push_back(UninstallApp::create(bundle));
+        scanned.push_back(BundleReader::record(bundle));
     const auto index = std::make_shared<ScanIndex>(scanned);
     phaseDone(5);
 

@@ -1,3 +1,4 @@
+#include "app/bundles/BundleReader.h"
 #include "app/catalogue/UninstallAppManager.h"
 #include "app/locations/SearchFilePath.h"
 #include "demo/DemoTree.h"
@@ -57,7 +58,7 @@ protected:
     {
         std::vector<std::shared_ptr<UninstallApp>> result;
         for (const auto& bundle : unique)
-            result.push_back(UninstallApp::create(bundle));
+            result.push_back(BundleReader::record(bundle));
         return result;
     }
 

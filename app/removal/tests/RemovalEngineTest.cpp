@@ -1,3 +1,4 @@
+#include "app/bundles/BundleReader.h"
 #include "app/catalogue/UninstallAppManager.h"
 #include "app/catalogue/UninstallDelegate.h"
 #include "app/records/ItemSizes.h"
@@ -57,7 +58,7 @@ protected:
         appBlueprint.name = name;
         appBlueprint.identifier = identifier;
         const auto bundle = tree.addApp("/Applications", appBlueprint);
-        auto app = UninstallApp::create(bundle);
+        auto app = BundleReader::record(bundle);
         UninstallScaner scanner(manager->stopToken());
         scanner.scan(app);
         return app;
@@ -79,7 +80,7 @@ TEST_F(RemovalEngineTest, AnEmbeddedApplicationThatRunsMakesItsOuterOneRun)
     inner.identifier = "com.test.outer.helper";
     inner.executable = "InnerHelperX";
     const auto nested = tree.addApp("/Applications/Outer.app/Contents/MacOS", inner);
-    const auto app = UninstallApp::create(bundle);
+    const auto app = BundleReader::record(bundle);
 
     // A program of the same name running from elsewhere (another application built on the same
     // framework) is not this application running.
@@ -344,7 +345,7 @@ TEST_F(RemovalEngineTest, TheSecondChanceHandsLaunchctlAHostileJobPathAsOneArgum
     const std::string job = tree.at("~/Library/LaunchAgents/com.test.evil; touch pwned $(id).plist");
     tree.writePlist(job, plist::Value(plist::Dictionary{{"Label", "com.test.evil"},
                                                         {"ProgramArguments", plist::Array{plist::Value(bundle + "/Contents/MacOS/Evil")}}}));
-    auto app = UninstallApp::create(bundle);
+    auto app = BundleReader::record(bundle);
     UninstallScaner scanner(manager->stopToken());
     scanner.scan(app);
     app->setSelectionState(kSelectionOff);

@@ -1,5 +1,6 @@
 // The list's model and its search/sort filter over real records: a generated Mac is discovered and
 // scanned by the real catalogue, and the model is shown in a real outline (offscreen).
+#include "app/bundles/BundleReader.h"
 #include "app/catalogue/UninstallAppManager.h"
 #include "app/ui/AppListFilter.h"
 #include "app/ui/AppListModel.h"
@@ -470,7 +471,7 @@ private slots:
         const std::vector<std::string> days = {"2024-10-2", "2024-9-30", "2023-12-31", "-", "2024-10-10"};
         std::vector<std::shared_ptr<UninstallApp>> apps;
         for (std::size_t i = 0; i < days.size(); ++i) {
-            auto app = UninstallApp::create(tree->at("/Applications/Cedar.app"));
+            auto app = BundleReader::record(tree->at("/Applications/Cedar.app"));
             app->lastUsed = days[i];
             apps.push_back(app);
         }
