@@ -67,10 +67,8 @@ bool UninstallDelete::isAppRunning()
     cacheQueue.clear();
     cacheQueue.push_back(app);
     const std::string bundle = app->bundlePath.value_or("");
-    const std::string macos = platform::fs::resolveCaseInsensitive(bundle, "Contents/Macos");
-    for (const auto& entry : platform::fs::listDirectory(macos).value_or(std::vector<std::string>{}))
-        if (entry.find(".app") != std::string::npos)
-            cacheQueue.push_back(BundleReader::record(macos + "/" + entry));
+    for (const auto& nested : BundleReader::nestedApplications(bundle))
+        cacheQueue.push_back(BundleReader::record(nested));
     // The application runs when a process runs an executable inside its bundle (its inner
     // applications and helpers count); another program of the same name elsewhere does not, as
     // when two applications built on one framework share an executable's name.

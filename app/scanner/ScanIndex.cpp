@@ -4,12 +4,9 @@
 #include "app/records/UninstallApp.h"
 #include "app/locations/SearchFilePath.h"
 #include "app/scanner/WholeIdentifier.h"
-#include "platform/Bundle.h"
-#include "platform/CodeSignature.h"
 #include "platform/FileSystem.h"
 #include "platform/LaunchJobFile.h"
 #include "platform/PathUtil.h"
-#include "platform/PropertyList.h"
 
 #include <sys/stat.h>
 
@@ -20,16 +17,8 @@ namespace {
 std::vector<std::shared_ptr<UninstallApp>> findNestedApps(const UninstallApp& app)
 {
     std::vector<std::shared_ptr<UninstallApp>> nested;
-    const std::string bundle = app.bundlePath.value_or("");
-    // A Mac volume ignores letter case; the folder is "Contents/MacOS" on disk.
-    const std::string folder = platform::fs::resolveCaseInsensitive(bundle, "Contents/Macos");
-    const auto entries = platform::fs::listDirectory(folder);
-    if (!entries)
-        return nested;
-    for (const auto& entry : *entries) {
-        if (entry.find(".app") != std::string::npos)
-            nested.push_back(BundleReader::record(folder + "/" + entry));
-    }
+    for (const auto& path : BundleReader::nestedApplications(app.bundlePath.value_or("")))
+        nested.push_back(BundleReader::record(path));
     return nested;
 }
 
@@ -100,12 +89,7 @@ InstalledClaims::Owner ScanIndex::ownerOf(const UninstallApp& app) const
 
 std::string ScanIndex::displayNameOf(const UninstallApp& app)
 {
-    if (!app.bundlePath)
-        return app.displayName();
-    auto it = displayNames_.find(*app.bundlePath);
-    if (it == displayNames_.end())
-        it = displayNames_.emplace(*app.bundlePath, app.displayName()).first;
-    return it->second;
+    return app.displayName();
 }
 
 const std::vector<std::string>& ScanIndex::innerIdentifiers(const UninstallApp& app)
@@ -114,26 +98,11 @@ const std::vector<std::string>& ScanIndex::innerIdentifiers(const UninstallApp& 
     if (it != inner_.end())
         return it->second;
     std::vector<std::string> identifiers;
-    const std::string bundle = app.bundlePath.value_or("");
-    const std::string contents = bundle.empty() ? std::string() : platform::fs::resolveCaseInsensitive(bundle, "Contents");
     const std::string own = app.bundleIdentifier();
-    struct Place {
-        const char* folder;
-        const char* extension;
-    };
-    for (const auto& [folder, extension] : {Place{"Helpers", "app"}, Place{"Library/LoginItems", "app"}, Place{"PlugIns", "appex"},
-                                            Place{"Library/SystemExtensions", "systemextension"}}) {
-        if (contents.empty())
-            break;
-        const std::string path = contents + "/" + folder;
-        for (const auto& entry : platform::fs::listDirectory(path).value_or(std::vector<std::string>{})) {
-            if (platform::path::toLower(platform::path::extension(entry)) != extension)
-                continue;
-            const std::string& identifier = bundleIdentifierAt(path + "/" + entry);
-            if (!identifier.empty() && identifier != own &&
-                std::find(identifiers.begin(), identifiers.end(), identifier) == identifiers.end())
-                identifiers.push_back(identifier);
-        }
+    for (const auto& inner : BundleReader::innerBundles(app.bundlePath.value_or(""))) {
+        const std::string& identifier = bundleIdentifierAt(inner);
+        if (!identifier.empty() && identifier != own && std::find(identifiers.begin(), identifiers.end(), identifier) == identifiers.end())
+            identifiers.push_back(identifier);
     }
     return inner_.emplace(&app, std::move(identifiers)).first->second;
 }
@@ -201,36 +170,9 @@ const std::vector<std::string>& ScanIndex::declaredGroups(const UninstallApp& ap
 {
     const std::string bundle = app.bundlePath.value_or("");
     auto it = declaredGroups_.find(bundle);
-    if (it != declaredGroups_.end())
-        return it->second;
-    std::vector<std::string> groups;
-    const std::string contents = platform::fs::resolveCaseInsensitive(bundle, "Contents");
-    const std::string executable = app.executableName();
-    std::vector<std::string> candidates = {contents + "/Resources/Entitlements.plist", contents + "/Entitlements.plist"};
-    const auto takeGroups = [&groups](const std::optional<plist::Dictionary>& entitlements) {
-        const plist::Value* value = entitlements ? plist::find(*entitlements, "com.apple.security.application-groups") : nullptr;
-        const auto* list = value ? value->get<plist::Array>() : nullptr;
-        if (!list)
-            return false;
-        for (const auto& element : *list)
-            if (const auto* group = element.get<std::string>(); group && !group->empty())
-                groups.push_back(*group);
-        return true;
-    };
-    const bool plainExecutable = !executable.empty() && executable.find('/') == std::string::npos;
-    // A shipped application declares its groups in its executable's code signature; the readable
-    // files, left by some builds, count when the signature declares none.
-    if (!bundle.empty() && plainExecutable &&
-        takeGroups(platform::CodeSignature::entitlementsOf(platform::fs::resolveCaseInsensitive(bundle, "Contents/MacOS/" + executable))))
-        return declaredGroups_.emplace(bundle, std::move(groups)).first->second;
-    if (plainExecutable)
-        candidates.push_back(contents + "/Resources/" + executable + ".entitlements");
-    for (const auto& candidate : candidates) {
-        const auto st = bundle.empty() ? std::nullopt : platform::fs::linkStatus(candidate);
-        if (st && S_ISREG(st->st_mode) && takeGroups(plist::readDictionarySafely(candidate, platform::Bundle::kMaxInfoPlistBytes)))
-            break;
-    }
-    return declaredGroups_.emplace(bundle, std::move(groups)).first->second;
+    if (it == declaredGroups_.end())
+        it = declaredGroups_.emplace(bundle, BundleReader::declaredGroups(bundle, app.executableName())).first;
+    return it->second;
 }
 
 bool ScanIndex::groupDeclaredElsewhere(const std::string& group, const std::vector<std::string>& family)
@@ -253,18 +195,9 @@ const std::vector<std::string>& ScanIndex::plugInFolders()
 const std::string& ScanIndex::bundleIdentifierAt(const std::string& bundlePath)
 {
     auto it = bundleIdentifiers_.find(bundlePath);
-    if (it != bundleIdentifiers_.end())
-        return it->second;
-    std::string identifier;
-    for (const char* info : {"/Contents/Info.plist", "/Info.plist"}) {
-        const auto dictionary = plist::readDictionarySafely(bundlePath + info, platform::Bundle::kMaxInfoPlistBytes);
-        const plist::Value* value = dictionary ? plist::find(*dictionary, "CFBundleIdentifier") : nullptr;
-        if (const auto* text = value ? value->get<std::string>() : nullptr) {
-            identifier = *text;
-            break;
-        }
-    }
-    return bundleIdentifiers_.emplace(bundlePath, std::move(identifier)).first->second;
+    if (it == bundleIdentifiers_.end())
+        it = bundleIdentifiers_.emplace(bundlePath, BundleReader::identifierAt(bundlePath)).first;
+    return it->second;
 }
 
 const std::optional<std::vector<std::string>>& ScanIndex::launchPrograms(const std::string& jobPath)

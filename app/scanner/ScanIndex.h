@@ -35,8 +35,7 @@ public:
     // The identifiers of the other applications and extensions inside `app`'s bundle (helpers,
     // login items, app extensions, system extensions): they count as `app`'s own.
     const std::vector<std::string>& innerIdentifiers(const UninstallApp& app);
-    // The application's display name, worked out once a run (it reads the bundle: Info.plist, the
-    // localized strings); a record without a bundle is asked each time.
+    // The application's display name (the record's).
     std::string displayNameOf(const UninstallApp& app);
     // Every installed application's claims; `ownerOf` names the owner a record of the run (or an
     // application inside one) belongs to, kNobody for a record the run does not know.
@@ -56,16 +55,14 @@ public:
     // nullopt when the file is not a job file that can be read.
     const std::optional<std::vector<std::string>>& launchPrograms(const std::string& jobPath);
 
-    // The application groups a bundle declares (com.apple.security.application-groups) in an
-    // entitlements property list it carries readably: Contents/Resources/Entitlements.plist,
-    // Contents/Entitlements.plist or Contents/Resources/<executable>.entitlements. Read once a run.
+    // The application groups a bundle declares (BundleReader::declaredGroups), read once a run.
     const std::vector<std::string>& declaredGroups(const UninstallApp& app);
     // Whether an application of the run other than those of `family` (identifiers) declares `group`.
     bool groupDeclaredElsewhere(const std::string& group, const std::vector<std::string>& family);
     // SearchFilePath::plugInFolders and holderFolders, worked out once a run.
     const std::vector<std::string>& plugInFolders();
     const std::vector<SearchFilePath::Holder>& holderFolders() const { return holders_; }
-    // The CFBundleIdentifier of a bundle (Contents/Info.plist, else Info.plist), read once a run.
+    // The CFBundleIdentifier of a bundle (BundleReader::identifierAt), read once a run.
     const std::string& bundleIdentifierAt(const std::string& bundlePath);
 
     // A folder that holds many applications' data (a searched folder itself, or a standard folder of
@@ -120,7 +117,6 @@ private:
     std::unordered_map<std::string, std::vector<std::string>> declaredGroups_;  // by bundle path
     std::unordered_map<std::string, std::vector<std::string>> groupDeclarers_;  // group -> identifiers
     std::unordered_map<std::string, std::string> bundleIdentifiers_;
-    std::unordered_map<std::string, std::string> displayNames_;  // by bundle path
     std::optional<std::vector<std::string>> plugInFolders_;
     std::vector<std::string> identifiers_;
     std::unordered_map<std::string, std::uint32_t> identifierIds_;
