@@ -5,7 +5,7 @@
 
 #include <sys/stat.h>
 
-std::int64_t fileSize(const std::string& path)
+std::int64_t fileSize(const std::string& path, const std::atomic<bool>* keepGoing)
 {
     struct stat st {};
     if (path.empty() || ::lstat(path.c_str(), &st) != 0)
@@ -14,5 +14,7 @@ std::int64_t fileSize(const std::string& path)
         return st.st_size;
     if (const auto reported = platform::Spotlight::trustedFolderSize(path))
         return *reported;
-    return platform::TreeSize::measure(path);
+    if (keepGoing && !keepGoing->load(std::memory_order_relaxed))
+        return 0;
+    return platform::TreeSize::measure(path, keepGoing);
 }
