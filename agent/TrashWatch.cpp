@@ -205,7 +205,7 @@ void TrashWatch::addCandidate(const ShelvedApplication& application, bool inTras
     const auto now = std::chrono::steady_clock::now();
     if (waiting_.empty())
         firstWaiting_ = now;
-    auto& waiting = waiting_[path::toLower(application.identifier)];
+    auto& waiting = waiting_[BundleIdentifier(application.identifier)];
     (inTrash ? waiting.trashed : waiting.left).insert(application.identity);
     auto& candidate = waiting.application;
     // The bundle in the Trash is the one to describe the application while it is there; the icon
@@ -318,7 +318,7 @@ void TrashWatch::finishJudging(const std::vector<RemovedApplication>& report, co
     judging_ = false;
     ++judgedRounds_;
     for (const auto& application : stillRunning)
-        running_[path::toLower(application.identifier)] = application;
+        running_[BundleIdentifier(application.identifier)] = application;
     if (!running_.empty() && !runningCheck_.isActive())
         runningCheck_.start();
     // Installed again while it was judged: no longer gone.
@@ -335,12 +335,11 @@ void TrashWatch::finishJudging(const std::vector<RemovedApplication>& report, co
 
 bool TrashWatch::isListed(const std::string& identifier) const
 {
-    const std::string lower = path::toLower(identifier);
     for (const auto& [folder, place] : places_) {
         if (folder == trash_)
             continue;
         for (const auto& [bundle, application] : place.applications)
-            if (path::toLower(application.identifier) == lower)
+            if (BundleIdentifier::same(application.identifier, identifier))
                 return true;
     }
     return false;

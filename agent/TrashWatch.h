@@ -3,6 +3,7 @@
 #include "agent/BundleSnapshot.h"
 #include "agent/FolderApplications.h"
 #include "agent/RemovedApplication.h"
+#include "platform/BundleIdentifier.h"
 #include "platform/DispatchQueue.h"
 #include "platform/FolderWatcher.h"
 
@@ -122,8 +123,7 @@ private:
         std::vector<std::string> unreadable;
     };
     std::map<std::string, Place> places_;
-    // By identifier in lower case.
-    std::map<std::string, Waiting> waiting_;
+    std::map<BundleIdentifier, Waiting> waiting_;
     std::chrono::steady_clock::time_point firstWaiting_;
     std::chrono::steady_clock::time_point lastChange_;
     // Bundles that came into application folders, as last looked at, and since when they look so.
@@ -133,7 +133,7 @@ private:
     };
     std::map<std::string, Fresh> fresh_;
     // Gone from their folders but running from the Trash: judged once they quit.
-    std::map<std::string, RemovedApplication> running_;
+    std::map<BundleIdentifier, RemovedApplication> running_;
     bool judging_ = false;
     int judgedRounds_ = 0;
     platform::FolderWatcher watcher_;

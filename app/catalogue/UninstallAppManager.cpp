@@ -289,12 +289,12 @@ void UninstallAppManager::findGoneApps(std::shared_ptr<ScanIndex> run, std::opti
         walkedIdentifiers.push_back(run->bundleIdentifierAt(bundle));
     auto found = RemainsFinder(stop_, run).find(installed, otherIdentifiers, offered, std::move(bundles), walkComplete);
     // Applications whose bundles lie in a Trash: found with every rule, under their own names.
-    std::set<std::string> installedIdentifiers;
+    std::set<BundleIdentifier> installedIdentifiers;
     for (const auto* apps : {&installed, &others})
         for (const auto& app : *apps)
-            installedIdentifiers.insert(platform::path::toLower(app->bundleIdentifier()));
+            installedIdentifiers.emplace(app->bundleIdentifier());
     for (const auto& bundle : walkedIdentifiers)
-        installedIdentifiers.insert(platform::path::toLower(bundle));
+        installedIdentifiers.emplace(bundle);
     TrashedRemains(stop_, run).addTo(found, trashedApps(), installedIdentifiers, offered, walkComplete);
     std::lock_guard guard(lock);
     goneApps_ = std::move(found);

@@ -163,7 +163,7 @@ struct Gathered {
 
     Found* remember(const std::string& identifier, Remain remain)
     {
-        auto& found = byIdentifier[platform::path::toLower(identifier)];
+        auto& found = byIdentifier[BundleIdentifier(identifier).key()];
         if (found.identifier.empty())
             found.identifier = identifier;
         found.remains.push_back(std::move(remain));

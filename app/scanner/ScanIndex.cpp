@@ -4,6 +4,7 @@
 #include "app/records/UninstallApp.h"
 #include "app/locations/SearchFilePath.h"
 #include "app/scanner/WholeIdentifier.h"
+#include "platform/BundleIdentifier.h"
 #include "platform/FileSystem.h"
 #include "platform/LaunchJobFile.h"
 #include "platform/PathUtil.h"
@@ -52,7 +53,7 @@ void ScanIndex::addOwner(const std::shared_ptr<UninstallApp>& app, bool scanned)
 {
     // Copies of one application (one identifier) are one owner.
     const std::string identifier = app->bundleIdentifier();
-    const std::string key = identifier.empty() ? "/" + app->bundlePath.value_or("") : platform::path::toLower(identifier);
+    const std::string key = identifier.empty() ? "/" + app->bundlePath.value_or("") : BundleIdentifier(identifier).key();
     const auto owner = ownerKeys_.emplace(key, static_cast<InstalledClaims::Owner>(ownerKeys_.size())).first->second;
     owners_[app.get()] = owner;
     auto nested = findNestedApps(*app);

@@ -17,17 +17,17 @@ TrashedRemains::TrashedRemains(std::weak_ptr<StopToken> stop, std::shared_ptr<Sc
 }
 
 void TrashedRemains::addTo(std::vector<std::shared_ptr<UninstallApp>>& gone, const std::vector<std::shared_ptr<UninstallApp>>& trashed,
-                           const std::set<std::string>& installedIdentifiers, const std::set<std::string>& offered, bool certain)
+                           const std::set<BundleIdentifier>& installedIdentifiers, const std::set<std::string>& offered, bool certain)
 {
-    std::set<std::string> done;
+    std::set<BundleIdentifier> done;
     const auto helperTools = SearchFilePath::helperToolFolders();
     for (const auto& bundle : trashed) {
         const auto stop = stop_.lock();
         if (!stop || !stop->keepGoing())
             return;
         const std::string identifier = bundle->bundleIdentifier();
-        const std::string lower = platform::path::toLower(identifier);
-        if (identifier.empty() || installedIdentifiers.count(lower) || !done.insert(lower).second)
+        const BundleIdentifier key(identifier);
+        if (identifier.empty() || installedIdentifiers.count(key) || !done.insert(key).second)
             continue;
         UninstallScaner scanner(stop_, run_);
         scanner.scan(bundle);
@@ -74,11 +74,11 @@ void TrashedRemains::addTo(std::vector<std::shared_ptr<UninstallApp>>& gone, con
         // The record found by the identifier alone joins this one; entries another record held
         // are this application's by the stronger evidence.
         for (const auto& other : gone)
-            if (BundleIdentifier::same(other->bundleIdentifier(), lower))
+            if (BundleIdentifier(other->bundleIdentifier()) == key)
                 for (const auto& group : other->fileGroups)
                     take(group);
         std::erase_if(gone, [&](const std::shared_ptr<UninstallApp>& other) {
-            if (BundleIdentifier::same(other->bundleIdentifier(), lower))
+            if (BundleIdentifier(other->bundleIdentifier()) == key)
                 return true;
             for (const auto& group : other->fileGroups) {
                 std::erase_if(group->fileItem, [&](const auto& item) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/BundleIdentifier.h"
+
 #include <memory>
 #include <set>
 #include <string>
@@ -19,12 +21,12 @@ public:
     TrashedRemains(std::weak_ptr<StopToken> stop, std::shared_ptr<ScanIndex> run);
 
     // `trashed`: the records of the bundles in a Trash (scanned by the run); those whose identifier
-    // is in `installedIdentifiers` (lower case) stand for nothing gone. `offered`: what installed
+    // is in `installedIdentifiers` stand for nothing gone. `offered`: what installed
     // applications were given. The records join `gone`, taking over the entries of the same
     // identifier and any entry another record there held. `certain`: whether the search for
     // installed copies looked everywhere.
     void addTo(std::vector<std::shared_ptr<UninstallApp>>& gone, const std::vector<std::shared_ptr<UninstallApp>>& trashed,
-               const std::set<std::string>& installedIdentifiers, const std::set<std::string>& offered, bool certain);
+               const std::set<BundleIdentifier>& installedIdentifiers, const std::set<std::string>& offered, bool certain);
 
 private:
     std::weak_ptr<StopToken> stop_;
