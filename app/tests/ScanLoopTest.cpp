@@ -240,6 +240,9 @@ TEST_F(ScanLoopTest, SizesOfFoldersLinksAndMetadata)
     manager->stopScanning();
     EXPECT_EQ(UninstallAppManager::sizeOfPath(bundle, manager.get()), 50'000'000);
     EXPECT_EQ(UninstallAppManager::sizeOfPath(tree.at("/Big"), manager.get()), 0);
+    // Without a catalogue nothing is walked either.
+    EXPECT_EQ(UninstallAppManager::sizeOfPath(bundle, nullptr), 50'000'000);
+    EXPECT_EQ(UninstallAppManager::sizeOfPath(tree.at("/Big"), nullptr), 0);
 }
 
 TEST_F(ScanLoopTest, HiddenEntriesCountAndAFileLinkedTwiceCountsOnce)

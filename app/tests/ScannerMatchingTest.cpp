@@ -253,9 +253,10 @@ TEST_F(ScannerMatchingTest, TheStrongestEvidenceDecides)
         blueprint.executable = executable;
         bundles[identifier] = tree.addApp(where, blueprint);
     }
-    // Harbor carries a helper and an extension of other vendors' identifiers.
+    // Harbor carries a helper and an extension of other vendors' identifiers (the extension's name
+    // in capitals, as a Mac volume lets it be).
     for (const auto& [inside, identifier] : std::vector<std::pair<std::string, std::string>>{
-             {"Contents/Helpers/Dock.app", "net.dockside.agent"}, {"Contents/PlugIns/Share.appex", "com.sharekit.share"}})
+             {"Contents/Helpers/Dock.app", "net.dockside.agent"}, {"Contents/PlugIns/Share.APPEX", "com.sharekit.share"}})
         tree.writePlist(bundles["com.harbor.app"] + "/" + inside + "/Contents/Info.plist",
                         plist::Value(plist::Dictionary{{"CFBundleIdentifier", plist::Value(identifier)}}));
 
