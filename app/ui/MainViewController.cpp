@@ -720,6 +720,10 @@ void MainViewController::applicationsFound(const std::vector<std::string>& bundl
 
 void MainViewController::appsDidChange()
 {
+    // A removal began meanwhile: its screens keep the applications it was given, and the list
+    // takes the catalogue's anew when it comes back (returnToList).
+    if (!mainView->isVisible())
+        return;
     model_->setApps(manager_->allApps());
 }
 
