@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstddef>
+#include <cstdint>
 
 struct stat;
 struct pollfd;
@@ -78,6 +79,7 @@ auto restarting(Call&& call)
 struct FolderEntry {
     const char* name = nullptr;
     unsigned char type = 0;
+    std::uint64_t inode = 0;
 };
 
 // Walks the entries of one readFolder buffer, "." and ".." included.
