@@ -2,14 +2,13 @@
 // Mac): in either appearance the box's border stands out from its row, plain or alternate, at least
 // 3:1, the least contrast a control's outline needs to be made out; so do the orange of a long
 // unused date and the secondary text of a file's place.
-#include "ListScreenDriver.h"
+#include "ScreenFixture.h"
 #include "Auxiliary/Appearance.h"
 #include "Auxiliary/RequestedAppearance.h"
 #include "app/ui/MainViewController.h"
 #include "app/ui/NSOutlineViewEx.h"
 #include "app/ui/OutlineRowDelegate.h"
 #include "demo/DemoTree.h"
-#include "fixtures/MacTree.h"
 #include "fixtures/PrivateDisplay.h"
 #include "platform/qt/QtMainQueue.h"
 
@@ -42,12 +41,8 @@ double contrast(QRgb a, QRgb b)
 
 }  // namespace
 
-class CheckBoxContrastTest : public QObject {
+class CheckBoxContrastTest : public QObject, ScreenFixture {
     Q_OBJECT
-
-private:
-    std::unique_ptr<fixtures::MacTree> tree;
-    std::unique_ptr<ListScreenDriver> driver;
 
 private slots:
     void initTestCase() { platform::installQtMainQueue(); }
@@ -64,13 +59,9 @@ private slots:
         QFETCH(QByteArray, appearance);
         qputenv("OSTROVA_APPEARANCE", appearance);
         applyRequestedAppearance();
-        driver.reset();
-        tree = std::make_unique<fixtures::MacTree>();
-        tree->activate();
-        demo::buildDemoTree(*tree);
-        driver = std::make_unique<ListScreenDriver>();
-        QVERIFY(driver->discover());
-        QVERIFY(driver->scanAll());
+        tearDown();
+        makeTree(demo::buildDemoTree);
+        openList();
         QVERIFY(QTest::qWaitForWindowExposed(driver->window));
         QTest::qWait(200);
 
@@ -105,11 +96,7 @@ private slots:
         QVERIFY(measured >= 3);
     }
 
-    void cleanupTestCase()
-    {
-        driver.reset();
-        tree.reset();
-    }
+    void cleanupTestCase() { tearDown(); }
 };
 
 // libxkbcommon-x11 reads the X keymap's atom names with strndup beyond the reply that holds them,

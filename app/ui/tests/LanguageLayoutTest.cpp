@@ -1,7 +1,7 @@
 // Every screen, in every language, at the window's default size: no text needs more room than its
 // label or button has, and none lies outside its window. German has the longest words; Japanese and
 // Chinese need other glyphs. With OSTROVA_SCREENSHOTS naming a folder, each screen is saved there.
-#include "ListScreenDriver.h"
+#include "ScreenFixture.h"
 #include "Auxiliary/AppLanguage.h"
 #include "agent/NotificationView.h"
 #include "agent/RemainsPanelView.h"
@@ -12,7 +12,6 @@
 #include "app/ui/UninstallResidualViewController.h"
 #include "app/ui/UninstallingViewController.h"
 #include "demo/DemoTree.h"
-#include "fixtures/MacTree.h"
 #include "platform/qt/QtMainQueue.h"
 
 #include <QAbstractButton>
@@ -30,14 +29,8 @@ QStringList clippedTexts(QWidget* root)
     const auto check = [&](QWidget* widget, const QString& text, bool fits) {
         const QRect place(widget->mapTo(root, QPoint(0, 0)), widget->size());
         if (!fits || !root->rect().contains(place))
-            clipped << QStringLiteral("“%1” needs %2×%3, has %4×%5 at %6,%7")
-                           .arg(text)
-                           .arg(widget->sizeHint().width())
-                           .arg(widget->sizeHint().height())
-                           .arg(widget->width())
-                           .arg(widget->height())
-                           .arg(place.x())
-                           .arg(place.y());
+            clipped << QStringLiteral("“%1” needs %2×%3, has %4×%5 at %6,%7").arg(text).arg(widget->sizeHint().width())
+                           .arg(widget->sizeHint().height()).arg(widget->width()).arg(widget->height()).arg(place.x()).arg(place.y());
     };
     for (QLabel* label : root->findChildren<QLabel*>()) {
         if (!label->isVisibleTo(root) || label->text().isEmpty())
@@ -64,14 +57,10 @@ void save(QWidget* widget, const QString& language, const QString& screen)
 
 }  // namespace
 
-class LanguageLayoutTest : public QObject {
+class LanguageLayoutTest : public QObject, ScreenFixture {
     Q_OBJECT
 
-    std::unique_ptr<fixtures::MacTree> tree;
-    std::unique_ptr<ListScreenDriver> driver;
     QString language;
-
-    MainViewController* screen() { return driver->screen; }
 
     void expectNothingClipped(QWidget* root, const QString& name)
     {
@@ -94,8 +83,7 @@ private slots:
 
     void cleanup()
     {
-        driver.reset();
-        tree.reset();
+        tearDown();
         qputenv("OSTROVA_LANGUAGE", "en");
         appLanguage::install();
     }
@@ -113,13 +101,8 @@ private slots:
         language = appLanguage::install();
         QCOMPARE(language, QString::fromLatin1(code));
 
-        tree = std::make_unique<fixtures::MacTree>();
-        tree->activate();
-        demo::buildDemoTree(*tree);
-        driver = std::make_unique<ListScreenDriver>();
-        driver->screen->applicationBundlePath = tree->at("/Applications/Ostrova.app");
-        QVERIFY(driver->discover());
-        QVERIFY(driver->scanAll());
+        makeTree(demo::buildDemoTree);
+        openList();
 
         // The list with two applications ticked, so that the footer speaks too.
         driver->clickCheckBox(driver->appRow(QStringLiteral("Lumen Notes")));

@@ -4,7 +4,9 @@
 #include "app/ui/NSOutlineViewEx.h"
 #include "app/ui/OutlineRowDelegate.h"
 
+#include <QAbstractButton>
 #include <QHeaderView>
+#include <QMessageBox>
 #include <QTest>
 #include <QVBoxLayout>
 
@@ -59,32 +61,19 @@ NSOutlineViewEx* ListScreenDriver::outline() const
     return screen->outlineView();
 }
 
-QModelIndex ListScreenDriver::appRow(const QString& name) const
-{
-    return childNamed(QModelIndex(), name);
-}
-
 QModelIndex ListScreenDriver::childNamed(const QModelIndex& parent, const QString& name) const
 {
-    for (int row = 0; row < model()->rowCount(parent); ++row) {
-        const QModelIndex index = model()->index(row, 0, parent);
-        if (index.data().toString() == name)
-            return index;
-    }
-    return {};
+    return rowNamed(model(), name, parent);
 }
 
 QStringList ListScreenDriver::shownNames() const
 {
-    QStringList names;
-    for (int row = 0; row < model()->rowCount(); ++row)
-        names << model()->index(row, 0).data().toString();
-    return names;
+    return namesIn(model());
 }
 
 Qt::CheckState ListScreenDriver::checkState(const QModelIndex& index) const
 {
-    return static_cast<Qt::CheckState>(index.data(Qt::CheckStateRole).toInt());
+    return checkOf(index);
 }
 
 void ListScreenDriver::clickCheckBox(const QModelIndex& index)
@@ -108,4 +97,46 @@ void ListScreenDriver::clickHeader(int section)
     QHeaderView* header = outline()->header();
     const int x = header->sectionViewportPosition(section) + header->sectionSize(section) / 2;
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
+}
+
+QModelIndex rowNamed(const QAbstractItemModel* model, const QString& name, const QModelIndex& parent)
+{
+    for (int row = 0; row < model->rowCount(parent); ++row) {
+        const QModelIndex index = model->index(row, 0, parent);
+        if (index.data().toString() == name)
+            return index;
+    }
+    return {};
+}
+
+QStringList namesIn(const QAbstractItemModel* model, const QModelIndex& parent)
+{
+    QStringList names;
+    for (int row = 0; row < model->rowCount(parent); ++row)
+        names << model->index(row, 0, parent).data().toString();
+    return names;
+}
+
+Qt::CheckState checkOf(const QModelIndex& index)
+{
+    return static_cast<Qt::CheckState>(index.data(Qt::CheckStateRole).toInt());
+}
+
+QAbstractButton* buttonTitled(QMessageBox* box, const QString& title)
+{
+    for (QAbstractButton* button : box->buttons()) {
+        if (button->text() == title)
+            return button;
+    }
+    return nullptr;
+}
+
+std::string differenceOf(const std::set<std::string>& before, const std::set<std::string>& after)
+{
+    std::string text;
+    for (const auto& path : before)
+        text += after.count(path) ? "" : "\n- " + path;
+    for (const auto& path : after)
+        text += before.count(path) ? "" : "\n+ " + path;
+    return text;
 }

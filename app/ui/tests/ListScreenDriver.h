@@ -8,9 +8,13 @@
 #include <QStringList>
 
 #include <memory>
+#include <set>
+#include <string>
 
 class MainViewController;
 class NSOutlineViewEx;
+class QAbstractButton;
+class QMessageBox;
 class QWidget;
 
 // The list screen in a real top-level window over whatever Mac the environment points at, and the
@@ -33,7 +37,7 @@ public:
     AppListModel* appModel() const;
     NSOutlineViewEx* outline() const;
     UninstallApp* appAt(const QModelIndex& index) const;
-    QModelIndex appRow(const QString& name) const;
+    QModelIndex appRow(const QString& name) const { return childNamed({}, name); }
     QModelIndex childNamed(const QModelIndex& parent, const QString& name) const;
     QStringList shownNames() const;
     Qt::CheckState checkState(const QModelIndex& index) const;
@@ -42,3 +46,11 @@ public:
     void clickRow(const QModelIndex& index);
     void clickHeader(int section);
 };
+
+// The rows of `model` under `parent`: the one shown as `name`, and every name in order.
+QModelIndex rowNamed(const QAbstractItemModel* model, const QString& name, const QModelIndex& parent = {});
+QStringList namesIn(const QAbstractItemModel* model, const QModelIndex& parent = {});
+Qt::CheckState checkOf(const QModelIndex& index);
+QAbstractButton* buttonTitled(QMessageBox* box, const QString& title);
+// The paths in one listing and not the other ("- gone", "+ new"), for a failure's message.
+std::string differenceOf(const std::set<std::string>& before, const std::set<std::string>& after);

@@ -1,14 +1,13 @@
 // The sizes the list screen shows over the demo Mac add up: an application's row shows the total
 // it is sorted by, a group's row the sum of its items, and the footer and the sheet what the
 // ticked items come to, worked out here from the items themselves.
-#include "ListScreenDriver.h"
+#include "ScreenFixture.h"
 #include "Auxiliary/ByteCountFormatter.h"
 #include "Auxiliary/RkLabel.h"
 #include "app/ui/MainViewController.h"
 #include "app/ui/RequestUninstallWinodowController.h"
 #include "app/ui/RkFlatButton.h"
 #include "demo/DemoTree.h"
-#include "fixtures/MacTree.h"
 #include "platform/qt/QtMainQueue.h"
 
 #include <QPushButton>
@@ -53,14 +52,9 @@ std::int64_t tickedBytes(const std::vector<const UninstallApp*>& apps)
 
 }  // namespace
 
-class ListSizesTest : public QObject {
+class ListSizesTest : public QObject, ScreenFixture {
     Q_OBJECT
 
-private:
-    std::unique_ptr<fixtures::MacTree> tree;
-    std::unique_ptr<ListScreenDriver> driver;
-
-    MainViewController* screen() { return driver->screen; }
     QString footer() { return screen()->lbSelected->text(); }
 
 private slots:
@@ -68,19 +62,11 @@ private slots:
 
     void init()
     {
-        tree = std::make_unique<fixtures::MacTree>();
-        tree->activate();
-        demo::buildDemoTree(*tree);
-        driver = std::make_unique<ListScreenDriver>();
-        driver->screen->applicationBundlePath = tree->at("/Applications/Ostrova.app");
-        QVERIFY(driver->discover());
+        makeTree(demo::buildDemoTree);
+        openList(false);
     }
 
-    void cleanup()
-    {
-        driver.reset();
-        tree.reset();
-    }
+    void cleanup() { tearDown(); }
 
     void anApplicationRowShowsItsTotalAndSortsByIt()
     {

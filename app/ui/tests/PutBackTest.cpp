@@ -2,7 +2,7 @@
 // Trash, the completed and leftovers screens' Trash line and Put Back button, the list found again
 // afterwards, and the "Remove immediately" setting. Every item here is one the test process (root)
 // moves itself; the daemon runs only because the window installs it when it does not answer.
-#include "ListScreenDriver.h"
+#include "ScreenFixture.h"
 #include "app/ui/AppListModel.h"
 #include "app/ui/FlatAppList.h"
 #include "app/ui/MainViewController.h"
@@ -18,10 +18,7 @@
 #include "Auxiliary/RkLabel.h"
 #include "fixtures/BackgroundProcess.h"
 #include "fixtures/ChildProcess.h"
-#include "fixtures/FileFlags.h"
-#include "fixtures/MacTree.h"
 #include "fixtures/PathsBelow.h"
-#include "fixtures/RunningDaemon.h"
 #include "platform/FileSystem.h"
 #include "platform/LaunchJobFile.h"
 #include "platform/LaunchJobRecord.h"
@@ -40,18 +37,11 @@
 #include <algorithm>
 #include <set>
 
-class PutBackTest : public QObject {
+class PutBackTest : public QObject, ScreenFixture {
     Q_OBJECT
-
-private:
-    std::unique_ptr<fixtures::MacTree> tree;
-    std::unique_ptr<fixtures::RunningDaemon> daemon;
-    std::unique_ptr<ListScreenDriver> driver;
-    std::vector<std::string> immutable;
 
     static constexpr const char* kAgentLabel = "com.harbor.post.agent";
 
-    MainViewController* screen() { return driver->screen; }
     std::string agentFile() const { return tree->at(std::string("~/Library/LaunchAgents/") + kAgentLabel + ".plist"); }
 
     bool agentLoadedFromItsFile() const
@@ -64,22 +54,9 @@ private:
     UninstallCompletedViewController* completed() { return screen()->uninstallCompletedViewController; }
     std::string trash() const { return tree->at("~/.Trash"); }
 
-    void addApp(const std::string& name, const std::string& identifier)
-    {
-        fixtures::AppBlueprint app;
-        app.name = name;
-        app.identifier = identifier;
-        app.executable = name;
-        app.executable.erase(std::remove(app.executable.begin(), app.executable.end(), ' '), app.executable.end());
-        app.files = {{"Contents/Resources/data.bin", 120000}};
-        tree->addApp("/Applications", app);
-        tree->writeFile(tree->at("~/Library/Preferences/" + identifier + ".plist"), "<plist/>");
-        tree->writeFile(tree->at("~/Library/Caches/" + identifier + "/cache.db"), std::string(3000, 'c'));
-    }
-
     // Harbor Post and Lumen Sketch to remove, Aster Diagram to stay; the list scanned. `withAgent`:
     // Harbor Post has a launch agent of the user's, loaded from its file, running a program of its own.
-    void openList(bool withAgent = false)
+    void prepare(bool withAgent)
     {
         daemon = std::make_unique<fixtures::RunningDaemon>(*tree, OSTROVA_DAEMON_PATH, OSTROVA_LAUNCHCTL_PATH);
         QVERIFY(daemon->isUp());
@@ -95,10 +72,16 @@ private:
             QCOMPARE(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "load", agentFile()}).exitCode, 0);
             QVERIFY(agentLoadedFromItsFile());
         }
-        driver = std::make_unique<ListScreenDriver>();
-        screen()->applicationBundlePath = tree->at("/Applications/Ostrova.app");
-        QVERIFY(driver->discover());
-        QVERIFY(driver->scanAll());
+        openList();
+    }
+
+    // Answers whether the list opened (and the two applications got ticked) without a failure.
+    bool opened(bool withAgent = false, bool tick = true)
+    {
+        prepare(withAgent);
+        if (tick && !QTest::currentTestFailed())
+            tickBoth();
+        return !QTest::currentTestFailed();
     }
 
     // What the removal is to take of the application on the list: its ticked items and their bytes
@@ -128,17 +111,17 @@ private:
         return paths;
     }
 
-    // The paths in one listing and not the other, for a failure's message.
-    static std::string difference(const std::set<std::string>& before, const std::set<std::string>& after)
+    // The Mac as it was before: a failure names the paths in one listing and not the other.
+    void expectTheMacAsBefore(const std::set<std::string>& before) const
     {
-        std::string text;
-        for (const auto& path : before)
-            if (!after.count(path))
-                text += "\n- " + path;
-        for (const auto& path : after)
-            if (!before.count(path))
-                text += "\n+ " + path;
-        return text;
+        const auto after = listing();
+        QVERIFY2(after == before, differenceOf(before, after).c_str());
+    }
+
+    static QString sizeText(std::int64_t bytes) { return QString::fromStdString(format2ByteCountString(bytes)); }
+    static QString movedToTheTrash(std::int64_t bytes)
+    {
+        return QStringLiteral("Moved %1 to the Trash. Empty the Trash to free the space.").arg(sizeText(bytes));
     }
 
     std::set<std::string> namesInTrash() const
@@ -159,7 +142,7 @@ private:
     }
 
     // Confirms the sheet for the ticked applications; `immediately` ticks its first check box.
-    void removeThroughTheSheet(bool immediately)
+    void confirmTheSheet(bool immediately)
     {
         QTest::mouseClick(screen()->btnUnistall, Qt::LeftButton);
         RequestUninstallWinodowController* sheet = screen()->requestUninstallWinodowController.get();
@@ -179,6 +162,12 @@ private:
         QTRY_VERIFY_WITH_TIMEOUT(screen()->uninstallingViewController->isHidden, 60000);
     }
 
+    bool removeThroughTheSheet(bool immediately)
+    {
+        confirmTheSheet(immediately);
+        return !QTest::currentTestFailed();
+    }
+
     // Back on the list after a put back: both applications listed again and scanned.
     void waitForTheListAgain()
     {
@@ -186,25 +175,20 @@ private:
         QVERIFY(completed()->isHidden);
         QVERIFY(screen()->uninstallResidualViewController->isHidden);
         QTRY_VERIFY_WITH_TIMEOUT(screen()->isSizeSortable(), 20000);
-        QVERIFY(driver->appRow("Harbor Post").isValid());
-        QVERIFY(driver->appRow("Lumen Sketch").isValid());
-        QVERIFY(driver->appRow("Aster Diagram").isValid());
+        for (const char* name : {"Harbor Post", "Lumen Sketch", "Aster Diagram"})
+            QVERIFY2(driver->appRow(name).isValid(), name);
         QCOMPARE(driver->checkState(driver->appRow("Harbor Post")), Qt::Unchecked);
         QVERIFY(screen()->deleteApps().empty());
     }
 
 private slots:
-    void initTestCase()
-    {
-        platform::installQtMainQueue();
-    }
+    void initTestCase() { platform::installQtMainQueue(); }
 
     void init()
     {
         if (::geteuid() != 0)
             QSKIP("the window installs the daemon, which runs as root, when it does not answer");
-        tree = std::make_unique<fixtures::MacTree>();
-        tree->activate();
+        makeTree();
         tree->makeDirectories(trash());
         platform::UserDefaults::setStandardDomain("com.qzt.ostrova");
     }
@@ -213,21 +197,14 @@ private slots:
     {
         if (tree)
             fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "remove", kAgentLabel});
-        driver.reset();
-        daemon.reset();
-        for (const auto& path : immutable)
-            fixtures::setImmutable(path, false);
-        immutable.clear();
+        tearDown();
         platform::UserDefaults::setStandardDomain("");
-        tree.reset();
     }
 
     void removalToTheTrashIsPutBackWhole()
     {
-        openList();
-        if (QTest::currentTestFailed())
+        if (!opened())
             return;
-        tickBoth();
         std::int64_t bytes = 0;
         std::set<std::string> taken = tickedItems("Harbor Post", &bytes);
         const std::int64_t harborBytes = bytes;
@@ -237,16 +214,15 @@ private slots:
         QVERIFY(bytes > 120000);
         const auto before = listing();
 
-        removeThroughTheSheet(false);
-        if (QTest::currentTestFailed())
+        if (!removeThroughTheSheet(false))
             return;
         QVERIFY(!completed()->isHidden);
         QVERIFY(completed()->view()->isVisible());
         QCOMPARE(completed()->list()->model()->rowCount(), 2);
         // Each application's row says what its removal came to, on the progress screen before and
         // on this one after: together, what went to the Trash.
-        const QMap<QString, QString> perApplication{{QStringLiteral("Harbor Post"), QString::fromStdString(format2ByteCountString(harborBytes))},
-                                                    {QStringLiteral("Lumen Sketch"), QString::fromStdString(format2ByteCountString(bytes - harborBytes))}};
+        const QMap<QString, QString> perApplication{{QStringLiteral("Harbor Post"), sizeText(harborBytes)},
+                                                    {QStringLiteral("Lumen Sketch"), sizeText(bytes - harborBytes)}};
         for (FlatAppList* list : {screen()->uninstallingViewController->list(), completed()->list()}) {
             QCOMPARE(list->model()->rowCount(), 2);
             for (int row = 0; row < 2; ++row) {
@@ -255,8 +231,7 @@ private slots:
             }
         }
         QVERIFY(completed()->lbTrash->isVisible());
-        QCOMPARE(completed()->lbTrash->text(), QStringLiteral("Moved %1 to the Trash. Empty the Trash to free the space.")
-                                                   .arg(QString::fromStdString(format2ByteCountString(bytes))));
+        QCOMPARE(completed()->lbTrash->text(), movedToTheTrash(bytes));
         QVERIFY(completed()->btnPutBack->isVisible());
         QVERIFY(completed()->btnPutBack->isEnabled());
         QCOMPARE(completed()->btnPutBack->text(), QStringLiteral("Put Back"));
@@ -278,29 +253,23 @@ private slots:
         waitForTheListAgain();
         QVERIFY(!screen()->currentAlert());
         // The footer says what came back, until something is ticked.
-        QCOMPARE(screen()->lbSelected->text(), QStringLiteral("Put back %1 items (%2).")
-                                                   .arg(taken.size())
-                                                   .arg(QString::fromStdString(format2ByteCountString(bytes))));
+        QCOMPARE(screen()->lbSelected->text(), QStringLiteral("Put back %1 items (%2).").arg(taken.size()).arg(sizeText(bytes)));
         driver->clickCheckBox(driver->appRow("Aster Diagram"));
         QVERIFY(screen()->lbSelected->text().startsWith(QStringLiteral("1 application selected")));
         driver->clickCheckBox(driver->appRow("Aster Diagram"));
         QCOMPARE(screen()->lbSelected->text(), QString());
         QVERIFY(namesInTrash().empty());
-        const auto after = listing();
-        QVERIFY2(after == before, difference(before, after).c_str());
+        expectTheMacAsBefore(before);
     }
 
     // The agent the removal unloaded runs again once Put Back has brought back its file and the
     // folder its program lies in.
     void putBackLoadsTheAgentTheRemovalUnloaded()
     {
-        openList(true);
-        if (QTest::currentTestFailed())
+        if (!opened(true))
             return;
-        tickBoth();
         QVERIFY(tickedItems("Harbor Post").count(agentFile()));
-        removeThroughTheSheet(false);
-        if (QTest::currentTestFailed())
+        if (!removeThroughTheSheet(false))
             return;
         QVERIFY(!platform::fs::linkStatus(agentFile()));
         const auto job = platform::LaunchJobRecord::read(kAgentLabel);
@@ -317,8 +286,7 @@ private slots:
     // Return there and in the sheet, Command-Z on the completed screen.
     void theKeyboardAloneRemovesAndPutsBack()
     {
-        openList();
-        if (QTest::currentTestFailed())
+        if (!opened(false, false))
             return;
         NSOutlineViewEx* list = driver->outline();
         QTRY_VERIFY(list->hasFocus());
@@ -348,52 +316,43 @@ private slots:
                      QApplication::focusWidget() ? QApplication::focusWidget()->metaObject()->className() : "no focus widget");
         QTest::keyClick(completed()->btnCompleted, Qt::Key_Z, Qt::ControlModifier);
         waitForTheListAgain();
-        const auto after = listing();
-        QVERIFY2(after == before, difference(before, after).c_str());
+        expectTheMacAsBefore(before);
     }
 
     void aRecordThatCouldNotBeWrittenIsSaidAndPutBackStillWorks()
     {
-        openList();
-        if (QTest::currentTestFailed())
+        if (!opened())
             return;
-        tickBoth();
         std::int64_t bytes = 0;
         tickedItems("Harbor Post", &bytes);
         tickedItems("Lumen Sketch", &bytes);
         const std::string records = RemovalRecord::folder();
         tree->makeDirectories(records);
-        QVERIFY(fixtures::setImmutable(records, true));
-        immutable.push_back(records);
+        QVERIFY(makeImmutable(records));
         const auto before = listing();
 
-        removeThroughTheSheet(false);
-        if (QTest::currentTestFailed())
+        if (!removeThroughTheSheet(false))
             return;
         QVERIFY(RemovalRecord::all().empty());
-        QCOMPARE(completed()->lbTrash->text(), QStringLiteral("Moved %1 to the Trash. Empty the Trash to free the space. "
-                                                              "The record of this removal could not be written: Put Back works only until Ostrova quits.")
-                                                   .arg(QString::fromStdString(format2ByteCountString(bytes))));
+        QCOMPARE(completed()->lbTrash->text(),
+                 movedToTheTrash(bytes) + " The record of this removal could not be written: Put Back works only until "
+                                          "Ostrova quits.");
         // Until then it puts back from the record in memory.
         QVERIFY(completed()->btnPutBack->isVisible());
         QTest::mouseClick(completed()->btnPutBack, Qt::LeftButton);
         waitForTheListAgain();
         QVERIFY(namesInTrash().empty());
-        const auto after = listing();
-        QVERIFY2(after == before, difference(before, after).c_str());
+        expectTheMacAsBefore(before);
     }
 
     void deletingImmediatelyMovesNothingToTheTrash()
     {
-        openList();
-        if (QTest::currentTestFailed())
+        if (!opened())
             return;
-        tickBoth();
         QVERIFY(!RemoveImmediatelySetting::value());
         const auto taken = tickedItems("Harbor Post");
         QVERIFY(taken.size() >= 3);
-        removeThroughTheSheet(true);
-        if (QTest::currentTestFailed())
+        if (!removeThroughTheSheet(true))
             return;
 
         const auto stored = platform::UserDefaults::standard().objectForKey("RemoveImmediately");
@@ -447,15 +406,12 @@ private slots:
 
     void aTakenPlaceIsReportedAndNotOverwritten()
     {
-        openList();
-        if (QTest::currentTestFailed())
+        if (!opened())
             return;
-        tickBoth();
         const std::string prefs = tree->at("~/Library/Preferences/com.harbor.post.plist");
         const std::string cache = tree->at("~/Library/Caches/com.lumen.sketch");
         const std::string bundle = tree->at("/Applications/Lumen Sketch.app");
-        removeThroughTheSheet(false);
-        if (QTest::currentTestFailed())
+        if (!removeThroughTheSheet(false))
             return;
         QVERIFY(completed()->btnPutBack->isVisible());
 
@@ -483,12 +439,9 @@ private slots:
     // and why, in the tool's words.
     void nothingPutBackIsSaidWithWhy()
     {
-        openList();
-        if (QTest::currentTestFailed())
+        if (!opened())
             return;
-        tickBoth();
-        removeThroughTheSheet(false);
-        if (QTest::currentTestFailed())
+        if (!removeThroughTheSheet(false))
             return;
         for (const auto& name : namesInTrash())
             fixtures::MacTree::removeTree(trash() + "/" + name);
@@ -508,27 +461,22 @@ private slots:
         // A folder nothing may rename stays where it is: the run ends on the leftovers screen.
         const std::string stuck = tree->at("~/Library/Logs/Lumen Sketch");
         tree->writeFile(stuck + "/today.log", "x");
-        openList();
-        if (QTest::currentTestFailed())
+        if (!opened())
             return;
-        tickBoth();
-        QVERIFY(fixtures::setImmutable(stuck, true));
-        immutable.push_back(stuck);
+        QVERIFY(makeImmutable(stuck));
         std::int64_t bytes = 0;
         tickedItems("Harbor Post", &bytes);
         QVERIFY(tickedItems("Lumen Sketch", &bytes, stuck).count(stuck));
         const auto before = listing();
 
-        removeThroughTheSheet(false);
-        if (QTest::currentTestFailed())
+        if (!removeThroughTheSheet(false))
             return;
         UninstallResidualViewController* leftovers = screen()->uninstallResidualViewController;
         QVERIFY(!leftovers->isHidden);
         QVERIFY(completed()->isHidden);
         QVERIFY(platform::fs::exists(stuck + "/today.log"));
         QVERIFY(leftovers->btnPutBack->isVisible());
-        QCOMPARE(leftovers->lbTrash->text(), QStringLiteral("Moved %1 to the Trash. Empty the Trash to free the space.")
-                                                 .arg(QString::fromStdString(format2ByteCountString(bytes))));
+        QCOMPARE(leftovers->lbTrash->text(), movedToTheTrash(bytes));
         QVERIFY(namesInTrash().count("Harbor Post.app"));
         QVERIFY(namesInTrash().count("Lumen Sketch.app"));
 
@@ -537,8 +485,7 @@ private slots:
         waitForTheListAgain();
         QVERIFY(!screen()->currentAlert());
         QVERIFY(namesInTrash().empty());
-        const auto after = listing();
-        QVERIFY2(after == before, difference(before, after).c_str());
+        expectTheMacAsBefore(before);
     }
 };
 

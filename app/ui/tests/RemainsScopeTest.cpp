@@ -2,7 +2,7 @@
 // button, nothing ticked, search and sort of their own, ticks shared with the Uninstall button, and
 // (as root, with the real daemon over its socket) a removal that ends on the completed screen and
 // leaves the other remains alone, with a review asked for meanwhile applied on the way back.
-#include "ListScreenDriver.h"
+#include "ScreenFixture.h"
 #include "app/catalogue/RemovedApplicationsSetting.h"
 #include "app/ui/AppDelegate.h"
 #include "app/ui/FlatAppList.h"
@@ -14,9 +14,7 @@
 #include "app/ui/UninstallingViewController.h"
 #include "Auxiliary/RkLabel.h"
 #include "demo/DemoTree.h"
-#include "fixtures/MacTree.h"
 #include "fixtures/PathsBelow.h"
-#include "fixtures/RunningDaemon.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
 #include "platform/UserDefaults.h"
@@ -41,23 +39,8 @@ const QStringList kGoneNames{"Quillpad", "io.glimmer.reader", "Harborlight VPN",
 
 }  // namespace
 
-class RemainsScopeTest : public QObject {
+class RemainsScopeTest : public QObject, ScreenFixture {
     Q_OBJECT
-
-private:
-    std::unique_ptr<fixtures::MacTree> tree;
-    std::unique_ptr<ListScreenDriver> driver;
-    std::unique_ptr<fixtures::RunningDaemon> daemon;
-
-    MainViewController* screen() { return driver->screen; }
-
-    void openList()
-    {
-        driver = std::make_unique<ListScreenDriver>();
-        driver->screen->applicationBundlePath = tree->at("/Applications/Ostrova.app");
-        QVERIFY(driver->discover());
-        QVERIFY(driver->scanAll());
-    }
 
     void showRemains()
     {
@@ -66,47 +49,28 @@ private:
         QCOMPARE(screen()->scope(), MainViewController::ListScope::remains);
     }
 
-    // Every tick box of the shown list, all levels, expanded as needed.
-    QList<Qt::CheckState> allChecks()
+    // Every tick box of the shown list below `parent`, all levels.
+    QList<Qt::CheckState> allChecks(const QModelIndex& parent = {})
     {
         QList<Qt::CheckState> states;
-        AppListFilter* model = driver->model();
-        for (int row = 0; row < model->rowCount(); ++row) {
-            const QModelIndex app = model->index(row, 0);
-            states << driver->checkState(app);
-            for (int g = 0; g < model->rowCount(app); ++g) {
-                const QModelIndex group = model->index(g, 0, app);
-                states << driver->checkState(group);
-                for (int f = 0; f < model->rowCount(group); ++f)
-                    states << driver->checkState(model->index(f, 0, group));
-            }
+        for (int row = 0; row < driver->model()->rowCount(parent); ++row) {
+            const QModelIndex index = driver->model()->index(row, 0, parent);
+            states << driver->checkState(index) << allChecks(index);
         }
         return states;
     }
 
 private slots:
-    void initTestCase()
-    {
-        platform::installQtMainQueue();
-    }
+    void initTestCase() { platform::installQtMainQueue(); }
+    void init() { makeTree(demo::buildDemoTree); }
+    void cleanup() { tearDown(); }
 
-    void init()
-    {
-        tree = std::make_unique<fixtures::MacTree>();
-        tree->activate();
-        demo::buildDemoTree(*tree);
-    }
-
-    void cleanup()
-    {
-        driver.reset();
-        daemon.reset();
-        tree.reset();
-    }
-
+    // Nothing ticked; the agent's watch is the user's to turn off there, and the agent reads the
+    // choice from the application's defaults.
     void theRemainsScopeListsTheGoneApplicationsWithNothingTicked()
     {
         openList();
+        QVERIFY(screen()->cbWatchRemovedApplications->isHidden());
         QCOMPARE(screen()->scope(), MainViewController::ListScope::installed);
         QVERIFY(screen()->btnInstalledScope->state());
         QCOMPARE(screen()->btnRemainsScope->text(), QStringLiteral("Remains (4)"));
@@ -143,6 +107,18 @@ private slots:
             for (const auto& item : group->fileItem)
                 QVERIFY2(item->filePath.find("/.Trash/") == std::string::npos, item->filePath.c_str());
         QCOMPARE(screen()->lbSelected->text(), QString());
+
+        QCheckBox* box = screen()->cbWatchRemovedApplications;
+        QVERIFY(box->isVisible());
+        QVERIFY(box->isChecked());
+        box->click();
+        const auto stored = platform::UserDefaults("com.qzt.ostrova").objectForKey("WatchesForRemovedApplications");
+        QVERIFY(stored && stored->get<bool>() && !*stored->get<bool>());
+        QVERIFY(!RemovedApplicationsSetting::isOn());
+        box->click();
+        QVERIFY(RemovedApplicationsSetting::isOn());
+        QTest::mouseClick(screen()->btnInstalledScope, Qt::LeftButton);
+        QVERIFY(box->isHidden());
     }
 
     void eachScopeKeepsItsOwnSearchSortAndTicks()
@@ -215,39 +191,13 @@ private slots:
         QVERIFY(screen()->lbSelected->text().startsWith(QStringLiteral("1 application selected, ")));
     }
 
-    // The agent's watch is the user's to turn off, where the remains are listed; the agent reads
-    // the choice from the application's defaults.
-    void theWatchForRemovedApplicationsIsASettingOfTheRemainsScope()
-    {
-        openList();
-        QVERIFY(screen()->cbWatchRemovedApplications->isHidden());
-        showRemains();
-        QCheckBox* box = screen()->cbWatchRemovedApplications;
-        QVERIFY(box->isVisible());
-        QVERIFY(box->isChecked());
-        box->click();
-        const auto stored = platform::UserDefaults("com.qzt.ostrova").objectForKey("WatchesForRemovedApplications");
-        QVERIFY(stored && stored->get<bool>() && !*stored->get<bool>());
-        QVERIFY(!RemovedApplicationsSetting::isOn());
-        box->click();
-        QVERIFY(RemovedApplicationsSetting::isOn());
-        QTest::mouseClick(screen()->btnInstalledScope, Qt::LeftButton);
-        QVERIFY(box->isHidden());
-    }
-
     // With nothing left behind anywhere, the scope still opens once the scan has looked: empty,
     // but with the agent's setting.
     void anEmptyRemainsScopeOpensOnceScanned()
     {
-        driver.reset();
-        tree = std::make_unique<fixtures::MacTree>();
-        tree->activate();
-        fixtures::AppBlueprint only;
-        only.name = "Solo";
-        only.identifier = "com.example.solo";
-        tree->addApp("/Applications", only);
-        driver = std::make_unique<ListScreenDriver>();
-        QVERIFY(driver->discover());
+        makeTree();
+        addApp("Solo", "com.example.solo");
+        openList(false);
         QVERIFY(!screen()->btnRemainsScope->isEnabled());
         QVERIFY(driver->scanAll());
         QCOMPARE(screen()->btnRemainsScope->text(), QStringLiteral("Remains"));
@@ -267,7 +217,7 @@ private slots:
         QVERIFY(AppDelegate::remainsToReviewIn({"Ostrova"}).empty());
 
         driver = std::make_unique<ListScreenDriver>();
-        driver->screen->applicationBundlePath = tree->at("/Applications/Ostrova.app");
+        screen()->applicationBundlePath = tree->at("/Applications/Ostrova.app");
         screen()->reviewRemainsOf(named);
         QCOMPARE(screen()->scope(), MainViewController::ListScope::installed);
         QVERIFY(driver->discover());
@@ -321,32 +271,24 @@ private slots:
         QCOMPARE(removed->model()->index(0, 0).data().toString(), QStringLiteral("io.glimmer.reader"));
         QCOMPARE(removed->model()->index(0, AppListModel::kSizeColumn).data().toString(), QStringLiteral("502 KB"));
 
-        // Exactly the ticked remains went, into the Trash; every other path of the Mac is still there.
-        const std::string trash = tree->at("~/.Trash/");
+        // Exactly the ticked remains went, into the Trash; every other path of the Mac is still there,
         // Ostrova's own files (its records, its daemon, its user defaults) aside.
-        const std::string defaults = platform::path::configHome();
-        auto ours = [&](const std::string& path) {
-            return path.rfind(trash, 0) == 0 || path.rfind(defaults, 0) == 0 || path.find("/Application Support/Ostrova") != std::string::npos ||
-                   path.find("com.qzt.ostrova") != std::string::npos || path.find("com.halvane.ostrova") != std::string::npos;
-        };
-        std::set<std::string> expected;
-        for (const auto& path : before) {
-            if (ours(path))
-                continue;
-            const bool belowRemoved = std::any_of(readerFiles.begin(), readerFiles.end(), [&](const std::string& gone) {
-                return path == gone || path.rfind(gone + "/", 0) == 0;
+        const std::string trash = tree->at("~/.Trash/"), defaults = platform::path::configHome();
+        const auto listing = [&](std::set<std::string> paths) {
+            std::erase_if(paths, [&](const std::string& path) {
+                return path.rfind(trash, 0) == 0 || path.rfind(defaults, 0) == 0 ||
+                       path.find("/Application Support/Ostrova") != std::string::npos || path.find("com.qzt.ostrova") != std::string::npos ||
+                       path.find("com.halvane.ostrova") != std::string::npos;
             });
-            if (!belowRemoved)
-                expected.insert(path);
-        }
-        std::set<std::string> after;
-        for (const auto& path : fixtures::pathsBelow(tree->root()))
-            if (!ours(path))
-                after.insert(path);
-        for (const auto& path : after)
-            QVERIFY2(expected.count(path), ("new: " + path).c_str());
-        for (const auto& path : expected)
-            QVERIFY2(after.count(path), ("gone: " + path).c_str());
+            return paths;
+        };
+        auto expected = listing(before);
+        std::erase_if(expected, [&](const std::string& path) {
+            return std::any_of(readerFiles.begin(), readerFiles.end(),
+                               [&](const std::string& gone) { return path == gone || path.rfind(gone + "/", 0) == 0; });
+        });
+        const auto after = listing(fixtures::pathsBelow(tree->root()));
+        QVERIFY2(after == expected, differenceOf(expected, after).c_str());
         QVERIFY(platform::fs::linkStatus(trash + "io.glimmer.reader"));
         QVERIFY(platform::fs::linkStatus(trash + "io.glimmer.reader.savedState"));
 

@@ -12,15 +12,18 @@ namespace {
 const QColor kNormal(0x20, 0x60, 0xC0);
 const QColor kActive(0x10, 0x30, 0x60);
 
-RkFlatButton* makeButton(QWidget* parent)
+// The button in `window`, shown; null when the window never got exposed.
+RkFlatButton* shownButton(QWidget& window)
 {
-    auto* button = new RkFlatButton(QStringLiteral("Uninstall"), parent);
+    auto* button = new RkFlatButton(QStringLiteral("Uninstall"), &window);
     button->setButtonColor(kNormal);
     button->setActiveButtonColor(kActive);
     button->setTextColor(Qt::white);
     button->setActiveTextColor(Qt::yellow);
     button->setGeometry(10, 10, 120, 32);
-    return button;
+    window.resize(200, 100);
+    window.show();
+    return QTest::qWaitForWindowExposed(&window) ? button : nullptr;
 }
 
 }  // namespace
@@ -31,10 +34,13 @@ private slots:
     void momentaryClickShowsActiveColoursOnlyWhilePressed()
     {
         QWidget window;
-        RkFlatButton* button = makeButton(&window);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        RkFlatButton* button = shownButton(window);
+        QVERIFY(button);
         QSignalSpy clicked(button, &RkFlatButton::clicked);
+        // A release without a press sends nothing.
+        QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(20, 10));
+        QCOMPARE(clicked.count(), 0);
+        QVERIFY(!button->state());
 
         QTest::mousePress(button, Qt::LeftButton, {}, QPoint(20, 10));
         QVERIFY(button->state());
@@ -52,10 +58,9 @@ private slots:
     void toggleButtonKeepsItsNewState()
     {
         QWidget window;
-        RkFlatButton* button = makeButton(&window);
+        RkFlatButton* button = shownButton(window);
+        QVERIFY(button);
         button->setMomentary(false);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
         QSignalSpy clicked(button, &RkFlatButton::clicked);
         QTest::mouseClick(button, Qt::LeftButton);
         QVERIFY(button->state());
@@ -65,25 +70,11 @@ private slots:
         QCOMPARE(clicked.count(), 2);
     }
 
-    void releaseWithoutPressSendsNothing()
-    {
-        QWidget window;
-        RkFlatButton* button = makeButton(&window);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QSignalSpy clicked(button, &RkFlatButton::clicked);
-        QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(20, 10));
-        QCOMPARE(clicked.count(), 0);
-        QVERIFY(!button->state());
-    }
-
     void disabledButtonIgnoresClicksAndLetsThemThrough()
     {
         QWidget window;
-        window.resize(200, 100);
-        RkFlatButton* button = makeButton(&window);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        RkFlatButton* button = shownButton(window);
+        QVERIFY(button);
         button->setEnabled(false);
         const int animations = button->animationsStarted();
         QSignalSpy clicked(button, &RkFlatButton::clicked);
@@ -120,10 +111,9 @@ private slots:
     void colourChangeIsAnimatedOverTheDuration()
     {
         QWidget window;
-        RkFlatButton* button = makeButton(&window);
+        RkFlatButton* button = shownButton(window);
+        QVERIFY(button);
         button->setOnAnimationDuration(0.2);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
         button->setState(true);
         // The layer holds the target at once; the drawn colour gets there over the duration.
         QCOMPARE(button->layerBackgroundColor(), kActive);

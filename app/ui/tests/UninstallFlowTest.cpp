@@ -1,7 +1,7 @@
 // The uninstall flow in the real window (offscreen): the confirmation sheet, the force-quit question
 // the delete queue waits for, and, as root with the real daemon over its socket, whole removals
 // that end on the completed or the leftovers screen and come back to a refreshed list.
-#include "ListScreenDriver.h"
+#include "ScreenFixture.h"
 #include "app/ui/FlatAppList.h"
 #include "app/ui/MainViewController.h"
 #include "app/ui/MainViewDelegateBridge.h"
@@ -14,14 +14,12 @@
 #include "app/ui/UninstallingViewController.h"
 #include "Auxiliary/RkLabel.h"
 #include "fixtures/BackgroundProcess.h"
-#include "fixtures/FileFlags.h"
-#include "fixtures/MacTree.h"
-#include "fixtures/RunningDaemon.h"
 #include "platform/FileSystem.h"
 #include "platform/qt/QtMainQueue.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
@@ -34,53 +32,9 @@
 #include <atomic>
 #include <thread>
 
-namespace {
-
-QAbstractButton* buttonTitled(QMessageBox* box, const QString& title)
-{
-    for (QAbstractButton* button : box->buttons()) {
-        if (button->text() == title)
-            return button;
-    }
-    return nullptr;
-}
-
-}  // namespace
-
-class UninstallFlowTest : public QObject {
+class UninstallFlowTest : public QObject, ScreenFixture {
     Q_OBJECT
 
-private:
-    std::unique_ptr<fixtures::MacTree> tree;
-    std::unique_ptr<ListScreenDriver> driver;
-    std::vector<std::string> immutable;
-
-    std::string addApp(const std::string& name, const std::string& identifier)
-    {
-        fixtures::AppBlueprint app;
-        app.name = name;
-        app.identifier = identifier;
-        app.executable = name;
-        app.executable.erase(std::remove(app.executable.begin(), app.executable.end(), ' '), app.executable.end());
-        app.files = {{"Contents/Resources/data.bin", 120000}};
-        const std::string bundle = tree->addApp("/Applications", app);
-        tree->writeFile(tree->at("~/Library/Preferences/" + identifier + ".plist"), "<plist/>");
-        tree->writeFile(tree->at("~/Library/Caches/" + identifier + "/cache.db"), std::string(3000, 'c'));
-        return bundle;
-    }
-
-    // The list, scanned, running from the Applications folder of the generated Mac.
-    void openList()
-    {
-        driver = std::make_unique<ListScreenDriver>();
-        driver->screen->applicationBundlePath = tree->at("/Applications/Ostrova.app");
-        QVERIFY(driver->discover());
-        QVERIFY(driver->scanAll());
-    }
-
-    MainViewController* screen() { return driver->screen; }
-
-    std::unique_ptr<fixtures::RunningDaemon> daemon;
     bool startDaemon()
     {
         daemon = std::make_unique<fixtures::RunningDaemon>(*tree, OSTROVA_DAEMON_PATH, OSTROVA_LAUNCHCTL_PATH);
@@ -101,35 +55,40 @@ private:
         return screen()->requestUninstallWinodowController.get();
     }
 
+    void tick(std::initializer_list<const char*> names)
+    {
+        for (const char* name : names)
+            driver->clickCheckBox(driver->appRow(name));
+    }
+
 private slots:
-    void initTestCase()
-    {
-        platform::installQtMainQueue();
-    }
+    void initTestCase() { platform::installQtMainQueue(); }
+    void init() { makeTree(); }
+    void cleanup() { tearDown(); }
 
-    void init()
-    {
-        tree = std::make_unique<fixtures::MacTree>();
-        tree->activate();
-    }
-
-    void cleanup()
-    {
-        driver.reset();
-        daemon.reset();
-        for (const auto& path : immutable)
-            fixtures::setImmutable(path, false);
-        immutable.clear();
-        tree.reset();
-    }
-
-    void cancelOnTheSheetChangesNothing()
+    void aDroppedApplicationIsChosenAndCancelOnTheSheetChangesNothing()
     {
         const std::string harbor = addApp("Harbor Post", "com.harbor.post");
-        addApp("Lumen Sketch", "com.lumen.sketch");
+        const std::string lumen = addApp("Lumen Sketch", "com.lumen.sketch");
         openList();
-        driver->clickCheckBox(driver->appRow("Harbor Post"));
-        driver->clickCheckBox(driver->appRow("Lumen Sketch"));
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(QString::fromStdString(lumen)), QUrl::fromLocalFile("/tmp/readme.txt")});
+        QWidget* viewport = driver->outline()->viewport();
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(viewport, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(viewport, &drop);
+        QVERIFY(drop.isAccepted());
+        QCOMPARE(driver->checkState(driver->appRow("Lumen Sketch")), Qt::Checked);
+        QCOMPARE(driver->checkState(driver->appRow("Harbor Post")), Qt::Unchecked);
+        QCOMPARE(screen()->deleteApps().size(), size_t(1));
+        QMimeData text;
+        text.setText("not a bundle");
+        QDragEnterEvent refused(QPoint(10, 10), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(viewport, &refused);
+        QVERIFY(!refused.isAccepted());
+        tick({"Harbor Post"});
 
         RequestUninstallWinodowController* sheet = pressUninstall();
         QVERIFY(sheet);
@@ -179,9 +138,7 @@ private slots:
         QTRY_VERIFY(!sheet->window()->isVisible());
 
         // Harbor Post first, Lumen Sketch after it.
-        driver->clickCheckBox(driver->appRow("Lumen Sketch"));
-        driver->clickCheckBox(driver->appRow("Harbor Post"));
-        driver->clickCheckBox(driver->appRow("Lumen Sketch"));
+        tick({"Lumen Sketch", "Harbor Post", "Lumen Sketch"});
         QCOMPARE(screen()->deleteApps().front()->displayName(), std::string("Harbor Post"));
         sheet = pressUninstall();
         QVERIFY(sheet->lbNeedsPassword->isVisible());
@@ -259,31 +216,6 @@ private slots:
         deleteQueue.join();
     }
 
-    void droppingAnApplicationChoosesIt()
-    {
-        addApp("Harbor Post", "com.harbor.post");
-        const std::string lumen = addApp("Lumen Sketch", "com.lumen.sketch");
-        openList();
-        QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(QString::fromStdString(lumen)), QUrl::fromLocalFile("/tmp/readme.txt")});
-        QWidget* viewport = driver->outline()->viewport();
-        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(viewport, &enter);
-        QVERIFY(enter.isAccepted());
-        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(viewport, &drop);
-        QVERIFY(drop.isAccepted());
-        QCOMPARE(driver->checkState(driver->appRow("Lumen Sketch")), Qt::Checked);
-        QCOMPARE(driver->checkState(driver->appRow("Harbor Post")), Qt::Unchecked);
-        QCOMPARE(screen()->deleteApps().size(), size_t(1));
-
-        QMimeData text;
-        text.setText("not a bundle");
-        QDragEnterEvent refused(QPoint(10, 10), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(viewport, &refused);
-        QVERIFY(!refused.isAccepted());
-    }
-
     void removalThroughTheDaemonEndsOnTheCompletedScreen()
     {
         if (::geteuid() != 0)
@@ -295,8 +227,7 @@ private slots:
         const auto running = run(harbor, "HarborPost");
         QVERIFY(running);
         openList();
-        driver->clickCheckBox(driver->appRow("Harbor Post"));
-        driver->clickCheckBox(driver->appRow("Lumen Sketch"));
+        tick({"Harbor Post", "Lumen Sketch"});
 
         RequestUninstallWinodowController* sheet = pressUninstall();
         QSignalSpy progress(screen()->uninstallingViewController->progress, &QProgressBar::valueChanged);
@@ -344,11 +275,9 @@ private slots:
         addApp("Lumen Sketch", "com.lumen.sketch");
         const std::string stuck = tree->at("~/Library/Logs/Lumen Sketch/locked.log");
         tree->writeFile(stuck, "x");
-        QVERIFY(fixtures::setImmutable(stuck, true));
-        immutable.push_back(stuck);
+        QVERIFY(makeImmutable(stuck));
         openList();
-        driver->clickCheckBox(driver->appRow("Harbor Post"));
-        driver->clickCheckBox(driver->appRow("Lumen Sketch"));
+        tick({"Harbor Post", "Lumen Sketch"});
         // Deleted at once: a move to the Trash would take the folder whole.
         RequestUninstallWinodowController* sheet = pressUninstall();
         sheet->cbRemoveImmediately->setChecked(true);
@@ -393,8 +322,7 @@ private slots:
         const auto running = run(harbor, "HarborPost");
         QVERIFY(running);
         openList();
-        driver->clickCheckBox(driver->appRow("Harbor Post"));
-        driver->clickCheckBox(driver->appRow("Lumen Sketch"));
+        tick({"Harbor Post", "Lumen Sketch"});
         pressUninstall()->btnOk->click();
 
         QTRY_VERIFY_WITH_TIMEOUT(screen()->currentAlert(), 20000);
