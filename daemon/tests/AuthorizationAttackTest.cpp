@@ -5,7 +5,6 @@
 // the real daemon on its socket.
 #include "daemon/tests/DaemonFixture.h"
 #include "fixtures/BackgroundProcess.h"
-#include "fixtures/ChildProcess.h"
 #include "fixtures/TestAuthority.h"
 #include "platform/FileSystem.h"
 #include "platform/LaunchJobRecord.h"
@@ -14,12 +13,10 @@
 #include "xpc/UninstallServiceprotocol.h"
 
 #include <fcntl.h>
-#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
-#include <cstdio>
 #include <thread>
 
 namespace {
@@ -58,9 +55,9 @@ protected:
         return call(words, app, false, home.empty() ? user.home : home);
     }
 
-    static std::string rootFile(const std::string& path, const std::string& text = "root's")
+    static std::string rootFile(const std::string& path)
     {
-        tree->writeFile(path, text);
+        tree->writeFile(path, "root's");
         return path;
     }
     static uid_t ownerOf(const std::string& path)
@@ -249,7 +246,8 @@ TEST_F(AuthorizationAttackTest, SwappingTheTrashEntryNeverPlantsAFile)
     EXPECT_NE(daemonLog().find("refused to put helper back"), std::string::npos);
 }
 
-// Ending another user's process, or stopping root's job, takes the right for it.
+// Ending another user's process, or stopping a job root loaded (from a folder of the client's own
+// too: it runs as root), takes the right for it.
 TEST_F(AuthorizationAttackTest, AnotherUsersProcessAndRootsJobsNeedTheirRights)
 {
     const User victim = makeUser("ostrova-victim", false, "no");
@@ -257,11 +255,22 @@ TEST_F(AuthorizationAttackTest, AnotherUsersProcessAndRootsJobsNeedTheirRights)
     const std::string program = fixtures::copyExecutable(tree->at("/Applications/Shared.app/Contents/MacOS/Shared"));
     fixtures::BackgroundProcess running({program, "30"}, [&] { return ::setgid(victim.uid) == 0 && ::setuid(victim.uid) == 0; });
     ASSERT_TRUE(running.waitUntilRunning(program));
+    const std::string agent = fixtures::copyExecutable(user.home + "/Applications/Agent.app/Contents/MacOS/agent");
+    const std::string job = writeJob(user.home + "/Library/LaunchAgents/com.vendor.rootagent.plist", "com.vendor.rootagent", agent);
+    ASSERT_EQ(launchctl("load", job), 0);
+    ASSERT_TRUE(loaded("com.vendor.rootagent"));
     EXPECT_TRUE(replied(as(user, {"kill-bundle", tree->at("/Applications/Shared.app")}), false));
     EXPECT_FALSE(running.ended(200));
+    EXPECT_TRUE(replied(as(user, {"unload", job}), false));
+    EXPECT_TRUE(loaded("com.vendor.rootagent"));
+    EXPECT_TRUE(fs::exists(job));
+
     fixtures::TestAuthority::shared().answer(user.name, "yes");
     EXPECT_TRUE(replied(as(user, {"kill-bundle", tree->at("/Applications/Shared.app")}), true)) << daemonLog();
     EXPECT_TRUE(running.ended(5000));
+    EXPECT_TRUE(replied(as(user, {"unload", job}), true)) << daemonLog();
+    EXPECT_FALSE(loaded("com.vendor.rootagent"));
+    EXPECT_FALSE(fs::exists(job));
 }
 
 // A root job is stopped only for the very file launchctl loaded it from (its path and its inode), as
@@ -276,26 +285,17 @@ TEST_F(AuthorizationAttackTest, ARootJobStopsOnlyForTheVeryFileItWasLoadedFrom)
     const std::string bystander = fixtures::copyExecutable(tree->at("/usr/local/bin/bystander"));
     fixtures::BackgroundProcess running({bystander, "60"});
     ASSERT_TRUE(running.waitUntilRunning(bystander));
-    const auto write = [&](const std::string& file) {
-        tree->writePlist(file, plist::Value(plist::Dictionary{
-                                   {"Label", "com.vendor.svc"},
-                                   {"ProgramArguments", plist::Array{plist::Value(program), plist::Value("-c"), plist::Value("sleep 60; :"),
-                                                                     plist::Value(bystander)}}}));
-    };
-    write(job);
-    ASSERT_EQ(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "load", job}).exitCode, 0);
+    const auto write = [&] { writeJob(job, "com.vendor.svc", program, {"-c", "sleep 60; :", bystander}); };
+    write();
+    ASSERT_EQ(launchctl("load", job), 0);
     const std::string record = platform::LaunchJobRecord::pathFor("com.vendor.svc");
-    const auto loaded = [] {
-        const auto read = platform::LaunchJobRecord::read("com.vendor.svc");
-        return read && read->loaded();
-    };
-    ASSERT_TRUE(loaded());
+    ASSERT_TRUE(loaded("com.vendor.svc"));
 
     // Another file at the same path, with the same label.
     ASSERT_EQ(::rename(job.c_str(), (job + ".kept").c_str()), 0);
-    write(job);
+    write();
     EXPECT_TRUE(replied(as(user, {"unload", job}), false));
-    EXPECT_TRUE(loaded());
+    EXPECT_TRUE(loaded("com.vendor.svc"));
     EXPECT_TRUE(fs::exists(job));
     ASSERT_EQ(::rename((job + ".kept").c_str(), job.c_str()), 0);
 
@@ -306,36 +306,13 @@ TEST_F(AuthorizationAttackTest, ARootJobStopsOnlyForTheVeryFileItWasLoadedFrom)
         EXPECT_TRUE(replied(as(user, {"unload", job}), false));
         ::chmod(record.c_str(), 0644);
         ::chown(record.c_str(), 0, 0);
-        EXPECT_TRUE(loaded());
+        EXPECT_TRUE(loaded("com.vendor.svc"));
         EXPECT_TRUE(fs::exists(job));
     }
     EXPECT_TRUE(replied(as(user, {"unload", job}), true)) << daemonLog();
-    EXPECT_FALSE(loaded());
+    EXPECT_FALSE(loaded("com.vendor.svc"));
     EXPECT_FALSE(fs::exists(job));
     EXPECT_FALSE(running.ended(100));
-}
-
-// A job root loaded from a folder of the client's own runs as root: stopping it takes the right too.
-TEST_F(AuthorizationAttackTest, ARootJobInTheClientsOwnFolderNeedsTheRight)
-{
-    const User user = makeUser("ostrova-agents", false, "no");
-    const std::string program = fixtures::copyExecutable(user.home + "/Applications/Agent.app/Contents/MacOS/agent");
-    const std::string job = user.home + "/Library/LaunchAgents/com.vendor.rootagent.plist";
-    tree->writePlist(job, plist::Value(plist::Dictionary{{"Label", "com.vendor.rootagent"},
-                                                         {"ProgramArguments", plist::Array{plist::Value(program), plist::Value("60")}}}));
-    ASSERT_EQ(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "load", job}).exitCode, 0);
-    const auto loaded = [] {
-        const auto read = platform::LaunchJobRecord::read("com.vendor.rootagent");
-        return read && read->loaded();
-    };
-    ASSERT_TRUE(loaded());
-    EXPECT_TRUE(replied(as(user, {"unload", job}), false));
-    EXPECT_TRUE(loaded());
-    EXPECT_TRUE(fs::exists(job));
-    fixtures::TestAuthority::shared().answer(user.name, "yes");
-    EXPECT_TRUE(replied(as(user, {"unload", job}), true)) << daemonLog();
-    EXPECT_FALSE(loaded());
-    EXPECT_FALSE(fs::exists(job));
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include "daemon/tests/DaemonFixture.h"
 #include "fixtures/BackgroundProcess.h"
 #include "fixtures/BinaryPlistWriter.h"
-#include "fixtures/ChildProcess.h"
 #include "fixtures/Unprivileged.h"
 #include "platform/FileSystem.h"
 #include "platform/LaunchJobRecord.h"
@@ -16,7 +15,6 @@
 #include "xpc/UninstallServiceprotocol.h"
 #include "xpc/UnixSocket.h"
 
-#include <fcntl.h>
 #include <grp.h>
 #include <sched.h>
 #include <sys/mount.h>
@@ -26,9 +24,10 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <memory>
 #include <cctype>
 #include <chrono>
+#include <memory>
+#include <sstream>
 #include <thread>
 
 namespace {
@@ -46,42 +45,47 @@ std::size_t countOf(const std::string& text, const std::string& part)
     return count;
 }
 
-// Runs `body` in a child dropped to the unprivileged user; its exit code.
-int asUnprivileged(const std::function<int()>& body)
+std::string upper(std::string text)
 {
-    return fixtures::runUnprivileged(body);
-}
-
-// Everything a pipe gives until its writers are gone; closes it.
-std::string readAll(int fd)
-{
-    std::string text;
-    char buffer[256];
-    for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) > 0;)
-        text.append(buffer, static_cast<std::size_t>(n));
-    ::close(fd);
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::toupper(c); });
     return text;
 }
 
-// The CPU time the daemon has used so far, in clock ticks.
-long daemonTicks(pid_t pid)
+// Runs `child` in a fork whose standard output is kept, and `reap` until it ends; what it printed.
+std::string printedBy(const std::function<void()>& child, int& status, const std::function<void(pid_t, int&)>& reap)
+{
+    int output[2];
+    if (::pipe(output) != 0)
+        return "";
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::dup2(output[1], 1);
+        child();
+        ::_exit(127);
+    }
+    ::close(output[1]);
+    reap(pid, status);
+    std::string text;
+    char buffer[256];
+    for (ssize_t n; (n = ::read(output[0], buffer, sizeof buffer)) > 0;)
+        text.append(buffer, static_cast<std::size_t>(n));
+    ::close(output[0]);
+    return text;
+}
+
+// The CPU time the process has used so far, in clock ticks (utime and stime, fields 14 and 15).
+long ticksOf(pid_t pid)
 {
     const auto stat = fs::readFile("/proc/" + std::to_string(pid) + "/stat").value_or("");
     const auto close = stat.rfind(')');
     if (close == std::string::npos)
         return -1;
-    std::vector<std::string> fields;
-    std::string field;
-    for (char c : stat.substr(close + 2)) {
-        if (c == ' ') {
-            fields.push_back(field);
-            field.clear();
-        } else {
-            field += c;
-        }
-    }
-    // utime and stime are fields 14 and 15 of the whole line, 12 and 13 after the command.
-    return fields.size() > 12 ? std::stol(fields[11]) + std::stol(fields[12]) : -1;
+    std::istringstream fields(stat.substr(close + 2));
+    std::string skipped;
+    for (int i = 0; i < 11; ++i)
+        fields >> skipped;
+    long user = 0, system = 0;
+    return fields >> user >> system ? user + system : -1;
 }
 
 TEST_F(DaemonAttackTest, NoProtectedFolderGoesInAnySpelling)
@@ -89,13 +93,12 @@ TEST_F(DaemonAttackTest, NoProtectedFolderGoesInAnySpelling)
     RemovalPolicy::Client client;
     client.home = tree->home();
     client.systemWide = true;
-    const RemovalPolicy policy(client);
-    // The policy's own list, and what must be on it whatever the list says.
+    // The policy's own list, and whatever it says, every folder of the tables it is built from, read here anew.
     std::vector<std::string> folders;
+    const RemovalPolicy policy(client);
     for (const auto& folder : policy.protectedFolders())
         if (platform::path::isInside(folder, tree->root()))
             folders.push_back(folder);
-    // Whatever the policy's list says, every folder of the tables it is built from, read here anew.
     std::vector<std::string> known;
     SearchFilePath::User user{tree->home(), ""};
     for (const auto type : SearchFilePath::searchedCategories())
@@ -124,22 +127,11 @@ TEST_F(DaemonAttackTest, NoProtectedFolderGoesInAnySpelling)
     const auto before = countOf(daemonLog(), "refused to remove");
     std::size_t requests = 0;
     for (const auto& folder : folders) {
-        const std::string inRoot = folder.substr(tree->root().size());
-        std::string upper = inRoot;
-        std::transform(upper.begin(), upper.end(), upper.begin(), [](unsigned char c) { return std::toupper(c); });
         const auto slash = folder.rfind('/');
-        std::string lastUpper = folder.substr(slash + 1);
-        std::transform(lastUpper.begin(), lastUpper.end(), lastUpper.begin(), [](unsigned char c) { return std::toupper(c); });
-        const std::vector<std::string> spellings = {
-            folder.substr(0, slash + 1) + lastUpper,
-            folder.substr(0, slash) + "//" + folder.substr(slash + 1),
-            folder + "/",
-            folder.substr(0, slash) + "/." + folder.substr(slash),
-            folder + std::string("\0x", 2),
-            tree->root() + upper,
-            folder + "\xff",
-            folder.substr(0, slash) + "/\xc0\xae\xc0\xae" + folder.substr(slash)};
-        for (const auto& spelling : spellings) {
+        const std::string parent = folder.substr(0, slash), name = folder.substr(slash + 1);
+        for (const auto& spelling : {parent + "/" + upper(name), parent + "//" + name, folder + "/", parent + "/./" + name,
+                                     folder + std::string("\0x", 2), tree->root() + upper(folder.substr(tree->root().size())),
+                                     folder + "\xff", parent + "/\xc0\xae\xc0\xae/" + name}) {
             const auto reply = sendRaw(fixtures::BinaryPlistWriter::removeRequest({spelling}));
             ASSERT_TRUE(reply.has_value()) << spelling;
             EXPECT_FALSE(*reply) << spelling;
@@ -160,8 +152,7 @@ TEST_F(DaemonAttackTest, APreloadedLibraryMakesTheGenuineClientAStranger)
 {
     const std::string target = tree->at("~/Library/Caches/com.vendor.preloaded");
     tree->writeFile(target, "x");
-    const std::string probe = tree->at("/usr/local/lib/probe.so");
-    fixtures::copyExecutable(probe, OSTROVA_PRELOAD_PROBE);
+    const std::string probe = fixtures::copyExecutable(tree->at("/usr/local/lib/probe.so"), OSTROVA_PRELOAD_PROBE);
     // Without the preload the same client is served: the refusal below is the preload's.
     EXPECT_TRUE(replied(call({"test"}), true));
     for (const char* variable : {"LD_PRELOAD", "LD_AUDIT"}) {
@@ -188,26 +179,21 @@ TEST_F(DaemonAttackTest, ATracedClientIsRefused)
 {
     const std::string target = tree->at("~/Library/Caches/com.vendor.traced");
     tree->writeFile(target, "x");
-    int output[2];
-    ASSERT_EQ(::pipe(output), 0);
     const std::string uid = std::to_string(fixtures::unprivilegedUid());
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::ptrace(PTRACE_TRACEME, 0, nullptr, nullptr);
-        ::dup2(output[1], 1);
-        ::execl(app.c_str(), app.c_str(), "--uid", uid.c_str(), "remove", target.c_str(), static_cast<char*>(nullptr));
-        ::_exit(127);
-    }
-    ::close(output[1]);
-    // Let the traced client run, passing its signals on, until it ends.
-    for (;;) {
-        int status = 0;
-        if (::waitpid(child, &status, 0) < 0 || WIFEXITED(status) || WIFSIGNALED(status))
-            break;
-        const int signal = WIFSTOPPED(status) && WSTOPSIG(status) != SIGTRAP ? WSTOPSIG(status) : 0;
-        ::ptrace(PTRACE_CONT, child, nullptr, reinterpret_cast<void*>(static_cast<long>(signal)));
-    }
-    const std::string printed = readAll(output[0]);
+    int status = 0;
+    const auto printed = printedBy(
+        [&] {
+            ::ptrace(PTRACE_TRACEME, 0, nullptr, nullptr);
+            ::execl(app.c_str(), app.c_str(), "--uid", uid.c_str(), "remove", target.c_str(), static_cast<char*>(nullptr));
+        },
+        status,
+        [](pid_t pid, int& ended) {
+            // Let the traced client run, passing its signals on, until it ends.
+            while (::waitpid(pid, &ended, 0) >= 0 && WIFSTOPPED(ended)) {
+                const long signal = WSTOPSIG(ended) != SIGTRAP ? WSTOPSIG(ended) : 0;
+                ::ptrace(PTRACE_CONT, pid, nullptr, reinterpret_cast<void*>(signal));
+            }
+        });
     EXPECT_NE(printed.find("noreply"), std::string::npos) << printed;
     EXPECT_TRUE(fs::exists(target));
 }
@@ -216,25 +202,19 @@ TEST_F(DaemonAttackTest, AProgramBindMountedOverTheClientInItsOwnNamespaceIsRefu
 {
     const std::string target = tree->at("~/Library/Caches/com.vendor.namespaced");
     tree->writeFile(target, "x");
-    int output[2];
-    ASSERT_EQ(::pipe(output), 0);
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::dup2(output[1], 1);
-        if (::setgroups(0, nullptr) != 0 || ::setgid(fixtures::unprivilegedGid()) != 0 || ::setuid(fixtures::unprivilegedUid()) != 0)
-            ::_exit(126);
-        if (::unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0)
-            ::_exit(77);
-        if (::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-            ::mount(stranger.c_str(), app.c_str(), nullptr, MS_BIND, nullptr) != 0)
-            ::_exit(78);
-        ::execl(app.c_str(), app.c_str(), "remove", target.c_str(), static_cast<char*>(nullptr));
-        ::_exit(127);
-    }
-    ::close(output[1]);
-    const std::string printed = readAll(output[0]);
     int status = 0;
-    ::waitpid(child, &status, 0);
+    const auto printed = printedBy(
+        [&] {
+            if (::setgroups(0, nullptr) != 0 || ::setgid(fixtures::unprivilegedGid()) != 0 || ::setuid(fixtures::unprivilegedUid()) != 0)
+                ::_exit(126);
+            if (::unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0)
+                ::_exit(77);
+            if (::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+                ::mount(stranger.c_str(), app.c_str(), nullptr, MS_BIND, nullptr) != 0)
+                ::_exit(78);
+            ::execl(app.c_str(), app.c_str(), "remove", target.c_str(), static_cast<char*>(nullptr));
+        },
+        status, [](pid_t pid, int& ended) { ::waitpid(pid, &ended, 0); });
     if (WIFEXITED(status) && (WEXITSTATUS(status) == 77 || WEXITSTATUS(status) == 78))
         GTEST_SKIP() << "unprivileged user and mount namespaces are not available here (exit " << WEXITSTATUS(status) << ")";
     EXPECT_NE(printed.find("noreply"), std::string::npos) << printed;
@@ -255,67 +235,39 @@ TEST_F(DaemonAttackTest, AnAmplifyingPropertyListIsRefusedWithoutGrowing)
 
 TEST_F(DaemonAttackTest, IdleConnectionsNeitherLockOthersOutNorSpin)
 {
-    int ready[2], release[2];
-    ASSERT_EQ(::pipe(ready), 0);
-    ASSERT_EQ(::pipe(release), 0);
-    const pid_t flood = ::fork();
-    if (flood == 0) {
-        ::close(ready[0]);
-        ::close(release[1]);
-        // As root, whom the client check lets through: every one of them would be held open, idle,
-        // two descriptors each, were the connections not bounded.
-        const std::string socket = xpcsocket::pathForService(uninstallservice::kServiceName);
-        std::vector<int> held;
-        for (int i = 0; i < 600; ++i) {
-            const int fd = xpcsocket::connectTo(socket);
-            if (fd >= 0)
-                held.push_back(fd);
-        }
-        const char count = held.size() == 600 ? 'y' : 'n';
-        (void)!::write(ready[1], &count, 1);
-        char wait;
-        (void)!::read(release[0], &wait, 1);
-        ::_exit(0);
-    }
-    ::close(ready[1]);
-    ::close(release[0]);
-    char count = 0;
-    ASSERT_EQ(::read(ready[0], &count, 1), 1);
-    EXPECT_EQ(count, 'y');
+    // As root, whom the client check lets through: every one of them would be held open, idle, two
+    // descriptors each, were the connections not bounded.
+    std::vector<int> held;
+    for (int i = 0; i < 600; ++i)
+        if (const int fd = xpcsocket::connectTo(xpcsocket::pathForService(uninstallservice::kServiceName)); fd >= 0)
+            held.push_back(fd);
+    EXPECT_EQ(held.size(), 600u);
 
     const auto start = std::chrono::steady_clock::now();
     const auto output = call({"remove", tree->at("~/Library/Caches/never-was")});
     EXPECT_TRUE(replied(output, true)) << output;
     EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
 
-    const pid_t daemon = daemonPid();
-    const long before = daemonTicks(daemon);
+    const long before = ticksOf(daemonPid());
     std::this_thread::sleep_for(1s);
-    const long after = daemonTicks(daemon);
     ASSERT_GE(before, 0);
-    EXPECT_LE(after - before, 5) << "ticks used while idle";
-
-    (void)!::write(release[1], "x", 1);
-    ::close(release[1]);
-    ::close(ready[0]);
-    ::waitpid(flood, nullptr, 0);
+    EXPECT_LE(ticksOf(daemonPid()) - before, 5) << "ticks used while idle";
+    for (const int fd : held)
+        ::close(fd);
     EXPECT_TRUE(answers());
 }
 
 TEST_F(DaemonAttackTest, RefusalsAreRateLimitedAndClientTextIsEscaped)
 {
     // A program whose path holds a newline and a forged log line.
-    const std::string forged = fixtures::copyExecutable(tree->at("/usr/local/bin/evil\nOstrovaDaemon: forged"), OSTROVA_CLIENT_PATH);
-    call({"test"}, forged);
+    call({"test"}, fixtures::copyExecutable(tree->at("/usr/local/bin/evil\nOstrovaDaemon: forged"), OSTROVA_CLIENT_PATH));
     const std::string log1 = daemonLog();
     EXPECT_EQ(log1.find("\nOstrovaDaemon: forged"), std::string::npos);
     EXPECT_NE(log1.find("evil\\nOstrovaDaemon: forged"), std::string::npos) << log1;
 
-    const auto sizeBefore = daemonLog().size();
-    const int refused = asUnprivileged([] {
-        const std::string socket = xpcsocket::pathForService(uninstallservice::kServiceName);
+    const int refused = fixtures::runUnprivileged([] {
         for (int i = 0; i < 2000; ++i) {
-            const int fd = xpcsocket::connectTo(socket);
+            const int fd = xpcsocket::connectTo(xpcsocket::pathForService(uninstallservice::kServiceName));
             if (fd < 0)
                 return 1;
             char byte;
@@ -325,7 +277,7 @@ TEST_F(DaemonAttackTest, RefusalsAreRateLimitedAndClientTextIsEscaped)
         return 0;
     });
     EXPECT_EQ(refused, 0);
-    const std::string grown = daemonLog().substr(sizeBefore);
+    const std::string grown = daemonLog().substr(log1.size());
     EXPECT_LE(countOf(grown, "refused the client"), DaemonLog::kBurst);
     EXPECT_LT(grown.size(), 4096u) << grown;
     EXPECT_TRUE(answers());
@@ -335,26 +287,20 @@ TEST_F(DaemonAttackTest, JobFilesThatAreNotTheClientsToUnload)
 {
     // A root job, loaded from the system's folder.
     const std::string program = fixtures::copyExecutable(tree->at("/Applications/Root Tool.app/Contents/MacOS/tool"));
-    const std::string rootJob = tree->at("/Library/LaunchDaemons/com.test.rootjob.plist");
-    tree->writePlist(rootJob, plist::Value(plist::Dictionary{{"Label", "com.test.rootjob"},
-                                                             {"ProgramArguments", plist::Array{plist::Value(program), plist::Value("60")}}}));
-    ASSERT_EQ(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "load", rootJob}).exitCode, 0);
+    const std::string rootJob = writeJob(tree->at("/Library/LaunchDaemons/com.test.rootjob.plist"), "com.test.rootjob", program);
+    ASSERT_EQ(launchctl("load", rootJob), 0);
 
     // The user's own job files naming that job and the daemon's own.
     for (const auto& [name, label] : std::vector<std::pair<std::string, std::string>>{
              {"evil.plist", "com.test.rootjob"}, {"daemon.plist", Utility::kDaemonLabel}}) {
-        const std::string file = tree->at("~/Library/LaunchAgents/" + name);
-        tree->writePlist(file, plist::Value(plist::Dictionary{{"Label", label},
-                                                              {"ProgramArguments", plist::Array{plist::Value("/bin/true")}}}));
-        ::chown(file.c_str(), fixtures::unprivilegedUid(), fixtures::unprivilegedGid());
+        const std::string file = writeJob(tree->at("~/Library/LaunchAgents/" + name), label, "/bin/true", {});
+        giveToUser(file);
         EXPECT_TRUE(replied(call({"unload", file}), false)) << name;
     }
     // The daemon's own job file, asked for by an administrator.
     EXPECT_TRUE(replied(call({"unload", job}), false));
     EXPECT_TRUE(fs::exists(job));
-    auto record = platform::LaunchJobRecord::read("com.test.rootjob");
-    ASSERT_TRUE(record);
-    EXPECT_TRUE(record->loaded());
+    EXPECT_TRUE(loaded("com.test.rootjob"));
     EXPECT_TRUE(answers());
 
     // A FIFO never stalls the daemon; an over-large file is not read.
@@ -369,7 +315,7 @@ TEST_F(DaemonAttackTest, JobFilesThatAreNotTheClientsToUnload)
         EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
         EXPECT_TRUE(fs::linkStatus(file));
     }
-    fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "unload", rootJob});
+    launchctl("unload", rootJob);
 }
 
 // What a put back brings to root's launch folders the daemon loads again: only a root-owned job file
@@ -377,33 +323,18 @@ TEST_F(DaemonAttackTest, JobFilesThatAreNotTheClientsToUnload)
 TEST_F(DaemonAttackTest, LoadsOnlyRootsJobFilesInRootsLaunchFolders)
 {
     const std::string program = fixtures::copyExecutable(tree->at("/Applications/Root Tool.app/Contents/MacOS/loaded"));
-    const auto writeJob = [&](const std::string& path, const std::string& label) {
-        tree->writePlist(path, plist::Value(plist::Dictionary{{"Label", label},
-                                                              {"ProgramArguments", plist::Array{plist::Value(program), plist::Value("60")}}}));
-        return path;
-    };
-    const auto loaded = [](const std::string& label) {
-        const auto record = platform::LaunchJobRecord::read(label);
-        return record && record->loaded();
-    };
-    const std::string elsewhere = writeJob(tree->at("/Library/Application Support/com.test.elsewhere.plist"), "com.test.elsewhere");
-    const std::string usersJob = writeJob(tree->at("/Library/LaunchDaemons/com.test.users.plist"), "com.test.users");
-    ::chown(usersJob.c_str(), fixtures::unprivilegedUid(), fixtures::unprivilegedGid());
+    const std::string elsewhere = writeJob(tree->at("/Library/Application Support/com.test.elsewhere.plist"), "com.test.elsewhere", program);
+    const std::string usersJob = writeJob(tree->at("/Library/LaunchDaemons/com.test.users.plist"), "com.test.users", program);
+    giveToUser(usersJob);
     tree->symlink(elsewhere, tree->at("/Library/LaunchDaemons/com.test.elsewhere.plist"));
-    const std::string refused[] = {
-        elsewhere,
-        usersJob,
-        tree->at("/Library/LaunchDaemons/com.test.elsewhere.plist"),
-        writeJob(tree->at("~/Library/LaunchAgents/com.test.roots-in-home.plist"), "com.test.roots-in-home"),
-        writeJob(tree->at("/Library/LaunchDaemons/com.test.posing.plist"), Utility::kDaemonLabel),
-        job,
-    };
-    for (const auto& path : refused)
+    for (const auto& path : {elsewhere, usersJob, tree->at("/Library/LaunchDaemons/com.test.elsewhere.plist"),
+                             writeJob(tree->at("~/Library/LaunchAgents/com.test.roots-in-home.plist"), "com.test.roots-in-home", program),
+                             writeJob(tree->at("/Library/LaunchDaemons/com.test.posing.plist"), Utility::kDaemonLabel, program), job})
         EXPECT_TRUE(replied(call({"load", path}), false)) << path;
     for (const char* label : {"com.test.elsewhere", "com.test.users", "com.test.roots-in-home"})
         EXPECT_FALSE(loaded(label)) << label;
 
-    const std::string rootJob = writeJob(tree->at("/Library/LaunchAgents/com.test.putback.plist"), "com.test.putback");
+    const std::string rootJob = writeJob(tree->at("/Library/LaunchAgents/com.test.putback.plist"), "com.test.putback", program);
     EXPECT_TRUE(replied(call({"load", rootJob}), true)) << daemonLog();
     const auto record = platform::LaunchJobRecord::read("com.test.putback");
     ASSERT_TRUE(record);
@@ -411,7 +342,7 @@ TEST_F(DaemonAttackTest, LoadsOnlyRootsJobFilesInRootsLaunchFolders)
     EXPECT_EQ(record->loader, 0u);
     // Loaded from that file already: nothing more to do, and so it is said.
     EXPECT_TRUE(replied(call({"load", rootJob}), true));
-    fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "unload", rootJob});
+    launchctl("unload", rootJob);
     EXPECT_TRUE(answers());
 }
 
@@ -443,28 +374,21 @@ TEST_F(NonAdministratorDaemonTest, ServesItsOwnHomeOnly)
     const std::string shared = tree->addApp("/Applications", sharedBlueprint);
     EXPECT_TRUE(replied(call({"remove", own}), true));
     EXPECT_FALSE(fs::linkStatus(own));
-    EXPECT_TRUE(replied(call({"remove", system}), false));
-    EXPECT_TRUE(replied(call({"remove", shared}), false));
-    EXPECT_TRUE(fs::exists(system));
-    EXPECT_TRUE(fs::exists(shared));
-    const std::string systemJob = tree->at("/Library/LaunchAgents/com.vendor.system.plist");
-    tree->writePlist(systemJob, plist::Value(plist::Dictionary{{"Label", "com.vendor.system"},
-                                                               {"ProgramArguments", plist::Array{plist::Value("/nothing")}}}));
-    EXPECT_TRUE(replied(call({"unload", systemJob}), false));
-    EXPECT_TRUE(fs::exists(systemJob));
+    const std::string systemJob = writeJob(tree->at("/Library/LaunchAgents/com.vendor.system.plist"), "com.vendor.system", "/nothing", {});
     // Nor is a root job loaded for it, one that would run as it should.
-    const std::string runnable = tree->at("/Library/LaunchDaemons/com.vendor.runnable.plist");
-    tree->writePlist(runnable, plist::Value(plist::Dictionary{
-                                   {"Label", "com.vendor.runnable"},
-                                   {"ProgramArguments", plist::Array{plist::Value(fixtures::copyExecutable(tree->at("/usr/local/libexec/runnable"))),
-                                                                     plist::Value("60")}}}));
-    EXPECT_TRUE(replied(call({"load", runnable}), false));
+    const std::string runnable = writeJob(tree->at("/Library/LaunchDaemons/com.vendor.runnable.plist"), "com.vendor.runnable",
+                                          fixtures::copyExecutable(tree->at("/usr/local/libexec/runnable")));
+    for (const std::vector<std::string>& refused :
+         {std::vector<std::string>{"remove", system}, {"remove", shared}, {"unload", systemJob}, {"load", runnable}}) {
+        EXPECT_TRUE(replied(call(refused), false)) << refused[1];
+        EXPECT_TRUE(fs::exists(refused[1])) << refused[1];
+    }
     EXPECT_FALSE(platform::LaunchJobRecord::read("com.vendor.runnable"));
 
     // The user's own link above its home leads nowhere the daemon goes, even to the home itself.
     const std::string box = tree->at("/Users/box");
     tree->makeDirectories(box);
-    ::chown(box.c_str(), fixtures::unprivilegedUid(), fixtures::unprivilegedGid());
+    giveToUser(box);
     tree->symlink(tree->at("/Users"), box + "/homes");
     const std::string viaLink = box + "/homes/tester";
     tree->writeFile(tree->at("~/Library/Caches/com.vendor.linked-home/data"), "x");
@@ -494,15 +418,19 @@ TEST_F(NonAdministratorDaemonTest, EndsOnlyItsOwnProcesses)
 
 TEST_F(NonAdministratorDaemonTest, TemporaryFoldersCountOnlyWhenTheyAreTheClients)
 {
-    const uid_t other = 4242;
+    const auto owned = [](const std::string& folder, uid_t uid, gid_t gid) {
+        for (const auto& path : {folder, folder + "/C", folder + "/T"})
+            ::chown(path.c_str(), uid, gid);
+    };
+    const auto removes = [](const std::string& path, const std::string& temporary, bool unprivileged = true) {
+        return replied(call({"remove", path}, app, unprivileged, "", {{"TMPDIR", temporary}}), true);
+    };
     const std::string theirs = tree->at("/private/var/folders/zz/other");
     tree->writeFile(theirs + "/C/com.vendor.cache/data", "x");
     tree->writeFile(theirs + "/T/com.vendor.temporary", "x");
-    for (const auto& folder : {theirs, theirs + "/C", theirs + "/T"})
-        ::chown(folder.c_str(), other, other);
-    const std::map<std::string, std::string> borrowed = {{"TMPDIR", theirs + "/T/"}};
-    EXPECT_TRUE(replied(call({"remove", theirs + "/C/com.vendor.cache"}, app, true, "", borrowed), false));
-    EXPECT_TRUE(replied(call({"remove", theirs + "/T/com.vendor.temporary"}, app, true, "", borrowed), false));
+    owned(theirs, 4242, 4242);
+    EXPECT_FALSE(removes(theirs + "/C/com.vendor.cache", theirs + "/T/"));
+    EXPECT_FALSE(removes(theirs + "/T/com.vendor.temporary", theirs + "/T/"));
     EXPECT_TRUE(fs::exists(theirs + "/C/com.vendor.cache/data"));
     EXPECT_TRUE(fs::exists(theirs + "/T/com.vendor.temporary"));
 
@@ -510,19 +438,17 @@ TEST_F(NonAdministratorDaemonTest, TemporaryFoldersCountOnlyWhenTheyAreTheClient
     const std::string mine = tree->at("/private/var/folders/a b/mine");
     tree->writeFile(mine + "/C/com.vendor.cache/data", "x");
     tree->makeDirectories(mine + "/T");
-    for (const auto& folder : {mine, mine + "/C", mine + "/T"})
-        ::chown(folder.c_str(), fixtures::unprivilegedUid(), fixtures::unprivilegedGid());
+    owned(mine, fixtures::unprivilegedUid(), fixtures::unprivilegedGid());
     const std::string rootCache = tree->at("/C/com.vendor.cache/data");
     tree->writeFile(rootCache, "x");
-    const std::map<std::string, std::string> spaced = {{"TMPDIR", mine + "/T/"}};
-    EXPECT_TRUE(replied(call({"remove", tree->at("/C/com.vendor.cache")}, app, true, "", spaced), false));
+    EXPECT_FALSE(removes(tree->at("/C/com.vendor.cache"), mine + "/T/"));
     EXPECT_TRUE(fs::exists(rootCache));
-    EXPECT_TRUE(replied(call({"remove", mine + "/C/com.vendor.cache"}, app, true, "", spaced), true));
+    EXPECT_TRUE(removes(mine + "/C/com.vendor.cache", mine + "/T/"));
     EXPECT_FALSE(fs::linkStatus(mine + "/C/com.vendor.cache"));
 
     // Not even root's temporary folder opens the root's "/C" when it lies right below the root.
     tree->makeDirectories(tree->at("/T"));
-    EXPECT_TRUE(replied(call({"remove", tree->at("/C/com.vendor.cache")}, app, false, "", {{"TMPDIR", tree->at("/T/")}}), false));
+    EXPECT_FALSE(removes(tree->at("/C/com.vendor.cache"), tree->at("/T/"), false));
     EXPECT_TRUE(fs::exists(rootCache));
 }
 

@@ -2,12 +2,10 @@
 
 #include "fixtures/BackgroundProcess.h"
 #include "fixtures/ChildProcess.h"
-#include "fixtures/RunningDaemon.h"
 #include "fixtures/TestAuthority.h"
 #include "fixtures/Unprivileged.h"
 #include "platform/FileSystem.h"
 #include "platform/LaunchJobRecord.h"
-#include "platform/ProcessTable.h"
 #include "system/Utility.h"
 #include "xpc/UninstallServiceprotocol.h"
 #include "xpc/UnixSocket.h"
@@ -18,13 +16,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <chrono>
+#include <algorithm>
 #include <cstdlib>
-#include <thread>
-
-using namespace std::chrono_literals;
 
 fixtures::MacTree* DaemonFixture::tree = nullptr;
+fixtures::RunningDaemon* DaemonFixture::running = nullptr;
 std::string DaemonFixture::bundle, DaemonFixture::daemon, DaemonFixture::app, DaemonFixture::stranger, DaemonFixture::log,
     DaemonFixture::job;
 
@@ -35,49 +31,32 @@ void DaemonFixture::SetUpTestSuite()
 
 void DaemonFixture::startDaemon(const std::string& answer)
 {
-    auto& authority = fixtures::TestAuthority::shared();
-    ASSERT_TRUE(authority.isUp()) << authority.why();
     tree = new fixtures::MacTree("tester");
-    // The unprivileged user's account is the tree's: its password entry names the tree's home.
-    ASSERT_TRUE(authority.setHome(fixtures::unprivilegedUid(), tree->home()));
-    authority.answer(platform::ProcessTable::loginName(fixtures::unprivilegedUid()).value_or("nobody"), answer);
     tree->activate();
-    tree->environment().set("OSTROVA_LAUNCHCTL", OSTROVA_LAUNCHCTL_PATH);
     bundle = tree->at("/Applications/Ostrova.app");
-    daemon = fixtures::copyExecutable(bundle + "/Contents/MacOS/OstrovaDaemon", OSTROVA_DAEMON_PATH);
     app = fixtures::copyExecutable(bundle + "/Contents/MacOS/Ostrova", OSTROVA_CLIENT_PATH);
     stranger = fixtures::copyExecutable(tree->at("/usr/local/bin/stranger"), OSTROVA_CLIENT_PATH);
     log = tree->at("/daemon.log");
-    job = tree->at("/Library/LaunchDaemons/com.halvane.ostrova.plist");
-    tree->writePlist(job, plist::Value(plist::Dictionary{
-                              {"Label", Utility::kDaemonLabel},
-                              {"MachServices", plist::Dictionary{{Utility::kMachService, true}}},
-                              {"KeepAlive", plist::Dictionary{{"SuccessfulExit", false}}},
-                              {"ProgramArguments", plist::Array{plist::Value(daemon), plist::Value("loadBySystem")}},
-                              {"RunAtload", true},
-                              {"EnvironmentVariables", plist::Dictionary{{"DBUS_SYSTEM_BUS_ADDRESS", authority.busAddress()}}},
-                              {"StandardOutPath", log},
-                              {"StandardErrorPath", log}}));
     // Clients of another user must reach the tree and the socket; the client's home is its own,
     // the files in it still root's.
     ::chmod(tree->root().c_str(), 0755);
-    ::chown(tree->home().c_str(), fixtures::unprivilegedUid(), fixtures::unprivilegedGid());
+    giveToUser(tree->home());
     // The daemon inherits a common descriptor limit, so running out of descriptors is testable.
     rlimit limit{};
     ::getrlimit(RLIMIT_NOFILE, &limit);
     limit.rlim_cur = std::min<rlim_t>(1024, limit.rlim_max);
     ::setrlimit(RLIMIT_NOFILE, &limit);
-    const auto loaded = fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "load", "-w", job});
-    ASSERT_EQ(loaded.exitCode, 0) << loaded.err;
-    for (int i = 0; i < 100 && !answers(); ++i)
-        std::this_thread::sleep_for(50ms);
+    running = new fixtures::RunningDaemon(*tree, OSTROVA_DAEMON_PATH, OSTROVA_LAUNCHCTL_PATH, answer);
+    daemon = running->daemonPath();
+    job = running->jobPath();
+    ASSERT_TRUE(running->isUp()) << fixtures::TestAuthority::shared().why() << daemonLog();
 }
 
 void DaemonFixture::TearDownTestSuite()
 {
-    fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "unload", job});
-    fixtures::stopEveryJob(tree->root(), OSTROVA_LAUNCHCTL_PATH);
+    delete running;
     delete tree;
+    running = nullptr;
     tree = nullptr;
 }
 
@@ -91,15 +70,12 @@ std::string DaemonFixture::call(std::vector<std::string> words, const std::strin
                                 const std::string& home, const std::map<std::string, std::string>& environment)
 {
     std::vector<std::string> argv = {program};
-    if (unprivileged) {
-        argv.push_back("--uid");
-        argv.push_back(std::to_string(fixtures::unprivilegedUid()));
-    }
+    if (unprivileged)
+        argv.insert(argv.end(), {"--uid", std::to_string(fixtures::unprivilegedUid())});
     argv.insert(argv.end(), words.begin(), words.end());
-    std::map<std::string, std::string> variables = {{"HOME", home.empty() ? tree->home() : home},
-                                                    {"TMPDIR", tree->temporaryDirectory()}};
-    for (const auto& [name, value] : environment)
-        variables[name] = value;
+    auto variables = environment;  // its own HOME and TMPDIR stand
+    variables.emplace("HOME", home.empty() ? tree->home() : home);
+    variables.emplace("TMPDIR", tree->temporaryDirectory());
     return fixtures::runProcess(argv, variables).out;
 }
 
@@ -111,12 +87,8 @@ bool DaemonFixture::replied(const std::string& output, bool value)
 std::optional<bool> DaemonFixture::sendRaw(const std::string& bytes)
 {
     const int fd = xpcsocket::connectTo(xpcsocket::pathForService(uninstallservice::kServiceName));
-    if (fd < 0)
-        return std::nullopt;
     std::string why;
-    std::optional<std::string> answer;
-    if (xpcwire::writeAll(fd, bytes))
-        answer = xpcwire::readFrame(fd, 10000, why);
+    const auto answer = fd >= 0 && xpcwire::writeAll(fd, bytes) ? xpcwire::readFrame(fd, 10000, why) : std::nullopt;
     ::close(fd);
     return answer ? xpcwire::decodeReply(*answer, why) : std::nullopt;
 }
@@ -124,6 +96,31 @@ std::optional<bool> DaemonFixture::sendRaw(const std::string& bytes)
 std::string DaemonFixture::daemonLog()
 {
     return platform::fs::readFile(log).value_or("");
+}
+
+std::string DaemonFixture::writeJob(const std::string& path, const std::string& label, const std::string& program,
+                                    const std::vector<std::string>& arguments)
+{
+    plist::Array words = {plist::Value(program)};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    tree->writePlist(path, plist::Value(plist::Dictionary{{"Label", label}, {"ProgramArguments", words}}));
+    return path;
+}
+
+int DaemonFixture::launchctl(const std::string& verb, const std::string& path)
+{
+    return fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, verb, path}).exitCode;
+}
+
+bool DaemonFixture::loaded(const std::string& label)
+{
+    const auto record = platform::LaunchJobRecord::read(label);
+    return record && record->loaded();
+}
+
+void DaemonFixture::giveToUser(const std::string& path)
+{
+    ::chown(path.c_str(), fixtures::unprivilegedUid(), fixtures::unprivilegedGid());
 }
 
 pid_t DaemonFixture::daemonPid()

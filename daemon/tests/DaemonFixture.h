@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fixtures/MacTree.h"
+#include "fixtures/RunningDaemon.h"
 
 #include <gtest/gtest.h>
 
@@ -31,11 +32,18 @@ protected:
     // Sends ready-made bytes as root on a new connection; the reply, or nullopt when none came.
     static std::optional<bool> sendRaw(const std::string& bytes);
     static std::string daemonLog();
+    // A job file that runs `program` with `arguments`; its path.
+    static std::string writeJob(const std::string& path, const std::string& label, const std::string& program,
+                                const std::vector<std::string>& arguments = {"60"});
+    static int launchctl(const std::string& verb, const std::string& path);  // its exit code
+    static bool loaded(const std::string& label);
+    static void giveToUser(const std::string& path);  // to the unprivileged user and its group
     static pid_t daemonPid();
     // A line of /proc/<daemon>/status ("VmHWM") in kB; -1 when unreadable.
     static long daemonStatusKb(const std::string& field);
 
     static fixtures::MacTree* tree;
+    static fixtures::RunningDaemon* running;
     static std::string bundle, daemon, app, stranger, log, job;
 };
 

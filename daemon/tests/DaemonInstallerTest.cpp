@@ -16,10 +16,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <random>
-#include <thread>
 
 namespace {
 
@@ -40,37 +40,27 @@ TEST_F(AdministratorScriptTest, TwoThousandNamesSurviveTheShellAndTheScript)
             names.push_back(std::string("byte") + static_cast<char>(c) + "end");
     std::mt19937 random(2026);
     while (names.size() < 2100) {
-        std::string name;
-        const int length = 1 + static_cast<int>(random() % 24);
-        for (int i = 0; i < length; ++i) {
-            const char c = static_cast<char>(1 + random() % 255);
-            name += c == '/' ? '_' : c;
-        }
+        std::string name(1 + random() % 24, '_');
+        for (char& c : name)
+            c = static_cast<char>(1 + random() % 255);
+        std::replace(name.begin(), name.end(), '/', '_');
         names.push_back(name);
     }
     const std::string out = tree.at("/printed");
-    std::size_t mismatches = 0;
+    std::string expected;
     for (std::size_t start = 0; start < names.size(); start += 150) {
         std::string command;
-        for (std::size_t i = start; i < std::min(names.size(), start + 150); ++i)
+        for (std::size_t i = start; i < std::min(names.size(), start + 150); ++i) {
             command += "printf '%s\\0' " + shellquote::single(names[i]) + " >> " + shellquote::single(out) + "; ";
-        command += "true";
+            expected += names[i] + '\0';
+        }
         std::optional<std::string> error = "not run";
-        runAdministratorScript(true, shellquote::forAppleScript(command), false, [&](std::optional<std::string> e) { error = e; });
+        runAdministratorScript(true, shellquote::forAppleScript(command + "true"), false, [&](std::optional<std::string> e) { error = e; });
         EXPECT_FALSE(error.has_value()) << *error;
     }
     const std::string printed = platform::fs::readFile(out).value_or("");
-    std::vector<std::string> back;
-    std::size_t from = 0;
-    for (std::size_t i = 0; i < printed.size(); ++i)
-        if (printed[i] == '\0') {
-            back.push_back(printed.substr(from, i - from));
-            from = i + 1;
-        }
-    ASSERT_EQ(back.size(), names.size());
-    for (std::size_t i = 0; i < names.size(); ++i)
-        mismatches += back[i] != names[i];
-    EXPECT_EQ(mismatches, 0u);
+    const auto differs = std::mismatch(expected.begin(), expected.end(), printed.begin(), printed.end()).first;
+    EXPECT_TRUE(printed == expected) << "the names differ from byte " << (differs - expected.begin()) << " on";
     EXPECT_FALSE(platform::fs::exists("CANARY"));
     EXPECT_FALSE(platform::fs::exists(tree.at("/CANARY")));
     // Every script removed itself, and the folder made for them went too.

@@ -15,9 +15,7 @@
 
 #include <gtest/gtest.h>
 
-#include <grp.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -41,74 +39,59 @@ protected:
     fixtures::MacTree tree;
 };
 
-TEST_F(RemovalPolicyTest, WhereAnAdministratorAndAUserMayHaveThingsRemoved)
+TEST_F(RemovalPolicyTest, WhereAnAdministratorAndAUserMayHaveThingsRemovedOrEnded)
 {
     const std::string temporary = this->temporary();
+    const std::string perUserCache = platform::path::deletingLastComponent(temporary) + "/C";
+    const auto at = [&](std::initializer_list<const char*> paths) {
+        std::vector<std::string> list;
+        for (const char* path : paths)
+            list.push_back(tree.at(path));
+        return list;
+    };
     struct Case {
-        std::string path;
+        std::vector<std::string> paths;
         bool administrator;
         bool user;
     };
-    const std::vector<Case> cases = {
-        {tree.at("~/Library/Caches/com.vendor.app"), true, true},
-        {tree.at("~/Library/Application Support/Vendor App"), true, true},
-        {tree.at("~/Applications/Tool.app"), true, true},
-        {temporary + "/com.vendor.app", true, true},
-        {platform::path::deletingLastComponent(temporary) + "/C/com.vendor.app", true, true},
-        {tree.at("/Library/Caches/com.vendor.app"), true, false},
-        {tree.at("/Library/LaunchDaemons/com.vendor.app.plist"), true, false},
-        {tree.at("/Applications/Tool.app"), true, false},
-        {tree.at("/Users/Shared/Vendor App"), true, false},
-        // The places searched by rules of their own.
-        {tree.at("/Library/PrivilegedHelperTools/com.vendor.app.helper"), true, false},
-        {tree.at("/private/var/db/receipts/com.vendor.app.pkg.bom"), true, false},
-        {tree.at("/Library/QuickLook/Vendor.qlgenerator"), true, false},
-        {tree.at("~/Library/Internet Plug-Ins/Vendor.plugin"), true, true},
-        {tree.at("~/Library/Group Containers/group.com.vendor.app"), true, true},
-        {tree.at("~/Library/HTTPStorages/com.vendor.app"), true, true},
-        {tree.at("~/Library/Preferences/ByHost/com.vendor.app.0A1B.plist"), true, true},
-        {tree.at("/Library/PrivilegedHelperTools"), false, false},
-        {tree.at("/private/var/db/receipts"), false, false},
-        {tree.at("~/Library/Group Containers"), false, false},
-        {tree.at("/Library/Audio/Plug-Ins"), false, false},
-        {tree.at("/Library/Audio/Plug-Ins/Components"), false, false},
-        {tree.at("/Library/Audio/Plug-Ins/Components/Vendor.component"), true, false},
-        // Folders that hold many applications' data, in any spelling.
-        {tree.at("~/Library/Logs/DiagnosticReports"), false, false},
-        {tree.at("/Library/Logs/DiagnosticReports"), false, false},
-        {tree.at("/Library/Fonts"), false, false},
-        {tree.at("/library/fonts"), false, false},
-        {tree.at("/Library/Keychains"), false, false},
-        {tree.at("/Library/LaunchDaemons"), false, false},
-        {tree.at("/Library/Preferences"), false, false},
-        {tree.at("~/Library/Containers"), false, false},
-        {tree.at("~/Library/Preferences/ByHost"), false, false},
-        {tree.at("~/Library"), false, false},
-        {tree.home(), false, false},
-        {tree.root(), false, false},
-        {temporary, false, false},
-        // Other spellings of allowed places.
-        {tree.at("~/Library//Caches/com.vendor.app"), false, false},
-        {tree.at("~/Library/Caches/com.vendor.app/"), false, false},
-        {tree.at("~/Library/Caches/./com.vendor.app"), false, false},
-        {tree.at("~/Library/Caches/x/../com.vendor.app"), false, false},
-        {tree.at("~/Library/Caches/com.vendor.app") + std::string("\0x", 2), false, false},
-        {tree.at("~/Library/Caches/com.vendor.\xff"), false, false},
-        {tree.at("~/Library/Caches/*"), false, false},
-        {"relative/Library/Caches/x", false, false},
-        // Through the /var link: the daemon resolves the system's links first; the policy sees
-        // real paths only.
-        {tree.temporaryDirectory() + "com.vendor.app", false, false},
-        // Outside every place, and through a link.
-        {tree.at("/etc/keep.conf"), false, false},
-        {tree.at("~/Library/Caches/linked/keep.conf"), false, false},
+    const Case cases[] = {
+        {at({"~/Library/Caches/com.vendor.app", "~/Library/Application Support/Vendor App", "~/Applications/Tool.app",
+             // The places searched by rules of their own.
+             "~/Library/Internet Plug-Ins/Vendor.plugin", "~/Library/Group Containers/group.com.vendor.app",
+             "~/Library/HTTPStorages/com.vendor.app", "~/Library/Preferences/ByHost/com.vendor.app.0A1B.plist"}),
+         true, true},
+        {{temporary + "/com.vendor.app", perUserCache + "/com.vendor.app"}, true, true},
+        {at({"/Library/Caches/com.vendor.app", "/Library/LaunchDaemons/com.vendor.app.plist", "/Applications/Tool.app",
+             "/Users/Shared/Vendor App", "/Library/PrivilegedHelperTools/com.vendor.app.helper",
+             "/private/var/db/receipts/com.vendor.app.pkg.bom", "/Library/QuickLook/Vendor.qlgenerator",
+             "/Library/Audio/Plug-Ins/Components/Vendor.component"}),
+         true, false},
+        {at({"/Library/PrivilegedHelperTools", "/private/var/db/receipts", "~/Library/Group Containers", "/Library/Audio/Plug-Ins",
+             "/Library/Audio/Plug-Ins/Components",
+             // Folders that hold many applications' data, in any spelling.
+             "~/Library/Logs/DiagnosticReports", "/Library/Logs/DiagnosticReports", "/Library/Fonts", "/library/fonts",
+             "/Library/Keychains", "/Library/LaunchDaemons", "/Library/Preferences", "~/Library/Containers",
+             "~/Library/Preferences/ByHost", "~/Library",
+             // Other spellings of allowed places.
+             "~/Library//Caches/com.vendor.app", "~/Library/Caches/com.vendor.app/", "~/Library/Caches/./com.vendor.app",
+             "~/Library/Caches/x/../com.vendor.app", "~/Library/Caches/com.vendor.\xff", "~/Library/Caches/*",
+             // Outside every place, and through a link.
+             "/etc/keep.conf", "~/Library/Caches/linked/keep.conf"}),
+         false, false},
+        // The home, the root and the temporary folder themselves, and paths through the /var link: the
+        // daemon resolves the system's links first, the policy sees real paths only.
+        {{tree.home(), tree.root(), temporary, tree.at("~/Library/Caches/com.vendor.app") + std::string("\0x", 2),
+          "relative/Library/Caches/x", tree.temporaryDirectory() + "com.vendor.app"},
+         false, false},
     };
     const RemovalPolicy administrator(client(true));
     const RemovalPolicy user(client(false));
     for (const auto& c : cases) {
-        std::string why;
-        EXPECT_EQ(administrator.allowsRemoval(c.path, why), c.administrator) << c.path << ": " << why;
-        EXPECT_EQ(user.allowsRemoval(c.path, why), c.user) << c.path << ": " << why;
+        for (const auto& path : c.paths) {
+            std::string why;
+            EXPECT_EQ(administrator.allowsRemoval(path, why), c.administrator) << path << ": " << why;
+            EXPECT_EQ(user.allowsRemoval(path, why), c.user) << path << ": " << why;
+        }
     }
     // The spelling of its lists holds no surprise: every standard folder of both Libraries.
     for (const auto& library : {tree.at("/Library"), tree.at("~/Library")})
@@ -116,12 +99,8 @@ TEST_F(RemovalPolicyTest, WhereAnAdministratorAndAUserMayHaveThingsRemoved)
             std::string why;
             EXPECT_FALSE(administrator.allowsRemoval(library + "/" + name, why)) << library << "/" << name;
         }
-}
 
-TEST_F(RemovalPolicyTest, BundlesAndExecutablesOfTheClientsApplicationFolders)
-{
-    const RemovalPolicy administrator(client(true));
-    const RemovalPolicy user(client(false));
+    // Bundles and executables of the client's application folders.
     std::string why;
     EXPECT_TRUE(administrator.allowsBundle(tree.at("/Applications/Tool.app"), why));
     EXPECT_FALSE(user.allowsBundle(tree.at("/Applications/Tool.app"), why));
@@ -239,31 +218,33 @@ TEST_F(ClientCheckTest, OnlyTheBundlesOwnProgramRunningItsOwnCode)
     ::chmod(genuine.c_str(), 0755);
     EXPECT_TRUE(accepted(*own, nobody, why)) << why;
 
-    // The same program under the same name elsewhere: in another bundle, outside any, or at
-    // another place of this very bundle.
-    for (const auto& elsewhere : {tree.at("/usr/local/bin/Ostrova"), tree.at("/Applications/Other.app/Contents/MacOS/Ostrova"),
-                                  bundle + "/Contents/Resources/Ostrova"}) {
-        const auto copy = run(fixtures::copyExecutable(elsewhere), nobody);
-        ASSERT_TRUE(copy);
-        EXPECT_FALSE(accepted(*copy, nobody, why)) << elsewhere;
-    }
-
-    // The genuine program with a library preloaded from outside the system's folders.
+    struct Case {
+        std::string program, variable;
+        uid_t uid;
+        bool accepted;
+    };
     const std::string library = fixtures::copyExecutable(tree.at("/usr/local/lib/probe.so"), OSTROVA_PRELOAD_PROBE);
-    const auto preloaded = run(genuine, nobody, "LD_PRELOAD=" + library);
-    ASSERT_TRUE(preloaded);
-    EXPECT_FALSE(accepted(*preloaded, nobody, why));
-    EXPECT_NE(why.find("probe.so"), std::string::npos) << why;
-    // ... or from a folder whose name merely begins like the bundle's.
-    const std::string beside = fixtures::copyExecutable(bundle + "-extra/probe.so", OSTROVA_PRELOAD_PROBE);
-    const auto besideLoaded = run(genuine, nobody, "LD_PRELOAD=" + beside);
-    ASSERT_TRUE(besideLoaded);
-    EXPECT_FALSE(accepted(*besideLoaded, nobody, why));
-
-    // Root is served whatever it runs.
-    const auto stranger = run(fixtures::copyExecutable(tree.at("/usr/local/bin/stranger")), 0);
-    ASSERT_TRUE(stranger);
-    EXPECT_TRUE(accepted(*stranger, 0, why));
+    const Case cases[] = {
+        // The same program under the same name elsewhere: in another bundle, outside any, or at
+        // another place of this very bundle.
+        {fixtures::copyExecutable(tree.at("/usr/local/bin/Ostrova")), "", nobody, false},
+        {fixtures::copyExecutable(tree.at("/Applications/Other.app/Contents/MacOS/Ostrova")), "", nobody, false},
+        {fixtures::copyExecutable(bundle + "/Contents/Resources/Ostrova"), "", nobody, false},
+        // The genuine program with a library preloaded from outside the system's folders, or from a
+        // folder whose name merely begins like the bundle's.
+        {genuine, "LD_PRELOAD=" + library, nobody, false},
+        {genuine, "LD_PRELOAD=" + fixtures::copyExecutable(bundle + "-extra/probe.so", OSTROVA_PRELOAD_PROBE), nobody, false},
+        // Root is served whatever it runs.
+        {fixtures::copyExecutable(tree.at("/usr/local/bin/stranger")), "", 0, true},
+    };
+    for (const auto& c : cases) {
+        const auto process = run(c.program, c.uid, c.variable);
+        ASSERT_TRUE(process) << c.program;
+        EXPECT_EQ(accepted(*process, c.uid, why), c.accepted) << c.program << " " << c.variable;
+        if (c.variable.find(library) != std::string::npos) {
+            EXPECT_NE(why.find("probe.so"), std::string::npos) << why;
+        }
+    }
 }
 
 class ProcessPolicyTest : public ::testing::Test {

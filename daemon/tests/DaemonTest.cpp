@@ -2,50 +2,42 @@
 #include "fixtures/BackgroundProcess.h"
 #include "fixtures/ChildProcess.h"
 #include "fixtures/Eventually.h"
-#include "fixtures/MacTree.h"
-#include "fixtures/Unprivileged.h"
 #include "platform/FileSystem.h"
 #include "platform/LaunchJobRecord.h"
 #include "system/Utility.h"
-#include "xpc/UninstallServiceprotocol.h"
-#include "xpc/UnixSocket.h"
-#include "xpc/XPCRemoteObject.h"
-
-#include <gtest/gtest.h>
 
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
-#include <thread>
 
 namespace {
 
 using namespace std::chrono_literals;
+namespace fs = platform::fs;
 
 using DaemonTest = DaemonFixture;
 
-TEST_F(DaemonTest, AnswersTheTestOperation)
+TEST_F(DaemonTest, AnswersAndSurvivesMalformedMessages)
 {
     ASSERT_TRUE(answers()) << daemonLog();
     EXPECT_TRUE(replied(call({"test"}), true));
     EXPECT_TRUE(Utility::ProcessIsRunning("OstrovaDaemon"));
+    EXPECT_NE(call({"raw-garbage"}).find("closed"), std::string::npos);
+    EXPECT_NE(call({"raw-oversized"}).find("closed"), std::string::npos);
+    EXPECT_TRUE(answers());
+    EXPECT_NE(daemonLog().find("malformed request"), std::string::npos);
 }
 
-TEST_F(DaemonTest, RemovesWhatTheUserCannot)
+TEST_F(DaemonTest, RemovesWhatTheUserCannotAndNothingOutsideItsPlaces)
 {
     EXPECT_TRUE(replied(call({"remove"}), true));
     const std::string owned = tree->at("~/Library/Application Support/Root Owned");
     tree->writeFile(owned + "/data.bin", "x");
     ::chmod(owned.c_str(), 0755);
-    const std::string missing = tree->at("~/Library/Caches/never-was");
-    EXPECT_TRUE(replied(call({"remove", missing, owned}), true));
-    EXPECT_FALSE(platform::fs::linkStatus(owned));
-}
+    EXPECT_TRUE(replied(call({"remove", tree->at("~/Library/Caches/never-was"), owned}), true));
+    EXPECT_FALSE(fs::linkStatus(owned));
 
-TEST_F(DaemonTest, RefusesPathsOutsideItsPlaces)
-{
     const std::string outside = tree->at("/etc/keep.conf");
     tree->writeFile(outside, "x");
     const std::string inside = tree->at("~/Library/Caches/com.vendor.x");
@@ -58,34 +50,28 @@ TEST_F(DaemonTest, RefusesPathsOutsideItsPlaces)
         EXPECT_TRUE(replied(call({"remove", path}), false)) << path;
         EXPECT_TRUE(replied(call({"unload", path}), false)) << path;
     }
-    EXPECT_TRUE(platform::fs::exists(outside));
-    EXPECT_TRUE(platform::fs::exists(tree->at("/etc/keep.conf")));
-    EXPECT_TRUE(platform::fs::exists(inside));
+    EXPECT_TRUE(fs::exists(outside));
+    EXPECT_TRUE(fs::exists(inside));
     EXPECT_NE(daemonLog().find("refused to remove " + outside), std::string::npos);
     EXPECT_TRUE(replied(call({"kill-bundle", "/"}), false));
     EXPECT_TRUE(replied(call({"kill-bundle", tree->at("/Applications")}), false));
-}
 
-TEST_F(DaemonTest, AHomeThatIsNotTheClientsOwnGivesItNothing)
-{
+    // A home that is not the client's own gives it nothing; nor does the temporary folder, root's here.
     const std::string other = tree->at("/Users/other");
     const std::string theirs = other + "/Library/Caches/com.vendor.theirs";
     tree->writeFile(theirs, "x");
     EXPECT_TRUE(replied(call({"remove", theirs}, app, true, other), false));
-    EXPECT_TRUE(platform::fs::exists(theirs));
-    // The temporary folder is root's here, not the client's: nothing in it is offered either.
+    EXPECT_TRUE(fs::exists(theirs));
     const std::string temporary = tree->temporaryDirectory() + "leftover";
     tree->writeFile(temporary, "x");
     EXPECT_TRUE(replied(call({"remove", temporary}), false));
-    EXPECT_TRUE(platform::fs::exists(temporary));
+    EXPECT_TRUE(fs::exists(temporary));
 }
 
 TEST_F(DaemonTest, RefusesOtherClients)
 {
     // Another program, run by another user.
-    // (the test operation reads a missing answer as NO)
-    const auto refused = call({"test"}, stranger);
-    EXPECT_TRUE(replied(refused, false)) << refused;
+    EXPECT_TRUE(replied(call({"test"}, stranger), false));
     const std::string target = tree->at("~/Library/Caches/com.vendor.refused");
     tree->writeFile(target, "x");
     const std::string victim = fixtures::copyExecutable(tree->at("/Applications/Refused.app/Contents/MacOS/Refused"));
@@ -101,7 +87,7 @@ TEST_F(DaemonTest, RefusesOtherClients)
         execed.insert(execed.end(), operation.begin(), operation.end());
         EXPECT_NE(call(execed).find("noreply"), std::string::npos) << operation[0];
     }
-    EXPECT_TRUE(platform::fs::exists(target));
+    EXPECT_TRUE(fs::exists(target));
     EXPECT_FALSE(running.ended(100));
     EXPECT_NE(daemonLog().find("refused the client"), std::string::npos);
     // Root is served whatever it runs.
@@ -112,71 +98,49 @@ TEST_F(DaemonTest, TheLoginItemOfTheBundleIsServedAndNoOtherAgent)
 {
     const std::string target = tree->at("~/Library/Caches/com.vendor.agent");
     tree->writeFile(target, "x");
+    const auto agentAt = [](const std::string& path) { return fixtures::copyExecutable(path, OSTROVA_CLIENT_PATH); };
     // The same program, named as the agent but outside the bundle's login items.
-    const std::string elsewhere = fixtures::copyExecutable(bundle + "/Contents/Library/LoginItems/other.app/Contents/MacOS/agent", OSTROVA_CLIENT_PATH);
-    EXPECT_TRUE(replied(call({"test"}, elsewhere), false));
-    const std::string outside = fixtures::copyExecutable(tree->at("/Applications/Agent.app/Contents/Library/LoginItems/agent.app/Contents/MacOS/agent"), OSTROVA_CLIENT_PATH);
+    EXPECT_TRUE(replied(call({"test"}, agentAt(bundle + "/Contents/Library/LoginItems/other.app/Contents/MacOS/agent")), false));
+    const std::string outside = agentAt(tree->at("/Applications/Agent.app/Contents/Library/LoginItems/agent.app/Contents/MacOS/agent"));
     EXPECT_NE(call({"remove", target}, outside).find("noreply"), std::string::npos);
-    EXPECT_TRUE(platform::fs::exists(target));
-
-    const std::string agent = fixtures::copyExecutable(bundle + "/Contents/Library/LoginItems/agent.app/Contents/MacOS/agent", OSTROVA_CLIENT_PATH);
+    EXPECT_TRUE(fs::exists(target));
+    const std::string agent = agentAt(bundle + "/Contents/Library/LoginItems/agent.app/Contents/MacOS/agent");
     EXPECT_TRUE(replied(call({"remove", target}, agent), true));
-    EXPECT_FALSE(platform::fs::linkStatus(target));
-}
-
-TEST_F(DaemonTest, SurvivesMalformedMessages)
-{
-    EXPECT_NE(call({"raw-garbage"}).find("closed"), std::string::npos);
-    EXPECT_NE(call({"raw-oversized"}).find("closed"), std::string::npos);
-    EXPECT_TRUE(answers());
-    EXPECT_NE(daemonLog().find("malformed request"), std::string::npos);
+    EXPECT_FALSE(fs::linkStatus(target));
 }
 
 TEST_F(DaemonTest, UnloadsJobsAndKeepsThoseStillRunning)
 {
     // A job whose program does not exist: unloaded and its file removed.
-    const std::string gone = tree->at("/Library/LaunchAgents/com.vendor.gone.plist");
-    tree->writePlist(gone, plist::Value(plist::Dictionary{{"Label", "com.vendor.gone"},
-                                                          {"ProgramArguments", plist::Array{plist::Value(tree->at("/nothing"))}}}));
-    ASSERT_EQ(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "load", gone}).exitCode, 0);
+    const std::string gone = writeJob(tree->at("/Library/LaunchAgents/com.vendor.gone.plist"), "com.vendor.gone", tree->at("/nothing"), {});
+    ASSERT_EQ(launchctl("load", gone), 0);
     EXPECT_TRUE(replied(call({"unload", gone}), true));
-    EXPECT_FALSE(platform::fs::linkStatus(gone));
+    EXPECT_FALSE(fs::linkStatus(gone));
 
-    // A job whose program keeps running after the unload (another copy of it runs).
+    // A job whose program keeps running after the unload (another copy of it runs); then no longer
+    // loaded, but its program still runs: the file stays both times.
     const std::string program = fixtures::copyExecutable(tree->at("/Applications/Keeper.app/Contents/MacOS/keeper"));
-    const std::string kept = tree->at("/Library/LaunchAgents/com.vendor.keeper.plist");
-    tree->writePlist(kept, plist::Value(plist::Dictionary{{"Label", "com.vendor.keeper"},
-                                                          {"ProgramArguments", plist::Array{plist::Value(program), plist::Value("60")}}}));
-    ASSERT_EQ(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "load", kept}).exitCode, 0);
+    const std::string kept = writeJob(tree->at("/Library/LaunchAgents/com.vendor.keeper.plist"), "com.vendor.keeper", program);
+    ASSERT_EQ(launchctl("load", kept), 0);
     fixtures::BackgroundProcess other({program, "60"});
     ASSERT_TRUE(other.waitUntilRunning(program));
-    EXPECT_TRUE(replied(call({"unload", kept}), false));
-    EXPECT_TRUE(platform::fs::exists(kept));
-
-    // No longer loaded, but its program still runs: the file stays.
-    EXPECT_TRUE(replied(call({"unload", kept}), false));
-    EXPECT_TRUE(platform::fs::exists(kept));
+    for (int time = 0; time < 2; ++time) {
+        EXPECT_TRUE(replied(call({"unload", kept}), false)) << time;
+        EXPECT_TRUE(fs::exists(kept)) << time;
+    }
 
     // Never loaded and nothing of it runs: nothing to stop, and the file goes.
-    const std::string idle = tree->at("/Library/LaunchAgents/com.vendor.idle.plist");
-    tree->writePlist(idle, plist::Value(plist::Dictionary{{"Label", "com.vendor.idle"},
-                                                          {"ProgramArguments", plist::Array{plist::Value(tree->at("/nothing"))}}}));
+    const std::string idle = writeJob(tree->at("/Library/LaunchAgents/com.vendor.idle.plist"), "com.vendor.idle", tree->at("/nothing"), {});
     EXPECT_TRUE(replied(call({"unload", idle}), true));
-    EXPECT_FALSE(platform::fs::linkStatus(idle));
+    EXPECT_FALSE(fs::linkStatus(idle));
 }
 
 TEST_F(DaemonTest, LaunchctlUnloadsAJobOnlyFromTheFileItWasLoadedFrom)
 {
     const std::string program = fixtures::copyExecutable(tree->at("/Applications/Twin.app/Contents/MacOS/twin"));
-    const auto write = [&](const std::string& file) {
-        tree->writePlist(file, plist::Value(plist::Dictionary{{"Label", "com.vendor.twin"},
-                                                              {"ProgramArguments", plist::Array{plist::Value(program), plist::Value("60")}}}));
-    };
-    const std::string original = tree->at("/Library/LaunchAgents/com.vendor.twin.plist");
-    const std::string twin = tree->at("~/Library/LaunchAgents/com.vendor.twin.plist");
-    write(original);
-    write(twin);
-    ASSERT_EQ(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "load", original}).exitCode, 0);
+    const std::string original = writeJob(tree->at("/Library/LaunchAgents/com.vendor.twin.plist"), "com.vendor.twin", program);
+    const std::string twin = writeJob(tree->at("~/Library/LaunchAgents/com.vendor.twin.plist"), "com.vendor.twin", program);
+    ASSERT_EQ(launchctl("load", original), 0);
     const auto record = platform::LaunchJobRecord::read("com.vendor.twin");
     ASSERT_TRUE(record);
     EXPECT_EQ(record->path, original);
@@ -185,19 +149,19 @@ TEST_F(DaemonTest, LaunchctlUnloadsAJobOnlyFromTheFileItWasLoadedFrom)
 
     // Another file with the same label, and the same path holding another file, do not unload it
     // (its job is not loaded from them, so there is nothing to stop).
-    EXPECT_EQ(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "unload", twin}).exitCode, 0);
+    EXPECT_EQ(launchctl("unload", twin), 0);
     ::rename(original.c_str(), (original + ".kept").c_str());
-    write(original);
-    EXPECT_EQ(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "unload", original}).exitCode, 0);
-    EXPECT_TRUE(platform::LaunchJobRecord::read("com.vendor.twin")->loaded());
+    writeJob(original, "com.vendor.twin", program);
+    EXPECT_EQ(launchctl("unload", original), 0);
+    EXPECT_TRUE(loaded("com.vendor.twin"));
     ::rename((original + ".kept").c_str(), original.c_str());
-    EXPECT_EQ(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "unload", original}).exitCode, 0);
+    EXPECT_EQ(launchctl("unload", original), 0);
     EXPECT_FALSE(platform::LaunchJobRecord::read("com.vendor.twin"));
 
     // remove takes a label, and only a label.
-    ASSERT_EQ(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "load", original}).exitCode, 0);
-    EXPECT_EQ(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "remove", "../launchd/com.vendor.twin"}).exitCode, 113);
-    EXPECT_EQ(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "remove", "com.vendor.twin"}).exitCode, 0);
+    ASSERT_EQ(launchctl("load", original), 0);
+    EXPECT_EQ(launchctl("remove", "../launchd/com.vendor.twin"), 113);
+    EXPECT_EQ(launchctl("remove", "com.vendor.twin"), 0);
     EXPECT_FALSE(platform::LaunchJobRecord::read("com.vendor.twin"));
 }
 
@@ -206,16 +170,13 @@ TEST_F(DaemonTest, EndsTheProcessesOfABundle)
     const std::string victim = fixtures::copyExecutable(tree->at("/Applications/Victim.app/Contents/MacOS/Victim"));
     EXPECT_TRUE(replied(call({"kill-bundle", tree->at("/Applications/Victim.app")}), false));
     EXPECT_TRUE(replied(call({"kill-executable", tree->at("/Applications/Victim.app/Contents/MacOS/Missing"), "Missing"}), false));
-
-    fixtures::BackgroundProcess running({victim, "60"});
-    ASSERT_TRUE(running.waitUntilRunning(victim));
-    EXPECT_TRUE(replied(call({"kill-bundle", tree->at("/Applications/Victim.app")}), true));
-    EXPECT_TRUE(running.ended(5000));
-
-    fixtures::BackgroundProcess again({victim, "60"});
-    ASSERT_TRUE(again.waitUntilRunning(victim));
-    EXPECT_TRUE(replied(call({"kill-executable", victim, "Victim"}), true));
-    EXPECT_TRUE(again.ended(5000));
+    for (const std::vector<std::string>& operation :
+         {std::vector<std::string>{"kill-bundle", tree->at("/Applications/Victim.app")}, {"kill-executable", victim, "Victim"}}) {
+        fixtures::BackgroundProcess running({victim, "60"});
+        ASSERT_TRUE(running.waitUntilRunning(victim));
+        EXPECT_TRUE(replied(call(operation), true)) << operation[0];
+        EXPECT_TRUE(running.ended(5000)) << operation[0];
+    }
 }
 
 TEST_F(DaemonTest, LaunchctlStartsAFailedJobAgain)
@@ -229,24 +190,22 @@ TEST_F(DaemonTest, LaunchctlStartsAFailedJobAgain)
     tree->writePlist(failing, plist::Value(plist::Dictionary{{"Label", "com.test.failing"},
                                                              {"KeepAlive", plist::Dictionary{{"SuccessfulExit", false}}},
                                                              {"ProgramArguments", plist::Array{plist::Value(script)}}}));
-    ASSERT_EQ(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "load", failing}).exitCode, 0);
+    ASSERT_EQ(launchctl("load", failing), 0);
     const auto runs = [&] {
-        const auto log = platform::fs::readFile(counter).value_or("");
+        const auto log = fs::readFile(counter).value_or("");
         return std::count(log.begin(), log.end(), '\n');
     };
     EXPECT_TRUE(fixtures::eventually([&] { return runs() >= 2; }, 20s)) << runs() << " run(s)";
-    ASSERT_EQ(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "unload", failing}).exitCode, 0);
+    ASSERT_EQ(launchctl("unload", failing), 0);
 
-    const auto loadedTwice = fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "load", job});
-    EXPECT_NE(loadedTwice.err.find("service already loaded"), std::string::npos);
-    const auto bad = fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "load", tree->at("/nothing.plist")});
-    EXPECT_NE(bad.exitCode, 0);
+    EXPECT_NE(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "load", job}).err.find("service already loaded"), std::string::npos);
+    EXPECT_NE(launchctl("load", tree->at("/nothing.plist")), 0);
     EXPECT_EQ(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "frobnicate"}).exitCode, 64);
 }
 
 TEST_F(DaemonTest, StopsOnUnloadAndComesBackOnLoad)
 {
-    ASSERT_EQ(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "unload", job}).exitCode, 0);
+    ASSERT_EQ(launchctl("unload", job), 0);
     EXPECT_TRUE(fixtures::eventually([&] { return !answers(); }));
     EXPECT_NE(call({"test"}).find("reply=0"), std::string::npos);
     // Unloading what is not loaded stops nothing and is no failure.
@@ -254,8 +213,7 @@ TEST_F(DaemonTest, StopsOnUnloadAndComesBackOnLoad)
     EXPECT_EQ(again.exitCode, 0);
     EXPECT_NE(again.err.find("Could not find specified service"), std::string::npos);
     ASSERT_EQ(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "load", "-w", job}).exitCode, 0);
-    const bool back = fixtures::eventually([&] { return answers(); });
-    EXPECT_TRUE(back);
+    EXPECT_TRUE(fixtures::eventually([&] { return answers(); }));
 }
 
 }  // namespace

@@ -14,11 +14,9 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
-#include <set>
 
 namespace {
 
@@ -32,17 +30,13 @@ protected:
             GTEST_SKIP() << "the daemon runs as root";
         tree.activate();
         remains = std::make_unique<fixtures::RemainsTree>(tree);
-        const uid_t nobody = fixtures::unprivilegedUid();
-        const gid_t nogroup = fixtures::unprivilegedGid();
-        ::chown(tree.home().c_str(), nobody, nogroup);
-        // The user's Trash and the folders its removal records go to are the user's.
-        tree.makeDirectories(tree.at("~/.Trash"));
-        for (const char* folder : {"~/.Trash", "~/Library", "~/Library/Application Support"})
-            ::chown(tree.at(folder).c_str(), nobody, nogroup);
-        const std::string perUser = tree.at("/private/var/folders/ab/x1y2z3");
-        tree.makeDirectories(perUser + "/C");
-        for (const auto& folder : {perUser, perUser + "/T", perUser + "/C"})
-            ::chown(folder.c_str(), nobody, nogroup);
+        // The user's home, its Trash, the folders its removal records go to and its per-user
+        // temporary and cache folders are the user's.
+        for (const char* folder : {"~", "~/.Trash", "~/Library", "~/Library/Application Support", "/private/var/folders/ab/x1y2z3",
+                                   "/private/var/folders/ab/x1y2z3/T", "/private/var/folders/ab/x1y2z3/C"}) {
+            tree.makeDirectories(tree.at(folder));
+            ::chown(tree.at(folder).c_str(), fixtures::unprivilegedUid(), fixtures::unprivilegedGid());
+        }
         daemon = std::make_unique<fixtures::RunningDaemon>(tree, OSTROVA_DAEMON_PATH, OSTROVA_LAUNCHCTL_PATH);
         ASSERT_TRUE(daemon->isUp());
         cli = fixtures::copyExecutable(daemon->bundlePath() + "/Contents/Helpers/ostrova", OSTROVA_CLI_PATH);

@@ -39,19 +39,16 @@ protected:
         tree.activate();
         const uid_t nobody = fixtures::unprivilegedUid();
         const gid_t nogroup = fixtures::unprivilegedGid();
-        ::chown(tree.home().c_str(), nobody, nogroup);
         // The user's Trash is the user's (the demo Mac has an application in it).
         for (const auto& entry : std::filesystem::recursive_directory_iterator(tree.at("~/.Trash")))
             ::lchown(entry.path().c_str(), nobody, nogroup);
-        ::chown(tree.at("~/.Trash").c_str(), nobody, nogroup);
-        // Where the removal records go.
-        for (const char* folder : {"~/Library", "~/Library/Application Support"})
+        // The home, the Trash, where the removal records go, and the user's own temporary and cache
+        // folders, as a Mac hands them out.
+        for (const char* folder : {"~", "~/.Trash", "~/Library", "~/Library/Application Support", "/private/var/folders/ab/x1y2z3",
+                                   "/private/var/folders/ab/x1y2z3/T", "/private/var/folders/ab/x1y2z3/C"}) {
+            tree.makeDirectories(tree.at(folder));
             ::chown(tree.at(folder).c_str(), nobody, nogroup);
-        // The user's own temporary and cache folders, as a Mac hands them out.
-        const std::string perUser = tree.at("/private/var/folders/ab/x1y2z3");
-        tree.makeDirectories(perUser + "/C");
-        for (const auto& folder : {perUser, perUser + "/T", perUser + "/C"})
-            ::chown(folder.c_str(), nobody, nogroup);
+        }
         daemon = std::make_unique<fixtures::RunningDaemon>(tree, OSTROVA_DAEMON_PATH, OSTROVA_LAUNCHCTL_PATH);
         ASSERT_TRUE(daemon->isUp());
         cli = fixtures::copyExecutable(daemon->bundlePath() + "/Contents/Helpers/ostrova", OSTROVA_CLI_PATH);
@@ -69,6 +66,26 @@ protected:
     {
         tree.writePlist(path, plist::Value(plist::Dictionary{{"Label", label},
                                                              {"ProgramArguments", plist::Array{plist::Value(program), plist::Value("60")}}}));
+    }
+
+    // Tide Pool, with its per-user cache root's (only the daemon can take it), a user agent nobody
+    // loaded, a loaded one and root's loaded launch daemon, all run from its bundle.
+    std::string addTidePool()
+    {
+        fixtures::AppBlueprint blueprint;
+        blueprint.name = "Tide Pool";
+        blueprint.identifier = "com.test.tidepool";
+        blueprint.executable = "TidePool";
+        const std::string bundle = tree.addApp("/Applications", blueprint);
+        tree.writeFile(tree.at("/var/folders/ab/x1y2z3/C/com.test.tidepool/blob"), "cached by root");
+        for (const auto& [folder, name, load] : {std::make_tuple("~/Library/LaunchAgents/", "idle", false),
+                                                 std::make_tuple("~/Library/LaunchAgents/", "agent", true),
+                                                 std::make_tuple("/Library/LaunchDaemons/", "helper", true)}) {
+            const std::string label = std::string("com.test.tidepool.") + name, path = tree.at(folder + label + ".plist");
+            job(path, label, fixtures::copyExecutable(bundle + "/Contents/Library/LaunchServices/" + label));
+            EXPECT_TRUE(!load || fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "load", path}).exitCode == 0) << path;
+        }
+        return bundle;
     }
 
     // Below the root, but the Trash, the removal records and the daemon's run folder: for each path
@@ -104,29 +121,13 @@ protected:
 
 TEST_F(RealLayoutUninstallTest, EveryTickedItemGoesAndNothingElse)
 {
-    fixtures::AppBlueprint appBlueprint;
-    appBlueprint.name = "Tide Pool";
-    appBlueprint.identifier = "com.test.tidepool";
-    appBlueprint.executable = "TidePool";
-    const std::string bundle = tree.addApp("/Applications", appBlueprint);
-    const std::string agentProgram = fixtures::copyExecutable(bundle + "/Contents/Library/LaunchServices/com.test.tidepool.agent");
-    const std::string idleProgram = fixtures::copyExecutable(bundle + "/Contents/Library/LaunchServices/com.test.tidepool.idle");
-    const std::string helperProgram = fixtures::copyExecutable(bundle + "/Contents/Library/LaunchServices/com.test.tidepool.helper");
-
-    // In the per-user cache folder (root's, so only the daemon can take it) and in TMPDIR (the user's).
-    const std::string cacheC = tree.at("/var/folders/ab/x1y2z3/C/com.test.tidepool");
-    tree.writeFile(cacheC + "/blob", "x");
+    const std::string bundle = addTidePool();
+    // In TMPDIR, the user's.
     const std::string cacheT = tree.temporaryDirectory() + "com.test.tidepool";
     tree.writeFile(cacheT + "/scratch", "x");
     ::chown(cacheT.c_str(), fixtures::unprivilegedUid(), fixtures::unprivilegedGid());
     ::chown((cacheT + "/scratch").c_str(), fixtures::unprivilegedUid(), fixtures::unprivilegedGid());
     tree.writeFile(tree.at("~/Library/Application Support/Tide Pool/state.db"), "x");
-    // A user agent that is not loaded, a loaded one, and a root's system daemon, all run from the bundle.
-    job(tree.at("~/Library/LaunchAgents/com.test.tidepool.idle.plist"), "com.test.tidepool.idle", idleProgram);
-    job(tree.at("~/Library/LaunchAgents/com.test.tidepool.agent.plist"), "com.test.tidepool.agent", agentProgram);
-    job(tree.at("/Library/LaunchDaemons/com.test.tidepool.helper.plist"), "com.test.tidepool.helper", helperProgram);
-    ASSERT_EQ(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "load", tree.at("~/Library/LaunchAgents/com.test.tidepool.agent.plist")}).exitCode, 0);
-    ASSERT_EQ(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "load", tree.at("/Library/LaunchDaemons/com.test.tidepool.helper.plist")}).exitCode, 0);
 
     const auto dry = asUser({"uninstall", "--dry-run", "Tide Pool"});
     ASSERT_EQ(dry.exitCode, 0) << dry.err;
@@ -208,26 +209,14 @@ TEST_F(RealLayoutUninstallTest, APrivilegedHelperGoesWithItsLaunchDaemon)
 // with a loaded launch daemon and root's per-user cache, one of the demo Mac with a launch agent.
 TEST_F(RealLayoutUninstallTest, TwoApplicationsGoToTheTrashAndComeBackAsTheyWere)
 {
-    fixtures::AppBlueprint appBlueprint;
-    appBlueprint.name = "Tide Pool";
-    appBlueprint.identifier = "com.test.tidepool";
-    appBlueprint.executable = "TidePool";
-    const std::string bundle = tree.addApp("/Applications", appBlueprint);
-    const std::string helperProgram = fixtures::copyExecutable(bundle + "/Contents/Library/LaunchServices/com.test.tidepool.helper");
+    const std::string bundle = addTidePool();
     const std::string helperJob = tree.at("/Library/LaunchDaemons/com.test.tidepool.helper.plist");
-    job(helperJob, "com.test.tidepool.helper", helperProgram);
-    ASSERT_EQ(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "load", helperJob}).exitCode, 0);
+    const std::string agentJob = tree.at("~/Library/LaunchAgents/com.test.tidepool.agent.plist");
     const std::string support = tree.at("/Library/Application Support/com.test.tidepool");
     tree.writeFile(support + "/tunnels.conf", "root's settings");
     ::chmod((support + "/tunnels.conf").c_str(), 0600);
     ::setxattr((support + "/tunnels.conf").c_str(), "user.origin", "installer", 9, 0);
-    tree.writeFile(tree.at("/var/folders/ab/x1y2z3/C/com.test.tidepool/blob"), "cached by root");
-    // A loaded user agent and one nobody loaded. The user's launchctl keeps its records beside root's.
-    const std::string agentJob = tree.at("~/Library/LaunchAgents/com.test.tidepool.agent.plist");
-    job(agentJob, "com.test.tidepool.agent", fixtures::copyExecutable(bundle + "/Contents/Library/LaunchServices/com.test.tidepool.agent"));
-    job(tree.at("~/Library/LaunchAgents/com.test.tidepool.idle.plist"), "com.test.tidepool.idle",
-        fixtures::copyExecutable(bundle + "/Contents/Library/LaunchServices/com.test.tidepool.idle"));
-    ASSERT_EQ(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "load", agentJob}).exitCode, 0);
+    // The user's launchctl keeps its records beside root's.
     ::chmod(platform::LaunchJobRecord::folder().c_str(), 01777);
     const auto before = listing();
 

@@ -9,7 +9,6 @@
 #include "fixtures/Unprivileged.h"
 #include "platform/FileSystem.h"
 #include "platform/ProcessTable.h"
-#include "system/Utility.h"
 
 #include <gtest/gtest.h>
 
@@ -90,23 +89,19 @@ protected:
     std::string cli, bundle, executable, agent, support, cache, logs;
 };
 
-TEST_F(UninstallThroughDaemonTest, ARunningApplicationIsLeftAloneWithoutAYes)
-{
-    fixtures::BackgroundProcess running({executable, "60"});
-    ASSERT_TRUE(running.waitUntilRunning(executable));
-    const auto result = uninstall({"--yes", "Victim Pro"});
-    EXPECT_EQ(result.exitCode, 1) << result.out << result.err;
-    EXPECT_NE(result.err.find("is running and was left alone"), std::string::npos) << result.err;
-    EXPECT_EQ(result.err.find("Removing 1/1"), std::string::npos);
-    EXPECT_FALSE(running.ended(200));
-    EXPECT_TRUE(platform::fs::exists(bundle));
-    EXPECT_TRUE(platform::fs::exists(support));
-}
-
+// A running application is left alone without a yes to quit it, and quit with one.
 TEST_F(UninstallThroughDaemonTest, QuitsUnloadsAndRemovesWhatTheUserCannot)
 {
     fixtures::BackgroundProcess running({executable, "60"});
     ASSERT_TRUE(running.waitUntilRunning(executable));
+    const auto alone = uninstall({"--yes", "Victim Pro"});
+    EXPECT_EQ(alone.exitCode, 1) << alone.out << alone.err;
+    EXPECT_NE(alone.err.find("is running and was left alone"), std::string::npos) << alone.err;
+    EXPECT_EQ(alone.err.find("Removing 1/1"), std::string::npos);
+    EXPECT_FALSE(running.ended(200));
+    EXPECT_TRUE(platform::fs::exists(bundle));
+    EXPECT_TRUE(platform::fs::exists(support));
+
     // Deleted at once: the folder holding a file nobody may remove stays (a move to the Trash
     // would take the folder whole).
     const auto result = uninstall({"--yes", "--delete", "--force-quit", "Victim Pro"});
