@@ -41,15 +41,12 @@ public:
 class ControlsTest : public QObject {
     Q_OBJECT
 private slots:
-    void baseViewRunsItsHooksInOrder()
+    void baseViewRunsItsHooksInOrderAndLabelDoesNotFlashForTheSameText()
     {
         auto* view = BaseView::make<RecordingView>();
         QCOMPARE(view->calls, (QStringList{"addSubViews", "addConstraints"}));
         delete view;
-    }
 
-    void labelIsPlainAndDoesNotFlashForTheSameText()
-    {
         RkLabel label("Ostrova");
         QCOMPARE(label.textInteractionFlags(), Qt::NoTextInteraction);
         QCOMPARE(label.frameShape(), QFrame::NoFrame);
@@ -67,14 +64,21 @@ private slots:
         QCOMPARE(label.text(), QStringLiteral("now"));
     }
 
-    void overlayScrollerShowsWhileScrollingThenFades()
+    // The overlay scroller takes no room, shows while scrolling then fades, and goes when there is
+    // nothing to scroll.
+    void overlayScrollerShowsWhileScrollingThenFadesAndTakesNoRoom()
     {
         auto* content = new QWidget;
-        content->setMinimumSize(200, 2000);
+        content->setMinimumSize(100, 2000);
         auto* view = views::makeScrollView(content, nullptr);
         view->resize(300, 200);
         view->show();
         QVERIFY(QTest::qWaitForWindowExposed(view));
+        QTRY_COMPARE(content->width(), view->viewport()->width());
+        QCOMPARE(view->viewport()->width(), view->width());
+        const QRect bar = view->scroller()->geometry();
+        QCOMPARE(bar.right(), view->viewport()->geometry().right());
+        QCOMPARE(bar.height(), view->viewport()->height());
         OverlayScroller* scroller = view->scroller();
         scroller->fadeOutDelay = 100;
         QTRY_VERIFY(scroller->maximum() > 0);
@@ -88,22 +92,6 @@ private slots:
 
         scroller->setValue(600);  // dragging the overlay scrolls the content
         QCOMPARE(view->verticalScrollBar()->value(), 600);
-        delete view;
-    }
-
-    void overlayScrollerTakesNoRoom()
-    {
-        auto* content = new QWidget;
-        content->setMinimumSize(100, 2000);
-        auto* view = views::makeScrollView(content, nullptr);
-        view->resize(300, 200);
-        view->show();
-        QVERIFY(QTest::qWaitForWindowExposed(view));
-        QTRY_COMPARE(content->width(), view->viewport()->width());
-        QCOMPARE(view->viewport()->width(), view->width());
-        const QRect bar = view->scroller()->geometry();
-        QCOMPARE(bar.right(), view->viewport()->geometry().right());
-        QCOMPARE(bar.height(), view->viewport()->height());
 
         content->setMinimumSize(100, 50);  // nothing to scroll: no scroller
         QTRY_VERIFY(!view->scroller()->isVisible());
@@ -158,8 +146,20 @@ private slots:
         QVERIFY(button.sizeHint().width() >= 120);
     }
 
-    void shakeMovesSidewaysAndComesBack()
+    void sliderColourFollowsTheAppearanceAndShakeComesBack()
     {
+        RkSlider slider;
+        QPalette dark;
+        dark.setColor(QPalette::Window, Qt::black);
+        dark.setColor(QPalette::WindowText, Qt::white);
+        slider.setPalette(dark);
+        QCOMPARE(slider.currentColor(), slider.darkColor);
+        QPalette light;
+        light.setColor(QPalette::Window, Qt::white);
+        light.setColor(QPalette::WindowText, Qt::black);
+        slider.setPalette(light);
+        QCOMPARE(slider.currentColor(), slider.lightColor);
+
         QWidget window;
         window.resize(200, 100);
         auto* field = new QWidget(&window);
@@ -173,21 +173,6 @@ private slots:
         QTRY_VERIFY(field->findChildren<QPropertyAnimation*>().isEmpty());
         QCOMPARE(field->pos(), QPoint(50, 40));
         QCOMPARE(field->y(), 40);
-    }
-
-    void sliderColourFollowsTheAppearance()
-    {
-        RkSlider slider;
-        QPalette dark;
-        dark.setColor(QPalette::Window, Qt::black);
-        dark.setColor(QPalette::WindowText, Qt::white);
-        slider.setPalette(dark);
-        QCOMPARE(slider.currentColor(), slider.darkColor);
-        QPalette light;
-        light.setColor(QPalette::Window, Qt::white);
-        light.setColor(QPalette::WindowText, Qt::black);
-        slider.setPalette(light);
-        QCOMPARE(slider.currentColor(), slider.lightColor);
     }
 };
 

@@ -23,7 +23,7 @@ protected:
     fixtures::MacTree tree;
 };
 
-TEST_F(FileSizeTest, FilesFoldersLinksAndMissingPaths)
+TEST_F(FileSizeTest, FilesFoldersLinksAndMissingPathsAndSpotlightFromTwentyKilobytesOn)
 {
     tree.writeFileOfSize(tree.at("/F/a"), 1234);
     tree.writeFileOfSize(tree.at("/F/sub/b"), 4000);
@@ -37,10 +37,7 @@ TEST_F(FileSizeTest, FilesFoldersLinksAndMissingPaths)
     EXPECT_EQ(fileSize(tree.at("/F/link")), linkSize);
     EXPECT_EQ(fileSize(tree.at("/Nothing")), 0);
     EXPECT_EQ(fileSize(""), 0);
-}
 
-TEST_F(FileSizeTest, SpotlightDecidesFromTwentyKilobytesOn)
-{
     tree.writeFileOfSize(tree.at("/Small/x"), 100);
     tree.writeFileOfSize(tree.at("/Large/x"), 100);
     auto provider = std::make_shared<ReportedSizes>();

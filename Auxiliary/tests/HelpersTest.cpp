@@ -22,27 +22,22 @@
 class HelpersTest : public QObject {
     Q_OBJECT
 private slots:
+    // Hex text reads like a scanner: digits up to the first non-digit.
     void hexColoursReadLikeAScanner()
     {
-        QCOMPARE(appearance::colorFromHex("FFFFFF"), QColor(255, 255, 255));
-        QCOMPARE(appearance::colorFromHex("#FFFFFF"), QColor(0, 0, 0));
-        const QColor dark = appearance::colorFromHex("2F2F2D");
-        QCOMPARE(dark.red(), 47);
-        QCOMPARE(dark.green(), 47);
-        QCOMPARE(dark.blue(), 45);
-        QCOMPARE(appearance::colorFromHex("e1e1e1").red(), 0xE1);
-        QCOMPARE(appearance::colorFromHex("12zz").blue(), 0x12);  // digits up to the first non-digit
+        for (const auto& [hex, colour] : {std::pair{"FFFFFF", QColor(255, 255, 255)}, {"#FFFFFF", QColor(0, 0, 0)},
+                                          {"2F2F2D", QColor(47, 47, 45)}, {"e1e1e1", QColor(0xE1, 0xE1, 0xE1)},
+                                          {"12zz", QColor(0, 0, 0x12)}, {"", QColor(Qt::black)}})
+            QVERIFY2(appearance::colorFromHex(hex).rgb() == colour.rgb(), hex);
         QVERIFY(qAbs(appearance::colorFromHex("000000", 0.001).alphaF() - 0.001f) < 0.0001f);
-        QCOMPARE(appearance::colorFromHex("").rgb(), QColor(Qt::black).rgb());
     }
 
     void darkAppearanceNamesAndPalettes()
     {
-        QVERIFY(appearance::isDark(QStringLiteral("NSAppearanceNameDarkAqua")));
-        QVERIFY(appearance::isDark(QStringLiteral("NSAppearanceNameAccessibilityHighContrastVibrantDark")));
-        QVERIFY(!appearance::isDark(QStringLiteral("NSAppearanceNameAqua")));
-        QVERIFY(!appearance::isDark(QStringLiteral("NSAppearanceNameVibrantLight")));
-        QVERIFY(!appearance::isDark(QStringLiteral("SomethingElse")));
+        for (const auto& [name, dark] : {std::pair{"NSAppearanceNameDarkAqua", true}, {"NSAppearanceNameAqua", false},
+                                         {"NSAppearanceNameAccessibilityHighContrastVibrantDark", true},
+                                         {"NSAppearanceNameVibrantLight", false}, {"SomethingElse", false}})
+            QVERIFY2(appearance::isDark(QString::fromLatin1(name)) == dark, name);
 
         QPalette dark;
         dark.setColor(QPalette::Window, QColor("#2F2F2D"));
@@ -61,7 +56,8 @@ private slots:
         QApplication::setPalette(saved);
     }
 
-    void colorizedFillsOnlyOpaquePixels()
+    // Colorized fills only opaque pixels; an empty image is written nowhere.
+    void colorizedFillsOnlyOpaquePixelsAndWritePNGRefusesAnEmptyImage()
     {
         QImage mask(4, 4, QImage::Format_ARGB32);
         mask.fill(Qt::transparent);
@@ -74,10 +70,7 @@ private slots:
         QVERIFY(qAbs(tinted.pixelColor(2, 2).alpha() - 128) <= 1);
         QCOMPARE(tinted.pixelColor(2, 2).red(), 255);
         QVERIFY(drawing::colorized(QImage(), Qt::red).isNull());
-    }
 
-    void writePNGRefusesAnEmptyImage()
-    {
         QTemporaryDir dir;
         QVERIFY(!drawing::writePNG(QImage(), dir.filePath("a.png")));
         QImage image(3, 2, QImage::Format_ARGB32);
@@ -124,7 +117,7 @@ private slots:
         QVERIFY(qAbs(circle.width() - 20) < 0.1 && qAbs(circle.height() - 20) < 0.1);
     }
 
-    void alertButtonsGetTheFocusPolicy()
+    void alertButtonsGetTheFocusPolicyAndTableColumnsTheirHeader()
     {
         QMessageBox alert;
         alert.addButton("Ok", QMessageBox::AcceptRole);
@@ -133,10 +126,8 @@ private slots:
         for (auto* button : alert.buttons())
             QCOMPARE(button->focusPolicy(), Qt::NoFocus);
         views::setFocusRingType(nullptr, Qt::NoFocus);  // nothing to do, no crash
-    }
 
-    void tableColumnsCarryTheirHeader()
-    {
+        // Table columns carry their header.
         const TableColumn column = views::makeTableColumn("Name", "com.uninstaller.name", 500);
         QCOMPARE(column.identifier, QStringLiteral("com.uninstaller.name"));
         QCOMPARE(column.width, 500);
@@ -167,7 +158,7 @@ private slots:
         QCOMPARE(result, QStringLiteral("Task /bin/sleep 30 was killed: 0"));
     }
 
-    void caseInsensitiveStringsCompareAndHashFolded()
+    void caseInsensitiveStringsTextAndListConveniences()
     {
         const CaseInsensitiveString a("Ostrova"), b(QStringLiteral("OSTROVA")), c("Ostrov");
         QVERIFY(a == b);
@@ -176,24 +167,7 @@ private slots:
         QSet<CaseInsensitiveString> set{a, b, c};
         QCOMPARE(set.size(), 2);
         QVERIFY(CaseInsensitiveString("ÉCOLE") == CaseInsensitiveString("école"));
-    }
 
-    void calendarArithmetic()
-    {
-        const QDateTime wednesday(QDate(2026, 12, 2), QTime(15, 30));
-        QCOMPARE(dates::today(wednesday), QDateTime(QDate(2026, 12, 2), QTime(0, 0)));
-        QCOMPARE(dates::yesterday(wednesday).date(), QDate(2026, 12, 1));
-        QCOMPARE(dates::lastWeekStartDay(wednesday).date(), QDate(2026, 11, 23));
-        QCOMPARE(dates::lastWeekEndDay(wednesday).date(), QDate(2026, 11, 29));
-        QCOMPARE(dates::lastMonthStartDay(wednesday).date(), QDate(2026, 11, 1));
-        QCOMPARE(dates::lastMonthEndDay(wednesday).date(), QDate(2026, 11, 30));
-        QCOMPARE(dates::lastMonthStartDay(QDateTime(QDate(2026, 1, 10), QTime(1, 0))).date(), QDate(2025, 12, 1));
-        QCOMPARE(dates::addMonth(QDateTime(QDate(2026, 1, 31), QTime()), 1).date(), QDate(2026, 2, 28));
-        QCOMPARE(dates::toString(wednesday, "yyyy-M-d"), QStringLiteral("2026-12-2"));
-    }
-
-    void textAndListConveniences()
-    {
         QCOMPARE(strings::ltrim(" \t Ostrova "), QStringLiteral("Ostrova "));
         QCOMPARE(strings::matchedSubString("Version 14.2.1 (23C71)", "\\d+(\\.\\d+)+"), QStringLiteral("14.2.1"));
         QCOMPARE(strings::matchedSubString("abc", "("), QString());  // an invalid pattern finds nothing
@@ -215,8 +189,19 @@ private slots:
         QCOMPARE(list, (std::vector<int>{1, 3}));
     }
 
-    void volumesOfAPath()
+    void calendarArithmeticAndVolumesOfAPath()
     {
+        const QDateTime wednesday(QDate(2026, 12, 2), QTime(15, 30));
+        QCOMPARE(dates::today(wednesday), QDateTime(QDate(2026, 12, 2), QTime(0, 0)));
+        QCOMPARE(dates::yesterday(wednesday).date(), QDate(2026, 12, 1));
+        QCOMPARE(dates::lastWeekStartDay(wednesday).date(), QDate(2026, 11, 23));
+        QCOMPARE(dates::lastWeekEndDay(wednesday).date(), QDate(2026, 11, 29));
+        QCOMPARE(dates::lastMonthStartDay(wednesday).date(), QDate(2026, 11, 1));
+        QCOMPARE(dates::lastMonthEndDay(wednesday).date(), QDate(2026, 11, 30));
+        QCOMPARE(dates::lastMonthStartDay(QDateTime(QDate(2026, 1, 10), QTime(1, 0))).date(), QDate(2025, 12, 1));
+        QCOMPARE(dates::addMonth(QDateTime(QDate(2026, 1, 31), QTime()), 1).date(), QDate(2026, 2, 28));
+        QCOMPARE(dates::toString(wednesday, "yyyy-M-d"), QStringLiteral("2026-12-2"));
+
         QTemporaryDir dir;
         const auto total = volumes::filesystemSize(dir.path());
         const auto used = volumes::filesystemUsedSize(dir.path());
@@ -228,6 +213,7 @@ private slots:
         QVERIFY(!volumes::isDirectory(dir.filePath("missing")));
         QVERIFY(!volumes::lastModifiedTime(dir.filePath("missing")));
     }
+
 };
 
 QTEST_MAIN(HelpersTest)

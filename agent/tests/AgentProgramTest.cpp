@@ -13,18 +13,15 @@ namespace {
 
 const std::string kAgentBundle = OSTROVA_AGENT_BUNDLE;
 
-TEST(AgentProgramTest, TheBundleNamesTheAgentAndItsProgram)
+// The bundle names the agent and its program, which on a first launch stores the reminder time in
+// its own defaults and keeps running.
+TEST(AgentProgramTest, OnFirstLaunchTheAgentStoresTheReminderTimeInItsOwnDefaults)
 {
     const auto bundle = platform::Bundle::atPath(kAgentBundle);
     ASSERT_TRUE(bundle);
     EXPECT_EQ(bundle->bundleIdentifier(), "com.qzt.ostrova.agent");
-    const auto info = bundle->infoDictionary();
-    EXPECT_EQ(plist::stringValue(info, "CFBundleExecutable"), "agent");
+    EXPECT_EQ(plist::stringValue(bundle->infoDictionary(), "CFBundleExecutable"), "agent");
     EXPECT_TRUE(platform::fs::exists(kAgentBundle + "/Contents/MacOS/agent"));
-}
-
-TEST(AgentProgramTest, OnFirstLaunchTheAgentStoresTheReminderTimeInItsOwnDefaults)
-{
     fixtures::MacTree tree;
     tree.activate();
     const std::string defaults = tree.home() + "/.config/com.qzt.ostrova.agent.plist";

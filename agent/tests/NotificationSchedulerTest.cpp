@@ -121,20 +121,13 @@ TEST_F(NotificationSchedulerTest, TwoDaysAfterTheLastReminderTheNextComesAtTheFi
 
 TEST_F(NotificationSchedulerTest, AStoredValueThatIsNotADateCountsAsNone)
 {
-    store(plist::Value(std::string("2023-11-14T22:13:20Z")));
-    delegate.applicationDidFinishLaunching();
-    EXPECT_EQ(storedTime(), unixSeconds(kLaunch));
-    dispatch::MainQueue::drain();
-    EXPECT_EQ(visibleReminderWindows(), 1);
-}
-
-TEST_F(NotificationSchedulerTest, AStoredNumberCountsAsNoneToo)
-{
-    store(plist::Value(unixSeconds(kLaunch)));
-    delegate.applicationDidFinishLaunching();
-    dispatch::MainQueue::drain();
-    EXPECT_EQ(visibleReminderWindows(), 1);
-    EXPECT_EQ(storedTime(), unixSeconds(kLaunch));
+    for (const auto& stored : {plist::Value(std::string("2023-11-14T22:13:20Z")), plist::Value(unixSeconds(kLaunch))}) {
+        store(stored);
+        delegate.applicationDidFinishLaunching();
+        EXPECT_EQ(storedTime(), unixSeconds(kLaunch)) << stored.is<std::string>();
+        dispatch::MainQueue::drain();
+        EXPECT_EQ(visibleReminderWindows(), 1) << stored.is<std::string>();
+    }
 }
 
 TEST_F(NotificationSchedulerTest, AReminderStillShowingWhenTheNextIsDueIsReplaced)
@@ -152,6 +145,8 @@ TEST_F(NotificationSchedulerTest, AReminderStillShowingWhenTheNextIsDueIsReplace
     EXPECT_EQ(visibleReminderWindows(), 1);
 }
 
+// Without the agent's delegate nothing is shown but the time is stored; a tick after the delegate
+// is gone does nothing harmful.
 TEST_F(NotificationSchedulerTest, WithoutTheAgentsDelegateNothingIsShownButTheTimeIsStored)
 {
     AppDelegate::setApplicationDelegate(nullptr);
@@ -160,10 +155,8 @@ TEST_F(NotificationSchedulerTest, WithoutTheAgentsDelegateNothingIsShownButTheTi
     EXPECT_EQ(visibleReminderWindows(), 0);
     EXPECT_FALSE(delegate.notificationWindowController);
     EXPECT_EQ(storedTime(), unixSeconds(kLaunch));
-}
 
-TEST_F(NotificationSchedulerTest, ATickAfterTheDelegateIsGoneDoesNothingHarmful)
-{
+    ASSERT_TRUE(agentDefaults().removeObject("lastNotificationTime"));
     auto shortLived = std::make_unique<AppDelegate>(scheduler);
     AppDelegate::setApplicationDelegate(shortLived.get());
     scheduler.start();

@@ -41,34 +41,12 @@ bool near(const QColor& a, const QColor& b, int tolerance)
            std::abs(a.blue() - b.blue()) <= tolerance;
 }
 
-TEST(NotificationViewTest, ShowsTheTextsAndRunsTheActions)
+TEST(NotificationViewTest, ShowsTheTextsInRowsInsideThePanelAndRunsTheActions)
 {
     int scans = 0;
     int ignores = 0;
     NotificationView view([&] { ++scans; }, [&] { ++ignores; });
     EXPECT_EQ(view.size(), QSize(340, 170));
-
-    auto* title = view.findChild<QLabel*>("title");
-    auto* message = view.findChild<QLabel*>("message");
-    auto* scan = view.findChild<QPushButton*>("scanButton");
-    auto* close = view.findChild<QToolButton*>("closeButton");
-    ASSERT_TRUE(title && message && scan && close);
-    EXPECT_EQ(title->text(), "App cleanup reminder");
-    EXPECT_EQ(message->text(), "Scan your applications") << "it has not looked yet";
-    EXPECT_EQ(scan->text(), "Scan");
-    EXPECT_FALSE(close->icon().isNull());
-
-    scan->click();
-    EXPECT_EQ(scans, 1);
-    EXPECT_EQ(ignores, 0);
-    close->click();
-    EXPECT_EQ(ignores, 1);
-    EXPECT_EQ(scans, 1);
-}
-
-TEST(NotificationViewTest, TheRowsFollowEachOtherInsideThePanel)
-{
-    NotificationView view([] {}, [] {});
     view.show();
     auto* symbol = view.findChild<QLabel*>("warningSymbol");
     auto* title = view.findChild<QLabel*>("title");
@@ -76,16 +54,37 @@ TEST(NotificationViewTest, TheRowsFollowEachOtherInsideThePanel)
     auto* scan = view.findChild<QPushButton*>("scanButton");
     auto* close = view.findChild<QToolButton*>("closeButton");
     ASSERT_TRUE(symbol && title && message && scan && close);
+    EXPECT_EQ(title->text(), "App cleanup reminder");
+    EXPECT_EQ(message->text(), "Scan your applications") << "it has not looked yet";
+    EXPECT_EQ(scan->text(), "Scan");
+    EXPECT_FALSE(close->icon().isNull());
 
     EXPECT_LT(symbol->geometry().right(), title->geometry().left());
     EXPECT_LT(title->geometry().right(), close->geometry().left());
     EXPECT_LT(title->geometry().bottom(), message->geometry().top());
-    EXPECT_LT(message->geometry().bottom(), scan->geometry().top());
     EXPECT_EQ(symbol->geometry().left(), message->geometry().left()) << "the column is aligned leading";
     EXPECT_EQ(scan->geometry().left(), message->geometry().left());
-    EXPECT_TRUE(view.rect().contains(scan->geometry()));
-    EXPECT_TRUE(view.rect().contains(message->geometry()));
     EXPECT_GE(message->geometry().top() - title->geometry().bottom(), 2 * 12) << "divider between, 12 apart";
+    // A long message makes the panel taller, never wider.
+    for (const bool longer : {false, true}) {
+        if (longer) {
+            view.setMessage(QStringLiteral("A message that needs many lines in a longer language. ").repeated(10));
+            view.layout()->activate();
+            EXPECT_GT(view.height(), NotificationView::frameSize.height());
+            EXPECT_EQ(view.width(), NotificationView::frameSize.width());
+            EXPECT_GE(message->height(), message->heightForWidth(message->width())) << "every line shows";
+        }
+        EXPECT_LT(message->geometry().bottom(), scan->geometry().top()) << longer;
+        EXPECT_TRUE(view.rect().contains(scan->geometry())) << longer;
+        EXPECT_TRUE(view.rect().contains(message->geometry())) << longer;
+    }
+
+    scan->click();
+    EXPECT_EQ(scans, 1);
+    EXPECT_EQ(ignores, 0);
+    close->click();
+    EXPECT_EQ(ignores, 1);
+    EXPECT_EQ(scans, 1);
 }
 
 TEST(NotificationViewTest, TheMessageCountsTheApplicationsInEnglishPlurals)
@@ -97,23 +96,6 @@ TEST(NotificationViewTest, TheMessageCountsTheApplicationsInEnglishPlurals)
     };
     for (const auto& [count, text] : cases)
         EXPECT_EQ(NotificationView::messageFor(count), text) << count.value_or(-99);
-}
-
-TEST(NotificationViewTest, ALongMessageMakesThePanelTallerButNotWider)
-{
-    NotificationView view([] {}, [] {});
-    view.show();
-    view.setMessage(QStringLiteral("A message that needs many lines in a longer language. ").repeated(10));
-    view.layout()->activate();
-    auto* message = view.findChild<QLabel*>("message");
-    auto* scan = view.findChild<QPushButton*>("scanButton");
-    ASSERT_TRUE(message && scan);
-    EXPECT_GT(view.height(), NotificationView::frameSize.height());
-    EXPECT_EQ(view.width(), NotificationView::frameSize.width());
-    EXPECT_TRUE(view.rect().contains(message->geometry()));
-    EXPECT_GE(message->height(), message->heightForWidth(message->width())) << "every line shows";
-    EXPECT_LT(message->geometry().bottom(), scan->geometry().top());
-    EXPECT_TRUE(view.rect().contains(scan->geometry()));
 }
 
 // Bundles in the folders and in plain folders one level down count when their date is more than
@@ -177,7 +159,7 @@ void expectSymbolTintedWith(const QImage& image, const QColor& colour)
     EXPECT_GT(ofTheColour, 0) << "the symbol's middle lightness should be " << colour.name().toStdString();
 }
 
-TEST(NotificationViewTest, TheWarningSymbolIsOrangeAndTheCloseSymbolGrey)
+TEST(NotificationViewTest, TheSymbolsAreTintedAndThePanelRoundedAndFilledWithTheWindowColour)
 {
     NotificationView view([] {}, [] {});
     auto* symbol = view.findChild<QLabel*>("warningSymbol");
@@ -185,11 +167,7 @@ TEST(NotificationViewTest, TheWarningSymbolIsOrangeAndTheCloseSymbolGrey)
     ASSERT_TRUE(symbol && close);
     expectSymbolTintedWith(symbol->pixmap().toImage(), QColor(255, 149, 0));
     expectSymbolTintedWith(close->icon().pixmap(16).toImage(), QColor(142, 142, 147));
-}
 
-TEST(NotificationViewTest, ThePanelIsRoundedAndFilledWithTheWindowColour)
-{
-    NotificationView view([] {}, [] {});
     const QImage image = rendered(&view);
     EXPECT_EQ(image.pixelColor(0, 0).alpha(), 0);
     EXPECT_EQ(image.pixelColor(339, 169).alpha(), 0);
@@ -197,42 +175,28 @@ TEST(NotificationViewTest, ThePanelIsRoundedAndFilledWithTheWindowColour)
     EXPECT_EQ(image.pixelColor(6, 6).alpha(), 255) << "inside the 12 px corner's curve";
 }
 
-class ColorButtonStyleTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        QPalette palette = button.palette();
-        palette.setColor(QPalette::Highlight, accent);
-        button.setPalette(palette);
-        button.setStyle(&style);
-        button.resize(button.sizeHint());
-    }
-
+TEST(ColorButtonStyleTest, AMediumLabelInsetBy8x4x8x5OverATintThatFadesWhilePressed)
+{
     const QColor accent{10, 100, 220};
     ColorButtonStyle style;
     QPushButton button{"Scan"};
-};
-
-TEST_F(ColorButtonStyleTest, TheLabelIsMediumAndInsetBy8x4x8x5)
-{
+    QPalette palette = button.palette();
+    palette.setColor(QPalette::Highlight, accent);
+    button.setPalette(palette);
+    button.setStyle(&style);
+    button.resize(button.sizeHint());
     EXPECT_EQ(button.font().weight(), QFont::Medium);
-    const QSize text = button.fontMetrics().size(Qt::TextShowMnemonic, "Scan");
-    EXPECT_EQ(button.sizeHint(), text + QSize(16, 9));
-}
+    EXPECT_EQ(button.sizeHint(), button.fontMetrics().size(Qt::TextShowMnemonic, "Scan") + QSize(16, 9));
 
-TEST_F(ColorButtonStyleTest, TintedBackgroundAndLabelFadeWhilePressed)
-{
     const QImage normal = rendered(&button);
     button.setDown(true);
     const QImage pressed = rendered(&button);
-
     const int middle = button.height() / 2;
     EXPECT_EQ(normal.pixelColor(0, 0).alpha(), 0) << "rounded corner";
     const QColor background = normal.pixelColor(2, middle);
     EXPECT_NEAR(background.alpha(), 0.14 * 255, 1.5);
     EXPECT_TRUE(near(background, accent, 12)) << background.name().toStdString();
     EXPECT_NEAR(pressed.pixelColor(2, middle).alpha(), 0.08 * 255, 1.5);
-
     const QRect label = button.rect().marginsRemoved(ColorButtonStyle::insets);
     EXPECT_EQ(highestAlpha(normal, label), 255);
     // 0.8 of label over 0.08 of background.

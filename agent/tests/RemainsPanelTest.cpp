@@ -121,26 +121,6 @@ protected:
     AppDelegate delegate{scheduler};
 };
 
-TEST_F(RemainsPanelTest, OneApplicationIsNamedWithItsIconAndTheBytesItLeft)
-{
-    const std::int64_t bytes = installWithRemains("Kite", "com.example.kite", 4500);
-    const auto report = trashAndJudge({{"Kite", "com.example.kite"}});
-    ASSERT_EQ(report.size(), 1u);
-    delegate.showRemovedApplications(report);
-
-    ASSERT_TRUE(panelShown());
-    const QString expected = QStringLiteral("Kite left %1 behind").arg(QString::fromStdString(format2ByteCountString(bytes)));
-    EXPECT_EQ(headline(), expected);
-    EXPECT_EQ(delegate.remainsWindowController->window()->windowTitle(), expected);
-    EXPECT_TRUE(message().startsWith("Kite was moved to the Trash")) << message().toStdString();
-    // The icon was read from the bundle in the Trash: the generated one is a tile of its colour.
-    const QImage icon = panel()->findChild<QLabel*>("applicationIcon")->pixmap().toImage();
-    ASSERT_FALSE(icon.isNull());
-    EXPECT_EQ(QColor(icon.pixel(icon.width() / 2, icon.height() * 3 / 10)).rgb() & 0xFFFFFF, fixtures::AppBlueprint().iconColor.value());
-    for (const char* name : {"removeButton", "reviewButton", "notNowButton"})
-        EXPECT_TRUE(button(name)->isVisible()) << name;
-}
-
 TEST_F(RemainsPanelTest, SeveralApplicationsAreCountedAndTheFirstNamed)
 {
     std::int64_t bytes = 0;
@@ -164,7 +144,23 @@ TEST_F(RemainsPanelTest, SeveralApplicationsAreCountedAndTheFirstNamed)
     EXPECT_EQ(RemainsPanelView::listOfNames(report), QString::fromStdString(report[0].displayName));
 }
 
-TEST_F(RemainsPanelTest, RemoveRemainsTakesExactlyWhatWasListedToTheTrashAndLeavesTheBundle)
+// Every path at or below the folders, with the mode and the bytes of what lies there.
+std::map<std::string, std::string> contentsBelow(const std::vector<std::string>& folders)
+{
+    std::map<std::string, std::string> contents;
+    for (const auto& folder : folders)
+        for (const auto& path : fixtures::pathsBelow(folder)) {
+            const auto status = platform::fs::linkStatus(path);
+            contents[path] = std::to_string(status ? status->st_mode : 0) + ":" +
+                             (platform::fs::isDirectoryNoFollow(path) ? "" : platform::fs::readFile(path).value_or("?"));
+        }
+    return contents;
+}
+
+// One application is named with its icon and the bytes it left; Remove takes exactly what was
+// listed to the Trash, leaves the bundle and records it; Put Back returns every item to its place
+// and is offered only while the Trash holds them.
+TEST_F(RemainsPanelTest, RemoveRemainsTakesExactlyWhatWasListedToTheTrashAndPutBackReturnsIt)
 {
     const std::int64_t bytes = installWithRemains("Kite", "com.example.kite", 6000);
     installWithRemains("Heron", "com.example.heron");  // stays installed
@@ -172,6 +168,7 @@ TEST_F(RemainsPanelTest, RemoveRemainsTakesExactlyWhatWasListedToTheTrashAndLeav
     ASSERT_EQ(report.size(), 1u);
     const std::set<std::string> remains(report[0].remains.begin(), report[0].remains.end());
     ASSERT_EQ(remains.size(), 2u);
+    const auto contents = contentsBelow(report[0].remains);
     // Written after the panel listed what there was: not offered, so not removed.
     const std::string later = tree.at("~/Library/Preferences/com.example.kite.plist");
     tree.writeFile(later, "later");
@@ -180,6 +177,17 @@ TEST_F(RemainsPanelTest, RemoveRemainsTakesExactlyWhatWasListedToTheTrashAndLeav
     ASSERT_TRUE(before.count(later));
 
     delegate.showRemovedApplications(report);
+    ASSERT_TRUE(panelShown());
+    const QString shown = QStringLiteral("Kite left %1 behind").arg(QString::fromStdString(format2ByteCountString(bytes)));
+    EXPECT_EQ(headline(), shown);
+    EXPECT_EQ(delegate.remainsWindowController->window()->windowTitle(), shown);
+    EXPECT_TRUE(message().startsWith("Kite was moved to the Trash")) << message().toStdString();
+    // The icon was read from the bundle in the Trash: the generated one is a tile of its colour.
+    const QImage icon = panel()->findChild<QLabel*>("applicationIcon")->pixmap().toImage();
+    ASSERT_FALSE(icon.isNull());
+    EXPECT_EQ(QColor(icon.pixel(icon.width() / 2, icon.height() * 3 / 10)).rgb() & 0xFFFFFF, fixtures::AppBlueprint().iconColor.value());
+    for (const char* name : {"removeButton", "reviewButton", "notNowButton"})
+        EXPECT_TRUE(button(name)->isVisible()) << name;
     button("removeButton")->click();
     EXPECT_FALSE(button("removeButton")->isEnabled());
     ASSERT_TRUE(processEventsUntil([&] { return outcomeShown(); }));
@@ -217,11 +225,33 @@ TEST_F(RemainsPanelTest, RemoveRemainsTakesExactlyWhatWasListedToTheTrashAndLeav
         expectedRecorded.insert(std::filesystem::weakly_canonical(remain).string());
     EXPECT_EQ(recorded, expectedRecorded);
 
+    ASSERT_TRUE(button("putBackButton")->isVisible());
+    button("putBackButton")->click();
+    ASSERT_FALSE(button("doneButton")->isEnabled()) << "the buttons wait while the items go back";
+    ASSERT_TRUE(processEventsUntil([&] { return button("doneButton")->isEnabled(); }));
+    EXPECT_EQ(headline(), QStringLiteral("Put back what Kite left"));
+    EXPECT_EQ(message(), QStringLiteral("Put back 2 items (%1).").arg(QString::fromStdString(format2ByteCountString(bytes))));
+    EXPECT_FALSE(button("putBackButton")->isVisible());
+    EXPECT_EQ(contentsBelow(report[0].remains), contents);
+    EXPECT_EQ(fixtures::pathsBelow(tree.at("~/.Trash"), tree.at("~/.Trash/Kite.app")), std::set<std::string>{tree.at("~/.Trash")})
+        << "nothing of the remains is left in the Trash";
+    // Nothing of a removal in the Trash: no record, or a record whose items are all back.
+    RemainsRemoval::Outcome outcome;
+    outcome.removed = report[0].remains;
+    for (const auto& record : {std::optional<RemovalRecord>(), std::optional<RemovalRecord>(RemovalRecord::all().at(0))}) {
+        outcome.record = record;
+        panel()->showOutcome(outcome);
+        EXPECT_TRUE(button("doneButton")->isVisible());
+        EXPECT_FALSE(button("putBackButton")->isVisible()) << (record ? "record" : "no record");
+    }
+
     button("doneButton")->click();
     EXPECT_TRUE(processEventsUntil([&] { return !delegate.remainsWindowController->window()->isVisible(); }));
 }
 
-TEST_F(RemainsPanelTest, WhatCouldNotBeRemovedIsNamedAndCanBeReviewed)
+// A cache that cannot go and a record that cannot be written: both are said, and what was left
+// can be reviewed.
+TEST_F(RemainsPanelTest, WhatCouldNotBeRemovedOrRecordedIsSaidAndCanBeReviewed)
 {
     if (::geteuid() != 0)
         GTEST_SKIP() << "the immutable flag needs root";
@@ -229,12 +259,19 @@ TEST_F(RemainsPanelTest, WhatCouldNotBeRemovedIsNamedAndCanBeReviewed)
     const auto report = trashAndJudge({{"Kite", "com.example.kite"}});
     ASSERT_EQ(report.size(), 1u);
     const std::string stuck = tree.at("~/Library/Caches/com.example.kite");
-    if (!makeImmutable(stuck))
+    const std::string records = RemovalRecord::folder();
+    tree.makeDirectories(records);
+    if (!makeImmutable(stuck) || !makeImmutable(records))
         GTEST_SKIP() << "this file system keeps no immutable flag";
 
     ASSERT_TRUE(removeThroughThePanel(report));
     EXPECT_EQ(headline(), QStringLiteral("Removed part of what Kite left"));
+    EXPECT_TRUE(message().startsWith(QStringLiteral("Moved 1 item (%1) to the Trash; emptying the Trash frees the space. "
+                                                    "The record of this removal could not be written, so it cannot be put back.")
+                                         .arg(QString::fromStdString(format2ByteCountString(3000)))))
+        << message().toStdString();
     EXPECT_TRUE(message().endsWith("Left, as they could not be removed: com.example.kite.")) << message().toStdString();
+    EXPECT_TRUE(RemovalRecord::all().empty());
     EXPECT_EQ(panel()->findChild<QLabel*>("message")->toolTip(), QString::fromStdString(stuck));
     EXPECT_TRUE(button("reviewLeftButton")->isVisible());
     EXPECT_TRUE(platform::fs::exists(stuck));
@@ -248,26 +285,6 @@ TEST_F(RemainsPanelTest, WhatCouldNotBeRemovedIsNamedAndCanBeReviewed)
     panel()->showOutcome(refused);
     EXPECT_TRUE(message().endsWith("An administrator's password was not given, so what lies outside your home folder was left."))
         << message().toStdString();
-}
-
-TEST_F(RemainsPanelTest, ARecordThatCouldNotBeWrittenIsSaid)
-{
-    if (::geteuid() != 0)
-        GTEST_SKIP() << "the immutable flag needs root";
-    const std::int64_t bytes = installWithRemains("Kite", "com.example.kite");
-    const auto report = trashAndJudge({{"Kite", "com.example.kite"}});
-    ASSERT_EQ(report.size(), 1u);
-    const std::string records = RemovalRecord::folder();
-    tree.makeDirectories(records);
-    if (!makeImmutable(records))
-        GTEST_SKIP() << "this file system keeps no immutable flag";
-
-    ASSERT_TRUE(removeThroughThePanel(report));
-    EXPECT_EQ(headline(), QStringLiteral("Removed what Kite left"));
-    EXPECT_EQ(message(), QStringLiteral("Moved 2 items (%1) to the Trash; emptying the Trash frees the space. "
-                                        "The record of this removal could not be written, so it cannot be put back.")
-                             .arg(QString::fromStdString(format2ByteCountString(bytes))));
-    EXPECT_TRUE(RemovalRecord::all().empty());
 }
 
 TEST_F(RemainsPanelTest, NotNowChangesNothingAndReviewOpensTheWindowOnTheRemains)
@@ -423,54 +440,6 @@ TEST_F(RemainsPanelTest, WhatIsNoLongerWhatWasJudgedIsLeftWithWhy)
     kept.left = kept.leftAsInstalled = {tree.at("~/Library/Caches/com.example.kite")};
     panel()->showOutcome(kept);
     EXPECT_EQ(headline(), QStringLiteral("Nothing removed of what 2 applications left"));
-}
-
-// Every path at or below the folders, with the mode and the bytes of what lies there.
-std::map<std::string, std::string> contentsBelow(const std::vector<std::string>& folders)
-{
-    std::map<std::string, std::string> contents;
-    for (const auto& folder : folders)
-        for (const auto& path : fixtures::pathsBelow(folder)) {
-            const auto status = platform::fs::linkStatus(path);
-            contents[path] = std::to_string(status ? status->st_mode : 0) + ":" +
-                             (platform::fs::isDirectoryNoFollow(path) ? "" : platform::fs::readFile(path).value_or("?"));
-        }
-    return contents;
-}
-
-TEST_F(RemainsPanelTest, PutBackReturnsEveryItemToItsPlaceAndIsOfferedOnlyWhileTheTrashHoldsThem)
-{
-    const std::int64_t bytes = installWithRemains("Kite", "com.example.kite", 6000);
-    const auto report = trashAndJudge({{"Kite", "com.example.kite"}});
-    ASSERT_EQ(report.size(), 1u);
-    ASSERT_EQ(report[0].remains.size(), 2u);
-    const auto before = contentsBelow(report[0].remains);
-    ASSERT_TRUE(removeThroughThePanel(report));
-    ASSERT_TRUE(button("putBackButton")->isVisible());
-    for (const auto& remain : report[0].remains)
-        ASSERT_FALSE(platform::fs::linkStatus(remain)) << remain;
-
-    button("putBackButton")->click();
-    ASSERT_FALSE(button("doneButton")->isEnabled()) << "the buttons wait while the items go back";
-    ASSERT_TRUE(processEventsUntil([&] { return button("doneButton")->isEnabled(); }));
-    EXPECT_EQ(headline(), QStringLiteral("Put back what Kite left"));
-    EXPECT_EQ(message(), QStringLiteral("Put back 2 items (%1).").arg(QString::fromStdString(format2ByteCountString(bytes))));
-    EXPECT_FALSE(button("putBackButton")->isVisible());
-    EXPECT_EQ(contentsBelow(report[0].remains), before);
-    EXPECT_EQ(fixtures::pathsBelow(tree.at("~/.Trash"), tree.at("~/.Trash/Kite.app")), std::set<std::string>{tree.at("~/.Trash")})
-        << "nothing of the remains is left in the Trash";
-
-    // Nothing of a removal in the Trash: no record, or a record whose items are all back.
-    const auto records = RemovalRecord::all();
-    ASSERT_EQ(records.size(), 1u);
-    RemainsRemoval::Outcome outcome;
-    outcome.removed = report[0].remains;
-    for (const auto& record : {std::optional<RemovalRecord>(), std::optional<RemovalRecord>(records[0])}) {
-        outcome.record = record;
-        panel()->showOutcome(outcome);
-        EXPECT_TRUE(button("doneButton")->isVisible());
-        EXPECT_FALSE(button("putBackButton")->isVisible()) << (record ? "record" : "no record");
-    }
 }
 
 // Gives one English text of the panel other words, as another language would.

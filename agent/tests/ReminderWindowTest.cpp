@@ -103,7 +103,7 @@ protected:
     AppDelegate delegate{scheduler};
 };
 
-TEST_F(ReminderWindowTest, AFramelessWindowOnTopThatSlidesIntoTheTopRightCorner)
+TEST_F(ReminderWindowTest, AFramelessWindowOnTopThatSlidesIntoTheTopRightCornerAndIsReplacedWhenShownAgain)
 {
     delegate.showNotification();
     ASSERT_TRUE(delegate.notificationWindowController);
@@ -125,6 +125,14 @@ TEST_F(ReminderWindowTest, AFramelessWindowOnTopThatSlidesIntoTheTopRightCorner)
         EXPECT_EQ(moves.positions[i].x(), restingPlace().x());
         EXPECT_GE(moves.positions[i].y(), moves.positions[i - 1].y()) << "it only moves down";
     }
+
+    // Showing again replaces the reminder instead of adding one.
+    const QPointer<QWidget> first = reminder;
+    delegate.showNotification();
+    EXPECT_TRUE(first.isNull());
+    EXPECT_EQ(visibleReminderWindows(), 1);
+    ASSERT_TRUE(processEventsUntil([&] { return window()->windowOpacity() == 1.0; }));
+    EXPECT_EQ(visibleReminderWindows(), 1);
 }
 
 TEST_F(ReminderWindowTest, TheRestingPlaceStaysInsideTheAvailableArea)
@@ -135,17 +143,6 @@ TEST_F(ReminderWindowTest, TheRestingPlaceStaysInsideTheAvailableArea)
     // Too narrow and too low: kept from leaving on the left and at the bottom.
     EXPECT_EQ(Controller::restingPosition(QRect(0, 30, 300, 100), QSize(340, 170)), QPoint(0, -40));
     EXPECT_EQ(Controller::restingPosition(QRect(0, 0, 350, 175), QSize(340, 170)), QPoint(0, 5));
-}
-
-TEST_F(ReminderWindowTest, ShowingAgainReplacesTheReminderInsteadOfAddingOne)
-{
-    showAndSettle();
-    const QPointer<QWidget> first = window();
-    delegate.showNotification();
-    EXPECT_TRUE(first.isNull());
-    EXPECT_EQ(visibleReminderWindows(), 1);
-    ASSERT_TRUE(processEventsUntil([&] { return window()->windowOpacity() == 1.0; }));
-    EXPECT_EQ(visibleReminderWindows(), 1);
 }
 
 TEST_F(ReminderWindowTest, ScanStartsTheInstalledMainApplicationAndDismissesTheReminder)
@@ -168,42 +165,33 @@ TEST_F(ReminderWindowTest, ScanStartsTheInstalledMainApplicationAndDismissesTheR
     EXPECT_TRUE(::waitpid(-1, nullptr, WNOHANG) == -1 && errno == ECHILD) << "no child of ours is left";
 }
 
-TEST_F(ReminderWindowTest, ScanFindsTheMainApplicationInTheUsersApplications)
+// Near misses are not the main application: Scan only dismisses. Once it is in the user's
+// Applications, the close button still opens nothing and Scan starts it.
+TEST_F(ReminderWindowTest, ScanStartsOnlyTheMainApplicationAndCloseNothing)
 {
-    const std::string marker = tree.at("/main-app-ran");
-    installApp("~/Applications", "Ostrova", "com.qzt.ostrova", marker);
-    showAndSettle();
-    click("scanButton");
-    EXPECT_TRUE(processEventsUntil([&] { return platform::fs::exists(marker); }));
-}
-
-TEST_F(ReminderWindowTest, WithoutTheMainApplicationScanOnlyDismisses)
-{
-    // Near misses that must not be taken for the main application.
     const std::string markerA = tree.at("/agent-ran");
     const std::string markerB = tree.at("/other-ran");
+    const std::string marker = tree.at("/main-app-ran");
     const auto agent = installApp("/Applications", "Agent", "com.qzt.ostrova.agent", markerA);
-    const auto other = installApp("~/Applications", "Ostrova", "com.qzt.ostrova2", markerB);
+    const auto other = installApp("/Applications", "Ostrova", "com.qzt.ostrova2", markerB);
     showAndSettle();
-
     click("scanButton");
-    EXPECT_FALSE(startedOrRunning(agent, markerA));
-    EXPECT_FALSE(startedOrRunning(other, markerB));
     ASSERT_TRUE(processEventsUntil([&] { return !window()->isVisible(); }));
     EXPECT_EQ(visibleReminderWindows(), 0);
-}
 
-TEST_F(ReminderWindowTest, TheCloseButtonDismissesWithoutOpeningAnything)
-{
-    const std::string marker = tree.at("/main-app-ran");
-    const auto program = installApp("/Applications", "Ostrova", "com.qzt.ostrova", marker);
+    const auto program = installApp("~/Applications", "Ostrova", "com.qzt.ostrova", marker);
     showAndSettle();
-
     click("closeButton");
     EXPECT_FALSE(startedOrRunning(program, marker));
     ASSERT_TRUE(processEventsUntil([&] { return !window()->isVisible(); }));
     EXPECT_EQ(window()->windowOpacity(), 0.0);
     EXPECT_EQ(window()->pos(), restingPlace() - QPoint(0, 20));
+
+    showAndSettle();
+    click("scanButton");
+    EXPECT_TRUE(processEventsUntil([&] { return platform::fs::exists(marker); }));
+    EXPECT_FALSE(startedOrRunning(agent, markerA));
+    EXPECT_FALSE(startedOrRunning(other, markerB));
 }
 
 TEST_F(ReminderWindowTest, DismissingBeforeTheSlideInKeepsTheReminderAway)

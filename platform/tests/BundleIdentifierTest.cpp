@@ -46,7 +46,7 @@ TEST(BundleIdentifierTest, LetterCaseDoesNotCountAndOnlyWholePartsExtend)
     }
 }
 
-TEST(BundleIdentifierTest, SetsHoldOneEntryPerIdentifierWhateverItsSpelling)
+TEST(BundleIdentifierTest, SetsHoldOneEntryPerIdentifierAndWholeStartsAreCutAtEveryPartBreak)
 {
     const std::set<BundleIdentifier> ordered{BundleIdentifier("com.Vendor.App"), BundleIdentifier("com.vendor.app"),
                                              BundleIdentifier("com.vendor.app.helper")};
@@ -54,11 +54,9 @@ TEST(BundleIdentifierTest, SetsHoldOneEntryPerIdentifierWhateverItsSpelling)
     const std::unordered_set<BundleIdentifier> hashed(ordered.begin(), ordered.end());
     EXPECT_EQ(hashed.count(BundleIdentifier("COM.VENDOR.APP")), 1u);
     EXPECT_EQ(hashed.count(BundleIdentifier("com.vendor.ap")), 0u);
-}
 
-TEST(BundleIdentifierTest, WholeStartsAreCutAtEveryPartBreak)
-{
     EXPECT_EQ(BundleIdentifier("com.Vendor.app-x").wholeStarts(),
               (std::vector<std::string>{"com", "com.vendor", "com.vendor.app", "com.vendor.app-x"}));
     EXPECT_EQ(BundleIdentifier("single").wholeStarts(), (std::vector<std::string>{"single"}));
 }
+

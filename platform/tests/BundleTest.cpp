@@ -97,21 +97,17 @@ TEST_F(BundleTest, PreferredLanguagesDropEncodingAndRegion)
               std::vector<std::string>(expected.begin(), expected.begin() + 4));
 }
 
-TEST_F(BundleTest, PackagesAreFoldersWithAPackageExtension)
+// Packages are folders with a package extension in any letter case; an icon falls back to the theme's.
+TEST_F(BundleTest, PackagesAndIconsOfWhatIsNoBundle)
 {
     tree.makeDirectories(tree.at("/Applications/Game.bundle"));
     tree.makeDirectories(tree.at("/Applications/Tool.APP"));
     tree.makeDirectories(tree.at("/Applications/Plain Folder"));
     tree.writeFile(tree.at("/Applications/file.app"), "x");
-    EXPECT_TRUE(Workspace::isFilePackageAtPath(tree.at("/Applications/Game.bundle")));
-    EXPECT_TRUE(Workspace::isFilePackageAtPath(tree.at("/Applications/Tool.APP")));
-    EXPECT_FALSE(Workspace::isFilePackageAtPath(tree.at("/Applications/Plain Folder")));
-    EXPECT_FALSE(Workspace::isFilePackageAtPath(tree.at("/Applications/file.app")));
-    EXPECT_FALSE(Workspace::isFilePackageAtPath(tree.at("/Applications/none.app")));
-}
+    for (const auto& [name, package] : {std::pair{"Game.bundle", true}, {"Tool.APP", true}, {"Plain Folder", false},
+                                        {"file.app", false}, {"none.app", false}})
+        EXPECT_EQ(Workspace::isFilePackageAtPath(tree.at("/Applications/") + name), package) << name;
 
-TEST_F(BundleTest, IconFallsBackToThemeIcons)
-{
     fixtures::AppBlueprint appBlueprint;
     appBlueprint.name = "NoIcon";
     appBlueprint.iconColor.reset();

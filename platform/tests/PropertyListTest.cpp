@@ -79,7 +79,7 @@ TEST(PropertyList, KeysMayHoldAnyByteAndKeysMustBeStrings)
     EXPECT_FALSE(plist::parse(numericKey).has_value());
 }
 
-TEST(PropertyList, SharedObjectsCannotMultiplyWithoutBound)
+TEST(PropertyList, SharedObjectsAndStringsCannotMultiplyBeyondABudget)
 {
     // Thirty arrays, each holding the next one twice: 2^30 values if expanded.
     std::string objects;
@@ -108,10 +108,7 @@ TEST(PropertyList, SharedObjectsCannotMultiplyWithoutBound)
     put64(table);
     bytes += trailer;
     EXPECT_FALSE(plist::parse(bytes).has_value());
-}
 
-TEST(PropertyList, ASharedStringCannotGrowBeyondABudget)
-{
     // 1 MB in, 64 GB out if every reference became a copy.
     const std::string frame = fixtures::BinaryPlistWriter::amplifyingRemoveRequest(1000000);
     EXPECT_FALSE(plist::parse(std::string_view(frame).substr(4)).has_value());
@@ -140,7 +137,7 @@ TEST(PropertyList, NestingBeyondTheLimitIsRejected)
     EXPECT_TRUE(plist::parse(plist::serialize(shallow, plist::Format::Binary)).has_value());
 }
 
-TEST(PropertyList, ReadDictionaryWantsADictionaryRoot)
+TEST(PropertyList, ReadDictionaryWantsADictionaryRootAndTypedLookupsTheirType)
 {
     fixtures::MacTree tree;
     const std::string arrayFile = tree.at("/array.plist");
@@ -153,10 +150,8 @@ TEST(PropertyList, ReadDictionaryWantsADictionaryRoot)
     EXPECT_FALSE(plist::readDictionary(empty).has_value());
     EXPECT_FALSE(plist::readDictionary(tree.at("/missing.plist")).has_value());
     EXPECT_FALSE(plist::readDictionary(tree.at("/Applications")).has_value());
-}
 
-TEST(PropertyList, TypedLookupsIgnoreOtherTypes)
-{
+    // Typed lookups ignore other types.
     const auto dict = sampleDictionary();
     EXPECT_EQ(plist::stringValue(dict, "CFBundleIdentifier"), "com.vendor.foo");
     EXPECT_EQ(plist::stringValue(dict, "Count"), "");

@@ -119,19 +119,26 @@ RaceResult race(fixtures::MacTree& tree, const std::function<void(const std::str
     return {swaps.load(), before - (countFiles(protectedInside) + countFiles(protectedAbove))};
 }
 
-TEST(RemovalRace, TheRemoverNeverFollowsASwappedInLink)
+// Races `remover` for up to `rounds` rounds (fewer once something is lost, with `untilLost`).
+RaceResult rounds(const char* name, const std::function<void(const std::string&)>& remover, int rounds, bool usersFolder = false,
+                  bool untilLost = false)
 {
     fixtures::MacTree tree;
-    long swaps = 0;
-    int lost = 0;
-    for (int round = 0; round < 20; ++round) {
-        const auto result = race(tree, [](const std::string& path) { platform::SafeRemover::remove(path); }, round);
-        swaps += result.swaps;
-        lost += result.lost;
+    RaceResult total;
+    for (int round = 0; round < rounds && !(untilLost && total.lost > 0); ++round) {
+        const auto result = race(tree, remover, round, usersFolder);
+        total.swaps += result.swaps;
+        total.lost += result.lost;
     }
-    std::printf("safe remover: %ld swaps, %d protected files lost\n", swaps, lost);
-    EXPECT_GT(swaps, 100);
-    EXPECT_EQ(lost, 0);
+    std::printf("%s: %ld swaps, %d protected files lost\n", name, total.swaps, total.lost);
+    return total;
+}
+
+TEST(RemovalRace, TheRemoverNeverFollowsASwappedInLink)
+{
+    const auto result = rounds("safe remover", [](const std::string& path) { platform::SafeRemover::remove(path); }, 20);
+    EXPECT_GT(result.swaps, 100);
+    EXPECT_EQ(result.lost, 0);
 }
 
 TEST(RemovalRace, ASystemLookingLinkInAUsersFolderIsNeverPassed)
@@ -144,31 +151,14 @@ TEST(RemovalRace, ASystemLookingLinkInAUsersFolderIsNeverPassed)
         if (const auto real = platform::SystemLinks::resolveParents(path, why))
             platform::SafeRemover::remove(*real);
     };
-    fixtures::MacTree tree;
-    long swaps = 0;
-    int lost = 0;
-    for (int round = 0; round < 20; ++round) {
-        const auto result = race(tree, remover, round, true);
-        swaps += result.swaps;
-        lost += result.lost;
-    }
-    std::printf("resolving remover: %ld swaps, %d protected files lost\n", swaps, lost);
-    EXPECT_GT(swaps, 100);
-    EXPECT_EQ(lost, 0);
+    const auto result = rounds("resolving remover", remover, 20, true);
+    EXPECT_GT(result.swaps, 100);
+    EXPECT_EQ(result.lost, 0);
 }
 
 TEST(RemovalRace, TheHarnessCatchesAPathBasedRemover)
 {
-    fixtures::MacTree tree;
-    long swaps = 0;
-    int lost = 0;
-    for (int round = 0; round < 40 && lost == 0; ++round) {
-        const auto result = race(tree, naiveRemove, round);
-        swaps += result.swaps;
-        lost += result.lost;
-    }
-    std::printf("path-based remover: %ld swaps, %d protected files lost\n", swaps, lost);
-    EXPECT_GT(lost, 0);
+    EXPECT_GT(rounds("path-based remover", naiveRemove, 40, false, true).lost, 0);
 }
 
 }  // namespace

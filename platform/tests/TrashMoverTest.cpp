@@ -124,15 +124,13 @@ protected:
 
 TEST_F(TrashMoverTest, NumberedNamesGoBeforeTheExtensionOfFilesAndPackagesOnly)
 {
-    EXPECT_EQ(TrashMover::numberedName("a.txt", 1), "a.txt");
-    EXPECT_EQ(TrashMover::numberedName("a.txt", 2), "a 2.txt");
-    EXPECT_EQ(TrashMover::numberedName("com.vendor.notes.plist", 3), "com.vendor.notes 3.plist");
-    EXPECT_EQ(TrashMover::numberedName("com.vendor.app", 2, true), "com.vendor 2.app");
-    EXPECT_EQ(TrashMover::numberedName("Notes", 2), "Notes 2");
-    EXPECT_EQ(TrashMover::numberedName(".hidden", 2), ".hidden 2");
-    EXPECT_EQ(TrashMover::numberedName("Quillpad.app", 2, true), "Quillpad 2.app");
-    EXPECT_EQ(TrashMover::numberedName("com.vendor.notes", 2, true), "com.vendor.notes 2");
-    EXPECT_EQ(TrashMover::numberedName("x.savedState", 2, true), "x 2.savedState");
+    for (const auto& [name, number, folder, numbered] :
+         {std::tuple{"a.txt", 1, false, "a.txt"}, {"a.txt", 2, false, "a 2.txt"}, {"Notes", 2, false, "Notes 2"},
+          {"com.vendor.notes.plist", 3, false, "com.vendor.notes 3.plist"}, {"com.vendor.app", 2, true, "com.vendor 2.app"},
+          {".hidden", 2, false, ".hidden 2"},
+          {"Quillpad.app", 2, true, "Quillpad 2.app"}, {"com.vendor.notes", 2, true, "com.vendor.notes 2"},
+          {"x.savedState", 2, true, "x 2.savedState"}})
+        EXPECT_EQ(TrashMover::numberedName(name, number, folder), numbered) << name << " " << number;
 }
 
 // The free name is the first number the folder does not hold (each held name here is a dangling

@@ -40,17 +40,36 @@ protected:
     TrashMover::Owner owner{fixtures::unprivilegedUid(), fixtures::unprivilegedGid(), tree.home()};
 };
 
-TEST_F(TrashOwnershipTest, AMissingTrashIsMadeTheUsersOwn)
+// Made by root, the Trash is the user's; a named move into it or back out never replaces.
+TEST_F(TrashOwnershipTest, AMissingTrashIsMadeTheUsersOwnAndANamedMoveNeverReplaces)
 {
     std::string why;
     const int fd = TrashMover::openTrash(tree.home() + "/.Trash", owner, true, why);
     ASSERT_GE(fd, 0) << why;
-    ::close(fd);
     const auto st = statusOf(tree.home() + "/.Trash");
     EXPECT_TRUE(S_ISDIR(st.st_mode));
     EXPECT_EQ(st.st_uid, owner.uid);
     EXPECT_EQ(st.st_gid, owner.gid);
     EXPECT_EQ(st.st_mode & 07777, 0700u);
+
+    const std::string item = tree.at("/Library/Caches/com.vendor.item");
+    tree.writeFile(item, "item");
+    tree.writeFile(tree.home() + "/.Trash/taken", "taken");
+    auto result = TrashMover::moveNamed(item, fd, tree.home() + "/.Trash", "taken");
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.error, EEXIST);
+    EXPECT_EQ(platform::fs::readFile(item).value_or(""), "item");
+    EXPECT_EQ(platform::fs::readFile(tree.home() + "/.Trash/taken").value_or(""), "taken");
+
+    result = TrashMover::moveNamed(item, fd, tree.home() + "/.Trash", "free");
+    EXPECT_TRUE(result.ok) << result.why;
+    tree.writeFile(item, "new");
+    result = TrashMover::moveBack(fd, "free", item);
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.error, EEXIST);
+    EXPECT_EQ(platform::fs::readFile(item).value_or(""), "new");
+    EXPECT_EQ(platform::fs::readFile(tree.home() + "/.Trash/free").value_or(""), "item");
+    ::close(fd);
 }
 
 // Between the look that finds no Trash and the making of one, a folder of root's is put in its
@@ -107,32 +126,6 @@ TEST_F(TrashOwnershipTest, AVolumesTrashesOfAnotherUserIsRefused)
     EXPECT_LT(fd, 0);
     if (fd >= 0)
         ::close(fd);
-}
-
-TEST_F(TrashOwnershipTest, ANamedMoveNeverReplaces)
-{
-    const std::string item = tree.at("/Library/Caches/com.vendor.item");
-    tree.writeFile(item, "item");
-    std::string why;
-    const int fd = TrashMover::openTrash(tree.home() + "/.Trash", owner, true, why);
-    ASSERT_GE(fd, 0) << why;
-    tree.writeFile(tree.home() + "/.Trash/taken", "taken");
-
-    auto result = TrashMover::moveNamed(item, fd, tree.home() + "/.Trash", "taken");
-    EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.error, EEXIST);
-    EXPECT_EQ(platform::fs::readFile(item).value_or(""), "item");
-    EXPECT_EQ(platform::fs::readFile(tree.home() + "/.Trash/taken").value_or(""), "taken");
-
-    result = TrashMover::moveNamed(item, fd, tree.home() + "/.Trash", "free");
-    EXPECT_TRUE(result.ok) << result.why;
-    tree.writeFile(item, "new");
-    result = TrashMover::moveBack(fd, "free", item);
-    EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.error, EEXIST);
-    EXPECT_EQ(platform::fs::readFile(item).value_or(""), "new");
-    EXPECT_EQ(platform::fs::readFile(tree.home() + "/.Trash/free").value_or(""), "item");
-    ::close(fd);
 }
 
 }  // namespace

@@ -37,22 +37,17 @@ protected:
     std::string measured;
 };
 
-TEST_F(TreeSizeFaultTest, MeasuresTheTreeWithoutFaults)
+// A folder that cannot be opened (by path too, when the helper takes it) is skipped alone, and so
+// is a file whose status is denied.
+TEST_F(TreeSizeFaultTest, WhatCannotBeReadIsLeftOutAlone)
 {
     EXPECT_EQ(TreeSize::measure(measured), kAll);
-}
-
-TEST_F(TreeSizeFaultTest, AFolderThatCannotBeOpenedIsSkippedAlone)
-{
-    ScopedSystemCallFault denied(SystemCall::openat, EACCES, 1, 0, "b");
-    // Opened by path instead when the helper takes it: that is denied too.
-    ScopedSystemCallFault deniedByPath(SystemCall::open, EACCES, 1, 0, "b");
-    EXPECT_EQ(TreeSize::measure(measured), kAll - 1000 - 50);
-    EXPECT_EQ(denied.failed() + deniedByPath.failed(), 1u);
-}
-
-TEST_F(TreeSizeFaultTest, AFileWhoseStatusIsDeniedIsLeftOut)
-{
+    {
+        ScopedSystemCallFault denied(SystemCall::openat, EACCES, 1, 0, "b");
+        ScopedSystemCallFault deniedByPath(SystemCall::open, EACCES, 1, 0, "b");
+        EXPECT_EQ(TreeSize::measure(measured), kAll - 1000 - 50);
+        EXPECT_EQ(denied.failed() + deniedByPath.failed(), 1u);
+    }
     ScopedSystemCallFault denied(SystemCall::fstatat, EACCES, 1, 0, "two.bin");
     EXPECT_EQ(TreeSize::measure(measured), kAll - 200);
     EXPECT_EQ(denied.failed(), 1u);

@@ -66,7 +66,8 @@ TEST_F(KextManagerTest, NotLoaded)
     EXPECT_FALSE(KextManager::GetKextBundeIdByPath(kext).has_value());
 }
 
-TEST_F(KextManagerTest, LoadedButNotStartedIsRemovedWithoutUnload)
+// Loaded but not started, it is removed without an unload; started, an unload refused leaves it.
+TEST_F(KextManagerTest, LoadedIsRemovedAndStartedOnlyOnceUnloaded)
 {
     table->loaded["com.vendor.driver"] = {kext, false};
     EXPECT_EQ(KextManager::GetKextBundeIdByPath(kext), "com.vendor.driver");
@@ -74,10 +75,9 @@ TEST_F(KextManagerTest, LoadedButNotStartedIsRemovedWithoutUnload)
     EXPECT_TRUE(KextManager::UninstallKextWithPath(kext));
     EXPECT_TRUE(table->unloads.empty());
     EXPECT_FALSE(platform::fs::linkStatus(kext));
-}
 
-TEST_F(KextManagerTest, StartedAndUnloadRefusedLeavesTheBundle)
-{
+    tree.writeFile(kext + "/Contents/Info.plist", "x");
+    tree.writeFile(kext + "/Contents/MacOS/Driver", "x");
     table->loaded["com.vendor.driver"] = {kext, true};
     table->unloadAnswer = EPERM;
     EXPECT_TRUE(KextManager::KextIsRunningByBundleId("com.vendor.driver"));

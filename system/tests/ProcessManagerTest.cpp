@@ -85,28 +85,15 @@ protected:
         return nullptr;
     }
 
+    // Waits until `child` runs `program` and gives its record; null when it does not.
+    std::shared_ptr<RkProcessInfo> recordOf(fixtures::BackgroundProcess& child, const std::string& program)
+    {
+        return child.waitUntilRunning(program) ? find(child.pid()) : nullptr;
+    }
+
     fixtures::MacTree tree;
     std::string worker;
 };
-
-TEST_F(ProcessManagerTest, EnumerationFindsAChildWithItsDetails)
-{
-    fixtures::BackgroundProcess child({worker, "60"});
-    ASSERT_TRUE(child.waitUntilRunning(worker));
-    const auto process = find(child.pid());
-    ASSERT_TRUE(process);
-    EXPECT_EQ(process->ppid, ::getpid());
-    EXPECT_EQ(process->executableName, "Worker");
-    EXPECT_EQ(process->executablePath, worker);
-    const passwd* me = ::getpwuid(::getuid());
-    ASSERT_TRUE(me);
-    EXPECT_EQ(process->userName, me->pw_name);
-
-    EXPECT_EQ(ProcessManager::shared().GetProcessInfoWithExecutableName("Worker", worker)->pid, child.pid());
-    EXPECT_FALSE(ProcessManager::shared().GetProcessInfoWithExecutableName("Worker", worker + "x"));
-    EXPECT_TRUE(ProcessManager::shared().GetProcessInfoWithExecutableName("Worker"));
-    EXPECT_FALSE(ProcessManager::shared().GetProcessInfoWithExecutableName("NoSuchWorkerAnywhere"));
-}
 
 TEST_F(ProcessManagerTest, EnumerationSurvivesProcessesComingAndGoing)
 {
@@ -134,8 +121,7 @@ TEST_F(ProcessManagerTest, EachWayEndsAChildWithItsSignalAndStartsNoProgram)
 {
     for (const auto& way : everyKill()) {
         fixtures::BackgroundProcess victim({worker, "60"});
-        ASSERT_TRUE(victim.waitUntilRunning(worker));
-        const auto process = find(victim.pid());
+        const auto process = recordOf(victim, worker);
         ASSERT_TRUE(process);
         const pid_t killer = ::fork();
         ASSERT_GE(killer, 0);
@@ -166,8 +152,7 @@ TEST_F(ProcessManagerTest, AChildIgnoringInterruptEndsByKill)
 {
     // An ignored signal stays ignored across exec.
     fixtures::BackgroundProcess child({worker, "60"}, [] { return ::signal(SIGINT, SIG_IGN) != SIG_ERR; });
-    ASSERT_TRUE(child.waitUntilRunning(worker));
-    const auto process = find(child.pid());
+    const auto process = recordOf(child, worker);
     ASSERT_TRUE(process);
     EXPECT_TRUE(KillProcessWithInterrupt().KillProcess(*process));
     EXPECT_FALSE(child.ended(200));
@@ -181,8 +166,7 @@ TEST_F(ProcessManagerTest, AChildIgnoringInterruptEndsByKill)
 TEST_F(ProcessManagerTest, ARecordThatNoLongerFitsItsProcessKillsNothing)
 {
     fixtures::BackgroundProcess child({worker, "60"});
-    ASSERT_TRUE(child.waitUntilRunning(worker));
-    const auto process = find(child.pid());
+    const auto process = recordOf(child, worker);
     ASSERT_TRUE(process);
     ASSERT_NE(process->startTime, 0u);
 
@@ -215,16 +199,14 @@ TEST_F(ProcessManagerTest, APidHandedOnAfterTheCheckIsNeverSignalled)
     RkProcessInfo checked;
     {
         fixtures::BackgroundProcess first({worker, "60"});
-        ASSERT_TRUE(first.waitUntilRunning(worker));
-        const auto process = find(first.pid());
+        const auto process = recordOf(first, worker);
         ASSERT_TRUE(process);
         checked = *process;
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(30));  // start times count in clock ticks
     for (const auto& way : everyKill()) {
         fixtures::BackgroundProcess second({worker, "60"});
-        ASSERT_TRUE(second.waitUntilRunning(worker));
-        const auto current = find(second.pid());
+        const auto current = recordOf(second, worker);
         ASSERT_TRUE(current);
         RkProcessInfo reused = checked;
         reused.pid = second.pid();
@@ -241,8 +223,7 @@ TEST_F(ProcessManagerTest, AProcessThatHasEndedIsNotReportedKilled)
 {
     for (const bool reaped : {true, false}) {
         fixtures::BackgroundProcess child({worker, "60"});
-        ASSERT_TRUE(child.waitUntilRunning(worker));
-        const auto process = find(child.pid());
+        const auto process = recordOf(child, worker);
         ASSERT_TRUE(process);
         ASSERT_EQ(::kill(child.pid(), SIGTERM), 0);  // still our unreaped child: its pid is its own
         if (reaped) {
@@ -274,7 +255,8 @@ TEST_F(ProcessManagerTest, EndingABundlesProcessesWalksTheTableOnce)
     EXPECT_TRUE(two.ended(5000));
 }
 
-TEST_F(ProcessManagerTest, BundlePathMatchesOnlyExecutablesInsideTheBundle)
+// Enumeration finds a child with its details; a bundle path matches only executables inside it.
+TEST_F(ProcessManagerTest, EnumerationFindsAChildWithItsDetailsAndBundlePathOnlyWhatIsInside)
 {
     const std::string sibling = fixtures::copyExecutable(tree.at("/Applications/Worker.app 2/Contents/MacOS/Worker"));
     const std::string longer = fixtures::copyExecutable(tree.at("/Applications/Worker.appx/Contents/MacOS/Worker"));
@@ -284,6 +266,19 @@ TEST_F(ProcessManagerTest, BundlePathMatchesOnlyExecutablesInsideTheBundle)
     ASSERT_TRUE(inside.waitUntilRunning(worker));
     ASSERT_TRUE(besides.waitUntilRunning(sibling));
     ASSERT_TRUE(longerName.waitUntilRunning(longer));
+    const auto process = find(inside.pid());
+    ASSERT_TRUE(process);
+    EXPECT_EQ(process->ppid, ::getpid());
+    EXPECT_EQ(process->executableName, "Worker");
+    EXPECT_EQ(process->executablePath, worker);
+    const passwd* me = ::getpwuid(::getuid());
+    ASSERT_TRUE(me);
+    EXPECT_EQ(process->userName, me->pw_name);
+    EXPECT_EQ(ProcessManager::shared().GetProcessInfoWithExecutableName("Worker", worker)->pid, inside.pid());
+    EXPECT_FALSE(ProcessManager::shared().GetProcessInfoWithExecutableName("Worker", worker + "x"));
+    EXPECT_TRUE(ProcessManager::shared().GetProcessInfoWithExecutableName("Worker"));
+    EXPECT_FALSE(ProcessManager::shared().GetProcessInfoWithExecutableName("NoSuchWorkerAnywhere"));
+
 
     const auto found = ProcessManager::shared().GetProcessInfoWithBundlePath(tree.at("/Applications/Worker.app"));
     ASSERT_EQ(found.size(), 1u);
@@ -328,8 +323,7 @@ TEST_F(ProcessManagerTest, AUserWithoutAPasswordEntryIsUnknow)
     const uid_t stranger = 54321;
     ASSERT_EQ(::getpwuid(stranger), nullptr);
     fixtures::BackgroundProcess child({worker, "60"}, [&] { return ::setgid(stranger) == 0 && ::setuid(stranger) == 0; });
-    ASSERT_TRUE(child.waitUntilRunning(worker));
-    const auto process = find(child.pid());
+    const auto process = recordOf(child, worker);
     ASSERT_TRUE(process);
     EXPECT_EQ(process->userName, "unknow");
 }
