@@ -208,7 +208,8 @@ private:
             }
             // In inode order, a cold walk reads the inode table forward instead of back and forth.
             std::sort(toStat.begin(), toStat.end());
-            for (const auto& [inode, name] : toStat) {
+            for (const auto& named : toStat) {
+                const char* name = named.second;
                 if (!going()) {
                     stop = true;
                     break;
