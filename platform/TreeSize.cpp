@@ -208,8 +208,7 @@ private:
             }
             // In inode order, a cold walk reads the inode table forward instead of back and forth.
             std::sort(toStat.begin(), toStat.end());
-            for (const auto& named : toStat) {
-                const char* name = named.second;
+            for (const auto& [inode, name] : toStat) {
                 if (!going()) {
                     stop = true;
                     break;
