@@ -5,7 +5,6 @@
 #include <atomic>
 #include <cerrno>
 #include <cstddef>
-#include <cstdint>
 
 struct stat;
 struct pollfd;
@@ -79,7 +78,6 @@ auto restarting(Call&& call)
 struct FolderEntry {
     const char* name = nullptr;
     unsigned char type = 0;
-    std::uint64_t inode = 0;
 };
 
 // Walks the entries of one readFolder buffer, "." and ".." included.

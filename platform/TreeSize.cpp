@@ -7,7 +7,6 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
-#include <algorithm>
 #include <condition_variable>
 #include <cstring>
 #include <deque>
@@ -189,35 +188,29 @@ private:
         statistics::directoryListings.fetch_add(1, std::memory_order_relaxed);
         std::vector<std::string> subfolders;
         alignas(8) char buffer[32768];
-        std::vector<std::pair<std::uint64_t, const char*>> toStat;
         bool stop = false;
         while (!stop) {
             const long n = restarting([&] { return calls().readFolder(fd, buffer, sizeof buffer); });
             if (n <= 0)
                 break;
             sys::FolderRecords records(buffer, n);
-            toStat.clear();
             for (sys::FolderEntry entry; records.next(entry);) {
                 if (isDotOrDotDot(entry.name))
                     continue;
-                ++tally.entries;
-                if (entry.type == DT_DIR)
-                    subfolders.emplace_back(entry.name);
-                else
-                    toStat.emplace_back(entry.inode, entry.name);
-            }
-            // In inode order, a cold walk reads the inode table forward instead of back and forth.
-            std::sort(toStat.begin(), toStat.end());
-            for (const auto& [inode, name] : toStat) {
                 if (!going()) {
                     stop = true;
                     break;
                 }
+                ++tally.entries;
+                unsigned char type = entry.type;
                 struct stat st {};
-                if (restarting([&] { return calls().fstatat(fd, name, &st, AT_SYMLINK_NOFOLLOW); }) != 0)
-                    continue;
-                if (S_ISDIR(st.st_mode)) {
-                    subfolders.emplace_back(name);
+                if (type != DT_DIR) {
+                    if (restarting([&] { return calls().fstatat(fd, entry.name, &st, AT_SYMLINK_NOFOLLOW); }) != 0)
+                        continue;
+                    type = S_ISDIR(st.st_mode) ? DT_DIR : DT_REG;
+                }
+                if (type == DT_DIR) {
+                    subfolders.emplace_back(entry.name);
                     continue;
                 }
                 // The size of a walk is the space its removal frees: a file with several links
@@ -226,8 +219,6 @@ private:
                     continue;
                 tally.bytes += st.st_size;
             }
-            if (!going())
-                stop = true;
         }
         auto childPath = [&](const std::string& name) {
             std::string child = path;

@@ -71,7 +71,6 @@ bool FolderRecords::next(FolderEntry& entry)
     if (length == 0)
         return false;
     offset_ += length;
-    std::memcpy(&entry.inode, record, sizeof entry.inode);
     entry.type = static_cast<unsigned char>(record[18]);
     entry.name = record + 19;
     return true;
