@@ -25,14 +25,13 @@ std::string formatDay(std::chrono::system_clock::time_point when)
     return text;
 }
 
-std::string shownName(const std::string& path, const std::optional<plist::Dictionary>& info)
+std::string shownName(const std::string& path, const std::optional<platform::Bundle>& bundle, const std::optional<plist::Dictionary>& info)
 {
     if (auto name = platform::Spotlight::provider()->displayName(path).value_or(""); !name.empty())
         return name;
     const auto infoString = [&](const plist::Dictionary* dictionary, const char* key) {
         return dictionary ? plist::stringValue(*dictionary, key) : std::string();
     };
-    const auto bundle = platform::Bundle::atPath(path);
     const auto localized = bundle ? bundle->localizedInfoDictionary() : std::nullopt;
     const plist::Dictionary* own = info ? &*info : nullptr;
     if (localized) {
@@ -64,7 +63,7 @@ BundleFacts BundleReader::read(const std::string& path)
         if (!facts.info)
             facts.info = plist::Dictionary{};
     }
-    facts.displayName = shownName(bundle, facts.info);
+    facts.displayName = shownName(bundle, opened, facts.info);
     facts.icon = platform::Workspace::iconForFile(bundle);
 
     const auto spotlight = platform::Spotlight::provider();

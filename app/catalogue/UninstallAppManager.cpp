@@ -102,6 +102,7 @@ void UninstallAppManager::startOver()
 {
     std::lock_guard guard(lock);
     allApps_.clear();
+    otherInstalledApps_.clear();
     goneApps_.clear();
     setIndex(0);
     setCount(0);
@@ -171,9 +172,12 @@ void UninstallAppManager::runScanLoop()
 void UninstallAppManager::scanOnly(const Apps& chosen)
 {
     std::lock_guard guard(lock);
-    for (const auto& app : allApps_)
-        if (std::find(chosen.begin(), chosen.end(), app) == chosen.end())
-            otherInstalledApps_.push_back(app);
+    Apps others;
+    for (const auto* apps : {&allApps_, &otherInstalledApps_})
+        for (const auto& app : *apps)
+            if (std::find(chosen.begin(), chosen.end(), app) == chosen.end() && std::find(others.begin(), others.end(), app) == others.end())
+                others.push_back(app);
+    otherInstalledApps_ = std::move(others);
     allApps_ = chosen;
     setIndex(0);
     setCount(0);
@@ -219,11 +223,6 @@ void UninstallAppManager::applicationsFound(std::vector<std::string> bundles)
         else
             self->runScanLoop();
     });
-}
-
-void UninstallAppManager::afterScans(std::function<void()> task)
-{
-    scanerQueue.async(std::move(task));
 }
 
 void UninstallAppManager::afterRemovals(std::function<void()> task)

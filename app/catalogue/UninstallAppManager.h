@@ -85,8 +85,7 @@ public:
     // went leave allApps and those of new ones join it (appsDidChange), then the new ones are
     // scanned, or the remains found again when applications only went (allAppsDidScan at the end).
     void applicationsFound(std::vector<std::string> bundles);
-    // Runs `task` on scanerQueue after what is queued there, or on deleteQueue.
-    void afterScans(std::function<void()> task);
+    // Runs `task` on deleteQueue after what is queued there.
     void afterRemovals(std::function<void()> task);
     // Blocks until what is queued on scanerQueue, or on deleteQueue, has run.
     void waitForScans();
