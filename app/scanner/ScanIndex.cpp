@@ -58,11 +58,11 @@ void ScanIndex::addOwner(const std::shared_ptr<UninstallApp>& app, bool scanned)
     owners_[app.get()] = owner;
     auto nested = findNestedApps(*app);
     addIdentifier(identifier);
-    claims_.add(owner, *app, displayNameOf(*app));
+    claims_.add(owner, *app, app->displayName());
     for (const auto& inner : nested) {
         owners_[inner.get()] = owner;
         addIdentifier(inner->bundleIdentifier());
-        claims_.add(owner, *inner, displayNameOf(*inner));
+        claims_.add(owner, *inner, inner->displayName());
     }
     for (const auto& inner : innerIdentifiers(*app)) {
         addIdentifier(inner);
@@ -86,11 +86,6 @@ InstalledClaims::Owner ScanIndex::ownerOf(const UninstallApp& app) const
 {
     const auto it = owners_.find(&app);
     return it == owners_.end() ? InstalledClaims::kNobody : it->second;
-}
-
-std::string ScanIndex::displayNameOf(const UninstallApp& app)
-{
-    return app.displayName();
 }
 
 const std::vector<std::string>& ScanIndex::innerIdentifiers(const UninstallApp& app)

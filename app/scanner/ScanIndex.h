@@ -35,8 +35,6 @@ public:
     // The identifiers of the other applications and extensions inside `app`'s bundle (helpers,
     // login items, app extensions, system extensions): they count as `app`'s own.
     const std::vector<std::string>& innerIdentifiers(const UninstallApp& app);
-    // The application's display name (the record's).
-    std::string displayNameOf(const UninstallApp& app);
     // Every installed application's claims; `ownerOf` names the owner a record of the run (or an
     // application inside one) belongs to, kNobody for a record the run does not know.
     InstalledClaims& claims() { return claims_; }

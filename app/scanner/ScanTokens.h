@@ -14,7 +14,7 @@ class UninstallApp;
 class ScanTokens {
 public:
     explicit ScanTokens(const UninstallApp& app);
-    // With the application's display name already worked out (reading it opens the bundle).
+    // With the display name given rather than the record's.
     ScanTokens(const UninstallApp& app, const std::string& displayName);
     // Only an identifier, no names: an application or extension inside a bundle, which counts as the
     // bundle's by its identifier alone.

@@ -86,7 +86,7 @@ ScanTokens& UninstallScaner::tokensFor(const UninstallApp& app)
         if (owner == &app)
             return *tokens;
     }
-    tokens_.emplace_back(&app, index_ ? std::make_unique<ScanTokens>(app, index_->displayNameOf(app)) : std::make_unique<ScanTokens>(app));
+    tokens_.emplace_back(&app, std::make_unique<ScanTokens>(app));
     return *tokens_.back().second;
 }
 
@@ -115,7 +115,7 @@ void UninstallScaner::scan(const std::shared_ptr<UninstallApp>& app)
         bundleGroup->app = app;
         MatchSet bundles;
         for (const auto& queued : cacheQueue)
-            bundles.add(queued->bundlePath.value_or(""), index_->displayNameOf(*queued));
+            bundles.add(queued->bundlePath.value_or(""), queued->displayName());
         addItems(bundleGroup, bundles);
         app->fileGroups.push_back(bundleGroup);
 
