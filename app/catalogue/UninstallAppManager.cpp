@@ -130,9 +130,10 @@ void UninstallAppManager::runScanLoop()
     for (;;) {
         std::shared_ptr<UninstallApp> app;
         Apps listed;
+        long next;
         {
             std::lock_guard guard(lock);
-            const long next = index();
+            next = index();
             if (next < 0 || next >= static_cast<long>(allApps_.size()))
                 return;
             app = allApps_[static_cast<std::size_t>(next)];
@@ -140,8 +141,13 @@ void UninstallAppManager::runScanLoop()
             if (!run)
                 listed = allApps_;
         }
-        if (!run)
+        if (!run) {
             run = makeRun(listed);
+            std::vector<std::string> bundles;
+            for (auto at = listed.begin() + next; at != listed.end(); ++at)
+                bundles.push_back((*at)->bundlePath.value_or(""));
+            run->measureBundlesAhead(std::move(bundles), stop_);
+        }
         if (findsRemains_ && !bundleWalk.valid())
             bundleWalk = startBundleWalk();
         UninstallScaner scanner(stop_, run);

@@ -3,6 +3,7 @@
 #include "app/bundles/BundleReader.h"
 #include "app/records/UninstallApp.h"
 #include "app/locations/SearchFilePath.h"
+#include "app/scanner/SizeWalk.h"
 #include "app/scanner/WholeIdentifier.h"
 #include "platform/BundleIdentifier.h"
 #include "platform/FileSystem.h"
@@ -194,6 +195,16 @@ const std::string& ScanIndex::bundleIdentifierAt(const std::string& bundlePath)
     if (it == bundleIdentifiers_.end())
         it = bundleIdentifiers_.emplace(bundlePath, BundleReader::identifierAt(bundlePath)).first;
     return it->second;
+}
+
+void ScanIndex::measureBundlesAhead(std::vector<std::string> paths, std::weak_ptr<StopToken> stop)
+{
+    bundleSizes_ = std::make_unique<BundleSizes>(std::move(paths), std::move(stop));
+}
+
+std::int64_t ScanIndex::bundleSize(const std::string& path, const StopToken* stop)
+{
+    return bundleSizes_ ? bundleSizes_->sizeOf(path) : SizeWalk::sizeOfPath(path, stop);
 }
 
 const std::optional<std::vector<std::string>>& ScanIndex::launchPrograms(const std::string& jobPath)

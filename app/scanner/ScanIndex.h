@@ -2,6 +2,7 @@
 
 #include "app/locations/SearchFilePath.h"
 #include "app/records/RkUninstallCategoryType.h"
+#include "app/scanner/BundleSizes.h"
 #include "app/scanner/FolderSnapshot.h"
 #include "app/scanner/InstalledClaims.h"
 #include "app/scanner/SubstringIndex.h"
@@ -15,6 +16,7 @@
 #include <unordered_set>
 #include <vector>
 
+class StopToken;
 class UninstallApp;
 
 // What one scan run shares between the applications it scans: every searched folder is listed once
@@ -60,6 +62,10 @@ public:
     // SearchFilePath::plugInFolders and holderFolders, worked out once a run.
     const std::vector<std::string>& plugInFolders();
     const std::vector<SearchFilePath::Holder>& holderFolders() const { return holders_; }
+    // Starts measuring the run's bundles ahead of the scan (BundleSizes), in the order given.
+    void measureBundlesAhead(std::vector<std::string> paths, std::weak_ptr<StopToken> stop);
+    // A bundle's size: the walk ahead's when it covers the bundle, otherwise measured now.
+    std::int64_t bundleSize(const std::string& path, const StopToken* stop);
     // The CFBundleIdentifier of a bundle (BundleReader::identifierAt), read once a run.
     const std::string& bundleIdentifierAt(const std::string& bundlePath);
 
@@ -107,6 +113,7 @@ private:
     void addOwner(const std::shared_ptr<UninstallApp>& app, bool scanned);
 
     InstalledClaims claims_;
+    std::unique_ptr<BundleSizes> bundleSizes_;
     std::vector<SearchFilePath::Holder> holders_;
     std::unordered_map<const UninstallApp*, InstalledClaims::Owner> owners_;
     std::unordered_map<std::string, InstalledClaims::Owner> ownerKeys_;

@@ -155,7 +155,7 @@ void UninstallScaner::scan(const std::shared_ptr<UninstallApp>& app)
 
         const auto manager = mgr.lock();
         const std::string bundlePath = app->bundlePath.value_or("");
-        app->bundleSize = SizeWalk::sizeOfPath(bundlePath, manager.get());
+        app->bundleSize = index_->bundleSize(bundlePath, manager.get());
         for (const auto& group : app->fileGroups) {
             if (group->type != RkUninstallCategoryType::bundle)
                 continue;

@@ -9,6 +9,7 @@
 #include "app/scanner/NamePattern.h"
 #include "app/scanner/ScanIndex.h"
 #include "app/locations/SearchFilePath.h"
+#include "app/scanner/BundleSizes.h"
 #include "app/scanner/SizeWalk.h"
 #include "app/scanner/TrashedApplications.h"
 #include "app/scanner/UninstallScaner.h"
@@ -247,7 +248,7 @@ struct Spent {
 // cached, so each phase after the first costs only the reads du does not make, and they add up to
 // about one cold scan.
 constexpr std::array<const char*, 10> kPhases = {
-    "size walk of the bundles (what du reads)",
+    "size walk of the bundles, six at a time (what du reads)",
     "size walk of the found items (what du reads)",
     "discovery (application folders, Info.plist, icon)",
     "executables' code signatures",
@@ -273,18 +274,23 @@ std::array<Spent, kPhases.size()> scanPhases(const ScanRun& found, bool cold)
         read = now;
         start = Clock::now();
     };
-    // In the scan's and du's order, each application's bundle then its items: the disk answers faster
-    // when the bundles are walked one after the other, so the order is kept.
+    // The bundles as the scan measures them, several at a time (BundleSizes), then the found items
+    // one after the other, as the scan measures each when it finds it.
     const auto manager = UninstallAppManager::make();
-    for (std::size_t i = 0; i < found.paths.size(); ++i) {
-        const auto walkStart = Clock::now();
-        (void)UninstallAppManager::sizeOfPath(found.paths[i], manager.get());
-        Spent& kind = spent[found.isBundle[i] ? 0 : 1];
-        kind.milliseconds += millisecondsSince(walkStart);
-        const auto now = bytesReadFromDisk();
-        kind.kibibytes += static_cast<double>(now - read) / 1024.0;
-        read = now;
+    std::vector<std::string> bundles;
+    for (std::size_t i = 0; i < found.paths.size(); ++i)
+        if (found.isBundle[i])
+            bundles.push_back(found.paths[i]);
+    {
+        BundleSizes ahead(bundles, manager->stopToken());
+        for (const auto& bundle : bundles)
+            (void)ahead.sizeOf(bundle);
     }
+    phaseDone(0);
+    for (std::size_t i = 0; i < found.paths.size(); ++i)
+        if (!found.isBundle[i])
+            (void)UninstallAppManager::sizeOfPath(found.paths[i], manager.get());
+    phaseDone(1);
     start = Clock::now();
 
     manager->discoverApps();
