@@ -27,8 +27,14 @@ BundleSizes::~BundleSizes()
         leaving_ = true;
     }
     // Walks under way end with the bundle they measure; none starts after this.
+    waitForWalks();
+}
+
+void BundleSizes::waitForWalks()
+{
     for (auto& thread : threads_)
-        thread.join();
+        if (thread.joinable())
+            thread.join();
 }
 
 bool BundleSizes::going() const

@@ -29,6 +29,9 @@ public:
     // SizeWalk::sizeOfPath's answer for `path`; 0 once the run is stopped (or its token gone).
     std::int64_t sizeOf(const std::string& path);
 
+    // Waits until the threads have nothing left to take: every bundle walked, or the run stopped.
+    // Call from one thread only.
+    void waitForWalks();
     // How many walks the threads of this run made (the others were made by the callers).
     int walkedAhead() const;
 

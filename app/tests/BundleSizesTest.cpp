@@ -9,9 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <thread>
-
 namespace {
 
 struct Bundles {
@@ -46,15 +43,9 @@ TEST(BundleSizes, EachBundleGetsItsOwnSizeWhoeverWalksIt)
     for (const int threads : {0, 1, 3, 8}) {
         SCOPED_TRACE(threads);
         BundleSizes ahead(withDuplicates, stop, threads);
-        if (threads > 0) {
-            // The threads walk every listed bundle without being asked.
-            const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-            while (ahead.walkedAhead() < 5 && std::chrono::steady_clock::now() < deadline)
-                std::this_thread::sleep_for(std::chrono::milliseconds(5));
-            EXPECT_EQ(ahead.walkedAhead(), 5);
-        } else {
-            EXPECT_EQ(ahead.walkedAhead(), 0);
-        }
+        // The threads walk every listed bundle without being asked.
+        ahead.waitForWalks();
+        EXPECT_EQ(ahead.walkedAhead(), threads > 0 ? 5 : 0);
         for (std::size_t i = bundles.paths.size(); i-- > 0;)
             EXPECT_EQ(ahead.sizeOf(bundles.paths[i]), bundles.sizes[i]) << bundles.paths[i];
         // A second question gets the same answer; a path not listed is measured on the spot.
@@ -72,8 +63,9 @@ TEST(BundleSizes, AStoppedOrAbandonedRunMeasuresNothing)
         const auto stop = std::make_shared<StopToken>();
         stop->stop();
         BundleSizes ahead(bundles.paths, stop, 2);
-        EXPECT_EQ(ahead.sizeOf(bundles.paths[1]), 0);
+        ahead.waitForWalks();
         EXPECT_EQ(ahead.walkedAhead(), 0);
+        EXPECT_EQ(ahead.sizeOf(bundles.paths[1]), 0);
     }
     std::weak_ptr<StopToken> gone;
     {
