@@ -6,6 +6,7 @@
 #include <QTest>
 #include <QWidget>
 
+#include <algorithm>
 #include <functional>
 
 // Runs the event loop until the condition holds; false when it still does not after a generous
@@ -16,12 +17,8 @@ inline bool processEventsUntil(const std::function<bool()>& condition)
 }
 
 // The reminder windows on screen, however they came there.
-inline int visibleReminderWindows()
+inline long visibleReminderWindows()
 {
-    int count = 0;
-    for (const QWidget* window : QApplication::topLevelWidgets()) {
-        if (window->isVisible() && window->findChild<NotificationView*>())
-            ++count;
-    }
-    return count;
+    const auto windows = QApplication::topLevelWidgets();
+    return std::count_if(windows.begin(), windows.end(), [](const QWidget* w) { return w->isVisible() && w->findChild<NotificationView*>(); });
 }

@@ -43,8 +43,7 @@ bool near(const QColor& a, const QColor& b, int tolerance)
 
 TEST(NotificationViewTest, ShowsTheTextsInRowsInsideThePanelAndRunsTheActions)
 {
-    int scans = 0;
-    int ignores = 0;
+    int scans = 0, ignores = 0;
     NotificationView view([&] { ++scans; }, [&] { ++ignores; });
     EXPECT_EQ(view.size(), QSize(340, 170));
     view.show();
@@ -80,11 +79,9 @@ TEST(NotificationViewTest, ShowsTheTextsInRowsInsideThePanelAndRunsTheActions)
     }
 
     scan->click();
-    EXPECT_EQ(scans, 1);
-    EXPECT_EQ(ignores, 0);
+    EXPECT_EQ(std::pair(scans, ignores), std::pair(1, 0));
     close->click();
-    EXPECT_EQ(ignores, 1);
-    EXPECT_EQ(scans, 1);
+    EXPECT_EQ(std::pair(scans, ignores), std::pair(1, 1));
 }
 
 TEST(NotificationViewTest, TheMessageCountsTheApplicationsInEnglishPlurals)
@@ -141,8 +138,7 @@ TEST(UnusedApplicationsTest, CountsTheBundlesNotOpenedForMoreThan90Days)
 void expectSymbolTintedWith(const QImage& image, const QColor& colour)
 {
     ASSERT_FALSE(image.isNull());
-    int opaque = 0;
-    int ofTheColour = 0;
+    int opaque = 0, ofTheColour = 0;
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
             const QColor pixel = image.pixelColor(x, y);

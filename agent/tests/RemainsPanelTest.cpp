@@ -27,11 +27,33 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <iterator>
 #include <map>
 #include <set>
 
 namespace {
+
+QString sizeText(std::int64_t bytes)
+{
+    return QString::fromStdString(format2ByteCountString(bytes));
+}
+
+fixtures::AppBlueprint blueprint(const std::string& name, const std::string& identifier, const std::string& script = "")
+{
+    fixtures::AppBlueprint app;
+    app.name = name;
+    app.identifier = identifier;
+    app.executableScript = script;
+    return app;
+}
+
+RemovedApplication removed(const std::string& identifier, const std::string& name, const std::string& icon = "")
+{
+    RemovedApplication application;
+    application.identifier = identifier;
+    application.displayName = name;
+    application.iconPath = icon;
+    return application;
+}
 
 class RemainsPanelTest : public ::testing::Test {
 protected:
@@ -40,9 +62,7 @@ protected:
         tree.activate();
         tree.makeDirectories(tree.at("~/.Trash"));
         // As in the agent: the removal's outcome reaches the panel through the event loop.
-        dispatch::MainQueue::setExecutor([](dispatch::Task task) {
-            QMetaObject::invokeMethod(qApp, std::move(task), Qt::QueuedConnection);
-        });
+        dispatch::MainQueue::setExecutor([](dispatch::Task task) { QMetaObject::invokeMethod(qApp, std::move(task), Qt::QueuedConnection); });
     }
     void TearDown() override
     {
@@ -54,10 +74,7 @@ protected:
     // An application in /Applications with a support folder and a cache; the bytes of both.
     std::int64_t installWithRemains(const std::string& name, const std::string& identifier, std::int64_t bytes = 3000)
     {
-        fixtures::AppBlueprint app;
-        app.name = name;
-        app.identifier = identifier;
-        tree.addApp("/Applications", app);
+        tree.addApp("/Applications", blueprint(name, identifier));
         tree.writeFile(tree.at("~/Library/Application Support/" + identifier + "/state.db"), std::string(bytes, 'a'));
         tree.writeFile(tree.at("~/Library/Caches/" + identifier + "/cache.bin"), std::string(bytes / 3, 'c'));
         return bytes + bytes / 3;
@@ -70,11 +87,7 @@ protected:
         for (const auto& [name, identifier] : applications) {
             const std::string to = tree.at("~/.Trash/" + name + ".app");
             EXPECT_EQ(::rename(tree.at("/Applications/" + name + ".app").c_str(), to.c_str()), 0);
-            RemovedApplication candidate;
-            candidate.identifier = identifier;
-            candidate.displayName = name;
-            candidate.iconPath = to + "/Contents/Resources/AppIcon.icns";
-            candidates.push_back(candidate);
+            candidates.push_back(removed(identifier, name, to + "/Contents/Resources/AppIcon.icns"));
         }
         return RemainsJudge::judge(candidates);
     }
@@ -90,10 +103,7 @@ protected:
     // Sets the immutable flag (cleared again at the end); false where the file system keeps none.
     bool makeImmutable(const std::string& path)
     {
-        if (!fixtures::setImmutable(path, true))
-            return false;
-        immutable.push_back(path);
-        return true;
+        return fixtures::setImmutable(path, true) && (immutable.push_back(path), true);
     }
 
     RemainsPanelView* panel() const { return delegate.remainsWindowController ? static_cast<RemainsPanelView*>(delegate.remainsWindowController->panel()) : nullptr; }
@@ -101,23 +111,20 @@ protected:
     QString message() const { return panel()->findChild<QLabel*>("message")->text(); }
     QPushButton* button(const char* name) const { return panel()->findChild<QPushButton*>(name); }
 
-    static int visibleRemainsPanels()
+    static long visibleRemainsPanels()
     {
-        int count = 0;
-        for (const QWidget* window : QApplication::topLevelWidgets())
-            if (window->isVisible() && window->findChild<RemainsPanelView*>())
-                ++count;
-        return count;
+        const auto windows = QApplication::topLevelWidgets();
+        return std::count_if(windows.begin(), windows.end(), [](const QWidget* w) { return w->isVisible() && w->findChild<RemainsPanelView*>(); });
     }
 
-    bool panelShown() const { return panel() && delegate.remainsWindowController->window()->isVisible(); }
+    bool panelShown() const { return panel() && window()->isVisible(); }
+    QWidget* window() const { return delegate.remainsWindowController->window(); }
     bool outcomeShown() const { return panel() && button("doneButton")->isVisible(); }
 
     fixtures::MacTree tree;
     std::vector<std::string> immutable;
     ManualTimer* timer = nullptr;
-    NotificationScheduler scheduler{platform::UserDefaults("com.qzt.ostrova.agent"),
-                                    [] { return std::chrono::system_clock::now(); }, ManualTimer::factory(&timer)};
+    NotificationScheduler scheduler{platform::UserDefaults("com.qzt.ostrova.agent"), std::chrono::system_clock::now, ManualTimer::factory(&timer)};
     AppDelegate delegate{scheduler};
 };
 
@@ -125,14 +132,14 @@ TEST_F(RemainsPanelTest, SeveralApplicationsAreCountedAndTheFirstNamed)
 {
     std::int64_t bytes = 0;
     std::vector<std::pair<std::string, std::string>> names;
-    for (const char* name : {"Alder", "Birch", "Cedar", "Dogwood"}) {
-        bytes += installWithRemains(name, std::string("com.example.") + name, 1000);
-        names.emplace_back(name, std::string("com.example.") + name);
+    for (const std::string name : {"Alder", "Birch", "Cedar", "Dogwood"}) {
+        bytes += installWithRemains(name, "com.example." + name, 1000);
+        names.emplace_back(name, "com.example." + name);
     }
     auto report = trashAndJudge(names);
     ASSERT_EQ(report.size(), 4u);
     delegate.showRemovedApplications(report);
-    EXPECT_EQ(headline(), QStringLiteral("4 applications left %1 behind").arg(QString::fromStdString(format2ByteCountString(bytes))));
+    EXPECT_EQ(headline(), QStringLiteral("4 applications left %1 behind").arg(sizeText(bytes)));
     const QString listed = RemainsPanelView::listOfNames(delegate.removedApplications);
     EXPECT_TRUE(message().startsWith(listed + " were moved")) << message().toStdString();
     EXPECT_TRUE(listed.endsWith(" and 2 more")) << listed.toStdString();
@@ -178,9 +185,9 @@ TEST_F(RemainsPanelTest, RemoveRemainsTakesExactlyWhatWasListedToTheTrashAndPutB
 
     delegate.showRemovedApplications(report);
     ASSERT_TRUE(panelShown());
-    const QString shown = QStringLiteral("Kite left %1 behind").arg(QString::fromStdString(format2ByteCountString(bytes)));
+    const QString shown = QStringLiteral("Kite left %1 behind").arg(sizeText(bytes));
     EXPECT_EQ(headline(), shown);
-    EXPECT_EQ(delegate.remainsWindowController->window()->windowTitle(), shown);
+    EXPECT_EQ(window()->windowTitle(), shown);
     EXPECT_TRUE(message().startsWith("Kite was moved to the Trash")) << message().toStdString();
     // The icon was read from the bundle in the Trash: the generated one is a tile of its colour.
     const QImage icon = panel()->findChild<QLabel*>("applicationIcon")->pixmap().toImage();
@@ -193,8 +200,7 @@ TEST_F(RemainsPanelTest, RemoveRemainsTakesExactlyWhatWasListedToTheTrashAndPutB
     ASSERT_TRUE(processEventsUntil([&] { return outcomeShown(); }));
 
     EXPECT_EQ(headline(), QStringLiteral("Removed what Kite left"));
-    EXPECT_EQ(message(), QStringLiteral("Moved 2 items (%1) to the Trash; emptying the Trash frees the space.")
-                             .arg(QString::fromStdString(format2ByteCountString(bytes))));
+    EXPECT_EQ(message(), QStringLiteral("Moved 2 items (%1) to the Trash; emptying the Trash frees the space.").arg(sizeText(bytes)));
     EXPECT_FALSE(button("reviewLeftButton")->isVisible());
     // Everything below the listed folders went, into the Trash; nothing else changed but the
     // Trash and the record of the removal.
@@ -207,9 +213,7 @@ TEST_F(RemainsPanelTest, RemoveRemainsTakesExactlyWhatWasListedToTheTrashAndPutB
     for (const auto& path : before)
         if (!remains.count(path) && !std::any_of(remains.begin(), remains.end(), [&](const std::string& remain) { return path.starts_with(remain + "/"); }))
             expected.insert(path);
-    std::vector<std::string> changed;
-    std::set_symmetric_difference(after.begin(), after.end(), expected.begin(), expected.end(), std::back_inserter(changed));
-    EXPECT_TRUE(changed.empty()) << ::testing::PrintToString(changed);
+    EXPECT_EQ(after, expected);
     EXPECT_TRUE(platform::fs::exists(later));
     EXPECT_TRUE(platform::fs::exists(tree.at("~/.Trash/com.example.kite/state.db")));
     EXPECT_TRUE(platform::fs::exists(tree.at("~/.Trash/com.example.kite 2/cache.bin")));
@@ -230,7 +234,7 @@ TEST_F(RemainsPanelTest, RemoveRemainsTakesExactlyWhatWasListedToTheTrashAndPutB
     ASSERT_FALSE(button("doneButton")->isEnabled()) << "the buttons wait while the items go back";
     ASSERT_TRUE(processEventsUntil([&] { return button("doneButton")->isEnabled(); }));
     EXPECT_EQ(headline(), QStringLiteral("Put back what Kite left"));
-    EXPECT_EQ(message(), QStringLiteral("Put back 2 items (%1).").arg(QString::fromStdString(format2ByteCountString(bytes))));
+    EXPECT_EQ(message(), QStringLiteral("Put back 2 items (%1).").arg(sizeText(bytes)));
     EXPECT_FALSE(button("putBackButton")->isVisible());
     EXPECT_EQ(contentsBelow(report[0].remains), contents);
     EXPECT_EQ(fixtures::pathsBelow(tree.at("~/.Trash"), tree.at("~/.Trash/Kite.app")), std::set<std::string>{tree.at("~/.Trash")})
@@ -246,7 +250,7 @@ TEST_F(RemainsPanelTest, RemoveRemainsTakesExactlyWhatWasListedToTheTrashAndPutB
     }
 
     button("doneButton")->click();
-    EXPECT_TRUE(processEventsUntil([&] { return !delegate.remainsWindowController->window()->isVisible(); }));
+    EXPECT_TRUE(processEventsUntil([&] { return !window()->isVisible(); }));
 }
 
 // A cache that cannot go and a record that cannot be written: both are said, and what was left
@@ -268,7 +272,7 @@ TEST_F(RemainsPanelTest, WhatCouldNotBeRemovedOrRecordedIsSaidAndCanBeReviewed)
     EXPECT_EQ(headline(), QStringLiteral("Removed part of what Kite left"));
     EXPECT_TRUE(message().startsWith(QStringLiteral("Moved 1 item (%1) to the Trash; emptying the Trash frees the space. "
                                                     "The record of this removal could not be written, so it cannot be put back.")
-                                         .arg(QString::fromStdString(format2ByteCountString(3000)))))
+                                         .arg(sizeText(3000))))
         << message().toStdString();
     EXPECT_TRUE(message().endsWith("Left, as they could not be removed: com.example.kite.")) << message().toStdString();
     EXPECT_TRUE(RemovalRecord::all().empty());
@@ -293,35 +297,27 @@ TEST_F(RemainsPanelTest, NotNowChangesNothingAndReviewOpensTheWindowOnTheRemains
     installWithRemains("Heron", "com.example.heron");
     // The main application: its program writes the words it was started with.
     const std::string marker = tree.at("/opened.txt");
-    fixtures::AppBlueprint ostrova;
-    ostrova.name = "Ostrova";
-    ostrova.identifier = "com.qzt.ostrova";
-    ostrova.executableScript = "#!/bin/sh\necho \"$*\" > '" + marker + ".part'; mv '" + marker + ".part' '" + marker + "'\n";
-    tree.addApp("/Applications", ostrova);
+    tree.addApp("/Applications", blueprint("Ostrova", "com.qzt.ostrova", "#!/bin/sh\necho \"$*\" > '" + marker + ".part'; mv '" + marker + ".part' '" + marker + "'\n"));
     const auto report = trashAndJudge({{"Kite", "com.example.kite"}, {"Heron", "com.example.heron"}});
     ASSERT_EQ(report.size(), 2u);
     const auto before = fixtures::pathsBelow(tree.root());
 
     delegate.showRemovedApplications(report);
     button("notNowButton")->click();
-    ASSERT_TRUE(processEventsUntil([&] { return !delegate.remainsWindowController->window()->isVisible(); }));
+    ASSERT_TRUE(processEventsUntil([&] { return !window()->isVisible(); }));
     EXPECT_EQ(fixtures::pathsBelow(tree.root()), before);
     EXPECT_FALSE(platform::fs::exists(marker));
 
     // An identifier is whatever a bundle's Info.plist says: one that reads as an option of the
     // toolkit (a plug-in path to load) never reaches the command line.
     auto withForged = report;
-    for (const char* forged : {"-platformpluginpath", "/tmp/plugins"}) {
-        RemovedApplication application;
-        application.identifier = forged;
-        application.displayName = "Forged";
-        withForged.push_back(application);
-    }
+    for (const char* forged : {"-platformpluginpath", "/tmp/plugins"})
+        withForged.push_back(removed(forged, "Forged"));
     delegate.showRemovedApplications(withForged);
     button("reviewButton")->click();
     ASSERT_TRUE(processEventsUntil([&] { return platform::fs::exists(marker); }));
     EXPECT_EQ(platform::fs::readFile(marker).value_or(""), "--review-remains com.example.kite com.example.heron\n");
-    EXPECT_TRUE(processEventsUntil([&] { return !delegate.remainsWindowController->window()->isVisible(); }));
+    EXPECT_TRUE(processEventsUntil([&] { return !window()->isVisible(); }));
     auto now = fixtures::pathsBelow(tree.root());
     now.erase(marker);
     EXPECT_EQ(now, before);
@@ -329,9 +325,8 @@ TEST_F(RemainsPanelTest, NotNowChangesNothingAndReviewOpensTheWindowOnTheRemains
 
 TEST_F(RemainsPanelTest, AReportWhileThePanelWaitsJoinsItAndOneWhileRemovingWaitsItsTurn)
 {
-    installWithRemains("Kite", "com.example.kite");
-    installWithRemains("Heron", "com.example.heron");
-    installWithRemains("Wren", "com.example.wren");
+    for (const auto& [name, identifier] : {std::pair{"Kite", "com.example.kite"}, {"Heron", "com.example.heron"}, {"Wren", "com.example.wren"}})
+        installWithRemains(name, identifier);
     const auto kite = trashAndJudge({{"Kite", "com.example.kite"}});
     const auto heron = trashAndJudge({{"Heron", "com.example.heron"}});
     ASSERT_EQ(kite.size() + heron.size(), 2u);
@@ -364,29 +359,27 @@ TEST_F(RemainsPanelTest, WhicheverPanelComesSecondRestsBelowTheOther)
     installWithRemains("Kite", "com.example.kite");
     const auto report = trashAndJudge({{"Kite", "com.example.kite"}});
     ASSERT_EQ(report.size(), 1u);
-    delegate.showNotification();
-    const QWidget* reminder = delegate.notificationWindowController->window();
-    ASSERT_TRUE(processEventsUntil([&] { return reminder->windowOpacity() == 1.0; }));
+    // Shows the reminder or the panel and waits until it has faded in; answers its window.
+    const auto settled = [&](bool reminder) {
+        reminder ? delegate.showNotification() : delegate.showRemovedApplications(report);
+        const QWidget* shown = reminder ? delegate.notificationWindowController->window() : window();
+        EXPECT_TRUE(processEventsUntil([&] { return shown->windowOpacity() == 1.0; }));
+        return shown;
+    };
+    const QWidget* reminder = settled(true);
     const int corner = reminder->y();
-
-    delegate.showRemovedApplications(report);
-    const QWidget* shown = delegate.remainsWindowController->window();
-    ASSERT_TRUE(processEventsUntil([&] { return shown->windowOpacity() == 1.0; }));
+    const QWidget* shown = settled(false);
     EXPECT_EQ(shown->y(), reminder->y() + reminder->height() + 10);
     EXPECT_EQ(shown->x() + shown->width(), reminder->x() + reminder->width());
 
     // Alone, it takes the corner itself.
     delegate.dismissNotification();
     ASSERT_TRUE(processEventsUntil([&] { return !reminder->isVisible(); }));
-    delegate.showRemovedApplications(report);
-    const QWidget* alone = delegate.remainsWindowController->window();
-    ASSERT_TRUE(processEventsUntil([&] { return alone->windowOpacity() == 1.0; }));
+    const QWidget* alone = settled(false);
     EXPECT_EQ(alone->y(), corner);
 
     // A reminder that comes while the panel is on screen goes below it.
-    delegate.showNotification();
-    const QWidget* later = delegate.notificationWindowController->window();
-    ASSERT_TRUE(processEventsUntil([&] { return later->windowOpacity() == 1.0; }));
+    const QWidget* later = settled(true);
     EXPECT_EQ(alone->y(), corner);
     EXPECT_EQ(later->y(), alone->y() + alone->height() + 10);
 }
@@ -413,10 +406,7 @@ TEST_F(RemainsPanelTest, WhatIsNoLongerWhatWasJudgedIsLeftWithWhy)
     installWithRemains("Heron", "com.example.heron");
     const auto report = trashAndJudge({{"Kite", "com.example.kite"}, {"Heron", "com.example.heron"}});
     ASSERT_EQ(report.size(), 2u);
-    fixtures::AppBlueprint kite;
-    kite.name = "Kite";
-    kite.identifier = "com.example.kite";
-    tree.addApp("/Applications", kite);
+    tree.addApp("/Applications", blueprint("Kite", "com.example.kite"));
     // Made before the old one goes, so that it cannot take over its inode.
     const std::string cache = tree.at("~/Library/Caches/com.example.heron");
     tree.writeFile(tree.at("~/Library/Caches/new/fresh.bin"), "new");
@@ -459,9 +449,7 @@ private:
 
 TEST_F(RemainsPanelTest, ThePanelGrowsOnlyAsMuchAsItsButtonsWordsNeed)
 {
-    RemovedApplication kite;
-    kite.identifier = "com.example.kite";
-    kite.displayName = "Kite";
+    RemovedApplication kite = removed("com.example.kite", "Kite");
     kite.remainsSize = 3000;
     // An outcome that offers Put Back: one item still in the Trash.
     RemainsRemoval::Outcome outcome;
@@ -514,33 +502,31 @@ TEST(RemainsRemovalTest, TheDaemonIsNeededOnlyWhereTheUsersRightsFallShort)
     if (::geteuid() != 0)
         GTEST_SKIP() << "the places are made for another user by root";
     fixtures::MacTree tree;
-    const uid_t user = fixtures::unprivilegedUid();
-    const gid_t group = fixtures::unprivilegedGid();
     const std::string own = tree.at("/Users/someone/Library/Caches");
+    const std::string sticky = tree.at("/private/tmp");
     tree.writeFile(own + "/com.example.file", "x");
     tree.makeDirectories(own + "/com.example.folder");
     tree.makeDirectories(own + "/com.example.roots");
     tree.writeFile(tree.at("/Library/Application Support/com.example.system/db"), "x");
-    const std::string sticky = tree.at("/private/tmp");
     tree.writeFile(sticky + "/com.example.others", "x");
     tree.writeFile(sticky + "/com.example.mine", "x");
     for (const auto& path : {tree.at("/Users/someone"), tree.at("/Users/someone/Library"), own, own + "/com.example.file",
                              own + "/com.example.folder", sticky + "/com.example.mine"})
-        ASSERT_EQ(::chown(path.c_str(), user, group), 0) << path;
+        ASSERT_EQ(::chown(path.c_str(), fixtures::unprivilegedUid(), fixtures::unprivilegedGid()), 0) << path;
     ::chmod((own + "/com.example.roots").c_str(), 0755);
 
-    const int answers = fixtures::runUnprivileged([&] {
-        int wrong = 0;
-        wrong |= RemainsRemoval::needsDaemon(own + "/com.example.file") ? 1 : 0;
-        wrong |= RemainsRemoval::needsDaemon(own + "/com.example.folder") ? 2 : 0;
-        wrong |= RemainsRemoval::needsDaemon(sticky + "/com.example.mine") ? 4 : 0;
-        // A folder of root's in the user's folder: moving it rewrites its "..".
-        wrong |= RemainsRemoval::needsDaemon(own + "/com.example.roots") ? 0 : 8;
-        wrong |= RemainsRemoval::needsDaemon(tree.at("/Library/Application Support/com.example.system")) ? 0 : 16;
-        wrong |= RemainsRemoval::needsDaemon(sticky + "/com.example.others") ? 0 : 32;
-        return wrong;
+    // A folder of root's in the user's folder needs it: moving it rewrites its "..".
+    const std::vector<std::pair<std::string, bool>> cases = {
+        {own + "/com.example.file", false}, {own + "/com.example.folder", false}, {sticky + "/com.example.mine", false},
+        {own + "/com.example.roots", true}, {tree.at("/Library/Application Support/com.example.system"), true},
+        {sticky + "/com.example.others", true}};
+    const int wrong = fixtures::runUnprivileged([&] {
+        int bits = 0;
+        for (std::size_t i = 0; i < cases.size(); ++i)
+            bits |= RemainsRemoval::needsDaemon(cases[i].first) != cases[i].second ? 1 << i : 0;
+        return bits;
     });
-    EXPECT_EQ(answers, 0);
+    EXPECT_EQ(wrong, 0) << "each bit a place of the list answered wrongly";
 }
 
 }  // namespace

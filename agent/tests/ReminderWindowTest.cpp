@@ -27,8 +27,6 @@ class MoveRecorder : public QObject {
 public:
     explicit MoveRecorder(QWidget* window) { window->installEventFilter(this); }
     std::vector<QPoint> positions;
-
-protected:
     bool eventFilter(QObject*, QEvent* event) override
     {
         if (event->type() == QEvent::Move)
@@ -44,16 +42,10 @@ bool startedOrRunning(const std::string& executable, const std::string& marker)
     for (const auto& entry : platform::fs::listDirectory("/proc").value_or(std::vector<std::string>{})) {
         if (entry.find_first_not_of("0123456789") != std::string::npos)
             continue;
-        const std::string arguments = platform::fs::readFile("/proc/" + entry + "/cmdline").value_or("");
-        std::size_t start = 0;
-        while (start < arguments.size()) {
-            const std::size_t end = arguments.find('\0', start);
-            if (arguments.substr(start, end - start) == executable)
-                return true;
-            if (end == std::string::npos)
-                break;
-            start = end + 1;
-        }
+        // The words of the command line, each between two NULs.
+        const std::string arguments = '\0' + platform::fs::readFile("/proc/" + entry + "/cmdline").value_or("") + '\0';
+        if (arguments.find('\0' + executable + '\0') != std::string::npos)
+            return true;
     }
     return platform::fs::exists(marker);
 }
@@ -82,11 +74,11 @@ protected:
     std::string installApp(std::string_view folder, const std::string& name, const std::string& identifier,
                            const std::string& marker)
     {
-        fixtures::AppBlueprint appBlueprint;
-        appBlueprint.name = name;
-        appBlueprint.identifier = identifier;
-        appBlueprint.executableScript = "#!/bin/sh\necho \"$$\" > '" + marker + "'\n";
-        return tree.addApp(folder, appBlueprint) + "/Contents/MacOS/" + name;
+        fixtures::AppBlueprint app;
+        app.name = name;
+        app.identifier = identifier;
+        app.executableScript = "#!/bin/sh\necho \"$$\" > '" + marker + "'\n";
+        return tree.addApp(folder, app) + "/Contents/MacOS/" + name;
     }
 
     void click(const char* buttonName)
@@ -98,8 +90,7 @@ protected:
 
     fixtures::MacTree tree;
     ManualTimer* timer = nullptr;
-    NotificationScheduler scheduler{platform::UserDefaults("com.qzt.ostrova.agent"),
-                                    [] { return std::chrono::system_clock::now(); }, ManualTimer::factory(&timer)};
+    NotificationScheduler scheduler{platform::UserDefaults("com.qzt.ostrova.agent"), std::chrono::system_clock::now, ManualTimer::factory(&timer)};
     AppDelegate delegate{scheduler};
 };
 

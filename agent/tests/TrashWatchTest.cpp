@@ -25,6 +25,7 @@
 namespace {
 
 using namespace std::chrono_literals;
+using Reports = std::vector<std::set<std::string>>;
 
 class TrashWatchTest : public ::testing::Test {
 protected:
@@ -35,11 +36,12 @@ protected:
         tree.makeDirectories(tree.at("~/Applications"));
     }
 
-    static fixtures::AppBlueprint blueprint(const std::string& name, const std::string& identifier)
+    static fixtures::AppBlueprint blueprint(const std::string& name, const std::string& identifier, const std::string& version = "1.0")
     {
         fixtures::AppBlueprint app;
         app.name = name;
         app.identifier = identifier;
+        app.version = version;
         app.displayName = name + " Flyer";
         return app;
     }
@@ -54,12 +56,8 @@ protected:
         return bytes + bytes / 3;
     }
 
-    void moveToTrash(const std::string& name)
-    {
-        const std::string from = tree.at("/Applications/" + name + ".app");
-        const std::string to = tree.at("~/.Trash/" + name + ".app");
-        ASSERT_EQ(::rename(from.c_str(), to.c_str()), 0) << from;
-    }
+    void move(const std::string& from, const std::string& to) { ASSERT_EQ(::rename(tree.at(from).c_str(), tree.at(to).c_str()), 0) << from; }
+    void moveToTrash(const std::string& name) { move("/Applications/" + name + ".app", "~/.Trash/" + name + ".app"); }
 
     void startWatch(std::chrono::milliseconds settle = 1500ms)
     {
@@ -81,6 +79,16 @@ protected:
         for (const auto& application : report)
             found.insert(application.identifier);
         return found;
+    }
+
+    // Waits for `rounds` judgements; the identifiers of every report so far.
+    Reports reportedAfter(int rounds = 1)
+    {
+        EXPECT_TRUE(judged(rounds));
+        Reports all;
+        for (const auto& report : reports)
+            all.push_back(identifiers(report));
+        return all;
     }
 
     fixtures::MacTree tree;
@@ -152,11 +160,8 @@ TEST_F(TrashWatchTest, ApplicationsInFoldersAreWatchedAsDeepAsDiscoveryLooks)
     // A whole folder moved out of the application folders (not into the Trash) takes the
     // applications in it along.
     tree.makeDirectories(tree.at("/opt"));
-    ASSERT_EQ(::rename(tree.at("/Applications/Gone").c_str(), tree.at("/opt/Gone").c_str()), 0);
-
-    ASSERT_TRUE(judged());
-    ASSERT_EQ(reports.size(), 1u);
-    EXPECT_EQ(identifiers(reports[0]), (std::set<std::string>{"com.example.kite", "com.example.heron", "com.example.tern"}));
+    move("/Applications/Gone", "/opt/Gone");
+    EXPECT_EQ(reportedAfter(), (Reports{{"com.example.kite", "com.example.heron", "com.example.tern"}}));
 }
 
 TEST_F(TrashWatchTest, AVendorsFolderDraggedToTheTrashReportsEachOfItsApplicationsOnce)
@@ -165,11 +170,8 @@ TEST_F(TrashWatchTest, AVendorsFolderDraggedToTheTrashReportsEachOfItsApplicatio
     installWithRemains("Heron", "com.example.heron", 3000, "/Applications/Vendor/Extras");
     installWithRemains("Marker", "com.example.marker");
     startWatch();
-    ASSERT_EQ(::rename(tree.at("/Applications/Vendor").c_str(), tree.at("~/.Trash/Vendor").c_str()), 0);
-
-    ASSERT_TRUE(judged());
-    ASSERT_EQ(reports.size(), 1u);
-    ASSERT_EQ(identifiers(reports[0]), (std::set<std::string>{"com.example.kite", "com.example.heron"}));
+    move("/Applications/Vendor", "~/.Trash/Vendor");
+    ASSERT_EQ(reportedAfter(), (Reports{{"com.example.kite", "com.example.heron"}}));
     for (const auto& application : reports[0]) {
         const std::string bundle = application.identifier == "com.example.kite" ? "~/.Trash/Vendor/Kite.app" : "~/.Trash/Vendor/Extras/Heron.app";
         EXPECT_EQ(application.bundlePath, tree.at(bundle));
@@ -181,9 +183,7 @@ TEST_F(TrashWatchTest, AVendorsFolderDraggedToTheTrashReportsEachOfItsApplicatio
     // Emptied from the Trash later, they are not offered again.
     std::filesystem::remove_all(tree.at("~/.Trash/Vendor"));
     moveToTrash("Marker");
-    ASSERT_TRUE(judged(2));
-    ASSERT_EQ(reports.size(), 2u);
-    EXPECT_EQ(identifiers(reports[1]), std::set<std::string>{"com.example.marker"});
+    EXPECT_EQ(reportedAfter(2), (Reports{{"com.example.kite", "com.example.heron"}, {"com.example.marker"}}));
 }
 
 // Only Marker is a removal with remains: Plain left nothing, another copy of Kite stays installed,
@@ -197,19 +197,14 @@ TEST_F(TrashWatchTest, OnlyARemovalWithRemainsOfAnApplicationNoLongerInstalledIs
         installWithRemains(name, identifier);
     tree.addApp("/Applications", blueprint("Plain", "com.example.plain"));
     tree.addApp("~/Applications", blueprint("Kite", "com.example.kite"));
-    ASSERT_EQ(::rename(tree.at("/Applications/Marker.app").c_str(), tree.at("/Applications/Marker.App").c_str()), 0);
+    move("/Applications/Marker.app", "/Applications/Marker.App");
     startWatch();
     for (const char* name : {"Plain", "Kite", "Ostrova", "Pages"})
         moveToTrash(name);
-    ASSERT_EQ(::rename(tree.at("/Applications/Marker.App").c_str(), tree.at("~/.Trash/Marker.App").c_str()), 0);
+    move("/Applications/Marker.App", "~/.Trash/Marker.App");
     fixtures::MacTree::removeTree(tree.at("/Applications/Wren.app"));
-    auto newer = blueprint("Wren", "com.example.wren");
-    newer.version = "2.0";
-    tree.addApp("/Applications", newer);
-
-    ASSERT_TRUE(judged());
-    ASSERT_EQ(reports.size(), 1u);
-    EXPECT_EQ(identifiers(reports[0]), std::set<std::string>{"com.example.marker"});
+    tree.addApp("/Applications", blueprint("Wren", "com.example.wren", "2.0"));
+    EXPECT_EQ(reportedAfter(), Reports{{"com.example.marker"}});
 }
 
 // How updaters put a new copy in place, after taking the old one away: nothing of it is a removal.
@@ -224,14 +219,13 @@ TEST_P(UpdaterTest, ANewCopyPutInPlaceIsNoRemoval)
     installWithRemains("Kite", "com.example.kite");
     installWithRemains("Marker", "com.example.marker");
     // The new version, staged outside the application folders.
-    auto newer = blueprint("Kite", "com.example.kite");
-    newer.version = "2.0";
+    auto newer = blueprint("Kite", "com.example.kite", "2.0");
     for (int part = 0; part < 18; ++part)
         newer.files.emplace_back("Contents/Resources/part" + std::to_string(part), 100);
     const std::string staged = tree.addApp("/opt/staging", newer);
     tree.makeDirectories(tree.at("/opt/old"));
     startWatch(1500ms);
-    ASSERT_EQ(::rename(tree.at("/Applications/Kite.app").c_str(), tree.at("/opt/old/Kite.app").c_str()), 0);
+    move("/Applications/Kite.app", "/opt/old/Kite.app");
     moveToTrash("Marker");
     ASSERT_TRUE(processEventsUntil([&] { return watch->judgedRounds() >= 1; }));
     ASSERT_FALSE(watch->isIdle());
@@ -261,8 +255,7 @@ TEST_P(UpdaterTest, ANewCopyPutInPlaceIsNoRemoval)
     if (copier.joinable())
         copier.join();
     ASSERT_TRUE(judgedAll);
-    ASSERT_EQ(reports.size(), 1u);
-    EXPECT_EQ(identifiers(reports[0]), std::set<std::string>{"com.example.marker"});
+    EXPECT_EQ(reportedAfter(2), Reports{{"com.example.marker"}});
 }
 INSTANTIATE_TEST_SUITE_P(Ways, UpdaterTest, ::testing::Values(UpdaterWay::renamedIn, UpdaterWay::copiedFileByFile),
                          [](const auto& way) { return way.param == UpdaterWay::renamedIn ? "RenamedIn" : "CopiedFileByFile"; });
@@ -280,16 +273,11 @@ TEST_F(TrashWatchTest, AnApplicationStillRunningFromTheTrashIsOfferedOnceItQuits
     watch->setRunningCheckInterval(100ms);
     moveToTrash("Kite");
     moveToTrash("Marker");
-
-    ASSERT_TRUE(judged());
-    ASSERT_EQ(reports.size(), 1u);
-    EXPECT_EQ(identifiers(reports[0]), std::set<std::string>{"com.example.marker"});
+    EXPECT_EQ(reportedAfter(), Reports{{"com.example.marker"}});
     EXPECT_EQ(watch->runningCount(), 1u);
     // While it runs it stays unjudged, whatever else happens: a later removal is judged meanwhile.
     moveToTrash("Wren");
-    ASSERT_TRUE(judged(2));
-    ASSERT_EQ(reports.size(), 2u);
-    EXPECT_EQ(identifiers(reports[1]), std::set<std::string>{"com.example.wren"});
+    EXPECT_EQ(reportedAfter(2), (Reports{{"com.example.marker"}, {"com.example.wren"}}));
     EXPECT_EQ(watch->runningCount(), 1u);
 
     running.reset();
@@ -304,18 +292,16 @@ TEST_F(TrashWatchTest, NothingIsReportedWhileTheUserHasTurnedTheWatchOff)
 {
     installWithRemains("Kite", "com.example.kite");
     installWithRemains("Heron", "com.example.heron");
-    ASSERT_TRUE(platform::UserDefaults("com.qzt.ostrova").setObject("WatchesForRemovedApplications", plist::Value(false)));
+    const auto watching = [](bool on) { ASSERT_TRUE(platform::UserDefaults("com.qzt.ostrova").setObject("WatchesForRemovedApplications", plist::Value(on))); };
+    watching(false);
     startWatch();
     moveToTrash("Kite");
-    ASSERT_TRUE(judged());
-    EXPECT_TRUE(reports.empty());
+    EXPECT_EQ(reportedAfter(), Reports{});
 
     // Turned on again, the next removal is reported.
-    ASSERT_TRUE(platform::UserDefaults("com.qzt.ostrova").setObject("WatchesForRemovedApplications", plist::Value(true)));
+    watching(true);
     moveToTrash("Heron");
-    ASSERT_TRUE(judged(2));
-    ASSERT_EQ(reports.size(), 1u);
-    EXPECT_EQ(identifiers(reports[0]), std::set<std::string>{"com.example.heron"});
+    EXPECT_EQ(reportedAfter(2), Reports{{"com.example.heron"}});
 }
 
 TEST_F(TrashWatchTest, FoldersThatCannotBeWatchedAreRescanned)
@@ -325,15 +311,12 @@ TEST_F(TrashWatchTest, FoldersThatCannotBeWatchedAreRescanned)
     fixtures::ScopedSystemCallFault limit(fixtures::SystemCall::watchFolder, ENOSPC, 1, 0);
     startWatch(300ms);
     const auto& unwatched = watch->unwatchedFolders();
-    EXPECT_NE(std::find(unwatched.begin(), unwatched.end(), tree.at("/Applications")), unwatched.end());
-    EXPECT_NE(std::find(unwatched.begin(), unwatched.end(), tree.at("~/.Trash")), unwatched.end());
+    for (const char* folder : {"/Applications", "~/.Trash"})
+        EXPECT_NE(std::find(unwatched.begin(), unwatched.end(), tree.at(folder)), unwatched.end()) << folder;
     const unsigned firstTries = limit.failed();
     moveToTrash("Kite");
-
-    ASSERT_TRUE(judged());
-    ASSERT_EQ(reports.size(), 1u);
+    ASSERT_EQ(reportedAfter(), Reports{{"com.example.kite"}});
     ASSERT_EQ(reports[0].size(), 1u);
-    EXPECT_EQ(reports[0][0].identifier, "com.example.kite");
     EXPECT_EQ(reports[0][0].displayName, "Kite Flyer");
     EXPECT_EQ(reports[0][0].remainsSize, bytes);
     // The watches were tried again at each rescan.
@@ -344,8 +327,7 @@ TEST_F(TrashWatchTest, TheAgentOffersARemovalWithinTwoSecondsAndWithdrawsItWhenP
 {
     const std::int64_t bytes = installWithRemains("Kite", "com.example.kite");
     ManualTimer* timer = nullptr;
-    NotificationScheduler scheduler{platform::UserDefaults("com.qzt.ostrova.agent"), [] { return std::chrono::system_clock::now(); },
-                                    ManualTimer::factory(&timer)};
+    NotificationScheduler scheduler{platform::UserDefaults("com.qzt.ostrova.agent"), std::chrono::system_clock::now, ManualTimer::factory(&timer)};
     AppDelegate delegate{scheduler};
     delegate.applicationDidFinishLaunching();
     ASSERT_NE(delegate.trashWatch, nullptr);
@@ -361,7 +343,7 @@ TEST_F(TrashWatchTest, TheAgentOffersARemovalWithinTwoSecondsAndWithdrawsItWhenP
     EXPECT_EQ(delegate.removedApplications[0].remainsSize, bytes);
 
     // Put back from the Trash: the panel goes, and nothing of it was touched.
-    ASSERT_EQ(::rename(tree.at("~/.Trash/Kite.app").c_str(), tree.at("/Applications/Kite.app").c_str()), 0);
+    move("~/.Trash/Kite.app", "/Applications/Kite.app");
     ASSERT_TRUE(processEventsUntil([&] { return delegate.removedApplications.empty() && !delegate.remainsWindowController->window()->isVisible(); }));
     EXPECT_EQ(fixtures::pathsBelow(tree.at("~/Library")), before);
 }

@@ -25,11 +25,6 @@ protected:
         return tree.addApp(folder, appBlueprint);
     }
 
-    static bool listed(const std::vector<std::string>& found, const std::string& path)
-    {
-        return std::find(found.begin(), found.end(), path) != found.end();
-    }
-
     fixtures::MacTree tree;
     int counter = 0;
 };
@@ -40,9 +35,9 @@ TEST_F(DiscoveryTest, DepthLimitIsThreeBelowTheFolder)
     const auto depth3 = app("/Applications/Tools/Sub", "Three");
     const auto depth4 = app("/Applications/Tools/Sub/Deep", "Four");
     const auto found = SearchFilePath::applicationBundles();
-    EXPECT_TRUE(listed(found, shallow));
-    EXPECT_TRUE(listed(found, depth3));
-    EXPECT_FALSE(listed(found, depth4));
+    EXPECT_TRUE(has(found, shallow));
+    EXPECT_TRUE(has(found, depth3));
+    EXPECT_FALSE(has(found, depth4));
 }
 
 TEST_F(DiscoveryTest, FolderOrderThenListingOrder)
@@ -71,10 +66,10 @@ TEST_F(DiscoveryTest, LinksIntoApplicationFoldersAreSkippedOthersFollowed)
     const auto found = SearchFilePath::applicationBundles();
     EXPECT_EQ(std::count(found.begin(), found.end(), target), 1);
     EXPECT_EQ(std::count(found.begin(), found.end(), elsewhere), 2);
-    EXPECT_FALSE(listed(found, tree.at("~/Desktop/External.app")));
-    EXPECT_FALSE(listed(found, inner));
-    EXPECT_FALSE(listed(found, outer));
-    EXPECT_FALSE(listed(found, tree.at("/Volumes/Missing.app")));
+    EXPECT_FALSE(has(found, tree.at("~/Desktop/External.app")));
+    EXPECT_FALSE(has(found, inner));
+    EXPECT_FALSE(has(found, outer));
+    EXPECT_FALSE(has(found, tree.at("/Volumes/Missing.app")));
 }
 
 TEST_F(DiscoveryTest, EveryMountedVolumesApplicationsAreListedOnce)
@@ -131,8 +126,8 @@ TEST_F(DiscoveryTest, PackagesAreNeitherListedNorEntered)
     const auto nested = app("/Applications/Outer.app/Contents/Library", "Nested");
     const auto found = SearchFilePath::applicationBundles();
     EXPECT_EQ(found, std::vector<std::string>{outer});
-    EXPECT_FALSE(listed(found, inside));
-    EXPECT_FALSE(listed(found, nested));
+    EXPECT_FALSE(has(found, inside));
+    EXPECT_FALSE(has(found, nested));
     EXPECT_FALSE(SearchFilePath::isListableBundle(nested));
 }
 
@@ -175,7 +170,7 @@ TEST_F(DiscoveryTest, PlayCoverFolderOnlyInsideTheSandbox)
 {
     const std::string folder = "~/Library/Containers/io.playcover.PlayCover/Applications";
     const auto outside = app(folder, "Game");
-    EXPECT_FALSE(listed(SearchFilePath::applicationBundles(), outside));
+    EXPECT_FALSE(has(SearchFilePath::applicationBundles(), outside));
 
     // Sandboxed, the home is the container, so the home-Library filter no longer covers it. The
     // scan reaches the folder through the container grant it holds.
@@ -197,7 +192,7 @@ TEST_F(DiscoveryTest, HostileEntriesDoNotStopTheWalk)
     tree.symlink("Self", tree.at("/Applications/Self"));
     tree.writeFile(tree.at("/Applications/plain file"), "x");
     const auto found = SearchFilePath::applicationBundles();
-    EXPECT_TRUE(listed(found, good));
+    EXPECT_TRUE(has(found, good));
     EXPECT_EQ(found.size(), 4u);
 }
 
@@ -208,9 +203,7 @@ TEST_F(DiscoveryTest, UnreadableFolderContributesNothing)
     ASSERT_EQ(::chmod(tree.at("/Applications/Locked").c_str(), 0), 0);
     const int result = fixtures::runUnprivileged([&] {
         const auto found = SearchFilePath::applicationBundles();
-        const bool goodListed = std::find(found.begin(), found.end(), good) != found.end();
-        const bool hiddenListed = std::find(found.begin(), found.end(), hidden) != found.end();
-        return goodListed && !hiddenListed ? 0 : 1;
+        return has(found, good) && !has(found, hidden) ? 0 : 1;
     });
     ::chmod(tree.at("/Applications/Locked").c_str(), 0755);
     EXPECT_EQ(result, 0);

@@ -110,9 +110,7 @@ TEST_F(FieldCorpusTest, EachInstalledApplicationIsOfferedExactlyItsOwnItems)
 TEST_F(FieldCorpusTest, RemainsAreGoneApplicationsOwnAndNothingInstalled)
 {
     const fixtures::FieldCorpus corpus(tree);
-    const auto manager = UninstallAppManager::make();
-    manager->discoverApps();
-    manager->runScanLoop();
+    const auto manager = scannedCatalogue();
 
     std::map<std::string, std::string> underWhom;
     std::vector<std::string> problems;
@@ -156,22 +154,10 @@ TEST_F(FieldCorpusTest, RemainsAreGoneApplicationsOwnAndNothingInstalled)
 TEST_F(FieldCorpusTest, ThePlainAlgorithmAgreesItemForItem)
 {
     const fixtures::FieldCorpus corpus(tree);
-    const auto manager = UninstallAppManager::make();
-    manager->setFindsRemains(false);
-    manager->discoverApps();
-    manager->runScanLoop();
+    const auto manager = scannedCatalogue(false);
     // Bundles in a Trash are no installed applications, but their claims count.
-    std::vector<std::string> claimants;
-    const auto listed = manager->allApps(), trashed = manager->trashedApps();
-    for (const auto* apps : {&listed, &trashed})
-        for (const auto& app : *apps)
-            claimants.push_back(*app->bundlePath);
-    ASSERT_FALSE(trashed.empty());
-    for (const auto& app : listed) {
-        const ReferenceResult expected = referenceScan(*app->bundlePath, claimants);
-        const ReferenceResult actual = resultOf(*app);
-        EXPECT_EQ(actual, expected) << *app->bundlePath << "\nexpected:\n" << describe(expected) << "actual:\n" << describe(actual);
-    }
+    ASSERT_FALSE(manager->trashedApps().empty());
+    expectPlainScanResults(manager->allApps(), manager->trashedApps());
 }
 
 }  // namespace

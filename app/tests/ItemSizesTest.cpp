@@ -1,10 +1,7 @@
 // Sizes as the list adds them up: what lies inside another item counts once, and after a real scan
 // an application's total is the sum of its groups.
-#include "app/bundles/BundleReader.h"
-#include "app/catalogue/UninstallAppManager.h"
+#include "ScannerTestSupport.h"
 #include "app/records/ItemSizes.h"
-#include "app/records/UninstallApp.h"
-#include "fixtures/MacTree.h"
 
 #include <gtest/gtest.h>
 
@@ -53,27 +50,16 @@ TEST(ItemSizes, AfterAScanTheTotalIsTheSumOfTheGroups)
 {
     fixtures::MacTree tree;
     tree.activate();
-    fixtures::AppBlueprint kite;
-    kite.name = "Kite";
-    kite.identifier = "com.example.kite";
+    auto kite = blueprintOf("Kite", "com.example.kite");
     kite.executableBytes = 20000;
     const std::string bundle = tree.addApp("/Applications", kite);
-    fixtures::AppBlueprint helper;
-    helper.name = "Kite Helper";
-    helper.identifier = "com.example.kite.helper";
+    auto helper = blueprintOf("Kite Helper", "com.example.kite.helper");
     helper.executableBytes = 7000;
     tree.addApp(bundle + "/Contents/MacOS", helper);
     tree.writeFile(tree.at("~/Library/Caches/com.example.kite/cache.bin"), std::string(3000, 'c'));
     tree.writeFile(tree.at("~/Library/Preferences/com.example.kite.plist"), std::string(500, 'p'));
 
-    const auto manager = UninstallAppManager::make();
-    manager->setFindsRemains(false);
-    manager->discoverApps();
-    manager->runScanLoop();
-    std::shared_ptr<UninstallApp> scanned;
-    for (const auto& app : manager->allApps())
-        if (app->bundleIdentifier() == "com.example.kite")
-            scanned = app;
+    const auto scanned = withIdentifier(scannedCatalogue(false)->allApps(), "com.example.kite");
     ASSERT_TRUE(scanned);
     std::int64_t groups = 0;
     std::size_t items = 0;

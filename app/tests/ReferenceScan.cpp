@@ -13,6 +13,7 @@
 #include "platform/PathUtil.h"
 #include "platform/PropertyList.h"
 
+#include <gtest/gtest.h>
 #include <unicode/regex.h>
 
 #include <algorithm>
@@ -32,14 +33,15 @@ std::optional<plist::Dictionary> readJob(const std::string& path)
     return file ? std::optional<plist::Dictionary>(std::move(file->job)) : std::nullopt;
 }
 
-bool fullMatch(const std::string& pattern, const std::string& text)
+// Whether the pattern matches the whole text, or (`whole` false) somewhere in it.
+bool regexTest(const std::string& pattern, const std::string& text, bool whole = true)
 {
     UErrorCode status = U_ZERO_ERROR;
     const icu::UnicodeString input = icu::UnicodeString::fromUTF8(text);  // read by reference while matching
     icu::RegexMatcher matcher(icu::UnicodeString::fromUTF8(pattern), input, 0, status);
     if (U_FAILURE(status))
         return false;
-    const bool found = matcher.matches(status);
+    const bool found = whole ? matcher.matches(status) : matcher.find(status);
     return U_SUCCESS(status) && found;
 }
 
@@ -76,16 +78,8 @@ bool isSharedFolder(const std::string& path)
 
 bool carriesWhole(const std::string& name, const std::string& identifier)
 {
-    if (identifier.empty())
-        return false;
-    const std::string pattern = "(^|\\.)" + UninstallScaner::escapeForPattern(identifier) + "($|[._-])";
-    UErrorCode status = U_ZERO_ERROR;
-    const icu::UnicodeString input = icu::UnicodeString::fromUTF8(name);
-    icu::RegexMatcher matcher(icu::UnicodeString::fromUTF8(pattern), input, 0, status);
-    if (U_FAILURE(status))
-        return false;
-    const bool found = matcher.find(status);
-    return U_SUCCESS(status) && found;
+    return !identifier.empty() &&
+           regexTest("(^|\\.)" + UninstallScaner::escapeForPattern(identifier) + "($|[._-])", name, false);
 }
 
 // One bundle whose names claim entries: an installed application, one inside its bundle, or an
@@ -114,7 +108,7 @@ Claimant identifierClaimant(const std::string& raw, const std::string& owner, bo
 
 bool tokenFits(const std::string& token, const std::string& suffix, const std::string& key)
 {
-    return !token.empty() && fullMatch("\\b((" + UninstallScaner::escapeForPattern(token) + "))" + suffix + "(\\..*){0,}", key);
+    return !token.empty() && regexTest("\\b((" + UninstallScaner::escapeForPattern(token) + "))" + suffix + "(\\..*){0,}", key);
 }
 
 // Strength (identifier 3, name 2, executable 1) and the length of the token that fits.
@@ -124,7 +118,7 @@ Claim claimOf(const Claimant& who, const std::string& key, const std::string& na
 {
     if (tokenFits(who.identifier, suffix, key) || carriesWhole(name, who.raw)) {
         // A team or "group." prefix makes an identifier no more specific.
-        const bool prefixed = fullMatch("(group|[A-Z0-9]{10})\\..*", who.raw);
+        const bool prefixed = regexTest("(group|[A-Z0-9]{10})\\..*", who.raw);
         return {3, prefixed ? who.raw.size() - who.raw.find('.') - 1 : who.raw.size()};
     }
     std::size_t named = 0;
@@ -167,7 +161,7 @@ nameTests(const Claimant& me, const std::string& suffix, const std::vector<Claim
             const std::string namePattern = "\\b((" + esc(me.infoName) + ")|(" + esc(me.executable) + ")|(" + esc(me.display) + "))" +
                                             suffix + "(\\..*){0,}";
             const std::string idPattern = "\\b((" + esc(me.identifier) + ")|())" + suffix + "(\\..*){0,}";
-            if (!fullMatch(namePattern, key) && !fullMatch(idPattern, key) && !carriesWhole(name, me.raw))
+            if (!regexTest(namePattern, key) && !regexTest(idPattern, key) && !carriesWhole(name, me.raw))
                 return std::nullopt;
             for (const auto& other : everyone)
                 if (other.owner != me.owner && !other.declaredGroup && other.raw.size() > me.raw.size() &&
@@ -230,28 +224,39 @@ Matches matchFolders(const Claimant& me, const std::vector<std::string>& folders
     return matches;
 }
 
+std::vector<std::string> stringsOf(const plist::Value* value)
+{
+    std::vector<std::string> strings;
+    if (const auto* list = value ? value->get<plist::Array>() : nullptr)
+        for (const auto& element : *list)
+            if (const auto* text = element.get<std::string>())
+                strings.push_back(*text);
+    return strings;
+}
+
+std::vector<std::string> existingPrograms(const std::string& jobPath)
+{
+    std::vector<std::string> programs;
+    const auto job = readJob(jobPath);
+    if (!job)
+        return programs;
+    const plist::Value* value = plist::find(*job, "Program");
+    if (!value)
+        value = plist::find(*job, "ProgramArguments");
+    if (value && value->is<std::string>())
+        programs.push_back(*value->get<std::string>());
+    else
+        programs = stringsOf(value);
+    std::erase_if(programs, [](const std::string& program) { return !platform::fs::exists(program); });
+    return programs;
+}
+
 Matches checkLaunchItems(const Matches& candidates, const std::vector<ReferenceGroup>& collected)
 {
     Matches kept;
     for (const auto& [path, name] : candidates) {
-        const auto job = readJob(path);
-        if (!job)
-            continue;
-        const plist::Value* value = plist::find(*job, "Program");
-        if (!value)
-            value = plist::find(*job, "ProgramArguments");
-        std::vector<std::string> programs;
-        if (value && value->is<plist::Array>()) {
-            for (const auto& element : *value->get<plist::Array>()) {
-                const auto* text = element.get<std::string>();
-                if (text && platform::fs::exists(*text))
-                    programs.push_back(*text);
-            }
-        } else if (value && value->is<std::string>() && platform::fs::exists(*value->get<std::string>())) {
-            programs.push_back(*value->get<std::string>());
-        }
         bool keep = false;
-        for (const auto& program : programs)
+        for (const auto& program : existingPrograms(path))
             for (const auto& group : collected)
                 for (const auto& item : group.items)
                     keep = keep || program == item.path ||
@@ -281,16 +286,6 @@ bool isOrExtends(const std::string& candidate, const std::string& raw)
     return !raw.empty() && (candidate == raw || candidate.rfind(raw + ".", 0) == 0);
 }
 
-std::vector<std::string> stringsOf(const plist::Value* value)
-{
-    std::vector<std::string> strings;
-    if (const auto* list = value ? value->get<plist::Array>() : nullptr)
-        for (const auto& element : *list)
-            if (const auto* text = element.get<std::string>())
-                strings.push_back(*text);
-    return strings;
-}
-
 std::vector<std::string> groupsDeclaredBy(const UninstallApp& app)
 {
     if (!app.bundlePath)
@@ -312,23 +307,6 @@ std::vector<std::string> groupsDeclaredBy(const UninstallApp& app)
             return stringsOf(plist::find(*entitlements, "com.apple.security.application-groups"));
     }
     return {};
-}
-
-std::vector<std::string> existingPrograms(const std::string& jobPath)
-{
-    std::vector<std::string> programs;
-    const auto job = readJob(jobPath);
-    if (!job)
-        return programs;
-    const plist::Value* value = plist::find(*job, "Program");
-    if (!value)
-        value = plist::find(*job, "ProgramArguments");
-    if (value && value->is<std::string>())
-        programs.push_back(*value->get<std::string>());
-    else
-        programs = stringsOf(value);
-    std::erase_if(programs, [](const std::string& program) { return !platform::fs::exists(program); });
-    return programs;
 }
 
 Matches helperTools(const UninstallApp& app, const Claimant& me, const std::vector<Claimant>& everyone)
@@ -454,6 +432,32 @@ std::string ownerOf(const UninstallApp& app)
     return identifier.empty() ? "/" + app.bundlePath.value_or("") : platform::path::toLower(identifier);
 }
 
+ReferenceResult resultOf(const UninstallApp& app)
+{
+    ReferenceResult result;
+    for (const auto& group : app.fileGroups) {
+        ReferenceGroup copy{group->type, {}};
+        for (const auto& item : group->fileItem)
+            copy.items.push_back({item->filePath, item->fileName, item->isDir, item->size});
+        result.groups.push_back(copy);
+    }
+    result.bundleSize = app.bundleSize;
+    result.totalSize = app.totalSize;
+    return result;
+}
+
+std::string describe(const ReferenceResult& result)
+{
+    std::ostringstream out;
+    out << "bundle " << result.bundleSize << " total " << result.totalSize << "\n";
+    for (const auto& group : result.groups) {
+        out << "  " << categoryCaseName(group.type) << "\n";
+        for (const auto& item : group.items)
+            out << "    " << item.path << " [" << item.name << "] " << item.size << (item.isDir ? " dir" : "") << "\n";
+    }
+    return out.str();
+}
+
 }  // namespace
 
 ReferenceResult referenceScan(const std::string& bundlePath, const std::vector<std::string>& installedBundles)
@@ -575,28 +579,16 @@ ReferenceResult referenceScan(const std::string& bundlePath, const std::vector<s
     return result;
 }
 
-ReferenceResult resultOf(const UninstallApp& app)
+void expectPlainScanResults(const std::vector<std::shared_ptr<UninstallApp>>& apps,
+                            const std::vector<std::shared_ptr<UninstallApp>>& alsoInstalled)
 {
-    ReferenceResult result;
-    for (const auto& group : app.fileGroups) {
-        ReferenceGroup copy{group->type, {}};
-        for (const auto& item : group->fileItem)
-            copy.items.push_back({item->filePath, item->fileName, item->isDir, item->size});
-        result.groups.push_back(copy);
+    std::vector<std::string> installed;
+    for (const auto* list : {&apps, &alsoInstalled})
+        for (const auto& app : *list)
+            installed.push_back(*app->bundlePath);
+    for (const auto& app : apps) {
+        const ReferenceResult expected = referenceScan(*app->bundlePath, installed);
+        const ReferenceResult actual = resultOf(*app);
+        EXPECT_EQ(actual, expected) << *app->bundlePath << "\nexpected:\n" << describe(expected) << "actual:\n" << describe(actual);
     }
-    result.bundleSize = app.bundleSize;
-    result.totalSize = app.totalSize;
-    return result;
-}
-
-std::string describe(const ReferenceResult& result)
-{
-    std::ostringstream out;
-    out << "bundle " << result.bundleSize << " total " << result.totalSize << "\n";
-    for (const auto& group : result.groups) {
-        out << "  " << categoryCaseName(group.type) << "\n";
-        for (const auto& item : group.items)
-            out << "    " << item.path << " [" << item.name << "] " << item.size << (item.isDir ? " dir" : "") << "\n";
-    }
-    return out.str();
 }

@@ -32,6 +32,7 @@ struct ReferenceResult {
 // identifier of one of them (or of an application inside one), other than the scanned bundle's
 // own, is that application's; a group another of them declares too is nobody's.
 ReferenceResult referenceScan(const std::string& bundlePath, const std::vector<std::string>& installedBundles = {});
-// The same shape read from a record the real scanner filled.
-ReferenceResult resultOf(const UninstallApp& app);
-std::string describe(const ReferenceResult& result);
+// Expects every application of `apps`, as the scanner left it, to have the plain scan's groups, items
+// and sizes; `apps` and `alsoInstalled` are every installed bundle.
+void expectPlainScanResults(const std::vector<std::shared_ptr<UninstallApp>>& apps,
+                            const std::vector<std::shared_ptr<UninstallApp>>& alsoInstalled = {});

@@ -24,15 +24,6 @@ using T = RkUninstallCategoryType;
 class RemainsTest : public ::testing::Test {
 protected:
     void SetUp() override { tree.activate(); }
-
-    std::shared_ptr<UninstallAppManager> scanned()
-    {
-        auto manager = UninstallAppManager::make();
-        manager->discoverApps();
-        manager->runScanLoop();
-        return manager;
-    }
-
     fixtures::MacTree tree;
 };
 
@@ -52,7 +43,7 @@ TEST_F(RemainsTest, EveryRemainIsFoundAndNoTrapIsOffered)
     // The running application's bundle is known only while it runs.
     fixtures::BackgroundProcess runner({remains.runnerExecutable, "600"});
     ASSERT_TRUE(runner.waitUntilRunning(remains.runnerExecutable));
-    const auto manager = scanned();
+    const auto manager = scannedCatalogue();
     // Keel, Tern, Gull and Loom on a mounted volume; Petrel, Skua and the others are not listed.
     ASSERT_EQ(manager->allApps().size(), 4u);
 
@@ -93,16 +84,12 @@ TEST_F(RemainsTest, ARunningApplicationsDataIsARemainOnceItStops)
         elsewhere = std::make_unique<fixtures::MacTree>();
     }
     ASSERT_FALSE(elsewhere->root().starts_with(tree.root()));
-    fixtures::AppBlueprint copy;
-    copy.name = "Skua";
-    copy.identifier = remains.runnerIdentifier;
-    copy.executable = "skua";
-    const std::string program =
-        std::filesystem::canonical(fixtures::copyExecutable(elsewhere->addApp("/opt/Runner", copy) + "/Contents/MacOS/skua")).string();
+    const auto copy = elsewhere->addApp("/opt/Runner", blueprintOf("Skua", remains.runnerIdentifier, "skua"));
+    const std::string program = std::filesystem::canonical(fixtures::copyExecutable(copy + "/Contents/MacOS/skua")).string();
     fixtures::BackgroundProcess runner({program, "600"});
     ASSERT_TRUE(runner.waitUntilRunning(program));
 
-    const auto manager = scanned();
+    const auto manager = scannedCatalogue();
     const auto offered = offeredByIdentifier(*manager);
     ASSERT_TRUE(offered.count(remains.runnerIdentifier));
     EXPECT_EQ(offered.at(remains.runnerIdentifier), std::set<std::string>{remains.runnerCache});
@@ -113,7 +100,7 @@ TEST_F(RemainsTest, RecordsAreNamedGroupedAndNothingIsTicked)
     const fixtures::RemainsTree remains(tree);
     fixtures::BackgroundProcess runner({remains.runnerExecutable, "600"});
     ASSERT_TRUE(runner.waitUntilRunning(remains.runnerExecutable));
-    const auto manager = scanned();
+    const auto manager = scannedCatalogue();
     ASSERT_EQ(manager->goneApps().size(), remains.truth.size());
     for (const auto& app : manager->goneApps()) {
         EXPECT_TRUE(app->isGone());
@@ -136,27 +123,21 @@ TEST_F(RemainsTest, RecordsAreNamedGroupedAndNothingIsTicked)
         EXPECT_EQ(app->totalSize, total);
     }
     // Each remain sits in the category of the folder it was found in.
-    for (const auto& app : manager->goneApps()) {
-        if (app->bundleIdentifier() != "com.driftwood.tally")
-            continue;
-        EXPECT_TRUE(has(pathsIn(*app, T::daemon), tree.at("~/Library/LaunchAgents/com.driftwood.tally.agent.plist")));
-        EXPECT_TRUE(has(pathsIn(*app, T::Sandbox), tree.at("~/Library/Group Containers/ABCDE12345.com.driftwood.tally")));
-        EXPECT_TRUE(has(pathsIn(*app, T::state), tree.at("~/Library/Saved Application State/com.driftwood.tally.savedState")));
-        EXPECT_TRUE(has(pathsIn(*app, T::cookies), tree.at("~/Library/HTTPStorages/com.driftwood.tally.binarycookies")));
-        EXPECT_TRUE(has(pathsIn(*app, T::crashReporter),
-                        tree.at("~/Library/Logs/DiagnosticReports/com.driftwood.tally_2025-03-04-101112_host.crash")));
-    }
+    const auto tally = withIdentifier(manager->goneApps(), "com.driftwood.tally");
+    ASSERT_TRUE(tally);
+    EXPECT_TRUE(has(pathsIn(*tally, T::daemon), tree.at("~/Library/LaunchAgents/com.driftwood.tally.agent.plist")));
+    EXPECT_TRUE(has(pathsIn(*tally, T::Sandbox), tree.at("~/Library/Group Containers/ABCDE12345.com.driftwood.tally")));
+    EXPECT_TRUE(has(pathsIn(*tally, T::state), tree.at("~/Library/Saved Application State/com.driftwood.tally.savedState")));
+    EXPECT_TRUE(has(pathsIn(*tally, T::cookies), tree.at("~/Library/HTTPStorages/com.driftwood.tally.binarycookies")));
+    EXPECT_TRUE(has(pathsIn(*tally, T::crashReporter), tree.at("~/Library/Logs/DiagnosticReports/com.driftwood.tally_2025-03-04-101112_host.crash")));
 }
 
 TEST_F(RemainsTest, ALaunchJobIsNoRemainWhileTheBundleItRunsFromExists)
 {
     const fixtures::RemainsTree remains(tree);
     // Another application now lies where the job's program did; the program itself is missing.
-    fixtures::AppBlueprint blueprint;
-    blueprint.name = "Beacon";
-    blueprint.identifier = "org.harborlight.beacon";
-    tree.addApp("/Applications", blueprint);
-    const auto manager = scanned();
+    tree.addApp("/Applications", blueprintOf("Beacon", "org.harborlight.beacon"));
+    const auto manager = scannedCatalogue();
     const auto offered = offeredByIdentifier(*manager);
     ASSERT_TRUE(offered.count("org.lanternworks.beacon"));
     EXPECT_FALSE(offered.at("org.lanternworks.beacon").count(remains.goneDaemonJob));
@@ -169,17 +150,10 @@ TEST_F(RemainsTest, ALaunchJobIsNoRemainWhileTheBundleItRunsFromExists)
 TEST_F(RemainsTest, AnApplicationInTheTrashIsGoneWithItsNameBasedFiles)
 {
     const fixtures::RemainsTree remains(tree);
-    fixtures::AppBlueprint blueprint;
-    blueprint.name = "Tally";
-    blueprint.displayName = "Driftwood Tally";
-    blueprint.identifier = "com.driftwood.tally";
-    blueprint.executable = "tallyd";
-    tree.addApp("~/.Trash/Old Tools", blueprint);
-    fixtures::AppBlueprint installed;
-    installed.name = "Tally Sheet";
-    installed.identifier = "net.sheets.tally";
-    installed.executable = "tallyd";
-    tree.addApp("/Applications", installed);
+    auto trashed = blueprintOf("Tally", "com.driftwood.tally", "tallyd");
+    trashed.displayName = "Driftwood Tally";
+    tree.addApp("~/.Trash/Old Tools", trashed);
+    tree.addApp("/Applications", blueprintOf("Tally Sheet", "net.sheets.tally", "tallyd"));
     auto byName = remains.truth.at("com.driftwood.tally");
     for (const auto& path : {tree.at("~/Library/Application Support/Tally"), tree.at("/Library/Caches/Driftwood Tally"),
                              tree.at("~/Library/Logs/DiagnosticReports/Tally-2026-11-03-101010.ips")}) {
@@ -192,19 +166,17 @@ TEST_F(RemainsTest, AnApplicationInTheTrashIsGoneWithItsNameBasedFiles)
     tree.writeFile(shared, "x");
     tree.writeFile(sheet, "x");
 
-    const auto manager = scanned();
+    const auto manager = scannedCatalogue();
     const auto offered = offeredByIdentifier(*manager);
     ASSERT_TRUE(offered.count("com.driftwood.tally"));
     EXPECT_EQ(offered.at("com.driftwood.tally"), byName);
     EXPECT_FALSE(offered.at("com.driftwood.tally").count(shared));
-    const auto gone = manager->goneApps();
-    const auto record = std::find_if(gone.begin(), gone.end(), [](const auto& app) { return app->bundleIdentifier() == "com.driftwood.tally"; });
-    ASSERT_NE(record, gone.end());
-    EXPECT_EQ((*record)->displayName(), "Driftwood Tally");
-    EXPECT_TRUE((*record)->icon.has_value());
-    EXPECT_GT((*record)->totalSize, 3 * (15 << 20));
-    const auto listed = manager->allApps();
-    const auto& sheetApp = *std::find_if(listed.begin(), listed.end(), [](const auto& app) { return app->bundleIdentifier() == "net.sheets.tally"; });
+    const auto record = withIdentifier(manager->goneApps(), "com.driftwood.tally");
+    const auto sheetApp = withIdentifier(manager->allApps(), "net.sheets.tally");
+    ASSERT_TRUE(record && sheetApp);
+    EXPECT_EQ(record->displayName(), "Driftwood Tally");
+    EXPECT_TRUE(record->icon.has_value());
+    EXPECT_GT(record->totalSize, 3 * (15 << 20));
     EXPECT_TRUE(has(allPaths(*sheetApp), sheet));
     EXPECT_FALSE(has(allPaths(*sheetApp), shared));
 }
@@ -212,7 +184,7 @@ TEST_F(RemainsTest, AnApplicationInTheTrashIsGoneWithItsNameBasedFiles)
 TEST_F(RemainsTest, RemainsAreUncertainWhenTheSearchForInstalledCopiesRanOutOfTime)
 {
     const fixtures::RemainsTree remains(tree);
-    const auto manager = scanned();
+    const auto manager = scannedCatalogue();
     const auto found = offeredByIdentifier(*manager);
     // A deadline already passed stops the walk before its first folder; one far off lets it end.
     const auto roots = BundleWalk::defaultRoots();
@@ -235,19 +207,13 @@ TEST_F(RemainsTest, RemainsAreUncertainWhenTheSearchForInstalledCopiesRanOutOfTi
 
 TEST(RemainsIdentifierTest, NamesCarryIdentifiersOnlyWhenReverseDns)
 {
-    EXPECT_EQ(RemainsFinder::identifierInName("com.vendor.app", T::cache), "com.vendor.app");
-    EXPECT_EQ(RemainsFinder::identifierInName("com.vendor.app.plist", T::preference), "com.vendor.app");
-    EXPECT_EQ(RemainsFinder::identifierInName("com.vendor.app.savedState", T::state), "com.vendor.app");
-    EXPECT_EQ(RemainsFinder::identifierInName("com.vendor.app.binarycookies", T::cookies), "com.vendor.app");
-    EXPECT_EQ(RemainsFinder::identifierInName("ABCDE12345.com.vendor.app", T::Sandbox), "com.vendor.app");
-    EXPECT_EQ(RemainsFinder::identifierInName("group.com.vendor.app", T::Sandbox), "com.vendor.app");
-    EXPECT_EQ(RemainsFinder::identifierInName("com.vendor.app.0A1B2C3D-4E5F-6789-ABCD-EF0123456789.plist", T::preference),
-              "com.vendor.app");
-    EXPECT_EQ(RemainsFinder::identifierInName("com.vendor.app.001122aabbcc.plist", T::preference), "com.vendor.app");
-    EXPECT_EQ(RemainsFinder::identifierInName("com.vendor.app_2025-01-01-101010_host.crash", T::crashReporter), "com.vendor.app");
-    EXPECT_EQ(RemainsFinder::identifierInName("com.vendor.app-2025-01-01-101010.ips", T::crashReporter), "com.vendor.app");
-    EXPECT_EQ(RemainsFinder::identifierInName("com.vendor.my-app-2025-01-01-101010.cpu_resource.diag", T::crashReporter),
-              "com.vendor.my-app");
+    for (const auto& [name, type] : std::vector<std::pair<std::string, T>>{
+             {"com.vendor.app", T::cache}, {"com.vendor.app.plist", T::preference}, {"com.vendor.app.savedState", T::state},
+             {"com.vendor.app.binarycookies", T::cookies}, {"ABCDE12345.com.vendor.app", T::Sandbox}, {"group.com.vendor.app", T::Sandbox},
+             {"com.vendor.app.0A1B2C3D-4E5F-6789-ABCD-EF0123456789.plist", T::preference}, {"com.vendor.app.001122aabbcc.plist", T::preference},
+             {"com.vendor.app_2025-01-01-101010_host.crash", T::crashReporter}, {"com.vendor.app-2025-01-01-101010.ips", T::crashReporter}})
+        EXPECT_EQ(RemainsFinder::identifierInName(name, type), "com.vendor.app") << name;
+    EXPECT_EQ(RemainsFinder::identifierInName("com.vendor.my-app-2025-01-01-101010.cpu_resource.diag", T::crashReporter), "com.vendor.my-app");
     EXPECT_EQ(RemainsFinder::identifierInName("com.vendor.pkg.bom", T::other), "com.vendor.pkg");
     EXPECT_EQ(RemainsFinder::identifierInName("de.vendor.app-helper", T::cache), "de.vendor.app-helper");
     for (const char* none : {"Quire", "Homebrew", "com.vendor", "com.vendor.plist", "loginwindow.plist", ".GlobalPreferences.plist",

@@ -52,17 +52,13 @@ void buildOverlappingTree(fixtures::MacTree& tree, std::vector<std::string>& bun
         if (i % 5 == 2)
             tree.writePlist(bundle + "/Contents/Helpers/Agent.app/Contents/Info.plist",
                             plist::Value(plist::Dictionary{{"CFBundleIdentifier", "net.agents." + vendor + std::to_string(i)}}));
-        if (i % 5 == 0) {
-            fixtures::AppBlueprint helper;
-            helper.name = appBlueprint.name + " Helper";
-            helper.identifier = appBlueprint.identifier + ".helper";
-            tree.addApp("/Applications/" + appBlueprint.name + ".app/Contents/MacOS", helper);
-        }
+        if (i % 5 == 0)
+            tree.addApp("/Applications/" + appBlueprint.name + ".app/Contents/MacOS",
+                        blueprintOf(appBlueprint.name + " Helper", appBlueprint.identifier + ".helper"));
         const std::string program = bundle + "/Contents/Library/LaunchServices/" + appBlueprint.identifier + ".job";
         tree.writeFile(program, "#!/bin/sh\n");
-        tree.writePlist(tree.at((i % 2 ? "~" : "") + std::string("/Library/LaunchAgents/") + appBlueprint.identifier + ".job.plist"),
-                        plist::Value(plist::Dictionary{{"Label", appBlueprint.identifier + ".job"},
-                                                       {"ProgramArguments", plist::Array{plist::Value(program)}}}));
+        writeJob(tree, tree.at((i % 2 ? "~" : "") + std::string("/Library/LaunchAgents/") + appBlueprint.identifier + ".job.plist"),
+                 program, appBlueprint.identifier + ".job");
         if (i % 3 == 0) {
             const std::string plugIn = tree.at("/Library/QuickLook/" + appBlueprint.name + ".qlgenerator");
             tree.writePlist(plugIn + "/Contents/Info.plist",
@@ -71,9 +67,7 @@ void buildOverlappingTree(fixtures::MacTree& tree, std::vector<std::string>& bun
         if (i % 4 == 1) {
             const std::string tool = tree.at("/Library/PrivilegedHelperTools/Tool" + std::to_string(i));
             tree.writeFile(tool, "#!/bin/sh\n");
-            tree.writePlist(tree.at("/Library/LaunchDaemons/" + appBlueprint.identifier + ".tool.plist"),
-                            plist::Value(plist::Dictionary{{"Label", appBlueprint.identifier + ".tool"},
-                                                           {"ProgramArguments", plist::Array{plist::Value(tool)}}}));
+            writeJob(tree, tree.at("/Library/LaunchDaemons/" + appBlueprint.identifier + ".tool.plist"), tool, appBlueprint.identifier + ".tool");
             tree.writeFile(tree.at("/private/var/db/receipts/" + appBlueprint.identifier + ".pkg.bom"), "bom");
         }
     }
@@ -104,11 +98,10 @@ void buildOverlappingTree(fixtures::MacTree& tree, std::vector<std::string>& bun
             if (!used.insert(name).second)
                 continue;
             const std::string path = tree.at(folder + "/" + name);
-            if (random() % 2) {
+            if (random() % 2)
                 tree.writeFile(path + "/content.dat", std::string(random() % 5000, 'x'));
-            } else {
+            else
                 tree.writeFile(path, std::string(random() % 3000, 'y'));
-            }
         }
         const std::string vendorFolder = tree.at(folder + "/" + vendors[random() % vendors.size()]);
         tree.writeFile(vendorFolder + "/" + words[random() % words.size()] + "/x", "12345");
@@ -122,23 +115,16 @@ TEST_F(ScanLoopTest, ResultsEqualThePlainAlgorithmItemForItem)
     std::vector<std::string> bundles;
     buildOverlappingTree(tree, bundles);
 
-    const auto manager = UninstallAppManager::make();
-    manager->discoverApps();
+    const auto manager = scannedCatalogue();
     ASSERT_EQ(manager->allApps().size(), bundles.size());
-    manager->runScanLoop();
-    std::vector<std::string> installed;
-    for (const auto& app : manager->allApps())
-        installed.push_back(*app->bundlePath);
     for (const auto& app : manager->allApps()) {
         ASSERT_TRUE(app->isReady);
-        const ReferenceResult expected = referenceScan(*app->bundlePath, installed);
-        const ReferenceResult actual = resultOf(*app);
-        EXPECT_EQ(actual, expected) << *app->bundlePath << "\nexpected:\n" << describe(expected) << "actual:\n" << describe(actual);
+        // Names the tree spreads around: these find more than their bundle and launch job.
         if (app->bundlePath->find(" Pro.app") == std::string::npos) {
-            // Names the tree spreads around: these find more than their bundle and launch job.
-            EXPECT_GT(actual.groups.size(), 2u) << *app->bundlePath;
+            EXPECT_GT(app->fileGroups.size(), 2u) << *app->bundlePath;
         }
     }
+    expectPlainScanResults(manager->allApps());
 }
 
 class RecordingDelegate : public UninstallDelegate {
@@ -163,13 +149,8 @@ public:
 
 TEST_F(ScanLoopTest, LoadAppsHandsOverToTheScanQueue)
 {
-    std::vector<std::string> bundles;
-    for (const char* name : {"One", "Two", "Three"}) {
-        fixtures::AppBlueprint appBlueprint;
-        appBlueprint.name = name;
-        appBlueprint.identifier = std::string("com.test.") + name;
-        bundles.push_back(tree.addApp("/Applications", appBlueprint));
-    }
+    for (const std::string name : {"One", "Two", "Three"})
+        tree.addApp("/Applications", blueprintOf(name, "com.test." + name));
     const auto manager = UninstallAppManager::make();
     auto delegate = std::make_shared<RecordingDelegate>();
     manager->setDelegate(delegate);
@@ -218,11 +199,8 @@ TEST_F(ScanLoopTest, SizesOfFoldersLinksAndMetadata)
     const auto scanned = scanBundle(bundle, manager);
     ASSERT_EQ(pathsIn(*scanned, T::cache).size(), 1u);
     const std::int64_t linkSize = static_cast<std::int64_t>(tree.at("/Big").size());
-    for (const auto& group : scanned->fileGroups) {
-        if (group->type == T::cache) {
-            EXPECT_EQ(group->fileItem.front()->size, linkSize);
-        }
-    }
+    const auto& cache = *std::find_if(scanned->fileGroups.begin(), scanned->fileGroups.end(), [](const auto& group) { return group->type == T::cache; });
+    EXPECT_EQ(cache->fileItem.front()->size, linkSize);
     EXPECT_EQ(scanned->totalSize, scanned->bundleSize + linkSize);
 
     // Spotlight's figure is used from 20480 bytes on; below it the folder is walked.

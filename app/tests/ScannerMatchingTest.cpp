@@ -5,23 +5,25 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 #include <set>
 
 namespace {
 
 using T = RkUninstallCategoryType;
 
+// An entry laid out before a scan: a path ending in "/" is a folder with a file inside, any other a
+// file. Without a category it must be offered to nobody.
+struct Entry {
+    std::string macPath;
+    std::optional<T> offeredAs = std::nullopt;
+};
+
 class ScannerMatchingTest : public ::testing::Test {
 protected:
     void SetUp() override { tree.activate(); }
 
-    std::string app(const std::string& name, const std::string& identifier)
-    {
-        fixtures::AppBlueprint appBlueprint;
-        appBlueprint.name = name;
-        appBlueprint.identifier = identifier;
-        return tree.addApp("/Applications", appBlueprint);
-    }
+    std::string app(const std::string& name, const std::string& identifier) { return tree.addApp("/Applications", blueprintOf(name, identifier)); }
     std::string file(const std::string& macPath, const std::string& contents = "data")
     {
         tree.writeFile(tree.at(macPath), contents);
@@ -29,87 +31,81 @@ protected:
     }
     std::string folder(const std::string& macPath)
     {
-        tree.makeDirectories(tree.at(macPath));
         tree.writeFile(tree.at(macPath) + "/inside.bin", std::string(100, 'x'));
         return tree.at(macPath);
+    }
+    // Lays out the entries, scans `bundle` alone and expects its bundle group first, then exactly the
+    // entries given a category, each once and in it.
+    void expectOffers(const std::string& bundle, const std::vector<Entry>& entries)
+    {
+        std::vector<std::string> expected, offered;
+        for (const auto& [macPath, as] : entries) {
+            const auto path = macPath.ends_with('/') ? folder(macPath.substr(0, macPath.size() - 1)) : file(macPath);
+            if (as)
+                expected.push_back(std::string(categoryCaseName(*as)) + " " + path);
+        }
+        const auto scanned = scanBundle(bundle);
+        ASSERT_FALSE(scanned->fileGroups.empty());
+        EXPECT_EQ(scanned->fileGroups.front()->type, T::bundle);
+        EXPECT_EQ(pathsIn(*scanned, T::bundle), std::vector<std::string>{bundle});
+        for (const auto& group : scanned->fileGroups)
+            if (group->type != T::bundle)
+                for (const auto& item : group->fileItem)
+                    offered.push_back(std::string(categoryCaseName(group->type)) + " " + item->filePath);
+        std::sort(expected.begin(), expected.end());
+        std::sort(offered.begin(), offered.end());
+        EXPECT_EQ(offered, expected);
     }
 
     fixtures::MacTree tree;
 };
 
+const std::string support = "~/Library/Application Support/";
+
 TEST_F(ScannerMatchingTest, NamesMatchWithoutSpacesAndCaseWithDottedTails)
 {
-    const auto bundle = app("Foo Bar", "com.vendor.foobar");
-    const auto a = folder("~/Library/Application Support/Foo Bar");
-    const auto b = file("~/Library/Preferences/foobar.plist");
-    const auto c = folder("~/Library/Saved Application State/FooBar.savedState");
-    const auto notAgent = folder("~/Library/Application Support/FooBarAgent");
-    const auto notDash = folder("~/Library/Application Support/foo-bar");
-    // A name may end on any character; a bare trailing dot is an empty dotted tail.
-    const auto trailingDot = file("~/Library/Preferences/foobar.");
-
-    const auto scanned = scanBundle(bundle);
-    const auto paths = allPaths(*scanned);
-    EXPECT_EQ(pathsIn(*scanned, T::support), std::vector<std::string>{a});
-    EXPECT_EQ(pathsIn(*scanned, T::preference), (std::vector<std::string>{b, trailingDot}));
-    EXPECT_EQ(pathsIn(*scanned, T::state), std::vector<std::string>{c});
-    EXPECT_FALSE(has(paths, notAgent));
-    EXPECT_FALSE(has(paths, notDash));
-    ASSERT_FALSE(scanned->fileGroups.empty());
-    EXPECT_EQ(scanned->fileGroups.front()->type, T::bundle);
-    EXPECT_EQ(pathsIn(*scanned, T::bundle), std::vector<std::string>{bundle});
+    expectOffers(app("Foo Bar", "com.vendor.foobar"),
+                 {{support + "Foo Bar/", T::support},
+                  {"~/Library/Preferences/foobar.plist", T::preference},
+                  {"~/Library/Saved Application State/FooBar.savedState/", T::state},
+                  {support + "FooBarAgent/"},
+                  {support + "foo-bar/"},
+                  // A name may end on any character; a bare trailing dot is an empty dotted tail.
+                  {"~/Library/Preferences/foobar.", T::preference}});
 }
 
 TEST_F(ScannerMatchingTest, IdentifierFormsAndTheContainsTest)
 {
-    const auto bundle = app("Foo", "com.vendor.foo");
-    const auto plist = file("~/Library/Preferences/com.vendor.foo.plist");
-    const auto upper = file("~/Library/Preferences/Com.Vendor.Foo.plist");
-    const auto state = folder("~/Library/Saved Application State/com.vendor.foo.savedState");
-    const auto group = folder("~/Library/Containers/group.com.vendor.foo");
-    const auto team = folder("~/Library/Containers/ABCDE12345.com.vendor.foo");
-    // The identifier counts only as a whole dotted part: after the start or a ".", before the end
-    // or one of ". - _".
-    const auto longer = folder("~/Library/Containers/com.vendor.foobar");
-    const auto unrelated = folder("~/Library/Containers/com.vendor.fo");
-    const auto glued = file("~/Library/Caches/xcom.vendor.foo");
-    const auto dashed = file("~/Library/Caches/cache.com.vendor.foo-42");
-    const auto underscored = file("~/Library/Caches/ABCDE12345.com.vendor.foo_data");
-
-    const auto scanned = scanBundle(bundle);
-    const auto prefs = pathsIn(*scanned, T::preference);
-    EXPECT_TRUE(has(prefs, plist));
-    EXPECT_TRUE(has(prefs, upper));
-    EXPECT_EQ(pathsIn(*scanned, T::state), std::vector<std::string>{state});
-    const auto sandbox = pathsIn(*scanned, T::Sandbox);
-    EXPECT_TRUE(has(sandbox, group));
-    EXPECT_TRUE(has(sandbox, team));
-    EXPECT_FALSE(has(sandbox, longer));
-    EXPECT_FALSE(has(sandbox, unrelated));
-    const auto caches = pathsIn(*scanned, T::cache);
-    EXPECT_FALSE(has(caches, glued));
-    EXPECT_TRUE(has(caches, dashed));
-    EXPECT_TRUE(has(caches, underscored));
+    expectOffers(app("Foo", "com.vendor.foo"),
+                 {{"~/Library/Preferences/com.vendor.foo.plist", T::preference},
+                  {"~/Library/Preferences/Com.Vendor.Foo.plist", T::preference},
+                  {"~/Library/Saved Application State/com.vendor.foo.savedState/", T::state},
+                  {"~/Library/Containers/group.com.vendor.foo/", T::Sandbox},
+                  {"~/Library/Containers/ABCDE12345.com.vendor.foo/", T::Sandbox},
+                  // The identifier counts only as a whole dotted part: after the start or a ".",
+                  // before the end or one of ". - _".
+                  {"~/Library/Containers/com.vendor.foobar/"},
+                  {"~/Library/Containers/com.vendor.fo/"},
+                  {"~/Library/Caches/xcom.vendor.foo"},
+                  {"~/Library/Caches/cache.com.vendor.foo-42", T::cache},
+                  {"~/Library/Caches/ABCDE12345.com.vendor.foo_data", T::cache}});
 }
 
 TEST_F(ScannerMatchingTest, TheMoreSpecificInstalledIdentifierWins)
 {
     const auto foo = app("Foo", "com.vendor.foo");
-    const auto helper = app("Foo Helper", "com.vendor.foo.helper");
+    app("Foo Helper", "com.vendor.foo.helper");
     const auto shared = folder("~/Library/Application Support/com.vendor.foo");
     const auto helpers = file("~/Library/Preferences/com.vendor.foo.helper.plist");
     const auto fooState = folder("~/Library/Saved Application State/com.vendor.foo.savedState");
     // Judged by the own rule, not by evidence: the helper's installer receipt.
     const auto helperReceipt = file("/private/var/db/receipts/com.vendor.foo.helper.pkg.bom");
 
-    const auto manager = UninstallAppManager::make();
-    manager->discoverApps();
+    const auto manager = scannedCatalogue();
+    const auto fooApp = withIdentifier(manager->allApps(), "com.vendor.foo");
+    const auto helperApp = withIdentifier(manager->allApps(), "com.vendor.foo.helper");
     ASSERT_EQ(manager->allApps().size(), 2u);
-    manager->runScanLoop();
-    const auto listed = manager->allApps();
-    const auto& fooApp = listed[0]->bundlePath == foo ? listed[0] : listed[1];
-    const auto& helperApp = fooApp == listed[0] ? listed[1] : listed[0];
-    ASSERT_EQ(*helperApp->bundlePath, helper);
+    ASSERT_TRUE(fooApp && helperApp);
     const auto fooPaths = allPaths(*fooApp);
     const auto helperPaths = allPaths(*helperApp);
     EXPECT_TRUE(has(fooPaths, shared));
@@ -126,22 +122,10 @@ TEST_F(ScannerMatchingTest, TheMoreSpecificInstalledIdentifierWins)
 
 TEST_F(ScannerMatchingTest, VendorFolderLevel)
 {
-    const auto bundle = app("Foo", "com.vendor.foo");
-    const auto child = folder("~/Library/Application Support/Vendor/Foo");
-    const auto sibling = folder("~/Library/Application Support/Vendor/Other");
-    const auto deeper = folder("~/Library/Application Support/Vendor/Nest/Foo");
-
-    const auto scanned = scanBundle(bundle);
-    const auto support = pathsIn(*scanned, T::support);
-    EXPECT_EQ(support, std::vector<std::string>{child});
-    EXPECT_FALSE(has(allPaths(*scanned), tree.at("~/Library/Application Support/Vendor")));
-    EXPECT_FALSE(has(allPaths(*scanned), sibling));
-    EXPECT_FALSE(has(allPaths(*scanned), deeper));
-
+    const std::string vendor = support + "Vendor/";
+    expectOffers(app("Foo", "com.vendor.foo"), {{vendor + "Foo/", T::support}, {vendor + "Other/"}, {vendor + "Nest/Foo/"}});
     // The vendor is the second piece of longer identifiers too.
-    const auto four = app("Bar", "com.vendor.bar.extra");
-    const auto bar = folder("~/Library/Application Support/Vendor/Bar");
-    EXPECT_EQ(pathsIn(*scanBundle(four), T::support), std::vector<std::string>{bar});
+    expectOffers(app("Bar", "com.vendor.bar.extra"), {{vendor + "Bar/", T::support}, {vendor + "Foo/"}});
 }
 
 // Group containers whose names do not carry the identifier are the application's only when it
@@ -188,29 +172,20 @@ TEST_F(ScannerMatchingTest, DeclaredGroupsComeFromTheSignatureElseTheEntitlement
 
 TEST_F(ScannerMatchingTest, CrashReportsNeedADateOrAHexIdAfterTheName)
 {
-    const auto bundle = app("Foo Bar", "com.vendor.foobar");
-    const std::vector<std::string> offered = {
-        file("~/Library/Logs/DiagnosticReports/Foo Bar_2024-01-02-101010_host.crash"),
-        file("/Library/Logs/DiagnosticReports/foobar_1a2b3c4d-0000.ips"),
-        file("~/Library/Logs/DiagnosticReports/Foo Bar-2024-01-02-101010.ips"),
-        file("~/Library/Logs/DiagnosticReports/Foo Bar_2024-01-02-101010_host.cpu_resource.diag"),
-        file("/Library/Logs/DiagnosticReports/Foo Bar_2024-01-02-101010_host.wakeups_resource.diag"),
-        file("~/Library/Logs/DiagnosticReports/Foo Bar_2024-01-02-101010_host.spin"),
-        file("~/Library/Logs/DiagnosticReports/Foo Bar-2024-01-02-101010.hang"),
-    };
-    const std::vector<std::string> notOffered = {
-        file("~/Library/Logs/DiagnosticReports/foobar_1a2b.ips"),
-        file("~/Library/Logs/DiagnosticReports/foobar-1a2b.ips"),
-        file("~/Library/Logs/DiagnosticReports/foobar+2024-01-02-101010.ips"),
-        // No name at all: nothing says whose it is.
-        file("~/Library/Logs/DiagnosticReports/_2024-01-02-101010_host.crash"),
-    };
-
-    const auto crashes = pathsIn(*scanBundle(bundle), T::crashReporter);
-    for (const auto& path : offered)
-        EXPECT_TRUE(has(crashes, path)) << path;
-    for (const auto& path : notOffered)
-        EXPECT_FALSE(has(crashes, path)) << path;
+    const std::string user = "~/Library/Logs/DiagnosticReports/", system = "/Library/Logs/DiagnosticReports/";
+    expectOffers(app("Foo Bar", "com.vendor.foobar"),
+                 {{user + "Foo Bar_2024-01-02-101010_host.crash", T::crashReporter},
+                  {system + "foobar_1a2b3c4d-0000.ips", T::crashReporter},
+                  {user + "Foo Bar-2024-01-02-101010.ips", T::crashReporter},
+                  {user + "Foo Bar_2024-01-02-101010_host.cpu_resource.diag", T::crashReporter},
+                  {system + "Foo Bar_2024-01-02-101010_host.wakeups_resource.diag", T::crashReporter},
+                  {user + "Foo Bar_2024-01-02-101010_host.spin", T::crashReporter},
+                  {user + "Foo Bar-2024-01-02-101010.hang", T::crashReporter},
+                  {user + "foobar_1a2b.ips"},
+                  {user + "foobar-1a2b.ips"},
+                  {user + "foobar+2024-01-02-101010.ips"},
+                  // No name at all: nothing says whose it is.
+                  {user + "_2024-01-02-101010_host.crash"}});
 }
 
 // Where several installed applications fit an entry, the strongest evidence decides: an identifier
@@ -246,13 +221,8 @@ TEST_F(ScannerMatchingTest, TheStrongestEvidenceDecides)
         {"PW", "io.pw.app", "PW"},
     };
     std::map<std::string, std::string> bundles;  // identifier -> bundle
-    for (const auto& [name, identifier, executable, where] : installed) {
-        fixtures::AppBlueprint blueprint;
-        blueprint.name = name;
-        blueprint.identifier = identifier;
-        blueprint.executable = executable;
-        bundles[identifier] = tree.addApp(where, blueprint);
-    }
+    for (const auto& [name, identifier, executable, where] : installed)
+        bundles[identifier] = tree.addApp(where, blueprintOf(name, identifier, executable));
     // Harbor carries a helper and an extension of other vendors' identifiers (the extension's name
     // in capitals, as a Mac volume lets it be).
     for (const auto& [inside, identifier] : std::vector<std::pair<std::string, std::string>>{
@@ -285,10 +255,8 @@ TEST_F(ScannerMatchingTest, TheStrongestEvidenceDecides)
         {folder("~/Library/Containers/com.sharekit.share"), "com.harbor.app"},
     };
 
-    const auto manager = UninstallAppManager::make();
-    manager->discoverApps();
+    const auto manager = scannedCatalogue();
     ASSERT_EQ(manager->allApps().size(), installed.size());
-    manager->runScanLoop();
     for (const auto& [entry, owner] : owners) {
         std::vector<std::string> offeredTo;
         for (const auto& scanned : manager->allApps())
@@ -313,17 +281,15 @@ TEST_F(ScannerMatchingTest, TheStrongestEvidenceDecides)
                 }
 
     // The command-line tool scans only the chosen application; the others' claims still count.
-    const auto listed = manager->allApps();
-    const auto chosen = std::find_if(listed.begin(), listed.end(), [](const auto& app) { return app->bundleIdentifier() == "net.waterwolf.browser"; });
-    ASSERT_NE(chosen, listed.end());
     const auto alone = UninstallAppManager::make();
     alone->discoverApps();
-    const auto all = alone->allApps();
-    alone->scanOnly({*std::find_if(all.begin(), all.end(), [](const auto& app) { return app->bundleIdentifier() == "net.waterwolf.browser"; })});
+    const auto chosen = withIdentifier(alone->allApps(), "net.waterwolf.browser");
+    ASSERT_TRUE(chosen);
+    alone->scanOnly({chosen});
     alone->setFindsRemains(false);
     alone->runScanLoop();
-    EXPECT_FALSE(has(allPaths(*alone->allApps().front()), tree.at("~/Library/Application Support/Firefox")));
-    EXPECT_TRUE(has(allPaths(*alone->allApps().front()), tree.at("~/Library/Application Support/Waterwolf")));
+    EXPECT_FALSE(has(allPaths(*chosen), tree.at("~/Library/Application Support/Firefox")));
+    EXPECT_TRUE(has(allPaths(*chosen), tree.at("~/Library/Application Support/Waterwolf")));
 }
 
 TEST_F(ScannerMatchingTest, LaunchItemsStayOnlyWhenTheirProgramLiesInACollectedItem)
@@ -333,65 +299,43 @@ TEST_F(ScannerMatchingTest, LaunchItemsStayOnlyWhenTheirProgramLiesInACollectedI
     tree.writeFile(helper, "#!/bin/sh\n");
     const std::string supportTool = folder("~/Library/Application Support/Foo") + "/tool";
     tree.writeFile(supportTool, "#!/bin/sh\n");
-    const std::string outsider = tree.at("/usr/local/bin/other");
-    tree.writeFile(outsider, "#!/bin/sh\n");
-
+    const std::string outsider = file("/usr/local/bin/other", "#!/bin/sh\n");
     auto job = [&](const std::string& macPath, const plist::Dictionary& dict) {
         tree.writePlist(tree.at(macPath), plist::Value(dict));
         return tree.at(macPath);
     };
-    const auto kept = job("~/Library/LaunchAgents/com.vendor.foo.agent.plist",
-                          {{"Label", "com.vendor.foo.agent"}, {"ProgramArguments", plist::Array{plist::Value(helper), plist::Value("--x")}}});
-    const auto viaSupport = job("/Library/LaunchDaemons/com.vendor.foo.tool.plist",
-                                {{"Label", "x"}, {"Program", supportTool}});
-    const auto missing = job("~/Library/LaunchAgents/com.vendor.foo.gone.plist",
-                             {{"Label", "y"}, {"ProgramArguments", plist::Array{plist::Value(bundle + "/Contents/MacOS/nothing")}}});
-    const auto outside = job("~/Library/LaunchAgents/com.vendor.foo.outside.plist",
-                             {{"Label", "z"}, {"ProgramArguments", plist::Array{plist::Value(outsider)}}});
-    const auto programWins = job("/Library/LaunchAgents/com.vendor.foo.program.plist",
-                                 {{"Label", "p"}, {"Program", outsider}, {"ProgramArguments", plist::Array{plist::Value(helper)}}});
-    // Another vendor's job that runs from inside this bundle is this application's too.
-    const auto foreign = job("/Library/LaunchAgents/org.unrelated.thing.plist",
-                             {{"Label", "q"}, {"ProgramArguments", plist::Array{plist::Value(helper)}}});
+    std::vector<std::string> kept = {
+        job("~/Library/LaunchAgents/com.vendor.foo.agent.plist",
+            {{"Label", "com.vendor.foo.agent"}, {"ProgramArguments", plist::Array{plist::Value(helper), plist::Value("--x")}}}),
+        job("/Library/LaunchDaemons/com.vendor.foo.tool.plist", {{"Label", "x"}, {"Program", supportTool}}),
+        // Another vendor's job that runs from inside this bundle is this application's too.
+        job("/Library/LaunchAgents/org.unrelated.thing.plist", {{"Label", "q"}, {"ProgramArguments", plist::Array{plist::Value(helper)}}})};
+    writeJob(tree, tree.at("~/Library/LaunchAgents/com.vendor.foo.gone.plist"), bundle + "/Contents/MacOS/nothing");
+    writeJob(tree, tree.at("~/Library/LaunchAgents/com.vendor.foo.outside.plist"), outsider);
+    job("/Library/LaunchAgents/com.vendor.foo.program.plist",
+        {{"Label", "p"}, {"Program", outsider}, {"ProgramArguments", plist::Array{plist::Value(helper)}}});
     tree.writeFile(tree.at("~/Library/LaunchAgents/com.vendor.foo.broken.plist"), "not a plist");
 
-    const auto daemons = pathsIn(*scanBundle(bundle), T::daemon);
-    EXPECT_TRUE(has(daemons, kept));
-    EXPECT_TRUE(has(daemons, viaSupport));
-    EXPECT_TRUE(has(daemons, foreign));
-    EXPECT_FALSE(has(daemons, missing));
-    EXPECT_FALSE(has(daemons, outside));
-    EXPECT_FALSE(has(daemons, programWins));
-    EXPECT_EQ(daemons.size(), 3u);
+    auto daemons = pathsIn(*scanBundle(bundle), T::daemon);
+    std::sort(daemons.begin(), daemons.end());
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ(daemons, kept);
 }
 
 TEST_F(ScannerMatchingTest, PatternCharactersInNamesAreLiteral)
 {
-    const auto bundle = app("Notes+", "com.vendor.notesplus");
-    const auto plus = folder("~/Library/Application Support/Notes+.data");
-    const auto notPlus = folder("~/Library/Application Support/Notesss.data");
-    // A name that ends on a character other than a letter or digit is found by its exact name.
-    const auto bare = folder("~/Library/Application Support/Notes+");
-    const auto quoted = app("It's \"Quoted\"", "com.vendor.quoted");
-    const auto quotedSupport = folder("~/Library/Application Support/It's \"Quoted\"");
-    const auto brackets = app("A(b)[c]{d}^$|?*", "com.vendor.odd");
-    const auto odd = file("~/Library/Preferences/a(b)[c]{d}^$|?*.plist");
-
-    auto support = pathsIn(*scanBundle(bundle), T::support);
-    std::sort(support.begin(), support.end());
-    EXPECT_EQ(support, (std::vector<std::string>{bare, plus}));
-    EXPECT_FALSE(has(allPaths(*scanBundle(bundle)), notPlus));
-    EXPECT_EQ(pathsIn(*scanBundle(quoted), T::support), std::vector<std::string>{quotedSupport});
-    EXPECT_EQ(pathsIn(*scanBundle(brackets), T::preference), std::vector<std::string>{odd});
+    expectOffers(app("Notes+", "com.vendor.notesplus"),
+                 {{support + "Notes+.data/", T::support}, {support + "Notesss.data/"},
+                  // A name that ends on a character other than a letter or digit is found by its exact name.
+                  {support + "Notes+/", T::support}});
+    expectOffers(app("It's \"Quoted\"", "com.vendor.quoted"), {{support + "It's \"Quoted\"/", T::support}});
+    expectOffers(app("A(b)[c]{d}^$|?*", "com.vendor.odd"), {{"~/Library/Preferences/a(b)[c]{d}^$|?*.plist", T::preference}});
 }
 
 TEST_F(ScannerMatchingTest, NestedApplicationsAddTheirOwnMatchesAndRepeats)
 {
     const auto bundle = app("Foo", "com.vendor.foo");
-    fixtures::AppBlueprint helper;
-    helper.name = "Foo Helper";
-    helper.identifier = "com.vendor.foo.helper";
-    const auto nested = tree.addApp("/Applications/Foo.app/Contents/MacOS", helper);
+    const auto nested = tree.addApp("/Applications/Foo.app/Contents/MacOS", blueprintOf("Foo Helper", "com.vendor.foo.helper"));
     const auto helperLogs = folder("~/Library/Logs/Foo Helper");
     // Matched by the outer application's identifier and the nested one's identifier pattern.
     const auto shared = file("~/Library/Preferences/com.vendor.foo.helper.plist");
@@ -408,14 +352,9 @@ TEST_F(ScannerMatchingTest, NestedApplicationsAddTheirOwnMatchesAndRepeats)
 TEST_F(ScannerMatchingTest, TheFilesOfALoginItemInsideTheBundleGoWithTheBundle)
 {
     const auto editor = app("Editor", "com.vendor.editor");
-    fixtures::AppBlueprint helper;
-    helper.name = "Editor Helper";
-    helper.identifier = "com.vendor.editor.helper";
-    const auto inner = tree.addApp("/Applications/Editor.app/Contents/Library/LoginItems", helper);
+    const auto inner = tree.addApp("/Applications/Editor.app/Contents/Library/LoginItems", blueprintOf("Editor Helper", "com.vendor.editor.helper"));
     const auto agent = tree.at("~/Library/LaunchAgents/com.vendor.editor.helper.plist");
-    tree.writePlist(agent, plist::Value(plist::Dictionary{
-                               {"Label", "com.vendor.editor.helper"},
-                               {"ProgramArguments", plist::Array{plist::Value(inner + "/Contents/MacOS/Editor Helper")}}}));
+    writeJob(tree, agent, inner + "/Contents/MacOS/Editor Helper", "com.vendor.editor.helper");
     const auto receipt = file("/private/var/db/receipts/com.vendor.editor.helper.pkg.plist");
 
     const auto scanned = scanBundle(editor);
@@ -425,32 +364,18 @@ TEST_F(ScannerMatchingTest, TheFilesOfALoginItemInsideTheBundleGoWithTheBundle)
 
 TEST_F(ScannerMatchingTest, FoldersHoldingEveryonesDataAreNeverOffered)
 {
-    const auto logs = app("Logs", "com.vendor.logs");
-    const auto mail = app("Mail", "com.vendor.mail");
-    const auto caches = app("Caches", "com.vendor.caches");
-    const auto own = folder("~/Library/Logs/Logs");
-    const auto scannedLogs = scanBundle(logs);
-    const auto paths = allPaths(*scannedLogs);
-    EXPECT_FALSE(has(paths, tree.at("~/Library/Logs")));
-    EXPECT_FALSE(has(paths, tree.at("/Library/Logs")));
-    EXPECT_TRUE(has(paths, own));
-    folder("~/Library/Mail/V10");
-    EXPECT_FALSE(has(allPaths(*scanBundle(mail)), tree.at("~/Library/Mail")));
-    EXPECT_FALSE(has(allPaths(*scanBundle(caches)), tree.at("~/Library/Caches")));
+    expectOffers(app("Logs", "com.vendor.logs"), {{"~/Library/Logs/Logs/", T::log}, {"/Library/Logs/Other/"}});
+    expectOffers(app("Mail", "com.vendor.mail"), {{"~/Library/Mail/V10/"}});
+    expectOffers(app("Caches", "com.vendor.caches"), {{"~/Library/Caches/Other/"}});
 }
 
 TEST_F(ScannerMatchingTest, WithoutInfoPlistOnlyTheBundleGroupRemains)
 {
-    fixtures::AppBlueprint appBlueprint;
-    appBlueprint.name = "Bare";
-    appBlueprint.withInfoPlist = false;
-    const auto bundle = tree.addApp("/Applications", appBlueprint);
-    folder("~/Library/Application Support/Other");
+    fixtures::AppBlueprint bare;
+    bare.name = "Bare";
+    bare.withInfoPlist = false;
     // The display name still comes from the folder: "bare.app" names are searched.
-    const auto byFolderName = folder("~/Library/Caches/Bare.app");
-    const auto scanned = scanBundle(bundle);
-    EXPECT_EQ(pathsIn(*scanned, T::cache), std::vector<std::string>{byFolderName});
-    EXPECT_EQ(scanned->fileGroups.size(), 2u);
+    expectOffers(tree.addApp("/Applications", bare), {{support + "Other/"}, {"~/Library/Caches/Bare.app/", T::cache}});
 }
 
 TEST_F(ScannerMatchingTest, ClearedContinueLeavesTheBundleGroupAlone)
@@ -467,87 +392,45 @@ TEST_F(ScannerMatchingTest, ClearedContinueLeavesTheBundleGroupAlone)
     EXPECT_EQ(scanned->bundleSize, 0);
 }
 
-TEST_F(ScannerMatchingTest, EscapeAndNormalize)
-{
-    EXPECT_EQ(UninstallScaner::escapeForPattern(""), "");
-    EXPECT_EQ(UninstallScaner::escapeForPattern("a.b+c"), "a\\.b\\+c");
-    EXPECT_EQ(UninstallScaner::escapeForPattern("\\(x)"), "\\\\\\(x\\)");
-    EXPECT_EQ(UninstallScaner::normalizeName("Foo Bar  Baz"), "foobarbaz");
-    EXPECT_EQ(UninstallScaner::normalizeName("ÄÖÜ Straße"), "äöüstraße");
-    EXPECT_EQ(UninstallScaner::normalizeName("Tab\tKept"), "tab\tkept");
-}
-
-}  // namespace
-
-namespace {
-
 class ScannerFaultTest : public ScannerMatchingTest {};
 
 TEST_F(ScannerFaultTest, IdentifiersWithCapitalsAreFoundInsideLongerNames)
 {
-    const auto bundle = app("Zed Pad", "com.Vendor.ZedPad");
-    const auto inside = file("~/Library/Caches/cache.com.Vendor.ZedPad-42");
-    // The same name in other letter case is another identifier.
-    const auto otherCase = file("~/Library/Caches/cache.com.vendor.zedpad-42");
-    const auto paths = allPaths(*scanBundle(bundle));
-    EXPECT_TRUE(has(paths, inside));
-    EXPECT_FALSE(has(paths, otherCase));
+    expectOffers(app("Zed Pad", "com.Vendor.ZedPad"),
+                 {{"~/Library/Caches/cache.com.Vendor.ZedPad-42", T::cache},
+                  // The same name in other letter case is another identifier.
+                  {"~/Library/Caches/cache.com.vendor.zedpad-42"}});
 }
 
 TEST_F(ScannerFaultTest, AnApplicationWithoutAnIdentifierContainsNothing)
 {
-    const auto bundle = app("Plain Tool", "");
-    const auto own = folder("~/Library/Application Support/Plain Tool");
-    const auto unrelated = file("~/Library/Caches/com.other.vendor.thing");
-    // A crash report of another application.
-    const auto notACrash = file("~/Library/Logs/DiagnosticReports/Other App_2024-01-02-101010_host.crash");
-    const auto paths = allPaths(*scanBundle(bundle));
-    EXPECT_TRUE(has(paths, own));
-    EXPECT_FALSE(has(paths, unrelated));
-    EXPECT_FALSE(has(paths, notACrash));
+    expectOffers(app("Plain Tool", ""), {{support + "Plain Tool/", T::support}, {"~/Library/Caches/com.other.vendor.thing"},
+                                         // A crash report of another application.
+                                         {"~/Library/Logs/DiagnosticReports/Other App_2024-01-02-101010_host.crash"}});
 }
 
 TEST_F(ScannerFaultTest, TheVendorLevelNeverEntersALink)
 {
-    const auto bundle = app("Foo", "com.vendor.foo");
-    const auto elsewhere = folder("~/Elsewhere/Foo");
-    tree.symlink(tree.at("~/Elsewhere"), tree.at("~/Library/Application Support/Vendor"));
-    const auto paths = allPaths(*scanBundle(bundle));
-    EXPECT_FALSE(has(paths, tree.at("~/Library/Application Support/Vendor/Foo")));
-    EXPECT_FALSE(has(paths, elsewhere));
+    tree.symlink(tree.at("~/Elsewhere"), tree.at(support + "Vendor"));
+    expectOffers(app("Foo", "com.vendor.foo"), {{"~/Elsewhere/Foo/"}});
 }
 
 TEST_F(ScannerFaultTest, StandardFoldersOfBothLibrariesAreNeverOffered)
 {
-    const auto bundle = app("Java", "com.example.java");
-    const auto system = folder("/Library/Java");
-    const auto user = folder("~/Library/Java");
-    const auto own = folder("~/Library/Application Support/Java");
-    const auto paths = allPaths(*scanBundle(bundle));
-    EXPECT_FALSE(has(paths, system));
-    EXPECT_FALSE(has(paths, user));
-    EXPECT_TRUE(has(paths, own));
+    expectOffers(app("Java", "com.example.java"), {{"/Library/Java/"}, {"~/Library/Java/"}, {support + "Java/", T::support}});
 }
 
 TEST_F(ScannerFaultTest, ALaunchJobOfABundleWhosePathMerelyStartsTheSameIsNotTheApps)
 {
     const auto bundle = app("Foo", "com.vendor.foo");
-    const std::string neighbour = tree.at("/Applications/Foo.app2/Contents/MacOS/helper");
-    tree.writeFile(neighbour, "#!/bin/sh\n");
+    const std::string neighbour = file("/Applications/Foo.app2/Contents/MacOS/helper", "#!/bin/sh\n");
     const std::string own = bundle + "/Contents/MacOS/helper";
     tree.writeFile(own, "#!/bin/sh\n");
-    std::vector<std::string> foreign, ours;
-    for (const std::string name : {"com.vendor.foo.neighbour.plist", "com.vendor.foo.neighbour"}) {
-        tree.writePlist(tree.at("~/Library/LaunchAgents/" + name),
-                        plist::Value(plist::Dictionary{{"Label", "n"}, {"ProgramArguments", plist::Array{plist::Value(neighbour)}}}));
-        foreign.push_back(tree.at("~/Library/LaunchAgents/" + name));
-    }
-    tree.writePlist(tree.at("~/Library/LaunchAgents/com.vendor.foo.own.plist"),
-                    plist::Value(plist::Dictionary{{"Label", "o"}, {"ProgramArguments", plist::Array{plist::Value(own)}}}));
-    const auto paths = allPaths(*scanBundle(bundle));
-    for (const auto& job : foreign)
-        EXPECT_FALSE(has(paths, job)) << job;
-    EXPECT_TRUE(has(paths, tree.at("~/Library/LaunchAgents/com.vendor.foo.own.plist")));
+    const std::string agents = tree.at("~/Library/LaunchAgents/");
+    for (const std::string name : {"com.vendor.foo.neighbour.plist", "com.vendor.foo.neighbour"})
+        writeJob(tree, agents + name, neighbour);
+    writeJob(tree, agents + "com.vendor.foo.own.plist", own);
+    EXPECT_EQ(pathsIn(*scanBundle(bundle), T::daemon), std::vector<std::string>{agents + "com.vendor.foo.own.plist"});
 }
 
 // A job file whose name escapes the ".plist" pattern (ending dropped to keep it from loading, an
@@ -560,13 +443,13 @@ TEST_F(ScannerFaultTest, ALaunchJobOutsideThePlistPatternIsFoundByItsIdentifierW
     std::vector<std::string> jobs;
     for (const std::string macPath : {"~/Library/LaunchAgents/local.com.Quillworks.Scribe.agent",
                                       "/Library/LaunchDaemons/com.Quillworks.Scribe.helper.plist~"}) {
-        tree.writePlist(tree.at(macPath),
-                        plist::Value(plist::Dictionary{{"Label", "s"}, {"ProgramArguments", plist::Array{plist::Value(helper)}}}));
+        writeJob(tree, tree.at(macPath), helper);
         jobs.push_back(tree.at(macPath));
     }
-    const auto daemons = pathsIn(*scanBundle(bundle), T::daemon);
-    for (const auto& job : jobs)
-        EXPECT_TRUE(has(daemons, job)) << job;
+    auto daemons = pathsIn(*scanBundle(bundle), T::daemon);
+    std::sort(daemons.begin(), daemons.end());
+    std::sort(jobs.begin(), jobs.end());
+    EXPECT_EQ(daemons, jobs);
 }
 
 }  // namespace
@@ -577,15 +460,9 @@ TEST(ScannerHolderTest, EntriesOfFoldersThatHoldOnePerApplication)
 {
     fixtures::MacTree tree;
     tree.activate();
-    auto add = [&](const std::string& name, const std::string& identifier) {
-        fixtures::AppBlueprint blueprint;
-        blueprint.name = name;
-        blueprint.identifier = identifier;
-        return tree.addApp("/Applications", blueprint);
-    };
-    add("Foo Bar", "com.vendor.foobar");
-    add("Foo Bar Pro", "com.vendor.foobar.pro");
-    add("SentryCrash", "io.sentrycrash.viewer");
+    for (const auto& [name, identifier] : std::vector<std::pair<std::string, std::string>>{
+             {"Foo Bar", "com.vendor.foobar"}, {"Foo Bar Pro", "com.vendor.foobar.pro"}, {"SentryCrash", "io.sentrycrash.viewer"}})
+        tree.addApp("/Applications", blueprintOf(name, identifier));
     const std::string recent =
         "~/Library/Application Support/com.apple.sharedfilelist/com.apple.LSSharedFileList.ApplicationRecentDocuments/";
     struct Row {
@@ -618,9 +495,7 @@ TEST(ScannerHolderTest, EntriesOfFoldersThatHoldOnePerApplication)
     for (const auto& row : rows)
         tree.writeFile(tree.at(row.path) + (row.path.ends_with(".json") || row.path.ends_with(".sfl3") || row.path.ends_with(".sfl2") ? "" : "/data"), "x");
 
-    const auto manager = UninstallAppManager::make();
-    manager->discoverApps();
-    manager->runScanLoop();
+    const auto manager = scannedCatalogue();
     std::set<std::string> everything;
     for (const auto& app : manager->allApps())
         for (const auto& path : allPaths(*app))

@@ -9,6 +9,37 @@
 #include <string>
 #include <vector>
 
+inline fixtures::AppBlueprint blueprintOf(const std::string& name, const std::string& identifier, const std::string& executable = "")
+{
+    fixtures::AppBlueprint made;
+    made.name = name;
+    made.identifier = identifier;
+    made.executable = executable;
+    return made;
+}
+
+// A catalogue that has listed the tree's applications and run its scan loop.
+inline std::shared_ptr<UninstallAppManager> scannedCatalogue(bool findsRemains = true)
+{
+    auto manager = UninstallAppManager::make();
+    manager->setFindsRemains(findsRemains);
+    manager->discoverApps();
+    manager->runScanLoop();
+    return manager;
+}
+
+inline std::shared_ptr<UninstallApp> withIdentifier(const UninstallAppManager::Apps& apps, const std::string& identifier)
+{
+    const auto found = std::find_if(apps.begin(), apps.end(), [&](const auto& app) { return app->bundleIdentifier() == identifier; });
+    return found == apps.end() ? nullptr : *found;
+}
+
+// A launch job file that runs `program`.
+inline void writeJob(const fixtures::MacTree& tree, const std::string& path, const std::string& program, const std::string& label = "job")
+{
+    tree.writePlist(path, plist::Value(plist::Dictionary{{"Label", label}, {"ProgramArguments", plist::Array{plist::Value(program)}}}));
+}
+
 // Runs the real scanner on one bundle with a catalogue of its own.
 inline std::shared_ptr<UninstallApp> scanBundle(const std::string& bundle,
                                                 const std::shared_ptr<UninstallAppManager>& manager = UninstallAppManager::make())

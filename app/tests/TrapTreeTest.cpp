@@ -74,30 +74,15 @@ TEST_F(TrapTreeTest, ItemsGoWhereAUserLooksForThem)
     EXPECT_EQ(categoryOf(*foo, trap.helperJob), "daemon");
     EXPECT_EQ(at("/private/var/db/receipts/com.vendor.foo.pkg.bom"), "other");
     EXPECT_EQ(at("/Library/Audio/Plug-Ins/Components/FooSynth.component"), "other");
-    for (const auto& group : foo->fileGroups) {
-        if (group->type != T::daemon)
-            continue;
-        for (const auto& item : group->fileItem) {
-            EXPECT_NE(item->filePath.find("/Library/LaunchDaemons/"), std::string::npos) << item->filePath;
-        }
-    }
+    for (const auto& path : pathsIn(*foo, T::daemon))
+        EXPECT_NE(path.find("/Library/LaunchDaemons/"), std::string::npos) << path;
 }
 
 // The plain algorithm agrees item for item on the trap tree too.
 TEST_F(TrapTreeTest, TheScanEqualsThePlainAlgorithm)
 {
     const fixtures::TrapTree trap(tree);
-    const auto manager = UninstallAppManager::make();
-    manager->discoverApps();
-    manager->runScanLoop();
-    std::vector<std::string> installed;
-    for (const auto& app : manager->allApps())
-        installed.push_back(*app->bundlePath);
-    for (const auto& app : manager->allApps()) {
-        const auto expected = referenceScan(*app->bundlePath, installed);
-        const auto actual = resultOf(*app);
-        EXPECT_EQ(actual, expected) << "expected:\n" << describe(expected) << "actual:\n" << describe(actual);
-    }
+    expectPlainScanResults(scannedCatalogue()->allApps());
 }
 
 }  // namespace

@@ -55,11 +55,7 @@ protected:
         return call(words, app, false, home.empty() ? user.home : home);
     }
 
-    static std::string rootFile(const std::string& path)
-    {
-        tree->writeFile(path, "root's");
-        return path;
-    }
+    static std::string rootFile(const std::string& path) { return file(path, "root's"); }
     static uid_t ownerOf(const std::string& path)
     {
         struct stat st {};

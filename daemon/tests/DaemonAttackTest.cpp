@@ -150,35 +150,29 @@ TEST_F(DaemonAttackTest, NoProtectedFolderGoesInAnySpelling)
 
 TEST_F(DaemonAttackTest, APreloadedLibraryMakesTheGenuineClientAStranger)
 {
-    const std::string target = tree->at("~/Library/Caches/com.vendor.preloaded");
-    tree->writeFile(target, "x");
+    const std::string target = file(tree->at("~/Library/Caches/com.vendor.preloaded"));
     const std::string probe = fixtures::copyExecutable(tree->at("/usr/local/lib/probe.so"), OSTROVA_PRELOAD_PROBE);
     // Without the preload the same client is served: the refusal below is the preload's.
-    EXPECT_TRUE(replied(call({"test"}), true));
-    for (const char* variable : {"LD_PRELOAD", "LD_AUDIT"}) {
-        const auto output = call({"remove", target}, app, true, "", {{variable, probe}});
-        EXPECT_NE(output.find("noreply"), std::string::npos) << variable << ": " << output;
-    }
+    EXPECT_TRUE(served({"test"}));
+    for (const char* variable : {"LD_PRELOAD", "LD_AUDIT"})
+        EXPECT_NE(call({"remove", target}, app, true, "", {{variable, probe}}).find("noreply"), std::string::npos) << variable;
     EXPECT_TRUE(fs::exists(target));
     EXPECT_NE(daemonLog().find("it runs code from"), std::string::npos);
 }
 
 TEST_F(DaemonAttackTest, ARequestFromAnotherProcessOnTheConnectionIsRefused)
 {
-    const std::string target = tree->at("~/Library/Caches/com.vendor.shared-connection");
-    tree->writeFile(target, "x");
-    const auto output = call({"--send-from-child", "remove", target});
-    EXPECT_NE(output.find("noreply"), std::string::npos) << output;
+    const std::string target = file(tree->at("~/Library/Caches/com.vendor.shared-connection"));
+    EXPECT_TRUE(dropped({"--send-from-child", "remove", target}));
     EXPECT_TRUE(fs::exists(target));
     // The same request from the process that connected is served.
-    EXPECT_TRUE(replied(call({"remove", target}), true));
+    EXPECT_TRUE(served({"remove", target}));
     EXPECT_FALSE(fs::linkStatus(target));
 }
 
 TEST_F(DaemonAttackTest, ATracedClientIsRefused)
 {
-    const std::string target = tree->at("~/Library/Caches/com.vendor.traced");
-    tree->writeFile(target, "x");
+    const std::string target = file(tree->at("~/Library/Caches/com.vendor.traced"));
     const std::string uid = std::to_string(fixtures::unprivilegedUid());
     int status = 0;
     const auto printed = printedBy(
@@ -200,8 +194,7 @@ TEST_F(DaemonAttackTest, ATracedClientIsRefused)
 
 TEST_F(DaemonAttackTest, AProgramBindMountedOverTheClientInItsOwnNamespaceIsRefused)
 {
-    const std::string target = tree->at("~/Library/Caches/com.vendor.namespaced");
-    tree->writeFile(target, "x");
+    const std::string target = file(tree->at("~/Library/Caches/com.vendor.namespaced"));
     int status = 0;
     const auto printed = printedBy(
         [&] {
@@ -265,7 +258,7 @@ TEST_F(DaemonAttackTest, RefusalsAreRateLimitedAndClientTextIsEscaped)
     EXPECT_EQ(log1.find("\nOstrovaDaemon: forged"), std::string::npos);
     EXPECT_NE(log1.find("evil\\nOstrovaDaemon: forged"), std::string::npos) << log1;
 
-    const int refused = fixtures::runUnprivileged([] {
+    const int failed = fixtures::runUnprivileged([] {
         for (int i = 0; i < 2000; ++i) {
             const int fd = xpcsocket::connectTo(xpcsocket::pathForService(uninstallservice::kServiceName));
             if (fd < 0)
@@ -276,7 +269,7 @@ TEST_F(DaemonAttackTest, RefusalsAreRateLimitedAndClientTextIsEscaped)
         }
         return 0;
     });
-    EXPECT_EQ(refused, 0);
+    EXPECT_EQ(failed, 0);
     const std::string grown = daemonLog().substr(log1.size());
     EXPECT_LE(countOf(grown, "refused the client"), DaemonLog::kBurst);
     EXPECT_LT(grown.size(), 4096u) << grown;
@@ -295,10 +288,10 @@ TEST_F(DaemonAttackTest, JobFilesThatAreNotTheClientsToUnload)
              {"evil.plist", "com.test.rootjob"}, {"daemon.plist", Utility::kDaemonLabel}}) {
         const std::string file = writeJob(tree->at("~/Library/LaunchAgents/" + name), label, "/bin/true", {});
         giveToUser(file);
-        EXPECT_TRUE(replied(call({"unload", file}), false)) << name;
+        EXPECT_TRUE(refused({"unload", file})) << name;
     }
     // The daemon's own job file, asked for by an administrator.
-    EXPECT_TRUE(replied(call({"unload", job}), false));
+    EXPECT_TRUE(refused({"unload", job}));
     EXPECT_TRUE(fs::exists(job));
     EXPECT_TRUE(loaded("com.test.rootjob"));
     EXPECT_TRUE(answers());
@@ -311,7 +304,7 @@ TEST_F(DaemonAttackTest, JobFilesThatAreNotTheClientsToUnload)
                                std::string(2 << 20, 'x') + "</string></dict></plist>");
     for (const auto& file : {fifo, large}) {
         const auto start = std::chrono::steady_clock::now();
-        EXPECT_TRUE(replied(call({"unload", file}), false)) << file;
+        EXPECT_TRUE(refused({"unload", file})) << file;
         EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
         EXPECT_TRUE(fs::linkStatus(file));
     }
@@ -330,18 +323,18 @@ TEST_F(DaemonAttackTest, LoadsOnlyRootsJobFilesInRootsLaunchFolders)
     for (const auto& path : {elsewhere, usersJob, tree->at("/Library/LaunchDaemons/com.test.elsewhere.plist"),
                              writeJob(tree->at("~/Library/LaunchAgents/com.test.roots-in-home.plist"), "com.test.roots-in-home", program),
                              writeJob(tree->at("/Library/LaunchDaemons/com.test.posing.plist"), Utility::kDaemonLabel, program), job})
-        EXPECT_TRUE(replied(call({"load", path}), false)) << path;
+        EXPECT_TRUE(refused({"load", path})) << path;
     for (const char* label : {"com.test.elsewhere", "com.test.users", "com.test.roots-in-home"})
         EXPECT_FALSE(loaded(label)) << label;
 
     const std::string rootJob = writeJob(tree->at("/Library/LaunchAgents/com.test.putback.plist"), "com.test.putback", program);
-    EXPECT_TRUE(replied(call({"load", rootJob}), true)) << daemonLog();
+    EXPECT_TRUE(served({"load", rootJob})) << daemonLog();
     const auto record = platform::LaunchJobRecord::read("com.test.putback");
     ASSERT_TRUE(record);
     EXPECT_TRUE(record->loaded());
     EXPECT_EQ(record->loader, 0u);
     // Loaded from that file already: nothing more to do, and so it is said.
-    EXPECT_TRUE(replied(call({"load", rootJob}), true));
+    EXPECT_TRUE(served({"load", rootJob}));
     launchctl("unload", rootJob);
     EXPECT_TRUE(answers());
 }
@@ -351,11 +344,11 @@ TEST_F(DaemonAttackTest, NothingOfTheDaemonsOwnBundleIsEnded)
     const pid_t before = daemonPid();
     const auto record = platform::LaunchJobRecord::read(Utility::kDaemonLabel);
     ASSERT_TRUE(record);
-    EXPECT_TRUE(replied(call({"kill-bundle", bundle}), false));
-    EXPECT_TRUE(replied(call({"kill-executable", daemon, "OstrovaDaemon"}), false));
+    EXPECT_TRUE(refused({"kill-bundle", bundle}));
+    EXPECT_TRUE(refused({"kill-executable", daemon, "OstrovaDaemon"}));
     EXPECT_TRUE(replied(call({"kill-bundle", bundle}, app, false), false));  // not even for root
-    EXPECT_TRUE(replied(call({"remove", bundle + "/Contents/MacOS/OstrovaDaemon"}), false));
-    EXPECT_TRUE(replied(call({"remove", job}), false));
+    EXPECT_TRUE(refused({"remove", bundle + "/Contents/MacOS/OstrovaDaemon"}));
+    EXPECT_TRUE(refused({"remove", job}));
     EXPECT_TRUE(answers());
     EXPECT_EQ(daemonPid(), before);
     EXPECT_EQ(::kill(record->supervisor, 0), 0);
@@ -365,23 +358,22 @@ TEST_F(DaemonAttackTest, NothingOfTheDaemonsOwnBundleIsEnded)
 TEST_F(NonAdministratorDaemonTest, ServesItsOwnHomeOnly)
 {
     const std::string own = tree->at("~/Library/Application Support/Root Owned");
-    tree->writeFile(own + "/data.bin", "x");
-    const std::string system = tree->at("/Library/Caches/com.vendor.system");
-    tree->writeFile(system, "x");
+    file(own + "/data.bin");
+    const std::string system = file(tree->at("/Library/Caches/com.vendor.system"));
     fixtures::AppBlueprint sharedBlueprint;
     sharedBlueprint.name = "Shared Tool";
     sharedBlueprint.identifier = "com.vendor.shared";
     const std::string shared = tree->addApp("/Applications", sharedBlueprint);
-    EXPECT_TRUE(replied(call({"remove", own}), true));
+    EXPECT_TRUE(served({"remove", own}));
     EXPECT_FALSE(fs::linkStatus(own));
     const std::string systemJob = writeJob(tree->at("/Library/LaunchAgents/com.vendor.system.plist"), "com.vendor.system", "/nothing", {});
     // Nor is a root job loaded for it, one that would run as it should.
     const std::string runnable = writeJob(tree->at("/Library/LaunchDaemons/com.vendor.runnable.plist"), "com.vendor.runnable",
                                           fixtures::copyExecutable(tree->at("/usr/local/libexec/runnable")));
-    for (const std::vector<std::string>& refused :
+    for (const std::vector<std::string>& words :
          {std::vector<std::string>{"remove", system}, {"remove", shared}, {"unload", systemJob}, {"load", runnable}}) {
-        EXPECT_TRUE(replied(call(refused), false)) << refused[1];
-        EXPECT_TRUE(fs::exists(refused[1])) << refused[1];
+        EXPECT_TRUE(refused(words)) << words[1];
+        EXPECT_TRUE(fs::exists(words[1])) << words[1];
     }
     EXPECT_FALSE(platform::LaunchJobRecord::read("com.vendor.runnable"));
 
@@ -390,10 +382,9 @@ TEST_F(NonAdministratorDaemonTest, ServesItsOwnHomeOnly)
     tree->makeDirectories(box);
     giveToUser(box);
     tree->symlink(tree->at("/Users"), box + "/homes");
-    const std::string viaLink = box + "/homes/tester";
-    tree->writeFile(tree->at("~/Library/Caches/com.vendor.linked-home/data"), "x");
+    const std::string viaLink = box + "/homes/tester", data = file(tree->at("~/Library/Caches/com.vendor.linked-home/data"));
     EXPECT_TRUE(replied(call({"remove", viaLink + "/Library/Caches/com.vendor.linked-home"}, app, true, viaLink), false));
-    EXPECT_TRUE(fs::exists(tree->at("~/Library/Caches/com.vendor.linked-home/data")));
+    EXPECT_TRUE(fs::exists(data));
 }
 
 TEST_F(NonAdministratorDaemonTest, EndsOnlyItsOwnProcesses)
@@ -402,8 +393,8 @@ TEST_F(NonAdministratorDaemonTest, EndsOnlyItsOwnProcesses)
     const std::string victim = fixtures::copyExecutable(tree->at("~/Applications/Victim.app/Contents/MacOS/Victim"));
     auto rootOwned = std::make_unique<fixtures::BackgroundProcess>(std::vector<std::string>{victim, "60"});
     ASSERT_TRUE(rootOwned->waitUntilRunning(victim));
-    EXPECT_TRUE(replied(call({"kill-bundle", tree->at("~/Applications/Victim.app")}), false));
-    EXPECT_TRUE(replied(call({"kill-executable", victim, "Victim"}), false));
+    EXPECT_TRUE(refused({"kill-bundle", tree->at("~/Applications/Victim.app")}));
+    EXPECT_TRUE(refused({"kill-executable", victim, "Victim"}));
     EXPECT_FALSE(rootOwned->ended(300));
     rootOwned.reset();
 
@@ -412,7 +403,7 @@ TEST_F(NonAdministratorDaemonTest, EndsOnlyItsOwnProcesses)
         return ::setgroups(0, nullptr) == 0 && ::setgid(fixtures::unprivilegedGid()) == 0 && ::setuid(fixtures::unprivilegedUid()) == 0;
     });
     ASSERT_TRUE(own.waitUntilRunning(victim));
-    EXPECT_TRUE(replied(call({"kill-executable", victim, "Victim"}), true));
+    EXPECT_TRUE(served({"kill-executable", victim, "Victim"}));
     EXPECT_TRUE(own.ended(5000));
 }
 
@@ -439,8 +430,7 @@ TEST_F(NonAdministratorDaemonTest, TemporaryFoldersCountOnlyWhenTheyAreTheClient
     tree->writeFile(mine + "/C/com.vendor.cache/data", "x");
     tree->makeDirectories(mine + "/T");
     owned(mine, fixtures::unprivilegedUid(), fixtures::unprivilegedGid());
-    const std::string rootCache = tree->at("/C/com.vendor.cache/data");
-    tree->writeFile(rootCache, "x");
+    const std::string rootCache = file(tree->at("/C/com.vendor.cache/data"));
     EXPECT_FALSE(removes(tree->at("/C/com.vendor.cache"), mine + "/T/"));
     EXPECT_TRUE(fs::exists(rootCache));
     EXPECT_TRUE(removes(mine + "/C/com.vendor.cache", mine + "/T/"));

@@ -84,6 +84,12 @@ bool DaemonFixture::replied(const std::string& output, bool value)
     return output.find(value ? "reply=1" : "reply=0") != std::string::npos;
 }
 
+std::string DaemonFixture::file(const std::string& path, const std::string& content)
+{
+    tree->writeFile(path, content);
+    return path;
+}
+
 std::optional<bool> DaemonFixture::sendRaw(const std::string& bytes)
 {
     const int fd = xpcsocket::connectTo(xpcsocket::pathForService(uninstallservice::kServiceName));

@@ -2,27 +2,15 @@
 // unprivileged user, through the real daemon: the root's launch daemon of the gone application (the
 // one that runs a program of its bundle, or its privileged helper) is unloaded, then exactly its
 // remains go, root's included.
-#include "fixtures/BackgroundProcess.h"
-#include "fixtures/ChildProcess.h"
-#include "fixtures/MacTree.h"
+#include "daemon/tests/DaemonFixture.h"
 #include "fixtures/PathsBelow.h"
 #include "fixtures/RemainsTree.h"
-#include "fixtures/RunningDaemon.h"
-#include "fixtures/Unprivileged.h"
 #include "platform/FileSystem.h"
 #include "platform/LaunchJobRecord.h"
 
-#include <gtest/gtest.h>
-
-#include <unistd.h>
-
-#include <chrono>
-
 namespace {
 
-using namespace std::chrono_literals;
-
-class LeftoversThroughDaemonTest : public ::testing::Test {
+class LeftoversThroughDaemonTest : public ToolThroughDaemonFixture {
 protected:
     void SetUp() override
     {
@@ -30,35 +18,21 @@ protected:
             GTEST_SKIP() << "the daemon runs as root";
         tree.activate();
         remains = std::make_unique<fixtures::RemainsTree>(tree);
-        // The user's home, its Trash, the folders its removal records go to and its per-user
-        // temporary and cache folders are the user's.
-        for (const char* folder : {"~", "~/.Trash", "~/Library", "~/Library/Application Support", "/private/var/folders/ab/x1y2z3",
-                                   "/private/var/folders/ab/x1y2z3/T", "/private/var/folders/ab/x1y2z3/C"}) {
-            tree.makeDirectories(tree.at(folder));
-            ::chown(tree.at(folder).c_str(), fixtures::unprivilegedUid(), fixtures::unprivilegedGid());
-        }
-        daemon = std::make_unique<fixtures::RunningDaemon>(tree, OSTROVA_DAEMON_PATH, OSTROVA_LAUNCHCTL_PATH);
-        ASSERT_TRUE(daemon->isUp());
-        cli = fixtures::copyExecutable(daemon->bundlePath() + "/Contents/Helpers/ostrova", OSTROVA_CLI_PATH);
+        giveFoldersToUser();
+        startDaemon();
     }
     void TearDown() override
     {
         daemon.reset();
         fixtures::stopEveryJob(tree.root(), OSTROVA_LAUNCHCTL_PATH);
     }
-
-    fixtures::ProcessResult asUser(std::vector<std::string> words)
+    bool loaded(const std::string& label) const
     {
-        std::vector<std::string> argv = {"/usr/bin/setpriv", "--reuid=" + std::to_string(fixtures::unprivilegedUid()),
-                                         "--regid=" + std::to_string(fixtures::unprivilegedGid()), "--clear-groups", cli};
-        argv.insert(argv.end(), words.begin(), words.end());
-        return fixtures::runProcess(argv, {{"HOME", tree.home()}, {"TMPDIR", tree.temporaryDirectory()}}, "", 120s);
+        const auto record = platform::LaunchJobRecord::read(label);
+        return record && record->loaded();
     }
 
-    fixtures::MacTree tree{"tester"};
     std::unique_ptr<fixtures::RemainsTree> remains;
-    std::unique_ptr<fixtures::RunningDaemon> daemon;
-    std::string cli;
 };
 
 TEST_F(LeftoversThroughDaemonTest, TheLaunchDaemonIsUnloadedAndExactlyTheRemainsGo)
@@ -68,10 +42,8 @@ TEST_F(LeftoversThroughDaemonTest, TheLaunchDaemonIsUnloadedAndExactlyTheRemains
     // The application ran its helper as root's launch daemon and was dragged away while it ran.
     const std::string bundle = tree.at("/Applications/Beacon.app");
     fixtures::copyExecutable(remains->goneDaemonProgram);
-    ASSERT_EQ(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "load", remains->goneDaemonJob}).exitCode, 0);
-    const auto loaded = platform::LaunchJobRecord::read(remains->goneDaemonLabel);
-    ASSERT_TRUE(loaded);
-    ASSERT_TRUE(loaded->loaded());
+    ASSERT_EQ(load(remains->goneDaemonJob), 0);
+    ASSERT_TRUE(loaded(remains->goneDaemonLabel));
     fixtures::MacTree::removeTree(bundle);
 
     const auto dry = asUser({"leftovers", "--remove", identifier, "--dry-run"});
@@ -100,8 +72,7 @@ TEST_F(LeftoversThroughDaemonTest, TheLaunchDaemonIsUnloadedAndExactlyTheRemains
             remain = remain || path == item || path.rfind(item + "/", 0) == 0;
         EXPECT_EQ(after.count(path) == 0, remain) << path;
     }
-    const auto record = platform::LaunchJobRecord::read(remains->goneDaemonLabel);
-    EXPECT_FALSE(record && record->loaded());
+    EXPECT_FALSE(loaded(remains->goneDaemonLabel));
 
     const auto listed = asUser({"leftovers"});
     ASSERT_EQ(listed.exitCode, 0) << listed.err;
@@ -113,15 +84,13 @@ TEST_F(LeftoversThroughDaemonTest, AGoneApplicationsPrivilegedHelperIsUnloadedTh
 {
     // The helper still runs as root's launch daemon after its application was dragged away.
     fixtures::copyExecutable(remains->goneHelper);
-    ASSERT_EQ(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "load", remains->goneHelperJob}).exitCode, 0);
-    const auto loaded = platform::LaunchJobRecord::read(remains->goneHelperLabel);
-    ASSERT_TRUE(loaded && loaded->loaded());
+    ASSERT_EQ(load(remains->goneHelperJob), 0);
+    ASSERT_TRUE(loaded(remains->goneHelperLabel));
 
     const auto before = fixtures::pathsBelow(tree.root(), tree.at("/private/var/run"));
     const auto result = asUser({"leftovers", "--remove", "com.driftwood.tally", "--yes"});
     EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
-    const auto record = platform::LaunchJobRecord::read(remains->goneHelperLabel);
-    EXPECT_FALSE(record && record->loaded());
+    EXPECT_FALSE(loaded(remains->goneHelperLabel));
     const auto after = fixtures::pathsBelow(tree.root(), tree.at("/private/var/run"));
     for (const auto& path : remains->truth.at("com.driftwood.tally"))
         EXPECT_FALSE(after.count(path)) << path;

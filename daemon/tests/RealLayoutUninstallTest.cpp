@@ -1,35 +1,24 @@
 // An uninstall on a Mac laid out as a real one (/var, /tmp and /etc links into /private, TMPDIR
 // through /var), by the bundle's command-line tool run as an unprivileged user, through the real
 // daemon: everything ticked goes, nothing else changes.
+#include "daemon/tests/DaemonFixture.h"
 #include "demo/DemoTree.h"
-#include "fixtures/BackgroundProcess.h"
-#include "fixtures/ChildProcess.h"
-#include "fixtures/MacTree.h"
 #include "fixtures/PathsBelow.h"
-#include "fixtures/RunningDaemon.h"
-#include "fixtures/Unprivileged.h"
 #include "platform/FileSystem.h"
 #include "platform/LaunchJobRecord.h"
 #include "platform/SystemLinks.h"
 
-#include <gtest/gtest.h>
-
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
-#include <unistd.h>
 
-#include <chrono>
 #include <filesystem>
-#include <map>
 #include <set>
 #include <tuple>
 
 namespace {
 
-using namespace std::chrono_literals;
-
-class RealLayoutUninstallTest : public ::testing::Test {
+class RealLayoutUninstallTest : public ToolThroughDaemonFixture {
 protected:
     void SetUp() override
     {
@@ -37,37 +26,12 @@ protected:
             GTEST_SKIP() << "the daemon runs as root";
         demo::buildDemoTree(tree);
         tree.activate();
-        const uid_t nobody = fixtures::unprivilegedUid();
-        const gid_t nogroup = fixtures::unprivilegedGid();
         // The user's Trash is the user's (the demo Mac has an application in it).
         for (const auto& entry : std::filesystem::recursive_directory_iterator(tree.at("~/.Trash")))
-            ::lchown(entry.path().c_str(), nobody, nogroup);
-        // The home, the Trash, where the removal records go, and the user's own temporary and cache
-        // folders, as a Mac hands them out.
-        for (const char* folder : {"~", "~/.Trash", "~/Library", "~/Library/Application Support", "/private/var/folders/ab/x1y2z3",
-                                   "/private/var/folders/ab/x1y2z3/T", "/private/var/folders/ab/x1y2z3/C"}) {
-            tree.makeDirectories(tree.at(folder));
-            ::chown(tree.at(folder).c_str(), nobody, nogroup);
-        }
-        daemon = std::make_unique<fixtures::RunningDaemon>(tree, OSTROVA_DAEMON_PATH, OSTROVA_LAUNCHCTL_PATH);
-        ASSERT_TRUE(daemon->isUp());
-        cli = fixtures::copyExecutable(daemon->bundlePath() + "/Contents/Helpers/ostrova", OSTROVA_CLI_PATH);
+            ::lchown(entry.path().c_str(), fixtures::unprivilegedUid(), fixtures::unprivilegedGid());
+        giveFoldersToUser();
+        startDaemon();
     }
-    void TearDown() override { daemon.reset(); }
-
-    fixtures::ProcessResult asUser(std::vector<std::string> words)
-    {
-        std::vector<std::string> argv = {"/usr/bin/setpriv", "--reuid=" + std::to_string(fixtures::unprivilegedUid()),
-                                         "--regid=" + std::to_string(fixtures::unprivilegedGid()), "--clear-groups", cli};
-        argv.insert(argv.end(), words.begin(), words.end());
-        return fixtures::runProcess(argv, {{"HOME", tree.home()}, {"TMPDIR", tree.temporaryDirectory()}}, "", 120s);
-    }
-    void job(const std::string& path, const std::string& label, const std::string& program)
-    {
-        tree.writePlist(path, plist::Value(plist::Dictionary{{"Label", label},
-                                                             {"ProgramArguments", plist::Array{plist::Value(program), plist::Value("60")}}}));
-    }
-
     // Tide Pool, with its per-user cache root's (only the daemon can take it), a user agent nobody
     // loaded, a loaded one and root's loaded launch daemon, all run from its bundle.
     std::string addTidePool()
@@ -82,8 +46,8 @@ protected:
                                                  std::make_tuple("~/Library/LaunchAgents/", "agent", true),
                                                  std::make_tuple("/Library/LaunchDaemons/", "helper", true)}) {
             const std::string label = std::string("com.test.tidepool.") + name, path = tree.at(folder + label + ".plist");
-            job(path, label, fixtures::copyExecutable(bundle + "/Contents/Library/LaunchServices/" + label));
-            EXPECT_TRUE(!load || fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "load", path}).exitCode == 0) << path;
+            writeJob(path, label, fixtures::copyExecutable(bundle + "/Contents/Library/LaunchServices/" + label));
+            EXPECT_TRUE(!load || this->load(path) == 0) << path;
         }
         return bundle;
     }
@@ -114,9 +78,6 @@ protected:
         return found;
     }
 
-    fixtures::MacTree tree{"tester"};
-    std::unique_ptr<fixtures::RunningDaemon> daemon;
-    std::string cli;
 };
 
 TEST_F(RealLayoutUninstallTest, EveryTickedItemGoesAndNothingElse)
@@ -176,15 +137,15 @@ TEST_F(RealLayoutUninstallTest, APrivilegedHelperGoesWithItsLaunchDaemon)
     // Root's helper tool outside the bundle, run by root's launch daemon, loaded and running.
     const std::string tool = fixtures::copyExecutable(tree.at("/Library/PrivilegedHelperTools/com.test.harbor.helper"));
     const std::string daemonJob = tree.at("/Library/LaunchDaemons/com.test.harbor.helper.plist");
-    job(daemonJob, "com.test.harbor.helper", tool);
+    writeJob(daemonJob, "com.test.harbor.helper", tool);
     const std::string receipt = tree.at("/private/var/db/receipts/com.test.harbor.pkg.bom");
     tree.writeFile(receipt, "bom");
-    ASSERT_EQ(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "load", daemonJob}).exitCode, 0);
+    ASSERT_EQ(load(daemonJob), 0);
     ASSERT_TRUE(platform::LaunchJobRecord::read("com.test.harbor.helper"));
     // Another application's helper and daemon, in the same folders.
     const std::string otherTool = fixtures::copyExecutable(tree.at("/Library/PrivilegedHelperTools/com.test.other.helper"));
     const std::string otherJob = tree.at("/Library/LaunchDaemons/com.test.other.helper.plist");
-    job(otherJob, "com.test.other.helper", otherTool);
+    writeJob(otherJob, "com.test.other.helper", otherTool);
 
     const auto dry = asUser({"uninstall", "--dry-run", "Harbor"});
     ASSERT_EQ(dry.exitCode, 0) << dry.err;

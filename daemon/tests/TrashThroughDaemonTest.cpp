@@ -103,7 +103,7 @@ TEST_F(TrashThroughDaemonTest, ARootItemGoesToTheClientsTrashUnchangedAndComesBa
 {
     const std::string item = rootItem("com.vendor.trashed");
     const ino_t inode = inodeOf(item);
-    EXPECT_TRUE(replied(call({"trash", item, "com.vendor.trashed 2"}), true)) << daemonLog();
+    EXPECT_TRUE(served({"trash", item, "com.vendor.trashed 2"})) << daemonLog();
     EXPECT_FALSE(fs::linkStatus(item));
     const std::string trashed = trash() + "/com.vendor.trashed 2";
     expectRootItem(trashed);
@@ -114,7 +114,7 @@ TEST_F(TrashThroughDaemonTest, ARootItemGoesToTheClientsTrashUnchangedAndComesBa
     ASSERT_TRUE(made);
     EXPECT_EQ(std::make_tuple(made->st_mode & 0170777, made->st_uid), std::make_tuple(S_IFDIR | 0700u, fixtures::unprivilegedUid()));
 
-    EXPECT_TRUE(replied(call({"put-back", item, "com.vendor.trashed 2"}), true)) << daemonLog();
+    EXPECT_TRUE(served({"put-back", item, "com.vendor.trashed 2"})) << daemonLog();
     expectRootItem(item);
     EXPECT_EQ(inodeOf(item), inode);
     EXPECT_TRUE(trashNames().empty());
@@ -139,25 +139,24 @@ TEST_F(TrashThroughDaemonTest, OnlyWhatRootMovedIsPutBackAndNeverOverAnything)
 {
     const std::string place = tree->at("/Library/Application Support/com.vendor.planted");
     const std::string item = rootItem("com.vendor.replaced");
-    ASSERT_TRUE(replied(call({"trash", item, "com.vendor.replaced"}), true)) << daemonLog();
+    ASSERT_TRUE(served({"trash", item, "com.vendor.replaced"})) << daemonLog();
     tree->writeFile(trash() + "/com.vendor.planted", "the client's own");
     giveToUser(trash() + "/com.vendor.planted");
-    const std::string rootFile = tree->at("/Library/Application Support/com.vendor.root.conf");
-    tree->writeFile(rootFile, "root's");
+    const std::string rootFile = file(tree->at("/Library/Application Support/com.vendor.root.conf"), "root's");
     ASSERT_EQ(::link(rootFile.c_str(), (trash() + "/com.vendor.linked").c_str()), 0);
     for (const char* name : {"com.vendor.planted", "com.vendor.linked"}) {
-        EXPECT_TRUE(replied(call({"put-back", place, name}), false)) << name;
+        EXPECT_TRUE(refused({"put-back", place, name})) << name;
         EXPECT_FALSE(fs::linkStatus(place)) << name;
     }
 
     // A file in the place, or a folder, empty as it is.
     tree->writeFile(item, "new in its place");
-    EXPECT_TRUE(replied(call({"put-back", item, "com.vendor.replaced"}), false));
+    EXPECT_TRUE(refused({"put-back", item, "com.vendor.replaced"}));
     EXPECT_EQ(fs::readFile(item).value_or(""), "new in its place");
     expectRootItem(trash() + "/com.vendor.replaced");
     ::unlink(item.c_str());
     tree->makeDirectories(item);
-    EXPECT_TRUE(replied(call({"put-back", item, "com.vendor.replaced"}), false));
+    EXPECT_TRUE(refused({"put-back", item, "com.vendor.replaced"}));
     EXPECT_TRUE(trashNames(item).empty());
     expectRootItem(trash() + "/com.vendor.replaced");
 }
@@ -170,18 +169,18 @@ TEST_F(TrashThroughDaemonTest, OnlyAPlainNameTheTrashDoesNotHoldIsTaken)
     tree->makeDirectories(trash() + "/inner");
     tree->writeFile(trash() + "/taken", "the user's");
     const std::string item = rootItem("com.vendor.taken");
-    EXPECT_TRUE(replied(call({"trash", item, "taken"}), false));
+    EXPECT_TRUE(refused({"trash", item, "taken"}));
     expectRootItem(item);
     EXPECT_EQ(fs::readFile(trash() + "/taken").value_or(""), "the user's");
     ::unlink((trash() + "/taken").c_str());
     tree->makeDirectories(trash() + "/taken");
-    EXPECT_TRUE(replied(call({"trash", item, "taken"}), false));
+    EXPECT_TRUE(refused({"trash", item, "taken"}));
     expectRootItem(item);
     EXPECT_TRUE(trashNames(trash() + "/taken").empty());
     ::rmdir((trash() + "/taken").c_str());
 
     for (const std::string name : {"inner/moved", "..", ".", "", "../escaped", "/abs"}) {
-        EXPECT_TRUE(replied(call({"trash", item, name}), false)) << name;
+        EXPECT_TRUE(refused({"trash", item, name})) << name;
         expectRootItem(item);
         EXPECT_EQ(trashNames(), std::set<std::string>{"inner"}) << name;
         EXPECT_TRUE(trashNames(trash() + "/inner").empty()) << name;
@@ -190,7 +189,7 @@ TEST_F(TrashThroughDaemonTest, OnlyAPlainNameTheTrashDoesNotHoldIsTaken)
     // Out of a folder of the Trash, or from above it, nothing comes back either.
     ASSERT_EQ(::rename(item.c_str(), (trash() + "/inner/com.vendor.inner").c_str()), 0);
     for (const std::string name : {"inner/com.vendor.inner", "..", ""}) {
-        EXPECT_TRUE(replied(call({"put-back", item, name}), false)) << name;
+        EXPECT_TRUE(refused({"put-back", item, name})) << name;
         EXPECT_FALSE(fs::linkStatus(item)) << name;
     }
     expectRootItem(trash() + "/inner/com.vendor.inner");
@@ -204,15 +203,15 @@ TEST_F(TrashThroughDaemonTest, ATrashThatIsNotTheClientsOwnIsNeitherFilledNorEmp
     giveToUser(elsewhere);
     for (const bool link : {true, false}) {
         clearTrash();
-        if (link)
+        if (link) {
             tree->symlink(elsewhere, trash());
-        else
+        } else {
             tree->makeDirectories(trash());
-        if (!link)
             ::chmod(trash().c_str(), 0755);  // root's
+        }
         const std::string folder = link ? elsewhere : trash();
         const std::string item = rootItem("com.vendor.foreign-trash");
-        EXPECT_TRUE(replied(call({"trash", item, "com.vendor.foreign-trash"}), false)) << link;
+        EXPECT_TRUE(refused({"trash", item, "com.vendor.foreign-trash"})) << link;
         expectRootItem(item);
         EXPECT_TRUE(trashNames(folder).empty()) << link;
         const auto st = fs::linkStatus(trash());
@@ -220,7 +219,7 @@ TEST_F(TrashThroughDaemonTest, ATrashThatIsNotTheClientsOwnIsNeitherFilledNorEmp
         EXPECT_EQ(std::make_tuple(st->st_mode & 0170777, st->st_uid), std::make_tuple(link ? S_IFLNK | 0777u : S_IFDIR | 0755u, 0u));
 
         ASSERT_EQ(::rename(item.c_str(), (folder + "/com.vendor.foreign-trash").c_str()), 0);
-        EXPECT_TRUE(replied(call({"put-back", item, "com.vendor.foreign-trash"}), false)) << link;
+        EXPECT_TRUE(refused({"put-back", item, "com.vendor.foreign-trash"})) << link;
         EXPECT_FALSE(fs::linkStatus(item)) << link;
         expectRootItem(folder + "/com.vendor.foreign-trash");
         fixtures::MacTree::removeTree(folder + "/com.vendor.foreign-trash");
@@ -232,12 +231,11 @@ TEST_F(TrashThroughDaemonTest, OnlyPlacesTheClientMayRemoveFromAreServed)
     // Outside the searched folders, a searched folder itself, and the daemon's own bundle.
     const std::string documents = tree->at("~/Documents/Letter");
     tree->writeFile(documents + "/letter.txt", "dear");
-    const std::string etc = tree->at("/private/etc/com.vendor.conf");
-    tree->writeFile(etc, "setting");
+    const std::string etc = file(tree->at("/private/etc/com.vendor.conf"), "setting");
     const std::string own = bundle + "/Contents/Resources";
     tree->makeDirectories(own);
     for (const auto& path : {documents, etc, tree->at("/Library/Application Support"), own, job}) {
-        EXPECT_TRUE(replied(call({"trash", path, "moved"}), false)) << path;
+        EXPECT_TRUE(refused({"trash", path, "moved"})) << path;
         EXPECT_TRUE(fs::linkStatus(path)) << path;
     }
     EXPECT_EQ(fs::readFile(documents + "/letter.txt").value_or(""), "dear");
@@ -252,7 +250,7 @@ TEST_F(TrashThroughDaemonTest, OnlyPlacesTheClientMayRemoveFromAreServed)
     ASSERT_EQ(::rename(job.c_str(), moved.c_str()), 0);
     for (const auto& path : {tree->at("~/Documents/planted"), tree->at("/private/etc/planted"), own + "/planted",
                              bundle + "/Contents/MacOS/planted", job}) {
-        EXPECT_TRUE(replied(call({"put-back", path, "planted"}), false)) << path;
+        EXPECT_TRUE(refused({"put-back", path, "planted"})) << path;
         EXPECT_FALSE(fs::linkStatus(path)) << path;
     }
     ASSERT_EQ(::rename(moved.c_str(), job.c_str()), 0);
@@ -268,17 +266,17 @@ TEST_F(TrashThroughDaemonTest, AJobFileGoesToTheTrashOnceItsJobIsUnloaded)
     ASSERT_TRUE(loaded("com.vendor.trashjob"));
 
     // A name that is not one plain name: refused before anything is stopped.
-    EXPECT_TRUE(replied(call({"unload-to-trash", file, "../com.vendor.trashjob.plist"}), false));
+    EXPECT_TRUE(refused({"unload-to-trash", file, "../com.vendor.trashjob.plist"}));
     EXPECT_TRUE(loaded("com.vendor.trashjob"));
     EXPECT_EQ(fs::readFile(file).value_or(""), written);
 
-    EXPECT_TRUE(replied(call({"unload-to-trash", file, "com.vendor.trashjob.plist"}), true)) << daemonLog();
+    EXPECT_TRUE(served({"unload-to-trash", file, "com.vendor.trashjob.plist"})) << daemonLog();
     EXPECT_FALSE(loaded("com.vendor.trashjob"));
     EXPECT_FALSE(fs::linkStatus(file));
     EXPECT_EQ(fs::readFile(trash() + "/com.vendor.trashjob.plist").value_or(""), written);
 
     // The daemon's own job is neither unloaded nor moved.
-    EXPECT_TRUE(replied(call({"unload-to-trash", job, "mine.plist"}), false));
+    EXPECT_TRUE(refused({"unload-to-trash", job, "mine.plist"}));
     EXPECT_TRUE(fs::linkStatus(job));
     EXPECT_FALSE(fs::linkStatus(trash() + "/mine.plist"));
     EXPECT_TRUE(answers());
@@ -311,7 +309,7 @@ TEST_F(TrashThroughDaemonTest, AFolderSwappedForALinkIsNeverPassed)
             }
         });
         const std::string name = "Victim " + std::to_string(round);
-        const bool replied1 = replied(call({"trash", victim, name}), true);
+        const bool replied1 = served({"trash", victim, name});
         stop = true;
         swapper.join();
         swaps += exchanged;

@@ -1,16 +1,10 @@
 // The command-line tool of the bundle, run by an unprivileged user, removes an application whose
 // files belong to root, through the real daemon started by launchctl.
-#include "fixtures/BackgroundProcess.h"
-#include "fixtures/ChildProcess.h"
+#include "daemon/tests/DaemonFixture.h"
 #include "fixtures/FileFlags.h"
-#include "fixtures/MacTree.h"
-#include "fixtures/RunningDaemon.h"
 #include "fixtures/TestAuthority.h"
-#include "fixtures/Unprivileged.h"
 #include "platform/FileSystem.h"
 #include "platform/ProcessTable.h"
-
-#include <gtest/gtest.h>
 
 #include <poll.h>
 #include <pty.h>
@@ -18,10 +12,8 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <termios.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <iostream>
 #include <thread>
 
@@ -29,7 +21,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-class UninstallThroughDaemonTest : public ::testing::Test {
+class UninstallThroughDaemonTest : public ToolThroughDaemonFixture {
 protected:
     void SetUp() override
     {
@@ -38,9 +30,7 @@ protected:
         tree.activate();
         ::chmod(tree.root().c_str(), 0755);
         ::chown(tree.home().c_str(), fixtures::unprivilegedUid(), fixtures::unprivilegedGid());
-        daemon = std::make_unique<fixtures::RunningDaemon>(tree, OSTROVA_DAEMON_PATH, OSTROVA_LAUNCHCTL_PATH);
-        ASSERT_TRUE(daemon->isUp());
-        cli = fixtures::copyExecutable(daemon->bundlePath() + "/Contents/Helpers/ostrova", OSTROVA_CLI_PATH);
+        startDaemon();
 
         fixtures::AppBlueprint victim;
         victim.name = "Victim Pro";
@@ -48,18 +38,14 @@ protected:
         victim.executable = "VictimPro";
         bundle = tree.addApp("/Applications", victim);
         executable = fixtures::copyExecutable(bundle + "/Contents/MacOS/VictimPro");
-        const std::string agentProgram = fixtures::copyExecutable(bundle + "/Contents/Library/LaunchServices/com.test.victim.agent");
         agent = tree.at("~/Library/LaunchAgents/com.test.victim.agent.plist");
-        tree.writePlist(agent, plist::Value(plist::Dictionary{
-                                   {"Label", "com.test.victim.agent"},
-                                   {"ProgramArguments", plist::Array{plist::Value(agentProgram), plist::Value("60")}}}));
-        ASSERT_EQ(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "load", agent}).exitCode, 0);
+        writeJob(agent, "com.test.victim.agent", fixtures::copyExecutable(bundle + "/Contents/Library/LaunchServices/com.test.victim.agent"));
+        ASSERT_EQ(load(agent), 0);
         support = tree.at("~/Library/Application Support/Victim Pro");
-        tree.writeFile(support + "/state.db", "x");
         cache = tree.at("~/Library/Caches/com.test.victim");
-        tree.writeFile(cache + "/blob", "x");
         logs = tree.at("~/Library/Logs/Victim Pro");
-        tree.writeFile(logs + "/locked.log", "x");
+        for (const auto& file : {support + "/state.db", cache + "/blob", logs + "/locked.log"})
+            tree.writeFile(file, "x");
         ASSERT_TRUE(fixtures::setImmutable(logs + "/locked.log", true));
     }
 
@@ -74,19 +60,13 @@ protected:
         daemon.reset();
     }
 
-    // The tool of the bundle, as nobody.
     fixtures::ProcessResult uninstall(std::vector<std::string> words)
     {
-        std::vector<std::string> argv = {"/usr/bin/setpriv", "--reuid=" + std::to_string(fixtures::unprivilegedUid()),
-                                         "--regid=" + std::to_string(fixtures::unprivilegedGid()), "--clear-groups", cli,
-                                         "uninstall"};
-        argv.insert(argv.end(), words.begin(), words.end());
-        return fixtures::runProcess(argv, {{"HOME", tree.home()}, {"TMPDIR", tree.temporaryDirectory()}}, "", 120s);
+        words.insert(words.begin(), "uninstall");
+        return asUser(words);
     }
 
-    fixtures::MacTree tree;
-    std::unique_ptr<fixtures::RunningDaemon> daemon;
-    std::string cli, bundle, executable, agent, support, cache, logs;
+    std::string bundle, executable, agent, support, cache, logs;
 };
 
 // A running application is left alone without a yes to quit it, and quit with one.

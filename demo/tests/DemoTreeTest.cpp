@@ -52,22 +52,12 @@ protected:
         unique = std::set<std::string>(bundles.begin(), bundles.end());
     }
 
-    bool listed(const std::string& bundle) const { return unique.count(bundle) != 0; }
-
     std::vector<std::shared_ptr<UninstallApp>> records() const
     {
         std::vector<std::shared_ptr<UninstallApp>> result;
         for (const auto& bundle : unique)
             result.push_back(BundleReader::record(bundle));
         return result;
-    }
-
-    std::map<std::string, std::string> displayNames() const
-    {
-        std::map<std::string, std::string> names;
-        for (const auto& app : records())
-            names[*app->bundlePath] = app->displayName();
-        return names;
     }
 
     static fixtures::MacTree* tree;
@@ -78,92 +68,76 @@ protected:
 
 fixtures::MacTree* DemoTreeTest::tree = nullptr;
 
-std::string localDay(std::chrono::system_clock::time_point when)
-{
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(when);
-    std::tm local{};
-    localtime_r(&seconds, &local);
-    char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%d", &local);
-    return text;
-}
-
+// Deep, user and unusual names are listed; the traps (bundles inside bundles, too deep, inside a
+// plain .bundle, and a link on the Desktop to a listed one) exist but are not. Links into the
+// application folders are skipped, so no bundle is reached twice.
 TEST_F(DemoTreeTest, ListsBetweenFifteenAndTwentyFiveApplicationsEachOnce)
 {
     EXPECT_GE(unique.size(), 15u);
     EXPECT_LE(unique.size(), 25u);
-    // Links into the application folders are skipped, so no bundle is reached twice.
     EXPECT_EQ(bundles.size(), unique.size());
     for (const auto& bundle : unique) {
         EXPECT_EQ(path::extension(bundle), "app") << bundle;
+        EXPECT_EQ(bundle.find("Game Assets.bundle"), std::string::npos) << bundle;
+        EXPECT_EQ(bundle.find("/Tools/Legacy/"), std::string::npos) << bundle;
         for (const auto& other : unique)
             EXPECT_FALSE(path::isInside(bundle, other)) << bundle << " lies inside " << other;
     }
-}
-
-TEST_F(DemoTreeTest, TrapsExistButAreNotListed)
-{
-    const std::vector<std::string> traps = {
-        tree->at("/Applications/Relay Sync.app/Contents/Library/LoginItems/Relay Sync Launcher.app"),
-        tree->at("/Applications/Kestrel Browser.app/Contents/MacOS/Kestrel Browser Helper.app"),
-        tree->at("/Applications/Tools/Legacy/Archive/Wavecrest Sampler.app"),
-        tree->at("/Applications/Utilities/Pixel Loupe.app"),
-        tree->at("/Applications/Game Assets.bundle"),
-        tree->at("/Applications/Game Assets.bundle/Contents/Tools/Level Editor.app"),
-        tree->at("~/Desktop/Kestrel Browser.app"),
-    };
-    for (const auto& trap : traps) {
-        EXPECT_TRUE(platform::fs::exists(trap)) << trap;
-        EXPECT_FALSE(listed(trap)) << trap;
-    }
-    for (const auto& bundle : unique) {
-        EXPECT_EQ(bundle.find("Game Assets.bundle"), std::string::npos) << bundle;
-        EXPECT_EQ(bundle.find("/Tools/Legacy/"), std::string::npos) << bundle;
-    }
-}
-
-TEST_F(DemoTreeTest, ListsDeepUserAndUnusualNames)
-{
     for (const char* bundle : {"/Applications/Tessel Studio/Extras/Tessel Batch.app",
                                "/Applications/Tessel Studio/Tessel Studio.app", "~/Applications/Quire Reader.app",
                                "~/Downloads/Sonora Tuner.app", "/Applications/Draftly+.app",
                                "/Applications/Kestrel Browser.app", "/Applications/Lumen Notes.app"})
-        EXPECT_TRUE(listed(tree->at(bundle))) << bundle;
+        EXPECT_TRUE(unique.count(tree->at(bundle))) << bundle;
+    for (const char* trap : {"/Applications/Relay Sync.app/Contents/Library/LoginItems/Relay Sync Launcher.app",
+                             "/Applications/Kestrel Browser.app/Contents/MacOS/Kestrel Browser Helper.app",
+                             "/Applications/Tools/Legacy/Archive/Wavecrest Sampler.app", "/Applications/Utilities/Pixel Loupe.app",
+                             "/Applications/Game Assets.bundle", "/Applications/Game Assets.bundle/Contents/Tools/Level Editor.app",
+                             "~/Desktop/Kestrel Browser.app"}) {
+        EXPECT_TRUE(platform::fs::exists(tree->at(trap))) << trap;
+        EXPECT_FALSE(unique.count(tree->at(trap))) << trap;
+    }
+    const auto target = std::filesystem::canonical(tree->at("/Applications/Kestrel Browser.app"));
+    ASSERT_TRUE(platform::fs::isSymbolicLink(tree->at("~/Desktop/Kestrel Browser.app")));
+    ASSERT_EQ(std::filesystem::canonical(tree->at("~/Desktop/Kestrel Browser.app")), target);
+    EXPECT_EQ(std::count_if(unique.begin(), unique.end(), [&](const auto& bundle) { return std::filesystem::canonical(bundle) == target; }), 1);
 }
 
-TEST_F(DemoTreeTest, DesktopLinkTargetIsListedOnce)
-{
-    const std::string link = tree->at("~/Desktop/Kestrel Browser.app");
-    const std::string target = tree->at("/Applications/Kestrel Browser.app");
-    ASSERT_TRUE(platform::fs::isSymbolicLink(link));
-    ASSERT_EQ(std::filesystem::canonical(link), std::filesystem::canonical(target));
-    const auto sameBundle = std::count_if(unique.begin(), unique.end(), [&](const std::string& bundle) {
-        return std::filesystem::canonical(bundle) == std::filesystem::canonical(target);
-    });
-    EXPECT_EQ(sameBundle, 1);
-    EXPECT_TRUE(listed(target));
-}
-
+// Each record has its own identifier (none of the system's) and a name; last-used dates are
+// recent, older than 90 days, or missing.
 TEST_F(DemoTreeTest, EveryListedBundleMakesARecordWithIdentifierAndName)
 {
+    const std::time_t ninetyDaysAgo = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now() - std::chrono::hours(24 * 90));
+    std::tm local{};
+    localtime_r(&ninetyDaysAgo, &local);
+    char threshold[32];
+    std::strftime(threshold, sizeof threshold, "%Y-%m-%d", &local);
     std::set<std::string> identifiers;
+    int none = 0, old = 0, recent = 0;
     for (const auto& app : records()) {
         const std::string identifier = app->bundleIdentifier();
         EXPECT_FALSE(identifier.empty()) << *app->bundlePath;
         EXPECT_FALSE(app->displayName().empty()) << *app->bundlePath;
         EXPECT_FALSE(identifier.rfind("com.apple", 0) == 0) << identifier;
         EXPECT_TRUE(identifiers.insert(identifier).second) << "identifier used twice: " << identifier;
+        (app->lastUsed == "-" ? none : app->lastUsed < std::string(threshold) ? old : recent) += 1;
     }
+    EXPECT_GE(none, 1);
+    EXPECT_GE(old, 1);
+    EXPECT_GE(recent, 1);
 }
 
 TEST_F(DemoTreeTest, SomeNamesAreLocalised)
 {
-    const auto english = displayNames();
-    language.set("LANG", "de_DE.UTF-8");
-    const auto german = displayNames();
-    language.set("LANG", "fr_FR.UTF-8");
-    const auto french = displayNames();
-
+    const auto displayNames = [&](const char* lang) {
+        language.set("LANG", lang);
+        std::map<std::string, std::string> names;
+        for (const auto& app : records())
+            names[*app->bundlePath] = app->displayName();
+        return names;
+    };
+    const auto english = displayNames("C");
+    const auto german = displayNames("de_DE.UTF-8");
+    const auto french = displayNames("fr_FR.UTF-8");
     int germanChanged = 0;
     int frenchChanged = 0;
     for (const auto& [bundle, name] : english) {
@@ -175,23 +149,6 @@ TEST_F(DemoTreeTest, SomeNamesAreLocalised)
     EXPECT_GE(frenchChanged, 1);
     EXPECT_EQ(german.at(tree->at("/Applications/Lumen Notes.app")), "Lumen Notizen");
     EXPECT_EQ(english.at(tree->at("/Applications/Lumen Notes.app")), "Lumen Notes");
-}
-
-TEST_F(DemoTreeTest, LastUsedDatesAreRecentOldOrMissing)
-{
-    const std::string threshold = localDay(std::chrono::system_clock::now() - std::chrono::hours(24 * 90));
-    int none = 0, old = 0, recent = 0;
-    for (const auto& app : records()) {
-        if (app->lastUsed == "-")
-            ++none;
-        else if (app->lastUsed < threshold)
-            ++old;
-        else
-            ++recent;
-    }
-    EXPECT_GE(none, 1);
-    EXPECT_GE(old, 1);
-    EXPECT_GE(recent, 1);
 }
 
 TEST_F(DemoTreeTest, LaunchJobsStartProgramsInsideTheirOwnBundles)

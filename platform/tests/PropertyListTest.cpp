@@ -67,9 +67,8 @@ TEST(PropertyList, KeysMayHoldAnyByteAndKeysMustBeStrings)
     EXPECT_EQ(plist::stringValue(*parsed->get<plist::Dictionary>(), std::string("a\0b", 3)), "value");
 
     // The same in XML cannot be expressed; a character reference to NUL is refused.
-    EXPECT_FALSE(plist::parse("<?xml version=\"1.0\"?><plist><dict><key>a&#0;b</key><string>v</string></dict></plist>"));
-    EXPECT_FALSE(plist::parse("<?xml version=\"1.0\"?><plist><dict><key>a&#x00;b</key><string>v</string></dict></plist>"));
-    EXPECT_TRUE(plist::parse("<?xml version=\"1.0\"?><plist><dict><key>a&#65;b</key><string>v</string></dict></plist>"));
+    for (const auto& [reference, read] : {std::pair{"&#0;", false}, {"&#x00;", false}, {"&#65;", true}})
+        EXPECT_EQ(plist::parse(std::string("<?xml version=\"1.0\"?><plist><dict><key>a") + reference + "b</key><string>v</string></dict></plist>").has_value(), read) << reference;
 
     // A key object that is a number makes the dictionary unreadable.
     std::string numericKey = plist::serialize(plist::Value(plist::Dictionary{{"k", std::int64_t{7}}}), plist::Format::Binary);
@@ -82,32 +81,11 @@ TEST(PropertyList, KeysMayHoldAnyByteAndKeysMustBeStrings)
 TEST(PropertyList, SharedObjectsAndStringsCannotMultiplyBeyondABudget)
 {
     // Thirty arrays, each holding the next one twice: 2^30 values if expanded.
-    std::string objects;
-    std::vector<std::size_t> offsets;
-    for (int i = 0; i < 30; ++i) {
-        offsets.push_back(8 + objects.size());
-        objects += '\xA2';
-        objects += static_cast<char>(i + 1);
-        objects += static_cast<char>(i + 1);
-    }
-    offsets.push_back(8 + objects.size());
-    objects += '\x09';
-    std::string bytes = "bplist00" + objects;
-    const std::size_t table = bytes.size();
-    for (const auto offset : offsets)
-        bytes += static_cast<char>(offset);
-    std::string trailer(6, '\0');
-    trailer += '\x01';  // offset size
-    trailer += '\x01';  // reference size
-    auto put64 = [&](std::uint64_t v) {
-        for (int shift = 56; shift >= 0; shift -= 8)
-            trailer += static_cast<char>((v >> shift) & 0xFF);
-    };
-    put64(offsets.size());
-    put64(0);
-    put64(table);
-    bytes += trailer;
-    EXPECT_FALSE(plist::parse(bytes).has_value());
+    fixtures::BinaryPlistWriter doubling;
+    auto inner = doubling.string("leaf");
+    for (int i = 0; i < 30; ++i)
+        inner = doubling.array({inner, inner});
+    EXPECT_FALSE(plist::parse(doubling.finish(inner)).has_value());
 
     // 1 MB in, 64 GB out if every reference became a copy.
     const std::string frame = fixtures::BinaryPlistWriter::amplifyingRemoveRequest(1000000);
@@ -119,38 +97,29 @@ TEST(PropertyList, SharedObjectsAndStringsCannotMultiplyBeyondABudget)
     const auto list = writer.array(std::vector<fixtures::BinaryPlistWriter::Ref>(8, path));
     const auto parsed = plist::parse(writer.finish(list));
     ASSERT_TRUE(parsed.has_value());
-    ASSERT_TRUE(parsed->is<plist::Array>());
-    EXPECT_EQ(parsed->get<plist::Array>()->size(), 8u);
-    EXPECT_EQ(*(*parsed->get<plist::Array>())[7].get<std::string>(), "/Users/someone/Library/Caches/com.vendor.app");
+    EXPECT_EQ(*parsed, plist::Value(plist::Array(8, plist::Value("/Users/someone/Library/Caches/com.vendor.app"))));
 }
 
 TEST(PropertyList, NestingBeyondTheLimitIsRejected)
 {
-    plist::Value deep("leaf");
-    for (int i = 0; i < plist::kMaxDepth + 5; ++i)
-        deep = plist::Value(plist::Array{deep});
-    EXPECT_FALSE(plist::parse(plist::serialize(deep, plist::Format::Xml)).has_value());
-
-    plist::Value shallow("leaf");
-    for (int i = 0; i < 20; ++i)
-        shallow = plist::Value(plist::Array{shallow});
-    EXPECT_TRUE(plist::parse(plist::serialize(shallow, plist::Format::Binary)).has_value());
+    const auto nested = [](int depth) {
+        plist::Value value("leaf");
+        for (int i = 0; i < depth; ++i)
+            value = plist::Value(plist::Array{value});
+        return value;
+    };
+    EXPECT_FALSE(plist::parse(plist::serialize(nested(plist::kMaxDepth + 5), plist::Format::Xml)).has_value());
+    EXPECT_TRUE(plist::parse(plist::serialize(nested(20), plist::Format::Binary)).has_value());
 }
 
 TEST(PropertyList, ReadDictionaryWantsADictionaryRootAndTypedLookupsTheirType)
 {
     fixtures::MacTree tree;
-    const std::string arrayFile = tree.at("/array.plist");
-    tree.writePlist(arrayFile, plist::Value(plist::Array{plist::Value("x")}));
-    EXPECT_TRUE(plist::readFile(arrayFile).has_value());
-    EXPECT_FALSE(plist::readDictionary(arrayFile).has_value());
-
-    const std::string empty = tree.at("/empty.plist");
-    tree.writeFile(empty, "");
-    EXPECT_FALSE(plist::readDictionary(empty).has_value());
-    EXPECT_FALSE(plist::readDictionary(tree.at("/missing.plist")).has_value());
-    EXPECT_FALSE(plist::readDictionary(tree.at("/Applications")).has_value());
-
+    tree.writePlist(tree.at("/array.plist"), plist::Value(plist::Array{plist::Value("x")}));
+    EXPECT_TRUE(plist::readFile(tree.at("/array.plist")).has_value());
+    tree.writeFile(tree.at("/empty.plist"), "");
+    for (const char* file : {"/array.plist", "/empty.plist", "/missing.plist", "/Applications"})
+        EXPECT_FALSE(plist::readDictionary(tree.at(file)).has_value()) << file;
     // Typed lookups ignore other types.
     const auto dict = sampleDictionary();
     EXPECT_EQ(plist::stringValue(dict, "CFBundleIdentifier"), "com.vendor.foo");

@@ -8,36 +8,28 @@
 
 #include <gtest/gtest.h>
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <thread>
 
 namespace {
 
+namespace stdfs = std::filesystem;
+
+// The files and links under `folder`, never through a link.
 int countFiles(const std::string& folder)
 {
-    DIR* dir = ::opendir(folder.c_str());
-    if (!dir)
-        return 0;
+    std::error_code error;
     int count = 0;
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string name = entry->d_name;
-        if (name == "." || name == "..")
-            continue;
-        const std::string path = folder + "/" + name;
-        struct stat st {};
-        if (::lstat(path.c_str(), &st) != 0)
-            continue;
-        count += S_ISDIR(st.st_mode) ? countFiles(path) : 1;
-    }
-    ::closedir(dir);
+    for (stdfs::recursive_directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
+        count += !stdfs::is_directory(it->symlink_status());
     return count;
 }
 
@@ -51,18 +43,12 @@ void naiveRemove(const std::string& path)
         ::unlink(path.c_str());
         return;
     }
-    DIR* dir = ::opendir(path.c_str());  // follows a link put there since the check
-    if (!dir)
-        return;
-    std::vector<std::string> names;
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string name = entry->d_name;
-        if (name != "." && name != "..")
-            names.push_back(name);
-    }
-    ::closedir(dir);
-    for (const auto& name : names)
-        naiveRemove(path + "/" + name);
+    std::vector<std::string> entries;
+    std::error_code error;  // the listing follows a link put there since the check
+    for (stdfs::directory_iterator it(path, error), end; !error && it != end; it.increment(error))
+        entries.push_back(it->path());
+    for (const auto& entry : entries)
+        naiveRemove(entry);
     ::rmdir(path.c_str());
 }
 
@@ -88,7 +74,8 @@ RaceResult race(fixtures::MacTree& tree, const std::function<void(const std::str
         tree.writeFile(protectedInside + "/keep" + std::to_string(f), "precious");
         tree.writeFile(protectedAbove + "/Victim/d7/keep" + std::to_string(f), "precious");
     }
-    const int before = countFiles(protectedInside) + countFiles(protectedAbove);
+    const auto protectedFiles = [&] { return countFiles(protectedInside) + countFiles(protectedAbove); };
+    const int before = protectedFiles();
     // Links ready to be exchanged with a folder inside the tree and with the folder above it.
     tree.symlink(protectedInside, base + "/LinkInside");
     tree.symlink(protectedAbove, base + "/LinkAbove");
@@ -116,7 +103,7 @@ RaceResult race(fixtures::MacTree& tree, const std::function<void(const std::str
     swapper.join();
     ::close(baseFd);
     ::close(victimFd);
-    return {swaps.load(), before - (countFiles(protectedInside) + countFiles(protectedAbove))};
+    return {swaps.load(), before - protectedFiles()};
 }
 
 // Races `remover` for up to `rounds` rounds (fewer once something is lost, with `untilLost`).

@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <optional>
 
 namespace {
 
@@ -28,10 +27,9 @@ std::size_t reapedAt(const std::vector<ScopedSystemCallTrace::Event>& events, pi
 std::vector<std::size_t> signalledAt(const std::vector<ScopedSystemCallTrace::Event>& events, pid_t pid)
 {
     std::vector<std::size_t> at;
-    for (std::size_t i = 0; i < events.size(); ++i) {
+    for (std::size_t i = 0; i < events.size(); ++i)
         if (events[i].call == SystemCall::kill && events[i].argument == pid)
             at.push_back(i);
-    }
     return at;
 }
 
@@ -44,17 +42,17 @@ pid_t onlyChild(const ScopedSystemCallTrace& trace)
 // A child that ends by itself is never signalled.
 TEST(SubprocessTest, ReadsTheChosenOutputAndTheStatus)
 {
-    std::optional<ScopedSystemCallTrace> trace(std::in_place);
-    const auto out = Subprocess::run({"/bin/sh", "-c", "echo to-out; echo to-err >&2; exit 3"}, {1, true, std::nullopt});
-    EXPECT_TRUE(out.started);
-    EXPECT_TRUE(out.exited);
-    EXPECT_EQ(out.exitCode, 3);
-    EXPECT_EQ(out.output, "to-out\n");
-    const pid_t child = onlyChild(*trace);
-    ASSERT_GT(child, 0);
-    EXPECT_TRUE(signalledAt(trace->events(), child).empty());
-    trace.reset();
-
+    {
+        ScopedSystemCallTrace trace;
+        const auto out = Subprocess::run({"/bin/sh", "-c", "echo to-out; echo to-err >&2; exit 3"}, {1, true, std::nullopt});
+        EXPECT_TRUE(out.started);
+        EXPECT_TRUE(out.exited);
+        EXPECT_EQ(out.exitCode, 3);
+        EXPECT_EQ(out.output, "to-out\n");
+        const pid_t child = onlyChild(trace);
+        ASSERT_GT(child, 0);
+        EXPECT_TRUE(signalledAt(trace.events(), child).empty());
+    }
     const auto err = Subprocess::run({"/bin/sh", "-c", "echo to-out >/dev/null; echo to-err >&2"}, {2, false, std::nullopt});
     EXPECT_EQ(err.exitCode, 0);
     EXPECT_EQ(err.output, "to-err\n");

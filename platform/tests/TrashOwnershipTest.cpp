@@ -5,6 +5,7 @@
 #include "fixtures/Unprivileged.h"
 #include "platform/FileSystem.h"
 #include "platform/TrashMover.h"
+#include "platform/tests/RefusedWith.h"
 
 #include <gtest/gtest.h>
 
@@ -12,12 +13,9 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <string>
 
 namespace {
 
-using fixtures::ScopedSystemCallFault;
-using fixtures::SystemCall;
 using platform::TrashMover;
 
 class TrashOwnershipTest : public ::testing::Test {
@@ -35,18 +33,28 @@ protected:
         EXPECT_EQ(::lstat(path.c_str(), &st), 0) << path;
         return st;
     }
+    // Whether openTrash gives a folder; the folder is closed again.
+    bool opens(const std::string& folder, bool create)
+    {
+        std::string why;
+        const int fd = TrashMover::openTrash(folder, owner, create, why);
+        if (fd >= 0)
+            ::close(fd);
+        return fd >= 0;
+    }
 
     fixtures::MacTree tree;
     TrashMover::Owner owner{fixtures::unprivilegedUid(), fixtures::unprivilegedGid(), tree.home()};
+    const std::string trash = tree.home() + "/.Trash";
 };
 
 // Made by root, the Trash is the user's; a named move into it or back out never replaces.
 TEST_F(TrashOwnershipTest, AMissingTrashIsMadeTheUsersOwnAndANamedMoveNeverReplaces)
 {
     std::string why;
-    const int fd = TrashMover::openTrash(tree.home() + "/.Trash", owner, true, why);
+    const int fd = TrashMover::openTrash(trash, owner, true, why);
     ASSERT_GE(fd, 0) << why;
-    const auto st = statusOf(tree.home() + "/.Trash");
+    const auto st = statusOf(trash);
     EXPECT_TRUE(S_ISDIR(st.st_mode));
     EXPECT_EQ(st.st_uid, owner.uid);
     EXPECT_EQ(st.st_gid, owner.gid);
@@ -54,21 +62,18 @@ TEST_F(TrashOwnershipTest, AMissingTrashIsMadeTheUsersOwnAndANamedMoveNeverRepla
 
     const std::string item = tree.at("/Library/Caches/com.vendor.item");
     tree.writeFile(item, "item");
-    tree.writeFile(tree.home() + "/.Trash/taken", "taken");
-    auto result = TrashMover::moveNamed(item, fd, tree.home() + "/.Trash", "taken");
-    EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.error, EEXIST);
+    tree.writeFile(trash + "/taken", "taken");
+    auto result = TrashMover::moveNamed(item, fd, trash, "taken");
+    EXPECT_TRUE(refusedWith(result, EEXIST));
     EXPECT_EQ(platform::fs::readFile(item).value_or(""), "item");
-    EXPECT_EQ(platform::fs::readFile(tree.home() + "/.Trash/taken").value_or(""), "taken");
+    EXPECT_EQ(platform::fs::readFile(trash + "/taken").value_or(""), "taken");
 
-    result = TrashMover::moveNamed(item, fd, tree.home() + "/.Trash", "free");
+    result = TrashMover::moveNamed(item, fd, trash, "free");
     EXPECT_TRUE(result.ok) << result.why;
     tree.writeFile(item, "new");
-    result = TrashMover::moveBack(fd, "free", item);
-    EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.error, EEXIST);
+    EXPECT_TRUE(refusedWith(TrashMover::moveBack(fd, "free", item), EEXIST));
     EXPECT_EQ(platform::fs::readFile(item).value_or(""), "new");
-    EXPECT_EQ(platform::fs::readFile(tree.home() + "/.Trash/free").value_or(""), "item");
+    EXPECT_EQ(platform::fs::readFile(trash + "/free").value_or(""), "item");
     ::close(fd);
 }
 
@@ -76,56 +81,37 @@ TEST_F(TrashOwnershipTest, AMissingTrashIsMadeTheUsersOwnAndANamedMoveNeverRepla
 // place (the user may rename folders in its home): it is refused, and stays root's.
 TEST_F(TrashOwnershipTest, AFolderPutInPlaceOfTheTrashBeingMadeIsNotGivenAway)
 {
-    const std::string folder = tree.home() + "/.Trash";
     // Empty, as a folder just made would be, and then with something in it.
     for (const bool withFile : {false, true}) {
-        tree.makeDirectories(folder);
+        tree.makeDirectories(trash);
         if (withFile)
-            tree.writeFile(folder + "/root.conf", "root's");
-        ::chmod(folder.c_str(), 0755);
-        std::string why;
-        int fd = -1;
-        {
-            ScopedSystemCallFault missing(SystemCall::fstatat, ENOENT, 1, 1, ".Trash");
-            fd = TrashMover::openTrash(folder, owner, true, why);
-            EXPECT_EQ(missing.failed(), 1u);
-        }
-        EXPECT_LT(fd, 0) << withFile;
-        if (fd >= 0)
-            ::close(fd);
-        const auto st = statusOf(folder);
+            tree.writeFile(trash + "/root.conf", "root's");
+        ::chmod(trash.c_str(), 0755);
+        fixtures::ScopedSystemCallFault missing(fixtures::SystemCall::fstatat, ENOENT, 1, 1, ".Trash");
+        EXPECT_FALSE(opens(trash, true)) << withFile;
+        EXPECT_EQ(missing.failed(), 1u);
+        const auto st = statusOf(trash);
         EXPECT_EQ(st.st_uid, 0u) << withFile;
         EXPECT_EQ(st.st_mode & 07777, 0755u) << withFile;
     }
-    EXPECT_EQ(platform::fs::readFile(folder + "/root.conf").value_or(""), "root's");
+    EXPECT_EQ(platform::fs::readFile(trash + "/root.conf").value_or(""), "root's");
 }
 
 // A volume's .Trashes of another user could have the user's Trash folder renamed away under it.
 TEST_F(TrashOwnershipTest, AVolumesTrashesOfAnotherUserIsRefused)
 {
-    const std::string volume = tree.at("/Volumes/Disk");
-    const std::string trashes = volume + "/.Trashes";
+    const std::string trashes = tree.at("/Volumes/Disk/.Trashes");
     const std::string mine = trashes + "/" + std::to_string(owner.uid);
     tree.makeDirectories(mine);
     ::chown(mine.c_str(), owner.uid, owner.gid);
     ::chmod(mine.c_str(), 0700);
-    std::string why;
-
     // The system's (root's) and sticky: used.
     ::chmod(trashes.c_str(), 01333);
-    int fd = TrashMover::openTrash(mine, owner, false, why);
-    EXPECT_GE(fd, 0) << why;
-    if (fd >= 0)
-        ::close(fd);
-
+    EXPECT_TRUE(opens(mine, false));
     // Another user's, sticky or not: refused.
-    const uid_t other = owner.uid - 1;
-    ::chown(trashes.c_str(), other, owner.gid);
+    ::chown(trashes.c_str(), owner.uid - 1, owner.gid);
     ::chmod(trashes.c_str(), 01777);
-    fd = TrashMover::openTrash(mine, owner, false, why);
-    EXPECT_LT(fd, 0);
-    if (fd >= 0)
-        ::close(fd);
+    EXPECT_FALSE(opens(mine, false));
 }
 
 }  // namespace

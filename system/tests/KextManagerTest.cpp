@@ -17,12 +17,7 @@ public:
     std::vector<std::string> unloads;
     bool readable = true;
 
-    std::optional<Loaded> loadedExtensions() const override
-    {
-        if (!readable)
-            return std::nullopt;
-        return loaded;
-    }
+    std::optional<Loaded> loadedExtensions() const override { return readable ? std::optional<Loaded>(loaded) : std::nullopt; }
     int unload(const std::string& identifier) override
     {
         unloads.push_back(identifier);
@@ -38,7 +33,10 @@ protected:
     {
         table = std::make_shared<TestTable>();
         platform::KernelExtensionTable::install(table);
-        kext = tree.at("/Library/Extensions/Driver.kext");
+        makeKext();
+    }
+    void makeKext()
+    {
         tree.writeFile(kext + "/Contents/Info.plist", "x");
         tree.writeFile(kext + "/Contents/MacOS/Driver", "x");
     }
@@ -46,7 +44,7 @@ protected:
 
     fixtures::MacTree tree;
     std::shared_ptr<TestTable> table;
-    std::string kext;
+    std::string kext = tree.at("/Library/Extensions/Driver.kext");
 };
 
 TEST_F(KextManagerTest, NotLoaded)
@@ -76,8 +74,7 @@ TEST_F(KextManagerTest, LoadedIsRemovedAndStartedOnlyOnceUnloaded)
     EXPECT_TRUE(table->unloads.empty());
     EXPECT_FALSE(platform::fs::linkStatus(kext));
 
-    tree.writeFile(kext + "/Contents/Info.plist", "x");
-    tree.writeFile(kext + "/Contents/MacOS/Driver", "x");
+    makeKext();
     table->loaded["com.vendor.driver"] = {kext, true};
     table->unloadAnswer = EPERM;
     EXPECT_TRUE(KextManager::KextIsRunningByBundleId("com.vendor.driver"));

@@ -21,7 +21,6 @@
 #include <unistd.h>
 
 #include <atomic>
-#include <chrono>
 #include <cstddef>
 #include <cstdlib>
 #include <functional>
@@ -77,16 +76,15 @@ protected:
         worker = fixtures::copyExecutable(tree.at("/Applications/Worker.app/Contents/MacOS/Worker"));
     }
 
-    std::shared_ptr<RkProcessInfo> find(pid_t pid)
+    static std::shared_ptr<RkProcessInfo> find(pid_t pid)
     {
         for (const auto& process : ProcessManager::shared().EnumerateAllProcess())
             if (process->pid == pid)
                 return process;
         return nullptr;
     }
-
     // Waits until `child` runs `program` and gives its record; null when it does not.
-    std::shared_ptr<RkProcessInfo> recordOf(fixtures::BackgroundProcess& child, const std::string& program)
+    static std::shared_ptr<RkProcessInfo> recordOf(fixtures::BackgroundProcess& child, const std::string& program)
     {
         return child.waitUntilRunning(program) ? find(child.pid()) : nullptr;
     }
@@ -105,12 +103,8 @@ TEST_F(ProcessManagerTest, EnumerationSurvivesProcessesComingAndGoing)
         }
     });
     for (int round = 0; round < 30; ++round) {
-        const auto all = ProcessManager::shared().EnumerateAllProcess();
-        bool self = false;
-        for (const auto& process : all)
-            self = self || process->pid == ::getpid();
-        EXPECT_TRUE(self);
-        EXPECT_GT(all.size(), 1u);
+        EXPECT_TRUE(find(::getpid()));
+        EXPECT_GT(ProcessManager::shared().EnumerateAllProcess().size(), 1u);
     }
     stop = true;
     churn.join();
@@ -170,13 +164,10 @@ TEST_F(ProcessManagerTest, ARecordThatNoLongerFitsItsProcessKillsNothing)
     ASSERT_TRUE(process);
     ASSERT_NE(process->startTime, 0u);
 
-    RkProcessInfo otherPath = *process;
+    RkProcessInfo otherPath = *process, otherName = *process, noPath = *process, otherStart = *process;
     otherPath.executablePath = tree.at("/Applications/Other.app/Contents/MacOS/Worker");
-    RkProcessInfo otherName = *process;
     otherName.executableName = "Somebody";
-    RkProcessInfo noPath = *process;
     noPath.executablePath.reset();
-    RkProcessInfo otherStart = *process;
     otherStart.startTime -= 1;
     for (const auto& stale : {otherPath, otherName, noPath, otherStart})
         for (const auto& way : everyKill())
@@ -278,16 +269,13 @@ TEST_F(ProcessManagerTest, EnumerationFindsAChildWithItsDetailsAndBundlePathOnly
     EXPECT_FALSE(ProcessManager::shared().GetProcessInfoWithExecutableName("Worker", worker + "x"));
     EXPECT_TRUE(ProcessManager::shared().GetProcessInfoWithExecutableName("Worker"));
     EXPECT_FALSE(ProcessManager::shared().GetProcessInfoWithExecutableName("NoSuchWorkerAnywhere"));
-
-
-    const auto found = ProcessManager::shared().GetProcessInfoWithBundlePath(tree.at("/Applications/Worker.app"));
-    ASSERT_EQ(found.size(), 1u);
-    EXPECT_EQ(found.front()->pid, inside.pid());
-    EXPECT_EQ(ProcessManager::shared().GetProcessInfoWithBundlePath(tree.at("/Applications/Worker.app/")).size(), 1u);
-    EXPECT_TRUE(ProcessManager::shared().GetProcessInfoWithBundlePath("/").empty());
-    EXPECT_TRUE(ProcessManager::shared().GetProcessInfoWithBundlePath(tree.at("/Applications")).empty());
-    EXPECT_TRUE(ProcessManager::shared().GetProcessInfoWithBundlePath(tree.at("/Applications/Gone.app")).empty());
-    EXPECT_TRUE(ProcessManager::shared().GetProcessInfoWithBundlePath("").empty());
+    for (const std::string& bundle : {tree.at("/Applications/Worker.app"), tree.at("/Applications/Worker.app/")}) {
+        const auto found = ProcessManager::shared().GetProcessInfoWithBundlePath(bundle);
+        ASSERT_EQ(found.size(), 1u) << bundle;
+        EXPECT_EQ(found.front()->pid, inside.pid());
+    }
+    for (const std::string& bundle : {std::string("/"), tree.at("/Applications"), tree.at("/Applications/Gone.app"), std::string()})
+        EXPECT_TRUE(ProcessManager::shared().GetProcessInfoWithBundlePath(bundle).empty()) << bundle;
 }
 
 TEST_F(ProcessManagerTest, RunningByNameComparesTheKernelsWidth)

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <sstream>
 
 namespace {
 
@@ -30,17 +31,11 @@ TEST(ShellQuote, EveryByteSurvivesTheShell)
         script += "printf '%s\\0' " + shellquote::single(name) + "\n";
     const auto result = fixtures::runProcess({"/bin/sh", "-c", script});
     ASSERT_EQ(result.exitCode, 0) << result.err;
+    std::istringstream out(result.out);
     std::vector<std::string> printed;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < result.out.size(); ++i) {
-        if (result.out[i] == '\0') {
-            printed.push_back(result.out.substr(start, i - start));
-            start = i + 1;
-        }
-    }
-    ASSERT_EQ(printed.size(), names.size());
-    for (std::size_t i = 0; i < names.size(); ++i)
-        EXPECT_EQ(printed[i], names[i]) << i;
+    for (std::string name; std::getline(out, name, '\0');)
+        printed.push_back(name);
+    EXPECT_EQ(printed, names);
 }
 
 TEST(ShellQuote, AppleScriptEscapesBackslashThenQuote)

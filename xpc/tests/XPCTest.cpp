@@ -1,3 +1,4 @@
+#include "fixtures/Eventually.h"
 #include "fixtures/MacTree.h"
 #include "fixtures/Unprivileged.h"
 #include "xpc/UninstallServiceprotocol.h"
@@ -182,9 +183,7 @@ TEST_F(XPCTest, DuplexCarriesCallsBothWays)
         EXPECT_TRUE(value);
         EXPECT_EQ(serverService->removed, std::vector<std::string>{"/to/server"});
 
-        for (int i = 0; i < 100 && !server.remote(); ++i)
-            std::this_thread::sleep_for(10ms);
-        ASSERT_TRUE(server.remote());
+        ASSERT_TRUE(fixtures::eventually([&] { return server.remote() != nullptr; }, 1s));
         value = true;
         ASSERT_TRUE(waitForReply([&](auto reply) { server.remote()->removeWithPaths({"/to/client"}, reply); }, value, 3000ms));
         EXPECT_FALSE(value);
@@ -271,11 +270,7 @@ public:
     bool cutOff()
     {
         int status = 0;
-        for (int i = 0; i < 30 && !reaped_; ++i) {
-            reaped_ = ::waitpid(child_, &status, WNOHANG) == child_;
-            if (!reaped_)
-                std::this_thread::sleep_for(10ms);
-        }
+        fixtures::eventually([&] { return reaped_ = reaped_ || ::waitpid(child_, &status, WNOHANG) == child_; }, 300ms);
         return reaped_ && WIFEXITED(status) && WEXITSTATUS(status) == 0;
     }
 
@@ -322,23 +317,6 @@ TEST_F(XPCTest, RoomIsMadeFromTheRightUsersIdleConnections)
     }
 }
 
-TEST_F(XPCTest, ARequestSentByAnotherProcessOnTheConnectionIsDropped)
-{
-    const auto listener = answeringListener("com.test.sender", {8, 8});
-    ASSERT_TRUE(listener);
-    const int fd = xpcsocket::connectTo(xpcsocket::pathForService("com.test.sender"));
-    ASSERT_GE(fd, 0);
-    const pid_t child = ::fork();
-    if (child == 0)
-        ::_exit(xpcwire::writeAll(fd, xpcwire::encodeRequest({uninstallservice::kTest, {}})) ? 0 : 1);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    std::string why;
-    EXPECT_FALSE(xpcwire::readFrame(fd, 3000, why).has_value());
-    ::close(fd);
-    EXPECT_EQ(ask("com.test.sender"), std::optional<bool>(true));
-}
-
 TEST_F(XPCTest, AFullDescriptorTableNeitherSpinsNorStopsTheListener)
 {
     int ready[2];
@@ -374,13 +352,7 @@ TEST_F(XPCTest, AFullDescriptorTableNeitherSpinsNorStopsTheListener)
     EXPECT_LE(ticksOf(server) - before, 5) << "ticks used by a listener out of descriptors";
     for (const int fd : idle)
         ::close(fd);
-    std::optional<bool> answer;
-    for (int i = 0; i < 50 && !answer; ++i) {
-        answer = ask("com.test.descriptors");
-        if (!answer)
-            std::this_thread::sleep_for(100ms);
-    }
-    EXPECT_EQ(answer, std::optional<bool>(true));
+    EXPECT_TRUE(fixtures::eventually([] { return ask("com.test.descriptors") == std::optional<bool>(true); }, 5s));
     ::kill(server, SIGKILL);
     ::waitpid(server, nullptr, 0);
     ::close(ready[0]);

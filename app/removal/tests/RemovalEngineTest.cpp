@@ -39,6 +39,31 @@ namespace {
 using namespace std::chrono_literals;
 using T = RkUninstallCategoryType;
 
+fixtures::AppBlueprint blueprint(const std::string& name, const std::string& identifier, const std::string& executable = "")
+{
+    fixtures::AppBlueprint app;
+    app.name = name;
+    app.identifier = identifier;
+    app.executable = executable;
+    return app;
+}
+
+std::vector<std::string> itemPaths(const UninstallApp& app)
+{
+    std::vector<std::string> paths;
+    for (const auto& group : app.fileGroups)
+        for (const auto& item : group->fileItem)
+            paths.push_back(item->filePath);
+    return paths;
+}
+
+void untick(const UninstallApp& app, T type)
+{
+    for (const auto& group : app.fileGroups)
+        if (group->type == type)
+            group->setSelectionState(kSelectionOff);
+}
+
 class RemovalEngineTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -52,16 +77,51 @@ protected:
     }
     void TearDown() override { UninstallDelete::setSettleDelay(2000ms); }
 
+    // The application, scanned, every item ticked.
     std::shared_ptr<UninstallApp> scanned(const std::string& name, const std::string& identifier)
     {
-        fixtures::AppBlueprint appBlueprint;
-        appBlueprint.name = name;
-        appBlueprint.identifier = identifier;
-        const auto bundle = tree.addApp("/Applications", appBlueprint);
-        auto app = BundleReader::record(bundle);
-        UninstallScaner scanner(manager->stopToken());
-        scanner.scan(app);
+        auto app = BundleReader::record(tree.addApp("/Applications", blueprint(name, identifier)));
+        UninstallScaner(manager->stopToken()).scan(app);
+        app->setSelectionState(kSelectionOn);
         return app;
+    }
+
+    // Removes the applications as the window does; how often the daemon was made sure of.
+    unsigned remove(const std::vector<std::shared_ptr<UninstallApp>>& apps)
+    {
+        unsigned starts = 0;
+        UninstallAppManager::RemovalOptions options;
+        options.daemonStarter = [&] { ++starts; };
+        manager->removeApps(apps, options);
+        manager->waitForRemovals();
+        return starts;
+    }
+
+    void writeJob(const std::string& file, const std::string& label, const std::vector<std::string>& arguments)
+    {
+        plist::Array words;
+        for (const auto& word : arguments)
+            words.emplace_back(word);
+        tree.writePlist(file, plist::Value(plist::Dictionary{{"Label", label}, {"ProgramArguments", words}}));
+    }
+
+    // The folder becomes a link the user made (to where it now lies), which the remover never passes.
+    void replaceByUsersLink(const std::string& folder)
+    {
+        ::rename(folder.c_str(), (folder + ".real").c_str());
+        tree.symlink(folder + ".real", folder);
+        ::lchown(folder.c_str(), fixtures::unprivilegedUid(), fixtures::unprivilegedGid());
+    }
+
+    // Runs the administrator's command as its script would; the shell command it parsed to.
+    std::string runAsAdministrator(const std::string& command)
+    {
+        const std::string text = "do shell script \"" + command + "\"";
+        const auto statement = platform::AppleScriptTask::parse(text);
+        EXPECT_TRUE(statement);
+        tree.writeFile(tree.at("/run.scpt"), text);
+        platform::AppleScriptTask::run(tree.at("/run.scpt"));
+        return statement ? statement->shell : "";
     }
 
     fixtures::MacTree tree;
@@ -71,15 +131,8 @@ protected:
 
 TEST_F(RemovalEngineTest, AnEmbeddedApplicationThatRunsMakesItsOuterOneRun)
 {
-    fixtures::AppBlueprint outer;
-    outer.name = "Outer";
-    outer.identifier = "com.test.outer";
-    const auto bundle = tree.addApp("/Applications", outer);
-    fixtures::AppBlueprint inner;
-    inner.name = "Inner Helper";
-    inner.identifier = "com.test.outer.helper";
-    inner.executable = "InnerHelperX";
-    const auto nested = tree.addApp("/Applications/Outer.app/Contents/MacOS", inner);
+    const auto bundle = tree.addApp("/Applications", blueprint("Outer", "com.test.outer"));
+    const auto nested = tree.addApp("/Applications/Outer.app/Contents/MacOS", blueprint("Inner Helper", "com.test.outer.helper", "InnerHelperX"));
     const auto app = BundleReader::record(bundle);
 
     // A program of the same name running from elsewhere (another application built on the same
@@ -87,8 +140,7 @@ TEST_F(RemovalEngineTest, AnEmbeddedApplicationThatRunsMakesItsOuterOneRun)
     const std::string namesake = fixtures::copyExecutable(tree.at("/Applications/Other.app/Contents/MacOS/InnerHelperX"));
     fixtures::BackgroundProcess other({namesake, "60"});
     ASSERT_TRUE(other.waitUntilRunning(namesake));
-    UninstallDelete idle(manager, link, app);
-    EXPECT_FALSE(idle.isAppRunning());
+    EXPECT_FALSE(UninstallDelete(manager, link, app).isAppRunning());
     const std::string executable = fixtures::copyExecutable(nested + "/Contents/MacOS/InnerHelperX");
     fixtures::BackgroundProcess running({executable, "60"});
     ASSERT_TRUE(running.waitUntilRunning(executable));
@@ -100,26 +152,20 @@ TEST_F(RemovalEngineTest, AnEmbeddedApplicationThatRunsMakesItsOuterOneRun)
 // What a removal took of an application counts a helper inside its bundle once, with the bundle.
 TEST_F(RemovalEngineTest, WhatARemovalTookCountsAnItemInsideAnotherOnce)
 {
-    fixtures::AppBlueprint helper;
-    helper.name = "Kite Helper";
-    helper.identifier = "com.test.kite.helper";
+    auto helper = blueprint("Kite Helper", "com.test.kite.helper");
     helper.files = {{"Contents/Resources/helper.bin", 7000}};
     tree.addApp("/Applications/Kite.app/Contents/MacOS", helper);
     tree.writeFile(tree.at("~/Library/Preferences/com.test.kite.plist"), std::string(300, 'p'));
     const auto app = scanned("Kite", "com.test.kite");
-    app->setSelectionState(kSelectionOn);
     std::int64_t listed = 0;
-    bool helperListed = false;
     for (const auto& group : app->fileGroups)
-        for (const auto& item : group->fileItem) {
+        for (const auto& item : group->fileItem)
             listed += item->size;
-            helperListed |= item->filePath.find("/MacOS/Kite Helper.app") != std::string::npos;
-        }
-    ASSERT_TRUE(helperListed);
+    const auto paths = itemPaths(*app);
+    ASSERT_TRUE(std::any_of(paths.begin(), paths.end(), [](const auto& p) { return p.find("/MacOS/Kite Helper.app") != std::string::npos; }));
     const std::int64_t once = ItemSizes::ticked({app});
     ASSERT_LT(once, listed);
-    UninstallDelete engine(manager, link, app);
-    engine.standardDelete();
+    UninstallDelete(manager, link, app).standardDelete();
     EXPECT_FALSE(platform::fs::linkStatus(*app->bundlePath));
     EXPECT_EQ(app->removedSize, once);
 }
@@ -135,20 +181,14 @@ TEST_F(RemovalEngineTest, TheUsersOwnRunningApplicationIsQuitWithoutTheDaemon)
         void uninstallProgress(UninstallType, double, double) override {}
         bool shouldForceQuit(const std::shared_ptr<UninstallApp>&) override { return true; }
     };
-    const auto delegate = std::make_shared<QuitAlways>();
+    const auto delegate = std::make_shared<QuitAlways>();  // the manager holds it weakly
     manager->setDelegate(delegate);
     const auto app = scanned("Pylon", "com.test.pylon");
     const std::string executable = fixtures::copyExecutable(*app->bundlePath + "/Contents/MacOS/Pylon");
     fixtures::BackgroundProcess running({executable, "60"});
     ASSERT_TRUE(running.waitUntilRunning(executable));
-    app->setSelectionState(kSelectionOn);
-    unsigned starts = 0;
-    UninstallAppManager::RemovalOptions options;
-    options.daemonStarter = [&] { ++starts; };
-    manager->removeApps({app}, options);
-    manager->waitForRemovals();
+    EXPECT_EQ(remove({app}), 0u);
     EXPECT_TRUE(running.ended(5000));
-    EXPECT_EQ(starts, 0u);
     EXPECT_FALSE(platform::fs::linkStatus(*app->bundlePath));
     // The stored record names the application of each item by its identifier too.
     const auto record = manager->lastRemoval();
@@ -160,24 +200,26 @@ TEST_F(RemovalEngineTest, TheUsersOwnRunningApplicationIsQuitWithoutTheDaemon)
         EXPECT_EQ(item.bundleIdentifier.spelled(), "com.test.pylon") << item.originalPath;
 }
 
+// In process, with nobody else asked: the ticked items (those behind the system's own links too:
+// TMPDIR is given through the /var link, as on a Mac, and the per-user cache folder beside it), not
+// the unticked ones nor those gone before the removal starts.
 TEST_F(RemovalEngineTest, RemovesTheSelectionInProcessAndAsksNobodyElse)
 {
-    tree.writeFile(tree.at("~/Library/Application Support/Foo/data"), "x");
-    tree.writeFile(tree.at("~/Library/Caches/com.test.foo/c"), "x");
-    tree.writeFile(tree.at("~/Library/Preferences/com.test.foo.plist"), "x");
+    for (const char* file : {"~/Library/Application Support/Foo/data", "~/Library/Caches/com.test.foo/c",
+                             "~/Library/Preferences/com.test.foo.plist", "/var/folders/ab/x1y2z3/C/com.test.foo/blob"})
+        tree.writeFile(tree.at(file), "x");
+    tree.writeFile(tree.temporaryDirectory() + "com.test.foo/scratch", "x");
     const auto app = scanned("Foo", "com.test.foo");
-    app->setSelectionState(kSelectionOn);
-    for (const auto& group : app->fileGroups)
-        if (group->type == T::preference)
-            group->setSelectionState(kSelectionOff);
-    // Selected, but gone before the removal starts.
+    untick(*app, T::preference);
     fixtures::MacTree::removeTree(tree.at("~/Library/Caches/com.test.foo"));
 
     UninstallDelete engine(manager, link, app);
     engine.standardDelete();
     EXPECT_TRUE(engine.requests.empty());
     EXPECT_FALSE(platform::fs::linkStatus(*app->bundlePath));
-    EXPECT_FALSE(platform::fs::linkStatus(tree.at("~/Library/Application Support/Foo")));
+    for (const char* gone : {"~/Library/Application Support/Foo", "/private/var/folders/ab/x1y2z3/T/com.test.foo",
+                             "/private/var/folders/ab/x1y2z3/C/com.test.foo"})
+        EXPECT_FALSE(platform::fs::linkStatus(tree.at(gone))) << gone;
     EXPECT_TRUE(platform::fs::exists(tree.at("~/Library/Preferences/com.test.foo.plist")));
     // The bundle is gone: the record is emptied.
     EXPECT_TRUE(app->fileGroups.empty());
@@ -200,19 +242,12 @@ TEST_F(RemovalEngineTest, TheDaemonIsMadeSureOfOnlyWhenARunNeedsIt)
         tree.writeFile(tree.at("~/Library/Application Support/" + std::string(c.name) + "/data"), "x");
         tree.writeFile(tree.at("~/Library/Caches/" + identifier + "/c"), "x");
         const auto app = scanned(c.name, identifier);
-        app->setSelectionState(kSelectionOn);
         EXPECT_FALSE(RemovalRights::ofTicked({app}).needsDaemon());
-        unsigned starts = 0;
-        UninstallAppManager::RemovalOptions options;
-        options.daemonStarter = [&] { ++starts; };
-        {
-            std::optional<fixtures::ScopedSystemCallFault> refused;
-            if (c.moveError)
-                refused.emplace(fixtures::SystemCall::renameat, c.moveError, 1, 0);
-            manager->removeApps({app}, options);
-            manager->waitForRemovals();
-        }
-        EXPECT_EQ(starts, c.starts);
+        std::optional<fixtures::ScopedSystemCallFault> refused;
+        if (c.moveError)
+            refused.emplace(fixtures::SystemCall::renameat, c.moveError, 1, 0);
+        EXPECT_EQ(remove({app}), c.starts);
+        refused.reset();
         EXPECT_EQ(platform::fs::exists(tree.at("~/Library/Caches/" + identifier + "/c")), c.moveError != 0);
     }
     const std::string home = tree.home();
@@ -227,20 +262,12 @@ TEST_F(RemovalEngineTest, TheUsersOwnAgentGoesWithTheirOwnLaunchServiceAlone)
     tree.environment().set("OSTROVA_LAUNCHCTL", OSTROVA_LAUNCHCTL_PATH);
     const std::string label = "com.test.own.agent";
     const std::string agent = tree.at("~/Library/LaunchAgents/" + label + ".plist");
-    const std::string program = fixtures::copyExecutable(tree.at("/Library/Application Support/com.test.own/OwnAgent"));
-    tree.writePlist(agent, plist::Value(plist::Dictionary{{"Label", label},
-                                                          {"ProgramArguments", plist::Array{plist::Value(program), plist::Value("60")}}}));
+    writeJob(agent, label, {fixtures::copyExecutable(tree.at("/Library/Application Support/com.test.own/OwnAgent")), "60"});
     ASSERT_EQ(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "load", agent}).exitCode, 0);
     const auto app = scanned("Own", "com.test.own");
-    app->setSelectionState(kSelectionOn);
     const auto summary = RemovalRights::ofTicked({app});
     EXPECT_TRUE(std::find(summary.throughDaemon.begin(), summary.throughDaemon.end(), agent) == summary.throughDaemon.end());
-    unsigned starts = 0;
-    UninstallAppManager::RemovalOptions options;
-    options.daemonStarter = [&] { ++starts; };
-    manager->removeApps({app}, options);
-    manager->waitForRemovals();
-    EXPECT_EQ(starts, 0u);
+    EXPECT_EQ(remove({app}), 0u);
     EXPECT_FALSE(platform::fs::linkStatus(agent));
     const auto job = platform::LaunchJobRecord::read(label);
     EXPECT_FALSE(job && job->loaded());
@@ -249,13 +276,8 @@ TEST_F(RemovalEngineTest, TheUsersOwnAgentGoesWithTheirOwnLaunchServiceAlone)
     // Where the user's launch service cannot unload it, the daemon is asked.
     tree.environment().set("OSTROVA_LAUNCHCTL", "/bin/false");
     const std::string stuck = tree.at("~/Library/LaunchAgents/com.test.stuck.agent.plist");
-    tree.writePlist(stuck, plist::Value(plist::Dictionary{{"Label", "com.test.stuck.agent"},
-                                                          {"ProgramArguments", plist::Array{plist::Value(tree.at("/Applications/Stuck.app/Contents/MacOS/Stuck"))}}}));
-    const auto other = scanned("Stuck", "com.test.stuck");
-    other->setSelectionState(kSelectionOn);
-    manager->removeApps({other}, options);
-    manager->waitForRemovals();
-    EXPECT_EQ(starts, 1u);
+    writeJob(stuck, "com.test.stuck.agent", {tree.at("/Applications/Stuck.app/Contents/MacOS/Stuck")});
+    EXPECT_EQ(remove({scanned("Stuck", "com.test.stuck")}), 1u);
     EXPECT_TRUE(platform::fs::linkStatus(stuck));
 }
 
@@ -266,8 +288,6 @@ TEST_F(RemovalEngineTest, CancelEndsTheWaitForTheDaemonAndLeavesTheRest)
     const auto waiting = scanned("Waiting", "com.test.waiting");
     tree.writeFile(tree.at("~/Library/Preferences/com.test.untouched.plist"), "x");
     const auto untouched = scanned("Untouched", "com.test.untouched");
-    for (const auto& app : {waiting, untouched})
-        app->setSelectionState(kSelectionOn);
     auto entered = std::make_shared<std::promise<void>>();
     auto release = std::make_shared<std::promise<void>>();
     UninstallAppManager::RemovalOptions options;
@@ -298,36 +318,37 @@ TEST_F(RemovalEngineTest, CancelEndsTheWaitForTheDaemonAndLeavesTheRest)
     EXPECT_EQ(left, 2u);
 }
 
+// An item whose folder has since been replaced by a link the user made cannot go: it stays in the
+// record, and the daemon that would be asked (none listens) does not hold the removal up.
 TEST_F(RemovalEngineTest, WhatCannotGoStaysInTheRecordAndAnUnreachableDaemonEndsTheWait)
 {
+    for (const std::string identifier : {"com.test.bar", "com.test.baz"}) {
+        tree.writeFile(tree.at("~/Library/Caches/" + identifier), "x");
+        tree.writeFile(tree.at("~/Library/Preferences/" + identifier + ".plist"), "x");
+    }
     tree.writeFile(tree.at("~/Library/Application Support/Bar/data"), "x");
-    tree.writeFile(tree.at("~/Library/Caches/com.test.bar"), "x");
-    tree.writeFile(tree.at("~/Library/Preferences/com.test.bar.plist"), "x");
-    const auto app = scanned("Bar", "com.test.bar");
-    app->setSelectionState(kSelectionOn);
+    const auto bar = scanned("Bar", "com.test.bar");
+    const auto baz = scanned("Baz", "com.test.baz");
     // Selected, then gone before the removal: skipped, and dropped from the record.
     ::unlink(tree.at("~/Library/Preferences/com.test.bar.plist").c_str());
-    // The bundle is kept by leaving it unticked; the cache item cannot go because its folder has
-    // since been replaced by a link the user made, which the remover never passes.
-    for (const auto& group : app->fileGroups)
-        if (group->type == T::bundle)
-            group->setSelectionState(kSelectionOff);
-    const std::string cache = tree.at("~/Library/Caches");
-    ::rename(cache.c_str(), (cache + ".real").c_str());
-    tree.symlink(cache + ".real", cache);
-    ::lchown(cache.c_str(), fixtures::unprivilegedUid(), fixtures::unprivilegedGid());  // the user's link
+    untick(*bar, T::bundle);
+    untick(*baz, T::preference);
+    replaceByUsersLink(tree.at("~/Library/Caches"));
 
     const auto start = std::chrono::steady_clock::now();
-    UninstallDelete engine(manager, link, app);
+    UninstallDelete engine(manager, link, bar);
     engine.standardDelete();
     EXPECT_LT(std::chrono::steady_clock::now() - start, 10s);
     EXPECT_EQ(engine.requests, std::vector<std::string>{uninstallservice::kRemove});
-    std::vector<std::string> remaining;
-    for (const auto& group : app->fileGroups)
-        for (const auto& item : group->fileItem)
-            remaining.push_back(item->filePath);
-    EXPECT_EQ(remaining, (std::vector<std::string>{*app->bundlePath, tree.at("~/Library/Caches/com.test.bar")}));
+    EXPECT_EQ(itemPaths(*bar), (std::vector<std::string>{*bar->bundlePath, tree.at("~/Library/Caches/com.test.bar")}));
     EXPECT_FALSE(platform::fs::linkStatus(tree.at("~/Library/Application Support/Bar")));
+
+    // With the bundle gone, not a complete removal: the failure is what remains of the record, the
+    // kept preferences not.
+    UninstallDelete(manager, link, baz).standardDelete();
+    EXPECT_FALSE(platform::fs::linkStatus(*baz->bundlePath));
+    EXPECT_EQ(itemPaths(*baz), std::vector<std::string>{tree.at("~/Library/Caches/com.test.baz")});
+    EXPECT_TRUE(platform::fs::exists(tree.at("~/Library/Preferences/com.test.baz.plist")));
 }
 
 TEST_F(RemovalEngineTest, TheSecondChanceHandsLaunchctlAHostileJobPathAsOneArgument)
@@ -338,16 +359,9 @@ TEST_F(RemovalEngineTest, TheSecondChanceHandsLaunchctlAHostileJobPathAsOneArgum
     tree.writeFile(launchctl, "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\" >> '" + record + "'; done\nexit 1\n");
     ::chmod(launchctl.c_str(), 0755);
     tree.environment().set("OSTROVA_LAUNCHCTL", launchctl);
-    fixtures::AppBlueprint appBlueprint;
-    appBlueprint.name = "Evil";
-    appBlueprint.identifier = "com.test.evil";
-    const auto bundle = tree.addApp("/Applications", appBlueprint);
     const std::string job = tree.at("~/Library/LaunchAgents/com.test.evil; touch pwned $(id).plist");
-    tree.writePlist(job, plist::Value(plist::Dictionary{{"Label", "com.test.evil"},
-                                                        {"ProgramArguments", plist::Array{plist::Value(bundle + "/Contents/MacOS/Evil")}}}));
-    auto app = BundleReader::record(bundle);
-    UninstallScaner scanner(manager->stopToken());
-    scanner.scan(app);
+    writeJob(job, "com.test.evil", {tree.at("/Applications/Evil.app/Contents/MacOS/Evil")});
+    const auto app = scanned("Evil", "com.test.evil");
     app->setSelectionState(kSelectionOff);
     bool found = false;
     for (const auto& group : app->fileGroups)
@@ -355,97 +369,41 @@ TEST_F(RemovalEngineTest, TheSecondChanceHandsLaunchctlAHostileJobPathAsOneArgum
             if (item->filePath == job)
                 found = item->isSelected = true;
     ASSERT_TRUE(found);
-    UninstallDelete engine(manager, link, app);
-    engine.standardDelete();
+    UninstallDelete(manager, link, app).standardDelete();
     EXPECT_EQ(platform::fs::readFile(record).value_or(""), "unload\n" + job + "\n");
 }
 
-TEST_F(RemovalEngineTest, ItemsBehindTheSystemsOwnLinksGoInProcess)
-{
-    // TMPDIR is given through the /var link, as on a Mac; the per-user cache folder beside it too.
-    tree.writeFile(tree.temporaryDirectory() + "com.test.qux/scratch", "x");
-    tree.writeFile(tree.at("/var/folders/ab/x1y2z3/C/com.test.qux/blob"), "x");
-    const auto app = scanned("Qux", "com.test.qux");
-    app->setSelectionState(kSelectionOn);
-    UninstallDelete engine(manager, link, app);
-    engine.standardDelete();
-    // Nothing was left for the daemon (none runs here).
-    EXPECT_TRUE(engine.requests.empty());
-    EXPECT_FALSE(platform::fs::linkStatus(tree.at("/private/var/folders/ab/x1y2z3/T/com.test.qux")));
-    EXPECT_FALSE(platform::fs::linkStatus(tree.at("/private/var/folders/ab/x1y2z3/C/com.test.qux")));
-}
-
-TEST_F(RemovalEngineTest, WithTheBundleGoneAFailedItemStaysAndKeptOnesLeave)
-{
-    tree.writeFile(tree.at("~/Library/Caches/com.test.baz"), "x");
-    tree.writeFile(tree.at("~/Library/Preferences/com.test.baz.plist"), "x");
-    const auto app = scanned("Baz", "com.test.baz");
-    app->setSelectionState(kSelectionOn);
-    for (const auto& group : app->fileGroups)
-        if (group->type == T::preference)
-            group->setSelectionState(kSelectionOff);
-    // The cache cannot go: its folder has become a link the user made, which the remover never passes.
-    const std::string cache = tree.at("~/Library/Caches");
-    ::rename(cache.c_str(), (cache + ".real").c_str());
-    tree.symlink(cache + ".real", cache);
-    ::lchown(cache.c_str(), fixtures::unprivilegedUid(), fixtures::unprivilegedGid());  // the user's link
-
-    UninstallDelete engine(manager, link, app);
-    engine.standardDelete();
-    EXPECT_FALSE(platform::fs::linkStatus(*app->bundlePath));
-    // Not a complete removal: the failure is what remains of the record, the kept preferences not.
-    ASSERT_EQ(app->fileGroups.size(), 1u);
-    ASSERT_EQ(app->fileGroups[0]->fileItem.size(), 1u);
-    EXPECT_EQ(app->fileGroups[0]->fileItem[0]->filePath, tree.at("~/Library/Caches/com.test.baz"));
-    EXPECT_TRUE(platform::fs::exists(tree.at("~/Library/Preferences/com.test.baz.plist")));
-}
-
+// The administrator's command, run for real (launchctl is /bin/false here; the removals go on): it
+// skips protected paths, quotes the rest, and moves to planned places in the Trash without
+// replacing one taken meanwhile (that item stays).
 TEST_F(RemovalEngineTest, TheAdministratorCommandSkipsProtectedPathsAndQuotesTheRest)
 {
     const std::string odd = tree.at("/Library/Caches/it's \"a\" back\\slash $(touch CANARY)");
     tree.writeFile(odd + "/x", "x");
     const std::string job = tree.at("/Library/LaunchAgents/com.test.o'dd.plist");
     tree.writeFile(job, "x");
-    const std::string command = UninstallDelete::sandboxedCommand(
-        {job, tree.at("/Applications")}, {odd, tree.at("/Applications"), tree.at("/Library"), "/", tree.at("/Library/Caches/*")});
-    const auto statement = platform::AppleScriptTask::parse("do shell script \"" + command + "\"");
-    ASSERT_TRUE(statement);
-    EXPECT_EQ(statement->shell.find("rm -rf " + shellquote::single(tree.at("/Applications"))), std::string::npos);
-    EXPECT_EQ(statement->shell.find("'" + tree.at("/Library") + "'"), std::string::npos);
-    EXPECT_EQ(statement->shell.find("*"), std::string::npos);
-    EXPECT_EQ(statement->shell.find("rm -rf '/'"), std::string::npos);
-
-    // Run for real (launchctl is /bin/false here; the removals go on).
-    const std::string script = tree.at("/run.scpt");
-    tree.writeFile(script, "do shell script \"" + command + "\"");
-    platform::AppleScriptTask::run(script);
+    const std::string shell = runAsAdministrator(UninstallDelete::sandboxedCommand(
+        {job, tree.at("/Applications")}, {odd, tree.at("/Applications"), tree.at("/Library"), "/", tree.at("/Library/Caches/*")}));
+    EXPECT_EQ(shell.find("rm -rf " + shellquote::single(tree.at("/Applications"))), std::string::npos);
+    EXPECT_EQ(shell.find("'" + tree.at("/Library") + "'"), std::string::npos);
+    EXPECT_EQ(shell.find("*"), std::string::npos);
+    EXPECT_EQ(shell.find("rm -rf '/'"), std::string::npos);
     EXPECT_FALSE(platform::fs::linkStatus(odd));
     EXPECT_FALSE(platform::fs::linkStatus(job));
     EXPECT_TRUE(platform::fs::exists(tree.at("/Applications")));
-    EXPECT_FALSE(platform::fs::exists("CANARY"));
     EXPECT_EQ(UninstallDelete::sandboxedCommand({}, {tree.at("/Applications")}), "");
-}
 
-TEST_F(RemovalEngineTest, TheAdministratorCommandMovesToPlannedTrashPlacesWithoutReplacing)
-{
-    const std::string odd = tree.at("/Library/Caches/it's \"a\" $(touch CANARY)");
-    tree.writeFile(odd + "/x", "x");
+    const std::string moved = tree.at("/Library/Caches/it's \"a\" $(touch CANARY)");
+    tree.writeFile(moved + "/x", "x");
     const std::string kept = tree.at("/Library/Caches/com.test.kept");
     tree.writeFile(kept, "mine");
     const std::string trash = tree.at("~/.Trash");
     tree.writeFile(trash + "/taken", "already in the Trash");
-    const std::string command =
-        UninstallDelete::sandboxedCommand({}, {odd, kept}, {{odd, trash + "/it's \"a\" $(touch CANARY)"}, {kept, trash + "/taken"}});
-    const auto statement = platform::AppleScriptTask::parse("do shell script \"" + command + "\"");
-    ASSERT_TRUE(statement);
-    EXPECT_EQ(statement->shell.find("rm -rf"), std::string::npos) << statement->shell;
-
-    const std::string script = tree.at("/run.scpt");
-    tree.writeFile(script, "do shell script \"" + command + "\"");
-    platform::AppleScriptTask::run(script);
-    EXPECT_FALSE(platform::fs::linkStatus(odd));
+    const std::string mover = runAsAdministrator(
+        UninstallDelete::sandboxedCommand({}, {moved, kept}, {{moved, trash + "/it's \"a\" $(touch CANARY)"}, {kept, trash + "/taken"}}));
+    EXPECT_EQ(mover.find("rm -rf"), std::string::npos) << mover;
+    EXPECT_FALSE(platform::fs::linkStatus(moved));
     EXPECT_EQ(platform::fs::readFile(trash + "/it's \"a\" $(touch CANARY)/x"), "x");
-    // A planned place taken meanwhile is not replaced: the item stays.
     EXPECT_EQ(platform::fs::readFile(trash + "/taken"), "already in the Trash");
     EXPECT_EQ(platform::fs::readFile(kept), "mine");
     EXPECT_FALSE(platform::fs::exists("CANARY"));
@@ -470,8 +428,6 @@ TEST_F(RemovalEngineTest, TwoItemsOfOneNamePlannedInOneRunGetAPlaceEach)
 
 // What the record on disk says at the instant of each move into the Trash: the place the item is
 // about to take is already written, so a run ended right after the rename loses nothing.
-namespace {
-
 std::vector<std::string>& movesUnrecorded()
 {
     static std::vector<std::string> list;
@@ -490,14 +446,11 @@ int renameCheckingTheRecord(int fromFolder, const char* from, int toFolder, cons
     return platform::sys::systemTable().renameat(fromFolder, from, toFolder, to, flags);
 }
 
-}  // namespace
-
 TEST_F(RemovalEngineTest, EachMoveIsRecordedBeforeItHappens)
 {
     tree.writeFile(tree.at("~/Library/Caches/com.test.quill/c.db"), "c");
     tree.writeFile(tree.at("~/Library/Preferences/com.test.quill.plist"), "p");
     const auto quill = scanned("Quill", "com.test.quill");
-    quill->setSelectionState(kSelectionOn);
     ASSERT_GE(quill->fileGroups.size(), 3u);
 
     movesUnrecorded().clear();
@@ -520,7 +473,6 @@ TEST_F(RemovalEngineTest, SandboxedRemovalUsesGrantsAndRunsNoScriptWhenAllWent)
 {
     tree.writeFile(tree.at("~/Library/Caches/com.test.sand"), "x");
     const auto app = scanned("Sand", "com.test.sand");
-    app->setSelectionState(kSelectionOn);
     tree.environment().set("APP_SANDBOX_CONTAINER_ID", "com.qzt.ostrova");
     platform::Sandbox::resetGrants();
     {
@@ -543,10 +495,6 @@ TEST_F(RemovalEngineTest, SandboxedRemovalUsesGrantsAndRunsNoScriptWhenAllWent)
     EXPECT_FALSE(platform::fs::linkStatus(*app->bundlePath));
     platform::Sandbox::resetGrants();
 }
-
-}  // namespace
-
-namespace {
 
 // A gone application's record has no bundle: nothing runs, the ticked remains go, the kept ones
 // stay in the record (they are still remains) and on disk.
@@ -573,11 +521,8 @@ TEST_F(RemovalEngineTest, AGoneApplicationsKeptRemainsStayInItsRecord)
     EXPECT_TRUE(engine.cacheQueue.empty());
     engine.standardDelete();
     EXPECT_TRUE(engine.requests.empty());
-    std::set<std::string> left;
-    for (const auto& group : tally->fileGroups)
-        for (const auto& item : group->fileItem)
-            left.insert(item->filePath);
-    EXPECT_EQ(left, kept);
+    const auto left = itemPaths(*tally);
+    EXPECT_EQ(std::set<std::string>(left.begin(), left.end()), kept);
     for (const auto& path : ticked)
         EXPECT_FALSE(platform::fs::linkStatus(path)) << path;
     for (const auto& path : kept)
@@ -634,10 +579,6 @@ TEST(RemovalRecordNaming, TwoRunsOfOneSecondInTwoProcessesKeepTwoRecords)
     FAIL() << "no two runs began in the same second";
 }
 
-}  // namespace
-
-namespace {
-
 // A folder and an item inside it, both in one removal, the item moved first: put back in the order
 // of the moves, the item would find no folder, make a new one, and the folder's place would be
 // taken. The last moved comes back first, so both come back whole.
@@ -662,75 +603,55 @@ TEST_F(RemovalEngineTest, PutBackBringsTheLastMovedBackFirst)
 // A user agent put back is loaded again by the user's own launchctl (the stand-in's record of
 // loaded jobs says from which file) when a job was loaded from it as its removal began, and only
 // then; the record keeps that across a reload. A load that fails is told, not counted as done.
-struct AgentCase {
-    const char* name;
-    bool loadedBefore;
-    bool launchctlWorks;
-    bool loadedAfter;
-};
-
-void PrintTo(const AgentCase& row, std::ostream* out)
+TEST_F(RemovalEngineTest, PutBackLoadsAgainOnlyWhatWasLoaded)
 {
-    *out << row.name;
-}
-
-class PutBackAgentTest : public RemovalEngineTest, public ::testing::WithParamInterface<AgentCase> {
-protected:
-    void TearDown() override
-    {
-        fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "remove", "com.test.quill.agent"});
-        RemovalEngineTest::TearDown();
-    }
-};
-
-TEST_P(PutBackAgentTest, LoadsAgainOnlyWhatWasLoaded)
-{
-    const AgentCase& row = GetParam();
     const std::string label = "com.test.quill.agent";
     const std::string agent = tree.at("~/Library/LaunchAgents/" + label + ".plist");
     const std::string program = fixtures::copyExecutable(tree.at("/Applications/Quill.app/Contents/MacOS/QuillAgent"));
-    tree.writePlist(agent, plist::Value(plist::Dictionary{{"Label", label},
-                                                          {"ProgramArguments", plist::Array{plist::Value(program), plist::Value("60")}}}));
-    if (row.loadedBefore) {
-        ASSERT_EQ(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "load", agent}).exitCode, 0);
-    }
     const auto loadedFromAgent = [&] {
         std::string why;
         const auto file = platform::LaunchJobFile::read(agent, false, why);
         const auto job = platform::LaunchJobRecord::read(label);
         return file && job && job->loaded() && job->loadedFrom(agent, *file);
     };
-    ASSERT_EQ(loadedFromAgent(), row.loadedBefore);
+    struct Unload {
+        std::string label;
+        ~Unload() { fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "remove", label}); }
+    } const unload{label};
+    const struct {
+        const char* name;
+        bool loadedBefore, launchctlWorks, loadedAfter;
+    } cases[] = {{"Loaded", true, true, true}, {"NotLoaded", false, true, false}, {"LoadFails", true, false, false}};
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.name);
+        tree.environment().set("OSTROVA_LAUNCHCTL", "/bin/false");
+        writeJob(agent, label, {program, "60"});
+        if (row.loadedBefore) {
+            ASSERT_EQ(fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "load", agent}).exitCode, 0);
+        }
+        ASSERT_EQ(loadedFromAgent(), row.loadedBefore);
+        std::string identifier;
+        {
+            TrashRemoval run({}, false, false);
+            ASSERT_EQ(run.take(agent), TrashRemoval::Outcome::done);
+            identifier = run.record().identifier;
+        }
+        fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "remove", label});
+        auto record = RemovalRecord::load(identifier);
+        ASSERT_TRUE(record);
+        ASSERT_EQ(record->items.size(), 1u);
+        EXPECT_EQ(record->items.front().loadedJob, row.loadedBefore);
 
-    std::string identifier;
-    {
-        TrashRemoval run({}, false, false);
-        ASSERT_EQ(run.take(agent), TrashRemoval::Outcome::done);
-        identifier = run.record().identifier;
+        tree.environment().set("OSTROVA_LAUNCHCTL", row.launchctlWorks ? OSTROVA_LAUNCHCTL_PATH : "/bin/false");
+        const auto report = PutBack::run(*record, false, {});
+        ASSERT_EQ(report.restored, std::vector<std::string>{agent});
+        EXPECT_EQ(loadedFromAgent(), row.loadedAfter);
+        EXPECT_EQ(report.loaded.size(), row.loadedAfter ? 1u : 0u);
+        const bool failed = row.loadedBefore && !row.loadedAfter;
+        EXPECT_EQ(report.notLoaded.size(), failed ? 1u : 0u);
+        EXPECT_EQ(report.complete(), !failed);
+        fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "remove", label});
     }
-    fixtures::runProcess({OSTROVA_LAUNCHCTL_PATH, "remove", label});
-    auto record = RemovalRecord::load(identifier);
-    ASSERT_TRUE(record);
-    ASSERT_EQ(record->items.size(), 1u);
-    EXPECT_EQ(record->items.front().loadedJob, row.loadedBefore);
-
-    tree.environment().set("OSTROVA_LAUNCHCTL", row.launchctlWorks ? OSTROVA_LAUNCHCTL_PATH : "/bin/false");
-    const auto report = PutBack::run(*record, false, {});
-    ASSERT_EQ(report.restored, std::vector<std::string>{agent});
-    EXPECT_EQ(loadedFromAgent(), row.loadedAfter);
-    EXPECT_EQ(report.loaded.size(), row.loadedAfter ? 1u : 0u);
-    const bool failed = row.loadedBefore && !row.loadedAfter;
-    EXPECT_EQ(report.notLoaded.size(), failed ? 1u : 0u);
-    EXPECT_EQ(report.complete(), !failed);
 }
-
-const AgentCase kAgentCases[] = {
-    {"Loaded", true, true, true},
-    {"NotLoaded", false, true, false},
-    {"LoadFails", true, false, false},
-};
-
-INSTANTIATE_TEST_SUITE_P(Every, PutBackAgentTest, ::testing::ValuesIn(kAgentCases),
-                         [](const ::testing::TestParamInfo<AgentCase>& row) { return std::string(row.param.name); });
 
 }  // namespace

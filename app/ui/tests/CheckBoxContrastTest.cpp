@@ -5,16 +5,12 @@
 #include "ScreenFixture.h"
 #include "Auxiliary/Appearance.h"
 #include "Auxiliary/RequestedAppearance.h"
-#include "app/ui/MainViewController.h"
-#include "app/ui/NSOutlineViewEx.h"
 #include "app/ui/OutlineRowDelegate.h"
 #include "demo/DemoTree.h"
 #include "fixtures/PrivateDisplay.h"
-#include "platform/qt/QtMainQueue.h"
 
 #include <QApplication>
 #include <QScreen>
-#include <QTest>
 
 #include <algorithm>
 #include <cmath>

@@ -5,20 +5,11 @@
 #include "Auxiliary/AppLanguage.h"
 #include "agent/NotificationView.h"
 #include "agent/RemainsPanelView.h"
-#include "app/ui/MainViewController.h"
-#include "app/ui/RequestUninstallWinodowController.h"
-#include "app/ui/RkFlatButton.h"
-#include "app/ui/UninstallCompletedViewController.h"
-#include "app/ui/UninstallResidualViewController.h"
-#include "app/ui/UninstallingViewController.h"
 #include "demo/DemoTree.h"
-#include "platform/qt/QtMainQueue.h"
 
 #include <QAbstractButton>
 #include <QDir>
 #include <QLabel>
-#include <QPushButton>
-#include <QTest>
 
 namespace {
 
@@ -105,12 +96,10 @@ private slots:
         openList();
 
         // The list with two applications ticked, so that the footer speaks too.
-        driver->clickCheckBox(driver->appRow(QStringLiteral("Lumen Notes")));
-        driver->clickCheckBox(driver->appRow(QStringLiteral("Huebox")));
+        tick({"Lumen Notes", "Huebox"});
         expectNothingClipped(driver->window, QStringLiteral("list"));
 
-        QTest::mouseClick(screen()->btnUnistall, Qt::LeftButton);
-        RequestUninstallWinodowController* sheet = screen()->requestUninstallWinodowController.get();
+        RequestUninstallWinodowController* sheet = pressUninstall();
         QVERIFY(sheet);
         QWidget* dialog = sheet->btnOk->window();
         QVERIFY(QTest::qWaitForWindowExposed(dialog));

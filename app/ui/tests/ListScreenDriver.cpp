@@ -41,39 +41,9 @@ bool ListScreenDriver::scanAll()
     return QTest::qWaitFor([this] { return screen->isSizeSortable(); }, 10000);
 }
 
-AppListFilter* ListScreenDriver::model() const
-{
-    return screen->listFilter();
-}
-
-AppListModel* ListScreenDriver::appModel() const
-{
-    return screen->model();
-}
-
 UninstallApp* ListScreenDriver::appAt(const QModelIndex& index) const
 {
     return appModel()->appAt(model()->mapToSource(index));
-}
-
-NSOutlineViewEx* ListScreenDriver::outline() const
-{
-    return screen->outlineView();
-}
-
-QModelIndex ListScreenDriver::childNamed(const QModelIndex& parent, const QString& name) const
-{
-    return rowNamed(model(), name, parent);
-}
-
-QStringList ListScreenDriver::shownNames() const
-{
-    return namesIn(model());
-}
-
-Qt::CheckState ListScreenDriver::checkState(const QModelIndex& index) const
-{
-    return checkOf(index);
 }
 
 void ListScreenDriver::clickCheckBox(const QModelIndex& index)

@@ -3,6 +3,7 @@
 #include "app/catalogue/UninstallAppManager.h"
 #include "app/ui/AppListFilter.h"
 #include "app/ui/AppListModel.h"
+#include "app/ui/MainViewController.h"
 
 #include <QModelIndex>
 #include <QStringList>
@@ -11,11 +12,15 @@
 #include <set>
 #include <string>
 
-class MainViewController;
 class NSOutlineViewEx;
 class QAbstractButton;
 class QMessageBox;
 class QWidget;
+
+// The rows of `model` under `parent`: the one shown as `name`, and every name in order.
+QModelIndex rowNamed(const QAbstractItemModel* model, const QString& name, const QModelIndex& parent = {});
+QStringList namesIn(const QAbstractItemModel* model, const QModelIndex& parent = {});
+Qt::CheckState checkOf(const QModelIndex& index);
 
 // The list screen in a real top-level window over whatever Mac the environment points at, and the
 // clicks a user makes on it. Discovery and the scan run when the test says so.
@@ -33,24 +38,20 @@ public:
     bool scanAll();
 
     // What the outline shows (search and order applied); the indexes below are of this model.
-    AppListFilter* model() const;
-    AppListModel* appModel() const;
-    NSOutlineViewEx* outline() const;
+    AppListFilter* model() const { return screen->listFilter(); }
+    AppListModel* appModel() const { return screen->model(); }
+    NSOutlineViewEx* outline() const { return screen->outlineView(); }
     UninstallApp* appAt(const QModelIndex& index) const;
     QModelIndex appRow(const QString& name) const { return childNamed({}, name); }
-    QModelIndex childNamed(const QModelIndex& parent, const QString& name) const;
-    QStringList shownNames() const;
-    Qt::CheckState checkState(const QModelIndex& index) const;
+    QModelIndex childNamed(const QModelIndex& parent, const QString& name) const { return rowNamed(model(), name, parent); }
+    QStringList shownNames() const { return namesIn(model()); }
+    Qt::CheckState checkState(const QModelIndex& index) const { return checkOf(index); }
 
     void clickCheckBox(const QModelIndex& index);
     void clickRow(const QModelIndex& index);
     void clickHeader(int section);
 };
 
-// The rows of `model` under `parent`: the one shown as `name`, and every name in order.
-QModelIndex rowNamed(const QAbstractItemModel* model, const QString& name, const QModelIndex& parent = {});
-QStringList namesIn(const QAbstractItemModel* model, const QModelIndex& parent = {});
-Qt::CheckState checkOf(const QModelIndex& index);
 QAbstractButton* buttonTitled(QMessageBox* box, const QString& title);
 // The paths in one listing and not the other ("- gone", "+ new"), for a failure's message.
 std::string differenceOf(const std::set<std::string>& before, const std::set<std::string>& after);

@@ -3,15 +3,7 @@
 // ticked items come to, worked out here from the items themselves.
 #include "ScreenFixture.h"
 #include "Auxiliary/ByteCountFormatter.h"
-#include "Auxiliary/RkLabel.h"
-#include "app/ui/MainViewController.h"
-#include "app/ui/RequestUninstallWinodowController.h"
-#include "app/ui/RkFlatButton.h"
 #include "demo/DemoTree.h"
-#include "platform/qt/QtMainQueue.h"
-
-#include <QPushButton>
-#include <QTest>
 
 #include <algorithm>
 
@@ -54,8 +46,6 @@ std::int64_t tickedBytes(const std::vector<const UninstallApp*>& apps)
 
 class ListSizesTest : public QObject, ScreenFixture {
     Q_OBJECT
-
-    QString footer() { return screen()->lbSelected->text(); }
 
 private slots:
     void initTestCase() { platform::installQtMainQueue(); }
@@ -105,9 +95,8 @@ private slots:
                 const QModelIndex group = model->index(g, 0, app);
                 const UnFileGroup* files = driver->appModel()->groupAt(model->mapToSource(group));
                 QVERIFY(files);
-                std::vector<const UnFileItem*> items;
-                for (const auto& item : files->fileItem)
-                    items.push_back(item.get());
+                std::vector<const UnFileItem*> items(files->fileItem.size());
+                std::transform(files->fileItem.begin(), files->fileItem.end(), items.begin(), [](const auto& item) { return item.get(); });
                 QCOMPARE(group.siblingAtColumn(AppListModel::kSizeColumn).data().toString(), bytes(addedUp(items)));
                 ++groups;
             }
@@ -147,14 +136,12 @@ private slots:
         QCOMPARE(both, all + driver->appAt(other)->totalSize);
         QCOMPARE(footer(), QStringLiteral("2 applications selected, ") + bytes(both));
 
-        QTest::mouseClick(screen()->btnUnistall, Qt::LeftButton);
-        RequestUninstallWinodowController* sheet = screen()->requestUninstallWinodowController.get();
+        RequestUninstallWinodowController* sheet = pressUninstall();
         QVERIFY(sheet);
         QCOMPARE(sheet->lbTotal->text(), QStringLiteral("Ticked items: ") + bytes(both));
         sheet->btnCancel->click();
 
-        driver->clickCheckBox(notes);
-        driver->clickCheckBox(other);
+        tick({"Lumen Notes", "Huebox"});
         QCOMPARE(footer(), QString());
     }
 };

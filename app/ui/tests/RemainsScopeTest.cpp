@@ -5,32 +5,11 @@
 #include "ScreenFixture.h"
 #include "app/catalogue/RemovedApplicationsSetting.h"
 #include "app/ui/AppDelegate.h"
-#include "app/ui/FlatAppList.h"
-#include "app/ui/MainViewController.h"
-#include "app/ui/NSOutlineViewEx.h"
-#include "app/ui/RequestUninstallWinodowController.h"
-#include "app/ui/RkFlatButton.h"
-#include "app/ui/UninstallCompletedViewController.h"
-#include "app/ui/UninstallingViewController.h"
-#include "Auxiliary/RkLabel.h"
 #include "demo/DemoTree.h"
-#include "fixtures/PathsBelow.h"
-#include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
 #include "platform/UserDefaults.h"
-#include "platform/qt/QtMainQueue.h"
-
-#include <QCheckBox>
-#include <QHeaderView>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QTest>
-
-#include <unistd.h>
 
 #include <algorithm>
-#include <set>
 
 namespace {
 
@@ -79,12 +58,10 @@ private slots:
             QVERIFY2(!driver->appRow(name).isValid(), qPrintable(name));
 
         showRemains();
-        QVERIFY(screen()->btnRemainsScope->state());
-        QVERIFY(!screen()->btnInstalledScope->state());
+        QVERIFY(screen()->btnRemainsScope->state() && !screen()->btnInstalledScope->state());
         QCOMPARE(screen()->lbAllProgram->text(), QStringLiteral("Remains of removed applications"));
-        QStringList shown = driver->shownNames();
+        QStringList shown = driver->shownNames(), expected = kGoneNames;
         shown.sort();
-        QStringList expected = kGoneNames;
         expected.sort();
         QCOMPARE(shown, expected);
 
@@ -103,14 +80,12 @@ private slots:
         QVERIFY(sandbox.isValid());
         QCOMPARE(driver->model()->rowCount(sandbox), 2);
         // Its bundle in the Trash is the user's to empty, not a remain.
-        for (const auto& group : record->fileGroups)
-            for (const auto& item : group->fileItem)
-                QVERIFY2(item->filePath.find("/.Trash/") == std::string::npos, item->filePath.c_str());
-        QCOMPARE(screen()->lbSelected->text(), QString());
+        for (const auto& path : itemPaths(record))
+            QVERIFY2(path.find("/.Trash/") == std::string::npos, path.c_str());
+        QCOMPARE(footer(), QString());
 
         QCheckBox* box = screen()->cbWatchRemovedApplications;
-        QVERIFY(box->isVisible());
-        QVERIFY(box->isChecked());
+        QVERIFY(box->isVisible() && box->isChecked());
         box->click();
         const auto stored = platform::UserDefaults("com.qzt.ostrova").objectForKey("WatchesForRemovedApplications");
         QVERIFY(stored && stored->get<bool>() && !*stored->get<bool>());
@@ -127,47 +102,40 @@ private slots:
         // An installed application ticked before switching stays ticked, but the remains scope
         // neither counts nor removes it: it says it is there.
         driver->clickCheckBox(driver->appRow("Lumen Notes"));
-        QVERIFY(screen()->lbSelected->text().startsWith(QStringLiteral("1 application selected, ")));
+        QVERIFY(footer().startsWith(QStringLiteral("1 application selected, ")));
         QCOMPARE(screen()->deleteApps().size(), std::size_t(1));
 
         showRemains();
-        QCOMPARE(screen()->lbSelected->text(), QStringLiteral("1 ticked under Applications, not included"));
+        QCOMPARE(footer(), QStringLiteral("1 ticked under Applications, not included"));
         QVERIFY(screen()->deleteApps().empty());
-        QTest::mouseClick(screen()->btnUnistall, Qt::LeftButton);
-        QVERIFY(!screen()->requestUninstallWinodowController);
+        QVERIFY(!pressUninstall());
         QTRY_VERIFY(screen()->currentAlert());
         QCOMPARE(screen()->currentAlert()->text(), QStringLiteral("Please select the file to delete"));
         screen()->currentAlert()->close();
 
         driver->clickHeader(AppListModel::kSizeColumn);
-        QList<std::int64_t> sizes;
-        for (int row = 0; row < driver->model()->rowCount(); ++row)
-            sizes << driver->appAt(driver->model()->index(row, 0))->totalSize;
-        QVERIFY(std::is_sorted(sizes.begin(), sizes.end()));
-        QCOMPARE(driver->shownNames().first(), QStringLiteral("org.ridgeline.tracker"));
-        QCOMPARE(driver->shownNames().last(), QStringLiteral("Quillpad"));
+        QCOMPARE(driver->shownNames(), (QStringList{"org.ridgeline.tracker", "io.glimmer.reader", "Harborlight VPN", "Quillpad"}));
 
         screen()->searchField->setText("harborlight");
         QCOMPARE(driver->shownNames(), QStringList{"Harborlight VPN"});
         driver->clickCheckBox(driver->appRow("Harborlight VPN"));
-        QVERIFY(screen()->lbSelected->text().startsWith(QStringLiteral("1 application selected, ")));
-        QVERIFY(screen()->lbSelected->text().endsWith(QStringLiteral(" · 1 ticked under Applications, not included")));
+        QVERIFY(footer().startsWith(QStringLiteral("1 application selected, ")));
+        QVERIFY(footer().endsWith(QStringLiteral(" · 1 ticked under Applications, not included")));
         const auto chosen = screen()->deleteApps();
         QCOMPARE(chosen.size(), std::size_t(1));
         QCOMPARE(QString::fromStdString(chosen[0]->displayName()), QStringLiteral("Harborlight VPN"));
         // The sheet offers what the footer counts.
-        QTest::mouseClick(screen()->btnUnistall, Qt::LeftButton);
-        QVERIFY(screen()->requestUninstallWinodowController);
-        QCOMPARE(screen()->requestUninstallWinodowController->apps.size(), std::size_t(1));
-        QCOMPARE(screen()->requestUninstallWinodowController->apps.front(), chosen.front());
-        screen()->requestUninstallWinodowController->btnCancel->click();
+        RequestUninstallWinodowController* sheet = pressUninstall();
+        QVERIFY(sheet);
+        QCOMPARE(sheet->apps, chosen);
+        sheet->btnCancel->click();
 
         // Back to the installed list: the field's text applies there too (no installed application
         // matches), and both ticks are kept while hidden, each counted in its own scope.
         QTest::mouseClick(screen()->btnInstalledScope, Qt::LeftButton);
         QCOMPARE(screen()->lbAllProgram->text(), QStringLiteral("All applications"));
         QVERIFY(driver->shownNames().isEmpty());
-        QVERIFY(screen()->lbSelected->text().endsWith(QStringLiteral(" · 1 ticked under Remains, not included")));
+        QVERIFY(footer().endsWith(QStringLiteral(" · 1 ticked under Remains, not included")));
         QCOMPARE(screen()->deleteApps().size(), std::size_t(1));
         QCOMPARE(QString::fromStdString(screen()->deleteApps().front()->displayName()), QStringLiteral("Lumen Notes"));
         showRemains();
@@ -188,7 +156,7 @@ private slots:
         QCOMPARE(driver->shownNames().last(), QStringLiteral("org.ridgeline.tracker"));
         QCOMPARE(driver->outline()->header()->sortIndicatorSection(), int(AppListModel::kSizeColumn));
         QCOMPARE(driver->outline()->header()->sortIndicatorOrder(), Qt::DescendingOrder);
-        QVERIFY(screen()->lbSelected->text().startsWith(QStringLiteral("1 application selected, ")));
+        QVERIFY(footer().startsWith(QStringLiteral("1 application selected, ")));
     }
 
     // With nothing left behind anywhere, the scope still opens once the scan has looked: empty,
@@ -232,7 +200,7 @@ private slots:
         }
         ticked.sort();
         QCOMPARE(ticked, (QStringList{"Harborlight VPN", "Quillpad"}));
-        QVERIFY(screen()->lbSelected->text().startsWith(QStringLiteral("2 applications selected, ")));
+        QVERIFY(footer().startsWith(QStringLiteral("2 applications selected, ")));
 
         // Asked again once the list is there, it applies at once.
         screen()->showScope(MainViewController::ListScope::installed);
@@ -246,22 +214,17 @@ private slots:
     {
         if (::geteuid() != 0)
             QSKIP("the daemon runs as root");
-        daemon = std::make_unique<fixtures::RunningDaemon>(*tree, OSTROVA_DAEMON_PATH, OSTROVA_LAUNCHCTL_PATH);
-        QVERIFY(daemon->isUp());
+        QVERIFY(startDaemon());
         openList();
         showRemains();
         const QModelIndex reader = driver->appRow("io.glimmer.reader");
-        std::set<std::string> readerFiles;
-        for (const auto& group : driver->appAt(reader)->fileGroups)
-            for (const auto& item : group->fileItem)
-                readerFiles.insert(item->filePath);
+        const std::set<std::string> readerFiles = itemPaths(driver->appAt(reader));
         QCOMPARE(readerFiles, (std::set<std::string>{tree->at("~/Library/Caches/io.glimmer.reader"),
                                                      tree->at("~/Library/Saved Application State/io.glimmer.reader.savedState")}));
         const auto before = fixtures::pathsBelow(tree->root());
         driver->clickCheckBox(reader);
 
-        QTest::mouseClick(screen()->btnUnistall, Qt::LeftButton);
-        RequestUninstallWinodowController* sheet = screen()->requestUninstallWinodowController.get();
+        RequestUninstallWinodowController* sheet = pressUninstall();
         QVERIFY(sheet);
         QCOMPARE(sheet->lbTitle->text(), QStringLiteral("Remove the remains of “io.glimmer.reader”?"));
         sheet->btnOk->click();
@@ -306,7 +269,7 @@ private slots:
         QCOMPARE(screen()->deleteApps().size(), std::size_t(1));
         QCOMPARE(screen()->deleteApps().front()->displayName(), std::string("Quillpad"));
         QCOMPARE(driver->checkState(driver->appRow("Quillpad")), Qt::Checked);
-        QVERIFY(screen()->lbSelected->text().startsWith(QStringLiteral("1 application selected, ")));
+        QVERIFY(footer().startsWith(QStringLiteral("1 application selected, ")));
     }
 };
 

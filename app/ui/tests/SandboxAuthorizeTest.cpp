@@ -24,9 +24,15 @@ private:
     // What the user picks in the panel: the offered folder, another one, or nothing.
     enum class Pick { offered, other, cancel } pick = Pick::offered;
 
-    void reviewPeriod(bool active)
+    std::unique_ptr<SandboxAuthorizeWindowController> controller;
+
+    // The grant window, shown in the review period or after it; false when it never got exposed.
+    bool openWindow(bool reviewPeriod)
     {
-        ReviewManager::shared().setClock([active] { return active ? fixtures::localDate(2024, 5, 1) : fixtures::localDate(2024, 7, 12); });
+        ReviewManager::shared().setClock([=] { return reviewPeriod ? fixtures::localDate(2024, 5, 1) : fixtures::localDate(2024, 7, 12); });
+        controller = std::make_unique<SandboxAuthorizeWindowController>();
+        controller->window()->show();
+        return QTest::qWaitForWindowExposed(controller->window());
     }
 
 private slots:
@@ -58,6 +64,7 @@ private slots:
 
     void cleanup()
     {
+        controller.reset();
         setOpenPanelRunner(nullptr);
         platform::Sandbox::resetGrants();
         ReviewManager::shared().setClock(nullptr);
@@ -67,22 +74,18 @@ private slots:
 
     void outsideTheReviewPeriodOnlyTheDiskPanelShowsAndReturnPressesIt()
     {
-        reviewPeriod(false);
-        SandboxAuthorizeWindowController controller;
-        controller.window()->show();
-        QVERIFY(QTest::qWaitForWindowExposed(controller.window()));
-        QVERIFY(controller.rootContainer->isVisible());
-        QVERIFY(!controller.libraryContainer->isVisible());
-        QVERIFY(!controller.appContainer->isVisible());
-        QCOMPARE(controller.rootContainer->lbTitle->text(), QStringLiteral("macOS"));
-        QCOMPARE(controller.lbTitle->text(), QStringLiteral("Grant Ostrova access to the following directories"));
-        QVERIFY(!controller.hasGrants());
+        QVERIFY(openWindow(false));
+        QVERIFY(controller->rootContainer->isVisible() && !controller->libraryContainer->isVisible());
+        QVERIFY(!controller->appContainer->isVisible());
+        QCOMPARE(controller->rootContainer->lbTitle->text(), QStringLiteral("macOS"));
+        QCOMPARE(controller->lbTitle->text(), QStringLiteral("Grant Ostrova access to the following directories"));
+        QVERIFY(!controller->hasGrants());
 
-        QTest::keyClick(controller.window(), Qt::Key_Return);
+        QTest::keyClick(controller->window(), Qt::Key_Return);
         QCOMPARE(asked, QStringList{QString::fromStdString(tree->root())});
-        QTRY_COMPARE(controller.retCode, 1);
-        QVERIFY(controller.root);
-        QTRY_VERIFY(!controller.window()->isVisible());
+        QTRY_COMPARE(controller->retCode, 1);
+        QVERIFY(controller->root);
+        QTRY_VERIFY(!controller->window()->isVisible());
 
         // The grant was stored: a later start finds it without asking.
         platform::Sandbox::resetGrants();
@@ -92,51 +95,43 @@ private slots:
 
     void inTheReviewPeriodLibraryThenContainersClosesWithOne()
     {
-        reviewPeriod(true);
-        SandboxAuthorizeWindowController controller;
-        controller.window()->show();
-        QVERIFY(QTest::qWaitForWindowExposed(controller.window()));
-        QVERIFY(controller.libraryContainer->isVisible());
-        QVERIFY(controller.appContainer->isVisible());
-        QVERIFY(!controller.rootContainer->isVisible());
-        QVERIFY(controller.libraryContainer->btnAuthorize->isDefault());
+        QVERIFY(openWindow(true));
+        QVERIFY(controller->libraryContainer->isVisible() && controller->appContainer->isVisible());
+        QVERIFY(!controller->rootContainer->isVisible());
+        QVERIFY(controller->libraryContainer->btnAuthorize->isDefault());
 
-        controller.libraryContainer->btnAuthorize->click();
-        QTRY_VERIFY(controller.library());
-        QCOMPARE(controller.libraryContainer->btnAuthorize->text(), QStringLiteral("Granted access"));
-        QVERIFY(!controller.libraryContainer->btnAuthorize->isEnabled());
-        QVERIFY(controller.appContainer->btnAuthorize->isDefault());
-        QCOMPARE(controller.retCode, 0);
-        QVERIFY(controller.window()->isVisible());
+        controller->libraryContainer->btnAuthorize->click();
+        QTRY_VERIFY(controller->library());
+        QCOMPARE(controller->libraryContainer->btnAuthorize->text(), QStringLiteral("Granted access"));
+        QVERIFY(!controller->libraryContainer->btnAuthorize->isEnabled());
+        QVERIFY(controller->appContainer->btnAuthorize->isDefault());
+        QCOMPARE(controller->retCode, 0);
+        QVERIFY(controller->window()->isVisible());
 
-        controller.appContainer->btnAuthorize->click();
-        QTRY_VERIFY(controller.containers());
-        QCOMPARE(controller.retCode, 1);
-        QTRY_VERIFY(!controller.window()->isVisible());
+        controller->appContainer->btnAuthorize->click();
+        QTRY_VERIFY(controller->containers());
+        QCOMPARE(controller->retCode, 1);
+        QTRY_VERIFY(!controller->window()->isVisible());
         // Containers lies inside the Library granted a moment ago: no second panel was needed.
-        QCOMPARE(asked.size(), 1);
-        QVERIFY(asked[0].endsWith("/Users/tester/Library"));
+        QVERIFY(asked.size() == 1 && asked[0].endsWith("/Users/tester/Library"));
     }
 
     void aRefusedOrMisplacedGrantLeavesThePanelWaiting()
     {
-        reviewPeriod(false);
-        SandboxAuthorizeWindowController controller;
-        controller.window()->show();
-        QVERIFY(QTest::qWaitForWindowExposed(controller.window()));
+        QVERIFY(openWindow(false));
 
         // Nothing picked, or another folder than the one offered: neither reaches the disk's root.
         for (const Pick refused : {Pick::cancel, Pick::other}) {
             pick = refused;
-            controller.rootContainer->btnAuthorize->click();
+            controller->rootContainer->btnAuthorize->click();
             QTest::qWait(50);
-            QVERIFY(!controller.root);
-            QCOMPARE(controller.retCode, 0);
-            QVERIFY(controller.window()->isVisible());
+            QVERIFY(!controller->root);
+            QCOMPARE(controller->retCode, 0);
+            QVERIFY(controller->window()->isVisible());
         }
 
-        controller.window()->close();
-        QCOMPARE(controller.retCode, 0);
+        controller->window()->close();
+        QCOMPARE(controller->retCode, 0);
     }
 };
 

@@ -1,9 +1,30 @@
 #include "ScreenFixture.h"
 
-#include "app/ui/MainViewController.h"
 #include "fixtures/FileFlags.h"
 
-#include <QTest>
+void addApps(fixtures::MacTree& tree, std::initializer_list<AppSketch> apps)
+{
+    for (const AppSketch& app : apps) {
+        fixtures::AppBlueprint blueprint;
+        blueprint.name = app.name;
+        blueprint.identifier = app.identifier;
+        blueprint.withInfoPlist = *app.identifier != '\0';
+        if (app.usedDaysAgo >= 0)
+            blueprint.lastUsed = std::chrono::system_clock::now() - std::chrono::hours(24 * app.usedDaysAgo);
+        if (app.bytes > 0)
+            blueprint.files = {{"Contents/Resources/data.bin", app.bytes}};
+        tree.addApp("/Applications", blueprint);
+        if (!blueprint.withInfoPlist)
+            continue;
+        const std::string id = app.identifier, support = tree.at("~/Library/Application Support/" + std::string(app.name));
+        tree.writeFile(tree.at("~/Library/Preferences/" + id + ".plist"), "<plist/>");
+        tree.writeFile(tree.at("~/Library/Caches/" + id + "/cache.db"), std::string(2000, 'c'));
+        tree.writeFile(tree.at("/Library/Caches/" + id + "/shared.db"), std::string(1000, 'c'));
+        tree.writeFile(support + "/store.db", std::string(4000, 's'));
+        tree.writeFile(support + "/settings.json", "{}");
+        tree.writeFile(tree.at("~/Library/Logs/" + std::string(app.name) + "/run.log"), "log");
+    }
+}
 
 void ScreenFixture::makeTree(void (*build)(fixtures::MacTree&))
 {
@@ -40,6 +61,33 @@ bool ScreenFixture::makeImmutable(const std::string& path)
 {
     immutable.push_back(path);
     return fixtures::setImmutable(path, true);
+}
+
+void ScreenFixture::tick(std::initializer_list<const char*> names)
+{
+    for (const char* name : names)
+        driver->clickCheckBox(driver->appRow(name));
+}
+
+RequestUninstallWinodowController* ScreenFixture::pressUninstall()
+{
+    QTest::mouseClick(screen()->btnUnistall, Qt::LeftButton);
+    return screen()->requestUninstallWinodowController.get();
+}
+
+QString ScreenFixture::footer() const
+{
+    return screen()->lbSelected->text();
+}
+
+std::set<std::string> ScreenFixture::itemPaths(const UninstallApp* app, bool ticked)
+{
+    std::set<std::string> paths;
+    for (const auto& group : app->fileGroups)
+        for (const auto& item : group->fileItem)
+            if (!ticked || item->isSelected)
+                paths.insert(item->filePath);
+    return paths;
 }
 
 void ScreenFixture::tearDown()

@@ -2,32 +2,15 @@
 // the delete queue waits for, and, as root with the real daemon over its socket, whole removals
 // that end on the completed or the leftovers screen and come back to a refreshed list.
 #include "ScreenFixture.h"
-#include "app/ui/FlatAppList.h"
-#include "app/ui/MainViewController.h"
 #include "app/ui/MainViewDelegateBridge.h"
-#include "app/ui/NSOutlineViewEx.h"
-#include "app/ui/RequestUninstallWinodowController.h"
-#include "app/ui/RkFlatButton.h"
-#include "app/ui/UninstallCompletedViewController.h"
 #include "app/ui/UninstallResidualView.h"
-#include "app/ui/UninstallResidualViewController.h"
-#include "app/ui/UninstallingViewController.h"
-#include "Auxiliary/RkLabel.h"
 #include "fixtures/BackgroundProcess.h"
-#include "platform/FileSystem.h"
-#include "platform/qt/QtMainQueue.h"
 
 #include <QAbstractButton>
-#include <QCheckBox>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
-#include <QTest>
-
-#include <unistd.h>
 
 #include <atomic>
 #include <thread>
@@ -35,30 +18,12 @@
 class UninstallFlowTest : public QObject, ScreenFixture {
     Q_OBJECT
 
-    bool startDaemon()
-    {
-        daemon = std::make_unique<fixtures::RunningDaemon>(*tree, OSTROVA_DAEMON_PATH, OSTROVA_LAUNCHCTL_PATH);
-        return daemon->isUp();
-    }
-
     // The application's program, running (a copy of sleep inside its bundle).
     static std::unique_ptr<fixtures::BackgroundProcess> run(const std::string& bundle, const std::string& executableName)
     {
         const std::string executable = fixtures::copyExecutable(bundle + "/Contents/MacOS/" + executableName);
         auto process = std::make_unique<fixtures::BackgroundProcess>(std::vector<std::string>{executable, "60"});
         return process->waitUntilRunning(executable) ? std::move(process) : nullptr;
-    }
-
-    RequestUninstallWinodowController* pressUninstall()
-    {
-        QTest::mouseClick(screen()->btnUnistall, Qt::LeftButton);
-        return screen()->requestUninstallWinodowController.get();
-    }
-
-    void tick(std::initializer_list<const char*> names)
-    {
-        for (const char* name : names)
-            driver->clickCheckBox(driver->appRow(name));
     }
 
 private slots:
@@ -71,52 +36,47 @@ private slots:
         const std::string harbor = addApp("Harbor Post", "com.harbor.post");
         const std::string lumen = addApp("Lumen Sketch", "com.lumen.sketch");
         openList();
-        QMimeData data;
+        // A bundle dropped on the list is ticked; other things dropped are refused.
+        const auto dragged = [&](QMimeData& data, bool drop) {
+            QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(driver->outline()->viewport(), &enter);
+            QDropEvent dropped(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            if (enter.isAccepted() && drop)
+                QCoreApplication::sendEvent(driver->outline()->viewport(), &dropped);
+            return enter.isAccepted() && (!drop || dropped.isAccepted());
+        };
+        QMimeData data, text;
         data.setUrls({QUrl::fromLocalFile(QString::fromStdString(lumen)), QUrl::fromLocalFile("/tmp/readme.txt")});
-        QWidget* viewport = driver->outline()->viewport();
-        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(viewport, &enter);
-        QVERIFY(enter.isAccepted());
-        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(viewport, &drop);
-        QVERIFY(drop.isAccepted());
+        QVERIFY(dragged(data, true));
         QCOMPARE(driver->checkState(driver->appRow("Lumen Sketch")), Qt::Checked);
         QCOMPARE(driver->checkState(driver->appRow("Harbor Post")), Qt::Unchecked);
         QCOMPARE(screen()->deleteApps().size(), size_t(1));
-        QMimeData text;
         text.setText("not a bundle");
-        QDragEnterEvent refused(QPoint(10, 10), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(viewport, &refused);
-        QVERIFY(!refused.isAccepted());
+        QVERIFY(!dragged(text, false));
         tick({"Harbor Post"});
 
-        RequestUninstallWinodowController* sheet = pressUninstall();
-        QVERIFY(sheet);
-        QVERIFY(sheet->window()->isVisible());
-        QCOMPARE(sheet->window()->windowModality(), Qt::WindowModal);
-        QCOMPARE(sheet->window()->parentWidget(), driver->window);
-        QCOMPARE(sheet->lbTitle->text(), QStringLiteral("Uninstall 2 applications?"));
-        QVERIFY(!sheet->lbScrollHint->isVisible());
-        QCOMPARE(sheet->btnOk->text(), QStringLiteral("Continue uninstall"));
-        QCOMPARE(sheet->list()->model()->rowCount(), 2);
-        QCOMPARE(sheet->list()->view()->height(), 72);
+        // Cancel, and Escape (or the close box) too, never a confirmation.
+        for (const bool escape : {false, true}) {
+            RequestUninstallWinodowController* sheet = pressUninstall();
+            QVERIFY(sheet && sheet->window()->isVisible());
+            QCOMPARE(sheet->window()->windowModality(), Qt::WindowModal);
+            QCOMPARE(sheet->window()->parentWidget(), driver->window);
+            QCOMPARE(sheet->lbTitle->text(), QStringLiteral("Uninstall 2 applications?"));
+            QVERIFY(!sheet->lbScrollHint->isVisible());
+            QCOMPARE(sheet->btnOk->text(), QStringLiteral("Continue uninstall"));
+            QCOMPARE(sheet->list()->model()->rowCount(), 2);
+            QCOMPARE(sheet->list()->view()->height(), 72);
 
-        sheet->btnCancel->click();
-        QCOMPARE(sheet->retCode, 0);
-        QTRY_VERIFY(!sheet->window()->isVisible());
-        QVERIFY(screen()->mainView->isVisible());
-        QVERIFY(screen()->uninstallingViewController->isHidden);
-        QCOMPARE(screen()->deleteApps().size(), size_t(2));
-        QVERIFY(platform::fs::exists(harbor));
-
-        // Escape (or the close box) is a Cancel too, never a confirmation.
-        sheet = pressUninstall();
-        QVERIFY(sheet->window()->isVisible());
-        QTest::keyClick(sheet->window(), Qt::Key_Escape);
-        QCOMPARE(sheet->retCode, 0);
-        QTRY_VERIFY(!sheet->window()->isVisible());
-        QVERIFY(screen()->uninstallingViewController->isHidden);
-        QVERIFY(platform::fs::exists(harbor));
+            if (escape)
+                QTest::keyClick(sheet->window(), Qt::Key_Escape);
+            else
+                sheet->btnCancel->click();
+            QCOMPARE(sheet->retCode, 0);
+            QTRY_VERIFY(!sheet->window()->isVisible());
+            QVERIFY(screen()->mainView->isVisible() && screen()->uninstallingViewController->isHidden);
+            QCOMPARE(screen()->deleteApps().size(), size_t(2));
+            QVERIFY(platform::fs::exists(harbor));
+        }
     }
 
     // The sheet names the items that need an administrator's password before anything is asked: a
@@ -130,10 +90,9 @@ private slots:
         tree->writePlist(job, plist::Value(plist::Dictionary{{"Label", "com.harbor.post.helper"},
                                                              {"Program", harbor + "/Contents/MacOS/HarborPost"}}));
         openList();
-        driver->clickCheckBox(driver->appRow("Lumen Sketch"));
+        tick({"Lumen Sketch"});
         RequestUninstallWinodowController* sheet = pressUninstall();
-        QVERIFY(sheet);
-        QVERIFY(!sheet->lbNeedsPassword->isVisible());
+        QVERIFY(sheet && !sheet->lbNeedsPassword->isVisible());
         sheet->btnCancel->click();
         QTRY_VERIFY(!sheet->window()->isVisible());
 
@@ -156,8 +115,7 @@ private slots:
         QVERIFY(!cancel->isEnabled());
         QTRY_VERIFY_WITH_TIMEOUT(screen()->uninstallingViewController->isHidden, 60000);
         QVERIFY(!screen()->uninstallResidualViewController->isHidden);
-        QVERIFY(platform::fs::exists(job));
-        QVERIFY(platform::fs::exists(tree->at("/Applications/Lumen Sketch.app")));
+        QVERIFY(platform::fs::exists(job) && platform::fs::exists(tree->at("/Applications/Lumen Sketch.app")));
         const auto record = driver->manager->lastRemoval();
         QVERIFY(record);
         for (const auto& item : record->items)
@@ -216,10 +174,19 @@ private slots:
         deleteQueue.join();
     }
 
-    void removalThroughTheDaemonEndsOnTheCompletedScreen()
+    // The running application is force quit (the removal ends on the completed screen) or, the
+    // question cancelled, left running with its bundle, while the next application goes.
+    void removalThroughTheDaemonAsksToForceQuit_data()
+    {
+        QTest::addColumn<bool>("forceQuit");
+        QTest::newRow("force quit") << true;
+        QTest::newRow("cancel") << false;
+    }
+    void removalThroughTheDaemonAsksToForceQuit()
     {
         if (::geteuid() != 0)
             QSKIP("the daemon runs as root");
+        QFETCH(bool, forceQuit);
         QVERIFY(startDaemon());
         const std::string harbor = addApp("Harbor Post", "com.harbor.post");
         const std::string lumen = addApp("Lumen Sketch", "com.lumen.sketch");
@@ -238,15 +205,20 @@ private slots:
 
         QTRY_VERIFY_WITH_TIMEOUT(screen()->currentAlert(), 20000);
         QCOMPARE(screen()->currentAlert()->text(), QStringLiteral("Harbor Post is running, do you want to force quit?"));
-        buttonTitled(screen()->currentAlert(), "Force quit")->click();
+        buttonTitled(screen()->currentAlert(), forceQuit ? "Force quit" : "Cancel")->click();
+        if (!forceQuit) {
+            QTRY_VERIFY_WITH_TIMEOUT(!screen()->uninstallResidualViewController->isHidden, 60000);
+            QVERIFY(!running->ended(100));
+            QVERIFY(platform::fs::exists(harbor));
+            QVERIFY(!platform::fs::linkStatus(lumen));
+            return;
+        }
 
         QTRY_VERIFY_WITH_TIMEOUT(!screen()->uninstallCompletedViewController->isHidden, 60000);
         QVERIFY(screen()->uninstallCompletedViewController->view()->isVisible());
-        QVERIFY(screen()->uninstallResidualViewController->isHidden);
-        QVERIFY(screen()->uninstallingViewController->isHidden);
+        QVERIFY(screen()->uninstallResidualViewController->isHidden && screen()->uninstallingViewController->isHidden);
         QVERIFY(running->ended(5000));
-        QVERIFY(!platform::fs::linkStatus(harbor));
-        QVERIFY(!platform::fs::linkStatus(lumen));
+        QVERIFY(!platform::fs::linkStatus(harbor) && !platform::fs::linkStatus(lumen));
         // The bar went through the half-way mark on its way to the end.
         QList<int> values;
         for (const auto& call : progress)
@@ -262,8 +234,7 @@ private slots:
         QVERIFY(screen()->uninstallCompletedViewController->isHidden);
         // The application of the generated bundle itself stays listed, as on a Mac.
         QVERIFY(driver->appRow("Aster Diagram").isValid());
-        QVERIFY(!driver->appRow("Harbor Post").isValid());
-        QVERIFY(!driver->appRow("Lumen Sketch").isValid());
+        QVERIFY(!driver->appRow("Harbor Post").isValid() && !driver->appRow("Lumen Sketch").isValid());
     }
 
     void aFileTheRemovalCannotTakeEndsOnTheLeftoversScreen()
@@ -284,8 +255,7 @@ private slots:
         sheet->btnOk->click();
 
         QTRY_VERIFY_WITH_TIMEOUT(screen()->uninstallingViewController->isHidden, 60000);
-        QVERIFY(!screen()->uninstallResidualViewController->isHidden);
-        QVERIFY(screen()->uninstallCompletedViewController->isHidden);
+        QVERIFY(!screen()->uninstallResidualViewController->isHidden && screen()->uninstallCompletedViewController->isHidden);
         QVERIFY(!platform::fs::linkStatus(harbor));
         UninstallResidualView* left = screen()->uninstallResidualViewController->uninstatllResidualView;
         AppListModel* model = left->model();
@@ -299,8 +269,7 @@ private slots:
         QCOMPARE(model->rowCount(group), 1);
         const QModelIndex file = model->index(0, 0, group);
         QCOMPARE(file.data(AppListModel::RevealPathRole).toString(), QString::fromStdString(tree->at("~/Library/Logs/Lumen Sketch")));
-        QVERIFY(left->outlineView()->isExpanded(lumenRow));
-        QVERIFY(left->outlineView()->isExpanded(group));
+        QVERIFY(left->outlineView()->isExpanded(lumenRow) && left->outlineView()->isExpanded(group));
 
         QTest::mouseClick(screen()->uninstallResidualViewController->btnCompleted, Qt::LeftButton);
         QTRY_VERIFY(screen()->mainView->isVisible());
@@ -310,27 +279,6 @@ private slots:
         QCOMPARE(driver->model()->rowCount(lumen), 1);
         QCOMPARE(driver->model()->index(0, 0, lumen).data().toString(), QStringLiteral("Log files"));
         QVERIFY(screen()->deleteApps().empty());
-    }
-
-    void cancellingTheForceQuitLeavesTheRunningApplication()
-    {
-        if (::geteuid() != 0)
-            QSKIP("the daemon runs as root");
-        QVERIFY(startDaemon());
-        const std::string harbor = addApp("Harbor Post", "com.harbor.post");
-        const std::string lumen = addApp("Lumen Sketch", "com.lumen.sketch");
-        const auto running = run(harbor, "HarborPost");
-        QVERIFY(running);
-        openList();
-        tick({"Harbor Post", "Lumen Sketch"});
-        pressUninstall()->btnOk->click();
-
-        QTRY_VERIFY_WITH_TIMEOUT(screen()->currentAlert(), 20000);
-        buttonTitled(screen()->currentAlert(), "Cancel")->click();
-        QTRY_VERIFY_WITH_TIMEOUT(!screen()->uninstallResidualViewController->isHidden, 60000);
-        QVERIFY(!running->ended(100));
-        QVERIFY(platform::fs::exists(harbor));
-        QVERIFY(!platform::fs::linkStatus(lumen));  // the next application was removed
     }
 };
 

@@ -14,8 +14,6 @@
 #include <sys/stat.h>
 
 #include <memory>
-#include <string>
-#include <vector>
 
 namespace {
 
@@ -53,11 +51,6 @@ protected:
                                     {"Program", std::int64_t{record.program}}};
         const std::string path = LaunchJobRecord::pathFor(record.label);
         return plist::writeFile(path, plist::Value(old)) && ::chmod(path.c_str(), 0644) == 0;
-    }
-
-    static bool write(const LaunchJobRecord& record, bool withStart)
-    {
-        return withStart ? record.write() : writeWithoutStart(record);
     }
 
     fixtures::MacTree tree;
@@ -115,50 +108,45 @@ TEST_F(LaunchctlTest, ARecordWhoseSupervisorDiedNeverSignalsTheProcessGivenItsPi
     // its record. Under launchctl's own name, only the start time tells it from the supervisor.
     const std::string namesake = fixtures::copyExecutable(tree.at("/usr/local/bin/launchctl"));
     const std::string other = fixtures::copyExecutable(tree.at("/usr/local/bin/Worker"));
-    struct Row {
-        bool withStart;
-        std::string verb;
-    };
-    const std::vector<Row> rows = {{true, "remove"}, {true, "unload"}, {true, "load"},
-                                   {false, "remove"}, {false, "unload"}, {false, "load"}};
-    for (const auto& [withStart, verb] : rows) {
-        const std::string row = verb + (withStart ? "" : ", record without a start time");
-        const std::string& executable = withStart ? namesake : other;
-        // A real heir starts long after: at least one tick of the start-time clock (10 ms here)
-        // after the supervisor, which a heir started at once may not.
-        auto started = std::make_unique<fixtures::BackgroundProcess>(std::vector<std::string>{executable, "60"});
-        ASSERT_TRUE(started->waitUntilRunning(executable)) << row;
-        for (int tries = 0; tries < 100; ++tries) {
-            const auto info = ProcessTable::bsdInfo(started->pid());
-            if (info && info->startTime != dead->supervisorStart)
-                break;
-            started = std::make_unique<fixtures::BackgroundProcess>(std::vector<std::string>{executable, "60"});
-            ASSERT_TRUE(started->waitUntilRunning(executable)) << row;
-        }
-        fixtures::BackgroundProcess& heir = *started;
-        LaunchJobRecord stale = *dead;
-        stale.supervisor = heir.pid();
-        ASSERT_TRUE(write(stale, withStart)) << row;
-        ASSERT_TRUE(LaunchJobRecord::read(kLabel)) << row;
-        EXPECT_FALSE(LaunchJobRecord::read(kLabel)->loaded()) << row;
+    for (const bool withStart : {true, false}) {
+        for (const std::string verb : {"remove", "unload", "load"}) {
+            const std::string row = verb + (withStart ? "" : ", record without a start time");
+            const std::string& executable = withStart ? namesake : other;
+            // A real heir starts long after: at least one tick of the start-time clock (10 ms here)
+            // after the supervisor, which a heir started at once may not.
+            std::unique_ptr<fixtures::BackgroundProcess> started;
+            for (int tries = 0; tries < 100; ++tries) {
+                started = std::make_unique<fixtures::BackgroundProcess>(std::vector<std::string>{executable, "60"});
+                ASSERT_TRUE(started->waitUntilRunning(executable)) << row;
+                const auto info = ProcessTable::bsdInfo(started->pid());
+                if (info && info->startTime != dead->supervisorStart)
+                    break;
+            }
+            fixtures::BackgroundProcess& heir = *started;
+            LaunchJobRecord stale = *dead;
+            stale.supervisor = heir.pid();
+            ASSERT_TRUE(withStart ? stale.write() : writeWithoutStart(stale)) << row;
+            ASSERT_TRUE(LaunchJobRecord::read(kLabel)) << row;
+            EXPECT_FALSE(LaunchJobRecord::read(kLabel)->loaded()) << row;
 
-        const auto result = launchctl(verb, verb == "remove" ? kLabel : job);
-        if (verb == "remove") {
-            EXPECT_EQ(result.exitCode, 113) << row;
-            EXPECT_FALSE(platform::fs::exists(LaunchJobRecord::pathFor(kLabel))) << row;
-        } else if (verb == "unload") {
-            EXPECT_EQ(result.exitCode, 0) << row;
-            EXPECT_NE(result.err.find("not loaded"), std::string::npos) << row;
-        } else {
-            // Not loaded, so it is loaded anew under a supervisor of its own.
-            EXPECT_EQ(result.exitCode, 0) << row << ": " << result.err;
-            const auto loaded = LaunchJobRecord::read(kLabel);
-            ASSERT_TRUE(loaded) << row;
-            EXPECT_NE(loaded->supervisor, heir.pid()) << row;
-            EXPECT_TRUE(loaded->loaded()) << row;
-            EXPECT_EQ(launchctl("remove", kLabel).exitCode, 0) << row;
+            const auto result = launchctl(verb, verb == "remove" ? kLabel : job);
+            if (verb == "remove") {
+                EXPECT_EQ(result.exitCode, 113) << row;
+                EXPECT_FALSE(platform::fs::exists(LaunchJobRecord::pathFor(kLabel))) << row;
+            } else if (verb == "unload") {
+                EXPECT_EQ(result.exitCode, 0) << row;
+                EXPECT_NE(result.err.find("not loaded"), std::string::npos) << row;
+            } else {
+                // Not loaded, so it is loaded anew under a supervisor of its own.
+                EXPECT_EQ(result.exitCode, 0) << row << ": " << result.err;
+                const auto loaded = LaunchJobRecord::read(kLabel);
+                ASSERT_TRUE(loaded) << row;
+                EXPECT_NE(loaded->supervisor, heir.pid()) << row;
+                EXPECT_TRUE(loaded->loaded()) << row;
+                EXPECT_EQ(launchctl("remove", kLabel).exitCode, 0) << row;
+            }
+            EXPECT_FALSE(heir.ended(300)) << row;
         }
-        EXPECT_FALSE(heir.ended(300)) << row;
     }
 }
 

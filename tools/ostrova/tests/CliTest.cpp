@@ -1,8 +1,7 @@
+#include "CliRunner.h"
 #include "app/catalogue/UninstallAppManager.h"
 #include "demo/DemoTree.h"
 #include "fixtures/BackgroundProcess.h"
-#include "fixtures/ChildProcess.h"
-#include "fixtures/MacTree.h"
 #include "platform/PropertyList.h"
 
 #include <QJsonArray>
@@ -32,14 +31,7 @@ protected:
         tree = nullptr;
     }
 
-    fixtures::ProcessResult ostrova(std::vector<std::string> arguments)
-    {
-        arguments.insert(arguments.begin(), OSTROVA_CLI);
-        return fixtures::runProcess(arguments, {{"OSTROVA_ROOT", tree->root()},
-                                                {"HOME", tree->home()},
-                                                {"TMPDIR", tree->temporaryDirectory()},
-                                                {"XDG_CONFIG_HOME", tree->home() + "/.config"}});
-    }
+    fixtures::ProcessResult ostrova(std::vector<std::string> words) { return runOstrova(*tree, std::move(words)); }
 
     static QJsonArray parse(const std::string& text)
     {
@@ -157,13 +149,12 @@ TEST_F(CliTest, ProgressGoesToATerminalOnly)
     EXPECT_NE(result.out.find("\r\033[K"), std::string::npos);
 }
 
+// Inside Ostrova.app the tool lives in Contents/Helpers and the bundle is its main bundle.
 TEST_F(CliTest, BundledHelperFindsItsBundle)
 {
-    // Inside Ostrova.app the tool lives in Contents/Helpers and the bundle is its main bundle.
-    const std::string helper = std::string(OSTROVA_CLI_IN_BUNDLE);
-    ASSERT_EQ(::access(helper.c_str(), X_OK), 0) << helper;
+    ASSERT_EQ(::access(OSTROVA_CLI_IN_BUNDLE, X_OK), 0) << OSTROVA_CLI_IN_BUNDLE;
     tree->activate();
-    const auto result = fixtures::runProcess({helper, "list", "--json"}, {{"OSTROVA_ROOT", tree->root()}, {"HOME", tree->home()}});
+    const auto result = fixtures::runProcess({OSTROVA_CLI_IN_BUNDLE, "list", "--json"}, {{"OSTROVA_ROOT", tree->root()}, {"HOME", tree->home()}});
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_GE(parse(result.out).size(), 15);
 }

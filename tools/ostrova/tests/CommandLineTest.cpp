@@ -1,5 +1,10 @@
 #include "tools/ostrova/CommandHelp.h"
 #include "tools/ostrova/CommandLine.h"
+#include "tools/ostrova/JsonWriter.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 #include <gtest/gtest.h>
 
@@ -27,10 +32,7 @@ TEST(CommandLine, WordsThatMakeNoSenseAreTheErrorThatSaysSo)
         {{"list", "--delete"}, "list does not take --delete"},
         {{"restore", "--last", "--force-quit"}, "restore does not take --force-quit"},
         {{"--all", "list"}, "list does not take --all"},
-        {{"uninstall", "Lumen Notes", "--only"}, "--only needs a value"},
-        {{"uninstall", "--yes=no", "Lumen Notes"}, "--yes takes no value"},
         {{"scan", "--json=", "--all"}, "--json takes no value"},
-        {{"scan", "--bogus"}, "unknown option --bogus"},
         {{"help", "--json"}, "help does not take --json"},
     };
     for (const auto& c : cases)
@@ -64,6 +66,37 @@ TEST(CommandLine, EachCommandsHelpNamesWhatItTakes)
                 EXPECT_NE(help->find(name), std::string::npos) << command << " " << name;
         }
     }
+}
+
+TEST(JsonWriter, EscapesAndReplacesBrokenUtf8)
+{
+    EXPECT_EQ(JsonWriter::quoted("a\"b\\c\nd\te\x01"), "\"a\\\"b\\\\c\\nd\\te\\u0001\"");
+    EXPECT_EQ(JsonWriter::quoted("Straße"), "\"Straße\"");
+    EXPECT_EQ(JsonWriter::quoted(std::string("x\xff" "y\xC3")), "\"x\\ufffdy\\ufffd\"");
+    EXPECT_EQ(JsonWriter::quoted("\xED\xA0\x80"), "\"\\ufffd\\ufffd\\ufffd\"");  // a lone surrogate
+
+    JsonWriter json;
+    json.beginArray();
+    json.beginObject();
+    json.key("name");
+    json.value(std::string("bad\xfe name"));
+    json.key("size");
+    json.value(std::int64_t{-5});
+    json.key("flag");
+    json.value(true);
+    json.key("list");
+    json.beginArray();
+    json.endArray();
+    json.endObject();
+    json.value("tail");
+    json.endArray();
+    QJsonParseError error;
+    const auto doc = QJsonDocument::fromJson(QByteArray::fromStdString(json.text()), &error);
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << json.text();
+    const auto object = doc.array().at(0).toObject();
+    EXPECT_EQ(object.value("size").toInt(), -5);
+    EXPECT_TRUE(object.value("flag").toBool());
+    EXPECT_EQ(doc.array().at(1).toString(), "tail");
 }
 
 }  // namespace

@@ -29,24 +29,6 @@ namespace {
 // content of files.
 using Entry = std::tuple<mode_t, uid_t, gid_t, off_t, long, std::string>;
 
-// The paths whose entries differ, for a readable failure.
-std::string differences(const std::map<std::string, Entry>& before, const std::map<std::string, Entry>& after)
-{
-    std::string text;
-    for (const auto& [path, entry] : before) {
-        const auto found = after.find(path);
-        if (found == after.end())
-            text += "missing: " + path + "\n";
-        else if (found->second != entry)
-            text += "changed: " + path + " mtime " + std::to_string(std::get<4>(entry)) + " -> " +
-                    std::to_string(std::get<4>(found->second)) + "\n";
-    }
-    for (const auto& [path, entry] : after)
-        if (!before.count(path))
-            text += "new: " + path + "\n";
-    return text;
-}
-
 class RestoreCli : public ::testing::Test {
 protected:
     void SetUp() override
@@ -81,8 +63,9 @@ protected:
         return found;
     }
 
-    // `after` against `before`, not minding the times of the folders that stayed in place while
-    // items left them and came back (`during`: a listing taken in between).
+    // The paths whose entries differ in `after` from `before`, for a readable failure; not minding
+    // the times of the folders that stayed in place while items left them and came back (`during`:
+    // a listing taken in between).
     static std::string restoredDifferences(std::map<std::string, Entry> before, std::map<std::string, Entry> after,
                                            const std::map<std::string, Entry>& during)
     {
@@ -90,7 +73,14 @@ protected:
             for (auto& [path, entry] : *listing)
                 if (S_ISDIR(std::get<0>(entry)) && during.count(path))
                     std::get<4>(entry) = 0;
-        return differences(before, after);
+        std::string text;
+        for (const auto& [path, entry] : before)
+            if (!after.count(path) || after.at(path) != entry)
+                text += (after.count(path) ? "changed: " : "missing: ") + path + "\n";
+        for (const auto& [path, entry] : after)
+            if (!before.count(path))
+                text += "new: " + path + "\n";
+        return text;
     }
 
     fixtures::MacTree tree;
@@ -278,10 +268,6 @@ TEST_F(RestoreCli, ARemovalKilledHalfWayCanBeRestoredFromItsRecord)
     EXPECT_EQ(restoredDifferences(before, listing(), during), "");
 }
 
-}  // namespace
-
-namespace {
-
 // Root given another user's HOME (as sudo -E passes it) neither reads the records found there (that
 // user could have forged them) nor writes its own through that user's folders or a link.
 TEST_F(RestoreCli, RecordsAreReadAndWrittenOnlyInTheUsersOwnFolders)
@@ -312,10 +298,6 @@ TEST_F(RestoreCli, RecordsAreReadAndWrittenOnlyInTheUsersOwnFolders)
     EXPECT_EQ(platform::fs::listDirectory(tree.at("/Library/LaunchDaemons")).value_or(std::vector<std::string>{}), jobsBefore);
 }
 
-}  // namespace
-
-namespace {
-
 // What `restore` says and returns after a history of removals. Steps: "trash NAME" and "delete
 // NAME" (an uninstall to the Trash or deleted at once), "restore" (restore --yes --last), "empty
 // WORD" (the Trash entries whose names hold WORD, any case, emptied by hand). "{newest}" stands
@@ -345,8 +327,7 @@ TEST_P(RestoreOutcome, SaysWhatHappenedAndWhyAndExitsAccordingly)
         const std::string verb = step.substr(0, step.find(' '));
         const std::string rest = step.size() > verb.size() ? step.substr(verb.size() + 1) : "";
         if (verb == "trash" || verb == "delete") {
-            const auto run = verb == "trash" ? runOstrova(tree, {"uninstall", "--yes", rest})
-                                             : runOstrova(tree, {"uninstall", "--yes", "--delete", rest});
+            const auto run = runOstrova(tree, {"uninstall", "--yes", verb == "trash" ? "--" : "--delete", rest});
             ASSERT_EQ(run.exitCode, 0) << step << "\n" << run.out << run.err;
         } else if (verb == "restore") {
             ASSERT_EQ(runOstrova(tree, {"restore", "--yes", "--last"}).exitCode, 0) << step;
