@@ -3,7 +3,8 @@
 //   service_client [--uid N] [--exec-after-connect PATH] [--send-from-child] [--fd N] OPERATION [ARGUMENTS...]
 // OPERATION: test | remove PATH... | unload PATH | load PATH | kill-executable PATH NAME | kill-bundle PATH
 //            | trash PATH NAME | unload-to-trash PATH NAME | put-back PATH NAME | authorize RIGHT
-//            | trash-cycle PATH NAME COUNT (prints "cycles=<how many put backs went through>")
+//            | trash-cycle PATH NAME COUNT (prints "cycles=<how many put backs went through>"; stops
+//              after 40 seconds, within the caller's minute, however few rounds a slow build made)
 //            | raw-garbage | raw-oversized (print "reply-to-garbage" or "closed")
 // Prints "reply=1", "reply=0" or "noreply" (the connection closed, or nothing came within three
 // seconds); the test operation reads a missing answer as "reply=0".
@@ -16,6 +17,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -101,7 +103,8 @@ int main(int argc, char** argv)
         // Moves PATH to the Trash as NAME and puts it back, COUNT times; a put back that was refused
         // is asked again the next time round.
         int cycles = 0;
-        for (int i = 0; i < std::atoi(words[3].c_str()); ++i) {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(40);
+        for (int i = 0; i < std::atoi(words[3].c_str()) && std::chrono::steady_clock::now() < until; ++i) {
             exchange(connectToService(), xpcwire::encodeRequest(requestFor({"trash", words[1], words[2]})), 10000);
             cycles += exchange(connectToService(), xpcwire::encodeRequest(requestFor({"put-back", words[1], words[2]})), 10000)
                           .value_or(false);
