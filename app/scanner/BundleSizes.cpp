@@ -57,16 +57,21 @@ void BundleSizes::work()
             ++next_;
         if (leaving_ || next_ == slots_.size() || !going())
             return;
-        Slot& slot = slots_[next_++];
-        slot.state = State::walking;
         ++walkedAhead_;
-        lock.unlock();
-        const std::int64_t size = measure(slot.path);
-        lock.lock();
-        slot.size = size;
-        slot.state = State::done;
-        done_.notify_all();
+        walk(slots_[next_++], lock);
     }
+}
+
+std::int64_t BundleSizes::walk(Slot& slot, std::unique_lock<std::mutex>& lock)
+{
+    slot.state = State::walking;
+    lock.unlock();
+    const std::int64_t size = measure(slot.path);
+    lock.lock();
+    slot.size = size;
+    slot.state = State::done;
+    done_.notify_all();
+    return size;
 }
 
 std::int64_t BundleSizes::sizeOf(const std::string& path)
@@ -78,16 +83,8 @@ std::int64_t BundleSizes::sizeOf(const std::string& path)
         return measure(path);
     }
     Slot& slot = slots_[found->second];
-    if (slot.state == State::waiting) {
-        slot.state = State::walking;
-        lock.unlock();
-        const std::int64_t size = measure(path);
-        lock.lock();
-        slot.size = size;
-        slot.state = State::done;
-        done_.notify_all();
-        return size;
-    }
+    if (slot.state == State::waiting)
+        return walk(slot, lock);
     // A stopped walk ends at its next entry; looking at the token now and then keeps a stop prompt
     // even if that entry is slow to come.
     while (slot.state != State::done && going())

@@ -44,6 +44,8 @@ private:
     };
 
     void work();
+    // Walks a waiting slot's bundle with `lock` released meanwhile; its size.
+    std::int64_t walk(Slot& slot, std::unique_lock<std::mutex>& lock);
     std::int64_t measure(const std::string& path) const;
     bool going() const;
 
