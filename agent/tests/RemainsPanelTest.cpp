@@ -7,6 +7,7 @@
 #include "agent/NotificationScheduler.h"
 #include "agent/RemainsJudge.h"
 #include "agent/RemainsPanelView.h"
+#include "app/catalogue/ExclusionStore.h"
 #include "app/removal/RemovalRecord.h"
 #include "fixtures/FileFlags.h"
 #include "fixtures/MacTree.h"
@@ -396,6 +397,38 @@ TEST_F(RemainsPanelTest, OnlyTheItemsThePanelListsAreTicked)
     EXPECT_EQ(headline(), QStringLiteral("Removed what Kite left"));
     EXPECT_TRUE(platform::fs::exists(tree.at("~/Library/Caches/com.example.kite/cache.bin")));
     EXPECT_FALSE(platform::fs::exists(tree.at("~/Library/Application Support/com.example.kite")));
+}
+
+// What the user keeps is never offered: a protected application's remains, an excluded item; and
+// an item excluded while the panel is up stays when "Remove remains" is pressed.
+TEST_F(RemainsPanelTest, ExclusionsAndProtectedApplicationsAreNeverOfferedNorRemoved)
+{
+    installWithRemains("Kite", "com.example.kite");
+    installWithRemains("Wren", "com.example.wren");
+    installWithRemains("Lark", "com.example.lark");
+    const std::string kiteCache = tree.at("~/Library/Caches/com.example.kite");
+    const std::string larkSupport = tree.at("~/Library/Application Support/com.example.lark");
+    ASSERT_TRUE(ExclusionStore::protect("COM.example.wren"));
+    ASSERT_TRUE(ExclusionStore::add(tree.at("~/Library/Caches/COM.EXAMPLE.KITE/"), ""));
+    auto report = trashAndJudge({{"Kite", "com.example.kite"}, {"Wren", "com.example.wren"}, {"Lark", "com.example.lark"}});
+    std::map<std::string, std::set<std::string>> offered;
+    for (const auto& application : report)
+        offered[application.identifier].insert(application.remains.begin(), application.remains.end());
+    EXPECT_EQ(offered, (std::map<std::string, std::set<std::string>>{
+                           {"com.example.kite", {tree.at("~/Library/Application Support/com.example.kite")}},
+                           {"com.example.lark", {larkSupport, tree.at("~/Library/Caches/com.example.lark")}}}));
+
+    delegate.showRemovedApplications(report);
+    ASSERT_TRUE(panelShown());
+    ASSERT_TRUE(ExclusionStore::add(larkSupport, "com.example.lark"));
+    button("removeButton")->click();
+    ASSERT_TRUE(processEventsUntil([&] { return outcomeShown(); }));
+    EXPECT_TRUE(platform::fs::exists(larkSupport + "/state.db"));
+    EXPECT_TRUE(platform::fs::exists(kiteCache + "/cache.bin"));
+    EXPECT_FALSE(platform::fs::exists(tree.at("~/Library/Caches/com.example.lark")));
+    EXPECT_FALSE(platform::fs::exists(tree.at("~/Library/Application Support/com.example.kite")));
+    for (const char* folder : {"Application Support", "Caches"})
+        EXPECT_TRUE(platform::fs::exists(tree.at(std::string("~/Library/") + folder + "/com.example.wren"))) << folder;
 }
 
 // The Mac may change between the judgement and the removal: an updater installs Kite again, and

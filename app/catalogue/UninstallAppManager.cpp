@@ -1,6 +1,7 @@
 #include "app/catalogue/UninstallAppManager.h"
 
 #include "app/bundles/BundleReader.h"
+#include "app/catalogue/ExclusionStore.h"
 #include "app/locations/ReviewManager.h"
 #include "app/locations/SearchFilePath.h"
 #include "app/removal/DaemonStart.h"
@@ -76,6 +77,52 @@ std::shared_ptr<UninstallDelegate> UninstallAppManager::delegate() const
     return delegate_.lock();
 }
 
+std::shared_ptr<const Exclusions> UninstallAppManager::exclusions() const
+{
+    std::lock_guard guard(lock);
+    return exclusions_;
+}
+
+std::shared_ptr<const Exclusions> UninstallAppManager::reloadExclusions()
+{
+    auto loaded = std::make_shared<const Exclusions>(ExclusionStore::load());
+    std::lock_guard guard(lock);
+    exclusions_ = loaded;
+    return loaded;
+}
+
+void UninstallAppManager::applyExclusions(std::function<void()> done)
+{
+    std::weak_ptr<UninstallAppManager> weakSelf = weak_from_this();
+    deleteQueue.async([weakSelf, done = std::move(done)] {
+        if (const auto self = weakSelf.lock()) {
+            const auto rules = self->reloadExclusions();
+            const Apps listed = self->allApps(), gone = self->goneApps();
+            for (const auto& app : listed) {
+                app->isProtected = rules->protects(*app);
+                // One not yet scanned is the scan queue's to write; its scan applies them.
+                if (!app->isReady)
+                    continue;
+                rules->apply(*app);
+                if (app->isProtected)
+                    app->setSelectionState(kSelectionOff);
+            }
+            for (const auto& app : gone)
+                rules->apply(*app);
+            {
+                std::lock_guard guard(self->lock);
+                std::erase_if(self->goneApps_, [&](const auto& app) {
+                    return app->fileGroups.empty() || rules->protects(*app);
+                });
+            }
+            if (const auto target = self->delegate())
+                target->appsDidChange();
+        }
+        if (done)
+            done();
+    });
+}
+
 void UninstallAppManager::setFindsRemains(bool finds)
 {
     findsRemains_ = finds;
@@ -85,10 +132,12 @@ void UninstallAppManager::discoverApps()
 {
     std::unordered_set<std::string> seen;
     Apps found;
+    const auto rules = reloadExclusions();
     for (const auto& bundle : SearchFilePath::applicationBundles()) {
         if (!seen.insert(bundle).second)
             continue;
         found.push_back(BundleReader::record(bundle));
+        found.back()->isProtected = rules->protects(*found.back());
     }
     {
         std::lock_guard guard(lock);
@@ -152,6 +201,9 @@ void UninstallAppManager::runScanLoop()
             bundleWalk = startBundleWalk();
         UninstallScaner scanner(stop_, run);
         scanner.scan(app);
+        const auto rules = exclusions();
+        rules->apply(*app);
+        app->isProtected = rules->protects(*app);
         app->isReady = true;
         {
             std::lock_guard guard(lock);
@@ -301,12 +353,17 @@ void UninstallAppManager::findGoneApps(std::shared_ptr<ScanIndex> run, std::opti
     for (const auto& bundle : walkedIdentifiers)
         installedIdentifiers.emplace(bundle);
     TrashedRemains(stop_, run).addTo(found, trashedApps(), installedIdentifiers, offered, walkComplete);
+    const auto rules = exclusions();
+    for (const auto& app : found)
+        rules->apply(*app);
+    std::erase_if(found, [&](const auto& app) { return app->fileGroups.empty() || rules->protects(*app); });
     std::lock_guard guard(lock);
     goneApps_ = std::move(found);
 }
 
 std::shared_ptr<ScanIndex> UninstallAppManager::makeRun(const std::vector<std::shared_ptr<UninstallApp>>& scanned)
 {
+    reloadExclusions();
     // A bundle in a Trash is no installed application, but its claims on entries count.
     Apps trashed;
     for (const auto& bundle : TrashedApplications::bundles())
@@ -353,6 +410,44 @@ void leaveTicked(const UninstallApp& app, TrashRemoval& run)
         }
 }
 
+// A reset leaves the bundle with what lies inside it: not chosen at all, so that the run neither
+// plans nor records it.
+void untickBundle(UninstallApp& app)
+{
+    const std::string bundle = app.bundlePath.value_or("");
+    if (bundle.empty())
+        return;
+    for (const auto& group : app.fileGroups)
+        for (const auto& item : group->fileItem)
+            if (group->type == RkUninstallCategoryType::bundle || item->filePath == bundle || platform::path::isInside(item->filePath, bundle))
+                item->isSelected = false;
+}
+
+// What the run may not take: all of a protected application and the items the exclusions cover
+// now, noted as left (they were chosen). False when nothing of the application may go.
+bool untickWhatStays(UninstallApp& app, const Exclusions& rules, TrashRemoval& run)
+{
+    if (rules.protects(app)) {
+        app.isProtected = true;
+        leaveTicked(app, run);
+        app.setSelectionState(kSelectionOff);
+        return false;
+    }
+    const std::string identifier = app.bundleIdentifier();
+    for (const auto& group : app.fileGroups)
+        for (const auto& item : group->fileItem) {
+            if (!item->isSelected)
+                continue;
+            if (rules.excludes(item->filePath, identifier)) {
+                std::string why;
+                if (const auto real = platform::SystemLinks::resolveParents(item->filePath, why))
+                    run.noteLeft(*real);
+                item->isSelected = false;
+            }
+        }
+    return true;
+}
+
 }  // namespace
 
 void UninstallAppManager::removeApps(Apps apps, RemovalOptions options)
@@ -373,7 +468,12 @@ void UninstallAppManager::removeApps(Apps apps, RemovalOptions options)
         const auto link = self->xpcServiceObj();
         const double total = static_cast<double>(apps.size());
         double handled = 0;
+        if (options.keepsBundle)
+            for (const auto& app : apps)
+                untickBundle(*app);
         const auto run = std::make_shared<TrashRemoval>(apps, options.removesImmediately, options.deletesWhereNoTrash);
+        // The store as it is now: the tool or the agent may have scanned before a change.
+        const auto rules = self->reloadExclusions();
         std::optional<std::set<BundleIdentifier>> installed;
         RemainsRecheck::Kept kept;
         for (const auto& app : apps) {
@@ -396,6 +496,8 @@ void UninstallAppManager::removeApps(Apps apps, RemovalOptions options)
                 leaveTicked(*app, *run);
                 continue;
             }
+            if (!untickWhatStays(*app, *rules, *run))
+                continue;
             UninstallDelete engine(self, link, app);
             engine.run = run;
             engine.startDaemon = startDaemon;
@@ -482,6 +584,16 @@ void UninstallAppManager::putBack(RemovalRecord record, std::function<void(PutBa
                 done(report);
         });
     });
+}
+
+void UninstallAppManager::selectForReset(UninstallApp& app)
+{
+    const std::string bundle = app.bundlePath.value_or("");
+    const bool allowed = !app.isProtected && !bundle.empty();
+    for (const auto& group : app.fileGroups)
+        for (const auto& item : group->fileItem)
+            item->isSelected = allowed && group->type != RkUninstallCategoryType::bundle && item->filePath != bundle &&
+                               !platform::path::isInside(item->filePath, bundle);
 }
 
 void UninstallAppManager::cancelRemoval()

@@ -3,6 +3,7 @@
 #include "app/catalogue/LockedValue.h"
 #include "app/records/UninstallApp.h"
 #include "app/scanner/BundleWalk.h"
+#include "app/scanner/Exclusions.h"
 #include "app/scanner/StopToken.h"
 #include "app/catalogue/UninstallDelegate.h"
 #include "app/removal/PutBack.h"
@@ -53,6 +54,13 @@ public:
     // Whether the scan loop looks for goneApps (on by default); callers that only want installed
     // applications turn it off and save the walk of the home.
     void setFindsRemains(bool finds);
+    // The exclusions the catalogue goes by: read from the store at discovery, at each scan run and
+    // removal run, and by applyExclusions.
+    std::shared_ptr<const Exclusions> exclusions() const;
+    // After the store changed: on deleteQueue, reads it again, drops from the scanned records (and
+    // the remains) what it now excludes, marks the protected applications and unticks them, then
+    // tells the delegate appsDidChange. `done` (may be empty) runs there after it.
+    void applyExclusions(std::function<void()> done = {});
     // The token scans and size walks go on by; held weakly by them.
     std::weak_ptr<StopToken> stopToken() const { return stop_; }
     // Scans and size walks end at their next step; the catalogue scans no more.
@@ -105,6 +113,8 @@ public:
         // rights did not take, a launch job to unload or a process to quit. None: the daemon is
         // asked as it is.
         std::function<void()> daemonStarter;
+        // A reset: the bundle and everything inside it stay, whatever is ticked.
+        bool keepsBundle = false;
     };
     // Removes the applications one after the other on deleteQueue and returns at once. A running
     // application is quit first when the delegate agrees (outside the sandbox), or skipped. Progress
@@ -114,6 +124,9 @@ public:
     // drops the items no longer on disk, and the scanned applications and remains left with none.
     void removeApps(Apps apps, RemovalOptions options);
     void removeApps(Apps apps) { removeApps(std::move(apps), RemovalOptions{}); }
+    // Ticks what a reset takes: every related item but the bundle and what lies inside it (those
+    // are unticked). Nothing for a protected application.
+    static void selectForReset(UninstallApp& app);
     // Ends the removal under way: a wait for the daemon ends at once, nothing more is asked of it,
     // and the applications not yet begun stay as they are (their items left in the record). Any
     // thread.
@@ -136,6 +149,7 @@ private:
     std::shared_ptr<ScanIndex> makeRun(const Apps& scanned);
     void findRemainsAgain();
     void pruneAfterRemoval();
+    std::shared_ptr<const Exclusions> reloadExclusions();
     void setIndex(long value) { _index.set(value); }
     void setCount(long value) { _count.set(value); }
     std::shared_ptr<UninstallDelegate> delegate() const;
@@ -148,6 +162,7 @@ private:
     Apps otherInstalledApps_;
     Apps goneApps_;
     Apps trashedApps_;
+    std::shared_ptr<const Exclusions> exclusions_ = std::make_shared<Exclusions>();
     std::atomic<bool> findsRemains_{true};
     std::weak_ptr<UninstallDelegate> delegate_;
     LockedValue<long> _index{0};

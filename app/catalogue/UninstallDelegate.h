@@ -17,7 +17,8 @@ public:
     virtual void appDidScan(const std::shared_ptr<UninstallApp>& app) = 0;
     // Scan queue.
     virtual void allAppsDidScan() = 0;
-    // Scan queue: applications joined or left the list after the folders changed.
+    // Scan queue: applications joined or left the list after the folders changed. Delete queue:
+    // the exclusions changed (applyExclusions).
     virtual void appsDidChange() {}
     // Main queue for eDeleting; delete queue for eDeleteCompleted.
     virtual void uninstallProgress(UninstallType state, double value, double total) = 0;

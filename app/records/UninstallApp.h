@@ -39,6 +39,9 @@ public:
     // A gone application's remains are certain unless the search for installed copies ran out of
     // time before it had looked everywhere: a copy it did not reach may still use them.
     bool remainsCertain = true;
+    // Protected (by the user, or Ostrova itself): listed, never ticked, removed or reset. The
+    // catalogue sets it from the exclusions.
+    std::atomic<bool> isProtected{false};
 
     std::string displayName() const;
     std::string bundleIdentifier() const;
