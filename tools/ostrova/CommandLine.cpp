@@ -18,6 +18,8 @@ const std::map<std::string, CommandLine::Words>& CommandLine::commands()
         {"uninstall", {{"--yes", "--dry-run", "--delete", "--force-quit"}, {"--only", "--keep"}}},
         {"leftovers", {{"--json", "--yes", "--dry-run", "--delete", "--remove", "--all"}, {}}},
         {"restore", {{"--list", "--last", "--yes", "--dry-run"}, {}}},
+        {"reset", {{"--yes", "--dry-run", "--delete"}, {}}},
+        {"exclude", {{"--json"}, {"--app"}}},
         {"help", {{}, {}}},
     };
     return words;

@@ -35,8 +35,16 @@ RemovalRun RemovalRun::ofTicked(std::vector<std::shared_ptr<UninstallApp>> chose
 
 int RemovalRun::run(UninstallAppManager& manager) const
 {
-    std::cout << (dryRun ? "Would remove" : "Will remove") << " " << selected.size() << " items ("
-              << format2ByteCountString(bytes) << (deleteNow ? ", deleted at once" : ", to the Trash") << "):\n";
+    std::string names;
+    for (const auto& app : chosen)
+        names += (names.empty() ? "" : ", ") + app->displayName();
+    if (keepsBundle)
+        std::cout << names << (dryRun ? " would be reset" : " will be reset") << ": its " << selected.size() << " items ("
+                  << format2ByteCountString(bytes) << (deleteNow ? ") are deleted at once" : ") go to the Trash")
+                  << "; the application stays:\n";
+    else
+        std::cout << (dryRun ? "Would remove" : "Will remove") << " " << selected.size() << " items ("
+                  << format2ByteCountString(bytes) << (deleteNow ? ", deleted at once" : ", to the Trash") << "):\n";
     for (const auto& path : selected)
         std::cout << "  " << path << "\n";
     const bool sandboxed = Utility::isSandboxed();
@@ -49,7 +57,7 @@ int RemovalRun::run(UninstallAppManager& manager) const
     std::cout.flush();
     if (dryRun || selected.empty())
         return 0;
-    if (!yes && !askYes("Remove them?")) {
+    if (!yes && !askYes(keepsBundle ? "Reset them?" : "Remove them?")) {
         std::cerr << "Nothing was removed.\n";
         return 1;
     }
@@ -66,6 +74,7 @@ int RemovalRun::run(UninstallAppManager& manager) const
     auto reporter = std::make_shared<RemovalReporter>(forceQuit, interactive);
     manager.setDelegate(reporter);
     options.removesImmediately = deleteNow;
+    options.keepsBundle = keepsBundle;
     // Where no Trash can take an item, only --delete agrees to deleting it (--yes does not).
     options.deletesWhereNoTrash = deleteNow;
     manager.removeApps(chosen, std::move(options));
@@ -92,6 +101,8 @@ int RemovalRun::run(UninstallAppManager& manager) const
         for (const auto& path : left)
             std::cout << "  " << path << "\n";
     }
+    if (keepsBundle)
+        std::cout << "Reset " << names << "; the application stays.\n";
     std::cout.flush();
     return left.empty() ? 0 : 1;
 }

@@ -28,6 +28,8 @@ struct RemovalRun {
     bool interactive = false;
     // Delete at once instead of moving to the Trash (and delete what no Trash can take).
     bool deleteNow = false;
+    // A reset: the applications' bundles stay, and the listing and report say so.
+    bool keepsBundle = false;
 
     int run(UninstallAppManager& manager) const;
 };

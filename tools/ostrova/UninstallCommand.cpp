@@ -2,6 +2,7 @@
 
 #include "app/catalogue/UninstallAppManager.h"
 #include "tools/ostrova/ChosenAppsScan.h"
+#include "tools/ostrova/ExcludeCommand.h"
 #include "tools/ostrova/RemovalRun.h"
 
 #include <unistd.h>
@@ -51,10 +52,18 @@ int UninstallCommand::run(const CommandLine& line)
         return 2;
     }
 
+    for (const auto& word : line.operands) {
+        if (ExcludeCommand::namesOstrova(word)) {
+            std::cerr << "ostrova: Ostrova does not remove itself\n";
+            return 1;
+        }
+    }
     const auto manager = ChosenAppsScan::run(line.operands, false, false);
     if (!manager)
         return 1;
     const auto chosen = manager->allApps();
+    if (!ExcludeCommand::refusesProtected(chosen))
+        return 1;
 
     // Every item ticked, as the application's check box does, then narrowed.
     for (const auto& app : chosen) {

@@ -7,7 +7,9 @@
 #include "tools/ostrova/AppReport.h"
 #include "tools/ostrova/ChosenAppsScan.h"
 #include "tools/ostrova/CommandLine.h"
+#include "tools/ostrova/ExcludeCommand.h"
 #include "tools/ostrova/LeftoversCommand.h"
+#include "tools/ostrova/ResetCommand.h"
 #include "tools/ostrova/RestoreCommand.h"
 #include "tools/ostrova/UninstallCommand.h"
 
@@ -92,6 +94,15 @@ int run(int argc, char** argv)
     platform::UserDefaults::setStandardDomain("com.qzt.ostrova");
     if (line.command == "list")
         return runList(line);
+    if (line.command == "exclude") {
+        const int status = ExcludeCommand::run(line);
+        if (status == 2)
+            std::cerr << CommandHelp::seeAlso(line.command);
+        return status;
+    }
+    // Every command below reads the exclusions through the catalogue: say what of them is unsound.
+    if (line.command == "scan" || line.command == "uninstall" || line.command == "leftovers" || line.command == "reset")
+        ExcludeCommand::reportDropped();
     if (line.command == "scan")
         return runScan(line);
     if (line.command.empty())
@@ -101,6 +112,8 @@ int run(int argc, char** argv)
         status = UninstallCommand::run(line);
     else if (line.command == "leftovers")
         status = LeftoversCommand::run(line);
+    else if (line.command == "reset")
+        status = ResetCommand::run(line);
     else if (line.command == "restore")
         status = RestoreCommand::run(line);
     else

@@ -396,3 +396,64 @@ INSTANTIATE_TEST_SUITE_P(Every, RestoreOutcome, ::testing::ValuesIn(kOutcomes),
                          [](const ::testing::TestParamInfo<Outcome>& row) { return std::string(row.param.name); });
 
 }  // namespace
+
+namespace {
+
+// A reset takes every related item but the bundle, quitting the running application first; the
+// bundle stays byte for byte, restore gives back the rest, and --delete deletes it at once.
+TEST_F(RestoreCli, AResetKeepsTheBundleAndRestoreGivesBackTheRest)
+{
+    const std::string harbor = addApp("Harbor Post", "com.harbor.post");
+    addApp("Aster Diagram", "com.aster.diagram");
+    const auto bundleOnly = [&](const std::map<std::string, Entry>& all) {
+        std::map<std::string, Entry> kept;
+        for (const auto& [path, entry] : all)
+            if (path == harbor || path.rfind(harbor + "/", 0) == 0)
+                kept.emplace(path, entry);
+        return kept;
+    };
+    // Running (the copy puts a real program in the bundle), it is quit first.
+    const std::string executable = fixtures::copyExecutable(harbor + "/Contents/MacOS/HarborPost");
+    fixtures::BackgroundProcess running({executable, "120"});
+    ASSERT_TRUE(running.waitUntilRunning(executable));
+    const auto before = listing();
+
+    const auto dry = runOstrova(tree, {"reset", "--dry-run", "Harbor Post"});
+    ASSERT_EQ(dry.exitCode, 0) << dry.err;
+    EXPECT_EQ(dry.out.rfind("Harbor Post would be reset: its 3 items (", 0), 0u) << dry.out;
+    EXPECT_NE(dry.out.find("go to the Trash; the application stays:\n"), std::string::npos) << dry.out;
+    EXPECT_EQ(dryRunPaths(dry.out), (std::multiset<std::string>{tree.at("~/Library/Preferences/com.harbor.post.plist"),
+                                                                tree.at("~/Library/Caches/com.harbor.post"),
+                                                                tree.at("~/Library/Application Support/Harbor Post")}));
+    EXPECT_EQ(listing(), before);
+
+    const auto reset = runOstrova(tree, {"reset", "--yes", "Harbor Post"});
+    ASSERT_EQ(reset.exitCode, 0) << reset.out << reset.err;
+    EXPECT_TRUE(running.ended(10000));
+    EXPECT_NE(reset.out.find("Reset Harbor Post; the application stays.\n"), std::string::npos) << reset.out;
+    const auto during = listing();
+    EXPECT_EQ(restoredDifferences(bundleOnly(before), bundleOnly(during), {}), "");
+    EXPECT_FALSE(platform::fs::linkStatus(tree.at("~/Library/Application Support/Harbor Post")));
+    EXPECT_TRUE(platform::fs::linkStatus(tree.at("~/.Trash/com.harbor.post.plist")));
+    EXPECT_TRUE(platform::fs::linkStatus(tree.at("~/Library/Caches/com.aster.diagram/cache.db")));
+
+    const auto restored = runOstrova(tree, {"restore", "--yes", "--last"});
+    ASSERT_EQ(restored.exitCode, 0) << restored.out << restored.err;
+    EXPECT_EQ(restoredDifferences(before, listing(), during), "");
+
+    const auto deleted = runOstrova(tree, {"reset", "--yes", "--delete", "com.harbor.post"});
+    ASSERT_EQ(deleted.exitCode, 0) << deleted.out << deleted.err;
+    EXPECT_EQ(restoredDifferences(bundleOnly(before), bundleOnly(listing()), {}), "");
+    EXPECT_FALSE(platform::fs::linkStatus(tree.at("~/Library/Caches/com.harbor.post")));
+    EXPECT_FALSE(platform::fs::linkStatus(tree.at("~/.Trash/com.harbor.post.plist")));
+
+    // Protected, it is refused before anything happens.
+    ASSERT_EQ(runOstrova(tree, {"exclude", "protect", "Harbor Post"}).exitCode, 0);
+    tree.writeFile(tree.at("~/Library/Caches/com.harbor.post/cache.db"), "again");
+    const auto refused = runOstrova(tree, {"reset", "--yes", "Harbor Post"});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(refused.err, "ostrova: Harbor Post is protected; run `ostrova exclude unprotect Harbor Post` first\n");
+    EXPECT_TRUE(platform::fs::linkStatus(tree.at("~/Library/Caches/com.harbor.post/cache.db")));
+}
+
+}  // namespace
