@@ -2,6 +2,7 @@
 
 #include "app/catalogue/UninstallAppManager.h"
 #include "tools/ostrova/AppSelector.h"
+#include "tools/ostrova/ExcludeCommand.h"
 #include "tools/ostrova/ScanProgress.h"
 
 #include <unistd.h>
@@ -28,4 +29,18 @@ std::shared_ptr<UninstallAppManager> ChosenAppsScan::run(const std::vector<std::
     catalogue->runScanLoop();
     catalogue->setDelegate({});
     return catalogue;
+}
+
+std::shared_ptr<UninstallAppManager> ChosenAppsScan::forRemoval(const std::vector<std::string>& words, const std::string& doing)
+{
+    for (const auto& word : words) {
+        if (ExcludeCommand::namesOstrova(word)) {
+            std::cerr << "ostrova: Ostrova does not " << doing << " itself\n";
+            return nullptr;
+        }
+    }
+    auto manager = run(words, false, false);
+    if (!manager || !ExcludeCommand::refusesProtected(manager->allApps()))
+        return nullptr;
+    return manager;
 }

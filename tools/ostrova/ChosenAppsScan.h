@@ -15,4 +15,7 @@ public:
     // Null when a word names no installed application; each such word is said on standard error.
     // `showsProgress`: a line on standard error follows the scan when it is a terminal.
     static std::shared_ptr<UninstallAppManager> run(const std::vector<std::string>& words, bool all, bool showsProgress);
+    // The same for `uninstall` and `reset` (`doing` names it in the message): null as well when a
+    // word names Ostrova or a named application is protected, each refusal said on standard error.
+    static std::shared_ptr<UninstallAppManager> forRemoval(const std::vector<std::string>& words, const std::string& doing);
 };

@@ -6,7 +6,6 @@
 #include "tools/ostrova/AppReport.h"
 #include "tools/ostrova/RemovalRun.h"
 
-#include <unistd.h>
 
 #include <algorithm>
 #include <iostream>
@@ -80,11 +79,9 @@ int LeftoversCommand::run(const CommandLine& line)
         std::cerr << "ostrova: leftovers takes --remove ID... or --all\n";
         return 2;
     }
-    const bool interactive = ::isatty(STDIN_FILENO) == 1;
-    if (!line.has("--yes") && !line.has("--dry-run") && !interactive) {
-        std::cerr << "ostrova: not removing anything without --yes when no one can be asked\n";
+    bool interactive = false;
+    if (!RemovalRun::mayProceed(line, interactive))
         return 2;
-    }
 
     const auto manager = scannedCatalogue();
     bool unknown = false;

@@ -12,6 +12,8 @@
 #include "tools/ostrova/CommandLine.h"
 #include "tools/ostrova/RemovalReporter.h"
 
+#include <unistd.h>
+
 #include <iostream>
 
 RemovalRun RemovalRun::ofTicked(std::vector<std::shared_ptr<UninstallApp>> chosen, const CommandLine& line, bool interactive)
@@ -31,6 +33,15 @@ RemovalRun RemovalRun::ofTicked(std::vector<std::shared_ptr<UninstallApp>> chose
     removal.forceQuit = line.has("--force-quit");
     removal.interactive = interactive;
     return removal;
+}
+
+bool RemovalRun::mayProceed(const CommandLine& line, bool& interactive)
+{
+    interactive = ::isatty(STDIN_FILENO) == 1;
+    if (line.has("--yes") || line.has("--dry-run") || interactive)
+        return true;
+    std::cerr << "ostrova: not removing anything without --yes when no one can be asked\n";
+    return false;
 }
 
 int RemovalRun::run(UninstallAppManager& manager) const

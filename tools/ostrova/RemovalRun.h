@@ -18,6 +18,9 @@ struct RemovalRun {
     // The run of `chosen` as ticked now (their ticked items and bytes), with the command line's
     // --dry-run, --yes, --delete and --force-quit.
     static RemovalRun ofTicked(std::vector<std::shared_ptr<UninstallApp>> chosen, const CommandLine& line, bool interactive);
+    // Whether a removal may go on: someone at a terminal to ask, or --yes or --dry-run given
+    // (otherwise it says so on standard error). `interactive` tells whether someone can be asked.
+    static bool mayProceed(const CommandLine& line, bool& interactive);
 
     std::vector<std::shared_ptr<UninstallApp>> chosen;
     std::vector<std::string> selected;  // the ticked items' paths

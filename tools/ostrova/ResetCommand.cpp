@@ -2,10 +2,8 @@
 
 #include "app/catalogue/UninstallAppManager.h"
 #include "tools/ostrova/ChosenAppsScan.h"
-#include "tools/ostrova/ExcludeCommand.h"
 #include "tools/ostrova/RemovalRun.h"
 
-#include <unistd.h>
 
 #include <iostream>
 
@@ -15,23 +13,13 @@ int ResetCommand::run(const CommandLine& line)
         std::cerr << "ostrova: reset needs an application\n";
         return 2;
     }
-    const bool interactive = ::isatty(STDIN_FILENO) == 1;
-    if (!line.has("--yes") && !line.has("--dry-run") && !interactive) {
-        std::cerr << "ostrova: not removing anything without --yes when no one can be asked\n";
+    bool interactive = false;
+    if (!RemovalRun::mayProceed(line, interactive))
         return 2;
-    }
-    for (const auto& word : line.operands) {
-        if (ExcludeCommand::namesOstrova(word)) {
-            std::cerr << "ostrova: Ostrova does not reset itself\n";
-            return 1;
-        }
-    }
-    const auto manager = ChosenAppsScan::run(line.operands, false, false);
+    const auto manager = ChosenAppsScan::forRemoval(line.operands, "reset");
     if (!manager)
         return 1;
     const auto chosen = manager->allApps();
-    if (!ExcludeCommand::refusesProtected(chosen))
-        return 1;
     for (const auto& app : chosen)
         UninstallAppManager::selectForReset(*app);
     auto removal = RemovalRun::ofTicked(chosen, line, interactive);

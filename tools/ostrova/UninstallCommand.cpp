@@ -2,10 +2,8 @@
 
 #include "app/catalogue/UninstallAppManager.h"
 #include "tools/ostrova/ChosenAppsScan.h"
-#include "tools/ostrova/ExcludeCommand.h"
 #include "tools/ostrova/RemovalRun.h"
 
-#include <unistd.h>
 
 #include <algorithm>
 #include <condition_variable>
@@ -46,24 +44,14 @@ int UninstallCommand::run(const CommandLine& line)
                   << "crashReporter, log, Sandbox, daemon, loginItem, other, cookies)\n";
         return 2;
     }
-    const bool interactive = ::isatty(STDIN_FILENO) == 1;
-    if (!line.has("--yes") && !line.has("--dry-run") && !interactive) {
-        std::cerr << "ostrova: not removing anything without --yes when no one can be asked\n";
+    bool interactive = false;
+    if (!RemovalRun::mayProceed(line, interactive))
         return 2;
-    }
 
-    for (const auto& word : line.operands) {
-        if (ExcludeCommand::namesOstrova(word)) {
-            std::cerr << "ostrova: Ostrova does not remove itself\n";
-            return 1;
-        }
-    }
-    const auto manager = ChosenAppsScan::run(line.operands, false, false);
+    const auto manager = ChosenAppsScan::forRemoval(line.operands, "remove");
     if (!manager)
         return 1;
     const auto chosen = manager->allApps();
-    if (!ExcludeCommand::refusesProtected(chosen))
-        return 1;
 
     // Every item ticked, as the application's check box does, then narrowed.
     for (const auto& app : chosen) {
