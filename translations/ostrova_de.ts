@@ -122,6 +122,60 @@
     </message>
 </context>
 <context>
+    <name>ExclusionsWindowController</name>
+    <message>
+        <source>Exclusions</source>
+        <translation>Ausnahmen</translation>
+    </message>
+    <message>
+        <source>Ostrova never offers these items and never removes or resets these applications.</source>
+        <translation>Ostrova bietet diese Objekte nie an und entfernt diese Apps nie und setzt sie nie zurück.</translation>
+    </message>
+    <message>
+        <source>Item</source>
+        <translation>Objekt</translation>
+    </message>
+    <message>
+        <source>Applies to</source>
+        <translation>Gilt für</translation>
+    </message>
+    <message>
+        <source>Excluded items and protected applications</source>
+        <translation>Ausgenommene Objekte und geschützte Apps</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Entfernen</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation>Fertig</translation>
+    </message>
+    <message>
+        <source>Every application</source>
+        <translation>Alle Apps</translation>
+    </message>
+    <message>
+        <source>Ostrova</source>
+        <translation>Ostrova</translation>
+    </message>
+    <message>
+        <source>Protected, always</source>
+        <translation>Immer geschützt</translation>
+    </message>
+    <message>
+        <source>Protected application</source>
+        <translation>Geschützte App</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n entries of the stored exclusions could not be read and were left out.</source>
+        <translation>
+            <numerusform>%n Eintrag der gespeicherten Ausnahmen war nicht lesbar und wurde ausgelassen.</numerusform>
+            <numerusform>%n Einträge der gespeicherten Ausnahmen waren nicht lesbar und wurden ausgelassen.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>FolderAccess</name>
     <message>
         <source>Allow access to this path</source>
@@ -254,6 +308,54 @@
             <numerusform>%n unter „Apps“ markiert, nicht enthalten</numerusform>
             <numerusform>%n unter „Apps“ markiert, nicht enthalten</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Unprotect</source>
+        <translation>Schutz aufheben</translation>
+    </message>
+    <message>
+        <source>Protect</source>
+        <translation>Schützen</translation>
+    </message>
+    <message>
+        <source>Never offer this…</source>
+        <translation>Nie mehr anbieten…</translation>
+    </message>
+    <message>
+        <source>Never offer “%1”?</source>
+        <translation>„%1“ nie mehr anbieten?</translation>
+    </message>
+    <message>
+        <source>The folder and everything inside it are kept. Keep it for this application only, or for every application?</source>
+        <translation>Der Ordner und alles darin bleiben erhalten. Nur für diese App oder für alle Apps behalten?</translation>
+    </message>
+    <message>
+        <source>The file is kept. Keep it for this application only, or for every application?</source>
+        <translation>Die Datei bleibt erhalten. Nur für diese App oder für alle Apps behalten?</translation>
+    </message>
+    <message>
+        <source>Only for “%1”</source>
+        <translation>Nur für „%1“</translation>
+    </message>
+    <message>
+        <source>For Every Application</source>
+        <translation>Für alle Apps</translation>
+    </message>
+    <message>
+        <source>Exclusions…</source>
+        <translation>Ausnahmen…</translation>
+    </message>
+    <message>
+        <source>What is never offered, and the protected applications</source>
+        <translation>Was nie angeboten wird, und die geschützten Apps</translation>
+    </message>
+    <message>
+        <source>Show the exclusions and protected applications</source>
+        <translation>Ausnahmen und geschützte Apps anzeigen</translation>
+    </message>
+    <message>
+        <source>Reset…</source>
+        <translation>Zurücksetzen…</translation>
     </message>
 </context>
 <context>
@@ -557,6 +659,22 @@
             <numerusform>%n Apps deinstallieren?</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Reset “%1”?</source>
+        <translation>„%1“ zurücksetzen?</translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation>Zurücksetzen</translation>
+    </message>
+    <message>
+        <source>%1 stays installed. Its settings, caches and other data (%2) are deleted.</source>
+        <translation>%1 bleibt installiert. Einstellungen, Caches und andere Daten (%2) werden gelöscht.</translation>
+    </message>
+    <message>
+        <source>%1 stays installed. Its settings, caches and other data (%2) go to the Trash; you can put them back.</source>
+        <translation>%1 bleibt installiert. Einstellungen, Caches und andere Daten (%2) kommen in den Papierkorb und lassen sich zurücklegen.</translation>
+    </message>
 </context>
 <context>
     <name>RkContainerView</name>
@@ -673,6 +791,13 @@
         <source>The record of this removal could not be written: Put Back works only until Ostrova quits.</source>
         <translation>Das Protokoll dieses Entfernens konnte nicht gesichert werden: Zurücklegen geht nur, bis Ostrova beendet wird.</translation>
     </message>
+    <message numerus="yes">
+        <source>The following application(s) have been reset. They stay installed.</source>
+        <translation>
+            <numerusform>Die folgende App wurde zurückgesetzt. Sie bleibt installiert.</numerusform>
+            <numerusform>Die folgenden Apps wurden zurückgesetzt. Sie bleiben installiert.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>UninstallResidualViewController</name>
@@ -687,6 +812,10 @@
     <message>
         <source>The following App has uninstallation&apos;s leftover files.</source>
         <translation>Von der folgenden App sind Restdateien übrig.</translation>
+    </message>
+    <message>
+        <source>Some data of the reset applications was left</source>
+        <translation>Einige Daten der zurückgesetzten Apps sind verblieben</translation>
     </message>
 </context>
 <context>
@@ -715,6 +844,13 @@
         <translation>
             <numerusform>%n App wird deinstalliert…</numerusform>
             <numerusform>%n Apps werden deinstalliert…</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Resetting %n application(s)…</source>
+        <translation>
+            <numerusform>%n App wird zurückgesetzt…</numerusform>
+            <numerusform>%n Apps werden zurückgesetzt…</numerusform>
         </translation>
     </message>
 </context>

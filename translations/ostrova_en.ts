@@ -12,6 +12,16 @@
     </message>
 </context>
 <context>
+    <name>ExclusionsWindowController</name>
+    <message numerus="yes">
+        <source>%n entries of the stored exclusions could not be read and were left out.</source>
+        <translation>
+            <numerusform>%n entry of the stored exclusions could not be read and was left out.</numerusform>
+            <numerusform>%n entries of the stored exclusions could not be read and were left out.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>MainViewController</name>
     <message numerus="yes">
         <source>%n application(s) selected</source>
@@ -175,6 +185,13 @@
             <numerusform>%n items left, as another file now lies in their place.</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>The following application(s) have been reset. They stay installed.</source>
+        <translation>
+            <numerusform>The following application has been reset. It stays installed.</numerusform>
+            <numerusform>The following applications have been reset. They stay installed.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>UninstallingViewController</name>
@@ -190,6 +207,13 @@
         <translation>
             <numerusform>Uninstalling %n application…</numerusform>
             <numerusform>Uninstalling %n applications…</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Resetting %n application(s)…</source>
+        <translation>
+            <numerusform>Resetting %n application…</numerusform>
+            <numerusform>Resetting %n applications…</numerusform>
         </translation>
     </message>
 </context>

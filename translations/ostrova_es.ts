@@ -122,6 +122,60 @@
     </message>
 </context>
 <context>
+    <name>ExclusionsWindowController</name>
+    <message>
+        <source>Exclusions</source>
+        <translation>Exclusiones</translation>
+    </message>
+    <message>
+        <source>Ostrova never offers these items and never removes or resets these applications.</source>
+        <translation>Ostrova nunca ofrece estos elementos y nunca elimina ni restablece estas aplicaciones.</translation>
+    </message>
+    <message>
+        <source>Item</source>
+        <translation>Elemento</translation>
+    </message>
+    <message>
+        <source>Applies to</source>
+        <translation>Se aplica a</translation>
+    </message>
+    <message>
+        <source>Excluded items and protected applications</source>
+        <translation>Elementos excluidos y aplicaciones protegidas</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Quitar</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation>Listo</translation>
+    </message>
+    <message>
+        <source>Every application</source>
+        <translation>Todas las aplicaciones</translation>
+    </message>
+    <message>
+        <source>Ostrova</source>
+        <translation>Ostrova</translation>
+    </message>
+    <message>
+        <source>Protected, always</source>
+        <translation>Siempre protegida</translation>
+    </message>
+    <message>
+        <source>Protected application</source>
+        <translation>Aplicación protegida</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n entries of the stored exclusions could not be read and were left out.</source>
+        <translation>
+            <numerusform>%n entrada de las exclusiones guardadas no se pudo leer y se omitió.</numerusform>
+            <numerusform>%n entradas de las exclusiones guardadas no se pudieron leer y se omitieron.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>FolderAccess</name>
     <message>
         <source>Allow access to this path</source>
@@ -254,6 +308,54 @@
             <numerusform>%n marcada en Aplicaciones, no incluida</numerusform>
             <numerusform>%n marcadas en Aplicaciones, no incluidas</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Unprotect</source>
+        <translation>Dejar de proteger</translation>
+    </message>
+    <message>
+        <source>Protect</source>
+        <translation>Proteger</translation>
+    </message>
+    <message>
+        <source>Never offer this…</source>
+        <translation>No volver a ofrecer…</translation>
+    </message>
+    <message>
+        <source>Never offer “%1”?</source>
+        <translation>¿No volver a ofrecer «%1»?</translation>
+    </message>
+    <message>
+        <source>The folder and everything inside it are kept. Keep it for this application only, or for every application?</source>
+        <translation>La carpeta y todo su contenido se conservan. ¿Conservarla solo para esta aplicación o para todas las aplicaciones?</translation>
+    </message>
+    <message>
+        <source>The file is kept. Keep it for this application only, or for every application?</source>
+        <translation>El archivo se conserva. ¿Conservarlo solo para esta aplicación o para todas las aplicaciones?</translation>
+    </message>
+    <message>
+        <source>Only for “%1”</source>
+        <translation>Solo para «%1»</translation>
+    </message>
+    <message>
+        <source>For Every Application</source>
+        <translation>Para todas las aplicaciones</translation>
+    </message>
+    <message>
+        <source>Exclusions…</source>
+        <translation>Exclusiones…</translation>
+    </message>
+    <message>
+        <source>What is never offered, and the protected applications</source>
+        <translation>Lo que nunca se ofrece y las aplicaciones protegidas</translation>
+    </message>
+    <message>
+        <source>Show the exclusions and protected applications</source>
+        <translation>Mostrar las exclusiones y las aplicaciones protegidas</translation>
+    </message>
+    <message>
+        <source>Reset…</source>
+        <translation>Restablecer…</translation>
     </message>
 </context>
 <context>
@@ -557,6 +659,22 @@
             <numerusform>¿Desinstalar %n aplicaciones?</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Reset “%1”?</source>
+        <translation>¿Restablecer «%1»?</translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation>Restablecer</translation>
+    </message>
+    <message>
+        <source>%1 stays installed. Its settings, caches and other data (%2) are deleted.</source>
+        <translation>%1 sigue instalada. Sus ajustes, cachés y otros datos (%2) se eliminan.</translation>
+    </message>
+    <message>
+        <source>%1 stays installed. Its settings, caches and other data (%2) go to the Trash; you can put them back.</source>
+        <translation>%1 sigue instalada. Sus ajustes, cachés y otros datos (%2) van a la Papelera; puedes devolverlos.</translation>
+    </message>
 </context>
 <context>
     <name>RkContainerView</name>
@@ -673,6 +791,13 @@
         <source>The record of this removal could not be written: Put Back works only until Ostrova quits.</source>
         <translation>No se ha podido guardar el registro de esta eliminación: Devolver solo funciona hasta que se cierre Ostrova.</translation>
     </message>
+    <message numerus="yes">
+        <source>The following application(s) have been reset. They stay installed.</source>
+        <translation>
+            <numerusform>La siguiente aplicación se ha restablecido. Sigue instalada.</numerusform>
+            <numerusform>Las siguientes aplicaciones se han restablecido. Siguen instaladas.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>UninstallResidualViewController</name>
@@ -687,6 +812,10 @@
     <message>
         <source>The following App has uninstallation&apos;s leftover files.</source>
         <translation>La siguiente app tiene archivos residuales de la desinstalación.</translation>
+    </message>
+    <message>
+        <source>Some data of the reset applications was left</source>
+        <translation>Quedaron algunos datos de las aplicaciones restablecidas</translation>
     </message>
 </context>
 <context>
@@ -715,6 +844,13 @@
         <translation>
             <numerusform>Desinstalando %n aplicación…</numerusform>
             <numerusform>Desinstalando %n aplicaciones…</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Resetting %n application(s)…</source>
+        <translation>
+            <numerusform>Restableciendo %n aplicación…</numerusform>
+            <numerusform>Restableciendo %n aplicaciones…</numerusform>
         </translation>
     </message>
 </context>

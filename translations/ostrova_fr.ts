@@ -122,6 +122,60 @@
     </message>
 </context>
 <context>
+    <name>ExclusionsWindowController</name>
+    <message>
+        <source>Exclusions</source>
+        <translation>Exclusions</translation>
+    </message>
+    <message>
+        <source>Ostrova never offers these items and never removes or resets these applications.</source>
+        <translation>Ostrova ne propose jamais ces éléments et ne supprime ni ne réinitialise jamais ces applications.</translation>
+    </message>
+    <message>
+        <source>Item</source>
+        <translation>Élément</translation>
+    </message>
+    <message>
+        <source>Applies to</source>
+        <translation>S’applique à</translation>
+    </message>
+    <message>
+        <source>Excluded items and protected applications</source>
+        <translation>Éléments exclus et applications protégées</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Retirer</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation>Terminé</translation>
+    </message>
+    <message>
+        <source>Every application</source>
+        <translation>Toutes les applications</translation>
+    </message>
+    <message>
+        <source>Ostrova</source>
+        <translation>Ostrova</translation>
+    </message>
+    <message>
+        <source>Protected, always</source>
+        <translation>Toujours protégée</translation>
+    </message>
+    <message>
+        <source>Protected application</source>
+        <translation>Application protégée</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n entries of the stored exclusions could not be read and were left out.</source>
+        <translation>
+            <numerusform>%n entrée des exclusions enregistrées n’a pas pu être lue et a été ignorée.</numerusform>
+            <numerusform>%n entrées des exclusions enregistrées n’ont pas pu être lues et ont été ignorées.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>FolderAccess</name>
     <message>
         <source>Allow access to this path</source>
@@ -254,6 +308,54 @@
             <numerusform>%n cochée dans Applications, non incluse</numerusform>
             <numerusform>%n cochées dans Applications, non incluses</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Unprotect</source>
+        <translation>Ne plus protéger</translation>
+    </message>
+    <message>
+        <source>Protect</source>
+        <translation>Protéger</translation>
+    </message>
+    <message>
+        <source>Never offer this…</source>
+        <translation>Ne plus jamais proposer…</translation>
+    </message>
+    <message>
+        <source>Never offer “%1”?</source>
+        <translation>Ne plus jamais proposer « %1 » ?</translation>
+    </message>
+    <message>
+        <source>The folder and everything inside it are kept. Keep it for this application only, or for every application?</source>
+        <translation>Le dossier et tout son contenu sont conservés. Le conserver pour cette application seulement, ou pour toutes les applications ?</translation>
+    </message>
+    <message>
+        <source>The file is kept. Keep it for this application only, or for every application?</source>
+        <translation>Le fichier est conservé. Le conserver pour cette application seulement, ou pour toutes les applications ?</translation>
+    </message>
+    <message>
+        <source>Only for “%1”</source>
+        <translation>Seulement pour « %1 »</translation>
+    </message>
+    <message>
+        <source>For Every Application</source>
+        <translation>Pour toutes les applications</translation>
+    </message>
+    <message>
+        <source>Exclusions…</source>
+        <translation>Exclusions…</translation>
+    </message>
+    <message>
+        <source>What is never offered, and the protected applications</source>
+        <translation>Ce qui n’est jamais proposé, et les applications protégées</translation>
+    </message>
+    <message>
+        <source>Show the exclusions and protected applications</source>
+        <translation>Afficher les exclusions et les applications protégées</translation>
+    </message>
+    <message>
+        <source>Reset…</source>
+        <translation>Réinitialiser…</translation>
     </message>
 </context>
 <context>
@@ -557,6 +659,22 @@
             <numerusform>Désinstaller %n applications&#xa0;?</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Reset “%1”?</source>
+        <translation>Réinitialiser « %1 » ?</translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation>Réinitialiser</translation>
+    </message>
+    <message>
+        <source>%1 stays installed. Its settings, caches and other data (%2) are deleted.</source>
+        <translation>%1 reste installée. Ses réglages, caches et autres données (%2) sont supprimés.</translation>
+    </message>
+    <message>
+        <source>%1 stays installed. Its settings, caches and other data (%2) go to the Trash; you can put them back.</source>
+        <translation>%1 reste installée. Ses réglages, caches et autres données (%2) vont dans la Corbeille ; vous pouvez les remettre.</translation>
+    </message>
 </context>
 <context>
     <name>RkContainerView</name>
@@ -673,6 +791,13 @@
         <source>The record of this removal could not be written: Put Back works only until Ostrova quits.</source>
         <translation>L’historique de cette suppression n’a pas pu être enregistré&#xa0;: Remettre ne fonctionne que jusqu’à ce que vous quittiez Ostrova.</translation>
     </message>
+    <message numerus="yes">
+        <source>The following application(s) have been reset. They stay installed.</source>
+        <translation>
+            <numerusform>L’application suivante a été réinitialisée. Elle reste installée.</numerusform>
+            <numerusform>Les applications suivantes ont été réinitialisées. Elles restent installées.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>UninstallResidualViewController</name>
@@ -687,6 +812,10 @@
     <message>
         <source>The following App has uninstallation&apos;s leftover files.</source>
         <translation>L’app suivante a laissé des fichiers résiduels.</translation>
+    </message>
+    <message>
+        <source>Some data of the reset applications was left</source>
+        <translation>Certaines données des applications réinitialisées sont restées</translation>
     </message>
 </context>
 <context>
@@ -715,6 +844,13 @@
         <translation>
             <numerusform>Désinstallation de %n application…</numerusform>
             <numerusform>Désinstallation de %n applications…</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Resetting %n application(s)…</source>
+        <translation>
+            <numerusform>Réinitialisation de %n application…</numerusform>
+            <numerusform>Réinitialisation de %n applications…</numerusform>
         </translation>
     </message>
 </context>

@@ -121,6 +121,59 @@
     </message>
 </context>
 <context>
+    <name>ExclusionsWindowController</name>
+    <message>
+        <source>Exclusions</source>
+        <translation>除外項目</translation>
+    </message>
+    <message>
+        <source>Ostrova never offers these items and never removes or resets these applications.</source>
+        <translation>Ostrova はこれらの項目を表示せず、これらのアプリケーションを削除もリセットもしません。</translation>
+    </message>
+    <message>
+        <source>Item</source>
+        <translation>項目</translation>
+    </message>
+    <message>
+        <source>Applies to</source>
+        <translation>対象</translation>
+    </message>
+    <message>
+        <source>Excluded items and protected applications</source>
+        <translation>除外された項目と保護されたアプリケーション</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>削除</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation>完了</translation>
+    </message>
+    <message>
+        <source>Every application</source>
+        <translation>すべてのアプリケーション</translation>
+    </message>
+    <message>
+        <source>Ostrova</source>
+        <translation>Ostrova</translation>
+    </message>
+    <message>
+        <source>Protected, always</source>
+        <translation>常に保護</translation>
+    </message>
+    <message>
+        <source>Protected application</source>
+        <translation>保護されたアプリケーション</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n entries of the stored exclusions could not be read and were left out.</source>
+        <translation>
+            <numerusform>保存された除外項目のうち %n 件を読み取れなかったため、省きました。</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>FolderAccess</name>
     <message>
         <source>Allow access to this path</source>
@@ -250,6 +303,54 @@
         <translation>
             <numerusform>「アプリケーション」でチェックした %n 項目は含まれません</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Unprotect</source>
+        <translation>保護を解除</translation>
+    </message>
+    <message>
+        <source>Protect</source>
+        <translation>保護</translation>
+    </message>
+    <message>
+        <source>Never offer this…</source>
+        <translation>今後表示しない…</translation>
+    </message>
+    <message>
+        <source>Never offer “%1”?</source>
+        <translation>“%1”を今後表示しませんか?</translation>
+    </message>
+    <message>
+        <source>The folder and everything inside it are kept. Keep it for this application only, or for every application?</source>
+        <translation>フォルダとその中のすべてが保持されます。このアプリケーションだけで保持しますか、すべてのアプリケーションで保持しますか?</translation>
+    </message>
+    <message>
+        <source>The file is kept. Keep it for this application only, or for every application?</source>
+        <translation>ファイルは保持されます。このアプリケーションだけで保持しますか、すべてのアプリケーションで保持しますか?</translation>
+    </message>
+    <message>
+        <source>Only for “%1”</source>
+        <translation>“%1”のみ</translation>
+    </message>
+    <message>
+        <source>For Every Application</source>
+        <translation>すべてのアプリケーション</translation>
+    </message>
+    <message>
+        <source>Exclusions…</source>
+        <translation>除外項目…</translation>
+    </message>
+    <message>
+        <source>What is never offered, and the protected applications</source>
+        <translation>表示しない項目と保護されたアプリケーション</translation>
+    </message>
+    <message>
+        <source>Show the exclusions and protected applications</source>
+        <translation>除外項目と保護されたアプリケーションを表示</translation>
+    </message>
+    <message>
+        <source>Reset…</source>
+        <translation>リセット…</translation>
     </message>
 </context>
 <context>
@@ -539,6 +640,22 @@
             <numerusform>%n 個のアプリケーションをアンインストールしますか?</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Reset “%1”?</source>
+        <translation>「%1」をリセットしますか?</translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation>リセット</translation>
+    </message>
+    <message>
+        <source>%1 stays installed. Its settings, caches and other data (%2) are deleted.</source>
+        <translation>%1 はインストールされたままです。設定、キャッシュ、その他のデータ（%2）は削除されます。</translation>
+    </message>
+    <message>
+        <source>%1 stays installed. Its settings, caches and other data (%2) go to the Trash; you can put them back.</source>
+        <translation>%1 はインストールされたままです。設定、キャッシュ、その他のデータ（%2）はゴミ箱に移動し、あとで戻せます。</translation>
+    </message>
 </context>
 <context>
     <name>RkContainerView</name>
@@ -651,6 +768,12 @@
         <source>The record of this removal could not be written: Put Back works only until Ostrova quits.</source>
         <translation>この削除の記録を書き込めませんでした。「戻す」は Ostrova を終了するまでのみ使用できます。</translation>
     </message>
+    <message numerus="yes">
+        <source>The following application(s) have been reset. They stay installed.</source>
+        <translation>
+            <numerusform>次のアプリケーションをリセットしました。インストールされたままです。</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>UninstallResidualViewController</name>
@@ -665,6 +788,10 @@
     <message>
         <source>The following App has uninstallation&apos;s leftover files.</source>
         <translation>次のアプリにはアンインストール後の残存ファイルがあります。</translation>
+    </message>
+    <message>
+        <source>Some data of the reset applications was left</source>
+        <translation>リセットしたアプリケーションのデータの一部が残っています</translation>
     </message>
 </context>
 <context>
@@ -691,6 +818,12 @@
         <source>Uninstalling %n application(s)…</source>
         <translation>
             <numerusform>%n 個のアプリケーションをアンインストール中…</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Resetting %n application(s)…</source>
+        <translation>
+            <numerusform>%n 個のアプリケーションをリセット中…</numerusform>
         </translation>
     </message>
 </context>

@@ -121,6 +121,59 @@
     </message>
 </context>
 <context>
+    <name>ExclusionsWindowController</name>
+    <message>
+        <source>Exclusions</source>
+        <translation>排除项</translation>
+    </message>
+    <message>
+        <source>Ostrova never offers these items and never removes or resets these applications.</source>
+        <translation>Ostrova 从不提供这些项目，也从不移除或重置这些应用程序。</translation>
+    </message>
+    <message>
+        <source>Item</source>
+        <translation>项目</translation>
+    </message>
+    <message>
+        <source>Applies to</source>
+        <translation>适用于</translation>
+    </message>
+    <message>
+        <source>Excluded items and protected applications</source>
+        <translation>排除的项目和受保护的应用程序</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>移除</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation>完成</translation>
+    </message>
+    <message>
+        <source>Every application</source>
+        <translation>所有应用程序</translation>
+    </message>
+    <message>
+        <source>Ostrova</source>
+        <translation>Ostrova</translation>
+    </message>
+    <message>
+        <source>Protected, always</source>
+        <translation>始终受保护</translation>
+    </message>
+    <message>
+        <source>Protected application</source>
+        <translation>受保护的应用程序</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n entries of the stored exclusions could not be read and were left out.</source>
+        <translation>
+            <numerusform>已保存的排除项中有 %n 项无法读取，已略过。</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>FolderAccess</name>
     <message>
         <source>Allow access to this path</source>
@@ -250,6 +303,54 @@
         <translation>
             <numerusform>“应用程序”中已勾选 %n 项，未计入</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Unprotect</source>
+        <translation>取消保护</translation>
+    </message>
+    <message>
+        <source>Protect</source>
+        <translation>保护</translation>
+    </message>
+    <message>
+        <source>Never offer this…</source>
+        <translation>不再提供…</translation>
+    </message>
+    <message>
+        <source>Never offer “%1”?</source>
+        <translation>不再提供“%1”?</translation>
+    </message>
+    <message>
+        <source>The folder and everything inside it are kept. Keep it for this application only, or for every application?</source>
+        <translation>该文件夹及其中的所有内容都将保留。仅对此应用程序保留，还是对所有应用程序保留?</translation>
+    </message>
+    <message>
+        <source>The file is kept. Keep it for this application only, or for every application?</source>
+        <translation>该文件将保留。仅对此应用程序保留，还是对所有应用程序保留?</translation>
+    </message>
+    <message>
+        <source>Only for “%1”</source>
+        <translation>仅限“%1”</translation>
+    </message>
+    <message>
+        <source>For Every Application</source>
+        <translation>所有应用程序</translation>
+    </message>
+    <message>
+        <source>Exclusions…</source>
+        <translation>排除项…</translation>
+    </message>
+    <message>
+        <source>What is never offered, and the protected applications</source>
+        <translation>从不提供的项目和受保护的应用程序</translation>
+    </message>
+    <message>
+        <source>Show the exclusions and protected applications</source>
+        <translation>显示排除项和受保护的应用程序</translation>
+    </message>
+    <message>
+        <source>Reset…</source>
+        <translation>重置…</translation>
     </message>
 </context>
 <context>
@@ -539,6 +640,22 @@
             <numerusform>要卸载 %n 个应用程序吗？</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Reset “%1”?</source>
+        <translation>要重置“%1”吗？</translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation>重置</translation>
+    </message>
+    <message>
+        <source>%1 stays installed. Its settings, caches and other data (%2) are deleted.</source>
+        <translation>%1 仍保持安装。其设置、缓存和其他数据（%2）将被删除。</translation>
+    </message>
+    <message>
+        <source>%1 stays installed. Its settings, caches and other data (%2) go to the Trash; you can put them back.</source>
+        <translation>%1 仍保持安装。其设置、缓存和其他数据（%2）将移到废纸篓，可以放回原处。</translation>
+    </message>
 </context>
 <context>
     <name>RkContainerView</name>
@@ -651,6 +768,12 @@
         <source>The record of this removal could not be written: Put Back works only until Ostrova quits.</source>
         <translation>无法写入此次移除的记录：“放回原处”仅在 Ostrova 退出前有效。</translation>
     </message>
+    <message numerus="yes">
+        <source>The following application(s) have been reset. They stay installed.</source>
+        <translation>
+            <numerusform>以下应用程序已重置，仍保持安装。</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>UninstallResidualViewController</name>
@@ -665,6 +788,10 @@
     <message>
         <source>The following App has uninstallation&apos;s leftover files.</source>
         <translation>以下应用程序卸载后仍有残留文件。</translation>
+    </message>
+    <message>
+        <source>Some data of the reset applications was left</source>
+        <translation>已重置的应用程序仍有部分数据残留</translation>
     </message>
 </context>
 <context>
@@ -691,6 +818,12 @@
         <source>Uninstalling %n application(s)…</source>
         <translation>
             <numerusform>正在卸载 %n 个应用程序…</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Resetting %n application(s)…</source>
+        <translation>
+            <numerusform>正在重置 %n 个应用程序…</numerusform>
         </translation>
     </message>
 </context>

@@ -120,6 +120,20 @@ QHash<QString, Drawing> drawings()
         p.drawEllipse(QRectF(s.left() + 2 * u, s.top() + 2 * u, 11 * u, 11 * u));
         p.drawLine(QPointF(s.left() + 11.5 * u, s.top() + 11.5 * u), QPointF(s.right() - 2 * u, s.bottom() - 2 * u));
     });
+    all.insert(QStringLiteral("lock"), [](QPainter& p, const QRectF& rect) {
+        const QRectF s = square(rect, 0.1);
+        const qreal u = s.width() / 20;
+        p.setPen(QPen(QColor(0x8A, 0x8F, 0x98), 2.2 * u, Qt::SolidLine, Qt::RoundCap));
+        p.setBrush(Qt::NoBrush);
+        p.drawArc(QRectF(s.left() + 6 * u, s.top() + 2 * u, 8 * u, 10 * u), 0, 180 * 16);
+        p.drawLine(QPointF(s.left() + 6 * u, s.top() + 7 * u), QPointF(s.left() + 6 * u, s.top() + 9 * u));
+        p.drawLine(QPointF(s.left() + 14 * u, s.top() + 7 * u), QPointF(s.left() + 14 * u, s.top() + 9 * u));
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0x8A, 0x8F, 0x98));
+        p.drawRoundedRect(QRectF(s.left() + 3.5 * u, s.top() + 9 * u, 13 * u, 9.5 * u), 2 * u, 2 * u);
+        p.setBrush(Qt::white);
+        p.drawEllipse(QPointF(s.left() + 10 * u, s.top() + 13.5 * u), 1.4 * u, 1.4 * u);
+    });
     all.insert(QStringLiteral("library"), [](QPainter& p, const QRectF& rect) {
         drawFolder(p, rect, QColor(0x5A, 0xA9, 0xF5), [&p](const QRectF& m) {
             p.setPen(QPen(Qt::white, m.width() / 8, Qt::SolidLine, Qt::RoundCap));

@@ -308,6 +308,13 @@ QVariant AppListModel::data(const QModelIndex& index, int role) const
     const Kind k = kind(index);
     if (role == KindRole)
         return static_cast<int>(k);
+    // Nothing of a protected application can be ticked: not the application, its groups or files.
+    const UninstallApp* owner = appAt(index);
+    const bool locked = owner && owner->isProtected;
+    if (role == ProtectedRole)
+        return locked;
+    if (role == CheckableRole && locked)
+        return false;
 
     if (k == Kind::app) {
         const UninstallApp* app = appAt(index);

@@ -32,6 +32,7 @@ public:
         CheckableRole,   // the check box can be clicked
         SortKeyRole,     // application: what its column sorts by (the name shown, the size shown in
                          // bytes, the last-used day as a Julian day number, -1 when unknown)
+        ProtectedRole,   // any row: its application is protected (a lock, nothing can be ticked)
         LocationRole,    // file: where it lies, shortened ("~/Library/Caches"), or "Inside “X.app”"
                          // when it lies inside another item of the application (it counts once)
     };

@@ -1,10 +1,12 @@
 #include "app/ui/MainViewController.h"
 
 #include "Auxiliary/AppIconCache.h"
+#include "app/catalogue/ExclusionStore.h"
 #include "app/catalogue/RemovedApplicationsSetting.h"
 #include "app/records/ItemSizes.h"
 #include "app/ui/AppListFilter.h"
 #include "app/ui/ApplicationFolderWatch.h"
+#include "app/ui/ExclusionsWindowController.h"
 #include "app/ui/AppListModel.h"
 #include "app/ui/MainViewDelegateBridge.h"
 #include "app/ui/NSOutlineViewEx.h"
@@ -28,6 +30,8 @@
 #include "platform/DispatchQueue.h"
 #include "platform/PathUtil.h"
 #include "platform/SystemRoot.h"
+
+#include <QMenu>
 #include "platform/qt/FileViewer.h"
 #include "system/Utility.h"
 
@@ -121,6 +125,20 @@ void MainViewController::buildListView()
             platform::FileViewer::activateFileViewerSelecting({path});
     });
 
+    outline_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(outline_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        QModelIndex row = outline_->indexAt(at);
+        QPoint where = at;
+        if (!row.isValid()) {  // the keyboard's menu key: the current row
+            row = outline_->currentIndex();
+            where = outline_->visualRect(row).center();
+        }
+        if (QMenu* menu = contextMenuFor(row)) {
+            menu->setAttribute(Qt::WA_DeleteOnClose);
+            menu->popup(outline_->viewport()->mapToGlobal(where));
+        }
+    });
+
     spinnerTimer_ = new QTimer(this);
     spinnerTimer_->setInterval(80);
     connect(spinnerTimer_, &QTimer::timeout, this, [this] {
@@ -179,6 +197,12 @@ void MainViewController::addSubViews()
     btnUnistall->setBorderWidth(0);
     btnUnistall->makeShadowHolder(mainView)->setObjectName(QStringLiteral("uninstallHolder"));
     connect(btnUnistall, &RkFlatButton::clicked, this, &MainViewController::uninstall_click);
+    btnExclusions = new RkFlatButton(tr("Exclusions…"), mainView);
+    btnExclusions->setFont(fonts::appFont(12));
+    btnExclusions->setFixedSize(std::max(96, btnExclusions->sizeHint().width()), 24);
+    btnExclusions->setCornerRadius(5);
+    btnExclusions->setToolTip(tr("What is never offered, and the protected applications"));
+    connect(btnExclusions, &RkFlatButton::clicked, this, &MainViewController::exclusions_click);
     folderWatch_ = new ApplicationFolderWatch([this](const std::vector<std::string>& bundles) { applicationsFound(bundles); }, this);
     // The list's commands and their keys (Control is the Command key on a Mac).
     const auto addCommand = [this](const QString& title, const QKeySequence& keys, auto run) {
@@ -211,10 +235,12 @@ void MainViewController::addSubViews()
     btnInstalledScope->setAccessibleName(tr("Show installed applications"));
     btnRemainsScope->setAccessibleName(tr("Show remains of removed applications"));
     btnUnistall->setAccessibleName(tr("Uninstall the ticked applications"));
+    btnExclusions->setAccessibleName(tr("Show the exclusions and protected applications"));
     QWidget::setTabOrder(searchField, outline_);
     QWidget::setTabOrder(outline_, btnInstalledScope);
     QWidget::setTabOrder(btnInstalledScope, btnRemainsScope);
-    QWidget::setTabOrder(btnRemainsScope, btnUnistall);
+    QWidget::setTabOrder(btnRemainsScope, btnExclusions);
+    QWidget::setTabOrder(btnExclusions, btnUnistall);
     cbWatchRemovedApplications = new QCheckBox(tr("Offer to remove what applications dragged to the Trash leave"), mainView);
     cbWatchRemovedApplications->setChecked(RemovedApplicationsSetting::isOn());
     cbWatchRemovedApplications->hide();
@@ -273,6 +299,8 @@ void MainViewController::addConstraints()
     bottom->addSpacing(16);
     bottom->addWidget(cbWatchRemovedApplications);
     bottom->addStretch(1);
+    bottom->addWidget(btnExclusions);
+    bottom->addSpacing(14);
     bottom->addWidget(mainView->findChild<QWidget*>(QStringLiteral("uninstallHolder")));
     list->addLayout(bottom);
 }
@@ -303,7 +331,7 @@ void MainViewController::styleScopeButtons()
 {
     using appearance::colorFromHex;
     const bool isDark = isDark_;
-    for (RkFlatButton* button : {btnInstalledScope, btnRemainsScope}) {
+    for (RkFlatButton* button : {btnInstalledScope, btnRemainsScope, btnExclusions}) {
         button->useAccentColors(appearance::userAccentColor());
         // The scope not shown: a plain outlined button.
         button->setButtonColor(colorFromHex("000000", 0.0));
@@ -364,8 +392,20 @@ void MainViewController::uninstallProgress(UninstallType state, double value, do
     if (state != eDeleteCompleted)
         return;
     uninstallingViewController->setScreenHidden(true);
-    const auto& chosen = deleteApps();
-    const bool leftovers = std::any_of(chosen.begin(), chosen.end(), [](const auto& app) { return !app->fileGroups.empty(); });
+    const auto& chosen = removalApps_;
+    // A reset leaves the bundle and what the user unticked: only what it was to take counts.
+    const auto left = [this](const auto& app) {
+        if (!resetting_)
+            return !app->fileGroups.empty();
+        for (const auto& group : app->fileGroups)
+            for (const auto& item : group->fileItem)
+                if (resetItems_.count(item->filePath))
+                    return true;
+        return false;
+    };
+    const bool leftovers = std::any_of(chosen.begin(), chosen.end(), left);
+    uninstallCompletedViewController->isReset = resetting_;
+    uninstallResidualViewController->isReset = resetting_;
     uninstallCompletedViewController->setScreenHidden(leftovers);
     uninstallResidualViewController->setScreenHidden(!leftovers);
     UninstallCompletedViewController* shown = leftovers ? uninstallResidualViewController : uninstallCompletedViewController;
@@ -467,28 +507,77 @@ void MainViewController::showAlert(const QString& message, const QString& detail
     alert->open();
 }
 
+bool MainViewController::mayRemoveFromHere()
+{
+    const std::string applications = platform::fixedPath("/Applications") + "/";
+    if (!platform::path::startsWith(applicationBundlePath, applications) && !Utility::isSandboxed()) {
+        showAlert(tr("The application is not installed in the /Applications directory. To ensure full "
+                     "functionality, please move the application to that directory."));
+        return false;
+    }
+    return true;
+}
+
 void MainViewController::uninstall_click()
 {
     if (deleteApps().empty()) {
         showAlert(tr("Please select the file to delete"));
         return;
     }
-    const std::string applications = platform::fixedPath("/Applications") + "/";
-    if (!platform::path::startsWith(applicationBundlePath, applications) && !Utility::isSandboxed()) {
-        showAlert(tr("The application is not installed in the /Applications directory. To ensure full "
-                     "functionality, please move the application to that directory."));
+    if (!mayRemoveFromHere())
         return;
-    }
     requestUninstallWinodowController.reset();
     requestUninstallWinodowController = std::make_unique<RequestUninstallWinodowController>(deleteApps());
     QPointer<MainViewController> self(this);
     requestUninstallWinodowController->beginSheet(view()->window(), [self](int code) {
         if (self && code == 1)
-            self->beginRemoval();
+            self->beginRemoval(self->deleteApps(), false);
     });
 }
 
-void MainViewController::beginRemoval()
+void MainViewController::reset_click(const std::shared_ptr<UninstallApp>& app)
+{
+    if (!app || app->isProtected || !app->isReady || app->isGone() || !mainView->isVisible() || !mayRemoveFromHere())
+        return;
+    // The ticks as they were, for a sheet that is cancelled.
+    std::vector<std::pair<std::shared_ptr<UnFileItem>, bool>> before;
+    for (const auto& group : app->fileGroups)
+        for (const auto& item : group->fileItem)
+            before.emplace_back(item, item->isSelected);
+    UninstallAppManager::selectForReset(*app);
+    outline_->viewport()->update();
+    requestUninstallWinodowController.reset();
+    requestUninstallWinodowController = std::make_unique<RequestUninstallWinodowController>(
+        std::vector<std::shared_ptr<UninstallApp>>{app}, RequestUninstallWinodowController::Purpose::reset);
+    QPointer<MainViewController> self(this);
+    requestUninstallWinodowController->beginSheet(view()->window(), [self, app, before = std::move(before)](int code) {
+        if (!self)
+            return;
+        if (code == 1) {
+            self->beginRemoval({app}, true);
+            return;
+        }
+        for (const auto& [item, ticked] : before)
+            item->isSelected = ticked;
+        self->outline_->viewport()->update();
+    });
+}
+
+void MainViewController::exclusions_click()
+{
+    if (!mainView->isVisible())
+        return;
+    exclusionsWindowController = std::make_unique<ExclusionsWindowController>(manager_);
+    QPointer<MainViewController> self(this);
+    // An excluded item the store gives up is found by a new scan: the list is made anew.
+    connect(exclusionsWindowController.get(), &ExclusionsWindowController::pathsRemoved, this, [self] {
+        if (self)
+            self->refresh();
+    });
+    exclusionsWindowController->beginSheet(view()->window());
+}
+
+void MainViewController::beginRemoval(std::vector<std::shared_ptr<UninstallApp>> apps, bool reset)
 {
     // Made sure of on the delete queue, and only once the removal needs it: the window never waits
     // for it, and a removal of the user's own items asks no administrator.
@@ -497,11 +586,25 @@ void MainViewController::beginRemoval()
         options.daemonStarter = [bundle = applicationBundlePath] { DaemonInstaller(bundle).ensureDaemon(); };
     options.removesImmediately = requestUninstallWinodowController->removesImmediately();
     options.deletesWhereNoTrash = requestUninstallWinodowController->deletesWhereNoTrash();
-    uninstallingViewController->deleteApps = deleteApps();
+    options.keepsBundle = reset;
+    removalApps_ = std::move(apps);
+    resetting_ = reset;
+    resetItems_.clear();
+    // What the reset takes: the ticked items but the bundle's, which stay whatever is ticked.
+    for (const auto& app : reset ? removalApps_ : std::vector<std::shared_ptr<UninstallApp>>{}) {
+        const std::string bundle = app->bundlePath.value_or("");
+        for (const auto& group : app->fileGroups)
+            for (const auto& item : group->fileItem)
+                if (item->isSelected && group->type != RkUninstallCategoryType::bundle && item->filePath != bundle &&
+                    !platform::path::isInside(item->filePath, bundle))
+                    resetItems_.insert(item->filePath);
+    }
+    uninstallingViewController->deleteApps = removalApps_;
+    uninstallingViewController->isReset = reset;
     uninstallingViewController->rebuild();
     mainView->hide();
     uninstallingViewController->setScreenHidden(false);
-    manager_->removeApps(deleteApps(), std::move(options));
+    manager_->removeApps(removalApps_, std::move(options));
 }
 
 void MainViewController::showChosenCount()
@@ -716,6 +819,78 @@ void MainViewController::applicationsFound(const std::vector<std::string>& bundl
         return;
     }
     manager_->applicationsFound(bundles);
+}
+
+QMenu* MainViewController::contextMenuFor(const QModelIndex& row)
+{
+    // The rows of the installed applications' list only (the remains have a model of their own).
+    if (scope_ != ListScope::installed || row.model() != filter_)
+        return nullptr;
+    const QModelIndex source = filter_->mapToSource(row.siblingAtColumn(0));
+    if (source.isValid() && model_->kind(source) == AppListModel::Kind::file)
+        return itemMenuFor(source);
+    if (!source.isValid() || model_->kind(source) != AppListModel::Kind::app)
+        return nullptr;
+    const UninstallApp* app = model_->appAt(source);
+    if (!app || app->isGone())
+        return nullptr;
+    // Protection is kept by the bundle identifier, or by the bundle's path when it has none.
+    const std::string identifier = app->bundleIdentifier();
+    const std::string name = !identifier.empty() ? identifier : app->bundlePath.value_or(std::string());
+    if (name.empty())
+        return nullptr;
+    auto* menu = new QMenu(outline_);
+    const bool locked = app->isProtected;
+    QAction* protect = menu->addAction(locked ? tr("Unprotect") : tr("Protect"));
+    protect->setEnabled(!locked || !Exclusions::isOwnIdentifier(name));
+    connect(protect, &QAction::triggered, this, [this, name, locked] {
+        if (locked ? ExclusionStore::unprotect(name) : ExclusionStore::protect(name))
+            manager_->applyExclusions();
+    });
+    QAction* reset = menu->addAction(tr("Reset…"));
+    reset->setEnabled(!locked && app->isReady);
+    std::weak_ptr<UninstallApp> shown;
+    for (const auto& listed : model_->apps())
+        if (listed.get() == app)
+            shown = listed;
+    connect(reset, &QAction::triggered, this, [this, shown] { reset_click(shown.lock()); });
+    return menu;
+}
+
+QMenu* MainViewController::itemMenuFor(const QModelIndex& source)
+{
+    const UninstallApp* app = model_->appAt(source);
+    const UnFileItem* item = model_->fileAt(source);
+    // The bundle itself is kept by protecting the application.
+    if (!app || !item || (app->bundlePath && *app->bundlePath == item->filePath))
+        return nullptr;
+    auto* menu = new QMenu(outline_);
+    QAction* never = menu->addAction(tr("Never offer this…"));
+    const std::string path = item->filePath;
+    const std::string identifier = app->bundleIdentifier();
+    const QString appName = model_->displayName(app);
+    const QString itemName = QString::fromStdString(item->fileName);
+    const bool isDir = item->isDir;
+    connect(never, &QAction::triggered, this, [this, path, identifier, appName, itemName, isDir] {
+        auto* ask = new QMessageBox(view()->window());
+        ask->setText(tr("Never offer “%1”?").arg(itemName));
+        ask->setInformativeText(isDir ? tr("The folder and everything inside it are kept. Keep it for this application only, or for every application?")
+                                      : tr("The file is kept. Keep it for this application only, or for every application?"));
+        ask->addButton(tr("Cancel"), QMessageBox::RejectRole);
+        QAbstractButton* only = ask->addButton(tr("Only for “%1”").arg(appName), QMessageBox::AcceptRole);
+        QAbstractButton* every = ask->addButton(tr("For Every Application"), QMessageBox::AcceptRole);
+        ask->setWindowModality(Qt::WindowModal);
+        ask->setAttribute(Qt::WA_DeleteOnClose);
+        connect(ask, &QMessageBox::finished, this, [this, ask, only, every, path, identifier] {
+            const QAbstractButton* clicked = ask->clickedButton();
+            if (clicked != only && clicked != every)
+                return;
+            if (ExclusionStore::add(path, clicked == only ? identifier : std::string()))
+                manager_->applyExclusions();
+        });
+        ask->open();
+    });
+    return menu;
 }
 
 void MainViewController::appsDidChange()

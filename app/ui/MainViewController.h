@@ -12,15 +12,18 @@
 
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
 class AppListFilter;
 class QCheckBox;
 class AppListModel;
+class ExclusionsWindowController;
 class MainViewDelegateBridge;
 class NSOutlineViewEx;
 class QLineEdit;
+class QMenu;
 class QMimeData;
 class QTimer;
 class RkFlatButton;
@@ -66,6 +69,8 @@ public:
     RkLabel* lbSelected = nullptr;
     QLineEdit* searchField = nullptr;
     RkFlatButton* btnUnistall = nullptr;
+    // Opens the Exclusions window: what is never offered and the protected applications.
+    RkFlatButton* btnExclusions = nullptr;
     RkFlatButton* btnInstalledScope = nullptr;
     RkFlatButton* btnRemainsScope = nullptr;
     // In the remains scope: whether the agent offers the remains of applications dragged to the
@@ -73,6 +78,7 @@ public:
     QCheckBox* cbWatchRemovedApplications = nullptr;
     QWidget* line = nullptr;
     std::unique_ptr<RequestUninstallWinodowController> requestUninstallWinodowController;
+    std::unique_ptr<ExclusionsWindowController> exclusionsWindowController;
     UninstallingViewController* uninstallingViewController = nullptr;
     UninstallCompletedViewController* uninstallCompletedViewController = nullptr;
     UninstallResidualViewController* uninstallResidualViewController = nullptr;
@@ -111,7 +117,17 @@ public:
     void search_click();
     void controlTextDidChange(const QString& text);
     void uninstall_click();
+    // Asks, on the reset sheet, to remove the application's data (every related item but the bundle
+    // ticked, the user may untick some) and runs the removal flow keeping the bundle. Nothing for a
+    // protected application or one not scanned yet.
+    void reset_click(const std::shared_ptr<UninstallApp>& app);
+    // Shows the Exclusions window; what it removes from the store shows on the list again.
+    void exclusions_click();
     void sortDescriptorsDidChange(int column, Qt::SortOrder order);
+    // The context menu of a row of the outline (an index of the outline; null where it has none).
+    // An application row offers Protect or Unprotect and Reset… (not for a protected one), a file
+    // row (not the bundle) "Never offer this…"; the caller owns the menu.
+    QMenu* contextMenuFor(const QModelIndex& row);
     // Expands or collapses an application or group row (an index of the outline); rows are never
     // selected.
     bool shouldSelectItem(const QModelIndex& index);
@@ -141,6 +157,7 @@ protected:
 
 private:
     void buildListView();
+    QMenu* itemMenuFor(const QModelIndex& source);
     void showAlert(const QString& message, const QString& details = QString());
     void putBackDidEnd(const PutBack::Report& report);
     // Forgets the catalogue's applications and discovers and scans them again, as at the start.
@@ -152,7 +169,9 @@ private:
     void applicationsFound(const std::vector<std::string>& bundles);
     void showRemainsCount();
     void styleScopeButtons();
-    void beginRemoval();
+    // Whether the removal may start from where Ostrova lies (else says why).
+    bool mayRemoveFromHere();
+    void beginRemoval(std::vector<std::shared_ptr<UninstallApp>> apps, bool reset);
     std::vector<std::string> droppedBundles(const QMimeData* data) const;
 
     std::shared_ptr<UninstallAppManager> manager_;
@@ -174,4 +193,9 @@ private:
     // The watch reported while a scan, a removal or Put Back was under way: looked at again after.
     bool applicationsChanged_ = false;
     std::vector<std::string> remainsToReview_;
+    // The removal under way: its applications, whether it resets them, and for a reset the items
+    // it was to take (those still there at the end are left over).
+    std::vector<std::shared_ptr<UninstallApp>> removalApps_;
+    bool resetting_ = false;
+    std::set<std::string> resetItems_;
 };

@@ -127,7 +127,12 @@ void OutlineRowDelegate::paintName(QPainter* painter, const QStyleOptionViewItem
     }
     int x = rect.left() + kLeading;
 
-    if (showsCheckBoxes) {
+    if (showsCheckBoxes && index.data(AppListModel::ProtectedRole).toBool()) {
+        // A protected application's rows show a lock where the box would be.
+        const QRect lock = checkRect(option, index);
+        AppImages::named(QStringLiteral("lock")).paint(painter, lock);
+        x = lock.right() + 1 + kGap;
+    } else if (showsCheckBoxes) {
         QStyleOptionButton check;
         check.rect = checkRect(option, index);
         check.palette = appearance::withVisibleCheckBoxBorder(option.palette);

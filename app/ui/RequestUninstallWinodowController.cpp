@@ -11,6 +11,7 @@
 #include "Auxiliary/Appearance.h"
 #include "Auxiliary/ByteCountText.h"
 #include "Auxiliary/RkLabel.h"
+#include "Auxiliary/ViewHelpers.h"
 #include "system/Utility.h"
 
 #include <QCheckBox>
@@ -42,39 +43,43 @@ public:
 
 RequestUninstallWinodowController::RequestUninstallWinodowController(std::vector<std::shared_ptr<UninstallApp>> chosen,
                                                                      QObject* parent)
-    : QObject(parent), apps(std::move(chosen))
+    : RequestUninstallWinodowController(std::move(chosen), Purpose::uninstall, parent)
 {
+}
+
+RequestUninstallWinodowController::RequestUninstallWinodowController(std::vector<std::shared_ptr<UninstallApp>> chosen,
+                                                                     Purpose purpose_, QObject* parent)
+    : QObject(parent), purpose(purpose_), apps(std::move(chosen))
+{
+    const bool reset = purpose == Purpose::reset && apps.size() == 1;
     auto* dialog = new SheetDialog;
     dialog->onReject = [this] { cancel_click(); };
     window_ = dialog;
-    dialog->setFixedWidth(378);
+    // A reset's list shows files with where they lie: it needs the room.
+    dialog->setFixedWidth(reset ? 460 : 378);
     dialog->setWindowTitle(QString());
 
     icon = new QLabel(dialog);
     icon->setPixmap(AppImages::named(QStringLiteral("trash")).pixmap(42, 42));
     icon->setFixedSize(42, 42);
-    lbTitle = new RkLabel(titleFor(apps), dialog);
+    const QString title =
+        reset ? tr("Reset “%1”?").arg(AppListModel::nameWithoutExtension(QString::fromStdString(apps.front()->displayName())))
+              : titleFor(apps);
+    lbTitle = new RkLabel(title, dialog);
     lbTitle->setFont(fonts::appFont(17));
     lbTitle->setWordWrap(true);
     lbTitle->setAlignment(Qt::AlignCenter);
-    lbTotal = new RkLabel(tr("Ticked items: %1").arg(localizedByteCount(ItemSizes::ticked(apps))), dialog);
+    lbTotal = new RkLabel(QString(), dialog);
     lbTotal->setObjectName("lbTotal");
     lbTotal->setAlignment(Qt::AlignCenter);
+    if (reset) {
+        lbTotal->setWordWrap(true);
+        lbTotal->setFixedWidth(400);
+    }
     lbNeedsPassword = new RkLabel(QString(), dialog);
     lbNeedsPassword->setObjectName("lbNeedsPassword");
     lbNeedsPassword->setWordWrap(true);
     lbNeedsPassword->setFixedWidth(318);
-    const auto rights = Utility::isSandboxed() ? RemovalRights::Summary{} : RemovalRights::ofTicked(apps);
-    if (!rights.administrator.empty()) {
-        constexpr std::size_t kShown = 4;
-        QString text = tr("These need an administrator's password:");
-        for (std::size_t i = 0; i < rights.administrator.size() && i < kShown; ++i)
-            text += QStringLiteral("\n") + QString::fromStdString(rights.administrator[i]);
-        if (rights.administrator.size() > kShown)
-            text += QStringLiteral("\n") + tr("and %n more", nullptr, static_cast<int>(rights.administrator.size() - kShown));
-        lbNeedsPassword->setStringValue(text);
-    }
-    lbNeedsPassword->setVisible(!rights.administrator.empty());
     list_ = std::make_unique<FlatAppList>(dialog, AppListModel::AppSize::none, 200, 0);
     list_->view()->rowDelegate()->roundedRows = true;
     list_->view()->setFixedWidth(206);
@@ -83,6 +88,11 @@ RequestUninstallWinodowController::RequestUninstallWinodowController(std::vector
     lbScrollHint = new RkLabel(tr("Scroll to see all %n.", nullptr, static_cast<int>(apps.size())), dialog);
     lbScrollHint->setObjectName("lbScrollHint");
     lbScrollHint->setVisible(list_->listHeight() < OutlineRowDelegate::kRowHeight * static_cast<int>(apps.size()));
+    if (reset) {
+        list_->view()->hide();
+        lbScrollHint->hide();
+        showResetItems();
+    }
     cbRemoveImmediately = new QCheckBox(tr("Delete immediately instead of moving to the Trash"), dialog);
     cbRemoveImmediately->setChecked(RemoveImmediatelySetting::value());
     cbDeleteWhereNoTrash = new QCheckBox(tr("Delete what cannot be moved to the Trash"), dialog);
@@ -91,28 +101,33 @@ RequestUninstallWinodowController::RequestUninstallWinodowController(std::vector
     connect(cbRemoveImmediately, &QCheckBox::toggled, this, [this](bool on) {
         RemoveImmediatelySetting::setValue(on);
         cbDeleteWhereNoTrash->setEnabled(!on);
+        showTicked();
     });
     btnCancel = new QPushButton(tr("Cancel"), dialog);
-    btnOk = new QPushButton(tr("Continue uninstall"), dialog);
+    btnOk = new QPushButton(reset ? tr("Reset") : tr("Continue uninstall"), dialog);
     btnOk->setDefault(true);
     connect(btnCancel, &QPushButton::clicked, this, &RequestUninstallWinodowController::cancel_click);
     connect(btnOk, &QPushButton::clicked, this, &RequestUninstallWinodowController::ok_click);
     connect(dialog, &QDialog::finished, this, [this] { windowWillClose(); });
+    showTicked();
 
     auto* layout = new QVBoxLayout(dialog);
     layout->setContentsMargins(0, 30, 0, 20);
     layout->setSpacing(0);
     layout->addWidget(icon, 0, Qt::AlignHCenter);
     layout->addSpacing(20);
-    auto* title = new QHBoxLayout;
-    title->setContentsMargins(54, 0, 54, 0);
-    title->addWidget(lbTitle);
-    layout->addLayout(title);
+    auto* titleRow = new QHBoxLayout;
+    titleRow->setContentsMargins(54, 0, 54, 0);
+    titleRow->addWidget(lbTitle);
+    layout->addLayout(titleRow);
     layout->addSpacing(6);
     layout->addWidget(lbTotal, 0, Qt::AlignHCenter);
     layout->addWidget(lbNeedsPassword, 0, Qt::AlignHCenter);
     layout->addSpacing(12);
-    layout->addWidget(list_->view(), 0, Qt::AlignHCenter);
+    if (itemList_)
+        layout->addWidget(itemList_, 0, Qt::AlignHCenter);
+    else
+        layout->addWidget(list_->view(), 0, Qt::AlignHCenter);
     layout->addWidget(lbScrollHint, 0, Qt::AlignHCenter);
     layout->addSpacing(12);
     auto* choices = new QVBoxLayout;
@@ -131,6 +146,81 @@ RequestUninstallWinodowController::RequestUninstallWinodowController(std::vector
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     updateAppearance();
+}
+
+void RequestUninstallWinodowController::showResetItems()
+{
+    // The application's groups and files under their check boxes; the bundle stays, so its group is
+    // not shown.
+    itemList_ = new NSOutlineViewEx(window_);
+    itemModel_ = new AppListModel(AppListModel::Options{false, AppListModel::AppSize::none}, itemList_);
+    itemList_->setModel(itemModel_);
+    itemList_->setHeaderHidden(true);
+    itemList_->setAlternatingRowColors(false);
+    itemList_->setColumnHidden(AppListModel::kDateColumn, true);
+    itemList_->setColumnWidth(AppListModel::kNameColumn, 310);
+    itemList_->setColumnWidth(AppListModel::kSizeColumn, 84);
+    itemList_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    itemList_->setFixedSize(400, 180);
+    views::makeScrollView(itemList_, nullptr);
+    itemModel_->setApps(apps);
+    const QModelIndex app = itemModel_->index(0, 0);
+    itemList_->setRootIndex(app);
+    for (int row = 0; row < itemModel_->rowCount(app); ++row) {
+        const QModelIndex group = itemModel_->index(row, 0, app);
+        const UnFileGroup* files = itemModel_->groupAt(group);
+        itemList_->setRowHidden(row, app, files && files->type == RkUninstallCategoryType::bundle);
+    }
+    itemList_->expandAll();
+    connect(itemList_, &NSOutlineViewEx::rowClicked, this, [this](const QModelIndex& index) {
+        const QModelIndex row = index.siblingAtColumn(0);
+        if (itemModel_->hasChildren(row))
+            itemList_->setExpanded(row, !itemList_->isExpanded(row));
+    });
+    connect(itemModel_, &AppListModel::ticksChanged, this, &RequestUninstallWinodowController::showTicked);
+}
+
+void RequestUninstallWinodowController::showTicked()
+{
+    if (!cbRemoveImmediately)
+        return;
+    const bool reset = itemModel_ != nullptr;
+    const std::int64_t bytes = ItemSizes::ticked(apps);
+    lbTotal->setStringValue(reset ? resetTextFor(apps.front(), removesImmediately())
+                                  : tr("Ticked items: %1").arg(localizedByteCount(bytes)));
+    // A wrapped line in a sheet of fixed size: as high as its lines.
+    if (reset)
+        lbTotal->setFixedHeight(lbTotal->fontMetrics().boundingRect(QRect(0, 0, lbTotal->width(), 1000), Qt::TextWordWrap, lbTotal->text()).height() + 4);
+    // A reset with nothing ticked would take nothing (an empty file ticked still counts).
+    const auto anyTicked = [this] {
+        for (const auto& group : apps.front()->fileGroups)
+            for (const auto& item : group->fileItem)
+                if (item->isSelected)
+                    return true;
+        return false;
+    };
+    btnOk->setEnabled(!reset || anyTicked());
+    const auto rights = Utility::isSandboxed() ? RemovalRights::Summary{} : RemovalRights::ofTicked(apps);
+    if (!rights.administrator.empty()) {
+        constexpr std::size_t kShown = 4;
+        QString text = tr("These need an administrator's password:");
+        for (std::size_t i = 0; i < rights.administrator.size() && i < kShown; ++i)
+            text += QStringLiteral("\n") + QString::fromStdString(rights.administrator[i]);
+        if (rights.administrator.size() > kShown)
+            text += QStringLiteral("\n") + tr("and %n more", nullptr, static_cast<int>(rights.administrator.size() - kShown));
+        lbNeedsPassword->setStringValue(text);
+    }
+    lbNeedsPassword->setVisible(!rights.administrator.empty());
+}
+
+QString RequestUninstallWinodowController::resetTextFor(const std::shared_ptr<UninstallApp>& app, bool immediately)
+{
+    const QString name = AppListModel::nameWithoutExtension(QString::fromStdString(app->displayName()));
+    // The number and its unit stay on one line when the sentence wraps.
+    const QString size = localizedByteCount(ItemSizes::ticked({app})).replace(QLatin1Char(' '), QChar(0x00A0));
+    return immediately ? tr("%1 stays installed. Its settings, caches and other data (%2) are deleted.").arg(name, size)
+                       : tr("%1 stays installed. Its settings, caches and other data (%2) go to the Trash; you can put them back.")
+                             .arg(name, size);
 }
 
 QString RequestUninstallWinodowController::titleFor(const std::vector<std::shared_ptr<UninstallApp>>& chosen)

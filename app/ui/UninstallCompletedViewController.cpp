@@ -135,7 +135,10 @@ void UninstallCompletedViewController::showApplications(std::vector<std::shared_
     list_->setApps(deleteApps);
     const int count = static_cast<int>(deleteApps.size());
     const bool remains = std::all_of(deleteApps.begin(), deleteApps.end(), [](const auto& app) { return app->isGone(); });
-    lbCompleted->setStringValue(remains ? tr("The remains of the following application(s) have been removed.", nullptr, count)
+    if (isReset)
+        lbCompleted->setStringValue(tr("The following application(s) have been reset. They stay installed.", nullptr, count));
+    else
+        lbCompleted->setStringValue(remains ? tr("The remains of the following application(s) have been removed.", nullptr, count)
                                         : tr("The following application(s) have been uninstalled.", nullptr, count));
 }
 

@@ -32,6 +32,8 @@ public:
     RkLabel* lbTrash = nullptr;
     RkFlatButton* btnPutBack = nullptr;
     UninstallCompletedDelegate* delegate = nullptr;
+    // The applications shown were reset: they stay installed, their data went.
+    bool isReset = false;
 
     FlatAppList* list() const { return list_.get(); }
     virtual void showApplications(std::vector<std::shared_ptr<UninstallApp>> apps);

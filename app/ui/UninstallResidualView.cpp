@@ -46,8 +46,15 @@ void UninstallResidualView::addConstraints()
     layout->addWidget(outline_);
 }
 
-void UninstallResidualView::showExpanded(std::vector<std::shared_ptr<UninstallApp>> apps)
+void UninstallResidualView::showExpanded(std::vector<std::shared_ptr<UninstallApp>> apps, bool withoutBundles)
 {
     model_->setApps(std::move(apps));
+    for (int row = 0; row < model_->rowCount(); ++row) {
+        const QModelIndex app = model_->index(row, 0);
+        for (int group = 0; group < model_->rowCount(app); ++group) {
+            const UnFileGroup* files = model_->groupAt(model_->index(group, 0, app));
+            outline_->setRowHidden(group, app, withoutBundles && files && files->type == RkUninstallCategoryType::bundle);
+        }
+    }
     outline_->expandAll();
 }

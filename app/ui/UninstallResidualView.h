@@ -18,8 +18,9 @@ public:
 
     NSOutlineViewEx* outlineView() const { return outline_; }
     AppListModel* model() const { return model_; }
-    // Shows `apps` with every application and group expanded.
-    void showExpanded(std::vector<std::shared_ptr<UninstallApp>> apps);
+    // Shows `apps` with every application and group expanded; `withoutBundles`: the bundles' groups
+    // not shown (after a reset, which keeps them).
+    void showExpanded(std::vector<std::shared_ptr<UninstallApp>> apps, bool withoutBundles = false);
 
 protected:
     void addSubViews() override;

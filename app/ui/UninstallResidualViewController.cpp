@@ -70,7 +70,8 @@ void UninstallResidualViewController::showApplications(std::vector<std::shared_p
     // Only what something is left of: an application removed whole has nothing to show here.
     std::vector<std::shared_ptr<UninstallApp>> withLeftovers;
     std::copy_if(apps.begin(), apps.end(), std::back_inserter(withLeftovers), [](const auto& app) { return !app->fileGroups.empty(); });
-    uninstatllResidualView->showExpanded(std::move(withLeftovers));
+    uninstatllResidualView->showExpanded(std::move(withLeftovers), isReset);
     UninstallCompletedViewController::showApplications(std::move(apps));
-    lbCompleted->setStringValue(tr("Some apps were not completely uninstalled, residual files left"));
+    lbCompleted->setStringValue(isReset ? tr("Some data of the reset applications was left")
+                                        : tr("Some apps were not completely uninstalled, residual files left"));
 }

@@ -73,7 +73,10 @@ void UninstallingViewController::rebuild()
     list_->setApps(deleteApps);
     const int count = static_cast<int>(deleteApps.size());
     const bool remains = std::all_of(deleteApps.begin(), deleteApps.end(), [](const auto& app) { return app->isGone(); });
-    lbUninstall->setStringValue(remains ? tr("Removing the remains of %n application(s)…", nullptr, count)
+    if (isReset)
+        lbUninstall->setStringValue(tr("Resetting %n application(s)…", nullptr, count));
+    else
+        lbUninstall->setStringValue(remains ? tr("Removing the remains of %n application(s)…", nullptr, count)
                                         : tr("Uninstalling %n application(s)…", nullptr, count));
 }
 

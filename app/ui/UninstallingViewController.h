@@ -25,6 +25,8 @@ public:
     RkLabel* lbUninstall = nullptr;
     QPushButton* btnCancel = nullptr;
     std::vector<std::shared_ptr<UninstallApp>> deleteApps;
+    // The applications are reset (their data removed, their bundles kept), not uninstalled.
+    bool isReset = false;
     double value = 0;
 
     FlatAppList* list() const { return list_.get(); }

@@ -290,6 +290,45 @@ private slots:
         QVERIFY(!flat.setData(flat.index(0, 0), Qt::Checked, Qt::CheckStateRole));
     }
 
+    // A protected application's rows show a lock and tick nothing: not by the model, not by Space.
+    void aProtectedApplicationShowsALockAndTicksNothing()
+    {
+        discover();
+        const QModelIndex birch = appNamed("Birch Notes");
+        UninstallApp* record = model->appAt(birch);
+        QVERIFY(record && model->rowCount(birch) > 0);
+        const QModelIndex group = model->index(0, 0, birch);
+        const QModelIndex file = model->index(0, 0, group);
+        QVERIFY(file.isValid());
+        const auto lockPixels = [&] {
+            outline->expandAll();
+            const QRect row = outline->visualRect(filter->mapFromSource(birch));
+            const QImage shot = outline->viewport()->grab(QRect(0, row.top(), 60, row.height())).toImage();
+            int count = 0;
+            for (int y = 0; y < shot.height(); ++y)
+                for (int x = 0; x < shot.width(); ++x)
+                    count += shot.pixelColor(x, y) == QColor(0x8A, 0x8F, 0x98);
+            return count;
+        };
+        QCOMPARE(lockPixels(), 0);
+        record->isProtected = true;
+        QVERIFY(lockPixels() > 10);
+        QSignalSpy ticked(model.get(), &AppListModel::ticksChanged);
+        for (const QModelIndex& row : {birch, group, file}) {
+            QVERIFY(model->data(row, AppListModel::ProtectedRole).toBool());
+            QVERIFY(!(model->flags(row) & Qt::ItemIsUserCheckable));
+            QVERIFY(!tick(row));
+            outline->setCurrentIndex(filter->mapFromSource(row));
+            QTest::keyClick(outline.get(), Qt::Key_Space);
+        }
+        QCOMPARE(ticked.size(), 0);
+        QCOMPARE(record->selectionState(), kSelectionOff);
+        QVERIFY(model->chosenApps().empty());
+        // Another application's rows still tick.
+        QVERIFY(!model->data(appNamed("Cedar"), AppListModel::ProtectedRole).toBool());
+        QVERIFY(tick(appNamed("Cedar")));
+    }
+
     // Names compare as the Finder shows them in an English system: letter case and accents aside
     // at first.
     void sortsNamesAsTheFinderDoesAndKeepsThePreviousOrderAmongEqualKeys()

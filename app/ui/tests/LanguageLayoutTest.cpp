@@ -3,9 +3,12 @@
 // Chinese need other glyphs. With OSTROVA_SCREENSHOTS naming a folder, each screen is saved there.
 #include "ScreenFixture.h"
 #include "Auxiliary/AppLanguage.h"
+#include "app/catalogue/ExclusionStore.h"
+#include "app/ui/ExclusionsWindowController.h"
 #include "agent/NotificationView.h"
 #include "agent/RemainsPanelView.h"
 #include "demo/DemoTree.h"
+#include "platform/UserDefaults.h"
 
 #include <QAbstractButton>
 #include <QDir>
@@ -105,21 +108,41 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(dialog));
         expectNothingClipped(dialog, QStringLiteral("sheet"));
         sheet->btnCancel->click();
-
         const auto chosen = screen()->deleteApps();
         QCOMPARE(chosen.size(), std::size_t{2});
-        screen()->uninstallingViewController->deleteApps = chosen;
-        screen()->uninstallingViewController->rebuild();
-        showFlowScreen(screen()->uninstallingViewController);
-        expectNothingClipped(driver->window, QStringLiteral("uninstalling"));
 
-        screen()->uninstallCompletedViewController->showApplications(chosen);
-        showFlowScreen(screen()->uninstallCompletedViewController);
-        expectNothingClipped(driver->window, QStringLiteral("completed"));
+        // The reset sheet, and the Exclusions window with an entry of each kind and one unreadable.
+        screen()->reset_click(chosen.front());
+        RequestUninstallWinodowController* reset = screen()->requestUninstallWinodowController.get();
+        QVERIFY(reset && reset->itemList() && QTest::qWaitForWindowExposed(reset->btnOk->window()));
+        expectNothingClipped(reset->btnOk->window(), QStringLiteral("reset-sheet"));
+        reset->btnCancel->click();
+        QVERIFY(ExclusionStore::add(tree->at("~/Library/Caches/com.lumenhaus.notes"), "com.lumenhaus.notes"));
+        QVERIFY(ExclusionStore::add(tree->at("~/Library/Logs/Huebox"), ""));
+        QVERIFY(ExclusionStore::protect("com.huebox.app"));
+        QVERIFY(platform::UserDefaults("com.qzt.ostrova").setObject("ProtectedApplications", plist::Value(plist::Array{plist::Value("com.huebox.app"), plist::Value(1)})));
+        QTest::mouseClick(screen()->btnExclusions, Qt::LeftButton);
+        ExclusionsWindowController* exclusions = screen()->exclusionsWindowController.get();
+        QVERIFY(exclusions && QTest::qWaitForWindowExposed(exclusions->window()) && exclusions->lbDropped->isVisible());
+        expectNothingClipped(exclusions->window(), QStringLiteral("exclusions"));
+        exclusions->window()->accept();
 
-        screen()->uninstallResidualViewController->showApplications(chosen);
-        showFlowScreen(screen()->uninstallResidualViewController);
-        expectNothingClipped(driver->window, QStringLiteral("leftovers"));
+        for (const bool isReset : {false, true}) {
+            const QString kind = isReset ? QStringLiteral("-reset") : QString();
+            screen()->uninstallingViewController->deleteApps = chosen;
+            screen()->uninstallingViewController->isReset = isReset;
+            screen()->uninstallingViewController->rebuild();
+            showFlowScreen(screen()->uninstallingViewController);
+            expectNothingClipped(driver->window, "uninstalling" + kind);
+
+            for (UninstallCompletedViewController* shown : std::initializer_list<UninstallCompletedViewController*>{
+                     screen()->uninstallCompletedViewController, screen()->uninstallResidualViewController}) {
+                shown->isReset = isReset;
+                shown->showApplications(chosen);
+                showFlowScreen(shown);
+                expectNothingClipped(driver->window, (shown == screen()->uninstallCompletedViewController ? "completed" : "leftovers") + kind);
+            }
+        }
         showFlowScreen(nullptr);
 
         // The agent's panels, which have a fixed size.

@@ -2,11 +2,13 @@
 // scanner: loading, ticking, search, sorting, expansion, the Uninstall alerts and the way back.
 #include "Auxiliary/Appearance.h"
 #include "ScreenFixture.h"
+#include "app/catalogue/ExclusionStore.h"
 #include "app/ui/RkLoadAppView.h"
 #include "app/ui/SpinnerView.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QMenu>
 
 #include <filesystem>
 
@@ -26,6 +28,17 @@ class MainViewControllerTest : public QObject, ScreenFixture {
     Q_OBJECT
 
     void openScreen(double discoveryDelay = 1e6) { driver = std::make_unique<ListScreenDriver>(discoveryDelay); }
+    bool pathShown(const char* appName, const std::string& path) const
+    {
+        const QModelIndex app = driver->appRow(appName);
+        for (int g = 0; g < driver->model()->rowCount(app); ++g) {
+            const QModelIndex group = driver->model()->index(g, 0, app);
+            for (int f = 0; f < driver->model()->rowCount(group); ++f)
+                if (driver->model()->index(f, 0, group).data(AppListModel::RevealPathRole).toString().toStdString() == path)
+                    return true;
+        }
+        return false;
+    }
     void openScanned()
     {
         openScreen();
@@ -57,13 +70,15 @@ private slots:
         QTest::keyClick(screen()->searchField, Qt::Key_Escape);
         QVERIFY(driver->outline()->hasFocus());
         QCOMPARE(driver->shownNames().size(), 5);
-        // Tab goes from the list to the scope buttons and on to Uninstall.
+        // Tab goes from the list to the scope buttons, Exclusions and on to Uninstall.
         QTest::keyClick(driver->outline(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(screen()->btnInstalledScope));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(screen()->btnExclusions));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(screen()->btnUnistall));
-        for (QWidget* widget : std::initializer_list<QWidget*>{screen()->btnUnistall, driver->outline(), screen()->searchField})
+        for (QWidget* widget : std::initializer_list<QWidget*>{screen()->btnUnistall, screen()->btnExclusions, driver->outline(), screen()->searchField})
             QVERIFY2(!widget->accessibleName().isEmpty(), widget->metaObject()->className());
         driver->outline()->setFocus();
         const QModelIndex harbor = driver->appRow("Harbor Post");
@@ -288,6 +303,100 @@ private slots:
         QCOMPARE(driver->shownNames().size(), 5);
         QCOMPARE(driver->checkState(driver->appRow("Lumen Sketch")), Qt::Checked);
         QCOMPARE(driver->manager->allApps().size(), std::size_t(5));
+    }
+
+    // An application row's menu protects it (kept in the store, the list shown anew: nothing of it
+    // ticks) and unprotects it again, and offers Reset… only while it is not protected; other rows
+    // have no such menu.
+    void theRowMenuProtectsAndUnprotects()
+    {
+        openScanned();
+        const auto menuAction = [&](const QModelIndex& row, int which = 0) -> QAction* {
+            std::unique_ptr<QMenu> menu(screen()->contextMenuFor(row));
+            if (!menu || menu->actions().size() != 2 || menu->actions().back()->text() != QString("Reset…"))
+                return nullptr;
+            QAction* action = menu->actions().at(which);
+            action->setParent(screen());
+            return action;
+        };
+        const auto stored = [] {
+            const auto names = ExclusionStore::load().protectedApplications();
+            return std::count(names.begin(), names.end(), std::string("com.lumen.sketch"));
+        };
+        const QModelIndex lumen = driver->appRow("Lumen Sketch");
+        QVERIFY(!menuAction(driver->model()->index(0, 0, lumen)));
+        QAction* protect = menuAction(lumen);
+        QVERIFY(protect && protect->isEnabled());
+        QCOMPARE(protect->text(), QString("Protect"));
+        QVERIFY(menuAction(lumen, 1)->isEnabled());
+        protect->trigger();
+        QCOMPARE(stored(), 1);
+        QTRY_VERIFY(driver->appAt(driver->appRow("Lumen Sketch"))->isProtected);
+        QTRY_VERIFY(!(driver->appRow("Lumen Sketch").flags() & Qt::ItemIsUserCheckable));
+        QVERIFY(driver->appRow("Harbor Post").flags() & Qt::ItemIsUserCheckable);
+        QAction* unprotect = menuAction(driver->appRow("Lumen Sketch"));
+        QVERIFY(unprotect);
+        QCOMPARE(unprotect->text(), QString("Unprotect"));
+        QVERIFY(!menuAction(driver->appRow("Lumen Sketch"), 1)->isEnabled());
+        QVERIFY(menuAction(driver->appRow("Harbor Post"), 1)->isEnabled());
+        unprotect->trigger();
+        QCOMPARE(stored(), 0);
+        QTRY_VERIFY(driver->appRow("Lumen Sketch").flags() & Qt::ItemIsUserCheckable);
+        QVERIFY(!driver->appAt(driver->appRow("Lumen Sketch"))->isProtected);
+    }
+
+    // "Never offer this…" on a file keeps it for its application or for every one, as answered; the
+    // file leaves the list. The bundle's own row has no such menu.
+    void neverOfferingAFileKeepsItOut()
+    {
+        openScanned();
+        const struct {
+            const char* app;
+            const char* identifier;
+            const char* answer;
+            std::string kept;
+        } cases[] = {{"Lumen Sketch", "com.lumen.sketch", "Only for “Lumen Sketch”", "com.lumen.sketch"},
+                     {"Harbor Post", "com.harbor.post", "For Every Application", ""}};
+        for (const auto& c : cases) {
+            const QModelIndex app = driver->appRow(c.app);
+            const std::string bundle = *driver->appAt(app)->bundlePath;
+            QModelIndex file;
+            int bundleRows = 0;
+            for (int g = 0; g < driver->model()->rowCount(app); ++g) {
+                const QModelIndex group = driver->model()->index(g, 0, app);
+                for (int f = 0; f < driver->model()->rowCount(group); ++f) {
+                    const QModelIndex row = driver->model()->index(f, 0, group);
+                    if (row.data(AppListModel::RevealPathRole).toString().toStdString() == bundle) {
+                        QVERIFY(!std::unique_ptr<QMenu>(screen()->contextMenuFor(row)));
+                        ++bundleRows;
+                    }
+                    else if (!file.isValid())
+                        file = row;
+                }
+            }
+            QVERIFY(file.isValid() && bundleRows == 1);
+            const std::string path = file.data(AppListModel::RevealPathRole).toString().toStdString();
+            std::unique_ptr<QMenu> menu(screen()->contextMenuFor(file));
+            QVERIFY(menu && menu->actions().size() == 1);
+            QCOMPARE(menu->actions().front()->text(), QString("Never offer this…"));
+            const std::size_t before = ExclusionStore::load().paths().size();
+            for (const QString& title : {QString("Cancel"), QString::fromUtf8(c.answer)}) {  // Cancel keeps nothing
+                QCOMPARE(ExclusionStore::load().paths().size(), before);
+                menu->actions().front()->trigger();
+                auto* ask = driver->window->findChild<QMessageBox*>();
+                QVERIFY(ask && ask->text().contains(file.data().toString()));
+                QAbstractButton* answer = buttonTitled(ask, title);
+                QVERIFY(answer);
+                answer->click();
+                QTRY_VERIFY(!driver->window->findChild<QMessageBox*>());
+            }
+            const auto kept = ExclusionStore::load().paths();
+            QVERIFY(std::any_of(kept.begin(), kept.end(), [&](const ExcludedPath& entry) {
+                return entry.path == path && entry.application == c.kept;
+            }));
+            QTRY_VERIFY(!driver->manager->exclusions()->paths().empty() && !pathShown(c.app, path));
+        }
+        QCOMPARE(ExclusionStore::load().paths().size(), std::size_t(2));
     }
 
     void returnToListDropsWhatIsGone()
