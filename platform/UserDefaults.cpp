@@ -11,6 +11,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <type_traits>
 #include <mutex>
 
 namespace platform {
@@ -84,7 +85,7 @@ std::optional<plist::Value> UserDefaults::objectForKey(const std::string& key) c
 }
 
 template <typename Change>
-bool UserDefaults::update(Change change)
+bool UserDefaults::update(Change change, bool replacesUnreadable)
 {
     if (domain_.empty() || domain_.find('/') != std::string::npos)
         return false;
@@ -93,8 +94,16 @@ bool UserDefaults::update(Change change)
     if (!fs::makeDirectories(path::deletingLastComponent(file), 0700))
         return false;
     FileLock fileLock(file + ".lock");
-    plist::Dictionary dict = plist::readDictionary(file).value_or(plist::Dictionary{});
-    change(dict);
+    auto read = plist::readDictionary(file);
+    if (!read && !replacesUnreadable && fs::linkStatus(file))
+        return false;
+    plist::Dictionary dict = std::move(read).value_or(plist::Dictionary{});
+    if constexpr (std::is_same_v<decltype(change(dict)), bool>) {
+        if (!change(dict))
+            return false;
+    } else {
+        change(dict);
+    }
     return plist::writeFile(file, plist::Value(std::move(dict)), plist::Format::Xml);
 }
 
@@ -106,6 +115,24 @@ bool UserDefaults::setObject(const std::string& key, const plist::Value& value)
 bool UserDefaults::removeObject(const std::string& key)
 {
     return update([&](plist::Dictionary& dict) { dict.erase(key); });
+}
+
+bool UserDefaults::modifyObject(const std::string& key, const std::function<bool(std::optional<plist::Value>&)>& change)
+{
+    return update(
+        [&](plist::Dictionary& dict) {
+            std::optional<plist::Value> value;
+            if (const auto* found = plist::find(dict, key))
+                value = *found;
+            if (!change(value))
+                return false;
+            if (value)
+                dict.insert_or_assign(key, std::move(*value));
+            else
+                dict.erase(key);
+            return true;
+        },
+        false);
 }
 
 }  // namespace platform

@@ -2,6 +2,7 @@
 
 #include "platform/PropertyList.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -25,9 +26,14 @@ public:
     std::optional<plist::Value> objectForKey(const std::string& key) const;
     bool setObject(const std::string& key, const plist::Value& value);
     bool removeObject(const std::string& key);
+    // Reads the key's value (nullopt when absent), lets `change` edit it and writes it back, all
+    // under the lock, so that two processes editing one key lose neither edit. Nothing is written
+    // when `change` answers false, nor over a file that is there but is not a property list (it
+    // stays for its owner to mend, rather than being replaced by this one key): false then.
+    bool modifyObject(const std::string& key, const std::function<bool(std::optional<plist::Value>&)>& change);
 
 private:
-    template <typename Change> bool update(Change change);
+    template <typename Change> bool update(Change change, bool replacesUnreadable = true);
     std::string domain_;
 };
 

@@ -6,6 +6,7 @@
 #include "platform/UserDefaults.h"
 
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -18,61 +19,60 @@ bool isPathLike(const std::string& text)
     return !text.empty() && (text.front() == '/' || text.front() == '~');
 }
 
-plist::Array itemsOf(const Exclusions& exclusions)
+// One entry of "ExcludedItems" when it is sound; otherwise why not.
+std::optional<ExcludedPath> itemFrom(const plist::Value& value, std::string& why)
 {
-    plist::Array items;
-    for (const auto& excluded : exclusions.paths()) {
-        plist::Dictionary entry{{"Path", plist::Value(excluded.path)}};
-        if (!excluded.application.empty())
-            entry.emplace("Application", plist::Value(excluded.application));
-        items.emplace_back(std::move(entry));
+    const auto* entry = value.get<plist::Dictionary>();
+    if (!entry) {
+        why = "not a dictionary";
+        return std::nullopt;
     }
-    return items;
+    const auto* path = plist::find(*entry, "Path");
+    const auto* text = path ? path->get<std::string>() : nullptr;
+    if (!text || !isPathLike(*text) || text->find('\0') != std::string::npos) {
+        why = "no absolute path";
+        return std::nullopt;
+    }
+    const auto* application = plist::find(*entry, "Application");
+    const auto* identifier = application ? application->get<std::string>() : nullptr;
+    if (application && !identifier) {
+        why = "(" + *text + "): the application is not a text";
+        return std::nullopt;
+    }
+    return ExcludedPath{*text, identifier ? *identifier : std::string()};
 }
 
-plist::Array protectedOf(const Exclusions& exclusions)
+// One entry of "ProtectedApplications" when it is sound.
+const std::string* protectedFrom(const plist::Value& value)
 {
-    plist::Array names;
-    for (const auto& name : exclusions.protectedApplications())
-        names.emplace_back(name);
-    return names;
+    const auto* name = value.get<std::string>();
+    return name && !name->empty() ? name : nullptr;
+}
+
+// The stored list of `key`, or why it is not one.
+const plist::Array* listOf(const std::optional<plist::Value>& value, const char* key, std::vector<std::string>* dropped)
+{
+    if (!value)
+        return nullptr;
+    const auto* list = value->get<plist::Array>();
+    if (!list && dropped)
+        dropped->push_back(std::string(key) + ": not a list");
+    return list;
 }
 
 std::vector<ExcludedPath> readItems(const platform::UserDefaults& defaults, std::vector<std::string>* dropped)
 {
     std::vector<ExcludedPath> items;
-    const auto value = defaults.objectForKey(kItemsKey);
-    if (!value)
+    const auto stored = defaults.objectForKey(kItemsKey);
+    const auto* list = listOf(stored, kItemsKey, dropped);
+    if (!list)
         return items;
-    const auto* list = value->get<plist::Array>();
-    if (!list) {
-        if (dropped)
-            dropped->push_back(std::string(kItemsKey) + ": not a list");
-        return items;
-    }
     for (std::size_t at = 0; at < list->size(); ++at) {
-        const auto* entry = (*list)[at].get<plist::Dictionary>();
-        const std::string place = std::string(kItemsKey) + " entry " + std::to_string(at + 1);
-        if (!entry) {
-            if (dropped)
-                dropped->push_back(place + ": not a dictionary");
-            continue;
-        }
-        const auto* path = plist::find(*entry, "Path");
-        const auto* text = path ? path->get<std::string>() : nullptr;
-        if (!text || !isPathLike(*text) || text->find('\0') != std::string::npos) {
-            if (dropped)
-                dropped->push_back(place + ": no absolute path");
-            continue;
-        }
-        const auto* application = plist::find(*entry, "Application");
-        const auto* identifier = application ? application->get<std::string>() : nullptr;
-        if (application && !identifier) {
-            if (dropped)
-                dropped->push_back(place + " (" + *text + "): the application is not a text");
-            continue;
-        }
-        items.push_back({*text, identifier ? *identifier : std::string()});
+        std::string why;
+        if (auto item = itemFrom((*list)[at], why))
+            items.push_back(std::move(*item));
+        else if (dropped)
+            dropped->push_back(std::string(kItemsKey) + " entry " + std::to_string(at + 1) + (why.front() == '(' ? " " : ": ") + why);
     }
     return items;
 }
@@ -80,25 +80,34 @@ std::vector<ExcludedPath> readItems(const platform::UserDefaults& defaults, std:
 std::vector<std::string> readProtected(const platform::UserDefaults& defaults, std::vector<std::string>* dropped)
 {
     std::vector<std::string> names;
-    const auto value = defaults.objectForKey(kProtectedKey);
-    if (!value)
+    const auto stored = defaults.objectForKey(kProtectedKey);
+    const auto* list = listOf(stored, kProtectedKey, dropped);
+    if (!list)
         return names;
-    const auto* list = value->get<plist::Array>();
-    if (!list) {
-        if (dropped)
-            dropped->push_back(std::string(kProtectedKey) + ": not a list");
-        return names;
-    }
     for (std::size_t at = 0; at < list->size(); ++at) {
-        const auto* name = (*list)[at].get<std::string>();
-        if (!name || name->empty()) {
-            if (dropped)
-                dropped->push_back(std::string(kProtectedKey) + " entry " + std::to_string(at + 1) + ": not a name");
-            continue;
-        }
-        names.push_back(*name);
+        if (const auto* name = protectedFrom((*list)[at]))
+            names.push_back(*name);
+        else if (dropped)
+            dropped->push_back(std::string(kProtectedKey) + " entry " + std::to_string(at + 1) + ": not a name");
     }
     return names;
+}
+
+// Edits the stored list of `key` in place, under the defaults' lock: the entries `edit` does not
+// touch stay as they are, unreadable ones too (they are the user's to mend). A value that is not a
+// list holds nothing sound and gives way to a new list.
+bool editList(const char* key, const std::function<bool(plist::Array&)>& edit)
+{
+    return platform::UserDefaults(kDomain).modifyObject(key, [&](std::optional<plist::Value>& value) {
+        plist::Array list;
+        if (value)
+            if (const auto* stored = value->get<plist::Array>())
+                list = *stored;
+        if (!edit(list))
+            return false;
+        value = plist::Value(std::move(list));
+        return true;
+    });
 }
 
 bool sameProtected(const std::string& a, const std::string& b)
@@ -128,52 +137,74 @@ bool ExclusionStore::add(const std::string& path, const std::string& application
 {
     if (!isPathLike(path))
         return false;
-    const Exclusions now = load();
-    auto items = now.paths();
-    const bool there = std::any_of(items.begin(), items.end(), [&](const ExcludedPath& item) {
-        return item.path == path && BundleIdentifier::same(item.application, application);
-    });
-    if (there)
+    return editList(kItemsKey, [&](plist::Array& list) {
+        const bool there = std::any_of(list.begin(), list.end(), [&](const plist::Value& value) {
+            std::string why;
+            const auto item = itemFrom(value, why);
+            return item && item->path == path && BundleIdentifier::same(item->application, application);
+        });
+        if (!there) {
+            plist::Dictionary entry{{"Path", plist::Value(path)}};
+            if (!application.empty())
+                entry.emplace("Application", plist::Value(application));
+            list.emplace_back(std::move(entry));
+        }
         return true;
-    items.push_back({path, application});
-    return platform::UserDefaults(kDomain).setObject(kItemsKey, plist::Value(itemsOf(Exclusions(std::move(items), {}))));
+    });
 }
 
-bool ExclusionStore::remove(const std::string& path)
+bool ExclusionStore::remove(const std::string& path, std::optional<std::string> application)
 {
-    const auto forms = Exclusions::comparableForms(path);
-    const Exclusions now = load();
-    auto items = now.paths();
-    const auto removed = std::erase_if(items, [&](const ExcludedPath& item) {
-        if (item.path == path)
-            return true;
-        const auto itemForms = Exclusions::comparableForms(item.path);
-        return !forms.empty() && !itemForms.empty() && itemForms.front() == forms.front();
+    bool removed = false;
+    const bool written = editList(kItemsKey, [&](plist::Array& list) {
+        const auto matches = [&](const plist::Value& value, bool byPlace) {
+            std::string why;
+            const auto item = itemFrom(value, why);
+            if (!item || (application && !BundleIdentifier::same(item->application, *application)))
+                return false;
+            if (!byPlace)
+                return item->path == path;
+            const auto forms = Exclusions::comparableForms(path), itemForms = Exclusions::comparableForms(item->path);
+            return !forms.empty() && !itemForms.empty() && itemForms.front() == forms.front();
+        };
+        // The entry as it was written first; only when none is, the other spellings of its place
+        // (which means looking at the disk).
+        for (const bool byPlace : {false, true}) {
+            removed = std::erase_if(list, [&](const plist::Value& value) { return matches(value, byPlace); }) > 0;
+            if (removed)
+                break;
+        }
+        return removed;
     });
-    if (removed == 0)
-        return false;
-    return platform::UserDefaults(kDomain).setObject(kItemsKey, plist::Value(itemsOf(Exclusions(std::move(items), {}))));
+    return removed && written;
 }
 
 bool ExclusionStore::protect(const std::string& name)
 {
     if (name.empty())
         return false;
-    const Exclusions now = load();
-    auto names = now.protectedApplications();
-    if (std::any_of(names.begin(), names.end(), [&](const std::string& entry) { return sameProtected(entry, name); }))
+    return editList(kProtectedKey, [&](plist::Array& list) {
+        const bool there = std::any_of(list.begin(), list.end(), [&](const plist::Value& value) {
+            const auto* entry = protectedFrom(value);
+            return entry && sameProtected(*entry, name);
+        });
+        if (!there)
+            list.emplace_back(name);
         return true;
-    names.push_back(name);
-    return platform::UserDefaults(kDomain).setObject(kProtectedKey, plist::Value(protectedOf(Exclusions({}, std::move(names)))));
+    });
 }
 
 bool ExclusionStore::unprotect(const std::string& name)
 {
     if (Exclusions::isOwnIdentifier(name))
         return false;
-    const Exclusions now = load();
-    auto names = now.protectedApplications();
-    if (std::erase_if(names, [&](const std::string& entry) { return sameProtected(entry, name); }) == 0)
-        return false;
-    return platform::UserDefaults(kDomain).setObject(kProtectedKey, plist::Value(protectedOf(Exclusions({}, std::move(names)))));
+    bool removed = false;
+    const bool written = editList(kProtectedKey, [&](plist::Array& list) {
+        removed = std::erase_if(list, [&](const plist::Value& value) {
+            const auto* entry = protectedFrom(value);
+            return entry && sameProtected(*entry, name);
+        }) > 0;
+        return removed;
+    });
+    return removed && written;
 }

@@ -93,33 +93,51 @@ std::shared_ptr<const Exclusions> UninstallAppManager::reloadExclusions()
 
 void UninstallAppManager::applyExclusions(std::function<void()> done)
 {
+    struct Change {
+        std::shared_ptr<UninstallApp> app;
+        bool protects = false;
+        std::vector<std::shared_ptr<UnFileItem>> covered;
+    };
     std::weak_ptr<UninstallAppManager> weakSelf = weak_from_this();
-    deleteQueue.async([weakSelf, done = std::move(done)] {
-        if (const auto self = weakSelf.lock()) {
-            const auto rules = self->reloadExclusions();
-            const Apps listed = self->allApps(), gone = self->goneApps();
-            for (const auto& app : listed) {
-                app->isProtected = rules->protects(*app);
-                // One not yet scanned is the scan queue's to write; its scan applies them.
-                if (!app->isReady)
-                    continue;
-                rules->apply(*app);
-                if (app->isProtected)
-                    app->setSelectionState(kSelectionOff);
-            }
-            for (const auto& app : gone)
-                rules->apply(*app);
-            {
-                std::lock_guard guard(self->lock);
-                std::erase_if(self->goneApps_, [&](const auto& app) {
-                    return app->fileGroups.empty() || rules->protects(*app);
-                });
-            }
-            if (const auto target = self->delegate())
-                target->appsDidChange();
+    deleteQueue.async([weakSelf, done = std::move(done)]() mutable {
+        const auto self = weakSelf.lock();
+        if (!self) {
+            if (done)
+                dispatch::MainQueue::async(std::move(done));
+            return;
         }
-        if (done)
-            done();
+        // The disk is read here; the records are only read.
+        const auto rules = self->reloadExclusions();
+        std::vector<Change> listed, gone;
+        for (const auto& app : self->allApps())
+            // One not yet scanned is the scan queue's to write; its scan applies them.
+            listed.push_back({app, rules->protects(*app), app->isReady ? rules->covered(*app) : std::vector<std::shared_ptr<UnFileItem>>{}});
+        for (const auto& app : self->goneApps())
+            gone.push_back({app, rules->protects(*app), rules->covered(*app)});
+        dispatch::MainQueue::async([weakSelf, listed = std::move(listed), gone = std::move(gone), done = std::move(done)] {
+            if (const auto catalogue = weakSelf.lock()) {
+                for (const auto& change : listed) {
+                    change.app->isProtected = change.protects;
+                    Exclusions::drop(*change.app, change.covered);
+                    if (change.protects)
+                        change.app->setSelectionState(kSelectionOff);
+                }
+                std::set<const UninstallApp*> emptied;
+                for (const auto& change : gone) {
+                    Exclusions::drop(*change.app, change.covered);
+                    if (change.protects || change.app->fileGroups.empty())
+                        emptied.insert(change.app.get());
+                }
+                {
+                    std::lock_guard guard(catalogue->lock);
+                    std::erase_if(catalogue->goneApps_, [&](const auto& app) { return emptied.count(app.get()) > 0; });
+                }
+                if (const auto target = catalogue->delegate())
+                    target->appsDidChange();
+            }
+            if (done)
+                done();
+        });
     });
 }
 

@@ -57,9 +57,10 @@ public:
     // The exclusions the catalogue goes by: read from the store at discovery, at each scan run and
     // removal run, and by applyExclusions.
     std::shared_ptr<const Exclusions> exclusions() const;
-    // After the store changed: on deleteQueue, reads it again, drops from the scanned records (and
-    // the remains) what it now excludes, marks the protected applications and unticks them, then
-    // tells the delegate appsDidChange. `done` (may be empty) runs there after it.
+    // After the store changed: reads it again and finds on deleteQueue what it now excludes; then,
+    // on the main queue (the screens read the records there), drops that from the scanned records
+    // and the remains, marks the protected applications and unticks them, and tells the delegate
+    // appsDidChange. `done` (may be empty) runs there after it.
     void applyExclusions(std::function<void()> done = {});
     // The token scans and size walks go on by; held weakly by them.
     std::weak_ptr<StopToken> stopToken() const { return stop_; }

@@ -90,9 +90,16 @@ bool atOrBelow(const std::string& inner, const std::string& outer)
 Exclusions::Exclusions(std::vector<ExcludedPath> paths, std::vector<std::string> protectedApplications)
     : paths_(std::move(paths)), protected_(std::move(protectedApplications))
 {
-    for (const auto& excluded : paths_)
-        for (auto& key : comparableForms(excluded.path))
-            forms_.push_back({std::move(key), excluded.application});
+}
+
+const std::vector<Exclusions::Form>& Exclusions::forms() const
+{
+    std::call_once(forms_->made, [this] {
+        for (const auto& excluded : paths_)
+            for (auto& key : comparableForms(excluded.path))
+                forms_->all.push_back({std::move(key), excluded.application});
+    });
+    return forms_->all;
 }
 
 std::vector<std::string> Exclusions::comparableForms(const std::string& given)
@@ -129,10 +136,12 @@ bool Exclusions::protectsName(std::string_view name) const
         const bool entryIsPath = !entry.empty() && (entry.front() == '/' || entry.front() == '~');
         if (!isPath && !entryIsPath && BundleIdentifier::same(entry, name))
             return true;
-        if (isPath && entryIsPath && !forms.empty()) {
+        if (isPath && entryIsPath) {
+            // Either may have been given through a link.
             const auto entryForms = comparableForms(entry);
-            if (!entryForms.empty() && entryForms.front() == forms.front())
-                return true;
+            for (const auto& form : forms)
+                if (std::find(entryForms.begin(), entryForms.end(), form) != entryForms.end())
+                    return true;
         }
     }
     return false;
@@ -150,12 +159,12 @@ bool Exclusions::protects(const UninstallApp& app) const
 
 bool Exclusions::excludes(const std::string& itemPath, std::string_view identifier) const
 {
-    if (forms_.empty())
+    if (paths_.empty())
         return false;
     const auto forms = comparableForms(itemPath);
     if (forms.empty())
         return false;
-    for (const auto& excluded : forms_) {
+    for (const auto& excluded : this->forms()) {
         if (!excluded.application.empty() && !BundleIdentifier::same(excluded.application, identifier))
             continue;
         for (const auto& form : forms)
@@ -168,23 +177,35 @@ bool Exclusions::excludes(const std::string& itemPath, std::string_view identifi
     return false;
 }
 
-std::size_t Exclusions::apply(UninstallApp& app) const
+std::vector<std::shared_ptr<UnFileItem>> Exclusions::covered(const UninstallApp& app) const
 {
-    if (forms_.empty())
-        return 0;
+    std::vector<std::shared_ptr<UnFileItem>> items;
+    if (paths_.empty())
+        return items;
     const std::string identifier = app.bundleIdentifier();
-    std::size_t dropped = 0;
-    for (auto& group : app.fileGroups) {
+    for (const auto& group : app.fileGroups) {
         if (group->type == RkUninstallCategoryType::bundle)
             continue;
+        for (const auto& item : group->fileItem)
+            if (excludes(item->filePath, identifier))
+                items.push_back(item);
+    }
+    return items;
+}
+
+std::size_t Exclusions::drop(UninstallApp& app, const std::vector<std::shared_ptr<UnFileItem>>& items)
+{
+    if (items.empty())
+        return 0;
+    std::size_t dropped = 0;
+    for (auto& group : app.fileGroups)
         std::erase_if(group->fileItem, [&](const std::shared_ptr<UnFileItem>& item) {
-            if (!excludes(item->filePath, identifier))
+            if (std::find(items.begin(), items.end(), item) == items.end())
                 return false;
             app.totalSize -= item->size;
             ++dropped;
             return true;
         });
-    }
     std::erase_if(app.fileGroups, [](const auto& group) { return group->fileItem.empty(); });
     return dropped;
 }

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
 
 class UninstallApp;
+class UnFileItem;
 
 // A file or folder the user said is never to be offered, for every application ("" ) or for the
 // one whose bundle identifier `application` names. `path` is kept as the user gave it.
@@ -39,9 +41,13 @@ public:
     bool protectsName(std::string_view identifierOrBundle) const;
     // Whether the item at `path`, related to the application `identifier`, is excluded.
     bool excludes(const std::string& path, std::string_view identifier) const;
-    // Drops the related items an exclusion covers (the bundle's own group stays: protects() decides
-    // on it) and takes their bytes off the total. Returns how many went.
-    std::size_t apply(UninstallApp& app) const;
+    // The related items an exclusion covers (the bundle's own group aside: protects() decides on
+    // it). Reads the disk; the record is only read.
+    std::vector<std::shared_ptr<UnFileItem>> covered(const UninstallApp& app) const;
+    // Drops those items from the record, and the groups they leave empty, and takes their bytes off
+    // the total. Returns how many went.
+    static std::size_t drop(UninstallApp& app, const std::vector<std::shared_ptr<UnFileItem>>& items);
+    std::size_t apply(UninstallApp& app) const { return drop(app, covered(app)); }
 
     // The forms of a path exclusions are compared in: its place with the folders above resolved,
     // and where it leads when it exists; each folded for case and composition.
@@ -52,7 +58,14 @@ private:
         std::string key;
         std::string application;
     };
+    // The stored paths' forms, worked out at the first comparison: listing or editing the store
+    // never waits on a volume one of its paths lies on.
+    struct Forms {
+        std::once_flag made;
+        std::vector<Form> all;
+    };
+    const std::vector<Form>& forms() const;
     std::vector<ExcludedPath> paths_;
     std::vector<std::string> protected_;
-    std::vector<Form> forms_;
+    std::shared_ptr<Forms> forms_ = std::make_shared<Forms>();
 };

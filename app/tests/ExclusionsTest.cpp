@@ -2,6 +2,7 @@
 #include "app/catalogue/UninstallAppManager.h"
 #include "app/scanner/Exclusions.h"
 #include "fixtures/MacTree.h"
+#include "platform/DispatchQueue.h"
 #include "platform/FileSystem.h"
 
 #include <gtest/gtest.h>
@@ -112,6 +113,7 @@ TEST_F(ExclusionsTest, ProtectsOstrovaTheNamedApplicationsAndBundlesAnExclusionT
     const std::string alpha = tree.at("/Applications/Alpha.app");
     tree.writeFile(alpha + "/Contents/Info.plist", "x");
     tree.symlink(tree.at("/Applications"), tree.at("~/Apps"));
+    tree.symlink(alpha, tree.at("/Applications/Alpha Link.app"));
     struct Case {
         std::vector<ExcludedPath> paths;
         std::vector<std::string> names;
@@ -128,6 +130,7 @@ TEST_F(ExclusionsTest, ProtectsOstrovaTheNamedApplicationsAndBundlesAnExclusionT
         {{}, {"com.vendor.alpha"}, "", "com.vendor.alpha", true},
         {{}, {alpha}, alpha, "com.vendor.alpha", true},
         {{}, {tree.at("~/Apps/ALPHA.app")}, alpha, "", true},
+        {{}, {tree.at("/Applications/Alpha Link.app")}, alpha, "", true},  // a link to the bundle itself
         {{}, {tree.at("/Applications/Alph.app")}, alpha, "", false},
         {{}, {alpha}, tree.at("/Applications/Beta.app"), "", false},
         {{{alpha, ""}}, {}, alpha, "com.vendor.alpha", true},
@@ -195,6 +198,12 @@ TEST_F(ExclusionsTest, TheStoreRoundTripsThroughTheUserDefaults)
     EXPECT_FALSE(ExclusionStore::remove(support("Foobar")));
     EXPECT_TRUE(ExclusionStore::remove(tree.at("~/Library/APPLICATION SUPPORT/foo/")));
     EXPECT_FALSE(ExclusionStore::remove(foo));
+    // One row of a path kept for several: only that one goes.
+    ASSERT_TRUE(ExclusionStore::add(foo, "") && ExclusionStore::add(foo, "com.vendor.x"));
+    EXPECT_FALSE(ExclusionStore::remove(foo, "com.vendor.other"));
+    EXPECT_TRUE(ExclusionStore::remove(foo, "COM.vendor.X"));
+    EXPECT_TRUE(ExclusionStore::remove(foo, ""));
+    EXPECT_FALSE(ExclusionStore::remove(foo));
     EXPECT_TRUE(ExclusionStore::unprotect("COM.vendor.alpha"));
     EXPECT_FALSE(ExclusionStore::unprotect("com.vendor.alpha"));
     EXPECT_FALSE(ExclusionStore::unprotect("com.qzt.ostrova"));
@@ -248,12 +257,34 @@ TEST_F(ExclusionsTest, ACorruptStoreKeepsTheSoundEntriesAndNamesEachDroppedOne)
         for (const auto& why : dropped)
             EXPECT_FALSE(why.empty());
     }
+
+    // Changes keep what they cannot read for the user to mend: the entries after a change are the
+    // unreadable ones as they were, in their places, with the sound ones changed.
+    tree.writePlist(file, plist::Value(cases[1].store));
+    ASSERT_TRUE(ExclusionStore::add("/added", "") && ExclusionStore::remove("/kept") && ExclusionStore::protect("com.d") &&
+                ExclusionStore::unprotect("com.c"));
+    const auto after = plist::readDictionary(file);
+    ASSERT_TRUE(after);
+    const auto* items = plist::find(*after, "ExcludedItems")->get<plist::Array>();
+    ASSERT_TRUE(items && items->size() == 6u);
+    EXPECT_EQ(*(*items)[0].get<std::int64_t>(), 7);
+    EXPECT_EQ(*plist::find(*(*items)[2].get<plist::Dictionary>(), "Path")->get<std::string>(), "relative/p");
+    EXPECT_EQ(*plist::find(*(*items)[5].get<plist::Dictionary>(), "Path")->get<std::string>(), "/added");
+    const auto* names = plist::find(*after, "ProtectedApplications")->get<plist::Array>();
+    ASSERT_TRUE(names && names->size() == 3u);
+    EXPECT_EQ(*(*names)[0].get<std::int64_t>(), 1);
+    EXPECT_EQ(*(*names)[2].get<std::string>(), "com.d");
+
+    // A defaults file that is no property list is left as it is; nothing is stored over it.
     tree.writeFile(file, "<plist><dict><key>ExcludedItems");
     std::vector<std::string> dropped;
     const auto loaded = ExclusionStore::load(&dropped);
     EXPECT_TRUE(loaded.paths().empty());
     ASSERT_EQ(dropped.size(), 1u);
     EXPECT_NE(dropped[0].find(file), std::string::npos);
+    EXPECT_FALSE(ExclusionStore::add("/x", ""));
+    EXPECT_FALSE(ExclusionStore::protect("com.x"));
+    EXPECT_EQ(platform::fs::readFile(file).value_or(""), "<plist><dict><key>ExcludedItems");
 }
 
 class ChangeCounter : public UninstallDelegate {
@@ -392,8 +423,10 @@ TEST_F(CatalogueExclusionsTest, ApplyExclusionsDropsTheNewlyExcludedAndTellsTheD
     const int before = delegate->changes;
     std::atomic<bool> done{false};
     manager->applyExclusions([&] { done = delegate->changes == before + 1; });
+    // The records change on the main queue, where the screens read them.
     manager->waitForRemovals();
-    EXPECT_TRUE(done);
+    EXPECT_TRUE(offered(manager->allApps()).count(caches));
+    EXPECT_TRUE(dispatch::MainQueue::runUntil([&] { return done.load(); }, std::chrono::seconds(20)));
     EXPECT_FALSE(offered(manager->allApps()).count(caches));
     EXPECT_TRUE(offered(manager->allApps()).count(preferences));
     EXPECT_LT(app->totalSize, total);
@@ -403,8 +436,9 @@ TEST_F(CatalogueExclusionsTest, ApplyExclusionsDropsTheNewlyExcludedAndTellsTheD
 
     ASSERT_TRUE(ExclusionStore::protect(bundle));
     app->setSelectionState(kSelectionOn);
-    manager->applyExclusions();
-    manager->waitForRemovals();
+    done = false;
+    manager->applyExclusions([&] { done = true; });
+    EXPECT_TRUE(dispatch::MainQueue::runUntil([&] { return done.load(); }, std::chrono::seconds(20)));
     EXPECT_TRUE(app->isProtected);
     EXPECT_EQ(app->selectionState(), kSelectionOff);
 }

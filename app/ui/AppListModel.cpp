@@ -58,7 +58,8 @@ void AppListModel::setApps(std::vector<std::shared_ptr<UninstallApp>> apps)
             tickedWhenSet_.insert(app.get(), ItemSizes::ticked({app}));
     endResetModel();
     const auto before = chosen_.size();
-    std::erase_if(chosen_, [this](const auto& app) { return !appRows_.contains(app.get()); });
+    // A protected application cannot stay chosen (it was unticked when it became protected).
+    std::erase_if(chosen_, [this](const auto& app) { return !appRows_.contains(app.get()) || app->isProtected; });
     if (chosen_.size() != before)
         emit chosenAppsChanged();
 }

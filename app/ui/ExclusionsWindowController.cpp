@@ -23,6 +23,7 @@ namespace {
 
 constexpr const char* kOwnIdentifier = "com.qzt.ostrova";
 constexpr int kKindRole = Qt::UserRole + 1;
+constexpr int kApplicationRole = Qt::UserRole + 2;
 
 // A path as the list shows it: in the home folder from "~", elsewhere as the Mac names it.
 QString shownPath(const std::string& path)
@@ -108,11 +109,13 @@ void ExclusionsWindowController::reload()
     std::vector<std::string> dropped;
     const Exclusions stored = ExclusionStore::load(&dropped);
     list->clear();
-    const auto add = [this](const QString& item, const QString& appliesTo, const std::string& entry, Kind kind, bool removable) {
+    const auto add = [this](const QString& item, const QString& appliesTo, const std::string& entry, Kind kind, bool removable,
+                            const std::string& application = {}) {
         auto* row = new QTreeWidgetItem(list, {item, appliesTo});
         row->setToolTip(kItemColumn, QString::fromStdString(entry));
         row->setData(kItemColumn, Qt::UserRole, QString::fromStdString(entry));
         row->setData(kItemColumn, kKindRole, static_cast<int>(kind));
+        row->setData(kItemColumn, kApplicationRole, QString::fromStdString(application));
         // Shown dimmed: there is nothing to do with it.
         if (!removable)
             row->setFlags(row->flags() & ~(Qt::ItemIsSelectable | Qt::ItemIsEnabled));
@@ -120,7 +123,7 @@ void ExclusionsWindowController::reload()
     for (const auto& excluded : stored.paths())
         add(shownPath(excluded.path),
             excluded.application.empty() ? tr("Every application") : applicationName(excluded.application), excluded.path,
-            Kind::path, true);
+            Kind::path, true, excluded.application);
     // Ostrova itself is protected whatever the store says.
     add(tr("Ostrova"), tr("Protected, always"), kOwnIdentifier, Kind::protectedApplication, false);
     for (const auto& name : stored.protectedApplications()) {
@@ -142,7 +145,9 @@ void ExclusionsWindowController::remove_click()
     for (const QTreeWidgetItem* row : list->selectedItems()) {
         const std::string entry = row->data(kItemColumn, Qt::UserRole).toString().toStdString();
         if (static_cast<Kind>(row->data(kItemColumn, kKindRole).toInt()) == Kind::path) {
-            const bool removed = ExclusionStore::remove(entry);
+            // That row only: the same path may be kept out for other applications too.
+            const bool removed =
+                ExclusionStore::remove(entry, row->data(kItemColumn, kApplicationRole).toString().toStdString());
             pathsGone = pathsGone || removed;
             changed = changed || removed;
         } else {

@@ -842,7 +842,10 @@ QMenu* MainViewController::contextMenuFor(const QModelIndex& row)
     auto* menu = new QMenu(outline_);
     const bool locked = app->isProtected;
     QAction* protect = menu->addAction(locked ? tr("Unprotect") : tr("Protect"));
-    protect->setEnabled(!locked || !Exclusions::isOwnIdentifier(name));
+    // Only a protection the user gave by name can be taken back here; one that comes from an
+    // excluded folder holding the bundle goes with that exclusion (in the Exclusions window).
+    const auto rules = manager_->exclusions();
+    protect->setEnabled(!locked || (!Exclusions::isOwnIdentifier(name) && rules && rules->protectsName(name)));
     connect(protect, &QAction::triggered, this, [this, name, locked] {
         if (locked ? ExclusionStore::unprotect(name) : ExclusionStore::protect(name))
             manager_->applyExclusions();
@@ -877,13 +880,15 @@ QMenu* MainViewController::itemMenuFor(const QModelIndex& source)
         ask->setInformativeText(isDir ? tr("The folder and everything inside it are kept. Keep it for this application only, or for every application?")
                                       : tr("The file is kept. Keep it for this application only, or for every application?"));
         ask->addButton(tr("Cancel"), QMessageBox::RejectRole);
-        QAbstractButton* only = ask->addButton(tr("Only for “%1”").arg(appName), QMessageBox::AcceptRole);
+        // An application without a bundle identifier has nothing an exclusion of its own could
+        // be kept under.
+        QAbstractButton* only = identifier.empty() ? nullptr : ask->addButton(tr("Only for “%1”").arg(appName), QMessageBox::AcceptRole);
         QAbstractButton* every = ask->addButton(tr("For Every Application"), QMessageBox::AcceptRole);
         ask->setWindowModality(Qt::WindowModal);
         ask->setAttribute(Qt::WA_DeleteOnClose);
         connect(ask, &QMessageBox::finished, this, [this, ask, only, every, path, identifier] {
             const QAbstractButton* clicked = ask->clickedButton();
-            if (clicked != only && clicked != every)
+            if (!clicked || (clicked != only && clicked != every))
                 return;
             if (ExclusionStore::add(path, clicked == only ? identifier : std::string()))
                 manager_->applyExclusions();
@@ -900,6 +905,10 @@ void MainViewController::appsDidChange()
     if (!mainView->isVisible())
         return;
     model_->setApps(manager_->allApps());
+    // The remains are listed once the scan has found them; until then there is nothing to renew.
+    if (remainsModel_->rowCount() > 0)
+        remainsModel_->setApps(manager_->goneApps());
+    showRemainsCount();
 }
 
 bool MainViewController::isSizeSortable() const

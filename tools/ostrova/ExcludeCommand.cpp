@@ -105,6 +105,11 @@ int add(const CommandLine& line, const std::vector<std::string>& paths)
             std::cerr << "ostrova: no installed application is named '" << apps.front() << "'\n";
             return 1;
         }
+        if (application.front() == '/') {
+            std::cerr << "ostrova: " << apps.front() << " has no bundle identifier to keep an exclusion under; "
+                      << "leave out --app to exclude the path for every application\n";
+            return 1;
+        }
     }
     int status = 0;
     for (const auto& path : paths) {
@@ -186,11 +191,17 @@ bool ExcludeCommand::refusesProtected(const std::vector<std::shared_ptr<Uninstal
     const auto exclusions = ExclusionStore::load();
     bool allowed = true;
     for (const auto& app : apps) {
-        if (app->isProtected || exclusions.protects(*app)) {
+        if (!app->isProtected && !exclusions.protects(*app))
+            continue;
+        allowed = false;
+        const bool byName = exclusions.protectsName(app->bundleIdentifier()) ||
+                            (app->bundlePath && exclusions.protectsName(*app->bundlePath));
+        if (byName)
             std::cerr << "ostrova: " << app->displayName() << " is protected; run `ostrova exclude unprotect "
                       << app->displayName() << "` first\n";
-            allowed = false;
-        }
+        else
+            std::cerr << "ostrova: " << app->displayName() << " is protected: an exclusion covers its bundle "
+                      << "(see `ostrova exclude list`)\n";
     }
     return allowed;
 }

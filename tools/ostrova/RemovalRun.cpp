@@ -113,7 +113,8 @@ int RemovalRun::run(UninstallAppManager& manager) const
             std::cout << "  " << path << "\n";
     }
     if (keepsBundle)
-        std::cout << "Reset " << names << "; the application stays.\n";
+        std::cout << (left.empty() ? "Reset " + names + "; the application stays.\n"
+                                   : "Not all of " + names + " was reset; the application stays.\n");
     std::cout.flush();
     return left.empty() ? 0 : 1;
 }

@@ -329,9 +329,13 @@ private slots:
         QVERIFY(protect && protect->isEnabled());
         QCOMPARE(protect->text(), QString("Protect"));
         QVERIFY(menuAction(lumen, 1)->isEnabled());
+        // Chosen before it was protected: it is chosen no more.
+        QVERIFY(driver->model()->setData(lumen, Qt::Checked, Qt::CheckStateRole));
+        QCOMPARE(driver->appModel()->chosenApps().size(), std::size_t(1));
         protect->trigger();
         QCOMPARE(stored(), 1);
         QTRY_VERIFY(driver->appAt(driver->appRow("Lumen Sketch"))->isProtected);
+        QVERIFY(driver->appModel()->chosenApps().empty());
         QTRY_VERIFY(!(driver->appRow("Lumen Sketch").flags() & Qt::ItemIsUserCheckable));
         QVERIFY(driver->appRow("Harbor Post").flags() & Qt::ItemIsUserCheckable);
         QAction* unprotect = menuAction(driver->appRow("Lumen Sketch"));
@@ -343,12 +347,24 @@ private slots:
         QCOMPARE(stored(), 0);
         QTRY_VERIFY(driver->appRow("Lumen Sketch").flags() & Qt::ItemIsUserCheckable);
         QVERIFY(!driver->appAt(driver->appRow("Lumen Sketch"))->isProtected);
+
+        // Protected by an excluded folder holding its bundle: that exclusion is what to take back.
+        QVERIFY(ExclusionStore::add(*driver->appAt(driver->appRow("Lumen Sketch"))->bundlePath, ""));
+        driver->manager->applyExclusions();
+        QTRY_VERIFY(driver->appAt(driver->appRow("Lumen Sketch"))->isProtected);
+        QAction* held = menuAction(driver->appRow("Lumen Sketch"));
+        QVERIFY(held && held->text() == QString("Unprotect") && !held->isEnabled());
     }
 
     // "Never offer this…" on a file keeps it for its application or for every one, as answered; the
     // file leaves the list. The bundle's own row has no such menu.
     void neverOfferingAFileKeepsItOut()
     {
+        fixtures::AppBlueprint plain;  // no bundle identifier to keep an exclusion of its own under
+        plain.name = "Quill Ledger";
+        tree->addApp("/Applications", plain);
+        const std::string plainData = tree->at("~/Library/Application Support/Quill Ledger");
+        tree->writeFile(plainData + "/books.db", "db");
         openScanned();
         const struct {
             const char* app;
@@ -397,6 +413,17 @@ private slots:
             QTRY_VERIFY(!driver->manager->exclusions()->paths().empty() && !pathShown(c.app, path));
         }
         QCOMPARE(ExclusionStore::load().paths().size(), std::size_t(2));
+
+        QVERIFY(pathShown("Quill Ledger", plainData));
+        const QModelIndex plainApp = driver->appRow("Quill Ledger");
+        const QModelIndex plainRow = driver->childNamed(driver->childNamed(plainApp, "Supporting documents"), "Quill Ledger");
+        std::unique_ptr<QMenu> menu(screen()->contextMenuFor(plainRow));
+        QVERIFY(menu && menu->actions().size() == 1);
+        menu->actions().front()->trigger();
+        auto* ask = driver->window->findChild<QMessageBox*>();
+        QVERIFY(ask && buttonTitled(ask, "For Every Application") && !buttonTitled(ask, "Only for “Quill Ledger”"));
+        buttonTitled(ask, "Cancel")->click();
+        QTRY_VERIFY(!driver->window->findChild<QMessageBox*>());
     }
 
     void returnToListDropsWhatIsGone()

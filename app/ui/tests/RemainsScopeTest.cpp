@@ -3,6 +3,7 @@
 // (as root, with the real daemon over its socket) a removal that ends on the completed screen and
 // leaves the other remains alone, with a review asked for meanwhile applied on the way back.
 #include "ScreenFixture.h"
+#include "app/catalogue/ExclusionStore.h"
 #include "app/catalogue/RemovedApplicationsSetting.h"
 #include "app/ui/AppDelegate.h"
 #include "demo/DemoTree.h"
@@ -79,6 +80,7 @@ private slots:
         const QModelIndex sandbox = driver->childNamed(quill, "Sandbox files");
         QVERIFY(sandbox.isValid());
         QCOMPARE(driver->model()->rowCount(sandbox), 2);
+        const std::string sandboxPath = driver->model()->index(0, 0, sandbox).data(AppListModel::RevealPathRole).toString().toStdString();
         // Its bundle in the Trash is the user's to empty, not a remain.
         for (const auto& path : itemPaths(record))
             QVERIFY2(path.find("/.Trash/") == std::string::npos, path.c_str());
@@ -94,6 +96,16 @@ private slots:
         QVERIFY(RemovedApplicationsSetting::isOn());
         QTest::mouseClick(screen()->btnInstalledScope, Qt::LeftButton);
         QVERIFY(box->isHidden());
+
+        // Protecting a gone application's identifier, or keeping one of its files out, takes it
+        // from the remains shown; with nothing left it leaves the list.
+        QVERIFY(!sandboxPath.empty());
+        QVERIFY(ExclusionStore::protect("io.glimmer.reader") && ExclusionStore::add(sandboxPath, ""));
+        driver->manager->applyExclusions();
+        QTRY_COMPARE(screen()->btnRemainsScope->text(), QStringLiteral("Remains (3)"));
+        showRemains();
+        QVERIFY(!driver->appRow("io.glimmer.reader").isValid());
+        QVERIFY(!itemPaths(driver->appAt(driver->appRow("Quillpad"))).count(sandboxPath));
     }
 
     void eachScopeKeepsItsOwnSearchSortAndTicks()

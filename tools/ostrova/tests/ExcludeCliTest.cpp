@@ -71,6 +71,13 @@ TEST_F(ExcludeCli, AnExclusionForOneApplicationHidesNothingOfAnother)
     EXPECT_NE(ostrova({"exclude", "list", "--json"}).out.find("\"application\":\"com.sonoraaudio.tuner\""), std::string::npos);
     EXPECT_TRUE(offered(support, "Kestrel Browser"));
     EXPECT_EQ(ostrova({"exclude", "add", "--app", "No Such App", support}).exitCode, 1);
+    fixtures::AppBlueprint plain;  // no bundle identifier to keep an exclusion of its own under
+    plain.name = "Quill Ledger";
+    tree.addApp("/Applications", plain);
+    const auto unkeyed = ostrova({"exclude", "add", "--app", "Quill Ledger", support});
+    EXPECT_EQ(unkeyed.exitCode, 1);
+    EXPECT_NE(unkeyed.err.find("Quill Ledger has no bundle identifier"), std::string::npos) << unkeyed.err;
+    EXPECT_EQ(ostrova({"exclude", "list", "--json"}).out.find(tree.at("/Applications/Quill Ledger.app")), std::string::npos);
     ASSERT_EQ(ostrova({"exclude", "add", "--app", "com.kestrelsoft.browser", support}).exitCode, 0);
     EXPECT_FALSE(offered(support, "Kestrel Browser"));
 }
@@ -89,6 +96,13 @@ TEST_F(ExcludeCli, AProtectedApplicationIsRefusedAndOstrovaIsProtectedByItself)
 
     EXPECT_EQ(ostrova({"exclude", "unprotect", bundle}).exitCode, 0);
     EXPECT_EQ(ostrova({"exclude", "unprotect", "Kestrel Browser"}).exitCode, 1);
+    // Held by an exclusion that covers its bundle: that exclusion is what to take back.
+    ASSERT_EQ(ostrova({"exclude", "add", tree.at("/Applications")}).exitCode, 0);
+    const auto covered = ostrova({"reset", "--yes", "Kestrel Browser"});
+    EXPECT_EQ(covered.exitCode, 1);
+    EXPECT_EQ(covered.err, "ostrova: Kestrel Browser is protected: an exclusion covers its bundle (see `ostrova exclude list`)\n");
+    EXPECT_TRUE(platform::fs::exists(support));
+    ASSERT_EQ(ostrova({"exclude", "remove", tree.at("/Applications")}).exitCode, 0);
     for (const std::string ostrovaName : {"Ostrova", "com.qzt.ostrova", "/Applications/Ostrova.app"}) {
         const auto unprotect = ostrova({"exclude", "unprotect", ostrovaName});
         EXPECT_EQ(unprotect.exitCode, 1) << ostrovaName;

@@ -73,6 +73,10 @@ TEST_F(UninstallCli, WithoutTheDaemonLaunchJobsAreReportedAsLeftOver)
     const std::string job = tree.at("~/Library/LaunchAgents/com.lumenhaus.notes.helper.plist");
     EXPECT_NE(result.out.find("Left over, remove these by hand (1):\n  " + job), std::string::npos) << result.out;
     EXPECT_TRUE(platform::fs::exists(job));
+    // A reset that leaves some of it says so, and fails.
+    const auto reset = ostrova({"reset", "--yes", "Lumen Notes"});
+    EXPECT_EQ(reset.exitCode, 1);
+    EXPECT_NE(reset.out.find("Not all of Lumen Notes was reset; the application stays.\n"), std::string::npos) << reset.out;
 }
 
 // An ordinary user removing an application of their own (in ~/Applications, every item in their
