@@ -64,6 +64,7 @@ TEST_F(ExclusionsTest, ExcludesWhatLiesAtBelowOrAroundThePlaceHoweverItIsSpelt)
     tree.writeFile(support("Caf\u00e9/data.txt"), "x");  // composed, as the folder was made
     tree.symlink(tree.at("~/Library/Application Support"), tree.at("~/Links"));
     tree.symlink(support("Foo"), tree.at("~/Desktop/Foo shortcut"));
+    tree.symlink(tree.at("~/Desktop"), tree.at("~/Desk"));
     const std::string foo = support("Foo");
     struct Case {
         std::string excluded, forApp, item, identifier;
@@ -77,6 +78,8 @@ TEST_F(ExclusionsTest, ExcludesWhatLiesAtBelowOrAroundThePlaceHoweverItIsSpelt)
         {tree.at("~/Links/Gone"), "", support("Gone/x"), "", true},  // neither there yet
         {foo, "", tree.at("~/Links/Foo/data.txt"), "", true},
         {foo, "", tree.at("~/Desktop/Foo shortcut"), "", true},
+        // A link reached through a linked folder lies where that folder really is.
+        {tree.at("~/Desktop"), "", tree.at("~/Desk/Foo shortcut"), "", true},
         {support("FOO"), "", foo + "/data.txt", "", true},
         // A folder above spelt in another case: a Mac's volume opens it all the same.
         {tree.at("~/LINKS/foo"), "", foo + "/data.txt", "", true},
