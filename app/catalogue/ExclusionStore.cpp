@@ -16,7 +16,7 @@ constexpr const char* kProtectedKey = "ProtectedApplications";
 
 bool isPathLike(const std::string& text)
 {
-    return !text.empty() && (text.front() == '/' || text.front() == '~');
+    return Exclusions::isPathName(text);
 }
 
 // One entry of "ExcludedItems" when it is sound; otherwise why not.

@@ -130,10 +130,10 @@ bool Exclusions::protectsName(std::string_view name) const
 {
     if (name.empty())
         return false;
-    const bool isPath = name.front() == '/' || name.front() == '~';
+    const bool isPath = isPathName(name);
     const auto forms = isPath ? comparableForms(std::string(name)) : std::vector<std::string>{};
     for (const auto& entry : protected_) {
-        const bool entryIsPath = !entry.empty() && (entry.front() == '/' || entry.front() == '~');
+        const bool entryIsPath = isPathName(entry);
         if (!isPath && !entryIsPath && BundleIdentifier::same(entry, name))
             return true;
         if (isPath && entryIsPath) {

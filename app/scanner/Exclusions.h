@@ -32,6 +32,8 @@ public:
     const std::vector<ExcludedPath>& paths() const { return paths_; }
     const std::vector<std::string>& protectedApplications() const { return protected_; }
 
+    // Whether a stored name is a path (absolute, or from "~") rather than a bundle identifier.
+    static bool isPathName(std::string_view name) { return !name.empty() && (name.front() == '/' || name.front() == '~'); }
     // Ostrova's own identifiers (the app, its agent, its helpers): protected whatever the store says.
     static bool isOwnIdentifier(std::string_view identifier);
     // Whether the application may not be removed or reset: Ostrova, one the user protected, or one

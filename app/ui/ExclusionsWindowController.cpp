@@ -93,7 +93,7 @@ ExclusionsWindowController::~ExclusionsWindowController()
 
 QString ExclusionsWindowController::applicationName(const std::string& identifierOrBundle) const
 {
-    const bool isPath = !identifierOrBundle.empty() && (identifierOrBundle.front() == '/' || identifierOrBundle.front() == '~');
+    const bool isPath = Exclusions::isPathName(identifierOrBundle);
     for (const auto& app : manager_->allApps()) {
         const bool same = isPath ? app->bundlePath && platform::path::standardize(*app->bundlePath) ==
                                                           platform::path::standardize(platform::path::expandTilde(identifierOrBundle))

@@ -4,19 +4,13 @@
 #include "app/catalogue/UninstallAppManager.h"
 #include "tools/ostrova/AppSelector.h"
 #include "tools/ostrova/JsonWriter.h"
+#include "platform/PathUtil.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstddef>
 #include <iostream>
 
 namespace {
-
-std::string lowered(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-    return text;
-}
 
 // The store as far as it is sound, each entry left out said on standard error.
 Exclusions loaded(std::size_t* droppedCount = nullptr)
@@ -174,7 +168,7 @@ bool ExcludeCommand::namesOstrova(const std::string& word)
 {
     if (Exclusions::isOwnIdentifier(word))
         return true;
-    std::string name = lowered(word);
+    std::string name = platform::path::toLower(word);
     while (name.size() > 1 && name.back() == '/')
         name.pop_back();
     const auto slash = name.rfind('/');
