@@ -15,6 +15,7 @@
 #include "app/scanner/TrashedRemains.h"
 #include "app/scanner/UninstallScaner.h"
 #include "platform/FileSystem.h"
+#include "platform/OneReply.h"
 #include "platform/PathUtil.h"
 #include "platform/SystemLinks.h"
 #include "system/Utility.h"
@@ -114,30 +115,41 @@ void UninstallAppManager::applyExclusions(std::function<void()> done)
             listed.push_back({app, rules->protects(*app), app->isReady ? rules->covered(*app) : std::vector<std::shared_ptr<UnFileItem>>{}});
         for (const auto& app : self->goneApps())
             gone.push_back({app, rules->protects(*app), rules->covered(*app)});
-        dispatch::MainQueue::async([weakSelf, listed = std::move(listed), gone = std::move(gone), done = std::move(done)] {
+        // The change is made on the main queue, where the screens read the records, and this queue
+        // goes on only after it: a removal queued meanwhile never reads them while they change.
+        // `self` is held meanwhile, so the catalogue is never taken down (its queues joined) by the
+        // main thread while this waits for it. A block dropped unrun answers too.
+        const auto changed = dispatch::OneReply<bool>::make();
+        std::shared_ptr<void> answerOnDrop(nullptr, [changed](void*) { changed->answer(true); });
+        dispatch::MainQueue::async([weakSelf, listed = std::move(listed), gone = std::move(gone), done = std::move(done), changed,
+                                    answerOnDrop = std::move(answerOnDrop)] {
             if (const auto catalogue = weakSelf.lock()) {
-                for (const auto& change : listed) {
-                    change.app->isProtected = change.protects;
-                    Exclusions::drop(*change.app, change.covered);
-                    if (change.protects)
-                        change.app->setSelectionState(kSelectionOff);
-                }
-                std::set<const UninstallApp*> emptied;
-                for (const auto& change : gone) {
-                    Exclusions::drop(*change.app, change.covered);
-                    if (change.protects || change.app->fileGroups.empty())
-                        emptied.insert(change.app.get());
-                }
-                {
+                const auto change = [&] {
+                    for (const auto& item : listed) {
+                        item.app->isProtected = item.protects;
+                        Exclusions::drop(*item.app, item.covered);
+                        if (item.protects)
+                            item.app->setSelectionState(kSelectionOff);
+                    }
+                    std::set<const UninstallApp*> emptied;
+                    for (const auto& item : gone) {
+                        Exclusions::drop(*item.app, item.covered);
+                        if (item.protects || item.app->fileGroups.empty())
+                            emptied.insert(item.app.get());
+                    }
                     std::lock_guard guard(catalogue->lock);
                     std::erase_if(catalogue->goneApps_, [&](const auto& app) { return emptied.count(app.get()) > 0; });
-                }
+                };
                 if (const auto target = catalogue->delegate())
-                    target->appsDidChange();
+                    target->changeListedApps(change);
+                else
+                    change();
             }
+            changed->answer(true);
             if (done)
                 done();
         });
+        changed->wait();
     });
 }
 

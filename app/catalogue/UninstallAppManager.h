@@ -59,8 +59,9 @@ public:
     std::shared_ptr<const Exclusions> exclusions() const;
     // After the store changed: reads it again and finds on deleteQueue what it now excludes; then,
     // on the main queue (the screens read the records there), drops that from the scanned records
-    // and the remains, marks the protected applications and unticks them, and tells the delegate
-    // appsDidChange. `done` (may be empty) runs there after it.
+    // and the remains, marks the protected applications and unticks them, all inside the delegate's
+    // changeListedApps. deleteQueue goes on once that is done; the main thread must therefore not
+    // wait for deleteQueue meanwhile. `done` (may be empty) runs on the main queue after it.
     void applyExclusions(std::function<void()> done = {});
     // The token scans and size walks go on by; held weakly by them.
     std::weak_ptr<StopToken> stopToken() const { return stop_; }

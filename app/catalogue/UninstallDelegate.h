@@ -2,6 +2,7 @@
 
 #include "app/catalogue/UninstallType.h"
 
+#include <functional>
 #include <memory>
 
 class UninstallApp;
@@ -17,9 +18,16 @@ public:
     virtual void appDidScan(const std::shared_ptr<UninstallApp>& app) = 0;
     // Scan queue.
     virtual void allAppsDidScan() = 0;
-    // Scan queue: applications joined or left the list after the folders changed. Delete queue:
-    // the exclusions changed (applyExclusions).
+    // Scan queue: applications joined or left the list after the folders changed.
     virtual void appsDidChange() {}
+    // Main queue, from applyExclusions: `change` alters records the screens show (items dropped,
+    // applications protected). A screen runs it where its lists can take it, between their reset
+    // and their renewal, in this same turn.
+    virtual void changeListedApps(const std::function<void()>& change)
+    {
+        change();
+        appsDidChange();
+    }
     // Main queue for eDeleting; delete queue for eDeleteCompleted.
     virtual void uninstallProgress(UninstallType state, double value, double total) = 0;
     // Delete queue; blocks until the user answered.

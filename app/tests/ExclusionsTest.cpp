@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <thread>
 #include <set>
 
 namespace {
@@ -296,9 +297,16 @@ public:
     void appDidScan(const std::shared_ptr<UninstallApp>&) override {}
     void allAppsDidScan() override {}
     void appsDidChange() override { ++changes; }
+    void changeListedApps(const std::function<void()>& change) override
+    {
+        onMainThread = std::this_thread::get_id() == mainThread;
+        UninstallDelegate::changeListedApps(change);
+    }
     void uninstallProgress(UninstallType, double, double) override {}
     bool shouldForceQuit(const std::shared_ptr<UninstallApp>&) override { return false; }
     std::atomic<int> changes{0};
+    std::atomic<bool> onMainThread{false};
+    const std::thread::id mainThread = std::this_thread::get_id();
 };
 
 class CatalogueExclusionsTest : public ExclusionsTest {
@@ -424,12 +432,19 @@ TEST_F(CatalogueExclusionsTest, ApplyExclusionsDropsTheNewlyExcludedAndTellsTheD
     ASSERT_TRUE(ExclusionStore::add(caches, ""));
     ASSERT_TRUE(ExclusionStore::add(goneCaches, ""));
     const int before = delegate->changes;
-    std::atomic<bool> done{false};
-    manager->applyExclusions([&] { done = delegate->changes == before + 1; });
-    // The records change on the main queue, where the screens read them.
-    manager->waitForRemovals();
-    EXPECT_TRUE(offered(manager->allApps()).count(caches));
-    EXPECT_TRUE(dispatch::MainQueue::runUntil([&] { return done.load(); }, std::chrono::seconds(20)));
+    std::atomic<bool> done{false}, changedBeforeTheQueueWentOn{false}, queueWentOn{false};
+    manager->applyExclusions([&] { done = delegate->changes == before + 1 && delegate->onMainThread; });
+    // The records change on the main queue, where the screens read them, and a removal queued
+    // meanwhile starts only once they have.
+    manager->afterRemovals([&] {
+        changedBeforeTheQueueWentOn = !offered(manager->allApps()).count(caches);
+        queueWentOn = true;
+    });
+    // Until the main queue turns, the removal queue stands.
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_FALSE(queueWentOn);
+    EXPECT_TRUE(dispatch::MainQueue::runUntil([&] { return done && queueWentOn; }, std::chrono::seconds(20)));
+    EXPECT_TRUE(changedBeforeTheQueueWentOn);
     EXPECT_FALSE(offered(manager->allApps()).count(caches));
     EXPECT_TRUE(offered(manager->allApps()).count(preferences));
     EXPECT_LT(app->totalSize, total);

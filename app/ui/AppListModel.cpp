@@ -57,6 +57,23 @@ void AppListModel::setApps(std::vector<std::shared_ptr<UninstallApp>> apps)
         for (const auto& app : apps_)
             tickedWhenSet_.insert(app.get(), ItemSizes::ticked({app}));
     endResetModel();
+    dropUnchoosable();
+}
+
+void AppListModel::beginRecordsChange()
+{
+    beginResetModel();
+}
+
+void AppListModel::endRecordsChange()
+{
+    rebuildRows();
+    endResetModel();
+    dropUnchoosable();
+}
+
+void AppListModel::dropUnchoosable()
+{
     const auto before = chosen_.size();
     // A protected application cannot stay chosen (it was unticked when it became protected).
     std::erase_if(chosen_, [this](const auto& app) { return !appRows_.contains(app.get()) || app->isProtected; });

@@ -57,6 +57,11 @@ public:
     // Shows `apps` in this order (a reset). Chosen applications that are no longer listed are
     // forgotten; the others stay chosen.
     void setApps(std::vector<std::shared_ptr<UninstallApp>> apps);
+    // The records shown change structure (items or groups dropped) between these two calls: the
+    // model is reset around it, so no index into them is used meanwhile. The same applications
+    // stay listed; one that became protected is chosen no more.
+    void beginRecordsChange();
+    void endRecordsChange();
     const std::vector<std::shared_ptr<UninstallApp>>& apps() const { return apps_; }
     // One application's scan finished: its groups appear and its texts change.
     void appDidScan(const UninstallApp* app);
@@ -111,6 +116,7 @@ signals:
 private:
     int rowOfApp(const UninstallApp* app) const;
     void rebuildRows();
+    void dropUnchoosable();
     void updateChosen(const UninstallApp* app);
     void emitCheckChanged(const QModelIndex& changed);
     void emitCheckChangedBelow(const QModelIndex& parent);

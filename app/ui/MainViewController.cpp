@@ -40,6 +40,7 @@
 #include <QCheckBox>
 #include <QDragEnterEvent>
 #include <QMimeData>
+#include <QSet>
 #include <QPushButton>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -909,6 +910,21 @@ void MainViewController::appsDidChange()
     if (remainsModel_->rowCount() > 0)
         remainsModel_->setApps(manager_->goneApps());
     showRemainsCount();
+}
+
+void MainViewController::changeListedApps(const std::function<void()>& change)
+{
+    // The removal's screens and the sheets list records too, whether shown or not.
+    QSet<AppListModel*> models;
+    for (QObject* owner : {static_cast<QObject*>(this), static_cast<QObject*>(view()->window())})
+        for (AppListModel* model : owner->findChildren<AppListModel*>())
+            models.insert(model);
+    for (AppListModel* model : models)
+        model->beginRecordsChange();
+    change();
+    for (AppListModel* model : models)
+        model->endRecordsChange();
+    appsDidChange();
 }
 
 bool MainViewController::isSizeSortable() const

@@ -108,6 +108,9 @@ public:
     void allAppsDidScan();
     // Applications joined or left the list after the folders changed.
     void appsDidChange();
+    // `change` alters the records every list of this window may show: it runs between the lists'
+    // reset and their renewal.
+    void changeListedApps(const std::function<void()>& change);
     void uninstallProgress(UninstallType state, double value, double total);
     // Asks whether to force a running application to quit, as a sheet; `answer` gets true unless
     // the user cancels, and false at once when there is no window to ask in.

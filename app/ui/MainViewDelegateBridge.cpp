@@ -38,6 +38,14 @@ void MainViewDelegateBridge::appsDidChange()
     });
 }
 
+void MainViewDelegateBridge::changeListedApps(const std::function<void()>& change)
+{
+    if (screen_)
+        screen_->changeListedApps(change);
+    else
+        change();
+}
+
 void MainViewDelegateBridge::uninstallProgress(UninstallType state, double value, double total)
 {
     dispatch::MainQueue::async([screen = screen_, state, value, total] {

@@ -10,6 +10,8 @@
 #include <QTest>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 ListScreenDriver::ListScreenDriver(double discoveryDelay) : manager(UninstallAppManager::make())
 {
     screen = new MainViewController(manager);
@@ -90,6 +92,25 @@ QStringList namesIn(const QAbstractItemModel* model, const QModelIndex& parent)
 Qt::CheckState checkOf(const QModelIndex& index)
 {
     return static_cast<Qt::CheckState>(index.data(Qt::CheckStateRole).toInt());
+}
+
+ShownRows shownRows(const QAbstractItemModel* model, const QModelIndex& parent)
+{
+    ShownRows rows;
+    for (int row = 0; row < model->rowCount(parent); ++row) {
+        const QModelIndex index = model->index(row, 0, parent);
+        rows.emplace_back(index, index.data().toString());
+        for (auto& below : shownRows(model, index))
+            rows.push_back(std::move(below));
+    }
+    return rows;
+}
+
+bool shownAsBefore(const ShownRows& rows, bool mayBeGone)
+{
+    return std::all_of(rows.begin(), rows.end(), [mayBeGone](const auto& row) {
+        return row.first.isValid() ? row.first.data().toString() == row.second : mayBeGone;
+    });
 }
 
 QAbstractButton* buttonTitled(QMessageBox* box, const QString& title)

@@ -6,11 +6,14 @@
 #include "app/ui/MainViewController.h"
 
 #include <QModelIndex>
+#include <QPersistentModelIndex>
 #include <QStringList>
 
 #include <memory>
 #include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
 class NSOutlineViewEx;
 class QAbstractButton;
@@ -21,6 +24,11 @@ class QWidget;
 QModelIndex rowNamed(const QAbstractItemModel* model, const QString& name, const QModelIndex& parent = {});
 QStringList namesIn(const QAbstractItemModel* model, const QModelIndex& parent = {});
 Qt::CheckState checkOf(const QModelIndex& index);
+// Every row below `parent`, at any depth, kept with the name it showed: whether an index kept into
+// the model shows another row later than it did (one no longer valid counts when `mayBeGone`).
+using ShownRows = std::vector<std::pair<QPersistentModelIndex, QString>>;
+ShownRows shownRows(const QAbstractItemModel* model, const QModelIndex& parent = {});
+bool shownAsBefore(const ShownRows& rows, bool mayBeGone);
 
 // The list screen in a real top-level window over whatever Mac the environment points at, and the
 // clicks a user makes on it. Discovery and the scan run when the test says so.

@@ -9,8 +9,11 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMenu>
+#include <QPersistentModelIndex>
 
+#include <algorithm>
 #include <filesystem>
+#include <optional>
 
 namespace {
 
@@ -351,9 +354,21 @@ private slots:
         QVERIFY(!driver->appAt(driver->appRow("Lumen Sketch"))->isProtected);
 
         // Protected by an excluded folder holding its bundle: that exclusion is what to take back.
+        // The bundle's group leaves the record; the lists are reset around that, so no index kept
+        // into them shows another row than it did.
+        const ShownRows kept = shownRows(driver->appModel(), driver->model()->mapToSource(driver->appRow("Lumen Sketch")));
+        QVERIFY(kept.size() > 2);
         QVERIFY(ExclusionStore::add(*driver->appAt(driver->appRow("Lumen Sketch"))->bundlePath, ""));
-        driver->manager->applyExclusions();
-        QTRY_VERIFY(driver->appAt(driver->appRow("Lumen Sketch"))->isProtected);
+        std::optional<bool> untilReset, steady;
+        const auto connection = connect(driver->appModel(), &QAbstractItemModel::modelAboutToBeReset, this, [&] {
+            if (!untilReset)
+                untilReset = shownAsBefore(kept, false);
+        });
+        driver->manager->applyExclusions([&] { steady = shownAsBefore(kept, true); });
+        QTRY_VERIFY(steady.has_value());
+        disconnect(connection);
+        QVERIFY(untilReset.value_or(false) && *steady);
+        QVERIFY(driver->appAt(driver->appRow("Lumen Sketch"))->isProtected);
         QAction* held = menuAction(driver->appRow("Lumen Sketch"));
         QVERIFY(held && held->text() == QString("Unprotect") && !held->isEnabled());
     }
@@ -378,7 +393,7 @@ private slots:
         for (const auto& c : cases) {
             const QModelIndex app = driver->appRow(c.app);
             const std::string bundle = *driver->appAt(app)->bundlePath;
-            QModelIndex file;
+            QPersistentModelIndex file;
             int bundleRows = 0;
             for (int g = 0; g < driver->model()->rowCount(app); ++g) {
                 const QModelIndex group = driver->model()->index(g, 0, app);

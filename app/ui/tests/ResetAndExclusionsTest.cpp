@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <sstream>
 
 namespace {
@@ -220,6 +221,30 @@ private slots:
         QCOMPARE(exclusionRows().size(), 2);
         QTRY_VERIFY_WITH_TIMEOUT(screen()->isSizeSortable() && shows("Harbor Post", cacheOf("com.harbor.post")), 20000);
         QVERIFY(!app("Lumen Sketch")->isProtected && !shows("Harbor Post", prefsOf("com.harbor.post")));
+    }
+
+    // Exclusions that take effect while the sheet is open: the sheet's list is reset around the
+    // change as the window's are, so no row it keeps shows another item.
+    void aChangeOfTheRecordsResetsTheOpenSheet()
+    {
+        openList();
+        rowAction("Harbor Post", "Reset…")->trigger();
+        RequestUninstallWinodowController* sheet = screen()->requestUninstallWinodowController.get();
+        QVERIFY(sheet && sheet->itemModel());
+        const ShownRows kept = shownRows(sheet->itemModel());
+        QVERIFY(kept.size() > 3);
+        QVERIFY(ExclusionStore::add(cacheOf("com.harbor.post"), ""));
+        std::optional<bool> untilReset, steady;
+        const auto connection = connect(sheet->itemModel(), &QAbstractItemModel::modelAboutToBeReset, this, [&] {
+            if (!untilReset)
+                untilReset = shownAsBefore(kept, false);
+        });
+        driver->manager->applyExclusions([&] { steady = shownAsBefore(kept, true); });
+        QTRY_VERIFY(steady.has_value());
+        disconnect(connection);
+        QVERIFY(untilReset.value_or(false) && *steady);
+        QVERIFY(!itemPaths(app("Harbor Post")).count(cacheOf("com.harbor.post")));
+        sheet->btnCancel->click();
     }
 
     // A store that is partly unreadable: the sound entries are listed and the others counted.
