@@ -440,9 +440,10 @@ TEST_F(CatalogueExclusionsTest, ApplyExclusionsDropsTheNewlyExcludedAndTellsTheD
         changedBeforeTheQueueWentOn = !offered(manager->allApps()).count(caches);
         queueWentOn = true;
     });
-    // Until the main queue turns, the removal queue stands.
+    // Until the main queue turns, the records stay as they are and the removal queue stands.
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     EXPECT_FALSE(queueWentOn);
+    EXPECT_TRUE(offered(manager->allApps()).count(caches));
     EXPECT_TRUE(dispatch::MainQueue::runUntil([&] { return done && queueWentOn; }, std::chrono::seconds(20)));
     EXPECT_TRUE(changedBeforeTheQueueWentOn);
     EXPECT_FALSE(offered(manager->allApps()).count(caches));
