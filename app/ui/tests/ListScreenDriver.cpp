@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <optional>
 
 ListScreenDriver::ListScreenDriver(double discoveryDelay) : manager(UninstallAppManager::make())
 {
@@ -130,4 +131,17 @@ std::string differenceOf(const std::set<std::string>& before, const std::set<std
     for (const auto& path : after)
         text += before.count(path) ? "" : "\n+ " + path;
     return text;
+}
+
+bool applyingExclusionsKeepsRows(UninstallAppManager& catalogue, const QAbstractItemModel* model, const ShownRows& rows)
+{
+    std::optional<bool> untilReset, steady;
+    const auto connection = QObject::connect(model, &QAbstractItemModel::modelAboutToBeReset, [&] {
+        if (!untilReset)
+            untilReset = shownAsBefore(rows, false);
+    });
+    catalogue.applyExclusions([&] { steady = shownAsBefore(rows, true); });
+    const bool changed = QTest::qWaitFor([&] { return steady.has_value(); }, 10000);
+    QObject::disconnect(connection);
+    return changed && untilReset.value_or(false) && *steady;
 }

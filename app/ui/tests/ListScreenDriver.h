@@ -29,6 +29,10 @@ Qt::CheckState checkOf(const QModelIndex& index);
 using ShownRows = std::vector<std::pair<QPersistentModelIndex, QString>>;
 ShownRows shownRows(const QAbstractItemModel* model, const QModelIndex& parent = {});
 bool shownAsBefore(const ShownRows& rows, bool mayBeGone);
+// Applies the exclusions as stored now: whether, when `model` was told it is about to be reset,
+// every row of `rows` still showed what it did, and whether none shows another item once the
+// records have changed.
+bool applyingExclusionsKeepsRows(UninstallAppManager& catalogue, const QAbstractItemModel* model, const ShownRows& rows);
 
 // The list screen in a real top-level window over whatever Mac the environment points at, and the
 // clicks a user makes on it. Discovery and the scan run when the test says so.
