@@ -14,11 +14,6 @@ constexpr const char* kDomain = "com.qzt.ostrova";
 constexpr const char* kItemsKey = "ExcludedItems";
 constexpr const char* kProtectedKey = "ProtectedApplications";
 
-bool isPathLike(const std::string& text)
-{
-    return Exclusions::isPathName(text);
-}
-
 // One entry of "ExcludedItems" when it is sound; otherwise why not.
 std::optional<ExcludedPath> itemFrom(const plist::Value& value, std::string& why)
 {
@@ -29,7 +24,7 @@ std::optional<ExcludedPath> itemFrom(const plist::Value& value, std::string& why
     }
     const auto* path = plist::find(*entry, "Path");
     const auto* text = path ? path->get<std::string>() : nullptr;
-    if (!text || !isPathLike(*text) || text->find('\0') != std::string::npos) {
+    if (!text || !Exclusions::isPathName(*text) || text->find('\0') != std::string::npos) {
         why = "no absolute path";
         return std::nullopt;
     }
@@ -112,9 +107,9 @@ bool editList(const char* key, const std::function<bool(plist::Array&)>& edit)
 
 bool sameProtected(const std::string& a, const std::string& b)
 {
-    if (isPathLike(a) != isPathLike(b))
+    if (Exclusions::isPathName(a) != Exclusions::isPathName(b))
         return false;
-    if (!isPathLike(a))
+    if (!Exclusions::isPathName(a))
         return BundleIdentifier::same(a, b);
     const auto formsA = Exclusions::comparableForms(a), formsB = Exclusions::comparableForms(b);
     return !formsA.empty() && !formsB.empty() && formsA.front() == formsB.front();
@@ -135,7 +130,7 @@ Exclusions ExclusionStore::load(std::vector<std::string>* dropped)
 
 bool ExclusionStore::add(const std::string& path, const std::string& application)
 {
-    if (!isPathLike(path))
+    if (!Exclusions::isPathName(path))
         return false;
     return editList(kItemsKey, [&](plist::Array& list) {
         const bool there = std::any_of(list.begin(), list.end(), [&](const plist::Value& value) {

@@ -906,6 +906,11 @@ void MainViewController::appsDidChange()
     if (!mainView->isVisible())
         return;
     model_->setApps(manager_->allApps());
+    renewRemains();
+}
+
+void MainViewController::renewRemains()
+{
     // The remains are listed once the scan has found them; until then there is nothing to renew.
     if (remainsModel_->rowCount() > 0)
         remainsModel_->setApps(manager_->goneApps());
@@ -924,7 +929,10 @@ void MainViewController::changeListedApps(const std::function<void()>& change)
     change();
     for (AppListModel* model : models)
         model->endRecordsChange();
-    appsDidChange();
+    // The installed list keeps its applications; the remains may have lost some. While a removal
+    // runs, its screens keep theirs until returnToList.
+    if (mainView->isVisible())
+        renewRemains();
 }
 
 bool MainViewController::isSizeSortable() const

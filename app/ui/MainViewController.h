@@ -171,6 +171,8 @@ private:
     // ticks stay. Waits for the list to be idle.
     void applicationsFound(const std::vector<std::string>& bundles);
     void showRemainsCount();
+    // The remains list shows the catalogue's remains anew (once they were listed), and its count.
+    void renewRemains();
     void styleScopeButtons();
     // Whether the removal may start from where Ostrova lies (else says why).
     bool mayRemoveFromHere();

@@ -107,13 +107,6 @@ ShownRows shownRows(const QAbstractItemModel* model, const QModelIndex& parent)
     return rows;
 }
 
-bool shownAsBefore(const ShownRows& rows, bool mayBeGone)
-{
-    return std::all_of(rows.begin(), rows.end(), [mayBeGone](const auto& row) {
-        return row.first.isValid() ? row.first.data().toString() == row.second : mayBeGone;
-    });
-}
-
 QAbstractButton* buttonTitled(QMessageBox* box, const QString& title)
 {
     for (QAbstractButton* button : box->buttons()) {
@@ -132,6 +125,18 @@ std::string differenceOf(const std::set<std::string>& before, const std::set<std
         text += before.count(path) ? "" : "\n+ " + path;
     return text;
 }
+
+namespace {
+
+// Whether every kept row shows what it did; one no longer valid counts when `mayBeGone`.
+bool shownAsBefore(const ShownRows& rows, bool mayBeGone)
+{
+    return std::all_of(rows.begin(), rows.end(), [mayBeGone](const auto& row) {
+        return row.first.isValid() ? row.first.data().toString() == row.second : mayBeGone;
+    });
+}
+
+}  // namespace
 
 bool applyingExclusionsKeepsRows(UninstallAppManager& catalogue, const QAbstractItemModel* model, const ShownRows& rows)
 {

@@ -24,11 +24,9 @@ class QWidget;
 QModelIndex rowNamed(const QAbstractItemModel* model, const QString& name, const QModelIndex& parent = {});
 QStringList namesIn(const QAbstractItemModel* model, const QModelIndex& parent = {});
 Qt::CheckState checkOf(const QModelIndex& index);
-// Every row below `parent`, at any depth, kept with the name it showed: whether an index kept into
-// the model shows another row later than it did (one no longer valid counts when `mayBeGone`).
+// Every row below `parent`, at any depth, kept with the name it showed.
 using ShownRows = std::vector<std::pair<QPersistentModelIndex, QString>>;
 ShownRows shownRows(const QAbstractItemModel* model, const QModelIndex& parent = {});
-bool shownAsBefore(const ShownRows& rows, bool mayBeGone);
 // Applies the exclusions as stored now: whether, when `model` was told it is about to be reset,
 // every row of `rows` still showed what it did, and whether none shows another item once the
 // records have changed.

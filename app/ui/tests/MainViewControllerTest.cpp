@@ -9,7 +9,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMenu>
-#include <QPersistentModelIndex>
 
 #include <algorithm>
 #include <filesystem>
